@@ -1,0 +1,36 @@
+// The redo journal that makes every multi-record change of the log all-or-nothing.
+// A change is first written whole to MYLOG.JNL and flushed; only then is the log itself
+// rewritten. A valid journal found at open is applied again (applying it twice gives the
+// same log); an incomplete one means the log was never touched, and it is dropped.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "logstore/LogEntry.h"
+#include "platform/Files.h"
+
+namespace vl {
+
+struct LogChange {
+    uint32_t first = 1;        // record number of records[0]
+    uint32_t new_count = 0;    // the log's record count afterwards
+    std::vector<LogRecord> records;
+};
+
+// Writes and flushes the journal; `records` are the new records from `first` on.
+bool write_journal(platform::FileSystem& fs, const std::string& path, uint32_t first,
+                   uint32_t new_count, std::span<const LogRecord> records);
+
+// The journal's change when it is whole and consistent, nothing otherwise.
+std::optional<LogChange> read_journal(platform::FileSystem& fs, const std::string& path,
+                                      uint32_t max_records);
+
+// Rewrites the records, cuts the file to its new length and flushes it.
+bool apply_change(platform::File& log, uint32_t first, uint32_t new_count,
+                  std::span<const LogRecord> records);
+
+}  // namespace vl

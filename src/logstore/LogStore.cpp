@@ -1,0 +1,284 @@
+// The log store.
+#include "logstore/LogStore.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "logstore/Bands.h"
+#include "logstore/CallSigns.h"
+#include "logstore/LogJournal.h"
+
+namespace vl {
+
+namespace {
+
+std::string sibling(const std::string& path, std::string_view extension) {
+    std::string folder = platform::folder_of(path);
+    std::string name = path.substr(folder.size());
+    std::size_t dot = name.rfind('.');
+    return folder + name.substr(0, dot) + std::string(extension);
+}
+
+}  // namespace
+
+LogStore::~LogStore() { close(); }
+
+std::string LogStore::stray_path() const { return sibling(m_path, ".BAD"); }
+std::string LogStore::journal_path() const { return sibling(m_path, ".JNL"); }
+
+OpenReport LogStore::open(const std::string& path) {
+    close();
+    m_path = path;
+    return load();
+}
+
+OpenReport LogStore::reopen() {
+    close();
+    return load();
+}
+
+void LogStore::close() {
+    if (m_file && m_journal_pending) {
+        apply_pending_journal();
+    }
+    // A removal for edit that was never followed by its insert is dropped: the file still
+    // holds the entry.
+    m_file.reset();
+    m_records.clear();
+    m_calls.clear();
+    m_dates.clear();
+    m_current_band = 0;
+    m_dirty_from = 1;
+    m_disk_count = 0;
+    m_journal_pending = false;
+}
+
+OpenReport LogStore::load() {
+    OpenReport report;
+    m_file = m_files.open(m_path, platform::OpenMode::ReadWrite);
+    if (!m_file) {
+        report.outcome = OpenReport::Outcome::CannotOpen;
+        return report;
+    }
+    // An interrupted change is completed before anything else looks at the file.
+    if (m_files.exists(journal_path())) {
+        if (read_journal(m_files, journal_path(), kMaxLogEntries)) {
+            report.replayed_journal = true;
+            m_journal_pending = true;
+            apply_pending_journal();
+        } else {
+            m_files.remove(journal_path());
+        }
+    }
+    auto size = m_file->size();
+    if (!size) {
+        m_file.reset();
+        report.outcome = OpenReport::Outcome::CannotOpen;
+        return report;
+    }
+    const uint64_t whole = *size / kRecordSize;
+    if (whole > static_cast<uint64_t>(kMaxLogEntries)) {
+        // Opened no further: writing would cut off entries the indexes cannot hold.
+        m_file.reset();
+        report.outcome = OpenReport::Outcome::TooLarge;
+        return report;
+    }
+    if (*size % kRecordSize != 0 && !m_journal_pending) {
+        if (!set_stray_bytes_aside(whole * kRecordSize, *size)) {
+            m_file.reset();
+            report.outcome = OpenReport::Outcome::StrayNotSaved;
+            return report;
+        }
+        report.stray_bytes = *size - whole * kRecordSize;
+    }
+    m_records.resize(whole);
+    if (whole > 0 && !m_file->read_at(0, m_records.data(), whole * kRecordSize)) {
+        m_file.reset();
+        m_records.clear();
+        report.outcome = OpenReport::Outcome::CannotOpen;
+        return report;
+    }
+    m_disk_count = static_cast<int>(whole);
+    if (m_journal_pending) {
+        // The journal could not be applied to the file: the log is the file as the
+        // journal will leave it, and the journal stays for the next attempt.
+        auto change = read_journal(m_files, journal_path(), kMaxLogEntries);
+        m_records.resize(change->new_count);
+        std::copy(change->records.begin(), change->records.end(),
+                  m_records.begin() + (change->first - 1));
+    }
+    m_calls.resize(m_records.size());
+    m_dates.resize(m_records.size());
+    for (std::size_t i = 0; i < m_records.size(); ++i) {
+        index_entry(i);
+        if (m_records[i].call_field().front() != '/') {
+            m_current_band = band_of_band_field(m_records[i].view(32, 3));
+        }
+    }
+    m_dirty_from = count() + 1;
+    return report;
+}
+
+bool LogStore::set_stray_bytes_aside(uint64_t whole_size, uint64_t file_size) {
+    std::string stray(static_cast<std::size_t>(file_size - whole_size), '\0');
+    if (!m_file->read_at(whole_size, stray.data(), stray.size())) {
+        return false;
+    }
+    // Added to the end of MYLOG.BAD, so bytes kept aside by an earlier start survive.
+    auto keep = m_files.open(stray_path(), platform::OpenMode::ReadWrite);
+    auto kept_size = keep ? keep->size() : std::nullopt;
+    return kept_size && keep->write_at(*kept_size, stray.data(), stray.size()) && keep->flush() &&
+           m_files.sync_directory(platform::folder_of(stray_path())) &&
+           m_file->truncate(whole_size) && m_file->flush();
+}
+
+void LogStore::index_entry(std::size_t slot) {
+    std::string base = base_call_slot(m_records[slot].call_field());
+    std::memcpy(m_calls[slot].data(), base.data(), m_calls[slot].size());
+    m_dates[slot] = m_records[slot].date();
+}
+
+int LogStore::insertion_position(int16_t date, int16_t time) const {
+    int k = count();
+    if (k == 0 || date > m_dates[k - 1]) {
+        return k + 1;
+    }
+    while (k > 0) {
+        int16_t slot_date = m_dates[k - 1];
+        if (date > slot_date) {
+            break;
+        }
+        if (date == slot_date && time >= m_records[k - 1].time()) {
+            break;
+        }
+        --k;
+    }
+    return k + 1;
+}
+
+LogStatus LogStore::write_entry(int number, const LogRecord& record) {
+    if (!m_file) {
+        return LogStatus::NotOpen;
+    }
+    if (number < 1 || number > count() + 1) {
+        return LogStatus::NoSuchEntry;
+    }
+    if (number == count() + 1) {
+        if (count() >= kMaxLogEntries) {
+            return LogStatus::Full;
+        }
+        m_records.push_back(record);
+        m_calls.emplace_back();
+        m_dates.push_back(0);
+    } else {
+        m_records[number - 1] = record;
+    }
+    index_entry(static_cast<std::size_t>(number - 1));
+    m_dirty_from = std::min(m_dirty_from, number);
+    return commit();
+}
+
+LogStatus LogStore::insert_in_order(const LogRecord& record, int* position) {
+    if (!m_file) {
+        return LogStatus::NotOpen;
+    }
+    if (count() >= kMaxLogEntries) {
+        return LogStatus::Full;
+    }
+    int p = insertion_position(record.date(), record.time());
+    auto at = static_cast<std::ptrdiff_t>(p - 1);
+    m_records.insert(m_records.begin() + at, record);
+    m_calls.insert(m_calls.begin() + at, CallSlot{});
+    m_dates.insert(m_dates.begin() + at, int16_t{0});
+    index_entry(static_cast<std::size_t>(at));
+    m_dirty_from = std::min(m_dirty_from, p);
+    LogStatus status = commit();
+    if (position != nullptr) {
+        *position = status == LogStatus::Ok ? p : 0;
+    }
+    return status;
+}
+
+LogStatus LogStore::remove_for_edit(int number) {
+    if (!m_file) {
+        return LogStatus::NotOpen;
+    }
+    if (number < 1 || number > count()) {
+        return LogStatus::NoSuchEntry;
+    }
+    auto at = static_cast<std::ptrdiff_t>(number - 1);
+    m_records.erase(m_records.begin() + at);
+    m_calls.erase(m_calls.begin() + at);
+    m_dates.erase(m_dates.begin() + at);
+    m_dirty_from = std::min(m_dirty_from, number);
+    return LogStatus::Ok;
+}
+
+LogStatus LogStore::delete_entry(int number) {
+    LogStatus status = remove_for_edit(number);
+    return status == LogStatus::Ok ? commit() : status;
+}
+
+LogStatus LogStore::flush() {
+    if (!m_file) {
+        return LogStatus::NotOpen;
+    }
+    if (m_journal_pending && !apply_pending_journal()) {
+        return LogStatus::WriteFailed;
+    }
+    return m_file->flush() ? LogStatus::Ok : LogStatus::WriteFailed;
+}
+
+bool LogStore::apply_pending_journal() {
+    auto change = read_journal(m_files, journal_path(), kMaxLogEntries);
+    if (!change) {
+        return false;
+    }
+    if (!apply_change(*m_file, change->first, change->new_count, change->records)) {
+        return false;
+    }
+    m_files.remove(journal_path());
+    m_journal_pending = false;
+    return true;
+}
+
+// Brings the file in step with memory: the changed records go to the journal first, then
+// to the log. On failure memory is put back to what the disk holds.
+LogStatus LogStore::commit() {
+    if (m_journal_pending && !apply_pending_journal()) {
+        restore_from_disk();
+        return LogStatus::WriteFailed;
+    }
+    const int first = std::min(m_dirty_from, count() + 1);
+    const auto new_count = static_cast<uint32_t>(count());
+    std::span<const LogRecord> changed(m_records.data() + (first - 1),
+                                       m_records.size() - static_cast<std::size_t>(first - 1));
+    if (!write_journal(m_files, journal_path(), static_cast<uint32_t>(first), new_count, changed)) {
+        m_files.remove(journal_path());
+        restore_from_disk();
+        return LogStatus::WriteFailed;
+    }
+    m_dirty_from = count() + 1;
+    m_disk_count = count();
+    if (apply_change(*m_file, static_cast<uint32_t>(first), new_count, changed)) {
+        m_files.remove(journal_path());
+    } else {
+        // The journal holds the change safely; it is applied again before the next change
+        // and at the next open.
+        m_journal_pending = true;
+    }
+    return LogStatus::Ok;
+}
+
+void LogStore::restore_from_disk() {
+    int band = m_current_band;
+    m_file.reset();
+    m_records.clear();
+    m_calls.clear();
+    m_dates.clear();
+    m_journal_pending = false;
+    load();
+    m_current_band = band;
+}
+
+}  // namespace vl

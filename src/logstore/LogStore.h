@@ -1,0 +1,102 @@
+// MYLOG.LOG with its call index, date index, record count and current band.
+// The log is opened once and stays open; every screen adds, changes and removes entries
+// through these operations so the indexes always describe the file. Entries are kept in
+// memory as well, and each change reaches the disk all-or-nothing through the journal.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "logstore/LogEntry.h"
+#include "platform/Files.h"
+
+namespace vl {
+
+constexpr int kMaxLogEntries = 120000;
+
+enum class LogStatus {
+    Ok,
+    Full,          // the log already holds kMaxLogEntries entries
+    NoSuchEntry,   // a record number outside 1..count
+    WriteFailed,   // nothing changed: the log is as it was before the operation
+    NotOpen,
+};
+
+struct OpenReport {
+    enum class Outcome { Opened, CannotOpen, TooLarge, StrayNotSaved } outcome = Outcome::Opened;
+    uint64_t stray_bytes = 0;       // bytes after the last whole record, moved aside
+    bool replayed_journal = false;  // an interrupted change was completed
+};
+
+class LogStore {
+public:
+    explicit LogStore(platform::FileSystem& files) : m_files(files) {}
+    ~LogStore();
+    LogStore(const LogStore&) = delete;
+    LogStore& operator=(const LogStore&) = delete;
+
+    // Opens (creating when absent), completes an interrupted change, sets stray bytes
+    // aside and builds the indexes.
+    OpenReport open(const std::string& path);
+    void close();
+    OpenReport reopen();
+    bool is_open() const { return m_file != nullptr; }
+    const std::string& path() const { return m_path; }
+    // Where the bytes after the last whole record are kept: MYLOG.BAD beside the log.
+    std::string stray_path() const;
+    std::string journal_path() const;
+
+    int count() const { return static_cast<int>(m_records.size()); }
+    // Record numbers run from 1 to count().
+    const LogRecord& entry(int number) const { return m_records[number - 1]; }
+    std::string_view call_slot(int number) const {
+        return {m_calls[number - 1].data(), m_calls[number - 1].size()};
+    }
+    int16_t date_slot(int number) const { return m_dates[number - 1]; }
+
+    int current_band() const { return m_current_band; }
+    void set_current_band(int band) { m_current_band = band; }
+
+    // Rewrites entry `number` in place, or appends it when number is count() + 1.
+    LogStatus write_entry(int number, const LogRecord& record);
+    // Puts the entry at its date-and-time place, after entries of the same date and time.
+    LogStatus insert_in_order(const LogRecord& record, int* position = nullptr);
+    // Takes the entry out so its edited form can be stored again with insert_in_order.
+    // The file is changed only by that insert, so an edit cut short loses nothing.
+    LogStatus remove_for_edit(int number);
+    LogStatus delete_entry(int number);
+    LogStatus flush();
+
+    // The place insert_in_order would give an entry of this date and time.
+    int insertion_position(int16_t date, int16_t time) const;
+
+private:
+    using CallSlot = std::array<char, 12>;
+
+    OpenReport load();
+    bool set_stray_bytes_aside(uint64_t whole_size, uint64_t file_size);
+    void index_entry(std::size_t slot);
+    LogStatus commit();
+    bool apply_pending_journal();
+    void restore_from_disk();
+
+    platform::FileSystem& m_files;
+    std::string m_path;
+    std::unique_ptr<platform::File> m_file;
+    std::vector<LogRecord> m_records;
+    std::vector<CallSlot> m_calls;
+    std::vector<int16_t> m_dates;
+    int m_current_band = 0;
+    // Records from this number on differ from the file (count() + 1 when in step); the
+    // file's own record count is kept beside it.
+    int m_dirty_from = 1;
+    int m_disk_count = 0;
+    // A journal was flushed but the log could not yet be rewritten from it.
+    bool m_journal_pending = false;
+};
+
+}  // namespace vl

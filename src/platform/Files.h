@@ -1,0 +1,56 @@
+// Files as the program needs them: random access with flush to disk, whole-file reads
+// and writes, existence tests, copy, delete and rename. Every file the program touches
+// goes through here, so a test can make the Nth write fail.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vl::platform {
+
+class File {
+public:
+    virtual ~File() = default;
+    // Reads exactly `size` bytes at `offset`; false on error or a short read.
+    virtual bool read_at(uint64_t offset, void* data, std::size_t size) = 0;
+    virtual bool write_at(uint64_t offset, const void* data, std::size_t size) = 0;
+    virtual std::optional<uint64_t> size() = 0;
+    virtual bool truncate(uint64_t size) = 0;
+    // Writes buffered changes through to the disk.
+    virtual bool flush() = 0;
+};
+
+enum class OpenMode {
+    ReadOnly,
+    ReadWrite,        // created empty when absent
+    CreateTruncate,   // always starts empty
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    virtual std::unique_ptr<File> open(const std::string& path, OpenMode mode) = 0;
+    virtual bool exists(const std::string& path) = 0;
+    virtual bool remove(const std::string& path) = 0;
+    // Replaces `to` when it exists.
+    virtual bool rename(const std::string& from, const std::string& to) = 0;
+    // Makes a created, renamed or removed name in this folder survive a power cut.
+    virtual bool sync_directory(const std::string& folder) = 0;
+};
+
+// Helpers built on the interface.
+std::optional<std::string> read_whole_file(FileSystem& fs, const std::string& path,
+                                           uint64_t size_limit);
+bool write_whole_file(FileSystem& fs, const std::string& path, std::string_view data);
+bool copy_file(FileSystem& fs, const std::string& from, const std::string& to);
+
+// The folder part of a path, with its trailing separator ("" for a bare name).
+std::string folder_of(const std::string& path);
+
+// The real files of this system.
+FileSystem& system_files();
+
+}  // namespace vl::platform

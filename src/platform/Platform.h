@@ -1,0 +1,18 @@
+// The services a running program gets from its desktop backend.
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/Files.h"
+#include "platform/Sound.h"
+#include "platform/Ui.h"
+
+namespace vl::platform {
+
+struct Platform {
+    Ui& ui;
+    Sound& sound;
+    Clock& clock;
+    FileSystem& files;
+};
+
+}  // namespace vl::platform

@@ -1,0 +1,634 @@
+// The headless backend. Keys reach the innermost modal window: its key table first (first
+// match wins), then what a dialog does by itself (Enter, Escape, Tab, list movement,
+// typing into an edit box).
+#include "platform/headless/HeadlessUi.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace vl::headless {
+
+using platform::ControlKind;
+using platform::EditStyle;
+using platform::WindowId;
+
+namespace {
+
+constexpr int kListPage = 8;  // entries a Page Up or Page Down moves in a list
+
+std::string without_ampersand(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && i + 1 < text.size()) {
+            ++i;  // "&&" is a literal "&"
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+std::string_view kind_name(const platform::ControlSpec& spec) {
+    switch (spec.kind) {
+        case ControlKind::Label:
+            return "label";
+        case ControlKind::Edit:
+            return spec.style == EditStyle::ReadOnly || spec.style == EditStyle::ReadOnlyMultiLine
+                       ? "readonly"
+                       : "edit";
+        case ControlKind::List:
+            return "list";
+        case ControlKind::DropDown:
+            return "dropdown";
+        case ControlKind::Button:
+            return "button";
+    }
+    return "control";
+}
+
+// Days since 1 January 1970 of a civil date, and back (proleptic Gregorian calendar).
+int64_t days_from_civil(int64_t y, int m, int d) {
+    y -= m <= 2;
+    const int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const int64_t yoe = y - era * 400;
+    const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+platform::DateTime civil_from_ms(int64_t ms) {
+    int64_t days = ms >= 0 ? ms / 86400000 : (ms - 86399999) / 86400000;
+    int64_t in_day = ms - days * 86400000;
+    const int64_t z = days + 719468;
+    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const int64_t doe = z - era * 146097;
+    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const int64_t mp = (5 * doy + 2) / 153;
+    platform::DateTime t;
+    t.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    t.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    t.year = static_cast<int>(yoe + era * 400 + (t.month <= 2));
+    t.hour = static_cast<int>(in_day / 3600000);
+    t.minute = static_cast<int>(in_day / 60000 % 60);
+    t.second = static_cast<int>(in_day / 1000 % 60);
+    t.millisecond = static_cast<int>(in_day % 1000);
+    return t;
+}
+
+}  // namespace
+
+platform::DateTime HeadlessClock::utc_now() { return civil_from_ms(m_utc_ms); }
+
+platform::DateTime HeadlessClock::local_now() {
+    return civil_from_ms(m_utc_ms + int64_t{m_local_offset_minutes} * 60000);
+}
+
+void HeadlessClock::set(const platform::DateTime& utc, int local_offset_minutes) {
+    m_utc_ms = (days_from_civil(utc.year, utc.month, utc.day) * 86400 + utc.hour * 3600 +
+                utc.minute * 60 + utc.second) * 1000 + utc.millisecond;
+    m_local_offset_minutes = local_offset_minutes;
+}
+
+void HeadlessSound::play(const std::string& path) {
+    m_journal.add("sound " + quote(path.substr(platform::folder_of(path).size())));
+}
+
+void HeadlessSound::beep(platform::Beep kind) {
+    switch (kind) {
+        case platform::Beep::Default:
+            m_journal.add("beep default");
+            break;
+        case platform::Beep::Information:
+            m_journal.add("beep information");
+            break;
+        case platform::Beep::CriticalStop:
+            m_journal.add("beep critical");
+            break;
+    }
+}
+
+HeadlessUi::HeadlessUi(std::vector<ScriptEvent> script, Journal& journal, HeadlessClock& clock,
+                       int screen_width)
+    : m_script(std::move(script)), m_journal(journal), m_clock(clock),
+      m_screen_width(screen_width) {}
+
+HeadlessUi::Window& HeadlessUi::window_of(WindowId id) { return m_windows.at(id); }
+
+const HeadlessUi::Window* HeadlessUi::find_window(WindowId id) const {
+    auto found = m_windows.find(id);
+    return found == m_windows.end() ? nullptr : &found->second;
+}
+
+HeadlessUi::Control* HeadlessUi::find_control(Window& window, int id) {
+    for (Control& control : window.controls) {
+        if (control.spec.id == id) {
+            return &control;
+        }
+    }
+    return nullptr;
+}
+
+bool HeadlessUi::is_active(WindowId id) const { return !m_modal.empty() && m_modal.back() == id; }
+
+bool HeadlessUi::takes_focus(const Control& control) { return control.spec.kind != ControlKind::Label; }
+
+bool HeadlessUi::is_spoken_text(const Control& control) {
+    return control.spec.kind == ControlKind::Label ||
+           (control.spec.kind == ControlKind::Edit &&
+            (control.spec.style == EditStyle::ReadOnly ||
+             control.spec.style == EditStyle::ReadOnlyMultiLine));
+}
+
+WindowId HeadlessUi::create_window(const platform::WindowSpec& spec, platform::WindowEvents& events) {
+    WindowId id = m_next_id++;
+    Window& window = m_windows[id];
+    window.spec = spec;
+    window.events = &events;
+    return id;
+}
+
+void HeadlessUi::add_control(WindowId id, const platform::ControlSpec& spec) {
+    Window& window = window_of(id);
+    Control control;
+    control.spec = spec;
+    control.text = spec.kind == ControlKind::List || spec.kind == ControlKind::DropDown ? "" : spec.text;
+    if (!window.controls.empty() && window.controls.back().spec.kind == ControlKind::Label &&
+        spec.kind != ControlKind::Label) {
+        control.label = without_ampersand(window.controls.back().text);
+    }
+    window.controls.push_back(std::move(control));
+}
+
+void HeadlessUi::remove_control(WindowId id, int control) {
+    Window& window = window_of(id);
+    std::erase_if(window.controls, [control](const Control& c) { return c.spec.id == control; });
+    if (window.focus == control) {
+        window.focus = 0;
+    }
+}
+
+void HeadlessUi::set_key_table(WindowId id, platform::KeyTable table) {
+    window_of(id).keys = std::move(table);
+}
+
+std::string HeadlessUi::describe_focus(Window& window) {
+    Control* control = find_control(window, window.focus);
+    if (control == nullptr) {
+        return "focus none";
+    }
+    std::string line = "focus " + std::string(kind_name(control->spec));
+    switch (control->spec.kind) {
+        case ControlKind::Button:
+            return line + " " + quote(without_ampersand(control->text));
+        case ControlKind::List:
+        case ControlKind::DropDown: {
+            std::string item = control->selected >= 0 ? control->items[control->selected] : "";
+            return line + " " + quote(control->label) + " " + quote(item);
+        }
+        default:
+            return line + " " + quote(control->label) + " " + quote(control->text);
+    }
+}
+
+// What a screen reader says when a window becomes active: its caption, then the focused
+// control, or the window's text when nothing in it takes the focus.
+void HeadlessUi::announce(WindowId id) {
+    Window& window = window_of(id);
+    m_journal.add("window " + quote(window.spec.caption));
+    if (find_control(window, window.focus) != nullptr) {
+        m_journal.add(describe_focus(window));
+        return;
+    }
+    for (const Control& control : window.controls) {
+        if (control.spec.kind == ControlKind::Label && !control.text.empty()) {
+            m_journal.add("static " + quote(without_ampersand(control.text)));
+        }
+    }
+}
+
+int HeadlessUi::run_modal(WindowId id) {
+    window_of(id).shown = true;
+    m_modal.push_back(id);
+    announce(id);
+    try {
+        deliver_posted();
+        while (!window_of(id).closed) {
+            dispatch(next_event());
+            deliver_posted();
+        }
+    } catch (...) {
+        m_modal.pop_back();
+        m_windows.erase(id);
+        throw;
+    }
+    m_modal.pop_back();
+    int result = window_of(id).result;
+    m_windows.erase(id);
+    std::erase_if(m_posted, [id](const auto& posted) { return posted.first == id; });
+    if (!m_modal.empty() && !window_of(m_modal.back()).closed) {
+        announce(m_modal.back());
+    }
+    return result;
+}
+
+void HeadlessUi::close_window(WindowId id, int result) {
+    Window& window = window_of(id);
+    window.closed = true;
+    window.result = result;
+    window.timer_ms = 0;
+}
+
+void HeadlessUi::set_caption(WindowId id, std::string_view caption) {
+    window_of(id).spec.caption = caption;
+    if (is_active(id)) {
+        m_journal.add("window " + quote(caption));
+    }
+}
+
+void HeadlessUi::set_text(WindowId id, int control_id, std::string_view text) {
+    Window& window = window_of(id);
+    Control* control = find_control(window, control_id);
+    if (control == nullptr || control->text == text) {
+        return;
+    }
+    control->text = text;
+    if (!window.shown || window.closed) {
+        return;
+    }
+    if (window.focus == control_id) {
+        m_journal.add("text " + quote(text));
+    } else if (is_spoken_text(*control)) {
+        m_journal.add("static " + quote(without_ampersand(text)));
+    }
+}
+
+std::string HeadlessUi::text(WindowId id, int control_id) {
+    Control* control = find_control(window_of(id), control_id);
+    if (control == nullptr) {
+        return {};
+    }
+    if ((control->spec.kind == ControlKind::List || control->spec.kind == ControlKind::DropDown) &&
+        control->selected >= 0) {
+        return control->items[control->selected];
+    }
+    return control->text;
+}
+
+void HeadlessUi::set_items(WindowId id, int control_id, const std::vector<std::string>& items) {
+    if (Control* control = find_control(window_of(id), control_id)) {
+        control->items = items;
+        control->selected = -1;
+    }
+}
+
+int HeadlessUi::item_count(WindowId id, int control_id) {
+    Control* control = find_control(window_of(id), control_id);
+    return control ? static_cast<int>(control->items.size()) : 0;
+}
+
+void HeadlessUi::select_item(WindowId id, int control_id, int index) {
+    Window& window = window_of(id);
+    Control* control = find_control(window, control_id);
+    if (control == nullptr || index < -1 || index >= static_cast<int>(control->items.size()) ||
+        control->selected == index) {
+        return;
+    }
+    control->selected = index;
+    if (window.shown && window.focus == control_id && index >= 0) {
+        m_journal.add("text " + quote(control->items[index]));
+    }
+}
+
+int HeadlessUi::selected_item(WindowId id, int control_id) {
+    Control* control = find_control(window_of(id), control_id);
+    return control ? control->selected : -1;
+}
+
+void HeadlessUi::set_focus(WindowId id, int control_id) {
+    Window& window = window_of(id);
+    Control* control = find_control(window, control_id);
+    if (control == nullptr || !takes_focus(*control) || window.focus == control_id) {
+        return;
+    }
+    window.focus = control_id;
+    if (window.shown && is_active(id)) {
+        m_journal.add(describe_focus(window));
+        window.events->on_focus(control_id);
+    }
+}
+
+int HeadlessUi::focused_control(WindowId id) { return window_of(id).focus; }
+
+void HeadlessUi::focus_next(WindowId id, bool backwards) {
+    Window& window = window_of(id);
+    std::vector<int> order;
+    for (const Control& control : window.controls) {
+        if (takes_focus(control)) {
+            order.push_back(control.spec.id);
+        }
+    }
+    if (order.empty()) {
+        return;
+    }
+    auto at = std::find(order.begin(), order.end(), window.focus);
+    std::size_t index = at == order.end() ? 0 : static_cast<std::size_t>(at - order.begin());
+    if (at != order.end()) {
+        index = backwards ? (index + order.size() - 1) % order.size() : (index + 1) % order.size();
+    }
+    set_focus(id, order[index]);
+}
+
+platform::Answer HeadlessUi::message_box(WindowId, std::string_view title, std::string_view text,
+                                         platform::MessageButtons buttons) {
+    std::string line = "message " + quote(title) + " " + quote(text);
+    const ScriptEvent* event = nullptr;
+    try {
+        event = &next_event();
+    } catch (const ScriptEnded&) {
+        m_journal.add(line);
+        throw;
+    }
+    platform::Answer answer;
+    bool yes_no = buttons == platform::MessageButtons::YesNo;
+    if (event->kind == ScriptEvent::Kind::Answer) {
+        answer = event->answer;
+        if (yes_no == (answer == platform::Answer::Ok)) {
+            throw ScriptError("script line " + std::to_string(event->line) +
+                              ": this message box takes " + (yes_no ? "yes or no" : "ok"));
+        }
+    } else if (event->kind == ScriptEvent::Kind::Key && event->chord == platform::plain(platform::kKeyEnter)) {
+        answer = yes_no ? platform::Answer::Yes : platform::Answer::Ok;
+    } else if (event->kind == ScriptEvent::Kind::Key &&
+               event->chord == platform::plain(platform::kKeyEscape)) {
+        answer = yes_no ? platform::Answer::No : platform::Answer::Ok;
+    } else {
+        m_journal.add(line);
+        throw ScriptError("script line " + std::to_string(event->line) + ": the message box " +
+                          quote(title) + " is open and waits for an answer");
+    }
+    static constexpr std::string_view kAnswerNames[] = {"ok", "yes", "no"};
+    m_journal.add(line + " " + std::string(kAnswerNames[static_cast<int>(answer)]));
+    return answer;
+}
+
+void HeadlessUi::start_timer(WindowId id, int milliseconds) {
+    Window& window = window_of(id);
+    window.timer_ms = std::max(1, milliseconds);
+    window.timer_elapsed = 0;
+}
+
+void HeadlessUi::stop_timer(WindowId id) { window_of(id).timer_ms = 0; }
+
+void HeadlessUi::post_command(WindowId id, int command) { m_posted.emplace_back(id, command); }
+
+WindowId HeadlessUi::active_window() const { return m_modal.empty() ? platform::kNoWindow : m_modal.back(); }
+
+std::string HeadlessUi::caption(WindowId id) const {
+    const Window* window = find_window(id);
+    return window ? window->spec.caption : std::string();
+}
+
+std::string HeadlessUi::label_of(WindowId id, int control_id) const {
+    const Window* window = find_window(id);
+    if (window != nullptr) {
+        for (const Control& control : window->controls) {
+            if (control.spec.id == control_id) {
+                return control.label;
+            }
+        }
+    }
+    return {};
+}
+
+const platform::ControlSpec* HeadlessUi::control_spec(WindowId id, int control_id) const {
+    const Window* window = find_window(id);
+    if (window != nullptr) {
+        for (const Control& control : window->controls) {
+            if (control.spec.id == control_id) {
+                return &control.spec;
+            }
+        }
+    }
+    return nullptr;
+}
+
+std::vector<std::string> HeadlessUi::items(WindowId id, int control_id) const {
+    const Window* window = find_window(id);
+    if (window != nullptr) {
+        for (const Control& control : window->controls) {
+            if (control.spec.id == control_id) {
+                return control.items;
+            }
+        }
+    }
+    return {};
+}
+
+const ScriptEvent& HeadlessUi::next_event() {
+    for (;;) {
+        if (m_next_event >= m_script.size()) {
+            throw ScriptEnded{};
+        }
+        const ScriptEvent& event = m_script[m_next_event++];
+        // The clock and the timer are served here, so they work under any window or box.
+        if (event.kind == ScriptEvent::Kind::Clock) {
+            m_clock.set(event.time, event.local_offset_minutes);
+        } else if (event.kind == ScriptEvent::Kind::Tick) {
+            for (int i = 0; i < event.count; ++i) {
+                tick();
+            }
+        } else {
+            return event;
+        }
+    }
+}
+
+void HeadlessUi::dispatch(const ScriptEvent& event) {
+    WindowId id = m_modal.back();
+    switch (event.kind) {
+        case ScriptEvent::Kind::Key:
+            press(id, event.chord);
+            break;
+        case ScriptEvent::Kind::Type:
+            type_text(id, event.text);
+            break;
+        case ScriptEvent::Kind::DoubleClick: {
+            Window& window = window_of(id);
+            Control* control = find_control(window, window.focus);
+            if (control != nullptr && control->spec.kind == ControlKind::List && control->selected >= 0) {
+                window.events->on_double_click(control->spec.id);
+            }
+            break;
+        }
+        case ScriptEvent::Kind::Answer:
+            throw ScriptError("script line " + std::to_string(event.line) +
+                              ": an answer was given but no message box is open");
+        case ScriptEvent::Kind::Tick:
+        case ScriptEvent::Kind::Clock:
+            break;
+    }
+}
+
+void HeadlessUi::press(WindowId id, const platform::KeyChord& chord) {
+    Window& window = window_of(id);
+    if (auto command = platform::find_command(window.keys, chord)) {
+        window.events->on_command(*command);
+        return;
+    }
+    using namespace platform;
+    if (chord == plain(kKeyEnter)) {
+        window.events->on_command(kCmdOk);
+        return;
+    }
+    if (chord == plain(kKeyEscape)) {
+        window.events->on_command(kCmdCancel);
+        return;
+    }
+    if (chord == plain(kKeyTab) || chord == shift(kKeyTab)) {
+        focus_next(id, chord.shift);
+        return;
+    }
+    Control* control = find_control(window, window.focus);
+    if (control == nullptr || chord.ctrl || chord.alt) {
+        return;
+    }
+    if (control->spec.kind == ControlKind::List || control->spec.kind == ControlKind::DropDown) {
+        move_selection(id, *control, chord.key);
+    } else if (chord.key == kKeyBackspace) {
+        if (control->spec.kind == ControlKind::Edit && !is_spoken_text(*control) &&
+            !control->text.empty()) {
+            int edited = control->spec.id;
+            set_text(id, edited, control->text.substr(0, control->text.size() - 1));
+            window.events->on_text_changed(edited);
+        }
+    } else if (chord.key == kKeySpace) {
+        type_text(id, " ");
+    } else if (chord.key < 256 && !chord.shift) {
+        char c = static_cast<char>(chord.key);
+        type_text(id, std::string(1, c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c));
+    } else if (chord.key < 256) {
+        type_text(id, std::string(1, static_cast<char>(chord.key)));
+    }
+}
+
+void HeadlessUi::type_text(WindowId id, std::string_view typed) {
+    if (typed.empty()) {
+        return;
+    }
+    Window& window = window_of(id);
+    Control* control = find_control(window, window.focus);
+    if (control == nullptr) {
+        return;
+    }
+    if (control->spec.kind == ControlKind::List) {
+        // A list jumps to the next entry that starts with the typed letter.
+        char wanted = static_cast<char>(std::toupper(static_cast<unsigned char>(typed.back())));
+        int n = static_cast<int>(control->items.size());
+        for (int step = 1; step <= n; ++step) {
+            int index = (control->selected + step + n) % n;
+            const std::string& item = control->items[index];
+            if (!item.empty() && std::toupper(static_cast<unsigned char>(item[0])) == wanted) {
+                change_selection(id, *control, index);
+                break;
+            }
+        }
+        return;
+    }
+    if (control->spec.kind != ControlKind::Edit || is_spoken_text(*control)) {
+        return;
+    }
+    std::string text = control->text;
+    bool refused = false;
+    for (char c : typed) {
+        if (control->spec.max_length > 0 && static_cast<int>(text.size()) >= control->spec.max_length) {
+            refused = true;
+            break;
+        }
+        if (control->spec.style == EditStyle::UpperCase && c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 32);
+        }
+        text += c;
+    }
+    int edited = control->spec.id;
+    set_text(id, edited, text);
+    if (refused) {
+        m_journal.add("beep default");  // an edit box full to its limit refuses more
+    }
+    window.events->on_text_changed(edited);
+}
+
+void HeadlessUi::move_selection(WindowId id, Control& control, int key) {
+    int last = static_cast<int>(control.items.size()) - 1;
+    if (last < 0) {
+        return;
+    }
+    int index = control.selected;
+    switch (key) {
+        case platform::kKeyUp:
+            index = std::max(0, index - 1);
+            break;
+        case platform::kKeyDown:
+            index = std::min(last, index + 1);
+            break;
+        case platform::kKeyPageUp:
+            index = std::max(0, index - kListPage);
+            break;
+        case platform::kKeyPageDown:
+            index = std::min(last, std::max(0, index) + kListPage);
+            break;
+        case platform::kKeyHome:
+            index = 0;
+            break;
+        case platform::kKeyEnd:
+            index = last;
+            break;
+        default:
+            if (key < 256) {
+                type_text(id, std::string(1, static_cast<char>(key)));
+            }
+            return;
+    }
+    change_selection(id, control, index);
+}
+
+void HeadlessUi::change_selection(WindowId id, Control& control, int index) {
+    if (index == control.selected) {
+        return;
+    }
+    int changed = control.spec.id;
+    select_item(id, changed, index);
+    window_of(id).events->on_selection_changed(changed);
+}
+
+void HeadlessUi::deliver_posted() {
+    while (!m_posted.empty()) {
+        auto [id, command] = m_posted.front();
+        m_posted.pop_front();
+        const Window* window = find_window(id);
+        if (window != nullptr && !window->closed) {
+            window->events->on_command(command);
+        }
+    }
+}
+
+// One 100 ms tick: the clock moves on and every running window's timer that is due fires,
+// as timers keep firing under a box that is modal over their window.
+void HeadlessUi::tick() {
+    m_clock.advance(100);
+    std::vector<WindowId> running = m_modal;
+    for (WindowId id : running) {
+        auto found = m_windows.find(id);
+        if (found == m_windows.end() || found->second.timer_ms == 0) {
+            continue;
+        }
+        Window& window = found->second;
+        window.timer_elapsed += 100;
+        if (window.timer_elapsed >= window.timer_ms) {
+            window.timer_elapsed = 0;
+            window.events->on_timer();
+        }
+    }
+    deliver_posted();
+}
+
+}  // namespace vl::headless

@@ -1,0 +1,128 @@
+// The headless backend: windows and controls kept in memory, driven by a key script, with
+// a journal of what the screen reader would say. Tests and the script runner use it.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "platform/headless/Journal.h"
+#include "platform/headless/Script.h"
+
+namespace vl::headless {
+
+// Thrown when the program waits for input and the script has none left.
+struct ScriptEnded {};
+
+class HeadlessClock final : public platform::Clock {
+public:
+    platform::DateTime utc_now() override;
+    platform::DateTime local_now() override;
+    void set(const platform::DateTime& utc, int local_offset_minutes);
+    void advance(int64_t milliseconds) { m_utc_ms += milliseconds; }
+
+private:
+    int64_t m_utc_ms = 0;  // since 1 January 1970
+    int m_local_offset_minutes = 0;
+};
+
+class HeadlessSound final : public platform::Sound {
+public:
+    explicit HeadlessSound(Journal& journal) : m_journal(journal) {}
+    void play(const std::string& path) override;
+    void beep(platform::Beep kind) override;
+
+private:
+    Journal& m_journal;
+};
+
+class HeadlessUi final : public platform::Ui {
+public:
+    HeadlessUi(std::vector<ScriptEvent> script, Journal& journal, HeadlessClock& clock,
+               int screen_width = 1280);
+
+    int screen_width() override { return m_screen_width; }
+    platform::WindowId create_window(const platform::WindowSpec& spec,
+                                     platform::WindowEvents& events) override;
+    void add_control(platform::WindowId window, const platform::ControlSpec& spec) override;
+    void remove_control(platform::WindowId window, int control) override;
+    void set_key_table(platform::WindowId window, platform::KeyTable table) override;
+    int run_modal(platform::WindowId window) override;
+    void close_window(platform::WindowId window, int result) override;
+    void set_caption(platform::WindowId window, std::string_view caption) override;
+    void set_text(platform::WindowId window, int control, std::string_view text) override;
+    std::string text(platform::WindowId window, int control) override;
+    void set_items(platform::WindowId window, int control,
+                   const std::vector<std::string>& items) override;
+    int item_count(platform::WindowId window, int control) override;
+    void select_item(platform::WindowId window, int control, int index) override;
+    int selected_item(platform::WindowId window, int control) override;
+    void set_focus(platform::WindowId window, int control) override;
+    int focused_control(platform::WindowId window) override;
+    void focus_next(platform::WindowId window, bool backwards) override;
+    platform::Answer message_box(platform::WindowId owner, std::string_view title,
+                                 std::string_view text, platform::MessageButtons buttons) override;
+    void start_timer(platform::WindowId window, int milliseconds) override;
+    void stop_timer(platform::WindowId window) override;
+    void post_command(platform::WindowId window, int command) override;
+
+    // For tests: the window being run now, and a control's spec and label.
+    platform::WindowId active_window() const;
+    std::string caption(platform::WindowId window) const;
+    std::string label_of(platform::WindowId window, int control) const;
+    const platform::ControlSpec* control_spec(platform::WindowId window, int control) const;
+    std::vector<std::string> items(platform::WindowId window, int control) const;
+    std::size_t events_left() const { return m_script.size() - m_next_event; }
+
+private:
+    struct Control {
+        platform::ControlSpec spec;
+        std::string text;
+        std::vector<std::string> items;
+        int selected = -1;
+        std::string label;  // the label created just before it, spoken with it
+    };
+    struct Window {
+        platform::WindowSpec spec;
+        platform::WindowEvents* events = nullptr;
+        std::vector<Control> controls;
+        platform::KeyTable keys;
+        int focus = 0;
+        bool shown = false;
+        bool closed = false;
+        int result = 0;
+        int timer_ms = 0;
+        int64_t timer_elapsed = 0;
+    };
+
+    Window& window_of(platform::WindowId id);
+    const Window* find_window(platform::WindowId id) const;
+    Control* find_control(Window& window, int id);
+    bool is_active(platform::WindowId id) const;
+    static bool takes_focus(const Control& control);
+    static bool is_spoken_text(const Control& control);
+    std::string describe_focus(Window& window);
+    void announce(platform::WindowId id);
+    const ScriptEvent& next_event();
+    void dispatch(const ScriptEvent& event);
+    void press(platform::WindowId id, const platform::KeyChord& chord);
+    void type_text(platform::WindowId id, std::string_view text);
+    void move_selection(platform::WindowId id, Control& control, int key);
+    void change_selection(platform::WindowId id, Control& control, int index);
+    void deliver_posted();
+    void tick();
+
+    std::vector<ScriptEvent> m_script;
+    std::size_t m_next_event = 0;
+    Journal& m_journal;
+    HeadlessClock& m_clock;
+    int m_screen_width;
+    std::map<platform::WindowId, Window> m_windows;
+    std::vector<platform::WindowId> m_modal;  // windows being run, innermost last
+    std::deque<std::pair<platform::WindowId, int>> m_posted;
+    platform::WindowId m_next_id = 1;
+};
+
+}  // namespace vl::headless

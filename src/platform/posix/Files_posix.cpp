@@ -1,0 +1,126 @@
+// Files on POSIX systems: pread/pwrite, fsync, and fsync of the folder after a rename.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "platform/Files.h"
+
+namespace vl::platform {
+
+namespace {
+
+class PosixFile final : public File {
+public:
+    explicit PosixFile(int fd) : m_fd(fd) {}
+    ~PosixFile() override { ::close(m_fd); }
+
+    bool read_at(uint64_t offset, void* data, std::size_t size) override {
+        auto* out = static_cast<char*>(data);
+        while (size > 0) {
+            ssize_t n = ::pread(m_fd, out, size, static_cast<off_t>(offset));
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                return false;
+            }
+            out += n;
+            offset += static_cast<uint64_t>(n);
+            size -= static_cast<std::size_t>(n);
+        }
+        return true;
+    }
+
+    bool write_at(uint64_t offset, const void* data, std::size_t size) override {
+        const auto* in = static_cast<const char*>(data);
+        while (size > 0) {
+            ssize_t n = ::pwrite(m_fd, in, size, static_cast<off_t>(offset));
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                return false;
+            }
+            in += n;
+            offset += static_cast<uint64_t>(n);
+            size -= static_cast<std::size_t>(n);
+        }
+        return true;
+    }
+
+    std::optional<uint64_t> size() override {
+        struct stat info {};
+        if (::fstat(m_fd, &info) != 0) {
+            return std::nullopt;
+        }
+        return static_cast<uint64_t>(info.st_size);
+    }
+
+    bool truncate(uint64_t size) override { return ::ftruncate(m_fd, static_cast<off_t>(size)) == 0; }
+
+    bool flush() override { return ::fsync(m_fd) == 0; }
+
+private:
+    int m_fd;
+};
+
+class PosixFileSystem final : public FileSystem {
+public:
+    std::unique_ptr<File> open(const std::string& path, OpenMode mode) override {
+        int flags = O_CLOEXEC;
+        switch (mode) {
+            case OpenMode::ReadOnly:
+                flags |= O_RDONLY;
+                break;
+            case OpenMode::ReadWrite:
+                flags |= O_RDWR | O_CREAT;
+                break;
+            case OpenMode::CreateTruncate:
+                flags |= O_RDWR | O_CREAT | O_TRUNC;
+                break;
+        }
+        int fd = ::open(path.c_str(), flags, 0644);
+        if (fd < 0) {
+            return nullptr;
+        }
+        struct stat info {};
+        if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+            ::close(fd);
+            return nullptr;
+        }
+        return std::make_unique<PosixFile>(fd);
+    }
+
+    bool exists(const std::string& path) override {
+        struct stat info {};
+        return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    }
+
+    bool remove(const std::string& path) override { return ::unlink(path.c_str()) == 0; }
+
+    bool rename(const std::string& from, const std::string& to) override {
+        return std::rename(from.c_str(), to.c_str()) == 0;
+    }
+
+    bool sync_directory(const std::string& folder) override {
+        int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) {
+            return false;
+        }
+        bool ok = ::fsync(fd) == 0;
+        ::close(fd);
+        return ok;
+    }
+};
+
+}  // namespace
+
+FileSystem& system_files() {
+    static PosixFileSystem files;
+    return files;
+}
+
+}  // namespace vl::platform

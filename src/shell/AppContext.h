@@ -1,0 +1,30 @@
+// The application context: the tables every screen shares for the whole run, passed by
+// reference to each screen. Two contexts never share anything.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "logstore/LogStore.h"
+#include "platform/Platform.h"
+
+namespace vl {
+
+struct AppContext {
+    explicit AppContext(platform::Platform& services, std::string directory)
+        : platform(services), program_dir(std::move(directory)), log(services.files) {}
+
+    platform::Ui& ui() { return platform.ui; }
+
+    platform::Platform& platform;
+    // The folder the program's files live in, with its trailing separator.
+    std::string program_dir;
+    double scale = 1.0;  // screen width / 640
+    LogStore log;
+    int date_format = 0;
+    // Working copy of the frequency names that the logging screens read and change.
+    std::array<std::string, 15> frequency_names;
+    platform::WindowId main_window = platform::kNoWindow;
+};
+
+}  // namespace vl

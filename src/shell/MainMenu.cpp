@@ -1,0 +1,119 @@
+// The main menu.
+#include "shell/MainMenu.h"
+
+#include "shell/KeyHelpBox.h"
+#include "shell/Screen.h"
+
+namespace vl {
+
+const std::array<std::string_view, 18> kMainMenuEntries = {
+    "Instructions.",   "Off line logging.", "On line Logging.", "Browse Log.",
+    "Print Log.",      "Print Q S L.",      "Print S W L Q S L.", "Rig Data.",
+    "D X Data.",       "Import Log.",       "Export Log.",      "Date Format.",
+    "Location.",       "Beam Heading",      "Call Book",        "Backup Drive.",
+    "Restore Log",     "About V R LOG."};
+
+namespace {
+
+constexpr int kCmdKeyHelp = 20;
+constexpr int kAboutEntry = 17;
+
+constexpr std::string_view kMainMenuKeyHelp =
+    "Arrow keys to choose a facility,ENTER to open it,ESCAPE to leave Varrow Log";
+
+constexpr std::string_view kAboutText =
+    "V R Log v1.37,"
+    "Copyright the Varrow Log developers,"
+    "Compiled on 1st December two thousand and 14,"
+    "The Varrow Log project pages carry news and help";
+
+using Facility = void (*)(AppContext&, platform::WindowId);
+
+// Each entry's screen, in menu order; an entry whose screen is not built yet has none.
+constexpr std::array<Facility, 18> kFacilities = {
+    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, show_about};
+
+class MainMenu final : public platform::WindowEvents {
+public:
+    explicit MainMenu(AppContext& ctx) : m_ctx(ctx) {}
+
+    void run() {
+        platform::Ui& ui = m_ctx.ui();
+        platform::WindowSpec spec;
+        spec.caption = std::string(kMainMenuCaption);
+        spec.font = "Arial";
+        spec.font_points = 18;
+        spec.width = 170;
+        spec.height = 110;
+        spec.background = kMainMenuColour;
+        m_window = ui.create_window(spec, *this);
+        m_ctx.main_window = m_window;
+
+        platform::ControlSpec list;
+        list.kind = platform::ControlKind::List;
+        list.id = kMainMenuList;
+        list.x = 5;
+        list.y = 5;
+        list.width = 160;
+        list.height = 100;
+        list.text_colour = 0x000000;
+        list.background = kMainMenuColour;
+        ui.add_control(m_window, list);
+        ui.set_items(m_window, kMainMenuList, {kMainMenuEntries.begin(), kMainMenuEntries.end()});
+        ui.select_item(m_window, kMainMenuList, 0);
+        ui.set_focus(m_window, kMainMenuList);
+        ui.set_key_table(m_window, {{platform::plain(platform::kKeyF1), kCmdKeyHelp}});
+        ui.run_modal(m_window);
+        m_ctx.main_window = platform::kNoWindow;
+    }
+
+    void on_command(int command) override {
+        switch (command) {
+            case platform::kCmdOk:
+                open_selected();
+                break;
+            case platform::kCmdCancel:
+                m_ctx.log.close();
+                m_ctx.ui().close_window(m_window, platform::kCmdCancel);
+                break;
+            case kCmdKeyHelp:
+                show_key_help(m_ctx, m_window, "Key help", kMainMenuKeyHelp);
+                break;
+            default:
+                break;
+        }
+    }
+
+    void on_double_click(int control) override {
+        if (control == kMainMenuList) {
+            m_ctx.ui().post_command(m_window, platform::kCmdOk);
+        }
+    }
+
+private:
+    void open_selected() {
+        int entry = m_ctx.ui().selected_item(m_window, kMainMenuList);
+        if (entry < 0 || entry >= static_cast<int>(kFacilities.size()) || !kFacilities[entry]) {
+            refuse(m_ctx);
+            return;
+        }
+        kFacilities[entry](m_ctx, m_window);
+    }
+
+    AppContext& m_ctx;
+    platform::WindowId m_window = platform::kNoWindow;
+};
+
+}  // namespace
+
+void show_about(AppContext& ctx, platform::WindowId owner) {
+    show_key_help(ctx, owner, "About Varrow Log", kAboutText);
+}
+
+void run_main_menu(AppContext& ctx) {
+    MainMenu menu(ctx);
+    menu.run();
+}
+
+}  // namespace vl

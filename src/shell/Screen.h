@@ -1,0 +1,32 @@
+// Helpers every screen shares: the refused-action beep, the date check with its
+// "Date Error" box, and the messages for log operations that could not be done.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "shell/AppContext.h"
+
+namespace vl {
+
+// A refused action: the default beep, the focus stays where the operator must act.
+void refuse(AppContext& ctx);
+
+// The tidied date, or nothing after the "Date Error" box; dates the log cannot hold
+// (after 22 July 2029) are refused the same way.
+std::optional<std::string> tidy_date_or_warn(AppContext& ctx, platform::WindowId owner,
+                                             std::string_view typed);
+
+// Tells the operator why a log operation was not done; nothing for LogStatus::Ok.
+void report_log_status(AppContext& ctx, platform::WindowId owner, LogStatus status);
+
+// Message texts shared by the screens and the tests.
+inline constexpr std::string_view kLogFullTitle = "Log Full";
+inline constexpr std::string_view kLogFullText =
+    "The log holds 120000 entries, the most it can keep. The entry was not saved.";
+inline constexpr std::string_view kLogWriteTitle = "File Error";
+inline constexpr std::string_view kLogWriteText =
+    "The log file could not be written. The log is as it was before.";
+
+}  // namespace vl
