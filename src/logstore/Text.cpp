@@ -42,6 +42,10 @@ std::string plain_number(long value) {
 
 std::string two_digits(int value) {
     std::string text = std::to_string(value + 100);
+    // Values from damaged records can leave fewer than two characters.
+    if (text.size() < 2) {
+        text.insert(0, 2 - text.size(), '0');
+    }
     return text.substr(text.size() - 2);
 }
 

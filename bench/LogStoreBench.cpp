@@ -1,0 +1,76 @@
+// The log store on a 120,000-entry log: open with index building, and the crash-safe
+// multi-record changes at the worst position, the start of the log.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+
+#include "BenchLog.h"
+#include "logstore/LogStore.h"
+
+namespace vl::bench {
+namespace {
+
+LogRecord earliest_entry() {
+    QsoEntry qso;
+    qso.date = -16964;  // 1 January 1930: before every entry
+    qso.call = "G9ZZA";
+    qso.band_field = band_field_of(4);
+    return encode(qso);
+}
+
+void BM_OpenAndBuildIndex(benchmark::State& state) {
+    std::string folder = bench_folder("open");
+    write_bench_log(folder);
+    LogStore log(platform::system_files());
+    for (auto _ : state) {
+        log.open(folder + "MYLOG.LOG");
+        benchmark::DoNotOptimize(log.count());
+        log.close();
+    }
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_OpenAndBuildIndex)->Unit(benchmark::kMillisecond);
+
+void BM_InsertAtPositionOne(benchmark::State& state) {
+    std::string folder = bench_folder("insert");
+    write_bench_log(folder, kBenchEntries - 1);
+    LogStore log(platform::system_files());
+    log.open(folder + "MYLOG.LOG");
+    for (auto _ : state) {
+        int position = 0;
+        if (log.insert_in_order(earliest_entry(), &position) != LogStatus::Ok || position != 1) {
+            state.SkipWithError("insert failed");
+            break;
+        }
+        state.PauseTiming();
+        log.delete_entry(1);
+        state.ResumeTiming();
+    }
+    log.close();
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_InsertAtPositionOne)->Unit(benchmark::kMillisecond);
+
+void BM_DeleteEntryOne(benchmark::State& state) {
+    std::string folder = bench_folder("delete");
+    write_bench_log(folder);
+    LogStore log(platform::system_files());
+    log.open(folder + "MYLOG.LOG");
+    for (auto _ : state) {
+        if (log.delete_entry(1) != LogStatus::Ok) {
+            state.SkipWithError("delete failed");
+            break;
+        }
+        state.PauseTiming();
+        log.insert_in_order(earliest_entry());
+        state.ResumeTiming();
+    }
+    log.close();
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_DeleteEntryOne)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace vl::bench
+
+BENCHMARK_MAIN();

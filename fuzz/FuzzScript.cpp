@@ -1,0 +1,32 @@
+// Fuzz target: any bytes as a key script, run against the real program on the headless
+// backend. Malformed scripts are refused with a message naming the line; none may crash.
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "platform/headless/HeadlessUi.h"
+#include "shell/Program.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const std::string dir = [] {
+        auto path = std::filesystem::temp_directory_path() /
+                    ("varrowlog-fuzz-script-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(path);
+        return path.string() + "/";
+    }();
+    using namespace vl::headless;
+    std::string_view text(reinterpret_cast<const char*>(data), size);
+    try {
+        Journal journal;
+        HeadlessClock clock;
+        HeadlessSound sound(journal);
+        HeadlessUi ui(parse_script(text), journal, clock);
+        vl::platform::Platform services{ui, sound, clock, vl::platform::system_files()};
+        vl::run_program(services, dir);
+    } catch (const ScriptEnded&) {
+    } catch (const ScriptError&) {
+    }
+    return 0;
+}

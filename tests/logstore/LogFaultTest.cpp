@@ -1,0 +1,171 @@
+// Changes cut short: every write, truncate and flush of each operation is made to fail in
+// turn, and a child process is killed while inserting. Afterwards the log on disk, as a
+// fresh open finds it, is always the whole log before or the whole log after.
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <random>
+#include <set>
+
+#include "logstore/LogStore.h"
+#include "support/FaultyFiles.h"
+#include "support/TestSupport.h"
+
+namespace vl {
+namespace {
+
+using test::log_bytes;
+using test::qso;
+
+std::vector<LogRecord> records_of(const LogStore& log) {
+    std::vector<LogRecord> records;
+    for (int i = 1; i <= log.count(); ++i) {
+        records.push_back(log.entry(i));
+    }
+    return records;
+}
+
+std::vector<LogRecord> base_log() {
+    std::vector<LogRecord> records;
+    for (int i = 0; i < 30; ++i) {
+        records.push_back(qso(static_cast<int16_t>(100 + i), 0, "C" + std::to_string(i)));
+    }
+    return records;
+}
+
+struct Operation {
+    const char* name;
+    std::function<LogStatus(LogStore&)> run;
+};
+
+const Operation kOperations[] = {
+    {"insert at 1", [](LogStore& l) { return l.insert_in_order(qso(1, 0, "FIRST")); }},
+    {"insert in the middle", [](LogStore& l) { return l.insert_in_order(qso(115, 5, "MID")); }},
+    {"append", [](LogStore& l) { return l.insert_in_order(qso(900, 0, "LAST")); }},
+    {"delete 1", [](LogStore& l) { return l.delete_entry(1); }},
+    {"delete the last", [](LogStore& l) { return l.delete_entry(30); }},
+    {"edit moves an entry", [](LogStore& l) {
+         l.remove_for_edit(3);
+         return l.insert_in_order(qso(120, 30, "EDITED"));
+     }},
+    {"rewrite in place", [](LogStore& l) { return l.write_entry(7, qso(106, 0, "REWRITTEN")); }},
+};
+
+TEST(LogFaults, EveryFailingWriteLeavesTheOldOrTheNewLog) {
+    for (const Operation& op : kOperations) {
+        // The log as the operation leaves it, and how many file operations it takes.
+        std::vector<LogRecord> after;
+        int operations = 0;
+        {
+            test::TempDir dir;
+            dir.write("MYLOG.LOG", log_bytes(base_log()));
+            test::FaultyFiles files;
+            LogStore log(files);
+            log.open(dir.file("MYLOG.LOG"));
+            files.fail_at(0);
+            ASSERT_EQ(op.run(log), LogStatus::Ok) << op.name;
+            operations = files.operations();
+            after = records_of(log);
+        }
+        ASSERT_GT(operations, 0) << op.name;
+        for (int n = 1; n <= operations; ++n) {
+            test::TempDir dir;
+            dir.write("MYLOG.LOG", log_bytes(base_log()));
+            test::FaultyFiles files;
+            LogStore log(files);
+            log.open(dir.file("MYLOG.LOG"));
+            files.fail_at(n);
+            LogStatus status = op.run(log);
+            std::vector<LogRecord> in_memory = records_of(log);
+            // What a fresh start right now (the process having died) would find.
+            LogStore fresh(platform::system_files());
+            ASSERT_EQ(fresh.open(dir.file("MYLOG.LOG")).outcome, OpenReport::Outcome::Opened);
+            std::vector<LogRecord> on_disk = records_of(fresh);
+            EXPECT_TRUE(on_disk == base_log() || on_disk == after)
+                << op.name << ": failing operation " << n << " left a mixed log";
+            // The running program and the disk agree on which it is.
+            EXPECT_EQ(in_memory, on_disk) << op.name << ": failing operation " << n;
+            if (status != LogStatus::Ok) {
+                EXPECT_EQ(on_disk, base_log()) << op.name << ": failure reported but log changed";
+            }
+        }
+    }
+}
+
+LogRecord numbered(int id) {
+    // Dates jump about so most inserts land inside the log, not at its end.
+    std::mt19937 shuffle(static_cast<unsigned>(id));
+    auto date = static_cast<int16_t>(1000 + shuffle() % 400);
+    return qso(date, static_cast<int16_t>(id % 1440), "N" + std::to_string(id));
+}
+
+int id_of(const LogRecord& record) {
+    return std::stoi(std::string(record.call_field().substr(1)));
+}
+
+// A child inserts entries one after another until it is killed at a random moment; the log
+// must then hold exactly the first k entries, whole, in date-and-time order.
+TEST(LogFaults, KilledDuringALongRunOfInsertsEveryRecordIsIntact) {
+    std::mt19937 random(20261206);
+    int total_inserted = 0;
+    for (int round = 0; round < 6; ++round) {
+        test::TempDir dir;
+        std::vector<LogRecord> seed;
+        for (int i = 0; i < 2000; ++i) {
+            seed.push_back(qso(static_cast<int16_t>(900 + i / 5), 0, "S"));
+        }
+        dir.write("MYLOG.LOG", log_bytes(seed));
+        pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            LogStore log(platform::system_files());
+            log.open(dir.file("MYLOG.LOG"));
+            for (int id = 0;; ++id) {
+                log.insert_in_order(numbered(id));
+            }
+        }
+        usleep(static_cast<useconds_t>(20000 + random() % 200000));
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+
+        LogStore log(platform::system_files());
+        OpenReport report = log.open(dir.file("MYLOG.LOG"));
+        ASSERT_EQ(report.outcome, OpenReport::Outcome::Opened);
+        EXPECT_EQ(report.stray_bytes, 0u);
+        std::set<int> ids;
+        int seeds = 0;
+        for (int i = 1; i <= log.count(); ++i) {
+            const LogRecord& r = log.entry(i);
+            if (i > 1) {
+                const LogRecord& before = log.entry(i - 1);
+                ASSERT_TRUE(before.date() < r.date() ||
+                            (before.date() == r.date() && before.time() <= r.time()))
+                    << "round " << round << ": out of order at entry " << i;
+            }
+            if (r.call_field().front() == 'S') {
+                ++seeds;
+                continue;
+            }
+            int id = id_of(r);
+            ASSERT_EQ(r, numbered(id)) << "round " << round << ": entry " << i << " damaged";
+            ids.insert(id);
+        }
+        EXPECT_EQ(seeds, 2000) << "round " << round;
+        const int inserted = static_cast<int>(ids.size());
+        total_inserted += inserted;
+        EXPECT_EQ(log.count(), 2000 + inserted);
+        if (inserted > 0) {
+            EXPECT_EQ(*ids.rbegin(), inserted - 1) << "round " << round << ": an entry is missing";
+        }
+    }
+    // The child must have been killed mid-run, not before it began.
+    EXPECT_GT(total_inserted, 6);
+}
+
+}  // namespace
+}  // namespace vl

@@ -1,0 +1,274 @@
+// The log store: opening, the order of inserted entries, removal, deletion, limits, stray
+// bytes and the journal, with the indexes and the file checked after every change.
+#include <gtest/gtest.h>
+
+#include "logstore/CallSigns.h"
+#include "logstore/LogJournal.h"
+#include "logstore/LogStore.h"
+#include "support/FaultyFiles.h"
+#include "support/TestSupport.h"
+
+namespace vl {
+namespace {
+
+using test::log_bytes;
+using test::qso;
+using test::TempDir;
+
+std::vector<LogRecord> records_of(const LogStore& log) {
+    std::vector<LogRecord> records;
+    for (int i = 1; i <= log.count(); ++i) {
+        records.push_back(log.entry(i));
+    }
+    return records;
+}
+
+// The file, the record count and both indexes describe the same entries.
+void expect_in_step(const LogStore& log, const TempDir& dir) {
+    EXPECT_EQ(dir.read("MYLOG.LOG"), log_bytes(records_of(log)));
+    for (int i = 1; i <= log.count(); ++i) {
+        EXPECT_EQ(log.call_slot(i), base_call_slot(log.entry(i).call_field())) << "slot " << i;
+        EXPECT_EQ(log.date_slot(i), log.entry(i).date()) << "slot " << i;
+    }
+    EXPECT_FALSE(dir.exists("MYLOG.JNL"));
+}
+
+class LogStoreTest : public ::testing::Test {
+protected:
+    void open_with(const std::vector<LogRecord>& records) {
+        dir.write("MYLOG.LOG", log_bytes(records));
+        ASSERT_EQ(log.open(dir.file("MYLOG.LOG")).outcome, OpenReport::Outcome::Opened);
+    }
+    std::string calls() const {
+        std::string all;
+        for (int i = 1; i <= log.count(); ++i) {
+            all += std::string(trim_right(log.entry(i).call_field()));
+            all += ' ';
+        }
+        return all;
+    }
+    static std::string_view trim_right(std::string_view s) {
+        return s.substr(0, s.find_last_not_of(' ') + 1);
+    }
+
+    TempDir dir;
+    LogStore log{platform::system_files()};
+};
+
+TEST_F(LogStoreTest, AMissingLogIsCreatedEmpty) {
+    OpenReport report = log.open(dir.file("MYLOG.LOG"));
+    EXPECT_EQ(report.outcome, OpenReport::Outcome::Opened);
+    EXPECT_EQ(report.stray_bytes, 0u);
+    EXPECT_EQ(log.count(), 0);
+    EXPECT_EQ(log.current_band(), 0);
+    EXPECT_TRUE(dir.exists("MYLOG.LOG"));
+    EXPECT_EQ(dir.read("MYLOG.LOG"), "");
+}
+
+TEST_F(LogStoreTest, CountIndexesAndCurrentBandComeFromTheFile) {
+    LogRecord older = qso(100, 10, "GW9ZZA/P");
+    std::copy_n("14 ", 3, older.bytes.begin() + 32);  // an older entry with its MHz as text
+    DataEntry data;
+    data.date = 300;
+    data.band = 9;
+    open_with({older, qso(200, 20, "DL9ZZ", 6), encode(data)});
+    EXPECT_EQ(log.count(), 3);
+    EXPECT_EQ(log.call_slot(1), "G9ZZA       ");
+    EXPECT_EQ(log.call_slot(3), "/DATA       ");
+    EXPECT_EQ(log.date_slot(2), 200);
+    // The last QSO entry sets the band; DATA and Text entries do not.
+    EXPECT_EQ(log.current_band(), 6);
+    expect_in_step(log, dir);
+
+    log.close();
+    open_with({older});
+    EXPECT_EQ(log.current_band(), 4);
+}
+
+TEST_F(LogStoreTest, InsertInOrderFindsTheDateAndTimePlace) {
+    open_with({qso(100, 100, "A"), qso(100, 200, "B"), qso(101, 50, "C")});
+    struct Case {
+        int16_t date, time;
+        const char* call;
+        int position;
+        const char* after;
+    };
+    static const Case kCases[] = {
+        {99, 0, "EARLIEST", 1, "EARLIEST A B C "},
+        {100, 200, "SAMEASB", 4, "EARLIEST A B SAMEASB C "},
+        {100, 150, "BETWEEN", 3, "EARLIEST A BETWEEN B SAMEASB C "},
+        {102, 0, "LATEST", 7, "EARLIEST A BETWEEN B SAMEASB C LATEST "},
+        {101, 50, "SAMEASC", 7, "EARLIEST A BETWEEN B SAMEASB C SAMEASC LATEST "},
+        {100, 99, "BEFOREA", 2, "EARLIEST BEFOREA A BETWEEN B SAMEASB C SAMEASC LATEST "},
+    };
+    for (const Case& c : kCases) {
+        int position = 0;
+        ASSERT_EQ(log.insert_in_order(qso(c.date, c.time, c.call), &position), LogStatus::Ok);
+        EXPECT_EQ(position, c.position) << c.call;
+        EXPECT_EQ(calls(), c.after) << c.call;
+        expect_in_step(log, dir);
+    }
+}
+
+TEST_F(LogStoreTest, EntriesOfTheSameDateAndTimeKeepTheOrderTheyWereAdded) {
+    open_with({});
+    for (const char* call : {"FIRST", "SECOND", "THIRD"}) {
+        ASSERT_EQ(log.insert_in_order(qso(500, 600, call)), LogStatus::Ok);
+    }
+    EXPECT_EQ(calls(), "FIRST SECOND THIRD ");
+    expect_in_step(log, dir);
+}
+
+TEST_F(LogStoreTest, AnEditedEntryReturnsAtItsNewPlace) {
+    open_with({qso(1, 0, "A"), qso(2, 0, "B"), qso(3, 0, "C"), qso(4, 0, "D")});
+    const std::string before = dir.read("MYLOG.LOG");
+    ASSERT_EQ(log.remove_for_edit(2), LogStatus::Ok);
+    EXPECT_EQ(log.count(), 3);
+    EXPECT_EQ(calls(), "A C D ");
+    EXPECT_EQ(log.call_slot(2), "C           ");
+    // Until the edited entry is stored again the file still holds it.
+    EXPECT_EQ(dir.read("MYLOG.LOG"), before);
+
+    int position = 0;
+    ASSERT_EQ(log.insert_in_order(qso(9, 0, "B/P"), &position), LogStatus::Ok);
+    EXPECT_EQ(position, 4);
+    EXPECT_EQ(calls(), "A C D B/P ");
+    EXPECT_EQ(log.call_slot(4), "B           ");
+    expect_in_step(log, dir);
+}
+
+TEST_F(LogStoreTest, AnEditCutShortLosesNothing) {
+    open_with({qso(1, 0, "A"), qso(2, 0, "B")});
+    ASSERT_EQ(log.remove_for_edit(1), LogStatus::Ok);
+    log.close();
+    ASSERT_EQ(log.open(dir.file("MYLOG.LOG")).outcome, OpenReport::Outcome::Opened);
+    EXPECT_EQ(calls(), "A B ");
+}
+
+TEST_F(LogStoreTest, DeleteShiftsTheRestAndCutsTheFile) {
+    open_with({qso(1, 0, "A"), qso(2, 0, "B"), qso(3, 0, "C")});
+    ASSERT_EQ(log.delete_entry(2), LogStatus::Ok);
+    EXPECT_EQ(calls(), "A C ");
+    expect_in_step(log, dir);
+
+    ASSERT_EQ(log.delete_entry(2), LogStatus::Ok);  // the last of two
+    EXPECT_EQ(dir.read("MYLOG.LOG").size(), kRecordSize);
+    expect_in_step(log, dir);
+
+    ASSERT_EQ(log.delete_entry(1), LogStatus::Ok);  // the only one
+    EXPECT_EQ(log.count(), 0);
+    EXPECT_EQ(dir.read("MYLOG.LOG"), "");
+    EXPECT_EQ(log.delete_entry(1), LogStatus::NoSuchEntry);
+}
+
+TEST_F(LogStoreTest, WriteEntryRewritesInPlaceOrAppends) {
+    open_with({qso(1, 0, "A"), qso(2, 0, "B")});
+    LogRecord toggled = log.entry(1);
+    toggled.bytes[83] ^= 1;  // QSL sent
+    ASSERT_EQ(log.write_entry(1, toggled), LogStatus::Ok);
+    EXPECT_EQ(log.entry(1).bytes[83], 1);
+    ASSERT_EQ(log.write_entry(3, qso(3, 0, "GM9ZZ")), LogStatus::Ok);
+    EXPECT_EQ(log.count(), 3);
+    EXPECT_EQ(log.call_slot(3), "G9ZZ        ");
+    expect_in_step(log, dir);
+    EXPECT_EQ(log.write_entry(5, qso(3, 0, "X")), LogStatus::NoSuchEntry);
+    EXPECT_EQ(log.write_entry(0, qso(3, 0, "X")), LogStatus::NoSuchEntry);
+}
+
+TEST_F(LogStoreTest, The120001stEntryIsRefusedAndNothingIsWritten) {
+    std::vector<LogRecord> full(kMaxLogEntries, qso(10, 10, "G9ZZA"));
+    open_with(full);
+    EXPECT_EQ(log.count(), kMaxLogEntries);
+    EXPECT_EQ(log.insert_in_order(qso(5, 0, "NEW")), LogStatus::Full);
+    EXPECT_EQ(log.write_entry(kMaxLogEntries + 1, qso(50, 0, "NEW")), LogStatus::Full);
+    EXPECT_EQ(log.count(), kMaxLogEntries);
+    EXPECT_EQ(dir.read("MYLOG.LOG").size(), kMaxLogEntries * kRecordSize);
+    EXPECT_EQ(log.entry(1), full[0]);
+    // An entry taken out for editing can still go back.
+    ASSERT_EQ(log.remove_for_edit(1), LogStatus::Ok);
+    EXPECT_EQ(log.insert_in_order(qso(5, 0, "EDITED")), LogStatus::Ok);
+    EXPECT_EQ(log.count(), kMaxLogEntries);
+}
+
+TEST_F(LogStoreTest, ALogLargerThanTheIndexesIsLeftUntouched) {
+    std::string bytes = log_bytes(std::vector<LogRecord>(kMaxLogEntries + 1, qso(1, 1, "A")));
+    dir.write("MYLOG.LOG", bytes);
+    EXPECT_EQ(log.open(dir.file("MYLOG.LOG")).outcome, OpenReport::Outcome::TooLarge);
+    EXPECT_FALSE(log.is_open());
+    EXPECT_EQ(dir.read("MYLOG.LOG"), bytes);
+}
+
+TEST_F(LogStoreTest, StrayBytesAreKeptAsideAndReportedOnce) {
+    std::vector<LogRecord> whole = {qso(1, 0, "A"), qso(2, 0, "B")};
+    dir.write("MYLOG.LOG", log_bytes(whole) + "partial-record");
+    OpenReport report = log.open(dir.file("MYLOG.LOG"));
+    EXPECT_EQ(report.outcome, OpenReport::Outcome::Opened);
+    EXPECT_EQ(report.stray_bytes, 14u);
+    EXPECT_EQ(log.count(), 2);
+    EXPECT_EQ(dir.read("MYLOG.BAD"), "partial-record");
+    EXPECT_EQ(dir.read("MYLOG.LOG"), log_bytes(whole));
+
+    EXPECT_EQ(log.reopen().stray_bytes, 0u);
+    log.close();
+
+    // A later incident adds to what was kept before.
+    dir.write("MYLOG.LOG", log_bytes(whole) + "more");
+    EXPECT_EQ(log.open(dir.file("MYLOG.LOG")).stray_bytes, 4u);
+    EXPECT_EQ(dir.read("MYLOG.BAD"), "partial-recordmore");
+}
+
+TEST_F(LogStoreTest, AnInterruptedChangeIsCompletedAtOpen) {
+    std::vector<LogRecord> old_log = {qso(2, 0, "B"), qso(3, 0, "C"), qso(4, 0, "D")};
+    std::vector<LogRecord> new_log = {qso(1, 0, "A"), qso(2, 0, "B"), qso(3, 0, "C"), qso(4, 0, "D")};
+    // The journal was flushed and the rewrite of the log stopped after two records.
+    ASSERT_TRUE(write_journal(platform::system_files(), dir.file("MYLOG.JNL"), 1, 4, new_log));
+    dir.write("MYLOG.LOG", log_bytes({new_log[0], new_log[1], old_log[2]}));
+    OpenReport report = log.open(dir.file("MYLOG.LOG"));
+    EXPECT_TRUE(report.replayed_journal);
+    EXPECT_EQ(records_of(log), new_log);
+    expect_in_step(log, dir);
+}
+
+TEST_F(LogStoreTest, ATornOrForeignJournalIsDropped) {
+    std::vector<LogRecord> old_log = {qso(2, 0, "B"), qso(3, 0, "C")};
+    std::vector<LogRecord> change = {qso(1, 0, "A"), qso(2, 0, "B"), qso(3, 0, "C")};
+    ASSERT_TRUE(write_journal(platform::system_files(), dir.file("MYLOG.JNL"), 1, 3, change));
+    std::string journal = dir.read("MYLOG.JNL");
+    const std::string damaged[] = {
+        journal.substr(0, journal.size() - 1),                   // torn before its checksum
+        journal.substr(0, 16),                                   // header only
+        std::string(journal).replace(20, 1, "#"),                // a changed byte
+        std::string(journal).replace(8, 4, "\xFF\xFF\xFF\x7F"),  // an absurd count
+        "not a journal at all",
+        "",
+    };
+    for (const std::string& bytes : damaged) {
+        dir.write("MYLOG.LOG", log_bytes(old_log));
+        dir.write("MYLOG.JNL", bytes);
+        OpenReport report = log.open(dir.file("MYLOG.LOG"));
+        EXPECT_FALSE(report.replayed_journal);
+        EXPECT_EQ(records_of(log), old_log);
+        expect_in_step(log, dir);
+        log.close();
+    }
+}
+
+TEST_F(LogStoreTest, AChangeWhoseLogWriteFailsIsKeptInTheJournal) {
+    test::FaultyFiles files;
+    LogStore faulty(files);
+    dir.write("MYLOG.LOG", log_bytes({qso(2, 0, "B")}));
+    ASSERT_EQ(faulty.open(dir.file("MYLOG.LOG")).outcome, OpenReport::Outcome::Opened);
+    // Operations: journal write x3, journal flush, folder sync, then the log write.
+    files.fail_at(6);
+    ASSERT_EQ(faulty.insert_in_order(qso(1, 0, "A")), LogStatus::Ok);
+    EXPECT_TRUE(files.failed());
+    EXPECT_EQ(faulty.count(), 2);
+    EXPECT_TRUE(dir.exists("MYLOG.JNL"));
+    // Another copy opening the log now (as after a crash) finds the change completed.
+    ASSERT_EQ(log.open(dir.file("MYLOG.LOG")).outcome, OpenReport::Outcome::Opened);
+    EXPECT_EQ(records_of(log), records_of(faulty));
+    expect_in_step(log, dir);
+}
+
+}  // namespace
+}  // namespace vl

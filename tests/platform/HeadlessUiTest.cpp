@@ -1,0 +1,245 @@
+// The headless backend on a small form built through the same interface the screens use:
+// labels tied to their boxes, tab order, typing, lists, message boxes, the timer and clock.
+#include <gtest/gtest.h>
+
+#include "platform/headless/HeadlessUi.h"
+
+namespace vl::headless {
+namespace {
+
+using namespace vl::platform;
+using Lines = std::vector<std::string>;
+
+constexpr int kCmdSave = 50;
+constexpr int kCmdAsk = 51;
+
+class Form final : public WindowEvents {
+public:
+    explicit Form(Ui& ui) : m_ui(ui) {}
+
+    int run() {
+        WindowSpec spec;
+        spec.caption = "Test Form";
+        m_window = m_ui.create_window(spec, *this);
+        add(ControlKind::Label, 100, "&Call Sign:");
+        add(ControlKind::Edit, 101, "", EditStyle::Plain, 6);
+        add(ControlKind::Label, 102, "&Drive:");
+        add(ControlKind::Edit, 103, "", EditStyle::UpperCase);
+        add(ControlKind::Label, 104, "Last QSO:");
+        add(ControlKind::Edit, 105, "", EditStyle::ReadOnly);
+        add(ControlKind::Label, 106, "Band:");
+        add(ControlKind::List, 107, "");
+        add(ControlKind::Label, 108, "Mode:");
+        add(ControlKind::DropDown, 109, "");
+        add(ControlKind::Button, 110, "E&xit");
+        m_ui.set_items(m_window, 107, {"160m", " 80m", " 40m"});
+        m_ui.select_item(m_window, 107, 0);
+        m_ui.set_items(m_window, 109, {"CW", "SSB"});
+        m_ui.select_item(m_window, 109, 1);
+        m_ui.set_key_table(m_window, {{plain(kKeyF12), kCmdSave}, {ctrl('S'), kCmdSave},
+                                      {plain(kKeyF2), kCmdAsk}});
+        m_ui.set_focus(m_window, 101);
+        m_ui.start_timer(m_window, 1000);
+        return m_ui.run_modal(m_window);
+    }
+
+    void on_command(int command) override {
+        if (command == kCmdSave) {
+            m_ui.set_text(m_window, 105, "Saved " + m_ui.text(m_window, 101));
+        } else if (command == kCmdAsk) {
+            Answer a = m_ui.message_box(m_window, "Delete Entry", "Are you sure?", MessageButtons::YesNo);
+            m_ui.set_text(m_window, 105, a == Answer::Yes ? "yes" : "no");
+        } else if (command == kCmdOk) {
+            m_ui.focus_next(m_window, false);  // Enter moves on, as on every form
+        } else if (command == kCmdCancel) {
+            m_ui.close_window(m_window, 7);
+        }
+    }
+    void on_text_changed(int control) override { changes.push_back(control); }
+    void on_timer() override { ++ticks; }
+
+    std::vector<int> changes;
+    int ticks = 0;
+    WindowId window() const { return m_window; }
+
+private:
+    void add(ControlKind kind, int id, std::string text, EditStyle style = EditStyle::Plain, int limit = 0) {
+        ControlSpec spec;
+        spec.kind = kind;
+        spec.id = id;
+        spec.text = std::move(text);
+        spec.style = style;
+        spec.max_length = limit;
+        m_ui.add_control(m_window, spec);
+    }
+    Ui& m_ui;
+    WindowId m_window = kNoWindow;
+};
+
+struct FormRun {
+    Lines journal;
+    int result = -1;
+    std::vector<int> changes;
+    int ticks = 0;
+    DateTime clock;
+};
+
+FormRun run_form(std::string_view script) {
+    Journal journal;
+    HeadlessClock clock;
+    HeadlessUi ui(parse_script(script), journal, clock);
+    Form form(ui);
+    FormRun run;
+    try {
+        run.result = form.run();
+    } catch (const ScriptEnded&) {
+    }
+    run.journal = journal.lines();
+    run.changes = form.changes;
+    run.ticks = form.ticks;
+    run.clock = clock.utc_now();
+    return run;
+}
+
+TEST(HeadlessUi, EachBoxIsSpokenWithTheLabelBeforeItInTabOrder) {
+    FormRun run = run_form("key Tab Tab Tab Tab Tab Tab\nkey Shift+Tab\nkey Escape\n");
+    EXPECT_EQ(run.journal, (Lines{
+                               "window \"Test Form\"",
+                               "focus edit \"Call Sign:\" \"\"",
+                               "focus edit \"Drive:\" \"\"",
+                               "focus readonly \"Last QSO:\" \"\"",
+                               "focus list \"Band:\" \"160m\"",
+                               "focus dropdown \"Mode:\" \"SSB\"",
+                               "focus button \"Exit\"",
+                               "focus edit \"Call Sign:\" \"\"",
+                               "focus button \"Exit\"",
+                           }));
+    EXPECT_EQ(run.result, 7);
+}
+
+TEST(HeadlessUi, TypingHonoursUpperCaseReadOnlyAndTheLengthLimit) {
+    FormRun run = run_form(
+        "type g9zza/pqrs\nkey Backspace\nkey Enter\ntype e\nkey Tab\ntype x\nkey Escape\n");
+    EXPECT_EQ(run.journal, (Lines{
+                               "window \"Test Form\"",
+                               "focus edit \"Call Sign:\" \"\"",
+                               "text \"g9zza/\"",
+                               "beep default",
+                               "text \"g9zza\"",
+                               "focus edit \"Drive:\" \"\"",
+                               "text \"E\"",
+                               "focus readonly \"Last QSO:\" \"\"",
+                           }));
+    EXPECT_EQ(run.changes, (std::vector<int>{101, 101, 103}));
+}
+
+TEST(HeadlessUi, KeyTableComesFirstAndSpokenBoxesAreHeardWhenTheyChange) {
+    FormRun run = run_form("type G9ZZA\nkey Ctrl+S\nkey F12\nkey Escape\n");
+    EXPECT_EQ(run.journal, (Lines{
+                               "window \"Test Form\"",
+                               "focus edit \"Call Sign:\" \"\"",
+                               "text \"G9ZZA\"",
+                               "static \"Saved G9ZZA\"",
+                           }));
+}
+
+TEST(HeadlessUi, ListsMoveWithArrowsHomeEndAndStopAtTheirEnds) {
+    FormRun run = run_form("key Tab Tab Tab\nkey Down Down Down\nkey Home\nkey End\nkey Up\nkey Escape\n");
+    Lines tail(run.journal.end() - 6, run.journal.end());
+    EXPECT_EQ(tail, (Lines{"focus list \"Band:\" \"160m\"", "text \" 80m\"", "text \" 40m\"",
+                           "text \"160m\"", "text \" 40m\"", "text \" 80m\""}));
+}
+
+TEST(HeadlessUi, MessageBoxesTakeTheScriptedAnswer) {
+    FormRun yes = run_form("key F2\nanswer yes\nkey Escape\n");
+    EXPECT_EQ(yes.journal[2], "message \"Delete Entry\" \"Are you sure?\" yes");
+    EXPECT_EQ(yes.journal[3], "static \"yes\"");
+    FormRun by_escape = run_form("key F2\nkey Escape\nkey Escape\n");
+    EXPECT_EQ(by_escape.journal[2], "message \"Delete Entry\" \"Are you sure?\" no");
+    EXPECT_THROW(run_form("key F2\nanswer ok\n"), ScriptError);
+    EXPECT_THROW(run_form("key F2\ntype x\n"), ScriptError);
+    EXPECT_THROW(run_form("answer yes\n"), ScriptError);
+}
+
+TEST(HeadlessUi, TicksDriveTheTimerAndTheClock) {
+    FormRun run = run_form("clock 2029-07-22 23:59:59\ntick 25\nkey Escape\n");
+    EXPECT_EQ(run.ticks, 2);
+    EXPECT_EQ(run.clock.year, 2029);
+    EXPECT_EQ(run.clock.month, 7);
+    EXPECT_EQ(run.clock.day, 23);
+    EXPECT_EQ(run.clock.hour, 0);
+    EXPECT_EQ(run.clock.minute, 0);
+    EXPECT_EQ(run.clock.second, 1);
+    EXPECT_EQ(run.clock.millisecond, 500);
+}
+
+TEST(HeadlessUi, TheScriptEndingWhileAWindowIsOpenIsReported) {
+    FormRun run = run_form("type A\n");
+    EXPECT_EQ(run.result, -1);
+    EXPECT_EQ(run.journal.back(), "text \"A\"");
+}
+
+TEST(HeadlessClock, LocalTimeFollowsTheOffsetAcrossMidnight) {
+    HeadlessClock clock;
+    clock.set({2024, 2, 28, 23, 30, 0, 0}, 90);
+    DateTime local = clock.local_now();
+    EXPECT_EQ(local.month, 2);
+    EXPECT_EQ(local.day, 29);  // a leap year
+    EXPECT_EQ(local.hour, 1);
+    EXPECT_EQ(local.minute, 0);
+    clock.set({2000, 1, 1, 0, 10, 0, 0}, -60);
+    local = clock.local_now();
+    EXPECT_EQ(local.year, 1999);
+    EXPECT_EQ(local.day, 31);
+    EXPECT_EQ(local.hour, 23);
+}
+
+TEST(Script, EventsAndErrorsNameTheirLine) {
+    auto events = parse_script("# start\nkey Ctrl+Q Down\n\ntype  two words \nanswer no\ntick\nclock 2014-01-14 09:30:00 -05:00\ndoubleclick\n");
+    ASSERT_EQ(events.size(), 7u);
+    EXPECT_EQ(events[0].chord, ctrl('Q'));
+    EXPECT_EQ(events[1].chord, plain(kKeyDown));
+    EXPECT_EQ(events[2].text, " two words ");
+    EXPECT_EQ(events[2].line, 4);
+    EXPECT_EQ(events[3].answer, Answer::No);
+    EXPECT_EQ(events[4].count, 1);
+    EXPECT_EQ(events[5].local_offset_minutes, -300);
+    EXPECT_EQ(events[6].kind, ScriptEvent::Kind::DoubleClick);
+
+    struct Bad {
+        const char* script;
+        const char* message;
+    };
+    static const Bad kBad[] = {
+        {"key\n", "script line 1: key needs at least one key name"},
+        {"\nkey Ctrl+Banana\n", "script line 2: unknown key \"Ctrl+Banana\""},
+        {"answer maybe\n", "script line 1: answer must be ok, yes or no"},
+        {"tick many\n", "script line 1: expected a number, found \"many\""},
+        {"clock 2014-13-01 00:00:00\n", "script line 1: expected: clock YYYY-MM-DD HH:MM:SS [+HH:MM]"},
+        {"press F1\n", "script line 1: unknown event \"press F1\""},
+    };
+    for (const Bad& bad : kBad) {
+        try {
+            parse_script(bad.script);
+            ADD_FAILURE() << "accepted: " << bad.script;
+        } catch (const ScriptError& error) {
+            EXPECT_STREQ(error.what(), bad.message);
+        }
+    }
+}
+
+TEST(Keys, NamesRoundTrip) {
+    for (const char* name : {"F1", "F12", "F24", "Ctrl+Q", "Shift+Tab", "Alt+1", "Ctrl+Delete",
+                             "PageDown", "Escape", "Ctrl+0"}) {
+        auto chord = parse_key_chord(name);
+        ASSERT_TRUE(chord.has_value()) << name;
+        EXPECT_EQ(key_chord_name(*chord), name);
+    }
+    EXPECT_EQ(parse_key_chord("ctrl+q"), ctrl('Q'));
+    EXPECT_FALSE(parse_key_chord("Hyper+Q").has_value());
+    EXPECT_FALSE(parse_key_chord("").has_value());
+    EXPECT_EQ(find_command({{plain(kKeyF2), 1}, {plain(kKeyF2), 2}}, plain(kKeyF2)), 1);
+}
+
+}  // namespace
+}  // namespace vl::headless

@@ -1,0 +1,15 @@
+# Runs varrowlog-script on a fresh program directory and compares its journal with the
+# expected one. Variables: RUNNER, SCRIPT, EXPECTED.
+string(RANDOM LENGTH 12 suffix)
+set(dir "${CMAKE_CURRENT_BINARY_DIR}/scenario-${suffix}")
+file(MAKE_DIRECTORY "${dir}")
+execute_process(COMMAND "${RUNNER}" "${dir}" "${SCRIPT}"
+                OUTPUT_VARIABLE journal ERROR_VARIABLE errors RESULT_VARIABLE result)
+file(REMOVE_RECURSE "${dir}")
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "varrowlog-script exited with ${result}: ${errors}")
+endif()
+file(READ "${EXPECTED}" expected)
+if(NOT journal STREQUAL expected)
+  message(FATAL_ERROR "journal differs.\n--- expected\n${expected}--- got\n${journal}")
+endif()

@@ -1,0 +1,86 @@
+// Test helpers.
+#include "support/TestSupport.h"
+
+#include <unistd.h>
+
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "platform/headless/HeadlessUi.h"
+#include "shell/Program.h"
+
+namespace vl::test {
+
+TempDir::TempDir() {
+    std::random_device seed;
+    auto base = std::filesystem::temp_directory_path();
+    for (;;) {
+        m_path = base / ("varrowlog-test-" + std::to_string(::getpid()) + "-" +
+                         std::to_string(seed()));
+        if (std::filesystem::create_directory(m_path)) {
+            break;
+        }
+    }
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_path, ignored);
+}
+
+void TempDir::write(std::string_view name, std::string_view bytes) const {
+    std::ofstream out(file(name), std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string TempDir::read(std::string_view name) const {
+    std::ifstream in(file(name), std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+bool TempDir::exists(std::string_view name) const { return std::filesystem::exists(file(name)); }
+
+HeadlessRun run_program_headless(const std::string& program_dir, std::string_view script) {
+    using namespace vl::headless;
+    Journal journal;
+    HeadlessClock clock;
+    HeadlessSound sound(journal);
+    HeadlessUi ui(parse_script(script), journal, clock);
+    platform::Platform services{ui, sound, clock, platform::system_files()};
+    HeadlessRun run;
+    try {
+        run.exit_code = run_program(services, program_dir);
+    } catch (const ScriptEnded&) {
+        run.script_ended = true;
+    }
+    run.journal = journal.lines();
+    return run;
+}
+
+LogRecord qso(int16_t date, int16_t time, std::string_view call, int band) {
+    QsoEntry entry;
+    entry.date = date;
+    entry.time_on = time;
+    entry.time_off = time;
+    entry.call = call;
+    entry.rst_sent = "59";
+    entry.rst_received = "57";
+    entry.band_field = band_field_of(band);
+    entry.mode = "SSB";
+    entry.power = "100";
+    entry.comment = "test";
+    return encode(entry);
+}
+
+std::string log_bytes(const std::vector<LogRecord>& records) {
+    std::string bytes;
+    for (const LogRecord& record : records) {
+        bytes.append(record.bytes.data(), record.bytes.size());
+    }
+    return bytes;
+}
+
+}  // namespace vl::test

@@ -1,0 +1,43 @@
+// Test helpers: a temporary program directory and a headless run of the real program.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "logstore/LogEntry.h"
+
+namespace vl::test {
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    // The folder with its trailing separator, as the program directory is held.
+    std::string path() const { return m_path.string() + "/"; }
+    std::string file(std::string_view name) const { return path() + std::string(name); }
+    void write(std::string_view name, std::string_view bytes) const;
+    std::string read(std::string_view name) const;
+    bool exists(std::string_view name) const;
+
+private:
+    std::filesystem::path m_path;
+};
+
+struct HeadlessRun {
+    std::vector<std::string> journal;
+    int exit_code = 0;
+    bool script_ended = false;  // the script ran out with windows open
+};
+
+// Runs the program from start-up to exit on the headless backend.
+HeadlessRun run_program_headless(const std::string& program_dir, std::string_view script);
+
+// A QSO entry with the given date code, time and call, for building logs.
+LogRecord qso(int16_t date, int16_t time, std::string_view call, int band = 4);
+std::string log_bytes(const std::vector<LogRecord>& records);
+
+}  // namespace vl::test
