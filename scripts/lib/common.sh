@@ -25,5 +25,13 @@ ensure_packages() {
     fi
 }
 
-# The packages every build needs.
-BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev)
+# The packages every build needs: the toolchain, the test and benchmark libraries, and
+# GTK 3, PulseAudio and libsndfile for the Linux desktop program.
+BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+    libgtk-3-dev libpulse-dev libsndfile1-dev)
+
+# What the desktop tests need: a private X display and D-Bus session with the AT-SPI bus,
+# the Python bindings that read the accessible tree, key presses, screenshots, fonts and a
+# sound server with a null sink.
+TEST_PACKAGES=(xvfb xauth x11-utils dbus at-spi2-core python3-pyatspi xdotool imagemagick
+    fonts-dejavu-core pulseaudio pulseaudio-utils)

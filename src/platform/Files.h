@@ -53,4 +53,7 @@ std::string folder_of(const std::string& path);
 // The real files of this system.
 FileSystem& system_files();
 
+// The folder of the running executable, with its trailing separator.
+std::string program_directory();
+
 }  // namespace vl::platform

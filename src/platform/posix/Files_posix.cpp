@@ -118,6 +118,15 @@ public:
 
 }  // namespace
 
+std::string program_directory() {
+    char path[4096];
+    ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0) {
+        return "./";
+    }
+    return folder_of(std::string(path, static_cast<std::size_t>(length)));
+}
+
 FileSystem& system_files() {
     static PosixFileSystem files;
     return files;

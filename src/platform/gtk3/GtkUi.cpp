@@ -1,0 +1,787 @@
+// The GTK 3 backend. Windows are GtkWindows with a GtkFixed holding the controls at their
+// scaled positions; a modal run is a nested main loop. Texts cross as Windows-1252 and are
+// converted to UTF-8 here.
+#include "platform/gtk3/GtkUi.h"
+
+#include <gdk/gdkkeysyms.h>
+#include <gtk/gtk.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <optional>
+#include <vector>
+
+#include "platform/Cp1252.h"
+
+namespace vl::gtk3 {
+
+namespace {
+
+using platform::ControlKind;
+using platform::EditStyle;
+using platform::KeyChord;
+using platform::WindowId;
+
+std::string without_ampersand(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && i + 1 < text.size()) {
+            ++i;
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+// "&" marks the Alt letter on Windows; GTK marks it with "_".
+std::string mnemonic_text(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && i + 1 < text.size()) {
+            ++i;
+            out += text[i] == '&' ? "&" : "_";
+            if (text[i] == '&') {
+                continue;
+            }
+        }
+        if (text[i] == '_') {
+            out += "__";
+        } else {
+            out += text[i];
+        }
+    }
+    return platform::utf8_from_cp1252(out);
+}
+
+std::string css_colour(uint32_t bgr) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02X%02X%02X", bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+    return text;
+}
+
+// The installed face nearest to each font the screens name.
+std::string font_family(std::string_view name) {
+    if (name.find("Courier") != std::string_view::npos) {
+        return "Monospace";
+    }
+    if (name.find("Times") != std::string_view::npos) {
+        return "Serif";
+    }
+    return "Sans";
+}
+
+std::optional<int> key_of(guint keyval) {
+    static const std::map<guint, int> kKeys = {
+        {GDK_KEY_F1, platform::kKeyF1},       {GDK_KEY_F2, platform::kKeyF2},
+        {GDK_KEY_F3, platform::kKeyF3},       {GDK_KEY_F4, platform::kKeyF4},
+        {GDK_KEY_F5, platform::kKeyF5},       {GDK_KEY_F6, platform::kKeyF6},
+        {GDK_KEY_F7, platform::kKeyF7},       {GDK_KEY_F8, platform::kKeyF8},
+        {GDK_KEY_F9, platform::kKeyF9},       {GDK_KEY_F10, platform::kKeyF10},
+        {GDK_KEY_F11, platform::kKeyF11},     {GDK_KEY_F12, platform::kKeyF12},
+        {GDK_KEY_F24, platform::kKeyF24},     {GDK_KEY_Up, platform::kKeyUp},
+        {GDK_KEY_KP_Up, platform::kKeyUp},    {GDK_KEY_Down, platform::kKeyDown},
+        {GDK_KEY_KP_Down, platform::kKeyDown}, {GDK_KEY_Left, platform::kKeyLeft},
+        {GDK_KEY_Right, platform::kKeyRight}, {GDK_KEY_Page_Up, platform::kKeyPageUp},
+        {GDK_KEY_Page_Down, platform::kKeyPageDown}, {GDK_KEY_Home, platform::kKeyHome},
+        {GDK_KEY_End, platform::kKeyEnd},     {GDK_KEY_Insert, platform::kKeyInsert},
+        {GDK_KEY_Delete, platform::kKeyDelete}, {GDK_KEY_BackSpace, platform::kKeyBackspace},
+        {GDK_KEY_Tab, platform::kKeyTab},     {GDK_KEY_ISO_Left_Tab, platform::kKeyTab},
+        {GDK_KEY_Return, platform::kKeyEnter}, {GDK_KEY_KP_Enter, platform::kKeyEnter},
+        {GDK_KEY_Escape, platform::kKeyEscape}, {GDK_KEY_space, platform::kKeySpace},
+    };
+    if (auto found = kKeys.find(keyval); found != kKeys.end()) {
+        return found->second;
+    }
+    guint upper = gdk_keyval_to_upper(keyval);
+    if ((upper >= GDK_KEY_A && upper <= GDK_KEY_Z) || (upper >= GDK_KEY_0 && upper <= GDK_KEY_9)) {
+        return static_cast<int>(upper);
+    }
+    return std::nullopt;
+}
+
+class GtkUi;
+
+struct Control {
+    platform::ControlSpec spec;
+    GtkWidget* widget = nullptr;  // the widget that takes the focus and holds the text
+    GtkWidget* outer = nullptr;   // what sits in the layout (a scroller round some widgets)
+    GtkListStore* store = nullptr;
+    std::vector<std::string> items;
+};
+
+struct Window {
+    GtkUi* ui = nullptr;
+    WindowId id = 0;
+    platform::WindowSpec spec;
+    platform::WindowEvents* events = nullptr;
+    GtkWidget* window = nullptr;
+    GtkWidget* layout = nullptr;
+    GtkCssProvider* css = nullptr;
+    std::string css_text;
+    std::vector<std::unique_ptr<Control>> controls;
+    platform::KeyTable keys;
+    GtkWidget* pending_label = nullptr;  // tied to the next control created
+    std::string pending_label_text;
+    int focus = 0;
+    bool closed = false;
+    int result = 0;
+    GMainLoop* loop = nullptr;
+    guint timer = 0;
+};
+
+struct Posted {
+    GtkUi* ui;
+    WindowId window;
+    int command;
+};
+
+class GtkUi final : public platform::Ui {
+public:
+    GtkUi() : m_scale(screen_width() / 640.0) {}
+
+    int screen_width() override {
+        GdkDisplay* display = gdk_display_get_default();
+        GdkMonitor* monitor = display ? gdk_display_get_primary_monitor(display) : nullptr;
+        if (monitor == nullptr && display != nullptr) {
+            monitor = gdk_display_get_monitor(display, 0);
+        }
+        if (monitor == nullptr) {
+            return 1280;
+        }
+        GdkRectangle area;
+        gdk_monitor_get_geometry(monitor, &area);
+        return area.width > 0 ? area.width : 1280;
+    }
+
+    WindowId create_window(const platform::WindowSpec& spec, platform::WindowEvents& events) override {
+        auto window = std::make_unique<Window>();
+        window->ui = this;
+        window->id = m_next_id++;
+        window->spec = spec;
+        window->events = &events;
+        window->window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+        std::string name = "vlwin" + std::to_string(window->id);
+        gtk_widget_set_name(window->window, name.c_str());
+        gtk_window_set_title(GTK_WINDOW(window->window),
+                             platform::utf8_from_cp1252(spec.caption).c_str());
+        gtk_window_set_default_size(GTK_WINDOW(window->window), scaled(spec, spec.width),
+                                    scaled(spec, spec.height));
+        window->layout = gtk_fixed_new();
+        gtk_container_add(GTK_CONTAINER(window->window), window->layout);
+        if (Window* owner = find(spec.owner)) {
+            gtk_window_set_transient_for(GTK_WINDOW(window->window), GTK_WINDOW(owner->window));
+        }
+        window->css_text = "#" + name + ", #" + name + " * { font-family: \"" +
+                           font_family(spec.font) + "\"; font-size: " +
+                           std::to_string(spec.font_points) + "pt; }\n";
+        if (spec.background) {
+            window->css_text += "#" + name + " { background-color: " + css_colour(*spec.background) + "; }\n";
+        }
+        window->css = gtk_css_provider_new();
+        gtk_style_context_add_provider_for_screen(gdk_screen_get_default(), GTK_STYLE_PROVIDER(window->css),
+                                                  GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+        load_css(*window);
+        g_signal_connect(window->window, "key-press-event", G_CALLBACK(on_key_press), window.get());
+        g_signal_connect(window->window, "delete-event", G_CALLBACK(on_delete), window.get());
+        WindowId id = window->id;
+        m_windows[id] = std::move(window);
+        return id;
+    }
+
+    void add_control(WindowId id, const platform::ControlSpec& spec) override {
+        Window& w = *m_windows.at(id);
+        auto control = std::make_unique<Control>();
+        control->spec = spec;
+        Control& c = *control;
+        switch (spec.kind) {
+            case ControlKind::Label:
+                c.widget = gtk_label_new_with_mnemonic(mnemonic_text(spec.text).c_str());
+                gtk_label_set_xalign(GTK_LABEL(c.widget), 0.0f);
+                gtk_label_set_line_wrap(GTK_LABEL(c.widget), TRUE);
+                break;
+            case ControlKind::Edit:
+                make_edit(w, c);
+                break;
+            case ControlKind::List: {
+                c.store = gtk_list_store_new(1, G_TYPE_STRING);
+                c.widget = gtk_tree_view_new_with_model(GTK_TREE_MODEL(c.store));
+                g_object_unref(c.store);
+                gtk_tree_view_set_headers_visible(GTK_TREE_VIEW(c.widget), FALSE);
+                gtk_tree_view_set_enable_search(GTK_TREE_VIEW(c.widget), FALSE);
+                gtk_tree_view_append_column(
+                    GTK_TREE_VIEW(c.widget),
+                    gtk_tree_view_column_new_with_attributes("", gtk_cell_renderer_text_new(), "text", 0, nullptr));
+                c.outer = gtk_scrolled_window_new(nullptr, nullptr);
+                gtk_container_add(GTK_CONTAINER(c.outer), c.widget);
+                GtkTreeSelection* selection = gtk_tree_view_get_selection(GTK_TREE_VIEW(c.widget));
+                g_signal_connect(selection, "changed", G_CALLBACK(on_selection), &w);
+                g_signal_connect(c.widget, "row-activated", G_CALLBACK(on_row_activated), &w);
+                break;
+            }
+            case ControlKind::DropDown:
+                c.widget = gtk_combo_box_text_new();
+                g_signal_connect(c.widget, "changed", G_CALLBACK(on_combo_changed), &w);
+                break;
+            case ControlKind::Button:
+                c.widget = gtk_button_new_with_mnemonic(mnemonic_text(spec.text).c_str());
+                g_signal_connect(c.widget, "clicked", G_CALLBACK(on_clicked), &w);
+                break;
+        }
+        if (c.outer == nullptr) {
+            c.outer = c.widget;
+        }
+        g_object_set_data(G_OBJECT(c.widget), "vl-control", GINT_TO_POINTER(spec.id));
+        std::string name = "vlwin" + std::to_string(id) + "-c" + std::to_string(spec.id);
+        gtk_widget_set_name(c.widget, name.c_str());
+        if (spec.text_colour || spec.background) {
+            std::string selector = "#" + name + ", #" + name + " * ";
+            w.css_text += selector + "{ ";
+            if (spec.text_colour) {
+                w.css_text += "color: " + css_colour(*spec.text_colour) + "; ";
+            }
+            if (spec.background) {
+                w.css_text += "background-color: " + css_colour(*spec.background) + "; ";
+            }
+            w.css_text += "}\n";
+            // The selected entry shows in the two colours swapped, so it stays plain to see.
+            if (spec.text_colour && spec.background) {
+                w.css_text += "#" + name + ":selected { color: " + css_colour(*spec.background) +
+                              "; background-color: " + css_colour(*spec.text_colour) + "; }\n";
+            }
+            load_css(w);
+        }
+        gtk_widget_set_size_request(c.outer, scaled(w.spec, spec.width), scaled(w.spec, spec.height));
+        gtk_fixed_put(GTK_FIXED(w.layout), c.outer, scaled(w.spec, spec.x), scaled(w.spec, spec.y));
+        if (spec.kind == ControlKind::Label) {
+            w.pending_label = c.widget;
+            w.pending_label_text = without_ampersand(spec.text);
+        } else {
+            tie_label(w, c);
+            g_signal_connect(c.widget, "focus-in-event", G_CALLBACK(on_focus_in), &w);
+        }
+        if (gtk_widget_get_visible(w.window)) {
+            gtk_widget_show_all(c.outer);
+        }
+        w.controls.push_back(std::move(control));
+    }
+
+    void remove_control(WindowId id, int control_id) override {
+        Window& w = *m_windows.at(id);
+        for (auto it = w.controls.begin(); it != w.controls.end(); ++it) {
+            if ((*it)->spec.id == control_id) {
+                gtk_widget_destroy((*it)->outer);
+                w.controls.erase(it);
+                break;
+            }
+        }
+        if (w.focus == control_id) {
+            w.focus = 0;
+        }
+    }
+
+    void set_key_table(WindowId id, platform::KeyTable table) override { m_windows.at(id)->keys = std::move(table); }
+
+    int run_modal(WindowId id) override {
+        Window& w = *m_windows.at(id);
+        if (Window* owner = find(w.spec.owner)) {
+            gtk_window_set_modal(GTK_WINDOW(w.window), TRUE);
+            (void)owner;
+        }
+        make_labels_readable_when_nothing_takes_focus(w);
+        gtk_widget_show_all(w.window);
+        gtk_window_present(GTK_WINDOW(w.window));
+        if (Control* c = find_control(w, w.focus)) {
+            gtk_widget_grab_focus(c->widget);
+        }
+        w.loop = g_main_loop_new(nullptr, FALSE);
+        if (!w.closed) {
+            g_main_loop_run(w.loop);
+        }
+        g_main_loop_unref(w.loop);
+        w.loop = nullptr;
+        int result = w.result;
+        destroy(id);
+        return result;
+    }
+
+    void close_window(WindowId id, int result) override {
+        Window& w = *m_windows.at(id);
+        w.closed = true;
+        w.result = result;
+        stop_timer(id);
+        if (w.loop != nullptr) {
+            g_main_loop_quit(w.loop);
+        }
+    }
+
+    void set_caption(WindowId id, std::string_view caption) override {
+        Window& w = *m_windows.at(id);
+        w.spec.caption = caption;
+        gtk_window_set_title(GTK_WINDOW(w.window), platform::utf8_from_cp1252(caption).c_str());
+    }
+
+    void set_text(WindowId id, int control_id, std::string_view text) override {
+        Window& w = *m_windows.at(id);
+        Control* c = find_control(w, control_id);
+        if (c == nullptr) {
+            return;
+        }
+        Quiet quiet(*this);
+        std::string utf8 = platform::utf8_from_cp1252(text);
+        switch (c->spec.kind) {
+            case ControlKind::Label:
+                gtk_label_set_text_with_mnemonic(GTK_LABEL(c->widget), mnemonic_text(text).c_str());
+                break;
+            case ControlKind::Edit:
+                if (GTK_IS_TEXT_VIEW(c->widget)) {
+                    gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(c->widget)), utf8.c_str(), -1);
+                } else {
+                    gtk_entry_set_text(GTK_ENTRY(c->widget), utf8.c_str());
+                    gtk_editable_set_position(GTK_EDITABLE(c->widget), -1);
+                }
+                break;
+            case ControlKind::Button:
+                gtk_button_set_label(GTK_BUTTON(c->widget), mnemonic_text(text).c_str());
+                break;
+            default:
+                break;
+        }
+    }
+
+    std::string text(WindowId id, int control_id) override {
+        Window& w = *m_windows.at(id);
+        Control* c = find_control(w, control_id);
+        if (c == nullptr) {
+            return {};
+        }
+        switch (c->spec.kind) {
+            case ControlKind::Label:
+                return platform::cp1252_from_utf8(gtk_label_get_text(GTK_LABEL(c->widget)));
+            case ControlKind::Edit: {
+                if (GTK_IS_TEXT_VIEW(c->widget)) {
+                    GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(c->widget));
+                    GtkTextIter start, end;
+                    gtk_text_buffer_get_bounds(buffer, &start, &end);
+                    gchar* all = gtk_text_buffer_get_text(buffer, &start, &end, FALSE);
+                    std::string result = platform::cp1252_from_utf8(all);
+                    g_free(all);
+                    return result;
+                }
+                return platform::cp1252_from_utf8(gtk_entry_get_text(GTK_ENTRY(c->widget)));
+            }
+            case ControlKind::List:
+            case ControlKind::DropDown: {
+                int index = selected_item(id, control_id);
+                return index >= 0 ? c->items[index] : std::string();
+            }
+            case ControlKind::Button:
+                return without_ampersand(c->spec.text);
+        }
+        return {};
+    }
+
+    void set_items(WindowId id, int control_id, const std::vector<std::string>& items) override {
+        Control* c = find_control(*m_windows.at(id), control_id);
+        if (c == nullptr) {
+            return;
+        }
+        Quiet quiet(*this);
+        c->items = items;
+        if (c->spec.kind == ControlKind::List) {
+            gtk_list_store_clear(c->store);
+            for (const std::string& item : items) {
+                GtkTreeIter row;
+                gtk_list_store_append(c->store, &row);
+                gtk_list_store_set(c->store, &row, 0, platform::utf8_from_cp1252(item).c_str(), -1);
+            }
+        } else if (c->spec.kind == ControlKind::DropDown) {
+            gtk_combo_box_text_remove_all(GTK_COMBO_BOX_TEXT(c->widget));
+            for (const std::string& item : items) {
+                gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(c->widget),
+                                               platform::utf8_from_cp1252(item).c_str());
+            }
+        }
+    }
+
+    int item_count(WindowId id, int control_id) override {
+        Control* c = find_control(*m_windows.at(id), control_id);
+        return c ? static_cast<int>(c->items.size()) : 0;
+    }
+
+    void select_item(WindowId id, int control_id, int index) override {
+        Control* c = find_control(*m_windows.at(id), control_id);
+        if (c == nullptr || index < -1 || index >= static_cast<int>(c->items.size())) {
+            return;
+        }
+        Quiet quiet(*this);
+        if (c->spec.kind == ControlKind::List) {
+            GtkTreeView* view = GTK_TREE_VIEW(c->widget);
+            GtkTreeSelection* selection = gtk_tree_view_get_selection(view);
+            if (index < 0) {
+                gtk_tree_selection_unselect_all(selection);
+                return;
+            }
+            GtkTreePath* path = gtk_tree_path_new_from_indices(index, -1);
+            // Moving the cursor selects the row and is what the screen reader follows.
+            gtk_tree_view_set_cursor(view, path, nullptr, FALSE);
+            gtk_tree_view_scroll_to_cell(view, path, nullptr, FALSE, 0, 0);
+            gtk_tree_path_free(path);
+        } else if (c->spec.kind == ControlKind::DropDown) {
+            gtk_combo_box_set_active(GTK_COMBO_BOX(c->widget), index);
+        }
+    }
+
+    int selected_item(WindowId id, int control_id) override {
+        Control* c = find_control(*m_windows.at(id), control_id);
+        if (c == nullptr) {
+            return -1;
+        }
+        if (c->spec.kind == ControlKind::DropDown) {
+            return gtk_combo_box_get_active(GTK_COMBO_BOX(c->widget));
+        }
+        if (c->spec.kind != ControlKind::List) {
+            return -1;
+        }
+        GtkTreeModel* model = nullptr;
+        GtkTreeIter row;
+        if (!gtk_tree_selection_get_selected(gtk_tree_view_get_selection(GTK_TREE_VIEW(c->widget)), &model, &row)) {
+            return -1;
+        }
+        GtkTreePath* path = gtk_tree_model_get_path(model, &row);
+        int index = gtk_tree_path_get_indices(path)[0];
+        gtk_tree_path_free(path);
+        return index;
+    }
+
+    void set_focus(WindowId id, int control_id) override {
+        Window& w = *m_windows.at(id);
+        Control* c = find_control(w, control_id);
+        if (c == nullptr || c->spec.kind == ControlKind::Label) {
+            return;
+        }
+        w.focus = control_id;
+        if (gtk_widget_get_visible(w.window)) {
+            gtk_widget_grab_focus(c->widget);
+        }
+    }
+
+    int focused_control(WindowId id) override { return m_windows.at(id)->focus; }
+
+    void focus_next(WindowId id, bool backwards) override {
+        Window& w = *m_windows.at(id);
+        std::vector<int> order;
+        for (const auto& c : w.controls) {
+            if (c->spec.kind != ControlKind::Label && gtk_widget_get_sensitive(c->widget)) {
+                order.push_back(c->spec.id);
+            }
+        }
+        if (order.empty()) {
+            return;
+        }
+        auto at = std::find(order.begin(), order.end(), w.focus);
+        std::size_t index = 0;
+        if (at != order.end()) {
+            std::size_t here = static_cast<std::size_t>(at - order.begin());
+            index = backwards ? (here + order.size() - 1) % order.size() : (here + 1) % order.size();
+        }
+        set_focus(id, order[index]);
+    }
+
+    platform::Answer message_box(WindowId owner, std::string_view title, std::string_view text,
+                                 platform::MessageButtons buttons) override {
+        Window* parent = find(owner != platform::kNoWindow ? owner : top());
+        bool yes_no = buttons == platform::MessageButtons::YesNo;
+        GtkWidget* dialog = gtk_message_dialog_new(
+            parent ? GTK_WINDOW(parent->window) : nullptr, GTK_DIALOG_MODAL,
+            yes_no ? GTK_MESSAGE_QUESTION : GTK_MESSAGE_INFO, yes_no ? GTK_BUTTONS_YES_NO : GTK_BUTTONS_OK,
+            "%s", platform::utf8_from_cp1252(text).c_str());
+        gtk_window_set_title(GTK_WINDOW(dialog), platform::utf8_from_cp1252(title).c_str());
+        // The title is spoken with the box: an empty message still names the problem.
+        AtkObject* accessible = gtk_widget_get_accessible(dialog);
+        atk_object_set_name(accessible, platform::utf8_from_cp1252(title).c_str());
+        gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
+        int response = gtk_dialog_run(GTK_DIALOG(dialog));
+        gtk_widget_destroy(dialog);
+        if (!yes_no) {
+            return platform::Answer::Ok;
+        }
+        return response == GTK_RESPONSE_YES ? platform::Answer::Yes : platform::Answer::No;
+    }
+
+    void start_timer(WindowId id, int milliseconds) override {
+        stop_timer(id);
+        Window& w = *m_windows.at(id);
+        w.timer = g_timeout_add(static_cast<guint>(std::max(1, milliseconds)), on_timer, &w);
+    }
+
+    void stop_timer(WindowId id) override {
+        Window& w = *m_windows.at(id);
+        if (w.timer != 0) {
+            g_source_remove(w.timer);
+            w.timer = 0;
+        }
+    }
+
+    void post_command(WindowId id, int command) override {
+        g_idle_add(on_posted, new Posted{this, id, command});
+    }
+
+private:
+    // Programmatic changes raise GTK's change signals too; the screens hear only the
+    // operator's own.
+    struct Quiet {
+        explicit Quiet(GtkUi& ui) : m_ui(ui) { ++m_ui.m_quiet; }
+        ~Quiet() { --m_ui.m_quiet; }
+        GtkUi& m_ui;
+    };
+
+    int scaled(const platform::WindowSpec& spec, int units) const {
+        return spec.scaled ? static_cast<int>(units * m_scale) : units;
+    }
+
+    Window* find(WindowId id) {
+        auto found = m_windows.find(id);
+        return found == m_windows.end() ? nullptr : found->second.get();
+    }
+
+    WindowId top() const { return m_windows.empty() ? platform::kNoWindow : m_windows.rbegin()->first; }
+
+    static Control* find_control(Window& w, int id) {
+        for (auto& c : w.controls) {
+            if (c->spec.id == id) {
+                return c.get();
+            }
+        }
+        return nullptr;
+    }
+
+    static Control* control_of(Window& w, GtkWidget* widget) {
+        return find_control(w, GPOINTER_TO_INT(g_object_get_data(G_OBJECT(widget), "vl-control")));
+    }
+
+    void load_css(Window& w) { gtk_css_provider_load_from_data(w.css, w.css_text.c_str(), -1, nullptr); }
+
+    void make_edit(Window& w, Control& c) {
+        bool read_only = c.spec.style == EditStyle::ReadOnly || c.spec.style == EditStyle::ReadOnlyMultiLine;
+        if (c.spec.style == EditStyle::ReadOnlyMultiLine) {
+            c.widget = gtk_text_view_new();
+            gtk_text_view_set_editable(GTK_TEXT_VIEW(c.widget), FALSE);
+            gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(c.widget), GTK_WRAP_WORD);
+            gtk_text_view_set_cursor_visible(GTK_TEXT_VIEW(c.widget), TRUE);
+            gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(c.widget)),
+                                     platform::utf8_from_cp1252(c.spec.text).c_str(), -1);
+            c.outer = gtk_scrolled_window_new(nullptr, nullptr);
+            gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(c.outer), GTK_POLICY_NEVER, GTK_POLICY_ALWAYS);
+            gtk_container_add(GTK_CONTAINER(c.outer), c.widget);
+            return;
+        }
+        c.widget = gtk_entry_new();
+        gtk_entry_set_text(GTK_ENTRY(c.widget), platform::utf8_from_cp1252(c.spec.text).c_str());
+        gtk_entry_set_width_chars(GTK_ENTRY(c.widget), 1);
+        if (c.spec.max_length > 0) {
+            gtk_entry_set_max_length(GTK_ENTRY(c.widget), c.spec.max_length);
+        }
+        // A read-only box stays focusable text, so the reader can walk it.
+        gtk_editable_set_editable(GTK_EDITABLE(c.widget), !read_only);
+        g_signal_connect(c.widget, "insert-text", G_CALLBACK(on_insert_text), &w);
+        g_signal_connect(c.widget, "changed", G_CALLBACK(on_edit_changed), &w);
+    }
+
+    // The label created just before a box names it: both as the AT-SPI relation and as
+    // the box's own accessible name, which some readers need.
+    static void tie_label(Window& w, Control& c) {
+        if (w.pending_label == nullptr) {
+            return;
+        }
+        gtk_label_set_mnemonic_widget(GTK_LABEL(w.pending_label), c.widget);
+        atk_object_set_name(gtk_widget_get_accessible(c.widget),
+                            platform::utf8_from_cp1252(w.pending_label_text).c_str());
+        w.pending_label = nullptr;
+    }
+
+    // A window of labels only (the Key help box) gets its first label focusable and
+    // focused, so the reader speaks it and follows each change of its text.
+    static void make_labels_readable_when_nothing_takes_focus(Window& w) {
+        Control* first_label = nullptr;
+        for (auto& c : w.controls) {
+            if (c->spec.kind != ControlKind::Label) {
+                return;
+            }
+            if (first_label == nullptr) {
+                first_label = c.get();
+            }
+        }
+        if (first_label != nullptr) {
+            gtk_label_set_selectable(GTK_LABEL(first_label->widget), TRUE);
+            gtk_widget_set_can_focus(first_label->widget, TRUE);
+            gtk_widget_grab_focus(first_label->widget);
+        }
+    }
+
+    void destroy(WindowId id) {
+        Window* w = find(id);
+        if (w == nullptr) {
+            return;
+        }
+        stop_timer(id);
+        gtk_style_context_remove_provider_for_screen(gdk_screen_get_default(), GTK_STYLE_PROVIDER(w->css));
+        g_object_unref(w->css);
+        gtk_widget_destroy(w->window);
+        m_windows.erase(id);
+        // The owner gets its focus back, as the screen left it.
+        if (Window* owner = find(top())) {
+            gtk_window_present(GTK_WINDOW(owner->window));
+            if (Control* c = find_control(*owner, owner->focus)) {
+                gtk_widget_grab_focus(c->widget);
+            }
+        }
+    }
+
+    static gboolean on_key_press(GtkWidget*, GdkEventKey* event, Window* w) {
+        auto key = key_of(event->keyval);
+        if (!key || w->closed) {
+            return FALSE;
+        }
+        KeyChord chord;
+        chord.key = *key;
+        chord.ctrl = (event->state & GDK_CONTROL_MASK) != 0;
+        chord.alt = (event->state & GDK_MOD1_MASK) != 0;
+        chord.shift = (event->state & GDK_SHIFT_MASK) != 0 || event->keyval == GDK_KEY_ISO_Left_Tab;
+        // Plain letters and digits are typing unless the screen's table claims them.
+        bool typing = *key < 256 && !chord.ctrl && !chord.alt;
+        if (auto command = platform::find_command(w->keys, chord)) {
+            w->events->on_command(*command);
+            return TRUE;
+        }
+        if (typing) {
+            return FALSE;
+        }
+        if (chord == platform::plain(platform::kKeyEnter)) {
+            w->events->on_command(platform::kCmdOk);
+            return TRUE;
+        }
+        if (chord == platform::plain(platform::kKeyEscape)) {
+            w->events->on_command(platform::kCmdCancel);
+            return TRUE;
+        }
+        if (chord == platform::plain(platform::kKeyTab) || chord == platform::shift(platform::kKeyTab)) {
+            w->ui->focus_next(w->id, chord.shift);
+            return TRUE;
+        }
+        return FALSE;
+    }
+
+    static gboolean on_delete(GtkWidget*, GdkEvent*, Window* w) {
+        // Closing the window from the desktop is leaving it with Escape.
+        w->events->on_command(platform::kCmdCancel);
+        return TRUE;
+    }
+
+    static gboolean on_focus_in(GtkWidget* widget, GdkEvent*, Window* w) {
+        if (Control* c = control_of(*w, widget)) {
+            if (w->focus != c->spec.id) {
+                w->focus = c->spec.id;
+                w->events->on_focus(c->spec.id);
+            }
+        }
+        return FALSE;
+    }
+
+    static void on_insert_text(GtkEditable* editable, gchar* text, gint length, gint* position, Window* w) {
+        Control* c = control_of(*w, GTK_WIDGET(editable));
+        if (c == nullptr) {
+            return;
+        }
+        // Typed text goes through Windows-1252, so a character outside it becomes "?" and a
+        // fixed-width field keeps its width; upper-case boxes fold letters.
+        std::string typed = platform::cp1252_from_utf8(std::string_view(text, length < 0 ? std::strlen(text) : length));
+        if (c->spec.style == EditStyle::UpperCase) {
+            for (char& ch : typed) {
+                if (ch >= 'a' && ch <= 'z') {
+                    ch = static_cast<char>(ch - 32);
+                }
+            }
+        }
+        std::string utf8 = platform::utf8_from_cp1252(typed);
+        if (utf8 == std::string_view(text, length < 0 ? std::strlen(text) : length)) {
+            return;
+        }
+        g_signal_handlers_block_by_func(editable, reinterpret_cast<gpointer>(on_insert_text), w);
+        gtk_editable_insert_text(editable, utf8.c_str(), static_cast<gint>(utf8.size()), position);
+        g_signal_handlers_unblock_by_func(editable, reinterpret_cast<gpointer>(on_insert_text), w);
+        g_signal_stop_emission_by_name(editable, "insert-text");
+    }
+
+    static void on_edit_changed(GtkEditable* editable, Window* w) {
+        Control* c = control_of(*w, GTK_WIDGET(editable));
+        if (c != nullptr && w->ui->m_quiet == 0) {
+            w->events->on_text_changed(c->spec.id);
+        }
+    }
+
+    static void on_selection(GtkTreeSelection* selection, Window* w) {
+        if (w->ui->m_quiet != 0) {
+            return;
+        }
+        GtkTreeView* view = gtk_tree_selection_get_tree_view(selection);
+        if (Control* c = control_of(*w, GTK_WIDGET(view))) {
+            w->events->on_selection_changed(c->spec.id);
+        }
+    }
+
+    static void on_combo_changed(GtkComboBox* combo, Window* w) {
+        if (w->ui->m_quiet != 0) {
+            return;
+        }
+        if (Control* c = control_of(*w, GTK_WIDGET(combo))) {
+            w->events->on_selection_changed(c->spec.id);
+        }
+    }
+
+    static void on_row_activated(GtkTreeView* view, GtkTreePath*, GtkTreeViewColumn*, Window* w) {
+        if (Control* c = control_of(*w, GTK_WIDGET(view))) {
+            w->events->on_double_click(c->spec.id);
+        }
+    }
+
+    static void on_clicked(GtkButton* button, Window* w) {
+        if (Control* c = control_of(*w, GTK_WIDGET(button))) {
+            w->events->on_command(c->spec.id);
+        }
+    }
+
+    static gboolean on_timer(gpointer data) {
+        auto* w = static_cast<Window*>(data);
+        w->events->on_timer();
+        return G_SOURCE_CONTINUE;
+    }
+
+    static gboolean on_posted(gpointer data) {
+        std::unique_ptr<Posted> posted(static_cast<Posted*>(data));
+        if (Window* w = posted->ui->find(posted->window); w != nullptr && !w->closed) {
+            w->events->on_command(posted->command);
+        }
+        return G_SOURCE_REMOVE;
+    }
+
+    double m_scale;
+    std::map<WindowId, std::unique_ptr<Window>> m_windows;
+    WindowId m_next_id = 1;
+    int m_quiet = 0;
+};
+
+}  // namespace
+
+bool initialise_gtk(int* argc, char*** argv) {
+    if (!gtk_init_check(argc, argv)) {
+        std::fprintf(stderr, "varrowlog: no display could be opened; start it from a desktop session\n");
+        return false;
+    }
+    return true;
+}
+
+std::unique_ptr<platform::Ui> make_gtk_ui() { return std::make_unique<GtkUi>(); }
+
+}  // namespace vl::gtk3

@@ -1,0 +1,73 @@
+"""A form built through the screens' UI interface, read through its accessible tree: every
+box, list and drop-down is named by the label before it and related to it both ways; the
+read-only box is read-only text, not a label; Enter and Tab move in creation order; typed
+text is folded to upper case where asked and crosses as Windows-1252."""
+import subprocess
+import sys
+
+import pyatspi
+from atspi_probe import (application, check, find_all, focused, frame, key, labelled_by, run,
+                         text_of, type_text, wait_for)
+
+PROGRAM = sys.argv[1]
+
+
+def probe():
+    program = subprocess.Popen([PROGRAM], stdout=subprocess.PIPE, text=True)
+    try:
+        app = wait_for("the probe program", lambda: application("gtk_form_probe"))
+        form = wait_for("the form", lambda: frame(app, "Form Probe"))
+        labels = {n.name: n for n in find_all(form, lambda n: n.getRole() == pyatspi.ROLE_LABEL)}
+        check(set(labels) >= {"Call Sign:", "Drive:", "Last QSO:", "Band:", "Mode:"},
+              "labels are spoken without their & marks")
+
+        texts = find_all(form, lambda n: n.getRole() == pyatspi.ROLE_TEXT)
+        by_name = {n.name: n for n in texts}
+        check(set(by_name) == {"Call Sign:", "Drive:", "Last QSO:"}, "each edit box is named by its label")
+        for name, node in by_name.items():
+            check(labels[name] in labelled_by(node), name + " box is labelled by its label")
+            label_for = [r for r in labels[name].getRelationSet()
+                         if r.getRelationType() == pyatspi.RELATION_LABEL_FOR]
+            check(label_for and label_for[0].getTarget(0) == node, name + " label is the label for its box")
+        read_only = by_name["Last QSO:"]
+        check(not read_only.getState().contains(pyatspi.STATE_EDITABLE) and
+              read_only.getState().contains(pyatspi.STATE_FOCUSABLE),
+              "the read-only box is focusable read-only text")
+        check(text_of(read_only) == "No previous contact", "the read-only box holds its text")
+        check(by_name["Call Sign:"].getState().contains(pyatspi.STATE_EDITABLE), "the edit box is editable")
+
+        lists = find_all(form, lambda n: n.getRole() in (pyatspi.ROLE_TABLE, pyatspi.ROLE_TREE_TABLE))
+        check(len(lists) == 1 and lists[0].name == "Band:", "the list is named by its label")
+        check(labels["Band:"] in labelled_by(lists[0]), "the list is labelled by its label")
+        combos = find_all(form, lambda n: n.getRole() == pyatspi.ROLE_COMBO_BOX)
+        check(len(combos) == 1 and combos[0].name == "Mode:", "the drop-down is named by its label")
+        check(labels["Mode:"] in labelled_by(combos[0]), "the drop-down is labelled by its label")
+
+        check(by_name["Call Sign:"].getState().contains(pyatspi.STATE_FOCUSED), "the focus starts where the screen put it")
+        type_text("Form Probe", "g9zza é")
+        wait_for("typed text", lambda: text_of(by_name["Call Sign:"]) == "g9zza é")
+        check(True, "typed text reaches the edit box")
+        key("Form Probe", ["Return"])
+        wait_for("Enter to move on", lambda: by_name["Drive:"].getState().contains(pyatspi.STATE_FOCUSED))
+        check(True, "Enter moves to the next box")
+        type_text("Form Probe", "e:Ω")
+        wait_for("upper-case text", lambda: text_of(by_name["Drive:"]) == "E:?")
+        check(True, "the upper-case box folds letters and a character outside Windows-1252 becomes ?")
+        key("Form Probe", ["Tab", "Tab"])
+        wait_for("Tab to the list", lambda: lists[0].getState().contains(pyatspi.STATE_FOCUSED))
+        check(True, "Tab moves in creation order, through the read-only box to the list")
+        key("Form Probe", ["shift+Tab"])
+        wait_for("Shift+Tab back", lambda: read_only.getState().contains(pyatspi.STATE_FOCUSED))
+        check(True, "Shift+Tab moves back")
+        key("Form Probe", ["Escape"])
+        out, _ = program.communicate(timeout=5)
+        lines = out.split()
+        check("101:67397A7A6120E9" in lines, "the typed text returns as Windows-1252 bytes")
+        check("103:453A3F" in lines, "the upper-case box returns E:?")
+        check("107:0" in lines and "109:1" in lines, "the selections are kept")
+    finally:
+        if program.poll() is None:
+            program.kill()
+
+
+run(probe)
