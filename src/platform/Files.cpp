@@ -27,6 +27,15 @@ bool write_whole_file(FileSystem& fs, const std::string& path, std::string_view 
     return file && (data.empty() || file->write_at(0, data.data(), data.size())) && file->flush();
 }
 
+bool replace_file(FileSystem& fs, const std::string& path, std::string_view data) {
+    const std::string temporary = path + ".NEW";
+    if (!write_whole_file(fs, temporary, data) || !fs.rename(temporary, path)) {
+        fs.remove(temporary);
+        return false;
+    }
+    return fs.sync_directory(folder_of(path));
+}
+
 bool copy_file(FileSystem& fs, const std::string& from, const std::string& to) {
     auto source = fs.open(from, OpenMode::ReadOnly);
     auto target = source ? fs.open(to, OpenMode::CreateTruncate) : nullptr;

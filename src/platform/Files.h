@@ -45,6 +45,9 @@ public:
 std::optional<std::string> read_whole_file(FileSystem& fs, const std::string& path,
                                            uint64_t size_limit);
 bool write_whole_file(FileSystem& fs, const std::string& path, std::string_view data);
+// Writes the file whole under a temporary name and renames it over the old one, so a
+// crash leaves the old file or the new, never half of one.
+bool replace_file(FileSystem& fs, const std::string& path, std::string_view data);
 bool copy_file(FileSystem& fs, const std::string& from, const std::string& to);
 
 // The folder part of a path, with its trailing separator ("" for a bare name).

@@ -5,6 +5,8 @@
 #include <array>
 #include <string>
 
+#include "dxdata/CountryList.h"
+#include "dxdata/DxccChart.h"
 #include "logstore/LogStore.h"
 #include "platform/Platform.h"
 
@@ -21,6 +23,8 @@ struct AppContext {
     std::string program_dir;
     double scale = 1.0;  // screen width / 640
     LogStore log;
+    CountryList countries;
+    DxccChart chart;
     int date_format = 0;
     // Working copy of the frequency names that the logging screens read and change.
     std::array<std::string, 15> frequency_names;

@@ -1,6 +1,7 @@
 // The main menu.
 #include "shell/MainMenu.h"
 
+#include "dxdata/DxScreens.h"
 #include "shell/KeyHelpBox.h"
 #include "shell/Screen.h"
 
@@ -31,7 +32,7 @@ using Facility = void (*)(AppContext&, platform::WindowId);
 
 // Each entry's screen, in menu order; an entry whose screen is not built yet has none.
 constexpr std::array<Facility, 18> kFacilities = {
-    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, show_dx_data_facilities,
     nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, show_about};
 
 class MainMenu final : public platform::WindowEvents {

@@ -47,26 +47,55 @@ bool open_log(AppContext& ctx) {
     return true;
 }
 
+void load_country_list(AppContext& ctx) {
+    const std::string path = ctx.program_dir + "COUNTRY.LST";
+    if (!ctx.platform.files.exists(path)) {
+        say(ctx, kProgramTitle, "File COUNTRY.LST missing");
+        return;
+    }
+    // A country list is a few tens of kilobytes; a file far larger is not one.
+    auto text = platform::read_whole_file(ctx.platform.files, path, 4 << 20);
+    if (!text) {
+        say(ctx, "File Error", "COUNTRY.LST could not be read");
+        return;
+    }
+    if (auto error = ctx.countries.load(*text)) {
+        say(ctx, "File Error", country_list_error_text(*error));
+    }
+}
+
+// A missing or empty DXCC.CHT leaves the chart clear; Log Check fills it again.
+void load_chart(AppContext& ctx) {
+    if (auto bytes = platform::read_whole_file(ctx.platform.files, ctx.program_dir + "DXCC.CHT", 1 << 20)) {
+        ctx.chart.load(*bytes);
+    }
+}
+
+void save_chart(AppContext& ctx) {
+    platform::replace_file(ctx.platform.files, ctx.program_dir + "DXCC.CHT", ctx.chart.bytes());
+}
+
 }  // namespace
 
 int run_program(platform::Platform& services, const std::string& program_dir) {
     AppContext ctx(services, program_dir);
     ctx.scale = services.ui.screen_width() / 640.0;
 
-    if (!services.files.exists(ctx.program_dir + "COUNTRY.LST")) {
-        say(ctx, kProgramTitle, "File COUNTRY.LST missing");
-    }
+    load_country_list(ctx);
     if (!open_log(ctx)) {
         return 1;
     }
     for (std::size_t band = 0; band < kFrequencyNames.size(); ++band) {
         ctx.frequency_names[band] = kFrequencyNames[band];
     }
+    load_chart(ctx);
 
     run_main_menu(ctx);
 
-    // Exit steps: every file is closed (the menu closed the log on Escape).
+    // Exit steps: every file is closed (the menu closed the log on Escape), and the chart
+    // is kept for the next run.
     ctx.log.close();
+    save_chart(ctx);
     return 0;
 }
 

@@ -5,6 +5,28 @@
 
 namespace vl {
 
+platform::ControlSpec control(platform::ControlKind kind, int id, std::string text, int x, int y, int width,
+                              int height, platform::EditStyle style) {
+    platform::ControlSpec spec;
+    spec.kind = kind;
+    spec.id = id;
+    spec.text = std::move(text);
+    spec.x = x;
+    spec.y = y;
+    spec.width = width;
+    spec.height = height;
+    spec.style = style;
+    return spec;
+}
+
+void add_labelled_box(AppContext& ctx, platform::WindowId window, int label_id, int box_id, std::string label,
+                      int y, int label_width, int box_width) {
+    using platform::ControlKind;
+    ctx.ui().add_control(window, control(ControlKind::Label, label_id, std::move(label), 5, y, label_width, 12));
+    ctx.ui().add_control(window, control(ControlKind::Edit, box_id, "", 10 + label_width, y, box_width, 12,
+                                         platform::EditStyle::ReadOnly));
+}
+
 void refuse(AppContext& ctx) { ctx.platform.sound.beep(platform::Beep::Default); }
 
 std::optional<std::string> tidy_date_or_warn(AppContext& ctx, platform::WindowId owner,

@@ -1,0 +1,162 @@
+// Loading COUNTRY.LST and finding a call's country.
+#include "dxdata/CountryList.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "logstore/Text.h"
+
+namespace vl {
+
+namespace {
+
+// Blanks round a field are dropped, and so are the double quotes round a quoted one.
+std::string field_text(std::string_view field) {
+    field = trim(field);
+    if (field.size() >= 2 && field.front() == '"' && field.back() == '"') {
+        field = field.substr(1, field.size() - 2);
+    }
+    return std::string(field);
+}
+
+}  // namespace
+
+void CountryList::clear() {
+    m_records.clear();
+    m_highest = 0;
+    m_current = 0;
+    build_lookup();
+}
+
+std::optional<CountryListError> CountryList::load(std::string_view text) {
+    clear();
+    std::optional<CountryListError> error;
+    while (!text.empty()) {
+        std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        const int line_number = count() + 1;
+        if (std::count(line.begin(), line.end(), ',') != 5) {
+            error = CountryListError{line_number, std::string(line), {}};
+            break;
+        }
+        if (count() >= kMaxCountryRecords) {
+            error = CountryListError{line_number, std::string(line),
+                                     "The list holds at most 1001 lines."};
+            break;
+        }
+        std::string fields[6];
+        std::size_t start = 0;
+        for (std::string& field : fields) {
+            std::size_t comma = line.find(',', start);
+            field = field_text(line.substr(start, comma - start));
+            start = comma + 1;
+        }
+        double dxcc = std::nearbyint(leading_number(fields[3]));  // halves to even
+        if (dxcc < 0 || dxcc > kMaxDxccNumber) {
+            error = CountryListError{line_number, std::string(line),
+                                     "DXCC numbers run from 0 to 400."};
+            break;
+        }
+        CountryRecord record;
+        record.low = fields[0];
+        record.high = fields[1] + "[";
+        record.name = fields[2];
+        record.dxcc = static_cast<int>(dxcc);
+        record.latitude = static_cast<float>(leading_number(fields[4]));
+        record.longitude = static_cast<float>(leading_number(fields[5]));
+        m_highest = std::max(m_highest, record.dxcc);
+        m_records.push_back(std::move(record));
+    }
+    m_current = count();
+    build_lookup();
+    return error;
+}
+
+// The matching records change only at the range bounds, so the first match is worked out
+// once for each bound and for each gap between two bounds; a lookup is then a binary search.
+void CountryList::build_lookup() {
+    m_bounds.clear();
+    for (const CountryRecord& r : m_records) {
+        m_bounds.push_back(r.low);
+        m_bounds.push_back(r.high);
+    }
+    std::sort(m_bounds.begin(), m_bounds.end());
+    m_bounds.erase(std::unique(m_bounds.begin(), m_bounds.end()), m_bounds.end());
+    m_at_bound.assign(m_bounds.size(), -1);
+    m_after_bound.assign(m_bounds.size(), -1);
+    auto rank = [this](const std::string& bound) {
+        return static_cast<std::size_t>(std::lower_bound(m_bounds.begin(), m_bounds.end(), bound) -
+                                        m_bounds.begin());
+    };
+    for (int i = 0; i < count(); ++i) {
+        std::size_t low = rank(m_records[i].low);
+        std::size_t high = rank(m_records[i].high);
+        for (std::size_t j = low; j <= high; ++j) {  // nothing when the range is back to front
+            if (m_at_bound[j] < 0) {
+                m_at_bound[j] = i;
+            }
+            if (j < high && m_after_bound[j] < 0) {
+                m_after_bound[j] = i;
+            }
+        }
+    }
+    m_first_record_of.fill(-1);
+    for (int i = count() - 1; i >= 0; --i) {
+        m_first_record_of[m_records[i].dxcc] = i;
+    }
+}
+
+int CountryList::find(std::string_view call) {
+    auto at = std::lower_bound(m_bounds.begin(), m_bounds.end(), call,
+                               [](const std::string& bound, std::string_view c) { return bound < c; });
+    auto j = static_cast<std::size_t>(at - m_bounds.begin());
+    int index = -1;
+    if (at != m_bounds.end() && *at == call) {
+        index = m_at_bound[j];
+    } else if (j > 0) {
+        index = m_after_bound[j - 1];
+    }
+    m_current = index < 0 ? count() : index;
+    return index < 0 ? -1 : m_records[index].dxcc;
+}
+
+int CountryList::find_by_scan(std::string_view call) {
+    for (int i = 0; i < count(); ++i) {
+        const CountryRecord& r = m_records[i];
+        if (call > std::string_view(r.high)) {
+            continue;
+        }
+        if (call < std::string_view(r.low)) {
+            continue;
+        }
+        m_current = i;
+        return r.dxcc;
+    }
+    m_current = count();
+    return -1;
+}
+
+const CountryRecord* CountryList::current_record() const {
+    return m_current < count() ? &m_records[m_current] : nullptr;
+}
+
+std::string_view CountryList::name_of(int dxcc) const {
+    if (!carries(dxcc)) {
+        return {};
+    }
+    return m_records[m_first_record_of[dxcc]].name;
+}
+
+std::string country_list_error_text(const CountryListError& error) {
+    std::string text = "Line" + plain_number(error.line_number) + " of COUNTRY.LST\r\n" + error.line;
+    if (!error.reason.empty()) {
+        text += "\r\n" + error.reason;
+    }
+    return text;
+}
+
+}  // namespace vl

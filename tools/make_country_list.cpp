@@ -1,0 +1,47 @@
+// make_country_list CTY.DAT [HOME] > COUNTRY.LST
+// Writes the country list from a country file in the cty.dat format. HOME, the country that
+// gets DXCC number 1, is given by its name or primary prefix; it is "England" when left out.
+// What it had to leave out, and any prefix that would come out wrong, goes to standard error.
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "country/CountryFile.h"
+
+int main(int argc, char** argv) {
+    if (argc < 2 || argc > 3) {
+        std::cerr << "usage: make_country_list CTY.DAT [HOME] > COUNTRY.LST\n";
+        return 2;
+    }
+    std::ifstream in(argv[1], std::ios::binary);
+    if (!in) {
+        std::cerr << "make_country_list: cannot read " << argv[1] << "\n";
+        return 2;
+    }
+    std::stringstream text;
+    text << in.rdbuf();
+    auto entities = vl::tools::read_country_file(text.str());
+    auto build = vl::tools::build_country_list(entities, argc == 3 ? argv[2] : "England");
+    if (!build.error.empty()) {
+        std::cerr << "make_country_list: " << build.error << "\n";
+        return 1;
+    }
+    std::cout << build.text;
+    std::cerr << build.entities << " countries in " << build.records << " records\n";
+    if (!build.dropped.empty()) {
+        std::cerr << build.dropped.size() << " rarely used prefixes left out to fit 1001 records:";
+        for (const std::string& prefix : build.dropped) {
+            std::cerr << " " << prefix;
+        }
+        std::cerr << "\n";
+    }
+    if (!build.wrong.empty()) {
+        std::cerr << "make_country_list: these prefixes would give the wrong country:";
+        for (const std::string& prefix : build.wrong) {
+            std::cerr << " " << prefix;
+        }
+        std::cerr << "\n";
+        return 1;
+    }
+    return 0;
+}
