@@ -56,7 +56,12 @@ public:
 
 protected:
     virtual void show_line() = 0;
-    std::string_view line() const { return m_cursor < static_cast<int>(m_lines.size()) ? m_lines[m_cursor] : ""; }
+    std::string_view line() const {
+        if (m_cursor >= static_cast<int>(m_lines.size())) {
+            return {};
+        }
+        return m_lines[m_cursor];
+    }
 
     AppContext& m_ctx;
     std::vector<std::string> m_lines;

@@ -6,7 +6,8 @@
 // whose entity is already that of its longest shorter prefix is left out (it changes
 // nothing), and neighbouring prefixes of one entity under the same parent become one range
 // (UA8 and UA9 become UA8..UA9). When that is still too many, the ranges that serve the
-// fewest listed prefixes are dropped, never one that holds an entity's primary prefix.
+// fewest listed prefixes are dropped, never one that holds an entity's primary prefix
+// nor an entity's last range.
 #include "country/CountryFile.h"
 
 #include <algorithm>
@@ -221,13 +222,24 @@ CountryListBuild build_country_list(const std::vector<CountryFileEntity>& entiti
             }
             return in_order(ranges[a], ranges[b]);
         });
+        // Every country keeps at least one range, so it can always be found.
+        std::map<int, int> ranges_left;
+        for (const Range& r : ranges) {
+            ++ranges_left[r.entity];
+        }
         std::vector<bool> drop(ranges.size(), false);
-        for (std::size_t k = 0; k < ranges.size() - static_cast<std::size_t>(record_limit); ++k) {
-            if (primary[order[k]]) {
-                build.error = "the primary prefixes alone need more records than the limit";
-                return build;
+        std::size_t to_drop = ranges.size() - static_cast<std::size_t>(record_limit);
+        for (std::size_t k = 0; k < order.size() && to_drop > 0; ++k) {
+            const Range& r = ranges[order[k]];
+            if (!primary[order[k]] && ranges_left[r.entity] > 1) {
+                drop[order[k]] = true;
+                --ranges_left[r.entity];
+                --to_drop;
             }
-            drop[order[k]] = true;
+        }
+        if (to_drop > 0) {
+            build.error = "every country needs one range, and there are more countries than records";
+            return build;
         }
         std::vector<Range> kept;
         for (std::size_t i = 0; i < ranges.size(); ++i) {

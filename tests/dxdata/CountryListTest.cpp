@@ -1,0 +1,243 @@
+// COUNTRY.LST loading, the first-match range rule, the fast lookup against the plain scan,
+// and the country list shipped with the program.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "dxdata/CountryList.h"
+
+namespace vl {
+namespace {
+
+constexpr std::string_view kSmallList =
+    "DA,DR,Fed. Rep. of Germany,5,51,10\r\n"
+    " \"G\" , G ,\"England\",1,52.77,-1.47\r\n"
+    "GW,GW,Wales,3,52.28,-3.73\r\n"     // after G: never found, the earlier line wins
+    "K,K,United States,6,37.6,-91.87\r\n"
+    "KG4,KG4,Guantanamo Bay,7,20,-75\r\n"  // after K: never found either
+    "1A,1A,No country,0,0,0\r\n";
+
+TEST(CountryListLoad, FieldsBlanksQuotesAndNumbers) {
+    CountryList list;
+    ASSERT_FALSE(list.load(kSmallList).has_value());
+    ASSERT_EQ(list.count(), 6);
+    EXPECT_EQ(list.record(1).low, "G");
+    EXPECT_EQ(list.record(1).high, "G[");
+    EXPECT_EQ(list.record(1).name, "England");
+    EXPECT_FLOAT_EQ(list.record(1).latitude, 52.77f);
+    EXPECT_FLOAT_EQ(list.record(1).longitude, -1.47f);
+    EXPECT_EQ(list.highest(), 7);
+    EXPECT_EQ(list.name_of(3), "Wales");
+    EXPECT_EQ(list.name_of(4), "");
+    EXPECT_FALSE(list.carries(4));
+}
+
+TEST(CountryListLoad, DxccNumbersRoundHalvesToEven) {
+    CountryList list;
+    ASSERT_FALSE(list.load("A,A,a,2.5,0,0\r\nB,B,b,3.5,0,0\r\nC,C,c,4.4,0,0\r\nD,D,d,x,0,0").has_value());
+    EXPECT_EQ(list.record(0).dxcc, 2);
+    EXPECT_EQ(list.record(1).dxcc, 4);
+    EXPECT_EQ(list.record(2).dxcc, 4);
+    EXPECT_EQ(list.record(3).dxcc, 0);  // no number reads as 0
+    EXPECT_EQ(list.count(), 4);         // a last line without CR LF is still a record
+}
+
+TEST(CountryListLoad, BadLinesStopTheLoadingAndAreNamed) {
+    struct Case {
+        std::string text;
+        int loaded;
+        const char* message;
+    };
+    std::string many;
+    for (int i = 0; i < 1001; ++i) {
+        many += "A,A,a,1,0,0\r\n";
+    }
+    const Case kCases[] = {
+        {"A,A,a,1,0,0\r\nB,B,b,2,0\r\nC,C,c,3,0,0\r\n", 1, "Line 2 of COUNTRY.LST\r\nB,B,b,2,0"},
+        {"A,A,\"a,b\",1,0,0\r\n", 0, "Line 1 of COUNTRY.LST\r\nA,A,\"a,b\",1,0,0"},
+        {"A,A,a,1,0,0\r\n\r\nB,B,b,2,0,0\r\n", 1, "Line 2 of COUNTRY.LST\r\n"},
+        {"A,A,a,1,0,0,\r\n", 0, "Line 1 of COUNTRY.LST\r\nA,A,a,1,0,0,"},
+        {"A,A,a,401,0,0\r\n", 0, "Line 1 of COUNTRY.LST\r\nA,A,a,401,0,0\r\nDXCC numbers run from 0 to 400."},
+        {"A,A,a,7,0,0\r\nB,B,b,-1,0,0\r\n", 1,
+         "Line 2 of COUNTRY.LST\r\nB,B,b,-1,0,0\r\nDXCC numbers run from 0 to 400."},
+        {many + "B,B,b,2,0,0\r\n", 1001,
+         "Line 1002 of COUNTRY.LST\r\nB,B,b,2,0,0\r\nThe list holds at most 1001 lines."},
+    };
+    for (const Case& c : kCases) {
+        CountryList list;
+        auto error = list.load(c.text);
+        ASSERT_TRUE(error.has_value()) << c.message;
+        EXPECT_EQ(country_list_error_text(*error), c.message);
+        EXPECT_EQ(list.count(), c.loaded) << c.message;
+    }
+    CountryList full;
+    EXPECT_FALSE(full.load(many).has_value());
+    EXPECT_EQ(full.count(), 1001);
+}
+
+TEST(FindCountry, RangeRuleInPlainByteOrder) {
+    CountryList list;
+    list.load(kSmallList);
+    struct Case {
+        const char* call;
+        int dxcc;
+        int current;
+    };
+    static const Case kCases[] = {
+        {"DA", 5, 0},       {"DA9ZZX", 5, 0}, {"DL9ZZA", 5, 0}, {"DR9Z", 5, 0},
+        {"D", -1, 6},       {"D2A", -1, 6},   {"DS9ZZA", -1, 6},
+        {"GW9ZZA", 1, 1},   {"G9ZZA       ", 1, 1},
+        {"KG4AA", 6, 3},    {"1A0KM", 0, 5},  {"", -1, 6},
+        {"g9zza", -1, 6},   {"G[", 1, 1},     {"G\\", -1, 6},
+    };
+    for (const Case& c : kCases) {
+        EXPECT_EQ(list.find(c.call), c.dxcc) << "\"" << c.call << "\"";
+        EXPECT_EQ(list.current(), c.current) << "\"" << c.call << "\"";
+        EXPECT_EQ(list.current_record() == nullptr, c.dxcc == -1) << c.call;
+    }
+}
+
+TEST(FindCountry, ARecordWithEmptyFieldsHoldsEverythingBelowTheBracket) {
+    CountryList list;
+    ASSERT_FALSE(list.load("G,G,England,1,0,0\r\n,,,,,\r\n").has_value());
+    EXPECT_EQ(list.record(1).name, "");
+    EXPECT_EQ(list.find("G4ABC"), 1);
+    EXPECT_EQ(list.find(""), 0);
+    EXPECT_EQ(list.find("D2A"), 0);
+    EXPECT_EQ(list.current(), 1);
+    EXPECT_EQ(list.find("g4abc"), -1);
+}
+
+TEST(FindCountry, AnEmptyListFindsNothing) {
+    CountryList list;
+    EXPECT_EQ(list.find("G9ZZA"), -1);
+    EXPECT_EQ(list.current(), 0);
+    EXPECT_EQ(list.current_record(), nullptr);
+    EXPECT_EQ(list.highest(), 0);
+}
+
+std::string read_shipped(const char* name) {
+    std::ifstream in(std::string(VARROW_DATA_DIR) + "/" + name, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Calls of every shape: real-looking, lower case, empty, very long, punctuation, bytes
+// above 127, and every range bound with a byte more or less.
+std::vector<std::string> awkward_calls(const CountryList& list, std::mt19937& random) {
+    std::vector<std::string> calls = {"", " ", "/", "[", "\xFF", std::string(200, 'Z'), "g9zza", "0", "9"};
+    static const std::string kAlphabet = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ/ [\\az\x80\xFF";
+    for (int i = 0; i < 20000; ++i) {
+        std::string call;
+        int length = static_cast<int>(random() % 13);
+        for (int k = 0; k < length; ++k) {
+            call += kAlphabet[random() % (k < 4 ? 36 : kAlphabet.size())];
+        }
+        calls.push_back(call);
+    }
+    for (int i = 0; i < list.count(); ++i) {
+        for (std::string bound : {list.record(i).low, list.record(i).high}) {
+            calls.push_back(bound);
+            calls.push_back(bound + "1ZZ");
+            calls.push_back(bound + " ");
+            if (!bound.empty()) {
+                calls.push_back(bound.substr(0, bound.size() - 1));
+                std::string less = bound;
+                less.back() = static_cast<char>(less.back() - 1);
+                calls.push_back(less + "ZZZ");
+            }
+        }
+    }
+    return calls;
+}
+
+TEST(FindCountry, TheFastLookupGivesExactlyThePlainScansAnswers) {
+    std::mt19937 random(7);
+    std::vector<std::string> lists = {std::string(kSmallList), read_shipped("COUNTRY.LST")};
+    // Random overlapping and back-to-front ranges over a small alphabet.
+    for (int n = 0; n < 5; ++n) {
+        std::string text;
+        for (int i = 0; i < 200; ++i) {
+            auto word = [&] {
+                std::string w;
+                for (int k = 1 + static_cast<int>(random() % 3); k > 0; --k) {
+                    w += "AB09Z"[random() % 5];
+                }
+                return w;
+            };
+            text += word() + "," + word() + ",c," + std::to_string(random() % 401) + ",0,0\r\n";
+        }
+        lists.push_back(text);
+    }
+    for (const std::string& text : lists) {
+        CountryList fast, plain;
+        fast.load(text);
+        plain.load(text);
+        ASSERT_GT(fast.count(), 0);
+        for (const std::string& call : awkward_calls(fast, random)) {
+            int expected = plain.find_by_scan(call);
+            ASSERT_EQ(fast.find(call), expected) << "\"" << call << "\"";
+            ASSERT_EQ(fast.current(), plain.current()) << "\"" << call << "\"";
+        }
+    }
+}
+
+TEST(ShippedCountryList, LoadsCleanlyAndFindsRealCallsOnEveryContinent) {
+    CountryList list;
+    std::string text = read_shipped("COUNTRY.LST");
+    ASSERT_FALSE(text.empty());
+    ASSERT_FALSE(list.load(text).has_value());
+    EXPECT_LE(list.count(), kMaxCountryRecords);
+    EXPECT_LE(list.highest(), 400);
+    EXPECT_EQ(list.name_of(1), "England");
+    struct Case {
+        const char* call;
+        const char* country;
+    };
+    static const Case kCases[] = {
+        // Europe, with the regions of the British Isles
+        {"G4ABC", "England"},            {"M0XYZ", "England"},        {"2E0AAA", "England"},
+        {"GW4ABC", "Wales"},             {"MW0XYZ", "Wales"},         {"2W0AAA", "Wales"},
+        {"GM3ABC", "Scotland"},          {"MM0XYZ", "Scotland"},      {"2M0AAA", "Scotland"},
+        {"GI4ABC", "Northern Ireland"},  {"MI0AAA", "Northern Ireland"},
+        {"GD4ABC", "Isle of Man"},       {"MD0AAA", "Isle of Man"},
+        {"GJ4ABC", "Jersey"},            {"MJ0AAA", "Jersey"},
+        {"GU4ABC", "Guernsey"},          {"MU0AAA", "Guernsey"},
+        {"DL1ABC", "Fed. Rep. of Germany"}, {"F5ABC", "France"},      {"EA4XYZ", "Spain"},
+        {"EA8ABC", "Canary Islands"},    {"I2ABC", "Italy"},          {"UA3ABC", "European Russia"},
+        {"UA2FAA", "Kaliningrad"},       {"OH2ABC", "Finland"},       {"SP5ABC", "Poland"},
+        // Asia
+        {"UA9ABC", "Asiatic Russia"},    {"JA1ABC", "Japan"},         {"BY1AA", "China"},
+        {"VU2ABC", "India"},             {"HL1ABC", "Republic of Korea"},
+        // Africa
+        {"ZS6ABC", "South Africa"},      {"5Z4ABC", "Kenya"},         {"SU1AA", "Egypt"},
+        // North America
+        {"K1ABC", "United States"},      {"W6XYZ", "United States"},  {"VE3ABC", "Canada"},
+        {"XE1ABC", "Mexico"},            {"KL7ABC", "Alaska"},        {"KH6ABC", "Hawaii"},
+        {"KP4ABC", "Puerto Rico"},
+        // South America
+        {"PY2ABC", "Brazil"},            {"LU1ABC", "Argentina"},     {"CE3ABC", "Chile"},
+        {"PY0FAA", "Fernando de Noronha"},
+        // Oceania and Antarctica
+        {"VK2ABC", "Australia"},         {"ZL1ABC", "New Zealand"},   {"LU1ZAB", "Antarctica"},
+    };
+    for (const Case& c : kCases) {
+        std::string call = c.call;
+        call.resize(12, ' ');  // as stored in a log entry
+        int dxcc = list.find(call);
+        ASSERT_GE(dxcc, 1) << c.call;
+        EXPECT_EQ(list.current_record()->name, c.country) << c.call;
+        EXPECT_EQ(list.name_of(dxcc), c.country) << c.call;
+    }
+    // East-positive longitudes: Japan east, the United States west.
+    list.find("JA1ABC");
+    EXPECT_GT(list.current_record()->longitude, 100.0f);
+    list.find("W1AW");
+    EXPECT_LT(list.current_record()->longitude, -60.0f);
+}
+
+}  // namespace
+}  // namespace vl

@@ -1,0 +1,127 @@
+// The country-list generator: reading the cty.dat format, numbering with the home country
+// first, ordering deeper prefixes first, and the shipped list being exactly what it makes.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "country/CountryFile.h"
+#include "dxdata/CountryList.h"
+
+namespace vl::tools {
+namespace {
+
+constexpr std::string_view kCountryFile =
+    "Sov Mil Order of Malta:   15:  28:  EU:   41.90:   -12.43:    -1.0:  1A:\r\n"
+    "    1A;\r\n"
+    "England:                  14:  27:  EU:   52.77:     1.47:     0.0:  G:\r\n"
+    "    2E,G,M,=G0IBN/LH,\r\n"
+    "    =GB0BLL/LH;\r\n"
+    "Shetland Islands:         14:  27:  EU:   60.50:     1.50:     0.0:  *GM/s:\r\n"
+    "    GM0(14)[27];\r\n"
+    "Wales:                    14:  27:  EU:   52.28:     3.73:     0.0:  GW:\r\n"
+    "    2W,GC,GW,MC,MW;\r\n"
+    "Juan de Nova, Europa:     39:  53:  AF:  -17.05:   -42.72:    -3.0:  FT/j:\r\n"
+    "    FT0E,FT0J(33)[54];\r\n"
+    "European Russia:          16:  29:  EU:   53.65:   -41.37:    -4.0:  UA:\r\n"
+    "    R,U,UA2F;\r\n"
+    "Asiatic Russia:           17:  30:  AS:   55.88:   -84.08:    -7.0:  UA9:\r\n"
+    "    R8,R9,R0,UA8,UA9,UA0,UA8F<52.0/-56.0>;\r\n";
+
+std::string list_name_of(std::string name) {
+    return name == "Juan de Nova, Europa" ? "Juan de Nova and Europa" : name;
+}
+
+std::string read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+TEST(CountryFile, ReadsEntitiesPrefixesAndSkipsContestAreas) {
+    auto entities = read_country_file(kCountryFile);
+    ASSERT_EQ(entities.size(), 6u);  // Shetland is contest-only
+    EXPECT_EQ(entities[1].name, "England");
+    EXPECT_EQ(entities[1].prefixes, (std::vector<std::string>{"2E", "G", "M"}));
+    EXPECT_EQ(entities[3].prefixes, (std::vector<std::string>{"FT0E", "FT0J"}));
+    EXPECT_FLOAT_EQ(entities[1].longitude, 1.47f);
+}
+
+TEST(CountryFile, HomeFirstDeeperPrefixesFirstAndEastPositive) {
+    auto build = build_country_list(read_country_file(kCountryFile), "England");
+    ASSERT_TRUE(build.error.empty()) << build.error;
+    EXPECT_TRUE(build.wrong.empty());
+    EXPECT_TRUE(build.dropped.empty());
+    CountryList list;
+    ASSERT_FALSE(list.load(build.text).has_value()) << build.text;
+    EXPECT_EQ(list.name_of(1), "England");
+    EXPECT_EQ(list.name_of(2), "Sov Mil Order of Malta");
+    EXPECT_EQ(list.name_of(4), "Juan de Nova and Europa");
+    struct Case {
+        const char* call;
+        const char* country;
+    };
+    static const Case kCases[] = {
+        {"G4ABC", "England"},   {"GW4ABC", "Wales"},  {"MW0AAA", "Wales"},
+        {"GM0ABC", "England"},  // Shetland's prefix falls to England with the contest area gone
+        {"UA3AAA", "European Russia"}, {"UA9AAA", "Asiatic Russia"}, {"UA8FAA", "Asiatic Russia"},
+        {"UA2FAA", "European Russia"}, {"R9ABC", "Asiatic Russia"},   {"FT0JAA", "Juan de Nova and Europa"},
+    };
+    for (const Case& c : kCases) {
+        ASSERT_GE(list.find(c.call), 0) << c.call;
+        EXPECT_EQ(list.current_record()->name, c.country) << c.call;
+    }
+    list.find("G4ABC");
+    EXPECT_FLOAT_EQ(list.current_record()->longitude, -1.47f);
+    // Neighbours of one country are one range: UA8 and UA9 (UA0 is not next to them).
+    EXPECT_NE(build.text.find("UA8,UA9,Asiatic Russia"), std::string::npos) << build.text;
+    EXPECT_EQ(build.text.substr(build.text.size() - 2), "\r\n");
+}
+
+TEST(CountryFile, AnotherHomeCountryAndAnUnknownOne) {
+    auto entities = read_country_file(kCountryFile);
+    auto wales = build_country_list(entities, "GW");
+    CountryList list;
+    list.load(wales.text);
+    EXPECT_EQ(list.name_of(1), "Wales");
+    EXPECT_EQ(list.name_of(2), "Sov Mil Order of Malta");
+    EXPECT_EQ(list.name_of(3), "England");
+    EXPECT_FALSE(build_country_list(entities, "Atlantis").error.empty());
+}
+
+TEST(CountryFile, TooFewRecordsDropTheLeastUsedRangesButNeverAPrimaryPrefix) {
+    auto entities = read_country_file(kCountryFile);
+    auto full = build_country_list(entities, "England");
+    auto tight = build_country_list(entities, "England", full.records - 2);
+    ASSERT_TRUE(tight.error.empty()) << tight.error;
+    EXPECT_EQ(tight.records, full.records - 2);
+    EXPECT_EQ(tight.dropped.size(), 2u);
+    EXPECT_TRUE(tight.wrong.empty());
+    CountryList list;
+    list.load(tight.text);
+    for (const auto& e : entities) {
+        bool found = false;
+        for (const std::string& prefix : e.prefixes) {
+            found = found || (list.find(prefix) >= 1 && list.current_record()->name == list_name_of(e.name));
+        }
+        EXPECT_TRUE(found) << e.name << " can no longer be found";
+    }
+    EXPECT_FALSE(build_country_list(entities, "England", 3).error.empty());
+}
+
+TEST(CountryFile, TheShippedListIsWhatTheToolMakesFromTheKeptCountryFile) {
+    std::string cty = read(std::string(VARROW_TOOLS_DIR) + "/country/cty.dat");
+    ASSERT_FALSE(cty.empty());
+    auto build = build_country_list(read_country_file(cty), "England");
+    ASSERT_TRUE(build.error.empty()) << build.error;
+    EXPECT_TRUE(build.wrong.empty());
+    EXPECT_EQ(build.entities, 340);
+    EXPECT_LE(build.records, 1001);
+    // Compared whole, reported briefly: the list is 1001 lines long.
+    EXPECT_TRUE(build.text == read(std::string(VARROW_DATA_DIR) + "/COUNTRY.LST"))
+        << "data/COUNTRY.LST is not what tools/make_country_list makes from tools/country/cty.dat";
+}
+
+}  // namespace
+}  // namespace vl::tools
