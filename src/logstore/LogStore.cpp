@@ -229,6 +229,27 @@ LogStatus LogStore::flush() {
     return m_file->flush() ? LogStatus::Ok : LogStatus::WriteFailed;
 }
 
+LogStatus LogStore::replace_with(const std::string& source) {
+    if (!m_file) {
+        return LogStatus::NotOpen;
+    }
+    const std::string temporary = m_path + ".NEW";
+    int band = m_current_band;
+    close();
+    bool copied = platform::copy_file(m_files, source, temporary) && m_files.rename(temporary, m_path) &&
+                  m_files.sync_directory(platform::folder_of(m_path));
+    if (copied) {
+        m_files.remove(journal_path());  // a change of the old log has no place in the new one
+    } else {
+        m_files.remove(temporary);
+    }
+    OpenReport report = load();
+    if (!copied) {
+        m_current_band = band;
+    }
+    return copied && report.outcome == OpenReport::Outcome::Opened ? LogStatus::Ok : LogStatus::WriteFailed;
+}
+
 bool LogStore::apply_pending_journal() {
     auto change = read_journal(m_files, journal_path(), kMaxLogEntries);
     if (!change) {

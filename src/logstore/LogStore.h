@@ -70,6 +70,9 @@ public:
     LogStatus remove_for_edit(int number);
     LogStatus delete_entry(int number);
     LogStatus flush();
+    // Puts the file at `source` in place of the log, whole or not at all, and builds the
+    // indexes again. On failure the log is as it was.
+    LogStatus replace_with(const std::string& source);
 
     // The place insert_in_order would give an entry of this date and time.
     int insertion_position(int16_t date, int16_t time) const;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vl::platform {
 
@@ -39,6 +40,9 @@ public:
     virtual bool rename(const std::string& from, const std::string& to) = 0;
     // Makes a created, renamed or removed name in this folder survive a power cut.
     virtual bool sync_directory(const std::string& folder) = 0;
+    // The names of the plain files in a folder, sorted; empty when it cannot be read.
+    virtual std::vector<std::string> list_folder(const std::string& folder) = 0;
+    virtual bool is_folder(const std::string& path) = 0;
 };
 
 // Helpers built on the interface.

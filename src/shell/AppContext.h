@@ -3,12 +3,16 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "dxdata/CountryList.h"
 #include "dxdata/DxccChart.h"
 #include "logstore/LogStore.h"
 #include "platform/Platform.h"
+#include "shell/Settings.h"
+#include "station/RigDefinition.h"
+#include "station/StationData.h"
 
 namespace vl {
 
@@ -17,6 +21,7 @@ struct AppContext {
         : platform(services), program_dir(std::move(directory)), log(services.files) {}
 
     platform::Ui& ui() { return platform.ui; }
+    int date_format() const { return station.date_format; }
 
     platform::Platform& platform;
     // The folder the program's files live in, with its trailing separator.
@@ -25,7 +30,10 @@ struct AppContext {
     LogStore log;
     CountryList countries;
     DxccChart chart;
-    int date_format = 0;
+    // The station data of each band, with the date format setting stored beside it.
+    StationData station;
+    std::optional<RigDefinition> rig;
+    Settings settings;
     // Working copy of the frequency names that the logging screens read and change.
     std::array<std::string, 15> frequency_names;
     platform::WindowId main_window = platform::kNoWindow;

@@ -1,7 +1,12 @@
 // The main menu.
 #include "shell/MainMenu.h"
 
+#include "antenna/BeamHeadingScreen.h"
 #include "dxdata/DxScreens.h"
+#include "shell/Backup.h"
+#include "shell/Instructions.h"
+#include "shell/SettingsScreens.h"
+#include "station/StationDataScreen.h"
 #include "shell/KeyHelpBox.h"
 #include "shell/Screen.h"
 
@@ -32,8 +37,9 @@ using Facility = void (*)(AppContext&, platform::WindowId);
 
 // Each entry's screen, in menu order; an entry whose screen is not built yet has none.
 constexpr std::array<Facility, 18> kFacilities = {
-    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, show_dx_data_facilities,
-    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, show_about};
+    show_instructions,  nullptr,         nullptr,           nullptr,        nullptr,           nullptr,
+    nullptr,            show_station_data, show_dx_data_facilities, nullptr, nullptr,        show_date_format,
+    show_location,      show_beam_heading, show_call_book,  show_backup_drive, restore_log,    show_about};
 
 class MainMenu final : public platform::WindowEvents {
 public:

@@ -5,6 +5,7 @@
 #include "logstore/Bands.h"
 #include "logstore/Text.h"
 #include "shell/AppContext.h"
+#include "shell/Backup.h"
 #include "shell/MainMenu.h"
 
 namespace vl {
@@ -64,6 +65,20 @@ void load_country_list(AppContext& ctx) {
     }
 }
 
+// A missing RIG.LST leaves the station data empty and the date format 0.
+void load_station_data(AppContext& ctx) {
+    if (auto text = platform::read_whole_file(ctx.platform.files, ctx.program_dir + std::string(kStationFile), 1 << 20)) {
+        ctx.station = parse_station_data(*text);
+    }
+}
+
+// A missing or unreadable DBNAMES.TXT leaves every setting empty.
+void load_settings(AppContext& ctx) {
+    if (auto text = platform::read_whole_file(ctx.platform.files, ctx.program_dir + std::string(kSettingsFile), 1 << 20)) {
+        ctx.settings = parse_settings(*text);
+    }
+}
+
 // A missing or empty DXCC.CHT leaves the chart clear; Log Check fills it again.
 void load_chart(AppContext& ctx) {
     if (auto bytes = platform::read_whole_file(ctx.platform.files, ctx.program_dir + "DXCC.CHT", 1 << 20)) {
@@ -88,7 +103,10 @@ int run_program(platform::Platform& services, const std::string& program_dir) {
     for (std::size_t band = 0; band < kFrequencyNames.size(); ++band) {
         ctx.frequency_names[band] = kFrequencyNames[band];
     }
+    load_station_data(ctx);
     load_chart(ctx);
+    ctx.rig = find_rig_definition(ctx.platform.files, ctx.program_dir);
+    load_settings(ctx);
 
     run_main_menu(ctx);
 
@@ -96,6 +114,9 @@ int run_program(platform::Platform& services, const std::string& program_dir) {
     // is kept for the next run.
     ctx.log.close();
     save_chart(ctx);
+    if (!ctx.settings.backup_drive.empty()) {
+        back_up_log(ctx);
+    }
     return 0;
 }
 

@@ -27,11 +27,40 @@ void add_labelled_box(AppContext& ctx, platform::WindowId window, int label_id, 
                                          platform::EditStyle::ReadOnly));
 }
 
+bool save_station_data(AppContext& ctx, platform::WindowId owner) {
+    if (platform::replace_file(ctx.platform.files, ctx.program_dir + std::string(kStationFile),
+                               format_station_data(ctx.station))) {
+        return true;
+    }
+    ctx.ui().message_box(owner, "File Error", "RIG.LST could not be written", platform::MessageButtons::Ok);
+    return false;
+}
+
+bool save_settings(AppContext& ctx, platform::WindowId owner) {
+    if (platform::replace_file(ctx.platform.files, ctx.program_dir + std::string(kSettingsFile),
+                               format_settings(ctx.settings))) {
+        return true;
+    }
+    ctx.ui().message_box(owner, "File Error", "DBNAMES.TXT could not be written", platform::MessageButtons::Ok);
+    return false;
+}
+
+bool refuse_commas(AppContext& ctx, platform::WindowId window, int control) {
+    std::string text = ctx.ui().text(window, control);
+    if (text.find(',') == std::string::npos) {
+        return false;
+    }
+    std::erase(text, ',');
+    ctx.ui().set_text(window, control, text);
+    refuse(ctx);
+    return true;
+}
+
 void refuse(AppContext& ctx) { ctx.platform.sound.beep(platform::Beep::Default); }
 
 std::optional<std::string> tidy_date_or_warn(AppContext& ctx, platform::WindowId owner,
                                              std::string_view typed) {
-    auto tidied = tidy_date(typed, ctx.date_format);
+    auto tidied = tidy_date(typed, ctx.date_format());
     if (!tidied) {
         ctx.ui().message_box(owner, "Date Error", "", platform::MessageButtons::Ok);
     }

@@ -29,6 +29,15 @@ std::optional<std::string> tidy_date_or_warn(AppContext& ctx, platform::WindowId
 // Tells the operator why a log operation was not done; nothing for LogStatus::Ok.
 void report_log_status(AppContext& ctx, platform::WindowId owner, LogStatus status);
 
+// Writes RIG.LST and DBNAMES.TXT from the context; false when the file could not be
+// written, after telling the operator.
+bool save_station_data(AppContext& ctx, platform::WindowId owner);
+bool save_settings(AppContext& ctx, platform::WindowId owner);
+
+// Removes commas from a box the operator is typing in: a comma would split the value when
+// its file is read back. Beeps and returns true when there was one.
+bool refuse_commas(AppContext& ctx, platform::WindowId window, int control);
+
 // Message texts shared by the screens and the tests.
 inline constexpr std::string_view kLogFullTitle = "Log Full";
 inline constexpr std::string_view kLogFullText =

@@ -331,9 +331,15 @@ public:
         Quiet quiet(*this);
         std::string utf8 = platform::utf8_from_cp1252(text);
         switch (c->spec.kind) {
-            case ControlKind::Label:
+            case ControlKind::Label: {
                 gtk_label_set_text_with_mnemonic(GTK_LABEL(c->widget), mnemonic_text(text).c_str());
+                // The box this label names is spoken with the new text too.
+                if (GtkWidget* box = gtk_label_get_mnemonic_widget(GTK_LABEL(c->widget))) {
+                    atk_object_set_name(gtk_widget_get_accessible(box),
+                                        platform::utf8_from_cp1252(without_ampersand(text)).c_str());
+                }
                 break;
+            }
             case ControlKind::Edit:
                 if (GTK_IS_TEXT_VIEW(c->widget)) {
                     gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(c->widget)), utf8.c_str(), -1);
@@ -659,7 +665,10 @@ private:
             return FALSE;
         }
         if (chord == platform::plain(platform::kKeyEnter)) {
-            w->events->on_command(platform::kCmdOk);
+            // Enter on a button presses it, as on a Windows dialog.
+            Control* focused = find_control(*w, w->focus);
+            bool button = focused != nullptr && focused->spec.kind == ControlKind::Button;
+            w->events->on_command(button ? focused->spec.id : platform::kCmdOk);
             return TRUE;
         }
         if (chord == platform::plain(platform::kKeyEscape)) {

@@ -154,7 +154,7 @@ void HeadlessUi::add_control(WindowId id, const platform::ControlSpec& spec) {
     control.text = spec.kind == ControlKind::List || spec.kind == ControlKind::DropDown ? "" : spec.text;
     if (!window.controls.empty() && window.controls.back().spec.kind == ControlKind::Label &&
         spec.kind != ControlKind::Label) {
-        control.label = without_ampersand(window.controls.back().text);
+        control.label_id = window.controls.back().spec.id;
     }
     window.controls.push_back(std::move(control));
 }
@@ -171,6 +171,16 @@ void HeadlessUi::set_key_table(WindowId id, platform::KeyTable table) {
     window_of(id).keys = std::move(table);
 }
 
+// A label's text as it is now: a screen may change it (the station data's band name).
+std::string HeadlessUi::spoken_label(const Window& window, const Control& control) const {
+    for (const Control& label : window.controls) {
+        if (control.label_id != 0 && label.spec.id == control.label_id) {
+            return without_ampersand(label.text);
+        }
+    }
+    return {};
+}
+
 std::string HeadlessUi::describe_focus(Window& window) {
     Control* control = find_control(window, window.focus);
     if (control == nullptr) {
@@ -183,10 +193,10 @@ std::string HeadlessUi::describe_focus(Window& window) {
         case ControlKind::List:
         case ControlKind::DropDown: {
             std::string item = control->selected >= 0 ? control->items[control->selected] : "";
-            return line + " " + quote(control->label) + " " + quote(item);
+            return line + " " + quote(spoken_label(window, *control)) + " " + quote(item);
         }
         default:
-            return line + " " + quote(control->label) + " " + quote(control->text);
+            return line + " " + quote(spoken_label(window, *control)) + " " + quote(control->text);
     }
 }
 
@@ -393,7 +403,7 @@ std::string HeadlessUi::label_of(WindowId id, int control_id) const {
     if (window != nullptr) {
         for (const Control& control : window->controls) {
             if (control.spec.id == control_id) {
-                return control.label;
+                return spoken_label(*window, control);
             }
         }
     }
@@ -476,6 +486,13 @@ void HeadlessUi::press(WindowId id, const platform::KeyChord& chord) {
         return;
     }
     using namespace platform;
+    // Enter or Space on a button presses it: the screen hears the button's identifier.
+    Control* focused = find_control(window, window.focus);
+    if (focused != nullptr && focused->spec.kind == ControlKind::Button &&
+        (chord == plain(kKeyEnter) || chord == plain(kKeySpace))) {
+        window.events->on_command(focused->spec.id);
+        return;
+    }
     if (chord == plain(kKeyEnter)) {
         window.events->on_command(kCmdOk);
         return;

@@ -82,7 +82,7 @@ private:
         std::string text;
         std::vector<std::string> items;
         int selected = -1;
-        std::string label;  // the label created just before it, spoken with it
+        int label_id = 0;  // the label created just before it, spoken with it
     };
     struct Window {
         platform::WindowSpec spec;
@@ -104,6 +104,7 @@ private:
     static bool takes_focus(const Control& control);
     static bool is_spoken_text(const Control& control);
     std::string describe_focus(Window& window);
+    std::string spoken_label(const Window& window, const Control& control) const;
     void announce(platform::WindowId id);
     const ScriptEvent& next_event();
     void dispatch(const ScriptEvent& event);

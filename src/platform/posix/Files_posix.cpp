@@ -1,9 +1,11 @@
 // Files on POSIX systems: pread/pwrite, fsync, and fsync of the folder after a rename.
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/Files.h"
@@ -103,6 +105,28 @@ public:
 
     bool rename(const std::string& from, const std::string& to) override {
         return std::rename(from.c_str(), to.c_str()) == 0;
+    }
+
+    std::vector<std::string> list_folder(const std::string& folder) override {
+        std::vector<std::string> names;
+        DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+        if (dir == nullptr) {
+            return names;
+        }
+        while (struct dirent* entry = ::readdir(dir)) {
+            std::string name = entry->d_name;
+            if (exists(folder + name)) {
+                names.push_back(name);
+            }
+        }
+        ::closedir(dir);
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    bool is_folder(const std::string& path) override {
+        struct stat info {};
+        return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
     }
 
     bool sync_directory(const std::string& folder) override {

@@ -1,0 +1,29 @@
+// The backup copy of the log, made when the program ends, and its restore.
+//
+// The backup drive setting names where the copy goes. On Windows it is a drive letter and
+// the copy is that drive's MYLOG.LOG. Where there are no drive letters, a single letter X
+// names the folder DRIVES/X beside the program's files (make it a link to a USB stick's
+// mount point, for example), and a full path starting with "/" names a folder directly. Any
+// other text, "E:" included, names no folder and the copy fails.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "shell/AppContext.h"
+
+namespace vl {
+
+// Where the backup copy of the log is kept for this backup drive setting, or nothing.
+std::optional<std::string> backup_path(const std::string& program_dir, std::string_view backup_drive);
+
+// Exit step: the log is closed; a log with entries is copied, replacing an older copy.
+// "Log not saved" when that fails. An empty log leaves the older copy alone.
+void back_up_log(AppContext& ctx);
+
+// "Restore Log": after a Yes, the backup copy replaces the log and the indexes are built
+// again; the log is left as it was when there is no copy or it cannot be copied.
+void restore_log(AppContext& ctx, platform::WindowId owner);
+
+}  // namespace vl

@@ -1,0 +1,197 @@
+// The settings screens.
+#include "shell/SettingsScreens.h"
+
+#include <array>
+
+#include "shell/KeyHelpBox.h"
+#include "shell/Screen.h"
+
+namespace vl {
+
+namespace {
+
+using platform::ControlKind;
+using platform::EditStyle;
+
+constexpr int kCmdKeyHelp = 30;
+
+// What the settings screens share: a window, F1, and leaving with Escape after `store`.
+class SettingsScreen : public platform::WindowEvents {
+public:
+    SettingsScreen(AppContext& ctx, std::string_view key_help) : m_ctx(ctx), m_key_help(key_help) {}
+
+    void on_command(int command) override {
+        if (command == kCmdKeyHelp) {
+            show_key_help(m_ctx, m_window, "Key help", m_key_help);
+        } else if (command == platform::kCmdCancel) {
+            store();
+            m_ctx.ui().close_window(m_window, 0);
+        } else if (command == platform::kCmdOk) {
+            on_enter();
+        }
+    }
+
+protected:
+    platform::WindowId open(platform::WindowId owner, std::string caption, int width, int height) {
+        platform::WindowSpec spec;
+        spec.caption = std::move(caption);
+        spec.width = width;
+        spec.height = height;
+        spec.owner = owner;
+        m_window = m_ctx.ui().create_window(spec, *this);
+        m_ctx.ui().set_key_table(m_window, {{platform::plain(platform::kKeyF1), kCmdKeyHelp}});
+        return m_window;
+    }
+    void add(ControlKind kind, int id, std::string text, int x, int y, int width,
+             EditStyle style = EditStyle::Plain) {
+        m_ctx.ui().add_control(m_window, control(kind, id, std::move(text), x, y, width, 12, style));
+    }
+    virtual void store() = 0;
+    // Enter moves to the next box, as on every form.
+    virtual void on_enter() { m_ctx.ui().focus_next(m_window, false); }
+
+    AppContext& m_ctx;
+    std::string_view m_key_help;
+    platform::WindowId m_window = platform::kNoWindow;
+};
+
+constexpr std::array<std::string_view, 3> kFormats = {"day,month,year.", "month,day,year.", "year,month,day."};
+
+class DateFormatScreen final : public SettingsScreen {
+public:
+    explicit DateFormatScreen(AppContext& ctx)
+        : SettingsScreen(ctx, "Arrow keys to choose the date format,ENTER or ESCAPE to keep it") {}
+
+    void run(platform::WindowId owner) {
+        open(owner, "Select Date Format", 100, 40);
+        add(ControlKind::Label, 100, "Format:", 5, 5, 30);
+        m_ctx.ui().add_control(m_window, control(ControlKind::List, 200, "", 40, 5, 55, 30));
+        m_ctx.ui().set_items(m_window, 200, {kFormats.begin(), kFormats.end()});
+        m_ctx.ui().select_item(m_window, 200, m_ctx.station.date_format);
+        m_ctx.ui().set_focus(m_window, 200);
+        m_ctx.ui().run_modal(m_window);
+    }
+
+    // Every change of the selection is the setting at once.
+    void on_selection_changed(int) override {
+        int selected = m_ctx.ui().selected_item(m_window, 200);
+        if (selected >= 0) {
+            m_ctx.station.date_format = selected;
+        }
+    }
+
+private:
+    void store() override { save_station_data(m_ctx, m_window); }
+    void on_enter() override {
+        store();
+        m_ctx.ui().close_window(m_window, 0);
+    }
+};
+
+class LocationScreen final : public SettingsScreen {
+public:
+    explicit LocationScreen(AppContext& ctx)
+        : SettingsScreen(ctx, "Latitude and longitude in decimal degrees,South and West negative,"
+                              "TAB or ENTER to select a box,ESCAPE to keep the values") {}
+
+    void run(platform::WindowId owner) {
+        open(owner, "Set Latitude, Longitude and Rotator Port", 160, 60);
+        add(ControlKind::Label, 100, "L&atitude:", 5, 5, 70);
+        add(ControlKind::Edit, 200, m_ctx.settings.latitude, 80, 5, 70);
+        add(ControlKind::Label, 101, "L&ongitude:", 5, 20, 70);
+        add(ControlKind::Edit, 201, m_ctx.settings.longitude, 80, 20, 70);
+        add(ControlKind::Label, 102, "&Rotator Com Port:", 5, 35, 70);
+        add(ControlKind::Edit, 202, m_ctx.settings.rotator_port, 80, 35, 70);
+        m_ctx.ui().set_focus(m_window, 200);
+        m_ctx.ui().run_modal(m_window);
+    }
+
+private:
+    void store() override {
+        m_ctx.settings.latitude = m_ctx.ui().text(m_window, 200);
+        m_ctx.settings.longitude = m_ctx.ui().text(m_window, 201);
+        m_ctx.settings.rotator_port = m_ctx.ui().text(m_window, 202);
+        save_settings(m_ctx, m_window);
+    }
+};
+
+constexpr std::array<std::string_view, 4> kCallBooks = {"No Callbook", "Buckmaster", "Flying Horse", "QRZ"};
+
+class CallBookScreen final : public SettingsScreen {
+public:
+    explicit CallBookScreen(AppContext& ctx)
+        : SettingsScreen(ctx, "Arrow keys to choose the call book,TAB to select the drive,ESCAPE to keep them") {}
+
+    void run(platform::WindowId owner) {
+        open(owner, "CDROM Call Book selection", 160, 60);
+        add(ControlKind::Label, 100, "&Call Book:", 5, 5, 50);
+        m_ctx.ui().add_control(m_window, control(ControlKind::DropDown, 400, "", 60, 5, 90, 12));
+        m_ctx.ui().set_items(m_window, 400, {kCallBooks.begin(), kCallBooks.end()});
+        m_ctx.ui().select_item(m_window, 400, m_ctx.settings.callbook_choice);
+        add(ControlKind::Label, 102, "&Drive:", 5, 20, 50);
+        add(ControlKind::Edit, 101, m_ctx.settings.callbook_drive, 60, 20, 30);
+        // The button carries the Cancel command, so it leaves as Escape does.
+        add(ControlKind::Button, platform::kCmdCancel, "E&xit", 60, 40, 40);
+        m_ctx.ui().set_focus(m_window, 400);
+        m_ctx.ui().run_modal(m_window);
+    }
+
+private:
+    void store() override {
+        int choice = m_ctx.ui().selected_item(m_window, 400);
+        m_ctx.settings.callbook_choice = choice < 0 ? 0 : choice;
+        m_ctx.settings.callbook_drive = m_ctx.ui().text(m_window, 101);
+        save_settings(m_ctx, m_window);
+    }
+};
+
+class BackupDriveScreen final : public SettingsScreen {
+public:
+    explicit BackupDriveScreen(AppContext& ctx)
+        : SettingsScreen(ctx, "Type a drive letter or the full path of a folder,"
+                              "Leave it empty for no backup,ESCAPE to keep it") {}
+
+    void run(platform::WindowId owner) {
+        open(owner, "Set Back Up Drive", 100, 40);
+        add(ControlKind::Label, 100, "Drive Letter:", 5, 10, 45);
+        // A plain box, not an upper-case one: a folder path keeps its letters as typed.
+        add(ControlKind::Edit, 200, m_ctx.settings.backup_drive, 50, 10, 45);
+        m_ctx.ui().set_focus(m_window, 200);
+        m_ctx.ui().run_modal(m_window);
+    }
+
+private:
+    void store() override {
+        std::string drive = m_ctx.ui().text(m_window, 200);
+        if (drive.size() == 1 && drive[0] >= 'a' && drive[0] <= 'z') {
+            drive[0] = static_cast<char>(drive[0] - 32);
+        }
+        m_ctx.settings.backup_drive = drive;
+        save_settings(m_ctx, m_window);
+    }
+    void on_enter() override {}  // Enter does nothing here
+};
+
+}  // namespace
+
+void show_date_format(AppContext& ctx, platform::WindowId owner) {
+    DateFormatScreen screen(ctx);
+    screen.run(owner);
+}
+
+void show_location(AppContext& ctx, platform::WindowId owner) {
+    LocationScreen screen(ctx);
+    screen.run(owner);
+}
+
+void show_call_book(AppContext& ctx, platform::WindowId owner) {
+    CallBookScreen screen(ctx);
+    screen.run(owner);
+}
+
+void show_backup_drive(AppContext& ctx, platform::WindowId owner) {
+    BackupDriveScreen screen(ctx);
+    screen.run(owner);
+}
+
+}  // namespace vl

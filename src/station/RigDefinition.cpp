@@ -1,0 +1,64 @@
+// Rig definition files.
+#include "station/RigDefinition.h"
+
+#include <cmath>
+
+#include "logstore/Text.h"
+
+namespace vl {
+
+namespace {
+
+void split_port(RigDefinition& rig) {
+    const std::string& first = rig.lines[0];
+    std::size_t colon = first.find(':');
+    rig.port = first.substr(0, colon);
+    double speed = colon == std::string::npos ? 0 : leading_number(std::string_view(first).substr(colon + 1));
+    rig.speed = speed > 0 && speed < 10000000 ? static_cast<int>(std::nearbyint(speed)) : 0;
+}
+
+}  // namespace
+
+void RigDefinition::set_port_and_speed(std::string_view new_port, std::string_view speed_text) {
+    const std::string& old = lines[0];
+    std::string tail = old.size() >= 6 ? old.substr(old.size() - 6) : old;
+    lines[0] = std::string(new_port) + ":" + std::string(speed_text) + tail;
+    split_port(*this);
+}
+
+std::optional<RigDefinition> find_rig_definition(platform::FileSystem& fs, const std::string& folder) {
+    for (const std::string& name : fs.list_folder(folder)) {
+        std::string upper = to_upper(name);
+        if (upper.size() <= 4 || upper.substr(upper.size() - 4) != ".RIG") {
+            continue;
+        }
+        RigDefinition rig;
+        rig.name = upper;
+        rig.path = folder + name;
+        // A definition is six short lines; a large file is not one.
+        auto text = platform::read_whole_file(fs, rig.path, 64 * 1024);
+        std::string_view rest = text ? std::string_view(*text) : std::string_view();
+        for (std::string& line : rig.lines) {
+            std::size_t end = rest.find('\n');
+            std::string_view piece = rest.substr(0, end);
+            rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+            if (!piece.empty() && piece.back() == '\r') {
+                piece.remove_suffix(1);
+            }
+            line = piece;
+        }
+        split_port(rig);
+        return rig;
+    }
+    return std::nullopt;
+}
+
+bool save_rig_definition(platform::FileSystem& fs, const RigDefinition& rig) {
+    std::string text;
+    for (const std::string& line : rig.lines) {
+        text += line + "\r\n";
+    }
+    return platform::replace_file(fs, rig.path, text);
+}
+
+}  // namespace vl

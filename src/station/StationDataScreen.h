@@ -1,0 +1,11 @@
+// "STATION DATA ": the transceiver, antenna, power, mode and operator of each band, and the
+// CAT port and speed of the rig definition.
+#pragma once
+
+#include "shell/AppContext.h"
+
+namespace vl {
+
+void show_station_data(AppContext& ctx, platform::WindowId owner);
+
+}  // namespace vl
