@@ -236,9 +236,10 @@ LogStatus LogStore::replace_with(const std::string& source) {
     const std::string temporary = m_path + ".NEW";
     int band = m_current_band;
     close();
-    bool copied = platform::copy_file(m_files, source, temporary) && m_files.rename(temporary, m_path) &&
-                  m_files.sync_directory(platform::folder_of(m_path));
+    // The rename is the moment the new log takes the old one's place.
+    bool copied = platform::copy_file(m_files, source, temporary) && m_files.rename(temporary, m_path);
     if (copied) {
+        m_files.sync_directory(platform::folder_of(m_path));
         m_files.remove(journal_path());  // a change of the old log has no place in the new one
     } else {
         m_files.remove(temporary);

@@ -1,7 +1,9 @@
 // Rig definition files.
 #include "station/RigDefinition.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "logstore/Text.h"
 
@@ -27,7 +29,11 @@ void RigDefinition::set_port_and_speed(std::string_view new_port, std::string_vi
 }
 
 std::optional<RigDefinition> find_rig_definition(platform::FileSystem& fs, const std::string& folder) {
-    for (const std::string& name : fs.list_folder(folder)) {
+    // In name order without regard to case, as a Windows folder lists them.
+    std::vector<std::string> names = fs.list_folder(folder);
+    std::stable_sort(names.begin(), names.end(),
+                     [](const std::string& a, const std::string& b) { return to_upper(a) < to_upper(b); });
+    for (const std::string& name : names) {
         std::string upper = to_upper(name);
         if (upper.size() <= 4 || upper.substr(upper.size() - 4) != ".RIG") {
             continue;

@@ -270,5 +270,30 @@ TEST_F(LogStoreTest, AChangeWhoseLogWriteFailsIsKeptInTheJournal) {
     expect_in_step(log, dir);
 }
 
+TEST_F(LogStoreTest, ReplacingTheLogIsWholeOrNotAtAll) {
+    dir.write("BACKUP.LOG", log_bytes({qso(7, 0, "K1ABC"), qso(8, 0, "K2ABC")}));
+    open_with({qso(1, 0, "A")});
+    ASSERT_TRUE(write_journal(platform::system_files(), dir.file("MYLOG.JNL"), 1, 1, {{qso(1, 0, "A")}}));
+    ASSERT_EQ(log.replace_with(dir.file("BACKUP.LOG")), LogStatus::Ok);
+    EXPECT_EQ(calls(), "K1ABC K2ABC ");
+    EXPECT_EQ(log.call_slot(2), "K2ABC       ");
+    expect_in_step(log, dir);  // the old log's journal went with it
+    log.close();
+
+    // Every file operation of a replacement made to fail in turn: the log stays as it was.
+    for (int n = 1; n <= 8; ++n) {
+        open_with({qso(1, 0, "A")});
+        log.close();
+        test::FaultyFiles files;
+        LogStore faulty(files);
+        faulty.open(dir.file("MYLOG.LOG"));
+        files.fail_at(n);
+        LogStatus status = faulty.replace_with(dir.file("BACKUP.LOG"));
+        std::string expected = status == LogStatus::Ok ? dir.read("BACKUP.LOG") : log_bytes({qso(1, 0, "A")});
+        EXPECT_EQ(dir.read("MYLOG.LOG"), expected) << "failing operation " << n;
+        EXPECT_EQ(faulty.count(), status == LogStatus::Ok ? 2 : 1) << "failing operation " << n;
+    }
+}
+
 }  // namespace
 }  // namespace vl

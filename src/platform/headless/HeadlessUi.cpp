@@ -378,6 +378,10 @@ platform::Answer HeadlessUi::message_box(WindowId, std::string_view title, std::
     }
     static constexpr std::string_view kAnswerNames[] = {"ok", "yes", "no"};
     m_journal.add(line + " " + std::string(kAnswerNames[static_cast<int>(answer)]));
+    // The window under the box is active again and is spoken again.
+    if (!m_modal.empty() && !window_of(m_modal.back()).closed) {
+        announce(m_modal.back());
+    }
     return answer;
 }
 

@@ -1,0 +1,144 @@
+// The settings screens, backup at exit and restore, as an operator meets them.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "shell/Backup.h"
+#include "shell/Settings.h"
+#include "station/StationData.h"
+#include "support/Scripts.h"
+#include "support/TestSupport.h"
+
+namespace vl {
+namespace {
+
+using Lines = std::vector<std::string>;
+using test::lines_from;
+using test::open_menu_entry;
+
+constexpr int kDateFormat = 11, kLocation = 12, kCallBook = 14, kBackupDrive = 15, kRestore = 16;
+
+class HousekeepingTest : public ::testing::Test {
+protected:
+    void SetUp() override { dir.write("COUNTRY.LST", "G,G,England,1,52,-1\r\n"); }
+    Lines run(const std::string& script) {
+        test::HeadlessRun result = test::run_program_headless(dir.path(), script);
+        EXPECT_FALSE(result.script_ended) << "the script left windows open";
+        return result.journal;
+    }
+    void write_log(int entries) {
+        std::vector<LogRecord> records;
+        for (int i = 0; i < entries; ++i) {
+            records.push_back(test::qso(static_cast<int16_t>(i), 0, "G4ABC"));
+        }
+        dir.write("MYLOG.LOG", test::log_bytes(records));
+    }
+    test::TempDir dir;
+};
+
+TEST_F(HousekeepingTest, DateFormatChangesAtOnceAndIsKeptInRigLst) {
+    Lines journal = run(open_menu_entry(kDateFormat) + "key Down Down\nkey Enter\nkey Escape\n");
+    Lines got = lines_from(journal, "window \"Select Date Format\"");
+    ASSERT_GE(got.size(), 4u);
+    EXPECT_EQ(got[1], "focus list \"Format:\" \"day,month,year.\"");
+    EXPECT_EQ(got[2], "text \"month,day,year.\"");
+    EXPECT_EQ(got[3], "text \"year,month,day.\"");
+    EXPECT_EQ(parse_station_data(dir.read("RIG.LST")).date_format, 2);
+    // The next start reads it back: the list opens on it.
+    journal = run(open_menu_entry(kDateFormat) + "key Escape\nkey Escape\n");
+    EXPECT_EQ(lines_from(journal, "window \"Select Date Format\"")[1], "focus list \"Format:\" \"year,month,day.\"");
+}
+
+TEST_F(HousekeepingTest, LocationIsStoredOnEscape) {
+    Lines journal = run(open_menu_entry(kLocation) + "type 52.5\nkey Enter\ntype -1.9\nkey Tab\ntype 3\nkey Escape\nkey Escape\n");
+    Lines got = lines_from(journal, "window \"Set Latitude, Longitude and Rotator Port\"");
+    ASSERT_GE(got.size(), 6u);
+    EXPECT_EQ(got[1], "focus edit \"Latitude:\" \"\"");
+    EXPECT_EQ(got[3], "focus edit \"Longitude:\" \"\"");
+    EXPECT_EQ(got[5], "focus edit \"Rotator Com Port:\" \"\"");
+    Settings settings = parse_settings(dir.read("DBNAMES.TXT"));
+    EXPECT_EQ(settings.latitude, "52.5");
+    EXPECT_EQ(settings.longitude, "-1.9");
+    EXPECT_EQ(settings.rotator_port, "3");
+}
+
+TEST_F(HousekeepingTest, CallBookChoiceAndDriveLeaveByTheExitButton) {
+    Lines journal = run(open_menu_entry(kCallBook) + "key Down Down\nkey Tab\ntype d\nkey Tab\nkey Enter\nkey Escape\n");
+    Lines got = lines_from(journal, "window \"CDROM Call Book selection\"");
+    ASSERT_GE(got.size(), 7u);
+    EXPECT_EQ(got[1], "focus dropdown \"Call Book:\" \"No Callbook\"");
+    EXPECT_EQ(got[3], "text \"Flying Horse\"");
+    EXPECT_EQ(got[4], "focus edit \"Drive:\" \"\"");
+    EXPECT_EQ(got[6], "focus button \"Exit\"");
+    Settings settings = parse_settings(dir.read("DBNAMES.TXT"));
+    EXPECT_EQ(settings.callbook_choice, 2);
+    EXPECT_EQ(settings.callbook_drive, "d");
+}
+
+TEST(BackupPath, LettersFoldersAndTextThatNamesNoFolder) {
+    EXPECT_EQ(backup_path("/p/", "E"), "/p/DRIVES/E/MYLOG.LOG");
+    EXPECT_EQ(backup_path("/p/", "e"), "/p/DRIVES/E/MYLOG.LOG");
+    EXPECT_EQ(backup_path("/p/", "/media/usb"), "/media/usb/MYLOG.LOG");
+    EXPECT_EQ(backup_path("/p/", "/media/usb/"), "/media/usb/MYLOG.LOG");
+    EXPECT_FALSE(backup_path("/p/", "E:").has_value());
+    EXPECT_FALSE(backup_path("/p/", "1").has_value());
+    EXPECT_FALSE(backup_path("/p/", "usb").has_value());
+}
+
+TEST_F(HousekeepingTest, LeavingCopiesTheLogToTheBackupDriveFolder) {
+    write_log(10);
+    std::filesystem::create_directories(dir.file("DRIVES/E"));
+    Lines journal = run(open_menu_entry(kBackupDrive) + "type e\nkey Enter\nkey Escape\nkey Escape\n");
+    EXPECT_EQ(lines_from(journal, "window \"Set Back Up Drive\"")[1], "focus edit \"Drive Letter:\" \"\"");
+    EXPECT_EQ(parse_settings(dir.read("DBNAMES.TXT")).backup_drive, "E");
+    EXPECT_EQ(dir.read("DRIVES/E/MYLOG.LOG").size(), 840u);
+    EXPECT_EQ(journal.back(), "focus list \"\" \"Backup Drive.\"");  // no message
+}
+
+TEST_F(HousekeepingTest, AnEmptyLogIsNotCopiedAndTheOlderCopyStays) {
+    std::filesystem::create_directories(dir.file("DRIVES/E"));
+    dir.write("DRIVES/E/MYLOG.LOG", "older copy");
+    dir.write("DBNAMES.TXT", std::string(12, '\n') + "E\n");
+    Lines journal = run("key Escape\n");
+    EXPECT_EQ(journal.size(), 2u);
+    EXPECT_EQ(dir.read("DRIVES/E/MYLOG.LOG"), "older copy");
+}
+
+TEST_F(HousekeepingTest, ABackupThatCannotBeWrittenSaysLogNotSaved) {
+    write_log(2);
+    for (const char* drive : {"E:", "Q"}) {  // "E:" names no folder; DRIVES/Q does not exist
+        dir.write("DBNAMES.TXT", std::string(12, '\n') + drive + "\n");
+        Lines journal = run("key Escape\nanswer ok\n");
+        EXPECT_EQ(journal.back(), "message \"Back up error\" \"Log not saved\" ok") << drive;
+    }
+}
+
+TEST_F(HousekeepingTest, RestoreAnsweredNoChangesNothing) {
+    write_log(3);
+    std::filesystem::create_directories(dir.file("DRIVES/E"));
+    dir.write("DRIVES/E/MYLOG.LOG", test::log_bytes({test::qso(1, 0, "K1ABC")}));
+    dir.write("DBNAMES.TXT", std::string(12, '\n') + "E\n");
+    std::string before = dir.read("MYLOG.LOG");
+    Lines journal = run(open_menu_entry(kRestore) + "answer no\nkey Escape\n");
+    EXPECT_NE(std::find(journal.begin(), journal.end(),
+                        "message \"Restore the Log\" \"This will overwrite your log, continue?\" no"),
+              journal.end());
+    EXPECT_EQ(dir.read("MYLOG.LOG").substr(0, before.size()), before);
+}
+
+TEST_F(HousekeepingTest, RestoreReplacesTheLogOrSaysWhyNot) {
+    write_log(3);
+    dir.write("DBNAMES.TXT", std::string(12, '\n') + "E\n");
+    Lines journal = run(open_menu_entry(kRestore) + "answer yes\nanswer ok\nkey Escape\nanswer ok\n");
+    EXPECT_NE(std::find(journal.begin(), journal.end(), "message \"Restore Fail\" \"Log not found\" ok"), journal.end());
+    EXPECT_EQ(dir.read("MYLOG.LOG").size(), 3 * kRecordSize);
+
+    std::filesystem::create_directories(dir.file("DRIVES/E"));
+    dir.write("DRIVES/E/MYLOG.LOG", test::log_bytes({test::qso(1, 0, "K1ABC"), test::qso(2, 0, "K2ABC")}));
+    journal = run(open_menu_entry(kRestore) + "answer yes\nkey Escape\n");
+    EXPECT_EQ(dir.read("MYLOG.LOG"), dir.read("DRIVES/E/MYLOG.LOG"));
+    EXPECT_EQ(journal.back(), "focus list \"\" \"Restore Log\"");
+}
+
+}  // namespace
+}  // namespace vl
