@@ -16,6 +16,12 @@
 
 namespace vl {
 
+// Where the log browser's searches last found something; kept for the whole run.
+struct BrowserHits {
+    int last_call_hit = 0;
+    int last_comment_hit = 0;
+};
+
 struct AppContext {
     explicit AppContext(platform::Platform& services, std::string directory)
         : platform(services), program_dir(std::move(directory)), log(services.files) {}
@@ -34,6 +40,7 @@ struct AppContext {
     StationData station;
     std::optional<RigDefinition> rig;
     Settings settings;
+    BrowserHits browser_hits;
     // Working copy of the frequency names that the logging screens read and change.
     std::array<std::string, 15> frequency_names;
     platform::WindowId main_window = platform::kNoWindow;

@@ -3,6 +3,7 @@
 
 #include "antenna/BeamHeadingScreen.h"
 #include "dxdata/DxScreens.h"
+#include "logging/LoggingScreens.h"
 #include "shell/Backup.h"
 #include "shell/Instructions.h"
 #include "shell/SettingsScreens.h"
@@ -37,7 +38,7 @@ using Facility = void (*)(AppContext&, platform::WindowId);
 
 // Each entry's screen, in menu order; an entry whose screen is not built yet has none.
 constexpr std::array<Facility, 18> kFacilities = {
-    show_instructions,  nullptr,         nullptr,           nullptr,        nullptr,           nullptr,
+    show_instructions,  show_off_line_logging, nullptr,     show_log_browser, nullptr,         nullptr,
     nullptr,            show_station_data, show_dx_data_facilities, nullptr, nullptr,        show_date_format,
     show_location,      show_beam_heading, show_call_book,  show_backup_drive, restore_log,    show_about};
 

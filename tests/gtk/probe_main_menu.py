@@ -48,12 +48,14 @@ def probe():
         key("Varrow Log version", ["Down"])
         wait_for("the selection to move", lambda: selected_entry(table) == ["Off line logging."])
         check(True, "Down selects entry 1")
+        key("Varrow Log version", ["Down"])
+        wait_for("the selection to move", lambda: selected_entry(table) == ["On line Logging."])
 
         key("Varrow Log version", ["Return"])  # no screen yet: a beep, nothing else
         time.sleep(0.3)
         check(frame(app, CAPTION) is not None and table.getState().contains(pyatspi.STATE_FOCUSED),
               "Enter on an entry without a screen leaves the focus on the menu list")
-        check(selected_entry(table) == ["Off line logging."], "the selection stays on entry 1")
+        check(selected_entry(table) == ["On line Logging."], "the selection stays on entry 2")
 
         key("Varrow Log version", ["F1"])
         helpbox = wait_for("the Key help box", lambda: frame(app, "Key help. "))

@@ -47,9 +47,9 @@ TEST_F(MainMenuTest, DownWalksTheEighteenEntriesInOrder) {
 }
 
 TEST_F(MainMenuTest, AnEntryWithoutItsScreenBeepsAndStays) {
-    test::HeadlessRun run = run_program_headless(dir.path(), "key Down\nkey Enter\nkey Escape\n");
-    EXPECT_EQ(run.journal, (Lines{kMenuWindow, "focus list \"\" \"Instructions.\"",
-                                  "text \"Off line logging.\"", "beep default"}));
+    test::HeadlessRun run = run_program_headless(dir.path(), "key Down Down\nkey Enter\nkey Escape\n");
+    EXPECT_EQ(run.journal, (Lines{kMenuWindow, "focus list \"\" \"Instructions.\"", "text \"Off line logging.\"",
+                                  "text \"On line Logging.\"", "beep default"}));
 }
 
 TEST_F(MainMenuTest, AboutSpeaksItsFourLinesAndReturnsToTheMenu) {

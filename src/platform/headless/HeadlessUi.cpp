@@ -217,8 +217,19 @@ void HeadlessUi::announce(WindowId id) {
 }
 
 int HeadlessUi::run_modal(WindowId id) {
-    window_of(id).shown = true;
+    Window& window = window_of(id);
+    window.shown = true;
     m_modal.push_back(id);
+    // As on a desktop dialog, a window whose screen chose no focus opens on its first box.
+    if (find_control(window, window.focus) == nullptr) {
+        for (const Control& control : window.controls) {
+            if (takes_focus(control)) {
+                window.focus = control.spec.id;
+                window.events->on_focus(control.spec.id);
+                break;
+            }
+        }
+    }
     announce(id);
     try {
         deliver_posted();
@@ -267,7 +278,7 @@ void HeadlessUi::set_text(WindowId id, int control_id, std::string_view text) {
     }
     if (window.focus == control_id) {
         m_journal.add("text " + quote(text));
-    } else if (is_spoken_text(*control)) {
+    } else if (is_spoken_text(*control) && !text.empty()) {
         m_journal.add("static " + quote(without_ampersand(text)));
     }
 }

@@ -1,0 +1,126 @@
+// The log in words, and its searches.
+#include "logging/LogReading.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "logging/EntryRules.h"
+#include "logstore/Bands.h"
+#include "logstore/Dates.h"
+#include "logstore/Text.h"
+
+namespace vl {
+
+namespace {
+
+std::string megahertz_spoken(std::string text) {
+    for (std::size_t at = text.find("MHz"); at != std::string::npos; at = text.find("MHz", at)) {
+        text.replace(at, 3, " Megahertz");
+    }
+    return text;
+}
+
+std::string power_phrase(std::string_view field) {
+    std::string power;
+    for (char c : to_upper(field)) {
+        power += c == 'W' ? std::string(" watts") : std::string(1, c);
+    }
+    if (power.find('w') == std::string::npos) {
+        power += " watts";
+    }
+    return std::string(trim_right(power));
+}
+
+std::string_view qsl_phrase(unsigned flags) {
+    static constexpr std::string_view kPhrases[] = {"No QSL, ", "QSL sent, ", "Got QSL, ", "QSL got and sent, "};
+    return kPhrases[flags & 3u];
+}
+
+}  // namespace
+
+std::string spoken_time(int time_code) {
+    std::string text = time_text(time_code);
+    std::string hours = text.substr(0, 2), minutes = text.substr(text.size() - 2);
+    std::string words = leading_number(hours) == 0 ? "00 " : spoken_number(hours) + " ";
+    return words + spoken_number(minutes);
+}
+
+std::string entry_summary(const LogRecord& r, int number, int date_format,
+                          const std::array<std::string, 15>& frequency_names) {
+    std::string text = "Entry" + plain_number(number) + ", " + spoken_date(r.date(), date_format);
+    switch (entry_kind(r)) {
+        case EntryKind::Qso: {
+            for (char c : trim_right(r.call_field())) {
+                text += ' ';
+                text += c;
+            }
+            text += ", at " + spoken_time(r.time()) + " on ";
+            text += trim_right(megahertz_spoken(frequency_name(frequency_names, band_of_band_field(r.view(32, 3)))));
+            text += ", " + std::string(r.view(35, 3)) + ", ";
+            text += power_phrase(r.view(38, 5)) + ", ";
+            text += qsl_phrase(static_cast<uint8_t>(r.bytes[83]));
+            text += r.view(43, 40);
+            return text;
+        }
+        case EntryKind::Data: {
+            DataEntry e = decode_data(r);
+            int band = e.band < 0 || e.band > 19 ? 19 : e.band;
+            return text + " at " + spoken_time(e.time) + ", " + " Operator is " + e.operator_name + ", " +
+                   "Rig is " + e.transceiver + ", " + "Antenna is " + e.antenna + ", " + "Band is " +
+                   megahertz_spoken(frequency_name(frequency_names, band));
+        }
+        case EntryKind::Text:
+            return text + " at " + spoken_time(r.time()) + ", " + std::string(r.view(18, 64));
+    }
+    return text;
+}
+
+int search_log(const LogStore& log, SearchField field, std::string_view text, int from, bool forward) {
+    if (text.empty()) {
+        return 0;
+    }
+    const std::string wanted = field == SearchField::Comment ? to_upper(text) : std::string(text);
+    auto matches = [&](int i) {
+        const LogRecord& r = log.entry(i);
+        if (field == SearchField::CallSign) {
+            return r.call_field().find(wanted) != std::string_view::npos;
+        }
+        if (r.call_field().front() == '/') {
+            return false;
+        }
+        // Upper-cased in place of a copy: this runs on every entry of a long log.
+        char comment[40];
+        std::memcpy(comment, r.bytes.data() + 43, sizeof comment);
+        for (char& c : comment) {
+            if (c >= 'a' && c <= 'z') {
+                c = static_cast<char>(c - 32);
+            }
+        }
+        return std::string_view(comment, sizeof comment).find(wanted) != std::string_view::npos;
+    };
+    if (forward) {
+        for (int i = std::max(from, 0) + 1; i <= log.count(); ++i) {
+            if (matches(i)) {
+                return i;
+            }
+        }
+    } else {
+        for (int i = std::min(from, log.count() + 1) - 1; i >= 1; --i) {
+            if (matches(i)) {
+                return i;
+            }
+        }
+    }
+    return 0;
+}
+
+int first_entry_from(const LogStore& log, int16_t date_code) {
+    for (int i = 1; i < log.count(); ++i) {
+        if (log.date_slot(i) >= date_code) {
+            return i;
+        }
+    }
+    return log.count();
+}
+
+}  // namespace vl

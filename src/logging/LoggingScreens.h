@@ -1,0 +1,14 @@
+// The entry editor ("Off Line Logging" and " Edit Entry ") and the log browser.
+#pragma once
+
+#include "shell/AppContext.h"
+
+namespace vl {
+
+// New entries when `edit_entry` is 0; otherwise that entry is edited and the first save
+// closes the screen.
+void show_entry_editor(AppContext& ctx, platform::WindowId owner, int edit_entry = 0);
+void show_off_line_logging(AppContext& ctx, platform::WindowId owner);
+void show_log_browser(AppContext& ctx, platform::WindowId owner);
+
+}  // namespace vl
