@@ -96,9 +96,9 @@ public:
                 jump_to(1);
                 break;
             case kCmdEnd:
+                // End is followed by a Down key press, which at the last entry with no search
+                // running moves nowhere; so End only shows the last entry.
                 jump_to(std::max(1, count()));
-                // The Down that follows End runs at the last entry, where it finds nothing more.
-                m_ctx.ui().post_command(m_window, kCmdDown);
                 break;
             case platform::kCmdOk:
                 if (!searching()) {
