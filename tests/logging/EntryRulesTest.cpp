@@ -10,13 +10,7 @@
 namespace vl {
 namespace {
 
-std::array<std::string, 15> names() {
-    std::array<std::string, 15> n;
-    for (std::size_t i = 0; i < n.size(); ++i) {
-        n[i] = kFrequencyNames[i];
-    }
-    return n;
-}
+using test::frequency_names;
 
 QsoBoxes typical() {
     QsoBoxes b;
@@ -108,7 +102,7 @@ TEST(BuildEntries, DataAndTextRecordsAndTheBoxesBack) {
     LogRecord data = build_data(5, {"1200", "Sam", "FT-991A", "Dipole", "7.1"});
     EXPECT_EQ(entry_kind(data), EntryKind::Data);
     EXPECT_EQ(decode_data(data).band, 2);
-    DataBoxes back = data_boxes_of(data, names());
+    DataBoxes back = data_boxes_of(data, frequency_names());
     EXPECT_EQ(back.band, "7");
     EXPECT_EQ(back.transceiver, "FT-991A");
     EXPECT_EQ(back.time, "1200");
@@ -118,13 +112,13 @@ TEST(BuildEntries, DataAndTextRecordsAndTheBoxesBack) {
     EXPECT_EQ(text_boxes_of(text).text, "Contest weekend");
     QsoBoxes qso = typical();
     qso.qsl_received = "Y";
-    QsoBoxes shown = qso_boxes_of(*build_qso(5, qso).record, names());
+    QsoBoxes shown = qso_boxes_of(*build_qso(5, qso).record, frequency_names());
     EXPECT_EQ(shown.call, "G9ZZA/P");
     EXPECT_EQ(shown.frequency, "14");
     EXPECT_EQ(shown.rst_sent, "599");
     EXPECT_EQ(shown.qsl_sent, "No");
     EXPECT_EQ(shown.qsl_received, "Yes");
-    DataBoxes strange = data_boxes_of(build_data(5, {"", "", "", "", ""}), names());
+    DataBoxes strange = data_boxes_of(build_data(5, {"", "", "", "", ""}), frequency_names());
     EXPECT_EQ(strange.band, "");  // no frequency: band 19, which has no name
 }
 
@@ -143,15 +137,15 @@ TEST(LastEntry, NewestContactOfTheSameBaseCall) {
     dir.write("MYLOG.LOG", test::log_bytes({encode(older), encode(newer), test::qso(9, 0, "K1ABC")}));
     LogStore log(platform::system_files());
     log.open(dir.file("MYLOG.LOG"));
-    auto last = find_last_entry(log, "GM9ZZA/M", log.count(), 0, names());
+    auto last = find_last_entry(log, "GM9ZZA/M", log.count(), 0, frequency_names());
     ASSERT_TRUE(last.has_value());
     EXPECT_EQ(last->text, "Fourteenth  January Two thousand fourteen, at 1500 on 14MHz A1A");
     EXPECT_EQ(last->comment, std::string("Name Bob") + std::string(32, ' '));
     // Searching from entry 1 down finds only the older one.
-    EXPECT_EQ(find_last_entry(log, "G9ZZA", 1, 0, names())->text.substr(43), "at 1430 on 14MHz A1A");
-    EXPECT_FALSE(find_last_entry(log, "G9ZZB", log.count(), 0, names()).has_value());
-    EXPECT_FALSE(find_last_entry(log, "M9ZZA", log.count(), 0, names()).has_value());  // M is not G
-    EXPECT_FALSE(find_last_entry(log, "K1AB", log.count(), 0, names()).has_value());  // whole calls only
+    EXPECT_EQ(find_last_entry(log, "G9ZZA", 1, 0, frequency_names())->text.substr(43), "at 1430 on 14MHz A1A");
+    EXPECT_FALSE(find_last_entry(log, "G9ZZB", log.count(), 0, frequency_names()).has_value());
+    EXPECT_FALSE(find_last_entry(log, "M9ZZA", log.count(), 0, frequency_names()).has_value());  // M is not G
+    EXPECT_FALSE(find_last_entry(log, "K1AB", log.count(), 0, frequency_names()).has_value());  // whole calls only
 }
 
 TEST(SaveEntry, DateAndTimeOrderEditsAndDxccMarks) {

@@ -10,13 +10,7 @@
 namespace vl {
 namespace {
 
-std::array<std::string, 15> names() {
-    std::array<std::string, 15> n;
-    for (std::size_t i = 0; i < n.size(); ++i) {
-        n[i] = kFrequencyNames[i];
-    }
-    return n;
-}
+using test::frequency_names;
 
 TEST(SpokenTime, HoursThenMinutes) {
     EXPECT_EQ(spoken_time(0), "00 hundred");
@@ -36,18 +30,18 @@ TEST(EntrySummary, QsoDataAndTextSentences) {
     q.power = "100W";
     q.comment = "Name Bob";
     q.qsl_flags = 3;
-    EXPECT_EQ(entry_summary(encode(q), 5, 0, names()),
+    EXPECT_EQ(entry_summary(encode(q), 5, 0, frequency_names()),
               "Entry 5, Fourteenth  January Two thousand fourteen,  G 9 Z Z A, at fourteen thirty on 14 Megahertz, "
               "CW , 100 watts, QSL got and sent, Name Bob" + std::string(32, ' '));
     q.power = "5";
     q.qsl_flags = 1;
     q.band_field = band_field_of(0);
-    std::string small = entry_summary(encode(q), 1, 0, names());
+    std::string small = entry_summary(encode(q), 1, 0, frequency_names());
     EXPECT_NE(small.find("on 1.8 Megahertz, CW , 5     watts, QSL sent, "), std::string::npos) << small;
     q.qsl_flags = 2;
-    EXPECT_NE(entry_summary(encode(q), 1, 0, names()).find("Got QSL, "), std::string::npos);
+    EXPECT_NE(entry_summary(encode(q), 1, 0, frequency_names()).find("Got QSL, "), std::string::npos);
     q.qsl_flags = 0;
-    EXPECT_NE(entry_summary(encode(q), 1, 0, names()).find("No QSL, "), std::string::npos);
+    EXPECT_NE(entry_summary(encode(q), 1, 0, frequency_names()).find("No QSL, "), std::string::npos);
 
     DataEntry d;
     d.date = q.date;
@@ -56,17 +50,17 @@ TEST(EntrySummary, QsoDataAndTextSentences) {
     d.transceiver = "FT-991A";
     d.antenna = "Dipole";
     d.band = 6;
-    EXPECT_EQ(entry_summary(encode(d), 2, 0, names()),
+    EXPECT_EQ(entry_summary(encode(d), 2, 0, frequency_names()),
               "Entry 2, Fourteenth  January Two thousand fourteen,  at ten hundred,  Operator is Sam         , "
               "Rig is FT-991A     , Antenna is Dipole      , Band is 21 Megahertz ");
     TextEntry t;
     t.date = q.date;
     t.time = 0;
     t.text = "Field day";
-    EXPECT_EQ(entry_summary(encode(t), 3, 0, names()),
+    EXPECT_EQ(entry_summary(encode(t), 3, 0, frequency_names()),
               "Entry 3, Fourteenth  January Two thousand fourteen,  at 00 hundred, Field day" + std::string(55, ' '));
     d.band = 99;  // outside the table: read as no band
-    std::string no_band = entry_summary(encode(d), 2, 0, names());
+    std::string no_band = entry_summary(encode(d), 2, 0, frequency_names());
     EXPECT_EQ(no_band.substr(no_band.size() - 14), "Band is       ");
 }
 

@@ -7,6 +7,7 @@
 #include <random>
 #include <sstream>
 
+#include "logstore/Bands.h"
 #include "platform/headless/HeadlessUi.h"
 #include "shell/Program.h"
 
@@ -73,6 +74,14 @@ LogRecord qso(int16_t date, int16_t time, std::string_view call, int band) {
     entry.power = "100";
     entry.comment = "test";
     return encode(entry);
+}
+
+std::array<std::string, 15> frequency_names() {
+    std::array<std::string, 15> names;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        names[i] = kFrequencyNames[i];
+    }
+    return names;
 }
 
 std::string log_bytes(const std::vector<LogRecord>& records) {

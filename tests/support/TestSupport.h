@@ -1,6 +1,7 @@
 // Test helpers: a temporary program directory and a headless run of the real program.
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -39,5 +40,8 @@ HeadlessRun run_program_headless(const std::string& program_dir, std::string_vie
 // A QSO entry with the given date code, time and call, for building logs.
 LogRecord qso(int16_t date, int16_t time, std::string_view call, int band = 4);
 std::string log_bytes(const std::vector<LogRecord>& records);
+
+// The frequency names as start-up fills the working table.
+std::array<std::string, 15> frequency_names();
 
 }  // namespace vl::test
