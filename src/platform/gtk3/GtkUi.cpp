@@ -176,6 +176,9 @@ public:
         window->css_text = "#" + name + ", #" + name + " * { font-family: \"" +
                            font_family(spec.font) + "\"; font-size: " +
                            std::to_string(spec.font_points) + "pt; }\n";
+        // Boxes as compact as the layout units they were placed in, so rows do not overlap.
+        window->css_text += "#" + name + " entry, #" + name + " button { min-height: 0; padding-top: 1px; "
+                            "padding-bottom: 1px; }\n";
         if (spec.background) {
             window->css_text += "#" + name + " { background-color: " + css_colour(*spec.background) + "; }\n";
         }
@@ -345,7 +348,10 @@ public:
                     gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(c->widget)), utf8.c_str(), -1);
                 } else {
                     gtk_entry_set_text(GTK_ENTRY(c->widget), utf8.c_str());
-                    gtk_editable_set_position(GTK_EDITABLE(c->widget), -1);
+                    // A box the operator types in keeps the caret at the end; one that is
+                    // read shows its beginning.
+                    bool editable = gtk_editable_get_editable(GTK_EDITABLE(c->widget));
+                    gtk_editable_set_position(GTK_EDITABLE(c->widget), editable ? -1 : 0);
                 }
                 break;
             case ControlKind::Button:
