@@ -21,13 +21,13 @@ public:
 
     void run(platform::WindowId owner) {
         platform::Ui& ui = m_ctx.ui();
-        platform::WindowSpec spec;
-        spec.caption = "Beam Heading";
-        spec.font_points = 10;
-        spec.width = 250;
-        spec.height = 50;
-        spec.owner = owner;
-        m_window = ui.create_window(spec, *this);
+        platform::WindowSpec shape;
+        shape.caption = "Beam Heading";
+        shape.font_points = 10;
+        shape.width = 250;
+        shape.height = 50;
+        shape.owner = owner;
+        m_window = ui.create_window(shape, *this);
         ui.add_control(m_window, control(ControlKind::Label, 201, "Call sign:", 5, 5, 40, 12));
         ui.add_control(m_window, control(ControlKind::Edit, kCallBox, "", 50, 5, 80, 12, platform::EditStyle::UpperCase));
         ui.add_control(m_window, control(ControlKind::Label, 202, "Bearing:", 5, 25, 40, 12));

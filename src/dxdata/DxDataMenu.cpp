@@ -27,15 +27,15 @@ public:
 
     void run(platform::WindowId owner) {
         platform::Ui& ui = m_ctx.ui();
-        platform::WindowSpec spec;
-        spec.caption = std::string(kDxMenuCaption);
-        spec.font = "Times New Roman Bold";
-        spec.font_points = 14;
-        spec.width = 170;
-        spec.height = 110;
-        spec.background = kLightGrey;
-        spec.owner = owner;
-        m_window = ui.create_window(spec, *this);
+        platform::WindowSpec shape;
+        shape.caption = std::string(kDxMenuCaption);
+        shape.font = "Times New Roman Bold";
+        shape.font_points = 14;
+        shape.width = 170;
+        shape.height = 110;
+        shape.background = kLightGrey;
+        shape.owner = owner;
+        m_window = ui.create_window(shape, *this);
         ui.add_control(m_window, control(platform::ControlKind::List, kList, "", 5, 5, 160, 100));
         ui.set_items(m_window, kList, {kEntries.begin(), kEntries.end()});
         ui.select_item(m_window, kList, 0);

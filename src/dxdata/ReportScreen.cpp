@@ -75,13 +75,13 @@ public:
 
     void run(platform::WindowId owner, const Report& report) {
         platform::Ui& ui = m_ctx.ui();
-        platform::WindowSpec spec;
-        spec.caption = report.title;
-        spec.font = "Times New Roman";
-        spec.width = 250;
-        spec.height = 40;
-        spec.owner = owner;
-        m_window = ui.create_window(spec, *this);
+        platform::WindowSpec shape;
+        shape.caption = report.title;
+        shape.font = "Times New Roman";
+        shape.width = 250;
+        shape.height = 40;
+        shape.owner = owner;
+        m_window = ui.create_window(shape, *this);
         add_labelled_box(m_ctx, m_window, 101, kLineBox, report.label, 10, 50, 180);
         ui.set_key_table(m_window, walk_keys());
         show_line();
@@ -104,13 +104,13 @@ public:
 
     void run(platform::WindowId owner) {
         platform::Ui& ui = m_ctx.ui();
-        platform::WindowSpec spec;
-        spec.caption = "Band Status by country";
-        spec.font = "Times New Roman";
-        spec.width = 250;
-        spec.height = 230;
-        spec.owner = owner;
-        m_window = ui.create_window(spec, *this);
+        platform::WindowSpec shape;
+        shape.caption = "Band Status by country";
+        shape.font = "Times New Roman";
+        shape.width = 250;
+        shape.height = 230;
+        shape.owner = owner;
+        m_window = ui.create_window(shape, *this);
         add_labelled_box(m_ctx, m_window, 101, kNameBox, "Country", 5, 70, 160);
         for (int band = 0; band < 13; ++band) {
             add_labelled_box(m_ctx, m_window, kFirstBandBox - 1 + 2 * band, kFirstBandBox + 2 * band,

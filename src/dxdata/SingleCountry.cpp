@@ -16,12 +16,12 @@ public:
 
     void run(platform::WindowId owner) {
         platform::Ui& ui = m_ctx.ui();
-        platform::WindowSpec spec;
-        spec.caption = "BANDS WORKED";
-        spec.width = 200;
-        spec.height = 40;
-        spec.owner = owner;
-        m_window = ui.create_window(spec, *this);
+        platform::WindowSpec shape;
+        shape.caption = "BANDS WORKED";
+        shape.width = 200;
+        shape.height = 40;
+        shape.owner = owner;
+        m_window = ui.create_window(shape, *this);
         using platform::ControlKind;
         ui.add_control(m_window, control(ControlKind::Label, 101, "Country Prefix:", 5, 10, 70, 12));
         ui.add_control(m_window, control(ControlKind::Edit, kPrefixBox, "", 80, 10, 100, 12,

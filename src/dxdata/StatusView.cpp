@@ -23,14 +23,14 @@ public:
 
     void run(platform::WindowId owner, const std::string& title) {
         platform::Ui& ui = m_ctx.ui();
-        platform::WindowSpec spec;
-        spec.caption = title;
-        spec.font = "Courier Bold";
-        spec.font_points = 10;
-        spec.width = 250;
-        spec.height = m_with_total ? 100 : 85;
-        spec.owner = owner;
-        m_window = ui.create_window(spec, *this);
+        platform::WindowSpec shape;
+        shape.caption = title;
+        shape.font = "Courier Bold";
+        shape.font_points = 10;
+        shape.width = 250;
+        shape.height = m_with_total ? 100 : 85;
+        shape.owner = owner;
+        m_window = ui.create_window(shape, *this);
         static constexpr const char* kLabels[] = {"Band.", "CW.", "SSB.", "FM.", "Other.", "Total."};
         for (int row = 0; row < (m_with_total ? 6 : 5); ++row) {
             add_labelled_box(m_ctx, m_window, 101 + 2 * row, 102 + 2 * row, kLabels[row], 5 + 15 * row, 40, 195);

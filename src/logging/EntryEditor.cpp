@@ -65,12 +65,12 @@ public:
 
     void run(platform::WindowId owner) {
         platform::Ui& ui = m_ctx.ui();
-        platform::WindowSpec spec;
-        spec.caption = m_edit_entry > 0 ? " Edit Entry " : "Off Line Logging";
-        spec.width = 280;
-        spec.height = 230;
-        spec.owner = owner;
-        m_window = ui.create_window(spec, *this);
+        platform::WindowSpec shape;
+        shape.caption = m_edit_entry > 0 ? " Edit Entry " : "Off Line Logging";
+        shape.width = 280;
+        shape.height = 230;
+        shape.owner = owner;
+        m_window = ui.create_window(shape, *this);
         using platform::ctrl;
         using platform::plain;
         ui.set_key_table(m_window, {{plain(platform::kKeyF2), kCmdQso},      {ctrl('Q'), kCmdQso},

@@ -28,13 +28,13 @@ public:
 
     void run(platform::WindowId owner) {
         platform::Ui& ui = m_ctx.ui();
-        platform::WindowSpec spec;
-        spec.caption = "Browse the log";
-        spec.font = "Times New Roman";
-        spec.width = 390;
-        spec.height = 70;
-        spec.owner = owner;
-        m_window = ui.create_window(spec, *this);
+        platform::WindowSpec shape;
+        shape.caption = "Browse the log";
+        shape.font = "Times New Roman";
+        shape.width = 390;
+        shape.height = 70;
+        shape.owner = owner;
+        m_window = ui.create_window(shape, *this);
         ui.add_control(m_window, control(ControlKind::Label, 99, "Call sign search,", 5, 5, 70, 10));
         ui.add_control(m_window, control(ControlKind::Edit, kCallSearch, "", 75, 5, 50, 12, platform::EditStyle::UpperCase));
         ui.add_control(m_window, control(ControlKind::Label, 401, "Show from Date,", 130, 5, 60, 10));

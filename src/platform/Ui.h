@@ -70,8 +70,8 @@ public:
     // Width of the full-screen client area in pixels; the scale factor is this / 640.
     virtual int screen_width() = 0;
 
-    virtual WindowId create_window(const WindowSpec& spec, WindowEvents& events) = 0;
-    virtual void add_control(WindowId window, const ControlSpec& spec) = 0;
+    virtual WindowId create_window(const WindowSpec& shape, WindowEvents& events) = 0;
+    virtual void add_control(WindowId window, const ControlSpec& shape) = 0;
     virtual void remove_control(WindowId window, int control) = 0;
     virtual void set_key_table(WindowId window, KeyTable table) = 0;
     // Runs the window modally over its owner until close_window; returns its result.

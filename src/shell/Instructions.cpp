@@ -28,14 +28,14 @@ public:
 
     void run(platform::WindowId owner, int topic) {
         platform::Ui& ui = m_ctx.ui();
-        platform::WindowSpec spec;
-        spec.caption = std::string(kTopicNames[topic]);
-        spec.font = "Times New Roman";
-        spec.font_points = 12;
-        spec.width = 250;
-        spec.height = 180;
-        spec.owner = owner;
-        m_window = ui.create_window(spec, *this);
+        platform::WindowSpec shape;
+        shape.caption = std::string(kTopicNames[topic]);
+        shape.font = "Times New Roman";
+        shape.font_points = 12;
+        shape.width = 250;
+        shape.height = 180;
+        shape.owner = owner;
+        m_window = ui.create_window(shape, *this);
         platform::ControlSpec box =
             control(platform::ControlKind::Edit, kTextBox, topic_text(manual_text(), topic), 5, 5, 240, 170,
                     platform::EditStyle::ReadOnlyMultiLine);
@@ -63,16 +63,16 @@ public:
 
     void run(platform::WindowId owner) {
         platform::Ui& ui = m_ctx.ui();
-        platform::WindowSpec spec;
-        spec.caption = "How to use Varrow Log.";
-        spec.font = "Times New Roman BOLD";
-        spec.font_points = 14;
-        spec.width = 130;
-        spec.height = 150;
-        spec.scaled = false;
-        spec.background = kGrey;
-        spec.owner = owner;
-        m_window = ui.create_window(spec, *this);
+        platform::WindowSpec shape;
+        shape.caption = "How to use Varrow Log.";
+        shape.font = "Times New Roman BOLD";
+        shape.font_points = 14;
+        shape.width = 130;
+        shape.height = 150;
+        shape.scaled = false;
+        shape.background = kGrey;
+        shape.owner = owner;
+        m_window = ui.create_window(shape, *this);
         platform::ControlSpec list = control(platform::ControlKind::List, kTopicList, "", 5, 5, 120, 140);
         list.background = kGrey;
         list.text_colour = 0x000000;

@@ -14,13 +14,13 @@ public:
 
     int run(platform::WindowId owner, std::string_view title) {
         platform::Ui& ui = m_ctx.ui();
-        platform::WindowSpec spec;
-        spec.caption = std::string(title) + ". ";
-        spec.width = 300;
-        spec.height = 140;
-        spec.scaled = false;
-        spec.owner = owner;
-        m_window = ui.create_window(spec, *this);
+        platform::WindowSpec shape;
+        shape.caption = std::string(title) + ". ";
+        shape.width = 300;
+        shape.height = 140;
+        shape.scaled = false;
+        shape.owner = owner;
+        m_window = ui.create_window(shape, *this);
         platform::ControlSpec line;
         line.kind = platform::ControlKind::Label;
         line.id = kLineControl;

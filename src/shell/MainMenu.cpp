@@ -48,14 +48,14 @@ public:
 
     void run() {
         platform::Ui& ui = m_ctx.ui();
-        platform::WindowSpec spec;
-        spec.caption = std::string(kMainMenuCaption);
-        spec.font = "Arial";
-        spec.font_points = 18;
-        spec.width = 170;
-        spec.height = 110;
-        spec.background = kMainMenuColour;
-        m_window = ui.create_window(spec, *this);
+        platform::WindowSpec shape;
+        shape.caption = std::string(kMainMenuCaption);
+        shape.font = "Arial";
+        shape.font_points = 18;
+        shape.width = 170;
+        shape.height = 110;
+        shape.background = kMainMenuColour;
+        m_window = ui.create_window(shape, *this);
         m_ctx.main_window = m_window;
 
         platform::ControlSpec list;

@@ -7,16 +7,16 @@ namespace vl {
 
 platform::ControlSpec control(platform::ControlKind kind, int id, std::string text, int x, int y, int width,
                               int height, platform::EditStyle style) {
-    platform::ControlSpec spec;
-    spec.kind = kind;
-    spec.id = id;
-    spec.text = std::move(text);
-    spec.x = x;
-    spec.y = y;
-    spec.width = width;
-    spec.height = height;
-    spec.style = style;
-    return spec;
+    platform::ControlSpec shape;
+    shape.kind = kind;
+    shape.id = id;
+    shape.text = std::move(text);
+    shape.x = x;
+    shape.y = y;
+    shape.width = width;
+    shape.height = height;
+    shape.style = style;
+    return shape;
 }
 
 void add_labelled_box(AppContext& ctx, platform::WindowId window, int label_id, int box_id, std::string label,

@@ -33,12 +33,12 @@ public:
 
 protected:
     platform::WindowId open(platform::WindowId owner, std::string caption, int width, int height) {
-        platform::WindowSpec spec;
-        spec.caption = std::move(caption);
-        spec.width = width;
-        spec.height = height;
-        spec.owner = owner;
-        m_window = m_ctx.ui().create_window(spec, *this);
+        platform::WindowSpec shape;
+        shape.caption = std::move(caption);
+        shape.width = width;
+        shape.height = height;
+        shape.owner = owner;
+        m_window = m_ctx.ui().create_window(shape, *this);
         m_ctx.ui().set_key_table(m_window, {{platform::plain(platform::kKeyF1), kCmdKeyHelp}});
         return m_window;
     }

@@ -25,12 +25,12 @@ public:
 
     void run(platform::WindowId owner) {
         platform::Ui& ui = m_ctx.ui();
-        platform::WindowSpec spec;
-        spec.caption = "STATION DATA ";
-        spec.width = 220;
-        spec.height = 120;
-        spec.owner = owner;
-        m_window = ui.create_window(spec, *this);
+        platform::WindowSpec shape;
+        shape.caption = "STATION DATA ";
+        shape.width = 220;
+        shape.height = 120;
+        shape.owner = owner;
+        m_window = ui.create_window(shape, *this);
         struct Row {
             int label;
             int box;

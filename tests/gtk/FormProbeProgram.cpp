@@ -15,11 +15,11 @@ public:
     explicit Form(Ui& ui) : m_ui(ui) {}
 
     int run() {
-        WindowSpec spec;
-        spec.caption = "Form Probe";
-        spec.width = 200;
-        spec.height = 150;
-        m_window = m_ui.create_window(spec, *this);
+        WindowSpec shape;
+        shape.caption = "Form Probe";
+        shape.width = 200;
+        shape.height = 150;
+        m_window = m_ui.create_window(shape, *this);
         add(ControlKind::Label, 100, "&Call Sign:", 5, 5);
         add(ControlKind::Edit, 101, "", 60, 5);
         add(ControlKind::Label, 102, "&Drive:", 5, 25);
@@ -57,16 +57,16 @@ public:
 
 private:
     void add(ControlKind kind, int id, std::string text, int x, int y, EditStyle style = EditStyle::Plain) {
-        ControlSpec spec;
-        spec.kind = kind;
-        spec.id = id;
-        spec.text = std::move(text);
-        spec.x = x;
-        spec.y = y;
-        spec.width = kind == ControlKind::Label ? 50 : 120;
-        spec.height = kind == ControlKind::List ? 35 : 15;
-        spec.style = style;
-        m_ui.add_control(m_window, spec);
+        ControlSpec shape;
+        shape.kind = kind;
+        shape.id = id;
+        shape.text = std::move(text);
+        shape.x = x;
+        shape.y = y;
+        shape.width = kind == ControlKind::Label ? 50 : 120;
+        shape.height = kind == ControlKind::List ? 35 : 15;
+        shape.style = style;
+        m_ui.add_control(m_window, shape);
     }
     Ui& m_ui;
     WindowId m_window = kNoWindow;

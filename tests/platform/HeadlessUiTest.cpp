@@ -18,9 +18,9 @@ public:
     explicit Form(Ui& ui) : m_ui(ui) {}
 
     int run() {
-        WindowSpec spec;
-        spec.caption = "Test Form";
-        m_window = m_ui.create_window(spec, *this);
+        WindowSpec shape;
+        shape.caption = "Test Form";
+        m_window = m_ui.create_window(shape, *this);
         add(ControlKind::Label, 100, "&Call Sign:");
         add(ControlKind::Edit, 101, "", EditStyle::Plain, 6);
         add(ControlKind::Label, 102, "&Drive:");
@@ -64,13 +64,13 @@ public:
 
 private:
     void add(ControlKind kind, int id, std::string text, EditStyle style = EditStyle::Plain, int limit = 0) {
-        ControlSpec spec;
-        spec.kind = kind;
-        spec.id = id;
-        spec.text = std::move(text);
-        spec.style = style;
-        spec.max_length = limit;
-        m_ui.add_control(m_window, spec);
+        ControlSpec shape;
+        shape.kind = kind;
+        shape.id = id;
+        shape.text = std::move(text);
+        shape.style = style;
+        shape.max_length = limit;
+        m_ui.add_control(m_window, shape);
     }
     Ui& m_ui;
     WindowId m_window = kNoWindow;

@@ -104,7 +104,7 @@ std::optional<int> key_of(guint keyval) {
 class GtkUi;
 
 struct Control {
-    platform::ControlSpec spec;
+    platform::ControlSpec shape;
     GtkWidget* widget = nullptr;  // the widget that takes the focus and holds the text
     GtkWidget* outer = nullptr;   // what sits in the layout (a scroller round some widgets)
     GtkListStore* store = nullptr;
@@ -114,7 +114,7 @@ struct Control {
 struct Window {
     GtkUi* ui = nullptr;
     WindowId id = 0;
-    platform::WindowSpec spec;
+    platform::WindowSpec shape;
     platform::WindowEvents* events = nullptr;
     GtkWidget* window = nullptr;
     GtkWidget* layout = nullptr;
@@ -155,32 +155,32 @@ public:
         return area.width > 0 ? area.width : 1280;
     }
 
-    WindowId create_window(const platform::WindowSpec& spec, platform::WindowEvents& events) override {
+    WindowId create_window(const platform::WindowSpec& shape, platform::WindowEvents& events) override {
         auto window = std::make_unique<Window>();
         window->ui = this;
         window->id = m_next_id++;
-        window->spec = spec;
+        window->shape = shape;
         window->events = &events;
         window->window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
         std::string name = "vlwin" + std::to_string(window->id);
         gtk_widget_set_name(window->window, name.c_str());
         gtk_window_set_title(GTK_WINDOW(window->window),
-                             platform::utf8_from_cp1252(spec.caption).c_str());
-        gtk_window_set_default_size(GTK_WINDOW(window->window), scaled(spec, spec.width),
-                                    scaled(spec, spec.height));
+                             platform::utf8_from_cp1252(shape.caption).c_str());
+        gtk_window_set_default_size(GTK_WINDOW(window->window), scaled(shape, shape.width),
+                                    scaled(shape, shape.height));
         window->layout = gtk_fixed_new();
         gtk_container_add(GTK_CONTAINER(window->window), window->layout);
-        if (Window* owner = find(spec.owner)) {
+        if (Window* owner = find(shape.owner)) {
             gtk_window_set_transient_for(GTK_WINDOW(window->window), GTK_WINDOW(owner->window));
         }
         window->css_text = "#" + name + ", #" + name + " * { font-family: \"" +
-                           font_family(spec.font) + "\"; font-size: " +
-                           std::to_string(spec.font_points) + "pt; }\n";
+                           font_family(shape.font) + "\"; font-size: " +
+                           std::to_string(shape.font_points) + "pt; }\n";
         // Boxes as compact as the layout units they were placed in, so rows do not overlap.
         window->css_text += "#" + name + " entry, #" + name + " button { min-height: 0; padding-top: 1px; "
                             "padding-bottom: 1px; }\n";
-        if (spec.background) {
-            window->css_text += "#" + name + " { background-color: " + css_colour(*spec.background) + "; }\n";
+        if (shape.background) {
+            window->css_text += "#" + name + " { background-color: " + css_colour(*shape.background) + "; }\n";
         }
         window->css = gtk_css_provider_new();
         gtk_style_context_add_provider_for_screen(gdk_screen_get_default(), GTK_STYLE_PROVIDER(window->css),
@@ -193,14 +193,14 @@ public:
         return id;
     }
 
-    void add_control(WindowId id, const platform::ControlSpec& spec) override {
+    void add_control(WindowId id, const platform::ControlSpec& shape) override {
         Window& w = *m_windows.at(id);
         auto control = std::make_unique<Control>();
-        control->spec = spec;
+        control->shape = shape;
         Control& c = *control;
-        switch (spec.kind) {
+        switch (shape.kind) {
             case ControlKind::Label:
-                c.widget = gtk_label_new_with_mnemonic(mnemonic_text(spec.text).c_str());
+                c.widget = gtk_label_new_with_mnemonic(mnemonic_text(shape.text).c_str());
                 gtk_label_set_xalign(GTK_LABEL(c.widget), 0.0f);
                 gtk_label_set_line_wrap(GTK_LABEL(c.widget), TRUE);
                 break;
@@ -228,38 +228,38 @@ public:
                 g_signal_connect(c.widget, "changed", G_CALLBACK(on_combo_changed), &w);
                 break;
             case ControlKind::Button:
-                c.widget = gtk_button_new_with_mnemonic(mnemonic_text(spec.text).c_str());
+                c.widget = gtk_button_new_with_mnemonic(mnemonic_text(shape.text).c_str());
                 g_signal_connect(c.widget, "clicked", G_CALLBACK(on_clicked), &w);
                 break;
         }
         if (c.outer == nullptr) {
             c.outer = c.widget;
         }
-        g_object_set_data(G_OBJECT(c.widget), "vl-control", GINT_TO_POINTER(spec.id));
-        std::string name = "vlwin" + std::to_string(id) + "-c" + std::to_string(spec.id);
+        g_object_set_data(G_OBJECT(c.widget), "vl-control", GINT_TO_POINTER(shape.id));
+        std::string name = "vlwin" + std::to_string(id) + "-c" + std::to_string(shape.id);
         gtk_widget_set_name(c.widget, name.c_str());
-        if (spec.text_colour || spec.background) {
+        if (shape.text_colour || shape.background) {
             std::string selector = "#" + name + ", #" + name + " * ";
             w.css_text += selector + "{ ";
-            if (spec.text_colour) {
-                w.css_text += "color: " + css_colour(*spec.text_colour) + "; ";
+            if (shape.text_colour) {
+                w.css_text += "color: " + css_colour(*shape.text_colour) + "; ";
             }
-            if (spec.background) {
-                w.css_text += "background-color: " + css_colour(*spec.background) + "; ";
+            if (shape.background) {
+                w.css_text += "background-color: " + css_colour(*shape.background) + "; ";
             }
             w.css_text += "}\n";
             // The selected entry shows in the two colours swapped, so it stays plain to see.
-            if (spec.text_colour && spec.background) {
-                w.css_text += "#" + name + ":selected { color: " + css_colour(*spec.background) +
-                              "; background-color: " + css_colour(*spec.text_colour) + "; }\n";
+            if (shape.text_colour && shape.background) {
+                w.css_text += "#" + name + ":selected { color: " + css_colour(*shape.background) +
+                              "; background-color: " + css_colour(*shape.text_colour) + "; }\n";
             }
             load_css(w);
         }
-        gtk_widget_set_size_request(c.outer, scaled(w.spec, spec.width), scaled(w.spec, spec.height));
-        gtk_fixed_put(GTK_FIXED(w.layout), c.outer, scaled(w.spec, spec.x), scaled(w.spec, spec.y));
-        if (spec.kind == ControlKind::Label) {
+        gtk_widget_set_size_request(c.outer, scaled(w.shape, shape.width), scaled(w.shape, shape.height));
+        gtk_fixed_put(GTK_FIXED(w.layout), c.outer, scaled(w.shape, shape.x), scaled(w.shape, shape.y));
+        if (shape.kind == ControlKind::Label) {
             w.pending_label = c.widget;
-            w.pending_label_text = without_ampersand(spec.text);
+            w.pending_label_text = without_ampersand(shape.text);
         } else {
             tie_label(w, c);
             g_signal_connect(c.widget, "focus-in-event", G_CALLBACK(on_focus_in), &w);
@@ -273,7 +273,7 @@ public:
     void remove_control(WindowId id, int control_id) override {
         Window& w = *m_windows.at(id);
         for (auto it = w.controls.begin(); it != w.controls.end(); ++it) {
-            if ((*it)->spec.id == control_id) {
+            if ((*it)->shape.id == control_id) {
                 gtk_widget_destroy((*it)->outer);
                 w.controls.erase(it);
                 break;
@@ -288,7 +288,7 @@ public:
 
     int run_modal(WindowId id) override {
         Window& w = *m_windows.at(id);
-        if (Window* owner = find(w.spec.owner)) {
+        if (Window* owner = find(w.shape.owner)) {
             gtk_window_set_modal(GTK_WINDOW(w.window), TRUE);
             (void)owner;
         }
@@ -321,7 +321,7 @@ public:
 
     void set_caption(WindowId id, std::string_view caption) override {
         Window& w = *m_windows.at(id);
-        w.spec.caption = caption;
+        w.shape.caption = caption;
         gtk_window_set_title(GTK_WINDOW(w.window), platform::utf8_from_cp1252(caption).c_str());
     }
 
@@ -333,7 +333,7 @@ public:
         }
         Quiet quiet(*this);
         std::string utf8 = platform::utf8_from_cp1252(text);
-        switch (c->spec.kind) {
+        switch (c->shape.kind) {
             case ControlKind::Label: {
                 gtk_label_set_text_with_mnemonic(GTK_LABEL(c->widget), mnemonic_text(text).c_str());
                 // The box this label names is spoken with the new text too.
@@ -368,7 +368,7 @@ public:
         if (c == nullptr) {
             return {};
         }
-        switch (c->spec.kind) {
+        switch (c->shape.kind) {
             case ControlKind::Label:
                 return platform::cp1252_from_utf8(gtk_label_get_text(GTK_LABEL(c->widget)));
             case ControlKind::Edit: {
@@ -389,7 +389,7 @@ public:
                 return index >= 0 ? c->items[index] : std::string();
             }
             case ControlKind::Button:
-                return without_ampersand(c->spec.text);
+                return without_ampersand(c->shape.text);
         }
         return {};
     }
@@ -401,14 +401,14 @@ public:
         }
         Quiet quiet(*this);
         c->items = items;
-        if (c->spec.kind == ControlKind::List) {
+        if (c->shape.kind == ControlKind::List) {
             gtk_list_store_clear(c->store);
             for (const std::string& item : items) {
                 GtkTreeIter row;
                 gtk_list_store_append(c->store, &row);
                 gtk_list_store_set(c->store, &row, 0, platform::utf8_from_cp1252(item).c_str(), -1);
             }
-        } else if (c->spec.kind == ControlKind::DropDown) {
+        } else if (c->shape.kind == ControlKind::DropDown) {
             gtk_combo_box_text_remove_all(GTK_COMBO_BOX_TEXT(c->widget));
             for (const std::string& item : items) {
                 gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(c->widget),
@@ -428,7 +428,7 @@ public:
             return;
         }
         Quiet quiet(*this);
-        if (c->spec.kind == ControlKind::List) {
+        if (c->shape.kind == ControlKind::List) {
             GtkTreeView* view = GTK_TREE_VIEW(c->widget);
             GtkTreeSelection* selection = gtk_tree_view_get_selection(view);
             if (index < 0) {
@@ -440,7 +440,7 @@ public:
             gtk_tree_view_set_cursor(view, path, nullptr, FALSE);
             gtk_tree_view_scroll_to_cell(view, path, nullptr, FALSE, 0, 0);
             gtk_tree_path_free(path);
-        } else if (c->spec.kind == ControlKind::DropDown) {
+        } else if (c->shape.kind == ControlKind::DropDown) {
             gtk_combo_box_set_active(GTK_COMBO_BOX(c->widget), index);
         }
     }
@@ -450,10 +450,10 @@ public:
         if (c == nullptr) {
             return -1;
         }
-        if (c->spec.kind == ControlKind::DropDown) {
+        if (c->shape.kind == ControlKind::DropDown) {
             return gtk_combo_box_get_active(GTK_COMBO_BOX(c->widget));
         }
-        if (c->spec.kind != ControlKind::List) {
+        if (c->shape.kind != ControlKind::List) {
             return -1;
         }
         GtkTreeModel* model = nullptr;
@@ -470,7 +470,7 @@ public:
     void set_focus(WindowId id, int control_id) override {
         Window& w = *m_windows.at(id);
         Control* c = find_control(w, control_id);
-        if (c == nullptr || c->spec.kind == ControlKind::Label) {
+        if (c == nullptr || c->shape.kind == ControlKind::Label) {
             return;
         }
         w.focus = control_id;
@@ -485,8 +485,8 @@ public:
         Window& w = *m_windows.at(id);
         std::vector<int> order;
         for (const auto& c : w.controls) {
-            if (c->spec.kind != ControlKind::Label && gtk_widget_get_sensitive(c->widget)) {
-                order.push_back(c->spec.id);
+            if (c->shape.kind != ControlKind::Label && gtk_widget_get_sensitive(c->widget)) {
+                order.push_back(c->shape.id);
             }
         }
         if (order.empty()) {
@@ -549,8 +549,8 @@ private:
         GtkUi& m_ui;
     };
 
-    int scaled(const platform::WindowSpec& spec, int units) const {
-        return spec.scaled ? static_cast<int>(units * m_scale) : units;
+    int scaled(const platform::WindowSpec& shape, int units) const {
+        return shape.scaled ? static_cast<int>(units * m_scale) : units;
     }
 
     Window* find(WindowId id) {
@@ -562,7 +562,7 @@ private:
 
     static Control* find_control(Window& w, int id) {
         for (auto& c : w.controls) {
-            if (c->spec.id == id) {
+            if (c->shape.id == id) {
                 return c.get();
             }
         }
@@ -576,24 +576,24 @@ private:
     void load_css(Window& w) { gtk_css_provider_load_from_data(w.css, w.css_text.c_str(), -1, nullptr); }
 
     void make_edit(Window& w, Control& c) {
-        bool read_only = c.spec.style == EditStyle::ReadOnly || c.spec.style == EditStyle::ReadOnlyMultiLine;
-        if (c.spec.style == EditStyle::ReadOnlyMultiLine) {
+        bool read_only = c.shape.style == EditStyle::ReadOnly || c.shape.style == EditStyle::ReadOnlyMultiLine;
+        if (c.shape.style == EditStyle::ReadOnlyMultiLine) {
             c.widget = gtk_text_view_new();
             gtk_text_view_set_editable(GTK_TEXT_VIEW(c.widget), FALSE);
             gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(c.widget), GTK_WRAP_WORD);
             gtk_text_view_set_cursor_visible(GTK_TEXT_VIEW(c.widget), TRUE);
             gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(c.widget)),
-                                     platform::utf8_from_cp1252(c.spec.text).c_str(), -1);
+                                     platform::utf8_from_cp1252(c.shape.text).c_str(), -1);
             c.outer = gtk_scrolled_window_new(nullptr, nullptr);
             gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(c.outer), GTK_POLICY_NEVER, GTK_POLICY_ALWAYS);
             gtk_container_add(GTK_CONTAINER(c.outer), c.widget);
             return;
         }
         c.widget = gtk_entry_new();
-        gtk_entry_set_text(GTK_ENTRY(c.widget), platform::utf8_from_cp1252(c.spec.text).c_str());
+        gtk_entry_set_text(GTK_ENTRY(c.widget), platform::utf8_from_cp1252(c.shape.text).c_str());
         gtk_entry_set_width_chars(GTK_ENTRY(c.widget), 1);
-        if (c.spec.max_length > 0) {
-            gtk_entry_set_max_length(GTK_ENTRY(c.widget), c.spec.max_length);
+        if (c.shape.max_length > 0) {
+            gtk_entry_set_max_length(GTK_ENTRY(c.widget), c.shape.max_length);
         }
         // A read-only box stays focusable text, so the reader can walk it.
         gtk_editable_set_editable(GTK_EDITABLE(c.widget), !read_only);
@@ -618,7 +618,7 @@ private:
     static void make_labels_readable_when_nothing_takes_focus(Window& w) {
         Control* first_label = nullptr;
         for (auto& c : w.controls) {
-            if (c->spec.kind != ControlKind::Label) {
+            if (c->shape.kind != ControlKind::Label) {
                 return;
             }
             if (first_label == nullptr) {
@@ -673,8 +673,8 @@ private:
         if (chord == platform::plain(platform::kKeyEnter)) {
             // Enter on a button presses it, as on a Windows dialog.
             Control* focused = find_control(*w, w->focus);
-            bool button = focused != nullptr && focused->spec.kind == ControlKind::Button;
-            w->events->on_command(button ? focused->spec.id : platform::kCmdOk);
+            bool button = focused != nullptr && focused->shape.kind == ControlKind::Button;
+            w->events->on_command(button ? focused->shape.id : platform::kCmdOk);
             return TRUE;
         }
         if (chord == platform::plain(platform::kKeyEscape)) {
@@ -696,9 +696,9 @@ private:
 
     static gboolean on_focus_in(GtkWidget* widget, GdkEvent*, Window* w) {
         if (Control* c = control_of(*w, widget)) {
-            if (w->focus != c->spec.id) {
-                w->focus = c->spec.id;
-                w->events->on_focus(c->spec.id);
+            if (w->focus != c->shape.id) {
+                w->focus = c->shape.id;
+                w->events->on_focus(c->shape.id);
             }
         }
         return FALSE;
@@ -712,7 +712,7 @@ private:
         // Typed text goes through Windows-1252, so a character outside it becomes "?" and a
         // fixed-width field keeps its width; upper-case boxes fold letters.
         std::string typed = platform::cp1252_from_utf8(std::string_view(text, length < 0 ? std::strlen(text) : length));
-        if (c->spec.style == EditStyle::UpperCase) {
+        if (c->shape.style == EditStyle::UpperCase) {
             for (char& ch : typed) {
                 if (ch >= 'a' && ch <= 'z') {
                     ch = static_cast<char>(ch - 32);
@@ -732,7 +732,7 @@ private:
     static void on_edit_changed(GtkEditable* editable, Window* w) {
         Control* c = control_of(*w, GTK_WIDGET(editable));
         if (c != nullptr && w->ui->m_quiet == 0) {
-            w->events->on_text_changed(c->spec.id);
+            w->events->on_text_changed(c->shape.id);
         }
     }
 
@@ -742,7 +742,7 @@ private:
         }
         GtkTreeView* view = gtk_tree_selection_get_tree_view(selection);
         if (Control* c = control_of(*w, GTK_WIDGET(view))) {
-            w->events->on_selection_changed(c->spec.id);
+            w->events->on_selection_changed(c->shape.id);
         }
     }
 
@@ -751,19 +751,19 @@ private:
             return;
         }
         if (Control* c = control_of(*w, GTK_WIDGET(combo))) {
-            w->events->on_selection_changed(c->spec.id);
+            w->events->on_selection_changed(c->shape.id);
         }
     }
 
     static void on_row_activated(GtkTreeView* view, GtkTreePath*, GtkTreeViewColumn*, Window* w) {
         if (Control* c = control_of(*w, GTK_WIDGET(view))) {
-            w->events->on_double_click(c->spec.id);
+            w->events->on_double_click(c->shape.id);
         }
     }
 
     static void on_clicked(GtkButton* button, Window* w) {
         if (Control* c = control_of(*w, GTK_WIDGET(button))) {
-            w->events->on_command(c->spec.id);
+            w->events->on_command(c->shape.id);
         }
     }
 

@@ -27,12 +27,12 @@ std::string without_ampersand(std::string_view text) {
     return out;
 }
 
-std::string_view kind_name(const platform::ControlSpec& spec) {
-    switch (spec.kind) {
+std::string_view kind_name(const platform::ControlSpec& shape) {
+    switch (shape.kind) {
         case ControlKind::Label:
             return "label";
         case ControlKind::Edit:
-            return spec.style == EditStyle::ReadOnly || spec.style == EditStyle::ReadOnlyMultiLine
+            return shape.style == EditStyle::ReadOnly || shape.style == EditStyle::ReadOnlyMultiLine
                        ? "readonly"
                        : "edit";
         case ControlKind::List:
@@ -121,7 +121,7 @@ const HeadlessUi::Window* HeadlessUi::find_window(WindowId id) const {
 
 HeadlessUi::Control* HeadlessUi::find_control(Window& window, int id) {
     for (Control& control : window.controls) {
-        if (control.spec.id == id) {
+        if (control.shape.id == id) {
             return &control;
         }
     }
@@ -130,38 +130,38 @@ HeadlessUi::Control* HeadlessUi::find_control(Window& window, int id) {
 
 bool HeadlessUi::is_active(WindowId id) const { return !m_modal.empty() && m_modal.back() == id; }
 
-bool HeadlessUi::takes_focus(const Control& control) { return control.spec.kind != ControlKind::Label; }
+bool HeadlessUi::takes_focus(const Control& control) { return control.shape.kind != ControlKind::Label; }
 
 bool HeadlessUi::is_spoken_text(const Control& control) {
-    return control.spec.kind == ControlKind::Label ||
-           (control.spec.kind == ControlKind::Edit &&
-            (control.spec.style == EditStyle::ReadOnly ||
-             control.spec.style == EditStyle::ReadOnlyMultiLine));
+    return control.shape.kind == ControlKind::Label ||
+           (control.shape.kind == ControlKind::Edit &&
+            (control.shape.style == EditStyle::ReadOnly ||
+             control.shape.style == EditStyle::ReadOnlyMultiLine));
 }
 
-WindowId HeadlessUi::create_window(const platform::WindowSpec& spec, platform::WindowEvents& events) {
+WindowId HeadlessUi::create_window(const platform::WindowSpec& shape, platform::WindowEvents& events) {
     WindowId id = m_next_id++;
     Window& window = m_windows[id];
-    window.spec = spec;
+    window.shape = shape;
     window.events = &events;
     return id;
 }
 
-void HeadlessUi::add_control(WindowId id, const platform::ControlSpec& spec) {
+void HeadlessUi::add_control(WindowId id, const platform::ControlSpec& shape) {
     Window& window = window_of(id);
     Control control;
-    control.spec = spec;
-    control.text = spec.kind == ControlKind::List || spec.kind == ControlKind::DropDown ? "" : spec.text;
-    if (!window.controls.empty() && window.controls.back().spec.kind == ControlKind::Label &&
-        spec.kind != ControlKind::Label) {
-        control.label_id = window.controls.back().spec.id;
+    control.shape = shape;
+    control.text = shape.kind == ControlKind::List || shape.kind == ControlKind::DropDown ? "" : shape.text;
+    if (!window.controls.empty() && window.controls.back().shape.kind == ControlKind::Label &&
+        shape.kind != ControlKind::Label) {
+        control.label_id = window.controls.back().shape.id;
     }
     window.controls.push_back(std::move(control));
 }
 
 void HeadlessUi::remove_control(WindowId id, int control) {
     Window& window = window_of(id);
-    std::erase_if(window.controls, [control](const Control& c) { return c.spec.id == control; });
+    std::erase_if(window.controls, [control](const Control& c) { return c.shape.id == control; });
     if (window.focus == control) {
         window.focus = 0;
     }
@@ -174,7 +174,7 @@ void HeadlessUi::set_key_table(WindowId id, platform::KeyTable table) {
 // A label's text as it is now: a screen may change it (the station data's band name).
 std::string HeadlessUi::spoken_label(const Window& window, const Control& control) const {
     for (const Control& label : window.controls) {
-        if (control.label_id != 0 && label.spec.id == control.label_id) {
+        if (control.label_id != 0 && label.shape.id == control.label_id) {
             return without_ampersand(label.text);
         }
     }
@@ -186,8 +186,8 @@ std::string HeadlessUi::describe_focus(Window& window) {
     if (control == nullptr) {
         return "focus none";
     }
-    std::string line = "focus " + std::string(kind_name(control->spec));
-    switch (control->spec.kind) {
+    std::string line = "focus " + std::string(kind_name(control->shape));
+    switch (control->shape.kind) {
         case ControlKind::Button:
             return line + " " + quote(without_ampersand(control->text));
         case ControlKind::List:
@@ -204,13 +204,13 @@ std::string HeadlessUi::describe_focus(Window& window) {
 // control, or the window's text when nothing in it takes the focus.
 void HeadlessUi::announce(WindowId id) {
     Window& window = window_of(id);
-    m_journal.add("window " + quote(window.spec.caption));
+    m_journal.add("window " + quote(window.shape.caption));
     if (find_control(window, window.focus) != nullptr) {
         m_journal.add(describe_focus(window));
         return;
     }
     for (const Control& control : window.controls) {
-        if (control.spec.kind == ControlKind::Label && !control.text.empty()) {
+        if (control.shape.kind == ControlKind::Label && !control.text.empty()) {
             m_journal.add("static " + quote(without_ampersand(control.text)));
         }
     }
@@ -224,8 +224,8 @@ int HeadlessUi::run_modal(WindowId id) {
     if (find_control(window, window.focus) == nullptr) {
         for (const Control& control : window.controls) {
             if (takes_focus(control)) {
-                window.focus = control.spec.id;
-                window.events->on_focus(control.spec.id);
+                window.focus = control.shape.id;
+                window.events->on_focus(control.shape.id);
                 break;
             }
         }
@@ -260,7 +260,7 @@ void HeadlessUi::close_window(WindowId id, int result) {
 }
 
 void HeadlessUi::set_caption(WindowId id, std::string_view caption) {
-    window_of(id).spec.caption = caption;
+    window_of(id).shape.caption = caption;
     if (is_active(id)) {
         m_journal.add("window " + quote(caption));
     }
@@ -288,7 +288,7 @@ std::string HeadlessUi::text(WindowId id, int control_id) {
     if (control == nullptr) {
         return {};
     }
-    if ((control->spec.kind == ControlKind::List || control->spec.kind == ControlKind::DropDown) &&
+    if ((control->shape.kind == ControlKind::List || control->shape.kind == ControlKind::DropDown) &&
         control->selected >= 0) {
         return control->items[control->selected];
     }
@@ -345,7 +345,7 @@ void HeadlessUi::focus_next(WindowId id, bool backwards) {
     std::vector<int> order;
     for (const Control& control : window.controls) {
         if (takes_focus(control)) {
-            order.push_back(control.spec.id);
+            order.push_back(control.shape.id);
         }
     }
     if (order.empty()) {
@@ -410,14 +410,14 @@ WindowId HeadlessUi::active_window() const { return m_modal.empty() ? platform::
 
 std::string HeadlessUi::caption(WindowId id) const {
     const Window* window = find_window(id);
-    return window ? window->spec.caption : std::string();
+    return window ? window->shape.caption : std::string();
 }
 
 std::string HeadlessUi::label_of(WindowId id, int control_id) const {
     const Window* window = find_window(id);
     if (window != nullptr) {
         for (const Control& control : window->controls) {
-            if (control.spec.id == control_id) {
+            if (control.shape.id == control_id) {
                 return spoken_label(*window, control);
             }
         }
@@ -429,8 +429,8 @@ const platform::ControlSpec* HeadlessUi::control_spec(WindowId id, int control_i
     const Window* window = find_window(id);
     if (window != nullptr) {
         for (const Control& control : window->controls) {
-            if (control.spec.id == control_id) {
-                return &control.spec;
+            if (control.shape.id == control_id) {
+                return &control.shape;
             }
         }
     }
@@ -441,7 +441,7 @@ std::vector<std::string> HeadlessUi::items(WindowId id, int control_id) const {
     const Window* window = find_window(id);
     if (window != nullptr) {
         for (const Control& control : window->controls) {
-            if (control.spec.id == control_id) {
+            if (control.shape.id == control_id) {
                 return control.items;
             }
         }
@@ -480,8 +480,8 @@ void HeadlessUi::dispatch(const ScriptEvent& event) {
         case ScriptEvent::Kind::DoubleClick: {
             Window& window = window_of(id);
             Control* control = find_control(window, window.focus);
-            if (control != nullptr && control->spec.kind == ControlKind::List && control->selected >= 0) {
-                window.events->on_double_click(control->spec.id);
+            if (control != nullptr && control->shape.kind == ControlKind::List && control->selected >= 0) {
+                window.events->on_double_click(control->shape.id);
             }
             break;
         }
@@ -503,9 +503,9 @@ void HeadlessUi::press(WindowId id, const platform::KeyChord& chord) {
     using namespace platform;
     // Enter or Space on a button presses it: the screen hears the button's identifier.
     Control* focused = find_control(window, window.focus);
-    if (focused != nullptr && focused->spec.kind == ControlKind::Button &&
+    if (focused != nullptr && focused->shape.kind == ControlKind::Button &&
         (chord == plain(kKeyEnter) || chord == plain(kKeySpace))) {
-        window.events->on_command(focused->spec.id);
+        window.events->on_command(focused->shape.id);
         return;
     }
     if (chord == plain(kKeyEnter)) {
@@ -524,12 +524,12 @@ void HeadlessUi::press(WindowId id, const platform::KeyChord& chord) {
     if (control == nullptr || chord.ctrl || chord.alt) {
         return;
     }
-    if (control->spec.kind == ControlKind::List || control->spec.kind == ControlKind::DropDown) {
+    if (control->shape.kind == ControlKind::List || control->shape.kind == ControlKind::DropDown) {
         move_selection(id, *control, chord.key);
     } else if (chord.key == kKeyBackspace) {
-        if (control->spec.kind == ControlKind::Edit && !is_spoken_text(*control) &&
+        if (control->shape.kind == ControlKind::Edit && !is_spoken_text(*control) &&
             !control->text.empty()) {
-            int edited = control->spec.id;
+            int edited = control->shape.id;
             set_text(id, edited, control->text.substr(0, control->text.size() - 1));
             window.events->on_text_changed(edited);
         }
@@ -552,7 +552,7 @@ void HeadlessUi::type_text(WindowId id, std::string_view typed) {
     if (control == nullptr) {
         return;
     }
-    if (control->spec.kind == ControlKind::List) {
+    if (control->shape.kind == ControlKind::List) {
         // A list jumps to the next entry that starts with the typed letter.
         char wanted = static_cast<char>(std::toupper(static_cast<unsigned char>(typed.back())));
         int n = static_cast<int>(control->items.size());
@@ -566,22 +566,22 @@ void HeadlessUi::type_text(WindowId id, std::string_view typed) {
         }
         return;
     }
-    if (control->spec.kind != ControlKind::Edit || is_spoken_text(*control)) {
+    if (control->shape.kind != ControlKind::Edit || is_spoken_text(*control)) {
         return;
     }
     std::string text = control->text;
     bool refused = false;
     for (char c : typed) {
-        if (control->spec.max_length > 0 && static_cast<int>(text.size()) >= control->spec.max_length) {
+        if (control->shape.max_length > 0 && static_cast<int>(text.size()) >= control->shape.max_length) {
             refused = true;
             break;
         }
-        if (control->spec.style == EditStyle::UpperCase && c >= 'a' && c <= 'z') {
+        if (control->shape.style == EditStyle::UpperCase && c >= 'a' && c <= 'z') {
             c = static_cast<char>(c - 32);
         }
         text += c;
     }
-    int edited = control->spec.id;
+    int edited = control->shape.id;
     set_text(id, edited, text);
     if (refused) {
         m_journal.add("beep default");  // an edit box full to its limit refuses more
@@ -627,7 +627,7 @@ void HeadlessUi::change_selection(WindowId id, Control& control, int index) {
     if (index == control.selected) {
         return;
     }
-    int changed = control.spec.id;
+    int changed = control.shape.id;
     select_item(id, changed, index);
     window_of(id).events->on_selection_changed(changed);
 }

@@ -44,9 +44,9 @@ public:
                int screen_width = 1280);
 
     int screen_width() override { return m_screen_width; }
-    platform::WindowId create_window(const platform::WindowSpec& spec,
+    platform::WindowId create_window(const platform::WindowSpec& shape,
                                      platform::WindowEvents& events) override;
-    void add_control(platform::WindowId window, const platform::ControlSpec& spec) override;
+    void add_control(platform::WindowId window, const platform::ControlSpec& shape) override;
     void remove_control(platform::WindowId window, int control) override;
     void set_key_table(platform::WindowId window, platform::KeyTable table) override;
     int run_modal(platform::WindowId window) override;
@@ -68,7 +68,7 @@ public:
     void stop_timer(platform::WindowId window) override;
     void post_command(platform::WindowId window, int command) override;
 
-    // For tests: the window being run now, and a control's spec and label.
+    // For tests: the window being run now, and a control's shape and label.
     platform::WindowId active_window() const;
     std::string caption(platform::WindowId window) const;
     std::string label_of(platform::WindowId window, int control) const;
@@ -78,14 +78,14 @@ public:
 
 private:
     struct Control {
-        platform::ControlSpec spec;
+        platform::ControlSpec shape;
         std::string text;
         std::vector<std::string> items;
         int selected = -1;
         int label_id = 0;  // the label created just before it, spoken with it
     };
     struct Window {
-        platform::WindowSpec spec;
+        platform::WindowSpec shape;
         platform::WindowEvents* events = nullptr;
         std::vector<Control> controls;
         platform::KeyTable keys;

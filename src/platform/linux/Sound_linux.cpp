@@ -16,20 +16,20 @@ namespace vl::platform {
 namespace {
 
 bool play_samples(const int16_t* samples, std::size_t frames, int rate, int channels) {
-    pa_sample_spec spec{};
-    spec.format = PA_SAMPLE_S16LE;
-    spec.rate = static_cast<uint32_t>(rate);
-    spec.channels = static_cast<uint8_t>(channels);
+    pa_sample_spec format{};
+    format.format = PA_SAMPLE_S16LE;
+    format.rate = static_cast<uint32_t>(rate);
+    format.channels = static_cast<uint8_t>(channels);
     // A small buffer: the default one holds two seconds, and draining it would keep the
     // operator waiting long after a short cue has ended.
     pa_buffer_attr buffer{};
     buffer.maxlength = static_cast<uint32_t>(-1);
-    buffer.tlength = static_cast<uint32_t>(pa_usec_to_bytes(50000, &spec));
+    buffer.tlength = static_cast<uint32_t>(pa_usec_to_bytes(50000, &format));
     buffer.prebuf = static_cast<uint32_t>(-1);
     buffer.minreq = static_cast<uint32_t>(-1);
     buffer.fragsize = static_cast<uint32_t>(-1);
     int error = 0;
-    pa_simple* stream = pa_simple_new(nullptr, "Varrow Log", PA_STREAM_PLAYBACK, nullptr, "cue", &spec,
+    pa_simple* stream = pa_simple_new(nullptr, "Varrow Log", PA_STREAM_PLAYBACK, nullptr, "cue", &format,
                                       nullptr, &buffer, &error);
     if (stream == nullptr) {
         return false;
