@@ -1,6 +1,6 @@
 // A small form built through the same UI interface the screens use, for the accessibility
 // probe: a label and edit box, an upper-case box, a read-only box, a list and a drop-down.
-// On Escape it prints each box's text as Windows-1252 bytes in hex.
+// F2 asks a Yes/No question. On Escape it prints each box's text as Windows-1252 bytes in hex.
 #include <cstdio>
 #include <string>
 
@@ -9,6 +9,8 @@
 namespace {
 
 using namespace vl::platform;
+
+constexpr int kCmdAsk = 50;
 
 class Form final : public WindowEvents {
 public:
@@ -35,6 +37,7 @@ public:
         m_ui.set_items(m_window, 109, {"CW", "SSB"});
         m_ui.select_item(m_window, 109, 1);
         m_ui.set_focus(m_window, 101);
+        m_ui.set_key_table(m_window, {{plain(kKeyF2), kCmdAsk}});
         return m_ui.run_modal(m_window);
     }
 
@@ -52,6 +55,9 @@ public:
             m_ui.close_window(m_window, 0);
         } else if (command == kCmdOk) {
             m_ui.focus_next(m_window, false);
+        } else if (command == kCmdAsk) {
+            Answer answer = m_ui.message_box(m_window, "Delete Entry", "Are you sure?", MessageButtons::YesNo);
+            m_ui.set_text(m_window, 105, answer == Answer::Yes ? "answered yes" : "answered no");
         }
     }
 

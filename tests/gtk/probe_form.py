@@ -59,6 +59,15 @@ def probe():
         key("Form Probe", ["shift+Tab"])
         wait_for("Shift+Tab back", lambda: read_only.getState().contains(pyatspi.STATE_FOCUSED))
         check(True, "Shift+Tab moves back")
+        key("Form Probe", ["F2"])
+        alert = wait_for("the message box", lambda: next(
+            (w for w in app if w is not None and w.getRole() == pyatspi.ROLE_ALERT), None))
+        check(alert.name == "Delete Entry", "the message box is an alert named by its title")
+        check(any(n.name == "Are you sure?" or text_of(n) == "Are you sure?" for n in find_all(alert, lambda n: True)),
+              "the alert holds its text")
+        subprocess.run(["xdotool", "key", "Return"], check=True)
+        wait_for("the answer", lambda: text_of(read_only) == "answered yes")
+        check(True, "Enter answers Yes and the focus returns to the form")
         key("Form Probe", ["Escape"])
         out, _ = program.communicate(timeout=5)
         lines = out.split()

@@ -514,6 +514,8 @@ public:
         AtkObject* accessible = gtk_widget_get_accessible(dialog);
         atk_object_set_name(accessible, platform::utf8_from_cp1252(title).c_str());
         gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
+        // Enter answers with the first button, Yes or OK, as on Windows.
+        gtk_dialog_set_default_response(GTK_DIALOG(dialog), yes_no ? GTK_RESPONSE_YES : GTK_RESPONSE_OK);
         int response = gtk_dialog_run(GTK_DIALOG(dialog));
         gtk_widget_destroy(dialog);
         if (!yes_no) {
