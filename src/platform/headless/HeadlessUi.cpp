@@ -406,49 +406,6 @@ void HeadlessUi::stop_timer(WindowId id) { window_of(id).timer_ms = 0; }
 
 void HeadlessUi::post_command(WindowId id, int command) { m_posted.emplace_back(id, command); }
 
-WindowId HeadlessUi::active_window() const { return m_modal.empty() ? platform::kNoWindow : m_modal.back(); }
-
-std::string HeadlessUi::caption(WindowId id) const {
-    const Window* window = find_window(id);
-    return window ? window->shape.caption : std::string();
-}
-
-std::string HeadlessUi::label_of(WindowId id, int control_id) const {
-    const Window* window = find_window(id);
-    if (window != nullptr) {
-        for (const Control& control : window->controls) {
-            if (control.shape.id == control_id) {
-                return spoken_label(*window, control);
-            }
-        }
-    }
-    return {};
-}
-
-const platform::ControlSpec* HeadlessUi::control_spec(WindowId id, int control_id) const {
-    const Window* window = find_window(id);
-    if (window != nullptr) {
-        for (const Control& control : window->controls) {
-            if (control.shape.id == control_id) {
-                return &control.shape;
-            }
-        }
-    }
-    return nullptr;
-}
-
-std::vector<std::string> HeadlessUi::items(WindowId id, int control_id) const {
-    const Window* window = find_window(id);
-    if (window != nullptr) {
-        for (const Control& control : window->controls) {
-            if (control.shape.id == control_id) {
-                return control.items;
-            }
-        }
-    }
-    return {};
-}
-
 const ScriptEvent& HeadlessUi::next_event() {
     for (;;) {
         if (m_next_event >= m_script.size()) {

@@ -68,14 +68,6 @@ public:
     void stop_timer(platform::WindowId window) override;
     void post_command(platform::WindowId window, int command) override;
 
-    // For tests: the window being run now, and a control's shape and label.
-    platform::WindowId active_window() const;
-    std::string caption(platform::WindowId window) const;
-    std::string label_of(platform::WindowId window, int control) const;
-    const platform::ControlSpec* control_spec(platform::WindowId window, int control) const;
-    std::vector<std::string> items(platform::WindowId window, int control) const;
-    std::size_t events_left() const { return m_script.size() - m_next_event; }
-
 private:
     struct Control {
         platform::ControlSpec shape;
