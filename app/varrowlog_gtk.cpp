@@ -10,6 +10,7 @@ int main(int argc, char** argv) {
     }
     vl::platform::PulseSound sound;
     auto ui = vl::gtk3::make_gtk_ui();
-    vl::platform::Platform services{*ui, sound, vl::platform::system_clock(), vl::platform::system_files()};
+    vl::platform::Platform services{*ui, sound, vl::platform::system_clock(),
+                                    vl::platform::system_files()};
     return vl::run_program(services, vl::platform::program_directory());
 }

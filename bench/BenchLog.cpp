@@ -13,8 +13,8 @@
 namespace vl::bench {
 
 void write_bench_log(const std::string& folder, int entries) {
-    static const char* kPrefixes[] = {"G", "GW", "M", "DL", "F", "EA", "I", "K", "W", "VE", "JA",
-                                      "VK", "ZL", "PY", "LU", "UA", "SP", "OK", "ON", "PA"};
+    static const char* kPrefixes[] = {"G",  "GW", "M",  "DL", "F",  "EA", "I",  "K",  "W",  "VE",
+                                      "JA", "VK", "ZL", "PY", "LU", "UA", "SP", "OK", "ON", "PA"};
     static const char* kModes[] = {"SSB", "CW ", "FM ", "RTY", "J3E", "A1A"};
     std::mt19937 random(42);
     std::ofstream out(folder + "MYLOG.LOG", std::ios::binary | std::ios::trunc);
@@ -43,7 +43,8 @@ void write_bench_log(const std::string& folder, int entries) {
             qso.time_on = static_cast<int16_t>(time);
             qso.time_off = static_cast<int16_t>(time + 5);
             qso.call = std::string(kPrefixes[random() % 20]) + std::to_string(random() % 10) +
-                       static_cast<char>('A' + random() % 26) + static_cast<char>('A' + random() % 26) +
+                       static_cast<char>('A' + random() % 26) +
+                       static_cast<char>('A' + random() % 26) +
                        static_cast<char>('A' + random() % 26) + (random() % 10 == 0 ? "/P" : "");
             qso.rst_sent = "59";
             qso.rst_received = "57";

@@ -38,7 +38,8 @@ void BM_SaveQsoBeforeEveryEntry(benchmark::State& state) {
     const LogRecord record = *build_qso(-16964, boxes).record;
     for (auto _ : state) {
         int position = 0;
-        if (save_entry(log, countries, chart, record, 0, &position) != LogStatus::Ok || position != 1) {
+        if (save_entry(log, countries, chart, record, 0, &position) != LogStatus::Ok ||
+            position != 1) {
             state.SkipWithError("save failed");
             break;
         }

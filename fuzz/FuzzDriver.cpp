@@ -34,7 +34,8 @@ int main(int argc, char** argv) {
         std::string input;
         if (!seeds.empty() && i % 2 == 0) {
             input = seeds[random() % seeds.size()];
-            for (int flips = 1 + static_cast<int>(random() % 8); flips > 0 && !input.empty(); --flips) {
+            for (int flips = 1 + static_cast<int>(random() % 8); flips > 0 && !input.empty();
+                 --flips) {
                 input[random() % input.size()] = static_cast<char>(random());
             }
             if (random() % 4 == 0) {

@@ -8,9 +8,9 @@
 #include <fstream>
 #include <string>
 
+#include "logstore/Bands.h"
 #include "logstore/CallSigns.h"
 #include "logstore/Dates.h"
-#include "logstore/Bands.h"
 #include "logstore/LogStore.h"
 
 namespace {
@@ -44,7 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     for (int i = 1; i <= log.count(); ++i) {
         const vl::LogRecord& r = log.entry(i);
-        if (log.call_slot(i) != vl::base_call_slot(r.call_field()) || log.date_slot(i) != r.date()) {
+        if (log.call_slot(i) != vl::base_call_slot(r.call_field()) ||
+            log.date_slot(i) != r.date()) {
             std::abort();
         }
         vl::decode_qso(r);

@@ -26,7 +26,9 @@ long double arc_cosine(long double x) {
     return kHalfPi - std::atan(x / std::sqrt(1.0L - x * x));
 }
 
-int round_even(long double value) { return static_cast<int>(std::nearbyint(value)); }
+int round_even(long double value) {
+    return static_cast<int>(std::nearbyint(value));
+}
 
 std::string three_digits(int value) {
     char text[16];
@@ -36,25 +38,34 @@ std::string three_digits(int value) {
 
 }  // namespace
 
-double beam_arc_cosine(double x) { return static_cast<double>(arc_cosine(x)); }
+double beam_arc_cosine(double x) {
+    return static_cast<double>(arc_cosine(x));
+}
 
-std::optional<BeamAndRange> beam_and_range(std::string_view home_latitude, std::string_view home_longitude,
-                                           float country_latitude, float country_longitude) {
-    const long double phi1 = static_cast<long double>(leading_number(home_latitude)) / kDegreesPerRadian;
-    const long double lambda1 = static_cast<long double>(leading_number(home_longitude)) / kDegreesPerRadian;
+std::optional<BeamAndRange> beam_and_range(std::string_view home_latitude,
+                                           std::string_view home_longitude, float country_latitude,
+                                           float country_longitude) {
+    const long double phi1 =
+        static_cast<long double>(leading_number(home_latitude)) / kDegreesPerRadian;
+    const long double lambda1 =
+        static_cast<long double>(leading_number(home_longitude)) / kDegreesPerRadian;
     if (phi1 + lambda1 == 0.0L) {
         return std::nullopt;
     }
     const long double phi2 = static_cast<long double>(country_latitude) / kDegreesPerRadian;
-    const long double delta_lambda = static_cast<long double>(country_longitude) / kDegreesPerRadian - lambda1;
-    const long double c = std::sin(phi2) * std::sin(phi1) + std::cos(phi2) * std::cos(phi1) * std::cos(delta_lambda);
+    const long double delta_lambda =
+        static_cast<long double>(country_longitude) / kDegreesPerRadian - lambda1;
+    const long double c =
+        std::sin(phi2) * std::sin(phi1) + std::cos(phi2) * std::cos(phi1) * std::cos(delta_lambda);
     const long double d = arc_cosine(c);
     // The same point gives 0 / 0 here; the arc cosine turns the result into 0.
-    const long double cos_a = (std::sin(phi2) - c * std::sin(phi1)) / (std::sin(d) * std::cos(phi1));
+    const long double cos_a =
+        (std::sin(phi2) - c * std::sin(phi1)) / (std::sin(d) * std::cos(phi1));
 
     BeamAndRange result;
     result.kilometres = round_even(kKilometresPerRadian * d);
-    result.miles = round_even(static_cast<long double>(result.kilometres) / static_cast<long double>(kKilometresPerMile));
+    result.miles = round_even(static_cast<long double>(result.kilometres) /
+                              static_cast<long double>(kKilometresPerMile));
     result.short_path = round_even(arc_cosine(cos_a) * kDegreesPerRadian);
     if (std::sin(delta_lambda) < 0.0L) {
         result.short_path = 360 - result.short_path;
@@ -64,9 +75,10 @@ std::optional<BeamAndRange> beam_and_range(std::string_view home_latitude, std::
         result.long_path -= 360;
     }
     result.range_text = plain_number(result.kilometres);
-    result.sentence = "Short path " + three_digits(result.short_path) + " Degrees" + "  Long Path " +
-                      three_digits(result.long_path) + " Degrees" + "  Range " + std::to_string(result.kilometres) +
-                      "KM, " + std::to_string(result.miles) + "MILES";
+    result.sentence = "Short path " + three_digits(result.short_path) + " Degrees" +
+                      "  Long Path " + three_digits(result.long_path) + " Degrees" + "  Range " +
+                      std::to_string(result.kilometres) + "KM, " + std::to_string(result.miles) +
+                      "MILES";
     return result;
 }
 

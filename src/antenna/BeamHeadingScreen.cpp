@@ -21,17 +21,14 @@ public:
 
     void run(platform::WindowId owner) {
         platform::Ui& ui = m_ctx.ui();
-        platform::WindowSpec shape;
-        shape.caption = "Beam Heading";
-        shape.font_points = 10;
-        shape.width = 250;
-        shape.height = 50;
-        shape.owner = owner;
+        platform::WindowSpec shape = window_shape("Beam Heading", 250, 50, owner, "Courier", 10);
         m_window = ui.create_window(shape, *this);
         ui.add_control(m_window, control(ControlKind::Label, 201, "Call sign:", 5, 5, 40, 12));
-        ui.add_control(m_window, control(ControlKind::Edit, kCallBox, "", 50, 5, 80, 12, platform::EditStyle::UpperCase));
+        ui.add_control(m_window, control(ControlKind::Edit, kCallBox, "", 50, 5, 80, 12,
+                                         platform::EditStyle::UpperCase));
         ui.add_control(m_window, control(ControlKind::Label, 202, "Bearing:", 5, 25, 40, 12));
-        ui.add_control(m_window, control(ControlKind::Edit, kAnswerBox, "", 50, 25, 195, 12, platform::EditStyle::ReadOnly));
+        ui.add_control(m_window, control(ControlKind::Edit, kAnswerBox, "", 50, 25, 195, 12,
+                                         platform::EditStyle::ReadOnly));
         ui.set_key_table(m_window, {{platform::plain(platform::kKeyF1), kCmdKeyHelp}});
         ui.set_focus(m_window, kCallBox);
         ui.run_modal(m_window);
@@ -47,7 +44,8 @@ public:
                 break;
             case kCmdKeyHelp:
                 show_key_help(m_ctx, m_window, "Key help",
-                              "Type a call sign and press ENTER,TAB to read the bearing again,ESCAPE to leave");
+                              "Type a call sign and press ENTER,TAB to read the bearing "
+                              "again,ESCAPE to leave");
                 break;
             default:
                 break;
@@ -67,8 +65,8 @@ private:
         }
         const CountryRecord& country = *m_ctx.countries.current_record();
         std::string text = country.name + ", ";
-        if (auto beam = beam_and_range(m_ctx.settings.latitude, m_ctx.settings.longitude, country.latitude,
-                                       country.longitude)) {
+        if (auto beam = beam_and_range(m_ctx.settings.latitude, m_ctx.settings.longitude,
+                                       country.latitude, country.longitude)) {
             text += beam->sentence;
         }
         ui.set_text(m_window, kAnswerBox, text);

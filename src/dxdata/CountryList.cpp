@@ -57,8 +57,8 @@ std::optional<CountryListError> CountryList::load(std::string_view text) {
         }
         double dxcc = std::nearbyint(leading_number(fields[3]));  // halves to even
         if (dxcc < 0 || dxcc > kMaxDxccNumber) {
-            error = CountryListError{line_number, std::string(line),
-                                     "DXCC numbers run from 0 to 400."};
+            error =
+                CountryListError{line_number, std::string(line), "DXCC numbers run from 0 to 400."};
             break;
         }
         CountryRecord record;
@@ -111,8 +111,9 @@ void CountryList::build_lookup() {
 }
 
 int CountryList::find(std::string_view call) {
-    auto at = std::lower_bound(m_bounds.begin(), m_bounds.end(), call,
-                               [](const std::string& bound, std::string_view c) { return bound < c; });
+    auto at =
+        std::lower_bound(m_bounds.begin(), m_bounds.end(), call,
+                         [](const std::string& bound, std::string_view c) { return bound < c; });
     auto j = static_cast<std::size_t>(at - m_bounds.begin());
     int index = -1;
     if (at != m_bounds.end() && *at == call) {
@@ -152,7 +153,8 @@ std::string_view CountryList::name_of(int dxcc) const {
 }
 
 std::string country_list_error_text(const CountryListError& error) {
-    std::string text = "Line" + plain_number(error.line_number) + " of COUNTRY.LST\r\n" + error.line;
+    std::string text =
+        "Line" + plain_number(error.line_number) + " of COUNTRY.LST\r\n" + error.line;
     if (!error.reason.empty()) {
         text += "\r\n" + error.reason;
     }

@@ -27,14 +27,9 @@ public:
 
     void run(platform::WindowId owner) {
         platform::Ui& ui = m_ctx.ui();
-        platform::WindowSpec shape;
-        shape.caption = std::string(kDxMenuCaption);
-        shape.font = "Times New Roman Bold";
-        shape.font_points = 14;
-        shape.width = 170;
-        shape.height = 110;
+        platform::WindowSpec shape =
+            window_shape(std::string(kDxMenuCaption), 170, 110, owner, "Times New Roman Bold", 14);
         shape.background = kLightGrey;
-        shape.owner = owner;
         m_window = ui.create_window(shape, *this);
         ui.add_control(m_window, control(platform::ControlKind::List, kList, "", 5, 5, 160, 100));
         ui.set_items(m_window, kList, {kEntries.begin(), kEntries.end()});

@@ -16,8 +16,9 @@ std::vector<SortedCountry> sorted_countries(const CountryList& countries) {
         bool carried = countries.carries(n);
         sorted.push_back({std::string(countries.name_of(n)), carried ? n : 0});
     }
-    std::stable_sort(sorted.begin(), sorted.end(),
-                     [](const SortedCountry& a, const SortedCountry& b) { return a.name < b.name; });
+    std::stable_sort(
+        sorted.begin(), sorted.end(),
+        [](const SortedCountry& a, const SortedCountry& b) { return a.name < b.name; });
     return sorted;
 }
 
@@ -62,7 +63,8 @@ Report qsls_needed_report(CountryList& countries, const DxccChart& chart, const 
     std::unordered_map<int, std::string> first_call;
     std::size_t wanted = 0;
     for (const SortedCountry& entry : sorted) {
-        if (worked(chart, entry) && !chart.confirmed(entry.dxcc) && first_call.emplace(entry.dxcc, "").second) {
+        if (worked(chart, entry) && !chart.confirmed(entry.dxcc) &&
+            first_call.emplace(entry.dxcc, "").second) {
             ++wanted;
         }
     }

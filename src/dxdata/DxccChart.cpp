@@ -19,7 +19,8 @@ std::string DxccChart::bytes() const {
 }
 
 void DxccChart::mark(int dxcc, int band, int mode_class, unsigned qsl_flags) {
-    if (band < 0 || band > 12 || dxcc < 0 || dxcc > kMaxDxccNumber || mode_class < 0 || mode_class > 3) {
+    if (band < 0 || band > 12 || dxcc < 0 || dxcc > kMaxDxccNumber || mode_class < 0 ||
+        mode_class > 3) {
         return;
     }
     uint8_t& cell = m_cells[dxcc + kChartCountries * band];
@@ -103,7 +104,9 @@ StatusCounts count_status(const DxccChart& chart, int first_dxcc, int last_dxcc)
     return counts;
 }
 
-std::string status_band_text(int row) { return std::string(kSpokenBandNames[row]) + "."; }
+std::string status_band_text(int row) {
+    return std::string(kSpokenBandNames[row]) + ".";
+}
 
 std::string status_mode_text(const StatusCounts& counts, int row, int mode_class) {
     int worked = counts.worked[row][mode_class];
@@ -118,8 +121,8 @@ std::string status_mode_text(const StatusCounts& counts, int row, int mode_class
 }
 
 std::string status_total_text(const StatusCounts& counts, int row) {
-    return plain_number(counts.worked[row][4]) + " worked and" + plain_number(counts.confirmed[row][4]) +
-           " confirmed.";
+    return plain_number(counts.worked[row][4]) + " worked and" +
+           plain_number(counts.confirmed[row][4]) + " confirmed.";
 }
 
 }  // namespace vl

@@ -27,7 +27,8 @@ platform::KeyTable walk_keys() {
 // What both screens share: a cursor over the lines, moved by Up and Down, and Escape.
 class LineWalker : public platform::WindowEvents {
 public:
-    LineWalker(AppContext& ctx, std::vector<std::string> lines) : m_ctx(ctx), m_lines(std::move(lines)) {}
+    LineWalker(AppContext& ctx, std::vector<std::string> lines)
+        : m_ctx(ctx), m_lines(std::move(lines)) {}
 
     void on_command(int command) override {
         switch (command) {
@@ -75,12 +76,7 @@ public:
 
     void run(platform::WindowId owner, const Report& report) {
         platform::Ui& ui = m_ctx.ui();
-        platform::WindowSpec shape;
-        shape.caption = report.title;
-        shape.font = "Times New Roman";
-        shape.width = 250;
-        shape.height = 40;
-        shape.owner = owner;
+        platform::WindowSpec shape = window_shape(report.title, 250, 40, owner, "Times New Roman");
         m_window = ui.create_window(shape, *this);
         add_labelled_box(m_ctx, m_window, 101, kLineBox, report.label, 10, 50, 180);
         ui.set_key_table(m_window, walk_keys());
@@ -104,17 +100,14 @@ public:
 
     void run(platform::WindowId owner) {
         platform::Ui& ui = m_ctx.ui();
-        platform::WindowSpec shape;
-        shape.caption = "Band Status by country";
-        shape.font = "Times New Roman";
-        shape.width = 250;
-        shape.height = 230;
-        shape.owner = owner;
+        platform::WindowSpec shape =
+            window_shape("Band Status by country", 250, 230, owner, "Times New Roman");
         m_window = ui.create_window(shape, *this);
         add_labelled_box(m_ctx, m_window, 101, kNameBox, "Country", 5, 70, 160);
         for (int band = 0; band < 13; ++band) {
-            add_labelled_box(m_ctx, m_window, kFirstBandBox - 1 + 2 * band, kFirstBandBox + 2 * band,
-                             std::string(kSpokenBandNames[band]), 22 + 16 * band, 70, 160);
+            add_labelled_box(m_ctx, m_window, kFirstBandBox - 1 + 2 * band,
+                             kFirstBandBox + 2 * band, std::string(kSpokenBandNames[band]),
+                             22 + 16 * band, 70, 160);
         }
         ui.set_key_table(m_window, walk_keys());
         show_line();

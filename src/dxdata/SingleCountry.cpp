@@ -16,14 +16,11 @@ public:
 
     void run(platform::WindowId owner) {
         platform::Ui& ui = m_ctx.ui();
-        platform::WindowSpec shape;
-        shape.caption = "BANDS WORKED";
-        shape.width = 200;
-        shape.height = 40;
-        shape.owner = owner;
+        platform::WindowSpec shape = window_shape("BANDS WORKED", 200, 40, owner);
         m_window = ui.create_window(shape, *this);
         using platform::ControlKind;
-        ui.add_control(m_window, control(ControlKind::Label, 101, "Country Prefix:", 5, 10, 70, 12));
+        ui.add_control(m_window,
+                       control(ControlKind::Label, 101, "Country Prefix:", 5, 10, 70, 12));
         ui.add_control(m_window, control(ControlKind::Edit, kPrefixBox, "", 80, 10, 100, 12,
                                          platform::EditStyle::UpperCase));
         ui.set_key_table(m_window, {{platform::plain(platform::kKeyF1), kCmdKeyHelp}});
@@ -40,8 +37,9 @@ public:
                 m_ctx.ui().close_window(m_window, 0);
                 break;
             case kCmdKeyHelp:
-                show_key_help(m_ctx, m_window, "Key help",
-                              "Type a call sign or prefix,ENTER to hear its status,ESCAPE to leave");
+                show_key_help(
+                    m_ctx, m_window, "Key help",
+                    "Type a call sign or prefix,ENTER to hear its status,ESCAPE to leave");
                 break;
             default:
                 break;
@@ -53,7 +51,8 @@ private:
         platform::Ui& ui = m_ctx.ui();
         int dxcc = m_ctx.countries.find(ui.text(m_window, kPrefixBox));
         if (dxcc < 1) {
-            ui.message_box(m_window, "Country check", "Not a DXCC country", platform::MessageButtons::Ok);
+            ui.message_box(m_window, "Country check", "Not a DXCC country",
+                           platform::MessageButtons::Ok);
             return;
         }
         show_status_view(m_ctx, m_window, dxcc, dxcc,

@@ -23,17 +23,14 @@ public:
 
     void run(platform::WindowId owner, const std::string& title) {
         platform::Ui& ui = m_ctx.ui();
-        platform::WindowSpec shape;
-        shape.caption = title;
-        shape.font = "Courier Bold";
-        shape.font_points = 10;
-        shape.width = 250;
-        shape.height = m_with_total ? 100 : 85;
-        shape.owner = owner;
+        platform::WindowSpec shape =
+            window_shape(title, 250, m_with_total ? 100 : 85, owner, "Courier Bold", 10);
         m_window = ui.create_window(shape, *this);
-        static constexpr const char* kLabels[] = {"Band.", "CW.", "SSB.", "FM.", "Other.", "Total."};
+        static constexpr const char* kLabels[] = {"Band.", "CW.",    "SSB.",
+                                                  "FM.",   "Other.", "Total."};
         for (int row = 0; row < (m_with_total ? 6 : 5); ++row) {
-            add_labelled_box(m_ctx, m_window, 101 + 2 * row, 102 + 2 * row, kLabels[row], 5 + 15 * row, 40, 195);
+            add_labelled_box(m_ctx, m_window, 101 + 2 * row, 102 + 2 * row, kLabels[row],
+                             5 + 15 * row, 40, 195);
         }
         using platform::plain;
         ui.set_key_table(m_window, {{plain(platform::kKeyUp), kCmdUp},
@@ -58,7 +55,8 @@ public:
                 }
                 break;
             case kCmdKeyHelp:
-                show_key_help(m_ctx, m_window, "Key help", "TAB to select mode total,Arrow keys to select band");
+                show_key_help(m_ctx, m_window, "Key help",
+                              "TAB to select mode total,Arrow keys to select band");
                 break;
             case platform::kCmdCancel:
                 m_ctx.ui().close_window(m_window, 0);

@@ -20,8 +20,8 @@ using platform::EditStyle;
 constexpr int kDateBox = 101, kCallBox = 102, kLastEntryBox = 103;
 constexpr int kCommentsBox = 111;
 constexpr int kEntryLabel = 21;
-constexpr int kCmdQso = 20, kCmdData = 21, kCmdText = 22, kCmdSave = 23, kCmdKeyHelp = 24, kCmdNext = 25,
-              kCmdPrevious = 26;
+constexpr int kCmdQso = 20, kCmdData = 21, kCmdText = 22, kCmdSave = 23, kCmdKeyHelp = 24,
+              kCmdNext = 25, kCmdPrevious = 26;
 
 constexpr std::array<std::string_view, 3> kKindNames = {"QSO Date", "Data Date", "Text Date"};
 
@@ -48,8 +48,10 @@ constexpr BoxSpec kQsoForm[] = {
     {32, 113, "QSL received", 20, EditStyle::UpperCase},
 };
 constexpr BoxSpec kDataForm[] = {
-    {22, 102, "Time", 22, EditStyle::Plain},       {23, 103, "Operator", 52, EditStyle::Plain},
-    {24, 104, "Tranceiver", 52, EditStyle::Plain}, {25, 105, "Antenna", 52, EditStyle::Plain},
+    {22, 102, "Time", 22, EditStyle::Plain},
+    {23, 103, "Operator", 52, EditStyle::Plain},
+    {24, 104, "Tranceiver", 52, EditStyle::Plain},
+    {25, 105, "Antenna", 52, EditStyle::Plain},
     {26, 106, "Band in Megahertz", 35, EditStyle::Plain},
 };
 constexpr BoxSpec kTextForm[] = {
@@ -65,19 +67,21 @@ public:
 
     void run(platform::WindowId owner) {
         platform::Ui& ui = m_ctx.ui();
-        platform::WindowSpec shape;
-        shape.caption = m_edit_entry > 0 ? " Edit Entry " : "Off Line Logging";
-        shape.width = 280;
-        shape.height = 230;
-        shape.owner = owner;
+        platform::WindowSpec shape =
+            window_shape(m_edit_entry > 0 ? " Edit Entry " : "Off Line Logging", 280, 230, owner);
         m_window = ui.create_window(shape, *this);
         using platform::ctrl;
         using platform::plain;
-        ui.set_key_table(m_window, {{plain(platform::kKeyF2), kCmdQso},      {ctrl('Q'), kCmdQso},
-                                    {plain(platform::kKeyF3), kCmdData},     {ctrl('D'), kCmdData},
-                                    {plain(platform::kKeyF4), kCmdText},     {ctrl('T'), kCmdText},
-                                    {plain(platform::kKeyF12), kCmdSave},    {ctrl('S'), kCmdSave},
-                                    {plain(platform::kKeyF1), kCmdKeyHelp},  {plain(platform::kKeyTab), kCmdNext},
+        ui.set_key_table(m_window, {{plain(platform::kKeyF2), kCmdQso},
+                                    {ctrl('Q'), kCmdQso},
+                                    {plain(platform::kKeyF3), kCmdData},
+                                    {ctrl('D'), kCmdData},
+                                    {plain(platform::kKeyF4), kCmdText},
+                                    {ctrl('T'), kCmdText},
+                                    {plain(platform::kKeyF12), kCmdSave},
+                                    {ctrl('S'), kCmdSave},
+                                    {plain(platform::kKeyF1), kCmdKeyHelp},
+                                    {plain(platform::kKeyTab), kCmdNext},
                                     {platform::shift(platform::kKeyTab), kCmdPrevious}});
         if (m_edit_entry > 0) {
             m_kind = kind_of(entry_kind(m_ctx.log.entry(m_edit_entry)));
@@ -102,9 +106,11 @@ public:
                 save();
                 break;
             case kCmdKeyHelp:
-                show_key_help(m_ctx, m_window, "Key help",
-                              "F2 or Control plus Q for QSO entry,F3 or Control plus D for DATA entry,"
-                              "F4 or Control plus T for Text entry,F12 or Control plus S to save,TAB to select a box");
+                show_key_help(
+                    m_ctx, m_window, "Key help",
+                    "F2 or Control plus Q for QSO entry,F3 or Control plus D for DATA entry,"
+                    "F4 or Control plus T for Text entry,F12 or Control plus S to save,TAB to "
+                    "select a box");
                 break;
             case kCmdNext:
             case platform::kCmdOk:  // Enter moves on, as TAB does
@@ -129,12 +135,15 @@ public:
 
 private:
     static EntryKindChoice kind_of(EntryKind kind) {
-        return kind == EntryKind::Data ? EntryKindChoice::Data
-                                       : kind == EntryKind::Text ? EntryKindChoice::Text : EntryKindChoice::Qso;
+        return kind == EntryKind::Data   ? EntryKindChoice::Data
+               : kind == EntryKind::Text ? EntryKindChoice::Text
+                                         : EntryKindChoice::Qso;
     }
 
     bool editing() const { return m_edit_entry > 0; }
-    int last_box() const { return m_kind == EntryKindChoice::Qso ? 113 : m_kind == EntryKindChoice::Data ? 106 : 103; }
+    int last_box() const {
+        return m_kind == EntryKindChoice::Qso ? 113 : m_kind == EntryKindChoice::Data ? 106 : 103;
+    }
     std::string text(int box) { return m_ctx.ui().text(m_window, box); }
     void set(int box, std::string_view value) { m_ctx.ui().set_text(m_window, box, value); }
 
@@ -152,18 +161,22 @@ private:
         for (int id = 101; id <= 113; ++id) {
             ui.remove_control(m_window, id);
         }
-        ui.add_control(m_window, control(ControlKind::Label, kEntryLabel, entry_label(), 5, 5, 150, 10));
+        ui.add_control(m_window,
+                       control(ControlKind::Label, kEntryLabel, entry_label(), 5, 5, 150, 10));
         ui.add_control(m_window, control(ControlKind::Edit, kDateBox, "", 5, 15, 35, 12));
-        std::span<const BoxSpec> form = m_kind == EntryKindChoice::Qso    ? std::span<const BoxSpec>(kQsoForm)
-                                        : m_kind == EntryKindChoice::Data ? std::span<const BoxSpec>(kDataForm)
-                                                                          : std::span<const BoxSpec>(kTextForm);
+        std::span<const BoxSpec> form =
+            m_kind == EntryKindChoice::Qso    ? std::span<const BoxSpec>(kQsoForm)
+            : m_kind == EntryKindChoice::Data ? std::span<const BoxSpec>(kDataForm)
+                                              : std::span<const BoxSpec>(kTextForm);
         int y = 30;
         for (const BoxSpec& row : form) {
             // The Last Entry label is there only for new entries; its box always is.
             if (!(row.box == kLastEntryBox && m_kind == EntryKindChoice::Qso && editing())) {
-                ui.add_control(m_window, control(ControlKind::Label, row.label, row.text, 5, y, 100, 10));
+                ui.add_control(m_window,
+                               control(ControlKind::Label, row.label, row.text, 5, y, 100, 10));
             }
-            ui.add_control(m_window, control(ControlKind::Edit, row.box, "", 110, y, row.width, 12, row.style));
+            ui.add_control(m_window, control(ControlKind::Edit, row.box, "", 110, y, row.width, 12,
+                                             row.style));
             y += 15;
         }
         if (m_edit_state == 1) {
@@ -180,9 +193,9 @@ private:
         switch (m_kind) {
             case EntryKindChoice::Qso: {
                 QsoBoxes b = qso_boxes_of(r, m_ctx.frequency_names);
-                const std::string* values[] = {&b.call, nullptr, &b.time_on, &b.time_off, &b.rst_sent,
-                                               &b.rst_received, &b.frequency, &b.mode, &b.power, &b.comment,
-                                               &b.qsl_sent, &b.qsl_received};
+                const std::string* values[] = {
+                    &b.call,      nullptr, &b.time_on, &b.time_off, &b.rst_sent, &b.rst_received,
+                    &b.frequency, &b.mode, &b.power,   &b.comment,  &b.qsl_sent, &b.qsl_received};
                 for (int i = 0; i < 12; ++i) {
                     if (values[i] != nullptr) {
                         set(102 + i, *values[i]);
@@ -240,7 +253,8 @@ private:
         std::string call = text(kCallBox);
         std::optional<LastEntry> last;
         if (call != "CQ") {
-            last = find_last_entry(m_ctx.log, call, m_ctx.log.count(), m_ctx.date_format(), m_ctx.frequency_names);
+            last = find_last_entry(m_ctx.log, call, m_ctx.log.count(), m_ctx.date_format(),
+                                   m_ctx.frequency_names);
         }
         if (last) {
             set(kLastEntryBox, last->text);
@@ -285,15 +299,17 @@ private:
                 break;
         }
         int position = 0;
-        LogStatus status = save_entry(m_ctx.log, m_ctx.countries, m_ctx.chart, record, m_edit_entry, &position);
+        LogStatus status =
+            save_entry(m_ctx.log, m_ctx.countries, m_ctx.chart, record, m_edit_entry, &position);
         if (status != LogStatus::Ok) {
             report_log_status(m_ctx, m_window, status);
             return;
         }
         // The boxes that carry over to the next entry stay.
-        const std::vector<int> emptied = m_kind == EntryKindChoice::Qso    ? std::vector<int>{102, 103, 111}
-                                         : m_kind == EntryKindChoice::Data ? std::vector<int>{101, 102, 103, 104, 105, 106}
-                                                                           : std::vector<int>{101, 102, 103};
+        const std::vector<int> emptied =
+            m_kind == EntryKindChoice::Qso    ? std::vector<int>{102, 103, 111}
+            : m_kind == EntryKindChoice::Data ? std::vector<int>{101, 102, 103, 104, 105, 106}
+                                              : std::vector<int>{101, 102, 103};
         for (int box : emptied) {
             set(box, "");
         }
@@ -322,6 +338,8 @@ void show_entry_editor(AppContext& ctx, platform::WindowId owner, int edit_entry
     editor.run(owner);
 }
 
-void show_off_line_logging(AppContext& ctx, platform::WindowId owner) { show_entry_editor(ctx, owner, 0); }
+void show_off_line_logging(AppContext& ctx, platform::WindowId owner) {
+    show_entry_editor(ctx, owner, 0);
+}
 
 }  // namespace vl

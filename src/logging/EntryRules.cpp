@@ -10,9 +10,13 @@ namespace vl {
 
 namespace {
 
-int16_t time_code(std::string_view text) { return static_cast<int16_t>(time_code_of_text(text)); }
+int16_t time_code(std::string_view text) {
+    return static_cast<int16_t>(time_code_of_text(text));
+}
 
-bool contains_y(std::string_view text) { return to_upper(text).find('Y') != std::string::npos; }
+bool contains_y(std::string_view text) {
+    return to_upper(text).find('Y') != std::string::npos;
+}
 
 // "14MHz " shows as "14" in the frequency box.
 std::string frequency_box_text(const std::string& name) {
@@ -67,7 +71,8 @@ EntryBuild build_qso(int16_t date, const QsoBoxes& b) {
     }
     e.power = b.power;
     e.comment = b.comment;
-    e.qsl_flags = static_cast<uint8_t>((contains_y(b.qsl_sent) ? 1 : 0) | (contains_y(b.qsl_received) ? 2 : 0));
+    e.qsl_flags = static_cast<uint8_t>((contains_y(b.qsl_sent) ? 1 : 0) |
+                                       (contains_y(b.qsl_received) ? 2 : 0));
     LogRecord record = encode(e);
     if (cq) {
         std::fill(record.bytes.begin() + 18, record.bytes.begin() + 32, '\0');
@@ -103,8 +108,10 @@ QsoBoxes qso_boxes_of(const LogRecord& record, const std::array<std::string, 15>
     b.time_on = time_text(e.time_on);
     b.time_off = time_text(e.time_off);
     b.rst_sent = trim_right(std::string_view(e.rst_sent).substr(0, e.rst_sent.find('\0')));
-    b.rst_received = trim_right(std::string_view(e.rst_received).substr(0, e.rst_received.find('\0')));
-    b.frequency = frequency_box_text(frequency_name(frequency_names, band_of_band_field(e.band_field)));
+    b.rst_received =
+        trim_right(std::string_view(e.rst_received).substr(0, e.rst_received.find('\0')));
+    b.frequency =
+        frequency_box_text(frequency_name(frequency_names, band_of_band_field(e.band_field)));
     b.mode = trim_right(std::string_view(e.mode).substr(0, e.mode.find('\0')));
     b.power = trim_right(e.power);
     b.comment = trim_right(e.comment);
@@ -113,14 +120,16 @@ QsoBoxes qso_boxes_of(const LogRecord& record, const std::array<std::string, 15>
     return b;
 }
 
-DataBoxes data_boxes_of(const LogRecord& record, const std::array<std::string, 15>& frequency_names) {
+DataBoxes data_boxes_of(const LogRecord& record,
+                        const std::array<std::string, 15>& frequency_names) {
     DataEntry e = decode_data(record);
     DataBoxes b;
     b.time = time_text(e.time);
     b.operator_name = trim(e.operator_name);
     b.transceiver = trim(e.transceiver);
     b.antenna = trim(e.antenna);
-    b.band = frequency_box_text(frequency_name(frequency_names, e.band < 0 || e.band > 19 ? 19 : e.band));
+    b.band = frequency_box_text(
+        frequency_name(frequency_names, e.band < 0 || e.band > 19 ? 19 : e.band));
     return b;
 }
 
@@ -129,7 +138,8 @@ TextBoxes text_boxes_of(const LogRecord& record) {
     return {time_text(e.time), std::string(trim(e.text))};
 }
 
-std::optional<LastEntry> find_last_entry(const LogStore& log, std::string_view call, int newest, int date_format,
+std::optional<LastEntry> find_last_entry(const LogStore& log, std::string_view call, int newest,
+                                         int date_format,
                                          const std::array<std::string, 15>& frequency_names) {
     std::string wanted(trim_right(base_call(std::string(call) + " ")));
     for (int i = std::min(newest, log.count()); i >= 1; --i) {
@@ -139,15 +149,16 @@ std::optional<LastEntry> find_last_entry(const LogStore& log, std::string_view c
         const LogRecord& r = log.entry(i);
         LastEntry last;
         last.text = spoken_date(r.date(), date_format) + "at " + time_text(r.time()) + " on " +
-                    frequency_name(frequency_names, band_of_band_field(r.view(32, 3))) + std::string(r.view(35, 3));
+                    frequency_name(frequency_names, band_of_band_field(r.view(32, 3))) +
+                    std::string(r.view(35, 3));
         last.comment = r.view(43, 40);
         return last;
     }
     return std::nullopt;
 }
 
-LogStatus save_entry(LogStore& log, CountryList& countries, DxccChart& chart, const LogRecord& record,
-                     int replacing, int* position) {
+LogStatus save_entry(LogStore& log, CountryList& countries, DxccChart& chart,
+                     const LogRecord& record, int replacing, int* position) {
     if (replacing > 0) {
         LogStatus removed = log.remove_for_edit(replacing);
         if (removed != LogStatus::Ok) {

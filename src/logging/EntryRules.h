@@ -19,8 +19,8 @@ enum class EntryKindChoice { Qso = 1, Data = 2, Text = 3 };
 // The boxes of the QSO form as typed, box 102 (call) to 113 (QSL received); the date is
 // passed separately, already turned into its code.
 struct QsoBoxes {
-    std::string call, time_on, time_off, rst_sent, rst_received, frequency, mode, power, comment, qsl_sent,
-        qsl_received;
+    std::string call, time_on, time_off, rst_sent, rst_received, frequency, mode, power, comment,
+        qsl_sent, qsl_received;
 };
 struct DataBoxes {
     std::string time, operator_name, transceiver, antenna, band;
@@ -41,7 +41,8 @@ LogRecord build_text(int16_t date, const TextBoxes& boxes);
 
 // The boxes as the editor fills them from a stored entry.
 QsoBoxes qso_boxes_of(const LogRecord& record, const std::array<std::string, 15>& frequency_names);
-DataBoxes data_boxes_of(const LogRecord& record, const std::array<std::string, 15>& frequency_names);
+DataBoxes data_boxes_of(const LogRecord& record,
+                        const std::array<std::string, 15>& frequency_names);
 TextBoxes text_boxes_of(const LogRecord& record);
 
 // The frequency name of a band number; numbers without a name give the blank one.
@@ -53,13 +54,14 @@ struct LastEntry {
 };
 
 // The newest entry whose base call equals that of `call`, from entry `newest` down.
-std::optional<LastEntry> find_last_entry(const LogStore& log, std::string_view call, int newest, int date_format,
+std::optional<LastEntry> find_last_entry(const LogStore& log, std::string_view call, int newest,
+                                         int date_format,
                                          const std::array<std::string, 15>& frequency_names);
 
 // Saves an entry: an edited entry (number `replacing`, 0 for none) is taken out and the new
 // record goes in at its date-and-time place, all in one change of the file. A QSO with a
 // received report above 1 is marked in the DXCC chart.
-LogStatus save_entry(LogStore& log, CountryList& countries, DxccChart& chart, const LogRecord& record,
-                     int replacing, int* position);
+LogStatus save_entry(LogStore& log, CountryList& countries, DxccChart& chart,
+                     const LogRecord& record, int replacing, int* position);
 
 }  // namespace vl

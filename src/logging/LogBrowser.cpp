@@ -15,8 +15,9 @@ namespace {
 using platform::ControlKind;
 
 constexpr int kCallSearch = 101, kCommentSearch = 102, kDateSearch = 103, kDisplay = 300;
-constexpr int kCmdUp = 20, kCmdDown = 21, kCmdPageUp = 22, kCmdPageDown = 23, kCmdHome = 24, kCmdEnd = 25,
-              kCmdToggleSent = 26, kCmdToggleReceived = 27, kCmdEdit = 28, kCmdDelete = 29, kCmdKeyHelp = 30;
+constexpr int kCmdUp = 20, kCmdDown = 21, kCmdPageUp = 22, kCmdPageDown = 23, kCmdHome = 24,
+              kCmdEnd = 25, kCmdToggleSent = 26, kCmdToggleReceived = 27, kCmdEdit = 28,
+              kCmdDelete = 29, kCmdKeyHelp = 30;
 constexpr int kCmdShowEntry = 3074;  // posted to itself when the browser opens
 constexpr int kPage = 20;
 
@@ -28,18 +29,18 @@ public:
 
     void run(platform::WindowId owner) {
         platform::Ui& ui = m_ctx.ui();
-        platform::WindowSpec shape;
-        shape.caption = "Browse the log";
-        shape.font = "Times New Roman";
-        shape.width = 390;
-        shape.height = 70;
-        shape.owner = owner;
+        platform::WindowSpec shape =
+            window_shape("Browse the log", 390, 70, owner, "Times New Roman");
         m_window = ui.create_window(shape, *this);
-        ui.add_control(m_window, control(ControlKind::Label, 99, "Call sign search,", 5, 5, 70, 10));
-        ui.add_control(m_window, control(ControlKind::Edit, kCallSearch, "", 75, 5, 50, 12, platform::EditStyle::UpperCase));
-        ui.add_control(m_window, control(ControlKind::Label, 401, "Show from Date,", 130, 5, 60, 10));
+        ui.add_control(m_window,
+                       control(ControlKind::Label, 99, "Call sign search,", 5, 5, 70, 10));
+        ui.add_control(m_window, control(ControlKind::Edit, kCallSearch, "", 75, 5, 50, 12,
+                                         platform::EditStyle::UpperCase));
+        ui.add_control(m_window,
+                       control(ControlKind::Label, 401, "Show from Date,", 130, 5, 60, 10));
         ui.add_control(m_window, control(ControlKind::Edit, kDateSearch, "", 190, 5, 40, 12));
-        ui.add_control(m_window, control(ControlKind::Label, 402, "Comment search,", 235, 5, 60, 10));
+        ui.add_control(m_window,
+                       control(ControlKind::Label, 402, "Comment search,", 235, 5, 60, 10));
         ui.add_control(m_window, control(ControlKind::Edit, kCommentSearch, "", 295, 5, 90, 12));
         platform::ControlSpec display =
             control(ControlKind::Edit, kDisplay, "", 2, 30, 385, 12, platform::EditStyle::ReadOnly);
@@ -128,11 +129,13 @@ public:
                 delete_entry();
                 break;
             case kCmdKeyHelp:
-                show_key_help(m_ctx, m_window, "Key help",
-                              "F2 or Control plus S to toggle QSL sent,F3 or Control plus R to toggle QSL received,"
-                              "F12 or Control plus E to edit entry,TAB to select a search box,"
-                              "F8 or CONTROL DELETE to delete an entry,Cursor; Home; End; Page up and down "
-                              "to navigate the log");
+                show_key_help(
+                    m_ctx, m_window, "Key help",
+                    "F2 or Control plus S to toggle QSL sent,F3 or Control plus R to toggle QSL "
+                    "received,"
+                    "F12 or Control plus E to edit entry,TAB to select a search box,"
+                    "F8 or CONTROL DELETE to delete an entry,Cursor; Home; End; Page up and down "
+                    "to navigate the log");
                 break;
             default:
                 break;
@@ -173,7 +176,8 @@ private:
             return;
         }
         ui.set_text(m_window, kDisplay,
-                    entry_summary(m_ctx.log.entry(m_current), m_current, m_ctx.date_format(), m_ctx.frequency_names));
+                    entry_summary(m_ctx.log.entry(m_current), m_current, m_ctx.date_format(),
+                                  m_ctx.frequency_names));
     }
 
     // Stepping past either end of the log is refused with a beep, so the operator knows.
@@ -213,7 +217,8 @@ private:
         }
         int& last_hit = by_call ? m_memory.last_call_hit : m_memory.last_comment_hit;
         int from = forward ? m_running : last_hit;
-        int hit = search_log(m_ctx.log, by_call ? SearchField::CallSign : SearchField::Comment, text, from, forward);
+        int hit = search_log(m_ctx.log, by_call ? SearchField::CallSign : SearchField::Comment,
+                             text, from, forward);
         if (hit == 0) {
             // The walk ended at the end it was going to; the entry shown stays.
             m_running = forward ? std::max(count(), 1) : 1;
@@ -256,8 +261,9 @@ private:
             report_log_status(m_ctx, m_window, status);
             return;
         }
-        m_ctx.chart.mark(m_ctx.countries.find(record.call_field()), band_of_band_field(record.view(32, 3)),
-                         mode_class(record.view(35, 3)), static_cast<uint8_t>(record.bytes[83]));
+        m_ctx.chart.mark(m_ctx.countries.find(record.call_field()),
+                         band_of_band_field(record.view(32, 3)), mode_class(record.view(35, 3)),
+                         static_cast<uint8_t>(record.bytes[83]));
         show_entry();
     }
 
@@ -275,8 +281,8 @@ private:
             return;
         }
         platform::Ui& ui = m_ctx.ui();
-        if (ui.message_box(m_window, "Delete Entry", "Are you sure?", platform::MessageButtons::YesNo) !=
-            platform::Answer::Yes) {
+        if (ui.message_box(m_window, "Delete Entry", "Are you sure?",
+                           platform::MessageButtons::YesNo) != platform::Answer::Yes) {
             return;
         }
         LogStatus status = m_ctx.log.delete_entry(m_current);

@@ -32,7 +32,8 @@ std::string power_phrase(std::string_view field) {
 }
 
 std::string_view qsl_phrase(unsigned flags) {
-    static constexpr std::string_view kPhrases[] = {"No QSL, ", "QSL sent, ", "Got QSL, ", "QSL got and sent, "};
+    static constexpr std::string_view kPhrases[] = {"No QSL, ", "QSL sent, ", "Got QSL, ",
+                                                    "QSL got and sent, "};
     return kPhrases[flags & 3u];
 }
 
@@ -55,7 +56,8 @@ std::string entry_summary(const LogRecord& r, int number, int date_format,
                 text += c;
             }
             text += ", at " + spoken_time(r.time()) + " on ";
-            text += trim_right(megahertz_spoken(frequency_name(frequency_names, band_of_band_field(r.view(32, 3)))));
+            text += trim_right(megahertz_spoken(
+                frequency_name(frequency_names, band_of_band_field(r.view(32, 3)))));
             text += ", " + std::string(r.view(35, 3)) + ", ";
             text += power_phrase(r.view(38, 5)) + ", ";
             text += qsl_phrase(static_cast<uint8_t>(r.bytes[83]));
@@ -65,9 +67,9 @@ std::string entry_summary(const LogRecord& r, int number, int date_format,
         case EntryKind::Data: {
             DataEntry e = decode_data(r);
             int band = e.band < 0 || e.band > 19 ? 19 : e.band;
-            return text + " at " + spoken_time(e.time) + ", " + " Operator is " + e.operator_name + ", " +
-                   "Rig is " + e.transceiver + ", " + "Antenna is " + e.antenna + ", " + "Band is " +
-                   megahertz_spoken(frequency_name(frequency_names, band));
+            return text + " at " + spoken_time(e.time) + ", " + " Operator is " + e.operator_name +
+                   ", " + "Rig is " + e.transceiver + ", " + "Antenna is " + e.antenna + ", " +
+                   "Band is " + megahertz_spoken(frequency_name(frequency_names, band));
         }
         case EntryKind::Text:
             return text + " at " + spoken_time(r.time()) + ", " + std::string(r.view(18, 64));
@@ -75,7 +77,8 @@ std::string entry_summary(const LogRecord& r, int number, int date_format,
     return text;
 }
 
-int search_log(const LogStore& log, SearchField field, std::string_view text, int from, bool forward) {
+int search_log(const LogStore& log, SearchField field, std::string_view text, int from,
+               bool forward) {
     if (text.empty()) {
         return 0;
     }

@@ -23,7 +23,8 @@ enum class SearchField { CallSign, Comment };
 // The next (or previous) entry after `from` whose call field holds `text`, or whose
 // comment holds it ignoring case (text and data entries are passed over); 0 when none.
 // The walk forward starts at from + 1 and the walk backward at from - 1.
-int search_log(const LogStore& log, SearchField field, std::string_view text, int from, bool forward);
+int search_log(const LogStore& log, SearchField field, std::string_view text, int from,
+               bool forward);
 
 // The first entry dated on or after `date_code`, or the last entry when there is none.
 int first_entry_from(const LogStore& log, int16_t date_code);

@@ -6,13 +6,13 @@
 namespace vl {
 
 const std::array<std::string_view, 14> kSpokenBandNames = {
-    "one sixty metres", "eighty metres",   "forty metres",   "thirty metres",   "twenty metres",
-    "seventeen metres", "fifteen metres",  "twelve metres",  "ten metres",      "six metres",
-    "four metres",      "two metres",      "seventy sems",   "All Bands totals"};
+    "one sixty metres", "eighty metres",  "forty metres",  "thirty metres",   "twenty metres",
+    "seventeen metres", "fifteen metres", "twelve metres", "ten metres",      "six metres",
+    "four metres",      "two metres",     "seventy sems",  "All Bands totals"};
 
-const std::array<std::string_view, 13> kShortBandNames = {
-    "160m", " 80m", " 40m", " 30m", " 20m", " 17m", " 15m", " 12m", " 10m", " 6m ", " 4m ", " 2m ",
-    "70cm"};
+const std::array<std::string_view, 13> kShortBandNames = {"160m", " 80m", " 40m", " 30m", " 20m",
+                                                          " 17m", " 15m", " 12m", " 10m", " 6m ",
+                                                          " 4m ", " 2m ", "70cm"};
 
 const std::array<std::string_view, 15> kFrequencyNames = {
     "1.8MHz", "3.5MHz", "7MHz  ", "10MHz ", "14MHz ", "18MHz ", "21MHz ", "24MHz ",

@@ -8,10 +8,10 @@
 
 namespace vl {
 
-constexpr int kBandCount = 13;       // 0..12: 160 m to 70 cm
+constexpr int kBandCount = 13;  // 0..12: 160 m to 70 cm
 constexpr int kBand5MHz = 13;
-constexpr int kBandNone = 14;        // the blank slot of the frequency names
-constexpr int kBandNoFrequency = 19; // empty or zero frequency
+constexpr int kBandNone = 14;         // the blank slot of the frequency names
+constexpr int kBandNoFrequency = 19;  // empty or zero frequency
 
 // Slots 0..13; slot 13 is the caption of the reports' totals row.
 extern const std::array<std::string_view, 14> kSpokenBandNames;

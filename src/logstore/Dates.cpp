@@ -6,26 +6,52 @@
 namespace vl {
 
 const std::array<std::string_view, 13> kMonthNames = {
-    "",         " January ", " February ", " March ",     " April ",   " May ",      " June ",
-    " July ",   " August ",  " September ", " October ",  " November ", " December "};
+    "",       " January ", " February ",  " March ",   " April ",    " May ",     " June ",
+    " July ", " August ",  " September ", " October ", " November ", " December "};
 
 const std::array<std::string_view, 20> kNumberWords = {
-    "",        "ten",     "eleven",  "twelve", "thirteen", "fourteen", "fifteen",
-    "sixteen", "seventeen", "eighteen", "nineteen", "twenty", "thirty", "forty",
-    "fifty",   "sixty",   "seventy", "eighty", "ninety",   "hundred"};
+    "",        "ten",       "eleven",   "twelve",   "thirteen", "fourteen", "fifteen",
+    "sixteen", "seventeen", "eighteen", "nineteen", "twenty",   "thirty",   "forty",
+    "fifty",   "sixty",     "seventy",  "eighty",   "ninety",   "hundred"};
 
-const std::array<std::string_view, 32> kOrdinalWords = {
-    "",              "First",         "Second",        "Third",        "Fourth",
-    "Fifth",         "Sixth",         "Seventh",       "Eighth",       "Ninth",
-    "Tenth",         "Eleventh",      "Twelfth",       "Thirteenth",   "Fourteenth",
-    "Fifteenth",     "Sixteenth",     "Seventeenth",   "Eighteenth",   "Nineteenth",
-    "twentieth",     "Twenty first",  "Twenty second", "Twenty third", "Twenty fourth",
-    "Twenty fifth",  "Twenty sixth",  "Twenty seventh", "Twenty eighth", "Twenty ninth",
-    "Thirtieth",     "Thirty first"};
+const std::array<std::string_view, 32> kOrdinalWords = {"",
+                                                        "First",
+                                                        "Second",
+                                                        "Third",
+                                                        "Fourth",
+                                                        "Fifth",
+                                                        "Sixth",
+                                                        "Seventh",
+                                                        "Eighth",
+                                                        "Ninth",
+                                                        "Tenth",
+                                                        "Eleventh",
+                                                        "Twelfth",
+                                                        "Thirteenth",
+                                                        "Fourteenth",
+                                                        "Fifteenth",
+                                                        "Sixteenth",
+                                                        "Seventeenth",
+                                                        "Eighteenth",
+                                                        "Nineteenth",
+                                                        "twentieth",
+                                                        "Twenty first",
+                                                        "Twenty second",
+                                                        "Twenty third",
+                                                        "Twenty fourth",
+                                                        "Twenty fifth",
+                                                        "Twenty sixth",
+                                                        "Twenty seventh",
+                                                        "Twenty eighth",
+                                                        "Twenty ninth",
+                                                        "Thirtieth",
+                                                        "Thirty first"};
 
 namespace {
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_digit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 int field_value(std::string_view text, std::size_t at) {
     return (text[at] - '0') * 10 + (text[at + 1] - '0');
@@ -47,7 +73,9 @@ FieldPositions positions(int format) {
     }
 }
 
-int full_year(int two_digit_year) { return two_digit_year < 30 ? two_digit_year + 100 : two_digit_year; }
+int full_year(int two_digit_year) {
+    return two_digit_year < 30 ? two_digit_year + 100 : two_digit_year;
+}
 
 std::size_t first_separator(std::string_view text, std::size_t from) {
     std::size_t at = text.find_first_of("-/", from);
@@ -207,8 +235,8 @@ std::string spoken_date(int code, int format) {
         }
     }
     // Codes read from a damaged file may decode to a day or month no table holds.
-    std::string ordinal = p.day >= 1 && p.day <= 31 ? std::string(kOrdinalWords[p.day])
-                                                    : std::to_string(p.day);
+    std::string ordinal =
+        p.day >= 1 && p.day <= 31 ? std::string(kOrdinalWords[p.day]) : std::to_string(p.day);
     std::string month = p.month >= 1 && p.month <= 12 ? std::string(kMonthNames[p.month])
                                                       : " " + std::to_string(p.month) + " ";
     switch (format) {

@@ -36,9 +36,9 @@ std::optional<std::string> tidy_date(std::string_view typed, int format);
 std::string time_text(int code);
 int time_code_of_text(std::string_view hhmm);
 
-extern const std::array<std::string_view, 13> kMonthNames;   // slots 1..12, " January " ...
-extern const std::array<std::string_view, 20> kNumberWords;  // items 1..19
-extern const std::array<std::string_view, 32> kOrdinalWords; // items 1..31
+extern const std::array<std::string_view, 13> kMonthNames;    // slots 1..12, " January " ...
+extern const std::array<std::string_view, 20> kNumberWords;   // items 1..19
+extern const std::array<std::string_view, 32> kOrdinalWords;  // items 1..31
 
 std::string spoken_number(std::string_view two_digits);
 std::string spoken_date(int code, int format);

@@ -28,8 +28,12 @@ void put_text(LogRecord& r, std::size_t offset, std::size_t width, std::string_v
 
 }  // namespace
 
-int16_t LogRecord::date() const { return get16(*this, 0); }
-int16_t LogRecord::time() const { return get16(*this, 2); }
+int16_t LogRecord::date() const {
+    return get16(*this, 0);
+}
+int16_t LogRecord::time() const {
+    return get16(*this, 2);
+}
 
 EntryKind entry_kind(const LogRecord& record) {
     std::string_view call = record.call_field();

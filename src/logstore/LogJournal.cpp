@@ -107,7 +107,8 @@ std::optional<LogChange> read_journal(platform::FileSystem& fs, const std::strin
 bool apply_change(platform::File& log, uint32_t first, uint32_t new_count,
                   std::span<const LogRecord> records) {
     const uint64_t offset = static_cast<uint64_t>(first - 1) * kRecordSize;
-    return (records.empty() || log.write_at(offset, records.data(), records.size() * kRecordSize)) &&
+    return (records.empty() ||
+            log.write_at(offset, records.data(), records.size() * kRecordSize)) &&
            log.truncate(static_cast<uint64_t>(new_count) * kRecordSize) && log.flush();
 }
 

@@ -16,8 +16,8 @@
 namespace vl {
 
 struct LogChange {
-    uint32_t first = 1;        // record number of records[0]
-    uint32_t new_count = 0;    // the log's record count afterwards
+    uint32_t first = 1;      // record number of records[0]
+    uint32_t new_count = 0;  // the log's record count afterwards
     std::vector<LogRecord> records;
 };
 

@@ -21,10 +21,16 @@ std::string sibling(const std::string& path, std::string_view extension) {
 
 }  // namespace
 
-LogStore::~LogStore() { close(); }
+LogStore::~LogStore() {
+    close();
+}
 
-std::string LogStore::stray_path() const { return sibling(m_path, ".BAD"); }
-std::string LogStore::journal_path() const { return sibling(m_path, ".JNL"); }
+std::string LogStore::stray_path() const {
+    return sibling(m_path, ".BAD");
+}
+std::string LogStore::journal_path() const {
+    return sibling(m_path, ".JNL");
+}
 
 OpenReport LogStore::open(const std::string& path) {
     close();
@@ -237,7 +243,8 @@ LogStatus LogStore::replace_with(const std::string& source) {
     int band = m_current_band;
     close();
     // The rename is the moment the new log takes the old one's place.
-    bool copied = platform::copy_file(m_files, source, temporary) && m_files.rename(temporary, m_path);
+    bool copied =
+        platform::copy_file(m_files, source, temporary) && m_files.rename(temporary, m_path);
     if (copied) {
         m_files.sync_directory(platform::folder_of(m_path));
         m_files.remove(journal_path());  // a change of the old log has no place in the new one
@@ -248,7 +255,8 @@ LogStatus LogStore::replace_with(const std::string& source) {
     if (!copied) {
         m_current_band = band;
     }
-    return copied && report.outcome == OpenReport::Outcome::Opened ? LogStatus::Ok : LogStatus::WriteFailed;
+    return copied && report.outcome == OpenReport::Outcome::Opened ? LogStatus::Ok
+                                                                   : LogStatus::WriteFailed;
 }
 
 bool LogStore::apply_pending_journal() {

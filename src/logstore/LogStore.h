@@ -20,9 +20,9 @@ constexpr int kMaxLogEntries = 120000;
 
 enum class LogStatus {
     Ok,
-    Full,          // the log already holds kMaxLogEntries entries
-    NoSuchEntry,   // a record number outside 1..count
-    WriteFailed,   // nothing changed: the log is as it was before the operation
+    Full,         // the log already holds kMaxLogEntries entries
+    NoSuchEntry,  // a record number outside 1..count
+    WriteFailed,  // nothing changed: the log is as it was before the operation
     NotOpen,
 };
 

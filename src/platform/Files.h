@@ -26,8 +26,8 @@ public:
 
 enum class OpenMode {
     ReadOnly,
-    ReadWrite,        // created empty when absent
-    CreateTruncate,   // always starts empty
+    ReadWrite,       // created empty when absent
+    CreateTruncate,  // always starts empty
 };
 
 class FileSystem {

@@ -12,10 +12,34 @@ namespace vl::platform {
 // Letters and digits use their upper-case ASCII code; named keys start at 256.
 enum Key : int {
     kKeyNone = 0,
-    kKeyF1 = 256, kKeyF2, kKeyF3, kKeyF4, kKeyF5, kKeyF6, kKeyF7, kKeyF8, kKeyF9, kKeyF10,
-    kKeyF11, kKeyF12, kKeyF24,
-    kKeyUp, kKeyDown, kKeyLeft, kKeyRight, kKeyPageUp, kKeyPageDown, kKeyHome, kKeyEnd,
-    kKeyInsert, kKeyDelete, kKeyBackspace, kKeyTab, kKeyEnter, kKeyEscape, kKeySpace,
+    kKeyF1 = 256,
+    kKeyF2,
+    kKeyF3,
+    kKeyF4,
+    kKeyF5,
+    kKeyF6,
+    kKeyF7,
+    kKeyF8,
+    kKeyF9,
+    kKeyF10,
+    kKeyF11,
+    kKeyF12,
+    kKeyF24,
+    kKeyUp,
+    kKeyDown,
+    kKeyLeft,
+    kKeyRight,
+    kKeyPageUp,
+    kKeyPageDown,
+    kKeyHome,
+    kKeyEnd,
+    kKeyInsert,
+    kKeyDelete,
+    kKeyBackspace,
+    kKeyTab,
+    kKeyEnter,
+    kKeyEscape,
+    kKeySpace,
 };
 
 struct KeyChord {
@@ -26,10 +50,18 @@ struct KeyChord {
     bool operator==(const KeyChord&) const = default;
 };
 
-constexpr KeyChord plain(int key) { return {key, false, false, false}; }
-constexpr KeyChord ctrl(int key) { return {key, true, false, false}; }
-constexpr KeyChord shift(int key) { return {key, false, true, false}; }
-constexpr KeyChord alt(int key) { return {key, false, false, true}; }
+constexpr KeyChord plain(int key) {
+    return {key, false, false, false};
+}
+constexpr KeyChord ctrl(int key) {
+    return {key, true, false, false};
+}
+constexpr KeyChord shift(int key) {
+    return {key, false, true, false};
+}
+constexpr KeyChord alt(int key) {
+    return {key, false, false, true};
+}
 
 // One row of a screen's key table: the first row whose chord matches gives the command.
 struct KeyBinding {

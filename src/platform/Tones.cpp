@@ -11,15 +11,18 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 
 // A sine sweeping from `from` to `to` hertz over `milliseconds`.
-void add_sweep(std::vector<int16_t>& out, double from, double to, int milliseconds, double volume = 0.5) {
+void add_sweep(std::vector<int16_t>& out, double from, double to, int milliseconds,
+               double volume = 0.5) {
     const int count = kToneRate * milliseconds / 1000;
     const int fade = kToneRate / 200;  // 5 ms
     double phase = 0.0;
     for (int i = 0; i < count; ++i) {
         double frequency = from + (to - from) * i / count;
         phase += 2.0 * kPi * frequency / kToneRate;
-        double envelope = std::min({1.0, static_cast<double>(i) / fade, static_cast<double>(count - i) / fade});
-        out.push_back(static_cast<int16_t>(std::lround(std::sin(phase) * envelope * volume * 32767.0)));
+        double envelope =
+            std::min({1.0, static_cast<double>(i) / fade, static_cast<double>(count - i) / fade});
+        out.push_back(
+            static_cast<int16_t>(std::lround(std::sin(phase) * envelope * volume * 32767.0)));
     }
 }
 

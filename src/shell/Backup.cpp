@@ -18,7 +18,8 @@ bool copy_safely(platform::FileSystem& fs, const std::string& from, const std::s
 
 }  // namespace
 
-std::optional<std::string> backup_path(const std::string& program_dir, std::string_view backup_drive) {
+std::optional<std::string> backup_path(const std::string& program_dir,
+                                       std::string_view backup_drive) {
     if (backup_drive.size() == 1) {
         char letter = backup_drive[0];
         if (letter >= 'a' && letter <= 'z') {
@@ -50,8 +51,10 @@ void back_up_log(AppContext& ctx) {
         return;  // an empty log is not copied
     }
     auto target = backup_path(ctx.program_dir, ctx.settings.backup_drive);
-    if (!size || !target || !fs.is_folder(platform::folder_of(*target)) || !copy_safely(fs, log_path, *target)) {
-        ctx.ui().message_box(platform::kNoWindow, "Back up error", "Log not saved", platform::MessageButtons::Ok);
+    if (!size || !target || !fs.is_folder(platform::folder_of(*target)) ||
+        !copy_safely(fs, log_path, *target)) {
+        ctx.ui().message_box(platform::kNoWindow, "Back up error", "Log not saved",
+                             platform::MessageButtons::Ok);
     }
 }
 

@@ -16,7 +16,8 @@
 namespace vl {
 
 // Where the backup copy of the log is kept for this backup drive setting, or nothing.
-std::optional<std::string> backup_path(const std::string& program_dir, std::string_view backup_drive);
+std::optional<std::string> backup_path(const std::string& program_dir,
+                                       std::string_view backup_drive);
 
 // Exit step: the log is closed; a log with entries is copied, replacing an older copy.
 // "Log not saved" when that fails. An empty log leaves the older copy alone.

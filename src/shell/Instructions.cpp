@@ -9,10 +9,11 @@ extern "C" const char kVarrowManualText[];
 namespace vl {
 
 const std::array<std::string_view, 18> kTopicNames = {
-    "Overview",          "Off line logging.", "On line logging.",  "Browse the log.",    "Print Log.",
-    "Print QSLs.",       "Print SWL QSLs.",   "Set Rig Data.",     "DXCC facilities.",   "ADIF log import.",
-    "ADIF log export.",  "Set Date Format.",  "Set Location.",     "Get Beam Heading",   "Call Book CD",
-    "Set Back Up Drive.", "CAT Rig Control",  "Miscellaneous Notes"};
+    "Overview",         "Off line logging.",  "On line logging.", "Browse the log.",
+    "Print Log.",       "Print QSLs.",        "Print SWL QSLs.",  "Set Rig Data.",
+    "DXCC facilities.", "ADIF log import.",   "ADIF log export.", "Set Date Format.",
+    "Set Location.",    "Get Beam Heading",   "Call Book CD",     "Set Back Up Drive.",
+    "CAT Rig Control",  "Miscellaneous Notes"};
 
 namespace {
 
@@ -28,17 +29,12 @@ public:
 
     void run(platform::WindowId owner, int topic) {
         platform::Ui& ui = m_ctx.ui();
-        platform::WindowSpec shape;
-        shape.caption = std::string(kTopicNames[topic]);
-        shape.font = "Times New Roman";
-        shape.font_points = 12;
-        shape.width = 250;
-        shape.height = 180;
-        shape.owner = owner;
+        platform::WindowSpec shape =
+            window_shape(std::string(kTopicNames[topic]), 250, 180, owner, "Times New Roman", 12);
         m_window = ui.create_window(shape, *this);
         platform::ControlSpec box =
-            control(platform::ControlKind::Edit, kTextBox, topic_text(manual_text(), topic), 5, 5, 240, 170,
-                    platform::EditStyle::ReadOnlyMultiLine);
+            control(platform::ControlKind::Edit, kTextBox, topic_text(manual_text(), topic), 5, 5,
+                    240, 170, platform::EditStyle::ReadOnlyMultiLine);
         box.background = kWhite;
         box.text_colour = 0x000000;
         ui.add_control(m_window, box);
@@ -63,17 +59,13 @@ public:
 
     void run(platform::WindowId owner) {
         platform::Ui& ui = m_ctx.ui();
-        platform::WindowSpec shape;
-        shape.caption = "How to use Varrow Log.";
-        shape.font = "Times New Roman BOLD";
-        shape.font_points = 14;
-        shape.width = 130;
-        shape.height = 150;
+        platform::WindowSpec shape =
+            window_shape("How to use Varrow Log.", 130, 150, owner, "Times New Roman BOLD", 14);
         shape.scaled = false;
         shape.background = kGrey;
-        shape.owner = owner;
         m_window = ui.create_window(shape, *this);
-        platform::ControlSpec list = control(platform::ControlKind::List, kTopicList, "", 5, 5, 120, 140);
+        platform::ControlSpec list =
+            control(platform::ControlKind::List, kTopicList, "", 5, 5, 120, 140);
         list.background = kGrey;
         list.text_colour = 0x000000;
         ui.add_control(m_window, list);
@@ -115,7 +107,9 @@ private:
 
 }  // namespace
 
-std::string_view manual_text() { return kVarrowManualText; }
+std::string_view manual_text() {
+    return kVarrowManualText;
+}
 
 std::string topic_text(std::string_view manual, int index) {
     const std::string start = "[" + std::to_string(index + 1) + "]";

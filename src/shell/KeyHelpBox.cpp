@@ -1,5 +1,6 @@
 // The Key help box.
 #include "shell/KeyHelpBox.h"
+#include "shell/Screen.h"
 
 namespace vl {
 
@@ -10,16 +11,13 @@ constexpr int kCmdNextLine = 10;
 
 class KeyHelpBox final : public platform::WindowEvents {
 public:
-    KeyHelpBox(AppContext& ctx, std::string_view text) : m_ctx(ctx), m_lines(key_help_lines(text)) {}
+    KeyHelpBox(AppContext& ctx, std::string_view text)
+        : m_ctx(ctx), m_lines(key_help_lines(text)) {}
 
     int run(platform::WindowId owner, std::string_view title) {
         platform::Ui& ui = m_ctx.ui();
-        platform::WindowSpec shape;
-        shape.caption = std::string(title) + ". ";
-        shape.width = 300;
-        shape.height = 140;
+        platform::WindowSpec shape = window_shape(std::string(title) + ". ", 300, 140, owner);
         shape.scaled = false;
-        shape.owner = owner;
         m_window = ui.create_window(shape, *this);
         platform::ControlSpec line;
         line.kind = platform::ControlKind::Label;

@@ -6,19 +6,18 @@
 #include "logging/LoggingScreens.h"
 #include "shell/Backup.h"
 #include "shell/Instructions.h"
-#include "shell/SettingsScreens.h"
-#include "station/StationDataScreen.h"
 #include "shell/KeyHelpBox.h"
 #include "shell/Screen.h"
+#include "shell/SettingsScreens.h"
+#include "station/StationDataScreen.h"
 
 namespace vl {
 
 const std::array<std::string_view, 18> kMainMenuEntries = {
-    "Instructions.",   "Off line logging.", "On line Logging.", "Browse Log.",
-    "Print Log.",      "Print Q S L.",      "Print S W L Q S L.", "Rig Data.",
-    "D X Data.",       "Import Log.",       "Export Log.",      "Date Format.",
-    "Location.",       "Beam Heading",      "Call Book",        "Backup Drive.",
-    "Restore Log",     "About V R LOG."};
+    "Instructions.", "Off line logging.",  "On line Logging.", "Browse Log.",  "Print Log.",
+    "Print Q S L.",  "Print S W L Q S L.", "Rig Data.",        "D X Data.",    "Import Log.",
+    "Export Log.",   "Date Format.",       "Location.",        "Beam Heading", "Call Book",
+    "Backup Drive.", "Restore Log",        "About V R LOG."};
 
 namespace {
 
@@ -37,10 +36,24 @@ constexpr std::string_view kAboutText =
 using Facility = void (*)(AppContext&, platform::WindowId);
 
 // Each entry's screen, in menu order; an entry whose screen is not built yet has none.
-constexpr std::array<Facility, 18> kFacilities = {
-    show_instructions,  show_off_line_logging, nullptr,     show_log_browser, nullptr,         nullptr,
-    nullptr,            show_station_data, show_dx_data_facilities, nullptr, nullptr,        show_date_format,
-    show_location,      show_beam_heading, show_call_book,  show_backup_drive, restore_log,    show_about};
+constexpr std::array<Facility, 18> kFacilities = {show_instructions,
+                                                  show_off_line_logging,
+                                                  nullptr,
+                                                  show_log_browser,
+                                                  nullptr,
+                                                  nullptr,
+                                                  nullptr,
+                                                  show_station_data,
+                                                  show_dx_data_facilities,
+                                                  nullptr,
+                                                  nullptr,
+                                                  show_date_format,
+                                                  show_location,
+                                                  show_beam_heading,
+                                                  show_call_book,
+                                                  show_backup_drive,
+                                                  restore_log,
+                                                  show_about};
 
 class MainMenu final : public platform::WindowEvents {
 public:
@@ -48,12 +61,8 @@ public:
 
     void run() {
         platform::Ui& ui = m_ctx.ui();
-        platform::WindowSpec shape;
-        shape.caption = std::string(kMainMenuCaption);
-        shape.font = "Arial";
-        shape.font_points = 18;
-        shape.width = 170;
-        shape.height = 110;
+        platform::WindowSpec shape =
+            window_shape(std::string(kMainMenuCaption), 170, 110, platform::kNoWindow, "Arial", 18);
         shape.background = kMainMenuColour;
         m_window = ui.create_window(shape, *this);
         m_ctx.main_window = m_window;

@@ -9,8 +9,7 @@
 
 namespace vl {
 
-inline constexpr std::string_view kMainMenuCaption =
-    "Varrow Log version 1 point 3 7 by Q 0 Z Z Z.";
+inline constexpr std::string_view kMainMenuCaption = "Varrow Log version 1 point 3 7 by Q 0 Z Z Z.";
 constexpr int kMainMenuList = 29;
 constexpr uint32_t kMainMenuColour = 0xFFFF00;  // cyan
 

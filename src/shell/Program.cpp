@@ -67,21 +67,24 @@ void load_country_list(AppContext& ctx) {
 
 // A missing RIG.LST leaves the station data empty and the date format 0.
 void load_station_data(AppContext& ctx) {
-    if (auto text = platform::read_whole_file(ctx.platform.files, ctx.program_dir + std::string(kStationFile), 1 << 20)) {
+    if (auto text = platform::read_whole_file(
+            ctx.platform.files, ctx.program_dir + std::string(kStationFile), 1 << 20)) {
         ctx.station = parse_station_data(*text);
     }
 }
 
 // A missing or unreadable DBNAMES.TXT leaves every setting empty.
 void load_settings(AppContext& ctx) {
-    if (auto text = platform::read_whole_file(ctx.platform.files, ctx.program_dir + std::string(kSettingsFile), 1 << 20)) {
+    if (auto text = platform::read_whole_file(
+            ctx.platform.files, ctx.program_dir + std::string(kSettingsFile), 1 << 20)) {
         ctx.settings = parse_settings(*text);
     }
 }
 
 // A missing or empty DXCC.CHT leaves the chart clear; Log Check fills it again.
 void load_chart(AppContext& ctx) {
-    if (auto bytes = platform::read_whole_file(ctx.platform.files, ctx.program_dir + "DXCC.CHT", 1 << 20)) {
+    if (auto bytes =
+            platform::read_whole_file(ctx.platform.files, ctx.program_dir + "DXCC.CHT", 1 << 20)) {
         ctx.chart.load(*bytes);
     }
 }

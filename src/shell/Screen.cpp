@@ -5,8 +5,20 @@
 
 namespace vl {
 
-platform::ControlSpec control(platform::ControlKind kind, int id, std::string text, int x, int y, int width,
-                              int height, platform::EditStyle style) {
+platform::WindowSpec window_shape(std::string caption, int width, int height,
+                                  platform::WindowId owner, std::string font, int points) {
+    platform::WindowSpec shape;
+    shape.caption = std::move(caption);
+    shape.width = width;
+    shape.height = height;
+    shape.owner = owner;
+    shape.font = std::move(font);
+    shape.font_points = points;
+    return shape;
+}
+
+platform::ControlSpec control(platform::ControlKind kind, int id, std::string text, int x, int y,
+                              int width, int height, platform::EditStyle style) {
     platform::ControlSpec shape;
     shape.kind = kind;
     shape.id = id;
@@ -19,12 +31,13 @@ platform::ControlSpec control(platform::ControlKind kind, int id, std::string te
     return shape;
 }
 
-void add_labelled_box(AppContext& ctx, platform::WindowId window, int label_id, int box_id, std::string label,
-                      int y, int label_width, int box_width) {
+void add_labelled_box(AppContext& ctx, platform::WindowId window, int label_id, int box_id,
+                      std::string label, int y, int label_width, int box_width) {
     using platform::ControlKind;
-    ctx.ui().add_control(window, control(ControlKind::Label, label_id, std::move(label), 5, y, label_width, 12));
-    ctx.ui().add_control(window, control(ControlKind::Edit, box_id, "", 10 + label_width, y, box_width, 12,
-                                         platform::EditStyle::ReadOnly));
+    ctx.ui().add_control(
+        window, control(ControlKind::Label, label_id, std::move(label), 5, y, label_width, 12));
+    ctx.ui().add_control(window, control(ControlKind::Edit, box_id, "", 10 + label_width, y,
+                                         box_width, 12, platform::EditStyle::ReadOnly));
 }
 
 bool save_station_data(AppContext& ctx, platform::WindowId owner) {
@@ -32,7 +45,8 @@ bool save_station_data(AppContext& ctx, platform::WindowId owner) {
                                format_station_data(ctx.station))) {
         return true;
     }
-    ctx.ui().message_box(owner, "File Error", "RIG.LST could not be written", platform::MessageButtons::Ok);
+    ctx.ui().message_box(owner, "File Error", "RIG.LST could not be written",
+                         platform::MessageButtons::Ok);
     return false;
 }
 
@@ -41,7 +55,8 @@ bool save_settings(AppContext& ctx, platform::WindowId owner) {
                                format_settings(ctx.settings))) {
         return true;
     }
-    ctx.ui().message_box(owner, "File Error", "DBNAMES.TXT could not be written", platform::MessageButtons::Ok);
+    ctx.ui().message_box(owner, "File Error", "DBNAMES.TXT could not be written",
+                         platform::MessageButtons::Ok);
     return false;
 }
 
@@ -56,7 +71,9 @@ bool refuse_commas(AppContext& ctx, platform::WindowId window, int control) {
     return true;
 }
 
-void refuse(AppContext& ctx) { ctx.platform.sound.beep(platform::Beep::Default); }
+void refuse(AppContext& ctx) {
+    ctx.platform.sound.beep(platform::Beep::Default);
+}
 
 std::optional<std::string> tidy_date_or_warn(AppContext& ctx, platform::WindowId owner,
                                              std::string_view typed) {

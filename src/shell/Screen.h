@@ -10,13 +10,19 @@
 
 namespace vl {
 
+// A captioned window owned by `owner`, sized in layout units (times the scale factor).
+platform::WindowSpec window_shape(std::string caption, int width, int height,
+                                  platform::WindowId owner, std::string font = "Courier",
+                                  int points = 8);
+
 // A control of a screen, placed in layout units.
-platform::ControlSpec control(platform::ControlKind kind, int id, std::string text, int x, int y, int width,
-                              int height, platform::EditStyle style = platform::EditStyle::Plain);
+platform::ControlSpec control(platform::ControlKind kind, int id, std::string text, int x, int y,
+                              int width, int height,
+                              platform::EditStyle style = platform::EditStyle::Plain);
 
 // A read-only box preceded by its label, one row of a screen that reads a record aloud.
-void add_labelled_box(AppContext& ctx, platform::WindowId window, int label_id, int box_id, std::string label,
-                      int y, int label_width, int box_width);
+void add_labelled_box(AppContext& ctx, platform::WindowId window, int label_id, int box_id,
+                      std::string label, int y, int label_width, int box_width);
 
 // A refused action: the default beep, the focus stays where the operator must act.
 void refuse(AppContext& ctx);

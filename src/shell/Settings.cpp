@@ -49,7 +49,8 @@ std::string format_settings(const Settings& s) {
     for (const std::string& name : s.database_names) {
         text += name + "\r\n";
     }
-    for (const std::string* value : {&s.latitude, &s.longitude, &s.backup_drive, &s.rotator_port, &s.callbook_drive}) {
+    for (const std::string* value :
+         {&s.latitude, &s.longitude, &s.backup_drive, &s.rotator_port, &s.callbook_drive}) {
         text += *value + "\r\n";
     }
     // A number written by the plain conversion, with its leading blank.

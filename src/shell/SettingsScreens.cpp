@@ -33,18 +33,15 @@ public:
 
 protected:
     platform::WindowId open(platform::WindowId owner, std::string caption, int width, int height) {
-        platform::WindowSpec shape;
-        shape.caption = std::move(caption);
-        shape.width = width;
-        shape.height = height;
-        shape.owner = owner;
+        platform::WindowSpec shape = window_shape(std::move(caption), width, height, owner);
         m_window = m_ctx.ui().create_window(shape, *this);
         m_ctx.ui().set_key_table(m_window, {{platform::plain(platform::kKeyF1), kCmdKeyHelp}});
         return m_window;
     }
     void add(ControlKind kind, int id, std::string text, int x, int y, int width,
              EditStyle style = EditStyle::Plain) {
-        m_ctx.ui().add_control(m_window, control(kind, id, std::move(text), x, y, width, 12, style));
+        m_ctx.ui().add_control(m_window,
+                               control(kind, id, std::move(text), x, y, width, 12, style));
     }
     virtual void store() = 0;
     // Enter moves to the next box, as on every form.
@@ -55,7 +52,8 @@ protected:
     platform::WindowId m_window = platform::kNoWindow;
 };
 
-constexpr std::array<std::string_view, 3> kFormats = {"day,month,year.", "month,day,year.", "year,month,day."};
+constexpr std::array<std::string_view, 3> kFormats = {"day,month,year.", "month,day,year.",
+                                                      "year,month,day."};
 
 class DateFormatScreen final : public SettingsScreen {
 public:
@@ -91,8 +89,9 @@ private:
 class LocationScreen final : public SettingsScreen {
 public:
     explicit LocationScreen(AppContext& ctx)
-        : SettingsScreen(ctx, "Latitude and longitude in decimal degrees,South and West negative,"
-                              "TAB or ENTER to select a box,ESCAPE to keep the values") {}
+        : SettingsScreen(ctx,
+                         "Latitude and longitude in decimal degrees,South and West negative,"
+                         "TAB or ENTER to select a box,ESCAPE to keep the values") {}
 
     void run(platform::WindowId owner) {
         open(owner, "Set Latitude, Longitude and Rotator Port", 160, 60);
@@ -115,12 +114,15 @@ private:
     }
 };
 
-constexpr std::array<std::string_view, 4> kCallBooks = {"No Callbook", "Buckmaster", "Flying Horse", "QRZ"};
+constexpr std::array<std::string_view, 4> kCallBooks = {"No Callbook", "Buckmaster", "Flying Horse",
+                                                        "QRZ"};
 
 class CallBookScreen final : public SettingsScreen {
 public:
     explicit CallBookScreen(AppContext& ctx)
-        : SettingsScreen(ctx, "Arrow keys to choose the call book,TAB to select the drive,ESCAPE to keep them") {}
+        : SettingsScreen(
+              ctx,
+              "Arrow keys to choose the call book,TAB to select the drive,ESCAPE to keep them") {}
 
     void run(platform::WindowId owner) {
         open(owner, "CDROM Call Book selection", 160, 60);
@@ -148,8 +150,9 @@ private:
 class BackupDriveScreen final : public SettingsScreen {
 public:
     explicit BackupDriveScreen(AppContext& ctx)
-        : SettingsScreen(ctx, "Type a drive letter or the full path of a folder,"
-                              "Leave it empty for no backup,ESCAPE to keep it") {}
+        : SettingsScreen(ctx,
+                         "Type a drive letter or the full path of a folder,"
+                         "Leave it empty for no backup,ESCAPE to keep it") {}
 
     void run(platform::WindowId owner) {
         open(owner, "Set Back Up Drive", 100, 40);

@@ -15,7 +15,8 @@ void split_port(RigDefinition& rig) {
     const std::string& first = rig.lines[0];
     std::size_t colon = first.find(':');
     rig.port = first.substr(0, colon);
-    double speed = colon == std::string::npos ? 0 : leading_number(std::string_view(first).substr(colon + 1));
+    double speed =
+        colon == std::string::npos ? 0 : leading_number(std::string_view(first).substr(colon + 1));
     rig.speed = speed > 0 && speed < 10000000 ? static_cast<int>(std::nearbyint(speed)) : 0;
 }
 
@@ -28,11 +29,13 @@ void RigDefinition::set_port_and_speed(std::string_view new_port, std::string_vi
     split_port(*this);
 }
 
-std::optional<RigDefinition> find_rig_definition(platform::FileSystem& fs, const std::string& folder) {
+std::optional<RigDefinition> find_rig_definition(platform::FileSystem& fs,
+                                                 const std::string& folder) {
     // In name order without regard to case, as a Windows folder lists them.
     std::vector<std::string> names = fs.list_folder(folder);
-    std::stable_sort(names.begin(), names.end(),
-                     [](const std::string& a, const std::string& b) { return to_upper(a) < to_upper(b); });
+    std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return to_upper(a) < to_upper(b);
+    });
     for (const std::string& name : names) {
         std::string upper = to_upper(name);
         if (upper.size() <= 4 || upper.substr(upper.size() - 4) != ".RIG") {

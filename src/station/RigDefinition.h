@@ -23,7 +23,8 @@ struct RigDefinition {
 };
 
 // The first *.RIG file of the folder, in name order, read; nothing when there is none.
-std::optional<RigDefinition> find_rig_definition(platform::FileSystem& fs, const std::string& folder);
+std::optional<RigDefinition> find_rig_definition(platform::FileSystem& fs,
+                                                 const std::string& folder);
 bool save_rig_definition(platform::FileSystem& fs, const RigDefinition& rig);
 
 }  // namespace vl

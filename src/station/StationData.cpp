@@ -22,7 +22,8 @@ StationData parse_station_data(std::string_view text) {
             break;
         }
         BandStation& band = data.bands[line_number];
-        std::string* fields[5] = {&band.transceiver, &band.power, &band.antenna, &band.operator_name, &band.mode};
+        std::string* fields[5] = {&band.transceiver, &band.power, &band.antenna,
+                                  &band.operator_name, &band.mode};
         for (int i = 0; i < 5; ++i) {
             std::size_t comma = i < 4 ? line.find(',') : std::string_view::npos;
             *fields[i] = trim(line.substr(0, comma));
@@ -35,7 +36,8 @@ StationData parse_station_data(std::string_view text) {
 std::string format_station_data(const StationData& data) {
     std::string text;
     for (const BandStation& b : data.bands) {
-        text += b.transceiver + "," + b.power + "," + b.antenna + "," + b.operator_name + "," + b.mode + "\r\n";
+        text += b.transceiver + "," + b.power + "," + b.antenna + "," + b.operator_name + "," +
+                b.mode + "\r\n";
     }
     return text + plain_number(data.date_format) + "\r\n";
 }

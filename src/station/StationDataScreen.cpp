@@ -25,11 +25,7 @@ public:
 
     void run(platform::WindowId owner) {
         platform::Ui& ui = m_ctx.ui();
-        platform::WindowSpec shape;
-        shape.caption = "STATION DATA ";
-        shape.width = 220;
-        shape.height = 120;
-        shape.owner = owner;
+        platform::WindowSpec shape = window_shape("STATION DATA ", 220, 120, owner);
         m_window = ui.create_window(shape, *this);
         struct Row {
             int label;
@@ -47,7 +43,8 @@ public:
         };
         int y = 5;
         for (const Row& row : rows) {
-            ui.add_control(m_window, control(ControlKind::Label, row.label, row.text, 5, y, 100, 12));
+            ui.add_control(m_window,
+                           control(ControlKind::Label, row.label, row.text, 5, y, 100, 12));
             ui.add_control(m_window, control(ControlKind::Edit, row.box, "", 110, y, 100, 12));
             y += 15;
         }
@@ -148,9 +145,11 @@ private:
         save_station_data(m_ctx, m_window);
         if (m_port_edited && m_ctx.rig) {
             // Takes effect at the next start; the open port is not changed.
-            m_ctx.rig->set_port_and_speed(m_ctx.ui().text(m_window, kPort), m_ctx.ui().text(m_window, kRate));
+            m_ctx.rig->set_port_and_speed(m_ctx.ui().text(m_window, kPort),
+                                          m_ctx.ui().text(m_window, kRate));
             if (!save_rig_definition(m_ctx.platform.files, *m_ctx.rig)) {
-                m_ctx.ui().message_box(m_window, "File Error", m_ctx.rig->name + " could not be written",
+                m_ctx.ui().message_box(m_window, "File Error",
+                                       m_ctx.rig->name + " could not be written",
                                        platform::MessageButtons::Ok);
             }
             m_port_edited = false;

@@ -26,8 +26,10 @@ TEST(BeamAndRange, WorkedCases) {
         {"south", "50", "10", 40.0f, 10.0f, 180, 0, 1116, 697},
         {"west, rounding to 360", "50", "10", 60.0f, 9.99f, 360, 180, 1116, 697},
         {"antipodes", "10", "20", -10.0f, -160.0f, 0, 180, 20087, 12554},
-        {"4 km is 2 miles", "50", "10", static_cast<float>(50 + degrees_for_4_km), 10.0f, 0, 180, 4, 2},
-        {"12 km is 7 miles", "50", "10", static_cast<float>(50 + degrees_for_12_km), 10.0f, 0, 180, 12, 7},
+        {"4 km is 2 miles", "50", "10", static_cast<float>(50 + degrees_for_4_km), 10.0f, 0, 180, 4,
+         2},
+        {"12 km is 7 miles", "50", "10", static_cast<float>(50 + degrees_for_12_km), 10.0f, 0, 180,
+         12, 7},
         {"same point", "50", "10", 50.0f, 10.0f, 0, 180, 0, 0},
     };
     for (const Case& c : kCases) {
@@ -48,9 +50,11 @@ TEST(BeamAndRange, TheSentenceWithItsBlanksAndPatterns) {
     EXPECT_EQ(same->sentence, "Short path 000 Degrees  Long Path 180 Degrees  Range 0KM, 0MILES");
     EXPECT_EQ(same->range_text, " 0");
     auto north = beam_and_range("50", "10", 60.0f, 10.0f);
-    EXPECT_EQ(north->sentence, "Short path 000 Degrees  Long Path 180 Degrees  Range 1116KM, 697MILES");
+    EXPECT_EQ(north->sentence,
+              "Short path 000 Degrees  Long Path 180 Degrees  Range 1116KM, 697MILES");
     auto south = beam_and_range("50", "10", 40.0f, 10.0f);
-    EXPECT_EQ(south->sentence, "Short path 180 Degrees  Long Path 000 Degrees  Range 1116KM, 697MILES");
+    EXPECT_EQ(south->sentence,
+              "Short path 180 Degrees  Long Path 000 Degrees  Range 1116KM, 697MILES");
     auto west = beam_and_range("50", "10", 60.0f, 9.99f);
     EXPECT_EQ(west->sentence.substr(0, 46), "Short path 360 Degrees  Long Path 180 Degrees ");
 }
@@ -96,19 +100,22 @@ TEST(BeamAndRange, AgreesWithAnIndependentGreatCircleComputation) {
         if (angle < 0.01 || angle > 3.13) {
             continue;  // near the same point or the antipode the bearing is ill-defined
         }
-        double bearing = std::atan2(std::sin(dl) * std::cos(p2),
-                                    std::cos(p1) * std::sin(p2) - std::sin(p1) * std::cos(p2) * std::cos(dl)) /
-                         radians;
+        double bearing =
+            std::atan2(std::sin(dl) * std::cos(p2),
+                       std::cos(p1) * std::sin(p2) - std::sin(p1) * std::cos(p2) * std::cos(dl)) /
+            radians;
         bearing = std::fmod(bearing + 360.0, 360.0);
         auto beam = beam_and_range(std::to_string(lat1), std::to_string(lon1), lat2, lon2);
         ASSERT_TRUE(beam.has_value());
-        EXPECT_NEAR(beam->kilometres, 6394.0 * angle, 1.5) << lat1 << "," << lon1 << " to " << lat2 << "," << lon2;
+        EXPECT_NEAR(beam->kilometres, 6394.0 * angle, 1.5)
+            << lat1 << "," << lon1 << " to " << lat2 << "," << lon2;
         double difference = std::fabs(beam->short_path - bearing);
         difference = std::min(difference, 360.0 - difference);
         EXPECT_LE(difference, 1.0) << lat1 << "," << lon1 << " to " << lat2 << "," << lon2;
         int long_path = beam->short_path + 180;
         EXPECT_EQ(beam->long_path, long_path > 359 ? long_path - 360 : long_path);
-        EXPECT_EQ(beam->miles, static_cast<int>(std::nearbyint(beam->kilometres / static_cast<double>(1.6f))));
+        EXPECT_EQ(beam->miles,
+                  static_cast<int>(std::nearbyint(beam->kilometres / static_cast<double>(1.6f))));
         ++compared;
     }
     EXPECT_GT(compared, 2500);

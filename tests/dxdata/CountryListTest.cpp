@@ -14,7 +14,7 @@ namespace {
 constexpr std::string_view kSmallList =
     "DA,DR,Fed. Rep. of Germany,5,51,10\r\n"
     " \"G\" , G ,\"England\",1,52.77,-1.47\r\n"
-    "GW,GW,Wales,3,52.28,-3.73\r\n"     // after G: never found, the earlier line wins
+    "GW,GW,Wales,3,52.28,-3.73\r\n"  // after G: never found, the earlier line wins
     "K,K,United States,6,37.6,-91.87\r\n"
     "KG4,KG4,Guantanamo Bay,7,20,-75\r\n"  // after K: never found either
     "1A,1A,No country,0,0,0\r\n";
@@ -36,7 +36,8 @@ TEST(CountryListLoad, FieldsBlanksQuotesAndNumbers) {
 
 TEST(CountryListLoad, DxccNumbersRoundHalvesToEven) {
     CountryList list;
-    ASSERT_FALSE(list.load("A,A,a,2.5,0,0\r\nB,B,b,3.5,0,0\r\nC,C,c,4.4,0,0\r\nD,D,d,x,0,0").has_value());
+    ASSERT_FALSE(
+        list.load("A,A,a,2.5,0,0\r\nB,B,b,3.5,0,0\r\nC,C,c,4.4,0,0\r\nD,D,d,x,0,0").has_value());
     EXPECT_EQ(list.record(0).dxcc, 2);
     EXPECT_EQ(list.record(1).dxcc, 4);
     EXPECT_EQ(list.record(2).dxcc, 4);
@@ -59,7 +60,8 @@ TEST(CountryListLoad, BadLinesStopTheLoadingAndAreNamed) {
         {"A,A,\"a,b\",1,0,0\r\n", 0, "Line 1 of COUNTRY.LST\r\nA,A,\"a,b\",1,0,0"},
         {"A,A,a,1,0,0\r\n\r\nB,B,b,2,0,0\r\n", 1, "Line 2 of COUNTRY.LST\r\n"},
         {"A,A,a,1,0,0,\r\n", 0, "Line 1 of COUNTRY.LST\r\nA,A,a,1,0,0,"},
-        {"A,A,a,401,0,0\r\n", 0, "Line 1 of COUNTRY.LST\r\nA,A,a,401,0,0\r\nDXCC numbers run from 0 to 400."},
+        {"A,A,a,401,0,0\r\n", 0,
+         "Line 1 of COUNTRY.LST\r\nA,A,a,401,0,0\r\nDXCC numbers run from 0 to 400."},
         {"A,A,a,7,0,0\r\nB,B,b,-1,0,0\r\n", 1,
          "Line 2 of COUNTRY.LST\r\nB,B,b,-1,0,0\r\nDXCC numbers run from 0 to 400."},
         {many + "B,B,b,2,0,0\r\n", 1001,
@@ -86,11 +88,10 @@ TEST(FindCountry, RangeRuleInPlainByteOrder) {
         int current;
     };
     static const Case kCases[] = {
-        {"DA", 5, 0},       {"DA9ZZX", 5, 0}, {"DL9ZZA", 5, 0}, {"DR9Z", 5, 0},
-        {"D", -1, 6},       {"D2A", -1, 6},   {"DS9ZZA", -1, 6},
-        {"GW9ZZA", 1, 1},   {"G9ZZA       ", 1, 1},
-        {"KG4AA", 6, 3},    {"1A0KM", 0, 5},  {"", -1, 6},
-        {"g9zza", -1, 6},   {"G[", 1, 1},     {"G\\", -1, 6},
+        {"DA", 5, 0},           {"DA9ZZX", 5, 0}, {"DL9ZZA", 5, 0},  {"DR9Z", 5, 0},
+        {"D", -1, 6},           {"D2A", -1, 6},   {"DS9ZZA", -1, 6}, {"GW9ZZA", 1, 1},
+        {"G9ZZA       ", 1, 1}, {"KG4AA", 6, 3},  {"1A0KM", 0, 5},   {"", -1, 6},
+        {"g9zza", -1, 6},       {"G[", 1, 1},     {"G\\", -1, 6},
     };
     for (const Case& c : kCases) {
         EXPECT_EQ(list.find(c.call), c.dxcc) << "\"" << c.call << "\"";
@@ -128,7 +129,8 @@ std::string read_shipped(const char* name) {
 // Calls of every shape: real-looking, lower case, empty, very long, punctuation, bytes
 // above 127, and every range bound with a byte more or less.
 std::vector<std::string> awkward_calls(const CountryList& list, std::mt19937& random) {
-    std::vector<std::string> calls = {"", " ", "/", "[", "\xFF", std::string(200, 'Z'), "g9zza", "0", "9"};
+    std::vector<std::string> calls = {"",      " ", "/", "[", "\xFF", std::string(200, 'Z'),
+                                      "g9zza", "0", "9"};
     static const std::string kAlphabet = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ/ [\\az\x80\xFF";
     for (int i = 0; i < 20000; ++i) {
         std::string call;
@@ -199,30 +201,59 @@ TEST(ShippedCountryList, LoadsCleanlyAndFindsRealCallsOnEveryContinent) {
     };
     static const Case kCases[] = {
         // Europe, with the regions of the British Isles
-        {"G4ABC", "England"},            {"M0XYZ", "England"},        {"2E0AAA", "England"},
-        {"GW4ABC", "Wales"},             {"MW0XYZ", "Wales"},         {"2W0AAA", "Wales"},
-        {"GM3ABC", "Scotland"},          {"MM0XYZ", "Scotland"},      {"2M0AAA", "Scotland"},
-        {"GI4ABC", "Northern Ireland"},  {"MI0AAA", "Northern Ireland"},
-        {"GD4ABC", "Isle of Man"},       {"MD0AAA", "Isle of Man"},
-        {"GJ4ABC", "Jersey"},            {"MJ0AAA", "Jersey"},
-        {"GU4ABC", "Guernsey"},          {"MU0AAA", "Guernsey"},
-        {"DL1ABC", "Fed. Rep. of Germany"}, {"F5ABC", "France"},      {"EA4XYZ", "Spain"},
-        {"EA8ABC", "Canary Islands"},    {"I2ABC", "Italy"},          {"UA3ABC", "European Russia"},
-        {"UA2FAA", "Kaliningrad"},       {"OH2ABC", "Finland"},       {"SP5ABC", "Poland"},
+        {"G4ABC", "England"},
+        {"M0XYZ", "England"},
+        {"2E0AAA", "England"},
+        {"GW4ABC", "Wales"},
+        {"MW0XYZ", "Wales"},
+        {"2W0AAA", "Wales"},
+        {"GM3ABC", "Scotland"},
+        {"MM0XYZ", "Scotland"},
+        {"2M0AAA", "Scotland"},
+        {"GI4ABC", "Northern Ireland"},
+        {"MI0AAA", "Northern Ireland"},
+        {"GD4ABC", "Isle of Man"},
+        {"MD0AAA", "Isle of Man"},
+        {"GJ4ABC", "Jersey"},
+        {"MJ0AAA", "Jersey"},
+        {"GU4ABC", "Guernsey"},
+        {"MU0AAA", "Guernsey"},
+        {"DL1ABC", "Fed. Rep. of Germany"},
+        {"F5ABC", "France"},
+        {"EA4XYZ", "Spain"},
+        {"EA8ABC", "Canary Islands"},
+        {"I2ABC", "Italy"},
+        {"UA3ABC", "European Russia"},
+        {"UA2FAA", "Kaliningrad"},
+        {"OH2ABC", "Finland"},
+        {"SP5ABC", "Poland"},
         // Asia
-        {"UA9ABC", "Asiatic Russia"},    {"JA1ABC", "Japan"},         {"BY1AA", "China"},
-        {"VU2ABC", "India"},             {"HL1ABC", "Republic of Korea"},
+        {"UA9ABC", "Asiatic Russia"},
+        {"JA1ABC", "Japan"},
+        {"BY1AA", "China"},
+        {"VU2ABC", "India"},
+        {"HL1ABC", "Republic of Korea"},
         // Africa
-        {"ZS6ABC", "South Africa"},      {"5Z4ABC", "Kenya"},         {"SU1AA", "Egypt"},
+        {"ZS6ABC", "South Africa"},
+        {"5Z4ABC", "Kenya"},
+        {"SU1AA", "Egypt"},
         // North America
-        {"K1ABC", "United States"},      {"W6XYZ", "United States"},  {"VE3ABC", "Canada"},
-        {"XE1ABC", "Mexico"},            {"KL7ABC", "Alaska"},        {"KH6ABC", "Hawaii"},
+        {"K1ABC", "United States"},
+        {"W6XYZ", "United States"},
+        {"VE3ABC", "Canada"},
+        {"XE1ABC", "Mexico"},
+        {"KL7ABC", "Alaska"},
+        {"KH6ABC", "Hawaii"},
         {"KP4ABC", "Puerto Rico"},
         // South America
-        {"PY2ABC", "Brazil"},            {"LU1ABC", "Argentina"},     {"CE3ABC", "Chile"},
+        {"PY2ABC", "Brazil"},
+        {"LU1ABC", "Argentina"},
+        {"CE3ABC", "Chile"},
         {"PY0FAA", "Fernando de Noronha"},
         // Oceania and Antarctica
-        {"VK2ABC", "Australia"},         {"ZL1ABC", "New Zealand"},   {"LU1ZAB", "Antarctica"},
+        {"VK2ABC", "Australia"},
+        {"ZL1ABC", "New Zealand"},
+        {"LU1ZAB", "Antarctica"},
     };
     for (const Case& c : kCases) {
         std::string call = c.call;

@@ -58,13 +58,14 @@ TEST_F(DxReportsTest, QslsNeededGivesTheFirstCallInTheLogOrNoneFound) {
                                             test::qso(3, 0, "JA2QQQ"), test::qso(4, 0, "DL1AAA")}));
     LogStore log(platform::system_files());
     log.open(dir.file("MYLOG.LOG"));
-    chart.mark(5, 4, kModeSsb, 0);   // Japan: worked, not confirmed
-    chart.mark(2, 4, kModeSsb, 2);   // Germany: confirmed
-    chart.mark(4, 4, kModeCw, 0);    // France: charted, but its contacts were deleted
+    chart.mark(5, 4, kModeSsb, 0);  // Japan: worked, not confirmed
+    chart.mark(2, 4, kModeSsb, 2);  // Germany: confirmed
+    chart.mark(4, 4, kModeCw, 0);   // France: charted, but its contacts were deleted
     Report report = qsls_needed_report(countries, chart, log);
     EXPECT_EQ(report.title, " 2 QSLs  Needed");
     EXPECT_EQ(report.label, "Call Sign");
-    EXPECT_EQ(report.lines, (std::vector<std::string>{"NONE FOUND   France", "JA1XYZ       Japan"}));
+    EXPECT_EQ(report.lines,
+              (std::vector<std::string>{"NONE FOUND   France", "JA1XYZ       Japan"}));
 }
 
 TEST_F(DxReportsTest, BandStatusLinesHaveANameFieldAndThirteenBands) {
@@ -77,13 +78,14 @@ TEST_F(DxReportsTest, BandStatusLinesHaveANameFieldAndThirteenBands) {
     EXPECT_EQ(japan.substr(36, 7), "Worked,");
     EXPECT_EQ(japan.substr(japan.size() - 10), "Confirmed,");
     EXPECT_EQ(std::count(japan.begin(), japan.end(), ','), 14);
-    EXPECT_EQ(lines[0], std::string(35, ' ') + "," + [] {
-        std::string all;
-        for (int b = 0; b < 13; ++b) {
-            all += "Wanted on this band,";
-        }
-        return all;
-    }());
+    EXPECT_EQ(
+        lines[0], std::string(35, ' ') + "," + [] {
+            std::string all;
+            for (int b = 0; b < 13; ++b) {
+                all += "Wanted on this band,";
+            }
+            return all;
+        }());
 }
 
 TEST(DxReports, LongNamesAreCutToThirtyFiveInTheBandStatus) {

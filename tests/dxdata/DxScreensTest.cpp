@@ -37,7 +37,8 @@ protected:
 };
 
 TEST_F(DxScreensTest, LogCheckRebuildsTheChartAndShowsTheStatusOfAllCountries) {
-    Lines journal = run(kToDxMenu + "key Enter\nkey Up Up Up Up\nkey Down\nkey Tab\nkey Escape\n" + kLeave);
+    Lines journal =
+        run(kToDxMenu + "key Enter\nkey Up Up Up Up\nkey Down\nkey Tab\nkey Escape\n" + kLeave);
     Lines expected = {
         "window \"DX Data Facilities\"",
         "focus list \"\" \"Log Check\"",
@@ -86,9 +87,12 @@ TEST_F(DxScreensTest, StatusViewStopsAtTheTotalsAndAtTheFirstBand) {
 }
 
 TEST_F(DxScreensTest, SingleCountryFindsTheCountryOrSaysItIsNone) {
-    Lines journal = run(kToDxMenu + "key Down Down\nkey Enter\ntype xx9\nkey Enter\nanswer ok\n"
-                        "key Backspace Backspace Backspace\ntype gw4\nkey Enter\nkey Up Up Up Up\nkey Escape\n"
-                        "key Escape\n" + kLeave);
+    Lines journal =
+        run(kToDxMenu +
+            "key Down Down\nkey Enter\ntype xx9\nkey Enter\nanswer ok\n"
+            "key Backspace Backspace Backspace\ntype gw4\nkey Enter\nkey Up Up Up Up\nkey Escape\n"
+            "key Escape\n" +
+            kLeave);
     Lines got = after(journal, "window \"BANDS WORKED\"");
     ASSERT_GE(got.size(), 16u);
     EXPECT_EQ(got[1], "focus edit \"Country Prefix:\" \"\"");
@@ -104,15 +108,20 @@ TEST_F(DxScreensTest, SingleCountryFindsTheCountryOrSaysItIsNone) {
     EXPECT_EQ(got[14], "text \"thirty metres.\"");
     // England's contact on 20 m has not been charted (no Log Check ran), so nothing changes.
     EXPECT_EQ(got[15], "text \"twenty metres.\"");
-    EXPECT_EQ(std::count_if(got.begin(), got.end(), [](const std::string& l) { return l.rfind("static", 0) == 0; }), 0);
+    EXPECT_EQ(std::count_if(got.begin(), got.end(),
+                            [](const std::string& l) { return l.rfind("static", 0) == 0; }),
+              0);
     auto back = std::find(got.begin() + 5, got.end(), "window \"BANDS WORKED\"");
     ASSERT_NE(back, got.end());
     EXPECT_EQ(*(back + 1), "focus edit \"Country Prefix:\" \"GW4\"");
 }
 
 TEST_F(DxScreensTest, ReportsAreWalkedOneCountryAtATime) {
-    Lines journal = run(kToDxMenu + "key Down Down Down\nkey Enter\nkey Up\nkey Down\nkey Down\nkey F1\nkey Escape\n"
-                        "key Escape\n" + kLeave);
+    Lines journal =
+        run(kToDxMenu +
+            "key Down Down Down\nkey Enter\nkey Up\nkey Down\nkey Down\nkey F1\nkey Escape\n"
+            "key Escape\n" +
+            kLeave);
     Lines got = after(journal, "window \" 3 Countries Needed\"");
     Lines expected = {
         "window \" 3 Countries Needed\"",
@@ -130,15 +139,20 @@ TEST_F(DxScreensTest, ReportsAreWalkedOneCountryAtATime) {
 }
 
 TEST_F(DxScreensTest, BandStatusGivesEachBandItsBox) {
-    Lines journal = run(kToDxMenu + "key Enter\nkey Escape\nkey End\nkey Enter\nkey Down\nkey Tab Tab Tab Tab Tab\n"
-                        "key Down\nkey Escape\nkey Escape\n" + kLeave);
+    Lines journal =
+        run(kToDxMenu +
+            "key Enter\nkey Escape\nkey End\nkey Enter\nkey Down\nkey Tab Tab Tab Tab Tab\n"
+            "key Down\nkey Escape\nkey Escape\n" +
+            kLeave);
     Lines got = after(journal, "window \"Band Status by country\"");
     ASSERT_GE(got.size(), 2u);
     EXPECT_EQ(got[1], "focus readonly \"Country\" \"England\"");
     EXPECT_NE(std::find(got.begin(), got.end(), "text \"Germany\""), got.end());
-    EXPECT_NE(std::find(got.begin(), got.end(), "focus readonly \"twenty metres\" \"Wanted on this band\""),
+    EXPECT_NE(std::find(got.begin(), got.end(),
+                        "focus readonly \"twenty metres\" \"Wanted on this band\""),
               got.end());
-    EXPECT_NE(std::find(got.begin(), got.end(), "static \"Worked\""), got.end());  // Germany on 15 m
+    EXPECT_NE(std::find(got.begin(), got.end(), "static \"Worked\""),
+              got.end());  // Germany on 15 m
 }
 
 }  // namespace

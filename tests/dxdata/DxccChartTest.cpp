@@ -77,9 +77,10 @@ TEST(DxccChart, LogCheckCountsOnlyRealReportedContactsOfKnownCountries) {
     no_country.call = "1A0KM";
     DataEntry data;
     data.band = 4;
-    dir.write("MYLOG.LOG", test::log_bytes({encode(no_report), encode(zero_report), encode(letter_report),
-                                            encode(confirmed), encode(older_band), encode(unknown),
-                                            encode(no_country), encode(data)}));
+    dir.write("MYLOG.LOG",
+              test::log_bytes({encode(no_report), encode(zero_report), encode(letter_report),
+                               encode(confirmed), encode(older_band), encode(unknown),
+                               encode(no_country), encode(data)}));
     LogStore log(platform::system_files());
     log.open(dir.file("MYLOG.LOG"));
 
@@ -105,7 +106,7 @@ TEST(StatusCounts, CountCountriesNotContacts) {
     EXPECT_EQ(all.worked[4][kModeCw], 2);
     EXPECT_EQ(all.confirmed[4][kModeCw], 1);
     EXPECT_EQ(all.worked[4][4], 2);
-    EXPECT_EQ(all.worked[13][kModeCw], 2);   // country 1 on two bands counts once
+    EXPECT_EQ(all.worked[13][kModeCw], 2);  // country 1 on two bands counts once
     EXPECT_EQ(all.worked[13][4], 3);
     EXPECT_EQ(all.confirmed[13][4], 2);
     EXPECT_EQ(all.confirmed[13][kModeSsb], 0);

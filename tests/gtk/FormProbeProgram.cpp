@@ -50,19 +50,22 @@ public:
                 }
                 std::printf("\n");
             }
-            std::printf("107:%d\n109:%d\n", m_ui.selected_item(m_window, 107), m_ui.selected_item(m_window, 109));
+            std::printf("107:%d\n109:%d\n", m_ui.selected_item(m_window, 107),
+                        m_ui.selected_item(m_window, 109));
             std::fflush(stdout);
             m_ui.close_window(m_window, 0);
         } else if (command == kCmdOk) {
             m_ui.focus_next(m_window, false);
         } else if (command == kCmdAsk) {
-            Answer answer = m_ui.message_box(m_window, "Delete Entry", "Are you sure?", MessageButtons::YesNo);
+            Answer answer =
+                m_ui.message_box(m_window, "Delete Entry", "Are you sure?", MessageButtons::YesNo);
             m_ui.set_text(m_window, 105, answer == Answer::Yes ? "answered yes" : "answered no");
         }
     }
 
 private:
-    void add(ControlKind kind, int id, std::string text, int x, int y, EditStyle style = EditStyle::Plain) {
+    void add(ControlKind kind, int id, std::string text, int x, int y,
+             EditStyle style = EditStyle::Plain) {
         ControlSpec shape;
         shape.kind = kind;
         shape.id = id;

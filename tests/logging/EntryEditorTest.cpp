@@ -28,7 +28,9 @@ std::string qso_script(const std::string& date, const std::string& call, const s
 
 class EntryEditorTest : public ::testing::Test {
 protected:
-    void SetUp() override { dir.write("COUNTRY.LST", "G,G,England,1,52,-1\r\nDA,DR,Germany,2,51,10\r\n"); }
+    void SetUp() override {
+        dir.write("COUNTRY.LST", "G,G,England,1,52,-1\r\nDA,DR,Germany,2,51,10\r\n");
+    }
     Lines run(const std::string& script) {
         test::HeadlessRun result = test::run_program_headless(dir.path(), script);
         EXPECT_FALSE(result.script_ended) << "the script left windows open";
@@ -49,7 +51,8 @@ protected:
 };
 
 TEST_F(EntryEditorTest, ASavedQsoIsWrittenAnnouncedAndTheFormMovesOn) {
-    Lines journal = run(open_menu_entry(kOffLine) + qso_script("14/01/14", "dl1aaa", "1430") + "key Escape\nkey Escape\n");
+    Lines journal = run(open_menu_entry(kOffLine) + qso_script("14/01/14", "dl1aaa", "1430") +
+                        "key Escape\nkey Escape\n");
     Lines got = lines_from(journal, "window \"Off Line Logging\"");
     ASSERT_GE(got.size(), 8u);
     EXPECT_EQ(got[1], "focus edit \"Entry number 1, QSO Date\" \"\"");
@@ -73,12 +76,15 @@ TEST_F(EntryEditorTest, ASavedQsoIsWrittenAnnouncedAndTheFormMovesOn) {
 }
 
 TEST_F(EntryEditorTest, EntriesGoInDateAndTimeOrderAndTheLastEntryIsSpoken) {
-    Lines journal = run(open_menu_entry(kOffLine) + qso_script("14/01/14", "G9ZZA", "1430") +
-                        "key Backspace Backspace Backspace Backspace Backspace Backspace Backspace Backspace\n" +
-                        "type 14/01/14\nkey Enter\ntype GW9ZZA/P\nkey Enter\nkey Enter\n" +
-                        "key Backspace Backspace Backspace Backspace\ntype 1200\nkey F12\nkey Escape\nkey Escape\n");
+    Lines journal = run(
+        open_menu_entry(kOffLine) + qso_script("14/01/14", "G9ZZA", "1430") +
+        "key Backspace Backspace Backspace Backspace Backspace Backspace Backspace Backspace\n" +
+        "type 14/01/14\nkey Enter\ntype GW9ZZA/P\nkey Enter\nkey Enter\n" +
+        "key Backspace Backspace Backspace Backspace\ntype 1200\nkey F12\nkey Escape\nkey "
+        "Escape\n");
     EXPECT_NE(std::find(journal.begin(), journal.end(),
-                        "focus readonly \"Last Entry\" \"Fourteenth  January Two thousand fourteen, at 1430 on 14MHz CW \""),
+                        "focus readonly \"Last Entry\" \"Fourteenth  January Two thousand "
+                        "fourteen, at 1430 on 14MHz CW \""),
               journal.end());
     auto records = log_on_disk();
     ASSERT_EQ(records.size(), 2u);
@@ -89,7 +95,8 @@ TEST_F(EntryEditorTest, EntriesGoInDateAndTimeOrderAndTheLastEntryIsSpoken) {
 }
 
 TEST_F(EntryEditorTest, AnEmptyRequiredBoxBeepsAndTakesTheFocus) {
-    Lines journal = run(open_menu_entry(kOffLine) + "type 14/01/14\nkey Enter\ntype DL1AAA\nkey Enter\ntype 1430\n"
+    Lines journal = run(open_menu_entry(kOffLine) +
+                        "type 14/01/14\nkey Enter\ntype DL1AAA\nkey Enter\ntype 1430\n"
                         "key F12\nkey Escape\nkey Escape\n");
     Lines got = lines_from(journal, "text \"1430\"");
     ASSERT_GE(got.size(), 3u);
@@ -100,7 +107,8 @@ TEST_F(EntryEditorTest, AnEmptyRequiredBoxBeepsAndTakesTheFocus) {
 
 TEST_F(EntryEditorTest, DatesTheLogCannotHoldAreRefusedWithTheDateErrorBox) {
     for (const char* date : {"31/13/14", "23/07/29", "1405"}) {
-        Lines journal = run(open_menu_entry(kOffLine) + qso_script(date, "DL1AAA", "1430") + "answer ok\n"
+        Lines journal = run(open_menu_entry(kOffLine) + qso_script(date, "DL1AAA", "1430") +
+                            "answer ok\n"
                             "key Escape\nkey Escape\n");
         Lines got = lines_from(journal, "message \"Date Error\" \"\" ok");
         ASSERT_GE(got.size(), 4u) << date;
@@ -114,10 +122,12 @@ TEST_F(EntryEditorTest, AFullLogRefusesTheEntryAndNothingMoves) {
     std::vector<LogRecord> full(kMaxLogEntries, test::qso(10, 0, "G4ABC"));
     std::string bytes = test::log_bytes(full);
     dir.write("MYLOG.LOG", bytes);
-    Lines journal = run(open_menu_entry(kOffLine) + qso_script("01/01/00", "DL1AAA", "1430") + "answer ok\n"
+    Lines journal = run(open_menu_entry(kOffLine) + qso_script("01/01/00", "DL1AAA", "1430") +
+                        "answer ok\n"
                         "key Escape\nkey Escape\n");
     EXPECT_NE(std::find(journal.begin(), journal.end(),
-                        "message \"Log Full\" \"The log holds 120000 entries, the most it can keep. The entry was "
+                        "message \"Log Full\" \"The log holds 120000 entries, the most it can "
+                        "keep. The entry was "
                         "not saved.\" ok"),
               journal.end());
     EXPECT_TRUE(dir.read("MYLOG.LOG") == bytes);
@@ -139,14 +149,21 @@ TEST_F(EntryEditorTest, TabStopsAtTheEndsAndF2KeepsTheQsoForm) {
 }
 
 TEST_F(EntryEditorTest, DataAndTextEntries) {
-    Lines journal = run(open_menu_entry(kOffLine) +
-                        "key F3\ntype 14/01/14\nkey Enter\ntype 0900\nkey Enter\ntype Sam\nkey Enter\ntype FT-991A\n"
-                        "key Enter\ntype Dipole\nkey Enter\ntype 7.1\nkey F12\n"
-                        "key Ctrl+T\ntype 14/01/14\nkey Enter\ntype 1000\nkey Enter\ntype Field day\nkey Ctrl+S\n"
-                        "key Escape\nkey Escape\n");
-    EXPECT_NE(std::find(journal.begin(), journal.end(), "focus edit \"Entry number 1, Data Date\" \"\""), journal.end());
-    EXPECT_NE(std::find(journal.begin(), journal.end(), "focus edit \"Band in Megahertz\" \"\""), journal.end());
-    EXPECT_NE(std::find(journal.begin(), journal.end(), "focus edit \"Entry number 2, Text Date\" \"\""), journal.end());
+    Lines journal = run(
+        open_menu_entry(kOffLine) +
+        "key F3\ntype 14/01/14\nkey Enter\ntype 0900\nkey Enter\ntype Sam\nkey Enter\ntype "
+        "FT-991A\n"
+        "key Enter\ntype Dipole\nkey Enter\ntype 7.1\nkey F12\n"
+        "key Ctrl+T\ntype 14/01/14\nkey Enter\ntype 1000\nkey Enter\ntype Field day\nkey Ctrl+S\n"
+        "key Escape\nkey Escape\n");
+    EXPECT_NE(
+        std::find(journal.begin(), journal.end(), "focus edit \"Entry number 1, Data Date\" \"\""),
+        journal.end());
+    EXPECT_NE(std::find(journal.begin(), journal.end(), "focus edit \"Band in Megahertz\" \"\""),
+              journal.end());
+    EXPECT_NE(
+        std::find(journal.begin(), journal.end(), "focus edit \"Entry number 2, Text Date\" \"\""),
+        journal.end());
     EXPECT_EQ(std::count(journal.begin(), journal.end(), "sound \"LogOff.wav\""), 2);
     auto records = log_on_disk();
     ASSERT_EQ(records.size(), 2u);
@@ -158,7 +175,8 @@ TEST_F(EntryEditorTest, DataAndTextEntries) {
 }
 
 TEST_F(EntryEditorTest, KeyHelpListsTheEditorsKeys) {
-    Lines got = lines_from(run(open_menu_entry(kOffLine) + "key F1 Down Down Down Down\nkey Escape\nkey Escape\nkey Escape\n"),
+    Lines got = lines_from(run(open_menu_entry(kOffLine) +
+                               "key F1 Down Down Down Down\nkey Escape\nkey Escape\nkey Escape\n"),
                            "window \"Key help. \"");
     ASSERT_GE(got.size(), 6u);
     EXPECT_EQ(got[1], "static \"F2 or Control plus Q for QSO entry\"");

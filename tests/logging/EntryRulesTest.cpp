@@ -75,8 +75,11 @@ TEST(BuildQso, RequiredBoxesInOrder) {
         std::string QsoBoxes::*box;
         int failed;
     };
-    const Case kCases[] = {{&QsoBoxes::call, 102}, {&QsoBoxes::time_on, 104}, {&QsoBoxes::frequency, 108},
-                           {&QsoBoxes::mode, 109}, {&QsoBoxes::power, 110}};
+    const Case kCases[] = {{&QsoBoxes::call, 102},
+                           {&QsoBoxes::time_on, 104},
+                           {&QsoBoxes::frequency, 108},
+                           {&QsoBoxes::mode, 109},
+                           {&QsoBoxes::power, 110}};
     for (const Case& c : kCases) {
         QsoBoxes b = typical();
         b.*(c.box) = "";
@@ -134,7 +137,8 @@ TEST(LastEntry, NewestContactOfTheSameBaseCall) {
     QsoEntry newer = older;
     newer.call = "G9ZZA/P";
     newer.time_on = 900;
-    dir.write("MYLOG.LOG", test::log_bytes({encode(older), encode(newer), test::qso(9, 0, "K1ABC")}));
+    dir.write("MYLOG.LOG",
+              test::log_bytes({encode(older), encode(newer), test::qso(9, 0, "K1ABC")}));
     LogStore log(platform::system_files());
     log.open(dir.file("MYLOG.LOG"));
     auto last = find_last_entry(log, "GM9ZZA/M", log.count(), 0, frequency_names());
@@ -142,15 +146,19 @@ TEST(LastEntry, NewestContactOfTheSameBaseCall) {
     EXPECT_EQ(last->text, "Fourteenth  January Two thousand fourteen, at 1500 on 14MHz A1A");
     EXPECT_EQ(last->comment, std::string("Name Bob") + std::string(32, ' '));
     // Searching from entry 1 down finds only the older one.
-    EXPECT_EQ(find_last_entry(log, "G9ZZA", 1, 0, frequency_names())->text.substr(43), "at 1430 on 14MHz A1A");
+    EXPECT_EQ(find_last_entry(log, "G9ZZA", 1, 0, frequency_names())->text.substr(43),
+              "at 1430 on 14MHz A1A");
     EXPECT_FALSE(find_last_entry(log, "G9ZZB", log.count(), 0, frequency_names()).has_value());
-    EXPECT_FALSE(find_last_entry(log, "M9ZZA", log.count(), 0, frequency_names()).has_value());  // M is not G
-    EXPECT_FALSE(find_last_entry(log, "K1AB", log.count(), 0, frequency_names()).has_value());  // whole calls only
+    EXPECT_FALSE(find_last_entry(log, "M9ZZA", log.count(), 0, frequency_names())
+                     .has_value());  // M is not G
+    EXPECT_FALSE(find_last_entry(log, "K1AB", log.count(), 0, frequency_names())
+                     .has_value());  // whole calls only
 }
 
 TEST(SaveEntry, DateAndTimeOrderEditsAndDxccMarks) {
     test::TempDir dir;
-    dir.write("MYLOG.LOG", test::log_bytes({test::qso(10, 600, "A"), test::qso(10, 700, "B"), test::qso(11, 0, "C")}));
+    dir.write("MYLOG.LOG", test::log_bytes({test::qso(10, 600, "A"), test::qso(10, 700, "B"),
+                                            test::qso(11, 0, "C")}));
     LogStore log(platform::system_files());
     log.open(dir.file("MYLOG.LOG"));
     CountryList countries;
@@ -161,19 +169,22 @@ TEST(SaveEntry, DateAndTimeOrderEditsAndDxccMarks) {
     b.call = "DL1AAA";
     b.time_on = "1100";  // 660: between A and B on day 10
     int position = 0;
-    ASSERT_EQ(save_entry(log, countries, chart, *build_qso(10, b).record, 0, &position), LogStatus::Ok);
+    ASSERT_EQ(save_entry(log, countries, chart, *build_qso(10, b).record, 0, &position),
+              LogStatus::Ok);
     EXPECT_EQ(position, 2);
     EXPECT_EQ(chart.cell(2, 4), 0x01);  // Germany, 20 m, CW
 
     QsoBoxes no_report = typical();
     no_report.call = "G4ABC";
     no_report.mode = "CQC";  // report "N" never counts
-    ASSERT_EQ(save_entry(log, countries, chart, *build_qso(12, no_report).record, 0, &position), LogStatus::Ok);
+    ASSERT_EQ(save_entry(log, countries, chart, *build_qso(12, no_report).record, 0, &position),
+              LogStatus::Ok);
     EXPECT_EQ(position, 5);
     EXPECT_EQ(chart.cell(1, 4), 0);
 
     // Editing entry 1 to a later date moves it; the count stays.
-    ASSERT_EQ(save_entry(log, countries, chart, *build_qso(11, typical()).record, 1, &position), LogStatus::Ok);
+    ASSERT_EQ(save_entry(log, countries, chart, *build_qso(11, typical()).record, 1, &position),
+              LogStatus::Ok);
     EXPECT_EQ(position, 4);
     EXPECT_EQ(log.count(), 5);
     EXPECT_EQ(log.entry(1).call_field().substr(0, 6), "DL1AAA");

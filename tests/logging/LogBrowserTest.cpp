@@ -29,16 +29,20 @@ std::vector<int> entries_shown(const Lines& journal) {
 
 class LogBrowserTest : public ::testing::Test {
 protected:
-    void SetUp() override { dir.write("COUNTRY.LST", "G,G,England,1,52,-1\r\nDA,DR,Germany,2,51,10\r\n"); }
+    void SetUp() override {
+        dir.write("COUNTRY.LST", "G,G,England,1,52,-1\r\nDA,DR,Germany,2,51,10\r\n");
+    }
     void write_log(int entries) {
         std::vector<LogRecord> records;
         for (int i = 1; i <= entries; ++i) {
-            records.push_back(test::qso(static_cast<int16_t>(i), 0, i % 50 == 0 ? "DL" + std::to_string(i) : "G4ABC"));
+            records.push_back(test::qso(static_cast<int16_t>(i), 0,
+                                        i % 50 == 0 ? "DL" + std::to_string(i) : "G4ABC"));
         }
         dir.write("MYLOG.LOG", test::log_bytes(records));
     }
     Lines run(const std::string& script) {
-        test::HeadlessRun result = test::run_program_headless(dir.path(), open_menu_entry(kBrowse) + script);
+        test::HeadlessRun result =
+            test::run_program_headless(dir.path(), open_menu_entry(kBrowse) + script);
         EXPECT_FALSE(result.script_ended) << "the script left windows open";
         return result.journal;
     }
@@ -55,8 +59,9 @@ protected:
 
 TEST_F(LogBrowserTest, SteppingAndPagingThroughTheLog) {
     write_log(250);
-    Lines journal = run("key End\nkey Home\nkey Down Down Down Down\nkey PageUp\nkey Up\n"
-                        "key End\nkey PageUp\nkey PageDown\nkey PageDown\nkey Escape\nkey Escape\n");
+    Lines journal =
+        run("key End\nkey Home\nkey Down Down Down Down\nkey PageUp\nkey Up\n"
+            "key End\nkey PageUp\nkey PageDown\nkey PageDown\nkey Escape\nkey Escape\n");
     EXPECT_EQ(entries_shown(journal), (std::vector<int>{1, 250, 1, 2, 3, 4, 5, 1, 250, 230, 250}));
     EXPECT_EQ(std::count(journal.begin(), journal.end(), "beep default"), 1);  // Up on entry 1
     EXPECT_NE(std::find(journal.begin(), journal.end(), "focus readonly \"\" \"\""), journal.end());
@@ -64,7 +69,9 @@ TEST_F(LogBrowserTest, SteppingAndPagingThroughTheLog) {
 
 TEST_F(LogBrowserTest, CallSignSearchWalksTheMatchesAndBeepsAfterTheLast) {
     write_log(250);
-    Lines journal = run("key Tab\ntype dl\nkey Enter\nkey Down Down Down Down Down\nkey Up\nkey Escape\nkey Escape\nkey Escape\n");
+    Lines journal =
+        run("key Tab\ntype dl\nkey Enter\nkey Down Down Down Down Down\nkey Up\nkey Escape\nkey "
+            "Escape\nkey Escape\n");
     EXPECT_EQ(entries_shown(journal), (std::vector<int>{1, 50, 100, 150, 200, 250, 200}));
     // The fifth Down finds nothing after entry 250: a beep, and the display stays.
     Lines after = lines_from(journal, "beep default");
@@ -76,13 +83,15 @@ TEST_F(LogBrowserTest, CommentSearchAndShowFromDate) {
     LogRecord island = test::qso(5, 0, "G4ABC");
     std::copy_n("ISLAND TRIP", 11, island.bytes.begin() + 43);
     dir.write("MYLOG.LOG", test::log_bytes({test::qso(1, 0, "A"), island, test::qso(9, 0, "B")}));
-    Lines journal = run("key Tab Tab Tab\ntype island\nkey Enter\nkey Down\nkey Escape\n"
-                        "key Shift+Tab Shift+Tab\ntype 31/12/28\nkey Enter\nkey Escape\nkey Escape\n");
+    Lines journal =
+        run("key Tab Tab Tab\ntype island\nkey Enter\nkey Down\nkey Escape\n"
+            "key Shift+Tab Shift+Tab\ntype 31/12/28\nkey Enter\nkey Escape\nkey Escape\n");
     std::vector<int> shown = entries_shown(journal);
     ASSERT_GE(shown.size(), 3u);
-    EXPECT_EQ(shown[1], 2);             // the comment, typed in lower case
-    EXPECT_EQ(shown.back(), 3);         // a date after every entry shows the last
-    EXPECT_NE(std::find(journal.begin(), journal.end(), "beep default"), journal.end());  // no second match
+    EXPECT_EQ(shown[1], 2);      // the comment, typed in lower case
+    EXPECT_EQ(shown.back(), 3);  // a date after every entry shows the last
+    EXPECT_NE(std::find(journal.begin(), journal.end(), "beep default"),
+              journal.end());  // no second match
 }
 
 TEST_F(LogBrowserTest, QslTogglesRewriteTheEntryAtOnce) {
@@ -97,14 +106,17 @@ TEST_F(LogBrowserTest, QslTogglesRewriteTheEntryAtOnce) {
             }
         }
     }
-    EXPECT_EQ(phrases, (Lines{"No QSL, ", "QSL sent, ", "QSL got and sent, ", "Got QSL, ", "No QSL, "}));
+    EXPECT_EQ(phrases,
+              (Lines{"No QSL, ", "QSL sent, ", "QSL got and sent, ", "Got QSL, ", "No QSL, "}));
     EXPECT_EQ(dir.read("MYLOG.LOG"), before);  // toggled twice each: as it started
 }
 
 TEST_F(LogBrowserTest, DeletingAsksAndShowsWhatIsLeft) {
     write_log(3);
-    Lines journal = run("key Down Down\nkey F8\nanswer no\nkey F8\nanswer yes\nkey Home\nkey Ctrl+Delete\nanswer yes\n"
-                        "key Escape\nkey Escape\n");
+    Lines journal =
+        run("key Down Down\nkey F8\nanswer no\nkey F8\nanswer yes\nkey Home\nkey "
+            "Ctrl+Delete\nanswer yes\n"
+            "key Escape\nkey Escape\n");
     EXPECT_EQ(log_count(), 1);
     std::vector<int> shown = entries_shown(journal);
     // 1, 2, 3; deleting 3 shows 2; Home shows 1; deleting 1 leaves the display empty.
@@ -114,7 +126,8 @@ TEST_F(LogBrowserTest, DeletingAsksAndShowsWhatIsLeft) {
     journal = run("key F8\nanswer yes\nkey Escape\nkey Escape\n");
     EXPECT_EQ(dir.read("MYLOG.LOG"), "");
     journal = run("key F8\nkey F2\nkey Escape\nkey Escape\n");  // empty log: nothing to act on
-    EXPECT_NE(std::find(journal.begin(), journal.end(), "text \"The log is empty\""), journal.end());
+    EXPECT_NE(std::find(journal.begin(), journal.end(), "text \"The log is empty\""),
+              journal.end());
     EXPECT_EQ(std::count_if(journal.begin(), journal.end(),
                             [](const std::string& l) { return l.rfind("message", 0) == 0; }),
               0);
@@ -122,10 +135,13 @@ TEST_F(LogBrowserTest, DeletingAsksAndShowsWhatIsLeft) {
 
 TEST_F(LogBrowserTest, EditingMovesTheEntryToItsNewPlace) {
     write_log(3);
-    Lines journal = run("key F12\nkey Backspace Backspace Backspace Backspace Backspace Backspace Backspace Backspace\n"
-                        "type 01/01/99\nkey F12\nkey Escape\nkey Escape\n");
+    Lines journal =
+        run("key F12\nkey Backspace Backspace Backspace Backspace Backspace Backspace Backspace "
+            "Backspace\n"
+            "type 01/01/99\nkey F12\nkey Escape\nkey Escape\n");
     EXPECT_NE(std::find(journal.begin(), journal.end(), "window \" Edit Entry \""), journal.end());
-    EXPECT_NE(std::find(journal.begin(), journal.end(), "focus edit \"Entry number 1, QSO Date\" \"01/00/64\""),
+    EXPECT_NE(std::find(journal.begin(), journal.end(),
+                        "focus edit \"Entry number 1, QSO Date\" \"01/00/64\""),
               journal.end());
     EXPECT_EQ(log_count(), 3);
     LogStore log(platform::system_files());

@@ -31,17 +31,22 @@ TEST(EntrySummary, QsoDataAndTextSentences) {
     q.comment = "Name Bob";
     q.qsl_flags = 3;
     EXPECT_EQ(entry_summary(encode(q), 5, 0, frequency_names()),
-              "Entry 5, Fourteenth  January Two thousand fourteen,  G 9 Z Z A, at fourteen thirty on 14 Megahertz, "
-              "CW , 100 watts, QSL got and sent, Name Bob" + std::string(32, ' '));
+              "Entry 5, Fourteenth  January Two thousand fourteen,  G 9 Z Z A, at fourteen thirty "
+              "on 14 Megahertz, "
+              "CW , 100 watts, QSL got and sent, Name Bob" +
+                  std::string(32, ' '));
     q.power = "5";
     q.qsl_flags = 1;
     q.band_field = band_field_of(0);
     std::string small = entry_summary(encode(q), 1, 0, frequency_names());
-    EXPECT_NE(small.find("on 1.8 Megahertz, CW , 5     watts, QSL sent, "), std::string::npos) << small;
+    EXPECT_NE(small.find("on 1.8 Megahertz, CW , 5     watts, QSL sent, "), std::string::npos)
+        << small;
     q.qsl_flags = 2;
-    EXPECT_NE(entry_summary(encode(q), 1, 0, frequency_names()).find("Got QSL, "), std::string::npos);
+    EXPECT_NE(entry_summary(encode(q), 1, 0, frequency_names()).find("Got QSL, "),
+              std::string::npos);
     q.qsl_flags = 0;
-    EXPECT_NE(entry_summary(encode(q), 1, 0, frequency_names()).find("No QSL, "), std::string::npos);
+    EXPECT_NE(entry_summary(encode(q), 1, 0, frequency_names()).find("No QSL, "),
+              std::string::npos);
 
     DataEntry d;
     d.date = q.date;
@@ -51,14 +56,16 @@ TEST(EntrySummary, QsoDataAndTextSentences) {
     d.antenna = "Dipole";
     d.band = 6;
     EXPECT_EQ(entry_summary(encode(d), 2, 0, frequency_names()),
-              "Entry 2, Fourteenth  January Two thousand fourteen,  at ten hundred,  Operator is Sam         , "
+              "Entry 2, Fourteenth  January Two thousand fourteen,  at ten hundred,  Operator is "
+              "Sam         , "
               "Rig is FT-991A     , Antenna is Dipole      , Band is 21 Megahertz ");
     TextEntry t;
     t.date = q.date;
     t.time = 0;
     t.text = "Field day";
     EXPECT_EQ(entry_summary(encode(t), 3, 0, frequency_names()),
-              "Entry 3, Fourteenth  January Two thousand fourteen,  at 00 hundred, Field day" + std::string(55, ' '));
+              "Entry 3, Fourteenth  January Two thousand fourteen,  at 00 hundred, Field day" +
+                  std::string(55, ' '));
     d.band = 99;  // outside the table: read as no band
     std::string no_band = entry_summary(encode(d), 2, 0, frequency_names());
     EXPECT_EQ(no_band.substr(no_band.size() - 14), "Band is       ");
@@ -75,7 +82,8 @@ protected:
         text.date = 3;
         text.text = "island note";
         LogRecord c4 = test::qso(5, 0, "DL2BBB/P");
-        dir.write("MYLOG.LOG", test::log_bytes({c1, c2, encode(text), c4, test::qso(9, 0, "K1ABC")}));
+        dir.write("MYLOG.LOG",
+                  test::log_bytes({c1, c2, encode(text), c4, test::qso(9, 0, "K1ABC")}));
         log.open(dir.file("MYLOG.LOG"));
     }
     test::TempDir dir;
@@ -88,7 +96,7 @@ TEST_F(SearchTest, CallSearchFindsTextAnywhereInTheCallField) {
     EXPECT_EQ(search_log(log, SearchField::CallSign, "DL", 4, true), 0);
     EXPECT_EQ(search_log(log, SearchField::CallSign, "DL", 4, false), 1);
     EXPECT_EQ(search_log(log, SearchField::CallSign, "DL", 1, false), 0);
-    EXPECT_EQ(search_log(log, SearchField::CallSign, "/", 0, true), 3);  // text entries too
+    EXPECT_EQ(search_log(log, SearchField::CallSign, "/", 0, true), 3);   // text entries too
     EXPECT_EQ(search_log(log, SearchField::CallSign, "dl", 0, true), 0);  // case matters here
     EXPECT_EQ(search_log(log, SearchField::CallSign, "", 0, true), 0);
 }

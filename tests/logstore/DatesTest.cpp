@@ -79,7 +79,8 @@ TEST(TidyDate, ShapesErrorsAndFormats) {
     for (const Case& c : kCases) {
         auto tidied = tidy_date(c.typed, c.format);
         if (c.tidied == nullptr) {
-            EXPECT_FALSE(tidied.has_value()) << "\"" << c.typed << "\" gave " << tidied.value_or("");
+            EXPECT_FALSE(tidied.has_value())
+                << "\"" << c.typed << "\" gave " << tidied.value_or("");
         } else {
             ASSERT_TRUE(tidied.has_value()) << "\"" << c.typed << "\" refused";
             EXPECT_EQ(*tidied, c.tidied);
@@ -112,11 +113,16 @@ TEST(SpokenNumber, ForReadingTimes) {
 TEST(SpokenDate, WordsInTheOrderOfEachFormat) {
     EXPECT_EQ(spoken_date(date_code(114, 1, 14), kDayMonthYear),
               "Fourteenth  January Two thousand fourteen, ");
-    EXPECT_EQ(spoken_date(date_code(104, 7, 4), kDayMonthYear), "Fourth  July Two thousand and 4, ");
-    EXPECT_EQ(spoken_date(date_code(104, 7, 4), kMonthDayYear), " July Fourth Two thousand and 4, ");
-    EXPECT_EQ(spoken_date(date_code(104, 7, 4), kYearMonthDay), "Two thousand and 4  July Fourth, ");
-    EXPECT_EQ(spoken_date(date_code(98, 3, 20), kDayMonthYear), "twentieth  March Nineteen ninety 8, ");
-    EXPECT_EQ(spoken_date(date_code(100, 12, 31), kDayMonthYear), "Thirty first  December Two thousand , ");
+    EXPECT_EQ(spoken_date(date_code(104, 7, 4), kDayMonthYear),
+              "Fourth  July Two thousand and 4, ");
+    EXPECT_EQ(spoken_date(date_code(104, 7, 4), kMonthDayYear),
+              " July Fourth Two thousand and 4, ");
+    EXPECT_EQ(spoken_date(date_code(104, 7, 4), kYearMonthDay),
+              "Two thousand and 4  July Fourth, ");
+    EXPECT_EQ(spoken_date(date_code(98, 3, 20), kDayMonthYear),
+              "twentieth  March Nineteen ninety 8, ");
+    EXPECT_EQ(spoken_date(date_code(100, 12, 31), kDayMonthYear),
+              "Thirty first  December Two thousand , ");
     EXPECT_EQ(spoken_date(date_code(129, 7, 22), kDayMonthYear),
               "Twenty second  July Two thousand twenty 9, ");
 }

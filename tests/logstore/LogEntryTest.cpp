@@ -6,7 +6,9 @@
 namespace vl {
 namespace {
 
-std::string bytes_of(const LogRecord& r) { return std::string(r.bytes.data(), r.bytes.size()); }
+std::string bytes_of(const LogRecord& r) {
+    return std::string(r.bytes.data(), r.bytes.size());
+}
 
 TEST(LogEntry, QsoBytes) {
     QsoEntry e;
@@ -22,8 +24,8 @@ TEST(LogEntry, QsoBytes) {
     e.comment = "Name Bob";
     e.qsl_flags = 3;
     std::string expected = std::string("\x74\x46\x3A\x02\xFF\xFF", 6) + "G9ZZA/P     " + "599    " +
-                           "57     " + std::string("\0\0\x04", 3) + "A1A" + "100  " +
-                           "Name Bob" + std::string(32, ' ') + "\x03";
+                           "57     " + std::string("\0\0\x04", 3) + "A1A" + "100  " + "Name Bob" +
+                           std::string(32, ' ') + "\x03";
     ASSERT_EQ(expected.size(), kRecordSize);
     EXPECT_EQ(bytes_of(encode(e)), expected);
     EXPECT_EQ(entry_kind(encode(e)), EntryKind::Qso);

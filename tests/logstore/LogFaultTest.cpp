@@ -48,7 +48,8 @@ const Operation kOperations[] = {
     {"append", [](LogStore& l) { return l.insert_in_order(qso(900, 0, "LAST")); }},
     {"delete 1", [](LogStore& l) { return l.delete_entry(1); }},
     {"delete the last", [](LogStore& l) { return l.delete_entry(30); }},
-    {"edit moves an entry", [](LogStore& l) {
+    {"edit moves an entry",
+     [](LogStore& l) {
          l.remove_for_edit(3);
          return l.insert_in_order(qso(120, 30, "EDITED"));
      }},

@@ -219,7 +219,8 @@ TEST_F(LogStoreTest, StrayBytesAreKeptAsideAndReportedOnce) {
 
 TEST_F(LogStoreTest, AnInterruptedChangeIsCompletedAtOpen) {
     std::vector<LogRecord> old_log = {qso(2, 0, "B"), qso(3, 0, "C"), qso(4, 0, "D")};
-    std::vector<LogRecord> new_log = {qso(1, 0, "A"), qso(2, 0, "B"), qso(3, 0, "C"), qso(4, 0, "D")};
+    std::vector<LogRecord> new_log = {qso(1, 0, "A"), qso(2, 0, "B"), qso(3, 0, "C"),
+                                      qso(4, 0, "D")};
     // The journal was flushed and the rewrite of the log stopped after two records.
     ASSERT_TRUE(write_journal(platform::system_files(), dir.file("MYLOG.JNL"), 1, 4, new_log));
     dir.write("MYLOG.LOG", log_bytes({new_log[0], new_log[1], old_log[2]}));
@@ -273,7 +274,8 @@ TEST_F(LogStoreTest, AChangeWhoseLogWriteFailsIsKeptInTheJournal) {
 TEST_F(LogStoreTest, ReplacingTheLogIsWholeOrNotAtAll) {
     dir.write("BACKUP.LOG", log_bytes({qso(7, 0, "K1ABC"), qso(8, 0, "K2ABC")}));
     open_with({qso(1, 0, "A")});
-    ASSERT_TRUE(write_journal(platform::system_files(), dir.file("MYLOG.JNL"), 1, 1, {{qso(1, 0, "A")}}));
+    ASSERT_TRUE(
+        write_journal(platform::system_files(), dir.file("MYLOG.JNL"), 1, 1, {{qso(1, 0, "A")}}));
     ASSERT_EQ(log.replace_with(dir.file("BACKUP.LOG")), LogStatus::Ok);
     EXPECT_EQ(calls(), "K1ABC K2ABC ");
     EXPECT_EQ(log.call_slot(2), "K2ABC       ");
@@ -289,7 +291,8 @@ TEST_F(LogStoreTest, ReplacingTheLogIsWholeOrNotAtAll) {
         faulty.open(dir.file("MYLOG.LOG"));
         files.fail_at(n);
         LogStatus status = faulty.replace_with(dir.file("BACKUP.LOG"));
-        std::string expected = status == LogStatus::Ok ? dir.read("BACKUP.LOG") : log_bytes({qso(1, 0, "A")});
+        std::string expected =
+            status == LogStatus::Ok ? dir.read("BACKUP.LOG") : log_bytes({qso(1, 0, "A")});
         EXPECT_EQ(dir.read("MYLOG.LOG"), expected) << "failing operation " << n;
         EXPECT_EQ(faulty.count(), status == LogStatus::Ok ? 2 : 1) << "failing operation " << n;
     }

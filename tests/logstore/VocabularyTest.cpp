@@ -14,11 +14,10 @@ TEST(BandOfFrequency, ThresholdsAndTheFiveMegahertzException) {
         int band;
     };
     static const Case kCases[] = {
-        {"1.8", 0},   {"3", 0},      {"3.5", 1},   {"4.0", 1},    {"4.5", 13},  {"5.3", 13},
-        {"6", 1},     {"6.01", 2},   {"7", 2},     {"10.1", 3},   {"14.2", 4},  {"18.1", 5},
-        {"21", 6},    {"24.9", 7},   {"28.5", 8},  {"50", 9},     {"70", 10},   {"145", 11},
-        {"150", 11},  {"150.1", 12}, {"432", 12},  {"", 19},      {"0", 19},    {"abc", 19},
-        {" 14", 4},   {"14MHz", 4},  {"3.5.7", 1}, {"-7", 0},
+        {"1.8", 0},  {"3", 0},  {"3.5", 1},  {"4.0", 1},  {"4.5", 13},  {"5.3", 13},   {"6", 1},
+        {"6.01", 2}, {"7", 2},  {"10.1", 3}, {"14.2", 4}, {"18.1", 5},  {"21", 6},     {"24.9", 7},
+        {"28.5", 8}, {"50", 9}, {"70", 10},  {"145", 11}, {"150", 11},  {"150.1", 12}, {"432", 12},
+        {"", 19},    {"0", 19}, {"abc", 19}, {" 14", 4},  {"14MHz", 4}, {"3.5.7", 1},  {"-7", 0},
     };
     for (const Case& c : kCases) {
         EXPECT_EQ(band_of_frequency(c.megahertz), c.band) << "frequency \"" << c.megahertz << "\"";
@@ -86,11 +85,14 @@ TEST(BaseCall, SuffixesAndRegionalLetters) {
         const char* base;  // shown without trailing blanks
     };
     static const Case kCases[] = {
-        {"G9ZZA/M", "G9ZZA"},    {"G9ZZA/MM", "G9ZZA"}, {"G9ZZA/P", "G9ZZA"},
-        {"GW9ZZA/P", "G9ZZA"},   {"GB9ZZD", "GB9ZZD"},  {"GR9ZZA", "GR9ZZA"},
-        {"G9ZZA", "G9ZZA"},      {"MW9ZZE/A", "M9ZZE"}, {"MM9ZZC", "M9ZZC"},
-        {"GM9ZZB/P", "G9ZZB"},   {"2E9ZZF", "2E9ZZF"},  {"G9ZZA/QRP", "G9ZZA/QRP"},
-        {"/DATA", "/DATA"},      {"DL9ZZ/P", "DL9ZZ"},  {"G9ZZA/P/M", "G9ZZA/P"},  // "/P " only appears once "/M " is gone
+        {"G9ZZA/M", "G9ZZA"},     {"G9ZZA/MM", "G9ZZA"},
+        {"G9ZZA/P", "G9ZZA"},     {"GW9ZZA/P", "G9ZZA"},
+        {"GB9ZZD", "GB9ZZD"},     {"GR9ZZA", "GR9ZZA"},
+        {"G9ZZA", "G9ZZA"},       {"MW9ZZE/A", "M9ZZE"},
+        {"MM9ZZC", "M9ZZC"},      {"GM9ZZB/P", "G9ZZB"},
+        {"2E9ZZF", "2E9ZZF"},     {"G9ZZA/QRP", "G9ZZA/QRP"},
+        {"/DATA", "/DATA"},       {"DL9ZZ/P", "DL9ZZ"},
+        {"G9ZZA/P/M", "G9ZZA/P"},  // "/P " only appears once "/M " is gone
         {"GW9ZZ/M/P", "G9ZZ"},
     };
     for (const Case& c : kCases) {

@@ -25,9 +25,13 @@ TEST(Cp1252, KnownCharacters) {
 TEST(Cp1252, CharactersOutsideItBecomeOneQuestionMarkEach) {
     // One "?" a character keeps a fixed-width field its width.
     EXPECT_EQ(cp1252_from_utf8("\u03A9\u4E2D\U0001F4FB"), "???");
-    EXPECT_EQ(cp1252_from_utf8("a\xFF" "b"), "a?b");   // not UTF-8 at all
+    EXPECT_EQ(cp1252_from_utf8("a\xFF"
+                               "b"),
+              "a?b");                                 // not UTF-8 at all
     EXPECT_EQ(cp1252_from_utf8("a\xE2\x82"), "a??");  // a cut sequence
-    EXPECT_EQ(cp1252_from_utf8("\xC3" "A"), "?A");   // a lead byte without its follower
+    EXPECT_EQ(cp1252_from_utf8("\xC3"
+                               "A"),
+              "?A");  // a lead byte without its follower
 }
 
 }  // namespace

@@ -36,8 +36,9 @@ public:
         m_ui.select_item(m_window, 107, 0);
         m_ui.set_items(m_window, 109, {"CW", "SSB"});
         m_ui.select_item(m_window, 109, 1);
-        m_ui.set_key_table(m_window, {{plain(kKeyF12), kCmdSave}, {ctrl('S'), kCmdSave},
-                                      {plain(kKeyF2), kCmdAsk}});
+        m_ui.set_key_table(
+            m_window,
+            {{plain(kKeyF12), kCmdSave}, {ctrl('S'), kCmdSave}, {plain(kKeyF2), kCmdAsk}});
         m_ui.set_focus(m_window, 101);
         m_ui.start_timer(m_window, 1000);
         return m_ui.run_modal(m_window);
@@ -47,7 +48,8 @@ public:
         if (command == kCmdSave) {
             m_ui.set_text(m_window, 105, "Saved " + m_ui.text(m_window, 101));
         } else if (command == kCmdAsk) {
-            Answer a = m_ui.message_box(m_window, "Delete Entry", "Are you sure?", MessageButtons::YesNo);
+            Answer a =
+                m_ui.message_box(m_window, "Delete Entry", "Are you sure?", MessageButtons::YesNo);
             m_ui.set_text(m_window, 105, a == Answer::Yes ? "yes" : "no");
         } else if (command == kCmdOk) {
             m_ui.focus_next(m_window, false);  // Enter moves on, as on every form
@@ -63,7 +65,8 @@ public:
     WindowId window() const { return m_window; }
 
 private:
-    void add(ControlKind kind, int id, std::string text, EditStyle style = EditStyle::Plain, int limit = 0) {
+    void add(ControlKind kind, int id, std::string text, EditStyle style = EditStyle::Plain,
+             int limit = 0) {
         ControlSpec shape;
         shape.kind = kind;
         shape.id = id;
@@ -144,7 +147,8 @@ TEST(HeadlessUi, KeyTableComesFirstAndSpokenBoxesAreHeardWhenTheyChange) {
 }
 
 TEST(HeadlessUi, ListsMoveWithArrowsHomeEndAndStopAtTheirEnds) {
-    FormRun run = run_form("key Tab Tab Tab\nkey Down Down Down\nkey Home\nkey End\nkey Up\nkey Escape\n");
+    FormRun run =
+        run_form("key Tab Tab Tab\nkey Down Down Down\nkey Home\nkey End\nkey Up\nkey Escape\n");
     Lines tail(run.journal.end() - 6, run.journal.end());
     EXPECT_EQ(tail, (Lines{"focus list \"Band:\" \"160m\"", "text \" 80m\"", "text \" 40m\"",
                            "text \"160m\"", "text \" 40m\"", "text \" 80m\""}));
@@ -198,7 +202,9 @@ TEST(HeadlessClock, LocalTimeFollowsTheOffsetAcrossMidnight) {
 }
 
 TEST(Script, EventsAndErrorsNameTheirLine) {
-    auto events = parse_script("# start\nkey Ctrl+Q Down\n\ntype  two words \nanswer no\ntick\nclock 2014-01-14 09:30:00 -05:00\ndoubleclick\n");
+    auto events = parse_script(
+        "# start\nkey Ctrl+Q Down\n\ntype  two words \nanswer no\ntick\nclock 2014-01-14 09:30:00 "
+        "-05:00\ndoubleclick\n");
     ASSERT_EQ(events.size(), 7u);
     EXPECT_EQ(events[0].chord, ctrl('Q'));
     EXPECT_EQ(events[1].chord, plain(kKeyDown));
@@ -218,7 +224,8 @@ TEST(Script, EventsAndErrorsNameTheirLine) {
         {"\nkey Ctrl+Banana\n", "script line 2: unknown key \"Ctrl+Banana\""},
         {"answer maybe\n", "script line 1: answer must be ok, yes or no"},
         {"tick many\n", "script line 1: expected a number, found \"many\""},
-        {"clock 2014-13-01 00:00:00\n", "script line 1: expected: clock YYYY-MM-DD HH:MM:SS [+HH:MM]"},
+        {"clock 2014-13-01 00:00:00\n",
+         "script line 1: expected: clock YYYY-MM-DD HH:MM:SS [+HH:MM]"},
         {"press F1\n", "script line 1: unknown event \"press F1\""},
     };
     for (const Bad& bad : kBad) {

@@ -46,11 +46,14 @@ TEST_F(HousekeepingTest, DateFormatChangesAtOnceAndIsKeptInRigLst) {
     EXPECT_EQ(parse_station_data(dir.read("RIG.LST")).date_format, 2);
     // The next start reads it back: the list opens on it.
     journal = run(open_menu_entry(kDateFormat) + "key Escape\nkey Escape\n");
-    EXPECT_EQ(lines_from(journal, "window \"Select Date Format\"")[1], "focus list \"Format:\" \"year,month,day.\"");
+    EXPECT_EQ(lines_from(journal, "window \"Select Date Format\"")[1],
+              "focus list \"Format:\" \"year,month,day.\"");
 }
 
 TEST_F(HousekeepingTest, LocationIsStoredOnEscape) {
-    Lines journal = run(open_menu_entry(kLocation) + "type 52.5\nkey Enter\ntype -1.9\nkey Tab\ntype 3\nkey Escape\nkey Escape\n");
+    Lines journal =
+        run(open_menu_entry(kLocation) +
+            "type 52.5\nkey Enter\ntype -1.9\nkey Tab\ntype 3\nkey Escape\nkey Escape\n");
     Lines got = lines_from(journal, "window \"Set Latitude, Longitude and Rotator Port\"");
     ASSERT_GE(got.size(), 6u);
     EXPECT_EQ(got[1], "focus edit \"Latitude:\" \"\"");
@@ -63,7 +66,8 @@ TEST_F(HousekeepingTest, LocationIsStoredOnEscape) {
 }
 
 TEST_F(HousekeepingTest, CallBookChoiceAndDriveLeaveByTheExitButton) {
-    Lines journal = run(open_menu_entry(kCallBook) + "key Down Down\nkey Tab\ntype d\nkey Tab\nkey Enter\nkey Escape\n");
+    Lines journal = run(open_menu_entry(kCallBook) +
+                        "key Down Down\nkey Tab\ntype d\nkey Tab\nkey Enter\nkey Escape\n");
     Lines got = lines_from(journal, "window \"CDROM Call Book selection\"");
     ASSERT_GE(got.size(), 7u);
     EXPECT_EQ(got[1], "focus dropdown \"Call Book:\" \"No Callbook\"");
@@ -88,8 +92,10 @@ TEST(BackupPath, LettersFoldersAndTextThatNamesNoFolder) {
 TEST_F(HousekeepingTest, LeavingCopiesTheLogToTheBackupDriveFolder) {
     write_log(10);
     std::filesystem::create_directories(dir.file("DRIVES/E"));
-    Lines journal = run(open_menu_entry(kBackupDrive) + "type e\nkey Enter\nkey Escape\nkey Escape\n");
-    EXPECT_EQ(lines_from(journal, "window \"Set Back Up Drive\"")[1], "focus edit \"Drive Letter:\" \"\"");
+    Lines journal =
+        run(open_menu_entry(kBackupDrive) + "type e\nkey Enter\nkey Escape\nkey Escape\n");
+    EXPECT_EQ(lines_from(journal, "window \"Set Back Up Drive\"")[1],
+              "focus edit \"Drive Letter:\" \"\"");
     EXPECT_EQ(parse_settings(dir.read("DBNAMES.TXT")).backup_drive, "E");
     EXPECT_EQ(dir.read("DRIVES/E/MYLOG.LOG").size(), 840u);
     EXPECT_EQ(journal.back(), "focus list \"\" \"Backup Drive.\"");  // no message
@@ -120,21 +126,26 @@ TEST_F(HousekeepingTest, RestoreAnsweredNoChangesNothing) {
     dir.write("DBNAMES.TXT", std::string(12, '\n') + "E\n");
     std::string before = dir.read("MYLOG.LOG");
     Lines journal = run(open_menu_entry(kRestore) + "answer no\nkey Escape\n");
-    EXPECT_NE(std::find(journal.begin(), journal.end(),
-                        "message \"Restore the Log\" \"This will overwrite your log, continue?\" no"),
-              journal.end());
+    EXPECT_NE(
+        std::find(journal.begin(), journal.end(),
+                  "message \"Restore the Log\" \"This will overwrite your log, continue?\" no"),
+        journal.end());
     EXPECT_EQ(dir.read("MYLOG.LOG").substr(0, before.size()), before);
 }
 
 TEST_F(HousekeepingTest, RestoreReplacesTheLogOrSaysWhyNot) {
     write_log(3);
     dir.write("DBNAMES.TXT", std::string(12, '\n') + "E\n");
-    Lines journal = run(open_menu_entry(kRestore) + "answer yes\nanswer ok\nkey Escape\nanswer ok\n");
-    EXPECT_NE(std::find(journal.begin(), journal.end(), "message \"Restore Fail\" \"Log not found\" ok"), journal.end());
+    Lines journal =
+        run(open_menu_entry(kRestore) + "answer yes\nanswer ok\nkey Escape\nanswer ok\n");
+    EXPECT_NE(
+        std::find(journal.begin(), journal.end(), "message \"Restore Fail\" \"Log not found\" ok"),
+        journal.end());
     EXPECT_EQ(dir.read("MYLOG.LOG").size(), 3 * kRecordSize);
 
     std::filesystem::create_directories(dir.file("DRIVES/E"));
-    dir.write("DRIVES/E/MYLOG.LOG", test::log_bytes({test::qso(1, 0, "K1ABC"), test::qso(2, 0, "K2ABC")}));
+    dir.write("DRIVES/E/MYLOG.LOG",
+              test::log_bytes({test::qso(1, 0, "K1ABC"), test::qso(2, 0, "K2ABC")}));
     journal = run(open_menu_entry(kRestore) + "answer yes\nkey Escape\n");
     EXPECT_EQ(dir.read("MYLOG.LOG"), dir.read("DRIVES/E/MYLOG.LOG"));
     EXPECT_EQ(journal.back(), "focus list \"\" \"Restore Log\"");

@@ -16,18 +16,31 @@ TEST(Manual, ThreeHundredAndEightyNineLinesInEighteenTopics) {
         int lines;
     };
     static const Topic kTopics[] = {
-        {"Varrow Log version 1 point 3 7", 22}, {"OFF-LINE LOGGING,", 32}, {"ON-LINE LOGGING.", 70},
-        {"BROWSE the Log.", 23},   {"PRINT LOG", 6},           {"PRINT QSLs", 55},
-        {"PRINT SWL QSLs", 7},     {"RIG DATA.", 11},           {"DXCC FACILITIES", 26},
-        {"ADIF LOG IMPORT.", 11},  {"ADIF LOG EXPORT.", 6},     {"DATE FORMAT.", 4},
-        {"STATION LOCATION.", 7},  {"GET BEAM HEADING", 3},     {"CALL BOOK SELECTION", 5},
-        {"LOG BACKUP DRIVE.", 7},  {"CAT RIG CONTROL.", 19},    {"MISCELLANEOUS NOTES.", 57},
+        {"Varrow Log version 1 point 3 7", 22},
+        {"OFF-LINE LOGGING,", 32},
+        {"ON-LINE LOGGING.", 70},
+        {"BROWSE the Log.", 23},
+        {"PRINT LOG", 6},
+        {"PRINT QSLs", 55},
+        {"PRINT SWL QSLs", 7},
+        {"RIG DATA.", 11},
+        {"DXCC FACILITIES", 26},
+        {"ADIF LOG IMPORT.", 11},
+        {"ADIF LOG EXPORT.", 6},
+        {"DATE FORMAT.", 4},
+        {"STATION LOCATION.", 7},
+        {"GET BEAM HEADING", 3},
+        {"CALL BOOK SELECTION", 5},
+        {"LOG BACKUP DRIVE.", 7},
+        {"CAT RIG CONTROL.", 19},
+        {"MISCELLANEOUS NOTES.", 57},
     };
     for (int index = 0; index < 18; ++index) {
         std::string text = topic_text(manual, index);
         EXPECT_EQ(text.rfind(kTopics[index].first_line, 0), 0u) << kTopicNames[index];
         int lines = 0;
-        for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) {
+        for (std::size_t at = text.find("\r\n"); at != std::string::npos;
+             at = text.find("\r\n", at + 2)) {
             ++lines;
         }
         EXPECT_EQ(lines, kTopics[index].lines) << kTopicNames[index];
@@ -51,7 +64,9 @@ TEST(InstructionsScreens, EnterReadsATopicAndTheListMovesOn) {
     for (int i = 0; i < 15; ++i) {
         script += "key Down\n";
     }
-    script += "key Enter\nkey Escape\nkey Enter\nkey Escape\nkey Enter\nkey Escape\nkey Escape\nkey Escape\n";
+    script +=
+        "key Enter\nkey Escape\nkey Enter\nkey Escape\nkey Enter\nkey Escape\nkey Escape\nkey "
+        "Escape\n";
     test::HeadlessRun run = test::run_program_headless(dir.path(), script);
     auto& journal = run.journal;
     ASSERT_GE(journal.size(), 4u);
@@ -73,7 +88,9 @@ TEST(InstructionsScreens, EnterReadsATopicAndTheListMovesOn) {
                            "window \"Varrow Log version 1 point 3 7 by Q 0 Z Z Z.\""}));
     auto topic = test::lines_from(journal, "window \"Set Back Up Drive.\"");
     ASSERT_GE(topic.size(), 2u);
-    EXPECT_EQ(topic[1].rfind("focus readonly \"\" \"LOG BACKUP DRIVE.\\x0D\\x0AChoose Backup Drive", 0), 0u);
+    EXPECT_EQ(
+        topic[1].rfind("focus readonly \"\" \"LOG BACKUP DRIVE.\\x0D\\x0AChoose Backup Drive", 0),
+        0u);
 }
 
 }  // namespace

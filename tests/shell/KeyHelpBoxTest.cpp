@@ -56,7 +56,8 @@ TEST(KeyHelpLines, ItemsPastTheEleventhStayOnTheLastLine) {
 }
 
 TEST(KeyHelpBox, ElevenLinesAreAllReachedAndTheTwelfthDownStartsAgain) {
-    BoxRun run = run_box("Key help", kOnLineHelp, "key Down Down Down Down Down Down Down Down Down Down Down\nkey Enter\n");
+    BoxRun run = run_box("Key help", kOnLineHelp,
+                         "key Down Down Down Down Down Down Down Down Down Down Down\nkey Enter\n");
     auto lines = key_help_lines(kOnLineHelp);
     std::vector<std::string> expected = {"window \"Key help. \"",
                                          "static " + headless::quote(lines[0])};
@@ -71,9 +72,9 @@ TEST(KeyHelpBox, ElevenLinesAreAllReachedAndTheTwelfthDownStartsAgain) {
 TEST(KeyHelpBox, OneLineIsShownAgainOnDown) {
     BoxRun run = run_box("End of sheet", "ENTER to Continue ESCAPE to end printing",
                          "key Down Down\nkey Escape\n");
-    EXPECT_EQ(run.journal, (std::vector<std::string>{
-                               "window \"End of sheet. \"",
-                               "static \"ENTER to Continue ESCAPE to end printing\""}));
+    EXPECT_EQ(run.journal,
+              (std::vector<std::string>{"window \"End of sheet. \"",
+                                        "static \"ENTER to Continue ESCAPE to end printing\""}));
     EXPECT_EQ(run.result, kKeyHelpClosedByEscape);
 }
 
@@ -82,12 +83,11 @@ TEST(KeyHelpBox, StationDataHelpStepsAndWraps) {
                          "F12 or Control plus C to copy to next band,TAB to select edit box,Arrow "
                          "keys to select band",
                          "key Down Down Down\nkey Escape\n");
-    EXPECT_EQ(run.journal, (std::vector<std::string>{
-                               "window \"Key help. \"",
-                               "static \"F12 or Control plus C to copy to next band\"",
-                               "static \"TAB to select edit box\"",
-                               "static \"Arrow keys to select band\"",
-                               "static \"F12 or Control plus C to copy to next band\""}));
+    EXPECT_EQ(run.journal,
+              (std::vector<std::string>{
+                  "window \"Key help. \"", "static \"F12 or Control plus C to copy to next band\"",
+                  "static \"TAB to select edit box\"", "static \"Arrow keys to select band\"",
+                  "static \"F12 or Control plus C to copy to next band\""}));
     EXPECT_EQ(run.result, kKeyHelpClosedByEscape);
 }
 

@@ -47,14 +47,16 @@ TEST_F(MainMenuTest, DownWalksTheEighteenEntriesInOrder) {
 }
 
 TEST_F(MainMenuTest, AnEntryWithoutItsScreenBeepsAndStays) {
-    test::HeadlessRun run = run_program_headless(dir.path(), "key Down Down\nkey Enter\nkey Escape\n");
-    EXPECT_EQ(run.journal, (Lines{kMenuWindow, "focus list \"\" \"Instructions.\"", "text \"Off line logging.\"",
-                                  "text \"On line Logging.\"", "beep default"}));
+    test::HeadlessRun run =
+        run_program_headless(dir.path(), "key Down Down\nkey Enter\nkey Escape\n");
+    EXPECT_EQ(run.journal,
+              (Lines{kMenuWindow, "focus list \"\" \"Instructions.\"", "text \"Off line logging.\"",
+                     "text \"On line Logging.\"", "beep default"}));
 }
 
 TEST_F(MainMenuTest, AboutSpeaksItsFourLinesAndReturnsToTheMenu) {
-    test::HeadlessRun run =
-        run_program_headless(dir.path(), "key End\nkey Enter\nkey Down Down Down Down\nkey Escape\nkey Escape\n");
+    test::HeadlessRun run = run_program_headless(
+        dir.path(), "key End\nkey Enter\nkey Down Down Down Down\nkey Escape\nkey Escape\n");
     Lines expected = {kMenuWindow,
                       "focus list \"\" \"Instructions.\"",
                       "text \"About V R LOG.\"",
@@ -70,8 +72,10 @@ TEST_F(MainMenuTest, AboutSpeaksItsFourLinesAndReturnsToTheMenu) {
 }
 
 TEST_F(MainMenuTest, DoubleClickActsAsEnter) {
-    test::HeadlessRun by_enter = run_program_headless(dir.path(), "key End\nkey Enter\nkey Escape\nkey Escape\n");
-    test::HeadlessRun by_click = run_program_headless(dir.path(), "key End\ndoubleclick\nkey Escape\nkey Escape\n");
+    test::HeadlessRun by_enter =
+        run_program_headless(dir.path(), "key End\nkey Enter\nkey Escape\nkey Escape\n");
+    test::HeadlessRun by_click =
+        run_program_headless(dir.path(), "key End\ndoubleclick\nkey Escape\nkey Escape\n");
     EXPECT_EQ(by_click.journal, by_enter.journal);
     EXPECT_EQ(by_click.journal[3], "window \"About Varrow Log. \"");
 }

@@ -33,7 +33,8 @@ TEST(StationDataFile, ShortDamagedAndForeignFiles) {
     EXPECT_EQ(partial.bands[1].transceiver, "");
     EXPECT_EQ(partial.date_format, 0);
     // A comma inside a value stays within its own band's line.
-    StationData comma = parse_station_data("FT,991,100,Dipole,Sam,SSB\r\nIC-7300,50,Loop,Jo,CW\r\n");
+    StationData comma =
+        parse_station_data("FT,991,100,Dipole,Sam,SSB\r\nIC-7300,50,Loop,Jo,CW\r\n");
     EXPECT_EQ(comma.bands[0].transceiver, "FT");
     EXPECT_EQ(comma.bands[0].mode, "Sam,SSB");
     EXPECT_EQ(comma.bands[1].transceiver, "IC-7300");
@@ -59,7 +60,9 @@ TEST(SettingsFile, SixteenLinesByteForByte) {
     settings.callbook_drive = "D";
     settings.callbook_choice = 3;
     std::string text = format_settings(settings);
-    EXPECT_EQ(text, "ISLANDS.TXT\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\nCOUNTIES,UK.TXT\r\n52.5\r\n-1.9\r\nE\r\n2\r\nD\r\n 3\r\n");
+    EXPECT_EQ(text,
+              "ISLANDS.TXT\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\nCOUNTIES,UK.TXT\r\n52.5\r\n-1."
+              "9\r\nE\r\n2\r\nD\r\n 3\r\n");
     Settings back = parse_settings(text);
     EXPECT_EQ(back.database_names, settings.database_names);
     EXPECT_EQ(back.latitude, "52.5");
@@ -72,7 +75,9 @@ TEST(SettingsFile, SixteenLinesByteForByte) {
 TEST(RigDefinitionFile, TheFirstIsFoundAndItsPortLineRewritten) {
     test::TempDir dir;
     dir.write("ZZ.RIG", "9:9600,N,8,1\r\n");
-    dir.write("ft847.rig", "1:4800,N,8,2\r\n0000000003\r\n1,4,4\r\n5,15,LSB,USB,CW\r\n00\r\n1,2\r\nextra line\r\n");
+    dir.write(
+        "ft847.rig",
+        "1:4800,N,8,2\r\n0000000003\r\n1,4,4\r\n5,15,LSB,USB,CW\r\n00\r\n1,2\r\nextra line\r\n");
     dir.write("NOTES.TXT", "not a rig");
     auto rig = find_rig_definition(platform::system_files(), dir.path());
     ASSERT_TRUE(rig.has_value());
@@ -84,7 +89,8 @@ TEST(RigDefinitionFile, TheFirstIsFoundAndItsPortLineRewritten) {
     EXPECT_EQ(rig->speed, 9600);
     ASSERT_TRUE(save_rig_definition(platform::system_files(), *rig));
     // Only the six lines of a definition are written back.
-    EXPECT_EQ(dir.read("ft847.rig"), "3: 9600,N,8,2\r\n0000000003\r\n1,4,4\r\n5,15,LSB,USB,CW\r\n00\r\n1,2\r\n");
+    EXPECT_EQ(dir.read("ft847.rig"),
+              "3: 9600,N,8,2\r\n0000000003\r\n1,4,4\r\n5,15,LSB,USB,CW\r\n00\r\n1,2\r\n");
     EXPECT_FALSE(find_rig_definition(platform::system_files(), dir.path() + "none/").has_value());
 }
 

@@ -21,7 +21,9 @@ public:
         return m_real->write_at(offset, data, size);
     }
     std::optional<uint64_t> size() override { return m_real->size(); }
-    bool truncate(uint64_t size) override { return !m_owner.next_fails() && m_real->truncate(size); }
+    bool truncate(uint64_t size) override {
+        return !m_owner.next_fails() && m_real->truncate(size);
+    }
     bool flush() override { return !m_owner.next_fails() && m_real->flush(); }
 
 private:
@@ -31,7 +33,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<platform::File> FaultyFiles::open(const std::string& path, platform::OpenMode mode) {
+std::unique_ptr<platform::File> FaultyFiles::open(const std::string& path,
+                                                  platform::OpenMode mode) {
     auto file = real().open(path, mode);
     return file ? std::make_unique<FaultyFile>(std::move(file), *this) : nullptr;
 }

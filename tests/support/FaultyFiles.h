@@ -25,7 +25,9 @@ public:
     bool sync_directory(const std::string& folder) override {
         return !next_fails() && real().sync_directory(folder);
     }
-    std::vector<std::string> list_folder(const std::string& folder) override { return real().list_folder(folder); }
+    std::vector<std::string> list_folder(const std::string& folder) override {
+        return real().list_folder(folder);
+    }
     bool is_folder(const std::string& path) override { return real().is_folder(path); }
 
     // True when the operation now being counted is the one to fail. A write that fails

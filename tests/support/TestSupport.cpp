@@ -17,8 +17,8 @@ TempDir::TempDir() {
     std::random_device seed;
     auto base = std::filesystem::temp_directory_path();
     for (;;) {
-        m_path = base / ("varrowlog-test-" + std::to_string(::getpid()) + "-" +
-                         std::to_string(seed()));
+        m_path =
+            base / ("varrowlog-test-" + std::to_string(::getpid()) + "-" + std::to_string(seed()));
         if (std::filesystem::create_directory(m_path)) {
             break;
         }
@@ -42,7 +42,9 @@ std::string TempDir::read(std::string_view name) const {
     return text.str();
 }
 
-bool TempDir::exists(std::string_view name) const { return std::filesystem::exists(file(name)); }
+bool TempDir::exists(std::string_view name) const {
+    return std::filesystem::exists(file(name));
+}
 
 HeadlessRun run_program_headless(const std::string& program_dir, std::string_view script) {
     using namespace vl::headless;

@@ -63,10 +63,16 @@ TEST(CountryFile, HomeFirstDeeperPrefixesFirstAndEastPositive) {
         const char* country;
     };
     static const Case kCases[] = {
-        {"G4ABC", "England"},   {"GW4ABC", "Wales"},  {"MW0AAA", "Wales"},
+        {"G4ABC", "England"},
+        {"GW4ABC", "Wales"},
+        {"MW0AAA", "Wales"},
         {"GM0ABC", "England"},  // Shetland's prefix falls to England with the contest area gone
-        {"UA3AAA", "European Russia"}, {"UA9AAA", "Asiatic Russia"}, {"UA8FAA", "Asiatic Russia"},
-        {"UA2FAA", "European Russia"}, {"R9ABC", "Asiatic Russia"},   {"FT0JAA", "Juan de Nova and Europa"},
+        {"UA3AAA", "European Russia"},
+        {"UA9AAA", "Asiatic Russia"},
+        {"UA8FAA", "Asiatic Russia"},
+        {"UA2FAA", "European Russia"},
+        {"R9ABC", "Asiatic Russia"},
+        {"FT0JAA", "Juan de Nova and Europa"},
     };
     for (const Case& c : kCases) {
         ASSERT_GE(list.find(c.call), 0) << c.call;
@@ -103,7 +109,8 @@ TEST(CountryFile, TooFewRecordsDropTheLeastUsedRangesButNeverAPrimaryPrefix) {
     for (const auto& e : entities) {
         bool found = false;
         for (const std::string& prefix : e.prefixes) {
-            found = found || (list.find(prefix) >= 1 && list.current_record()->name == list_name_of(e.name));
+            found = found ||
+                    (list.find(prefix) >= 1 && list.current_record()->name == list_name_of(e.name));
         }
         EXPECT_TRUE(found) << e.name << " can no longer be found";
     }

@@ -44,7 +44,9 @@ std::string list_name(std::string name) {
 }
 
 // Characters that never stand in a call between '9' and 'A' make those two neighbours.
-bool neighbours(char a, char b) { return b == a + 1 || (a == '9' && b == 'A'); }
+bool neighbours(char a, char b) {
+    return b == a + 1 || (a == '9' && b == 'A');
+}
 
 }  // namespace
 
@@ -105,8 +107,8 @@ std::vector<CountryFileEntity> read_country_file(std::string_view text) {
     return entities;
 }
 
-CountryListBuild build_country_list(const std::vector<CountryFileEntity>& entities, std::string_view home,
-                                    int record_limit) {
+CountryListBuild build_country_list(const std::vector<CountryFileEntity>& entities,
+                                    std::string_view home, int record_limit) {
     CountryListBuild build;
     auto home_at = std::find_if(entities.begin(), entities.end(), [&](const CountryFileEntity& e) {
         return e.name == home || e.primary_prefix == home;
@@ -159,7 +161,8 @@ CountryListBuild build_country_list(const std::vector<CountryFileEntity>& entiti
                    neighbours(list[j].first, list[j + 1].first)) {
                 ++j;
             }
-            ranges.push_back({parent.size() + 1, parent + list[i].first, parent + list[j].first, list[i].second});
+            ranges.push_back({parent.size() + 1, parent + list[i].first, parent + list[j].first,
+                              list[i].second});
             i = j + 1;
         }
     }
@@ -176,8 +179,8 @@ CountryListBuild build_country_list(const std::vector<CountryFileEntity>& entiti
             // The country file counts longitude west positive; the list east positive.
             std::snprintf(position, sizeof position, "%.2f,%.2f", static_cast<double>(e.latitude),
                           static_cast<double>(-e.longitude));
-            text += r.low + "," + r.high + "," + list_name(e.name) + "," + std::to_string(number[r.entity]) + "," +
-                    position + "\r\n";
+            text += r.low + "," + r.high + "," + list_name(e.name) + "," +
+                    std::to_string(number[r.entity]) + "," + position + "\r\n";
         }
         return text;
     };
@@ -238,7 +241,8 @@ CountryListBuild build_country_list(const std::vector<CountryFileEntity>& entiti
             }
         }
         if (to_drop > 0) {
-            build.error = "every country needs one range, and there are more countries than records";
+            build.error =
+                "every country needs one range, and there are more countries than records";
             return build;
         }
         std::vector<Range> kept;

@@ -12,8 +12,8 @@ namespace vl::tools {
 struct CountryFileEntity {
     std::string name;
     std::string primary_prefix;
-    float latitude = 0;   // north positive
-    float longitude = 0;  // as in the file: west positive
+    float latitude = 0;                 // north positive
+    float longitude = 0;                // as in the file: west positive
     std::vector<std::string> prefixes;  // without exact calls and zone overrides
 };
 
@@ -21,16 +21,16 @@ struct CountryFileEntity {
 std::vector<CountryFileEntity> read_country_file(std::string_view text);
 
 struct CountryListBuild {
-    std::string text;                    // COUNTRY.LST, CR LF line ends
+    std::string text;  // COUNTRY.LST, CR LF line ends
     int records = 0;
     int entities = 0;
-    std::vector<std::string> dropped;    // prefixes left out to stay within the record limit
-    std::vector<std::string> wrong;      // prefixes the result gives another entity (none expected)
-    std::string error;                   // when nothing could be built
+    std::vector<std::string> dropped;  // prefixes left out to stay within the record limit
+    std::vector<std::string> wrong;    // prefixes the result gives another entity (none expected)
+    std::string error;                 // when nothing could be built
 };
 
 // `home` names the home country by its name or primary prefix; it gets number 1.
-CountryListBuild build_country_list(const std::vector<CountryFileEntity>& entities, std::string_view home,
-                                    int record_limit = 1001);
+CountryListBuild build_country_list(const std::vector<CountryFileEntity>& entities,
+                                    std::string_view home, int record_limit = 1001);
 
 }  // namespace vl::tools

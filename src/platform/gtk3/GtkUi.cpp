@@ -57,7 +57,8 @@ std::string mnemonic_text(std::string_view text) {
 
 std::string css_colour(uint32_t bgr) {
     char text[8];
-    std::snprintf(text, sizeof text, "#%02X%02X%02X", bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+    std::snprintf(text, sizeof text, "#%02X%02X%02X", bgr & 0xFF, (bgr >> 8) & 0xFF,
+                  (bgr >> 16) & 0xFF);
     return text;
 }
 
@@ -74,22 +75,38 @@ std::string font_family(std::string_view name) {
 
 std::optional<int> key_of(guint keyval) {
     static const std::map<guint, int> kKeys = {
-        {GDK_KEY_F1, platform::kKeyF1},       {GDK_KEY_F2, platform::kKeyF2},
-        {GDK_KEY_F3, platform::kKeyF3},       {GDK_KEY_F4, platform::kKeyF4},
-        {GDK_KEY_F5, platform::kKeyF5},       {GDK_KEY_F6, platform::kKeyF6},
-        {GDK_KEY_F7, platform::kKeyF7},       {GDK_KEY_F8, platform::kKeyF8},
-        {GDK_KEY_F9, platform::kKeyF9},       {GDK_KEY_F10, platform::kKeyF10},
-        {GDK_KEY_F11, platform::kKeyF11},     {GDK_KEY_F12, platform::kKeyF12},
-        {GDK_KEY_F24, platform::kKeyF24},     {GDK_KEY_Up, platform::kKeyUp},
-        {GDK_KEY_KP_Up, platform::kKeyUp},    {GDK_KEY_Down, platform::kKeyDown},
-        {GDK_KEY_KP_Down, platform::kKeyDown}, {GDK_KEY_Left, platform::kKeyLeft},
-        {GDK_KEY_Right, platform::kKeyRight}, {GDK_KEY_Page_Up, platform::kKeyPageUp},
-        {GDK_KEY_Page_Down, platform::kKeyPageDown}, {GDK_KEY_Home, platform::kKeyHome},
-        {GDK_KEY_End, platform::kKeyEnd},     {GDK_KEY_Insert, platform::kKeyInsert},
-        {GDK_KEY_Delete, platform::kKeyDelete}, {GDK_KEY_BackSpace, platform::kKeyBackspace},
-        {GDK_KEY_Tab, platform::kKeyTab},     {GDK_KEY_ISO_Left_Tab, platform::kKeyTab},
-        {GDK_KEY_Return, platform::kKeyEnter}, {GDK_KEY_KP_Enter, platform::kKeyEnter},
-        {GDK_KEY_Escape, platform::kKeyEscape}, {GDK_KEY_space, platform::kKeySpace},
+        {GDK_KEY_F1, platform::kKeyF1},
+        {GDK_KEY_F2, platform::kKeyF2},
+        {GDK_KEY_F3, platform::kKeyF3},
+        {GDK_KEY_F4, platform::kKeyF4},
+        {GDK_KEY_F5, platform::kKeyF5},
+        {GDK_KEY_F6, platform::kKeyF6},
+        {GDK_KEY_F7, platform::kKeyF7},
+        {GDK_KEY_F8, platform::kKeyF8},
+        {GDK_KEY_F9, platform::kKeyF9},
+        {GDK_KEY_F10, platform::kKeyF10},
+        {GDK_KEY_F11, platform::kKeyF11},
+        {GDK_KEY_F12, platform::kKeyF12},
+        {GDK_KEY_F24, platform::kKeyF24},
+        {GDK_KEY_Up, platform::kKeyUp},
+        {GDK_KEY_KP_Up, platform::kKeyUp},
+        {GDK_KEY_Down, platform::kKeyDown},
+        {GDK_KEY_KP_Down, platform::kKeyDown},
+        {GDK_KEY_Left, platform::kKeyLeft},
+        {GDK_KEY_Right, platform::kKeyRight},
+        {GDK_KEY_Page_Up, platform::kKeyPageUp},
+        {GDK_KEY_Page_Down, platform::kKeyPageDown},
+        {GDK_KEY_Home, platform::kKeyHome},
+        {GDK_KEY_End, platform::kKeyEnd},
+        {GDK_KEY_Insert, platform::kKeyInsert},
+        {GDK_KEY_Delete, platform::kKeyDelete},
+        {GDK_KEY_BackSpace, platform::kKeyBackspace},
+        {GDK_KEY_Tab, platform::kKeyTab},
+        {GDK_KEY_ISO_Left_Tab, platform::kKeyTab},
+        {GDK_KEY_Return, platform::kKeyEnter},
+        {GDK_KEY_KP_Enter, platform::kKeyEnter},
+        {GDK_KEY_Escape, platform::kKeyEscape},
+        {GDK_KEY_space, platform::kKeySpace},
     };
     if (auto found = kKeys.find(keyval); found != kKeys.end()) {
         return found->second;
@@ -155,7 +172,8 @@ public:
         return area.width > 0 ? area.width : 1280;
     }
 
-    WindowId create_window(const platform::WindowSpec& shape, platform::WindowEvents& events) override {
+    WindowId create_window(const platform::WindowSpec& shape,
+                           platform::WindowEvents& events) override {
         auto window = std::make_unique<Window>();
         window->ui = this;
         window->id = m_next_id++;
@@ -174,16 +192,19 @@ public:
             gtk_window_set_transient_for(GTK_WINDOW(window->window), GTK_WINDOW(owner->window));
         }
         window->css_text = "#" + name + ", #" + name + " * { font-family: \"" +
-                           font_family(shape.font) + "\"; font-size: " +
-                           std::to_string(shape.font_points) + "pt; }\n";
+                           font_family(shape.font) +
+                           "\"; font-size: " + std::to_string(shape.font_points) + "pt; }\n";
         // Boxes as compact as the layout units they were placed in, so rows do not overlap.
-        window->css_text += "#" + name + " entry, #" + name + " button { min-height: 0; padding-top: 1px; "
+        window->css_text += "#" + name + " entry, #" + name +
+                            " button { min-height: 0; padding-top: 1px; "
                             "padding-bottom: 1px; }\n";
         if (shape.background) {
-            window->css_text += "#" + name + " { background-color: " + css_colour(*shape.background) + "; }\n";
+            window->css_text +=
+                "#" + name + " { background-color: " + css_colour(*shape.background) + "; }\n";
         }
         window->css = gtk_css_provider_new();
-        gtk_style_context_add_provider_for_screen(gdk_screen_get_default(), GTK_STYLE_PROVIDER(window->css),
+        gtk_style_context_add_provider_for_screen(gdk_screen_get_default(),
+                                                  GTK_STYLE_PROVIDER(window->css),
                                                   GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
         load_css(*window);
         g_signal_connect(window->window, "key-press-event", G_CALLBACK(on_key_press), window.get());
@@ -215,7 +236,8 @@ public:
                 gtk_tree_view_set_enable_search(GTK_TREE_VIEW(c.widget), FALSE);
                 gtk_tree_view_append_column(
                     GTK_TREE_VIEW(c.widget),
-                    gtk_tree_view_column_new_with_attributes("", gtk_cell_renderer_text_new(), "text", 0, nullptr));
+                    gtk_tree_view_column_new_with_attributes("", gtk_cell_renderer_text_new(),
+                                                             "text", 0, nullptr));
                 c.outer = gtk_scrolled_window_new(nullptr, nullptr);
                 gtk_container_add(GTK_CONTAINER(c.outer), c.widget);
                 GtkTreeSelection* selection = gtk_tree_view_get_selection(GTK_TREE_VIEW(c.widget));
@@ -255,8 +277,10 @@ public:
             }
             load_css(w);
         }
-        gtk_widget_set_size_request(c.outer, scaled(w.shape, shape.width), scaled(w.shape, shape.height));
-        gtk_fixed_put(GTK_FIXED(w.layout), c.outer, scaled(w.shape, shape.x), scaled(w.shape, shape.y));
+        gtk_widget_set_size_request(c.outer, scaled(w.shape, shape.width),
+                                    scaled(w.shape, shape.height));
+        gtk_fixed_put(GTK_FIXED(w.layout), c.outer, scaled(w.shape, shape.x),
+                      scaled(w.shape, shape.y));
         if (shape.kind == ControlKind::Label) {
             w.pending_label = c.widget;
             w.pending_label_text = without_ampersand(shape.text);
@@ -284,7 +308,9 @@ public:
         }
     }
 
-    void set_key_table(WindowId id, platform::KeyTable table) override { m_windows.at(id)->keys = std::move(table); }
+    void set_key_table(WindowId id, platform::KeyTable table) override {
+        m_windows.at(id)->keys = std::move(table);
+    }
 
     int run_modal(WindowId id) override {
         Window& w = *m_windows.at(id);
@@ -338,14 +364,16 @@ public:
                 gtk_label_set_text_with_mnemonic(GTK_LABEL(c->widget), mnemonic_text(text).c_str());
                 // The box this label names is spoken with the new text too.
                 if (GtkWidget* box = gtk_label_get_mnemonic_widget(GTK_LABEL(c->widget))) {
-                    atk_object_set_name(gtk_widget_get_accessible(box),
-                                        platform::utf8_from_cp1252(without_ampersand(text)).c_str());
+                    atk_object_set_name(
+                        gtk_widget_get_accessible(box),
+                        platform::utf8_from_cp1252(without_ampersand(text)).c_str());
                 }
                 break;
             }
             case ControlKind::Edit:
                 if (GTK_IS_TEXT_VIEW(c->widget)) {
-                    gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(c->widget)), utf8.c_str(), -1);
+                    gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(c->widget)),
+                                             utf8.c_str(), -1);
                 } else {
                     gtk_entry_set_text(GTK_ENTRY(c->widget), utf8.c_str());
                     // A box the operator types in keeps the caret at the end; one that is
@@ -458,7 +486,8 @@ public:
         }
         GtkTreeModel* model = nullptr;
         GtkTreeIter row;
-        if (!gtk_tree_selection_get_selected(gtk_tree_view_get_selection(GTK_TREE_VIEW(c->widget)), &model, &row)) {
+        if (!gtk_tree_selection_get_selected(gtk_tree_view_get_selection(GTK_TREE_VIEW(c->widget)),
+                                             &model, &row)) {
             return -1;
         }
         GtkTreePath* path = gtk_tree_model_get_path(model, &row);
@@ -496,7 +525,8 @@ public:
         std::size_t index = 0;
         if (at != order.end()) {
             std::size_t here = static_cast<std::size_t>(at - order.begin());
-            index = backwards ? (here + order.size() - 1) % order.size() : (here + 1) % order.size();
+            index =
+                backwards ? (here + order.size() - 1) % order.size() : (here + 1) % order.size();
         }
         set_focus(id, order[index]);
     }
@@ -505,17 +535,19 @@ public:
                                  platform::MessageButtons buttons) override {
         Window* parent = find(owner != platform::kNoWindow ? owner : top());
         bool yes_no = buttons == platform::MessageButtons::YesNo;
-        GtkWidget* dialog = gtk_message_dialog_new(
-            parent ? GTK_WINDOW(parent->window) : nullptr, GTK_DIALOG_MODAL,
-            yes_no ? GTK_MESSAGE_QUESTION : GTK_MESSAGE_INFO, yes_no ? GTK_BUTTONS_YES_NO : GTK_BUTTONS_OK,
-            "%s", platform::utf8_from_cp1252(text).c_str());
+        GtkWidget* dialog =
+            gtk_message_dialog_new(parent ? GTK_WINDOW(parent->window) : nullptr, GTK_DIALOG_MODAL,
+                                   yes_no ? GTK_MESSAGE_QUESTION : GTK_MESSAGE_INFO,
+                                   yes_no ? GTK_BUTTONS_YES_NO : GTK_BUTTONS_OK, "%s",
+                                   platform::utf8_from_cp1252(text).c_str());
         gtk_window_set_title(GTK_WINDOW(dialog), platform::utf8_from_cp1252(title).c_str());
         // The title is spoken with the box: an empty message still names the problem.
         AtkObject* accessible = gtk_widget_get_accessible(dialog);
         atk_object_set_name(accessible, platform::utf8_from_cp1252(title).c_str());
         gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
         // Enter answers with the first button, Yes or OK, as on Windows.
-        gtk_dialog_set_default_response(GTK_DIALOG(dialog), yes_no ? GTK_RESPONSE_YES : GTK_RESPONSE_OK);
+        gtk_dialog_set_default_response(GTK_DIALOG(dialog),
+                                        yes_no ? GTK_RESPONSE_YES : GTK_RESPONSE_OK);
         int response = gtk_dialog_run(GTK_DIALOG(dialog));
         gtk_widget_destroy(dialog);
         if (!yes_no) {
@@ -560,7 +592,9 @@ private:
         return found == m_windows.end() ? nullptr : found->second.get();
     }
 
-    WindowId top() const { return m_windows.empty() ? platform::kNoWindow : m_windows.rbegin()->first; }
+    WindowId top() const {
+        return m_windows.empty() ? platform::kNoWindow : m_windows.rbegin()->first;
+    }
 
     static Control* find_control(Window& w, int id) {
         for (auto& c : w.controls) {
@@ -575,10 +609,13 @@ private:
         return find_control(w, GPOINTER_TO_INT(g_object_get_data(G_OBJECT(widget), "vl-control")));
     }
 
-    void load_css(Window& w) { gtk_css_provider_load_from_data(w.css, w.css_text.c_str(), -1, nullptr); }
+    void load_css(Window& w) {
+        gtk_css_provider_load_from_data(w.css, w.css_text.c_str(), -1, nullptr);
+    }
 
     void make_edit(Window& w, Control& c) {
-        bool read_only = c.shape.style == EditStyle::ReadOnly || c.shape.style == EditStyle::ReadOnlyMultiLine;
+        bool read_only =
+            c.shape.style == EditStyle::ReadOnly || c.shape.style == EditStyle::ReadOnlyMultiLine;
         if (c.shape.style == EditStyle::ReadOnlyMultiLine) {
             c.widget = gtk_text_view_new();
             gtk_text_view_set_editable(GTK_TEXT_VIEW(c.widget), FALSE);
@@ -587,7 +624,8 @@ private:
             gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(c.widget)),
                                      platform::utf8_from_cp1252(c.shape.text).c_str(), -1);
             c.outer = gtk_scrolled_window_new(nullptr, nullptr);
-            gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(c.outer), GTK_POLICY_NEVER, GTK_POLICY_ALWAYS);
+            gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(c.outer), GTK_POLICY_NEVER,
+                                           GTK_POLICY_ALWAYS);
             gtk_container_add(GTK_CONTAINER(c.outer), c.widget);
             return;
         }
@@ -640,7 +678,8 @@ private:
             return;
         }
         stop_timer(id);
-        gtk_style_context_remove_provider_for_screen(gdk_screen_get_default(), GTK_STYLE_PROVIDER(w->css));
+        gtk_style_context_remove_provider_for_screen(gdk_screen_get_default(),
+                                                     GTK_STYLE_PROVIDER(w->css));
         g_object_unref(w->css);
         gtk_widget_destroy(w->window);
         m_windows.erase(id);
@@ -683,7 +722,8 @@ private:
             w->events->on_command(platform::kCmdCancel);
             return TRUE;
         }
-        if (chord == platform::plain(platform::kKeyTab) || chord == platform::shift(platform::kKeyTab)) {
+        if (chord == platform::plain(platform::kKeyTab) ||
+            chord == platform::shift(platform::kKeyTab)) {
             w->ui->focus_next(w->id, chord.shift);
             return TRUE;
         }
@@ -706,14 +746,16 @@ private:
         return FALSE;
     }
 
-    static void on_insert_text(GtkEditable* editable, gchar* text, gint length, gint* position, Window* w) {
+    static void on_insert_text(GtkEditable* editable, gchar* text, gint length, gint* position,
+                               Window* w) {
         Control* c = control_of(*w, GTK_WIDGET(editable));
         if (c == nullptr) {
             return;
         }
         // Typed text goes through Windows-1252, so a character outside it becomes "?" and a
         // fixed-width field keeps its width; upper-case boxes fold letters.
-        std::string typed = platform::cp1252_from_utf8(std::string_view(text, length < 0 ? std::strlen(text) : length));
+        std::string typed = platform::cp1252_from_utf8(
+            std::string_view(text, length < 0 ? std::strlen(text) : length));
         if (c->shape.style == EditStyle::UpperCase) {
             for (char& ch : typed) {
                 if (ch >= 'a' && ch <= 'z') {
@@ -793,12 +835,15 @@ private:
 
 bool initialise_gtk(int* argc, char*** argv) {
     if (!gtk_init_check(argc, argv)) {
-        std::fprintf(stderr, "varrowlog: no display could be opened; start it from a desktop session\n");
+        std::fprintf(stderr,
+                     "varrowlog: no display could be opened; start it from a desktop session\n");
         return false;
     }
     return true;
 }
 
-std::unique_ptr<platform::Ui> make_gtk_ui() { return std::make_unique<GtkUi>(); }
+std::unique_ptr<platform::Ui> make_gtk_ui() {
+    return std::make_unique<GtkUi>();
+}
 
 }  // namespace vl::gtk3

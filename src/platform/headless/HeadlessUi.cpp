@@ -77,7 +77,9 @@ platform::DateTime civil_from_ms(int64_t ms) {
 
 }  // namespace
 
-platform::DateTime HeadlessClock::utc_now() { return civil_from_ms(m_utc_ms); }
+platform::DateTime HeadlessClock::utc_now() {
+    return civil_from_ms(m_utc_ms);
+}
 
 platform::DateTime HeadlessClock::local_now() {
     return civil_from_ms(m_utc_ms + int64_t{m_local_offset_minutes} * 60000);
@@ -85,7 +87,9 @@ platform::DateTime HeadlessClock::local_now() {
 
 void HeadlessClock::set(const platform::DateTime& utc, int local_offset_minutes) {
     m_utc_ms = (days_from_civil(utc.year, utc.month, utc.day) * 86400 + utc.hour * 3600 +
-                utc.minute * 60 + utc.second) * 1000 + utc.millisecond;
+                utc.minute * 60 + utc.second) *
+                   1000 +
+               utc.millisecond;
     m_local_offset_minutes = local_offset_minutes;
 }
 
@@ -109,10 +113,14 @@ void HeadlessSound::beep(platform::Beep kind) {
 
 HeadlessUi::HeadlessUi(std::vector<ScriptEvent> script, Journal& journal, HeadlessClock& clock,
                        int screen_width)
-    : m_script(std::move(script)), m_journal(journal), m_clock(clock),
+    : m_script(std::move(script)),
+      m_journal(journal),
+      m_clock(clock),
       m_screen_width(screen_width) {}
 
-HeadlessUi::Window& HeadlessUi::window_of(WindowId id) { return m_windows.at(id); }
+HeadlessUi::Window& HeadlessUi::window_of(WindowId id) {
+    return m_windows.at(id);
+}
 
 const HeadlessUi::Window* HeadlessUi::find_window(WindowId id) const {
     auto found = m_windows.find(id);
@@ -128,9 +136,13 @@ HeadlessUi::Control* HeadlessUi::find_control(Window& window, int id) {
     return nullptr;
 }
 
-bool HeadlessUi::is_active(WindowId id) const { return !m_modal.empty() && m_modal.back() == id; }
+bool HeadlessUi::is_active(WindowId id) const {
+    return !m_modal.empty() && m_modal.back() == id;
+}
 
-bool HeadlessUi::takes_focus(const Control& control) { return control.shape.kind != ControlKind::Label; }
+bool HeadlessUi::takes_focus(const Control& control) {
+    return control.shape.kind != ControlKind::Label;
+}
 
 bool HeadlessUi::is_spoken_text(const Control& control) {
     return control.shape.kind == ControlKind::Label ||
@@ -139,7 +151,8 @@ bool HeadlessUi::is_spoken_text(const Control& control) {
              control.shape.style == EditStyle::ReadOnlyMultiLine));
 }
 
-WindowId HeadlessUi::create_window(const platform::WindowSpec& shape, platform::WindowEvents& events) {
+WindowId HeadlessUi::create_window(const platform::WindowSpec& shape,
+                                   platform::WindowEvents& events) {
     WindowId id = m_next_id++;
     Window& window = m_windows[id];
     window.shape = shape;
@@ -151,7 +164,8 @@ void HeadlessUi::add_control(WindowId id, const platform::ControlSpec& shape) {
     Window& window = window_of(id);
     Control control;
     control.shape = shape;
-    control.text = shape.kind == ControlKind::List || shape.kind == ControlKind::DropDown ? "" : shape.text;
+    control.text =
+        shape.kind == ControlKind::List || shape.kind == ControlKind::DropDown ? "" : shape.text;
     if (!window.controls.empty() && window.controls.back().shape.kind == ControlKind::Label &&
         shape.kind != ControlKind::Label) {
         control.label_id = window.controls.back().shape.id;
@@ -288,7 +302,8 @@ std::string HeadlessUi::text(WindowId id, int control_id) {
     if (control == nullptr) {
         return {};
     }
-    if ((control->shape.kind == ControlKind::List || control->shape.kind == ControlKind::DropDown) &&
+    if ((control->shape.kind == ControlKind::List ||
+         control->shape.kind == ControlKind::DropDown) &&
         control->selected >= 0) {
         return control->items[control->selected];
     }
@@ -338,7 +353,9 @@ void HeadlessUi::set_focus(WindowId id, int control_id) {
     }
 }
 
-int HeadlessUi::focused_control(WindowId id) { return window_of(id).focus; }
+int HeadlessUi::focused_control(WindowId id) {
+    return window_of(id).focus;
+}
 
 void HeadlessUi::focus_next(WindowId id, bool backwards) {
     Window& window = window_of(id);
@@ -377,7 +394,8 @@ platform::Answer HeadlessUi::message_box(WindowId, std::string_view title, std::
             throw ScriptError("script line " + std::to_string(event->line) +
                               ": this message box takes " + (yes_no ? "yes or no" : "ok"));
         }
-    } else if (event->kind == ScriptEvent::Kind::Key && event->chord == platform::plain(platform::kKeyEnter)) {
+    } else if (event->kind == ScriptEvent::Kind::Key &&
+               event->chord == platform::plain(platform::kKeyEnter)) {
         answer = yes_no ? platform::Answer::Yes : platform::Answer::Ok;
     } else if (event->kind == ScriptEvent::Kind::Key &&
                event->chord == platform::plain(platform::kKeyEscape)) {
@@ -402,9 +420,13 @@ void HeadlessUi::start_timer(WindowId id, int milliseconds) {
     window.timer_elapsed = 0;
 }
 
-void HeadlessUi::stop_timer(WindowId id) { window_of(id).timer_ms = 0; }
+void HeadlessUi::stop_timer(WindowId id) {
+    window_of(id).timer_ms = 0;
+}
 
-void HeadlessUi::post_command(WindowId id, int command) { m_posted.emplace_back(id, command); }
+void HeadlessUi::post_command(WindowId id, int command) {
+    m_posted.emplace_back(id, command);
+}
 
 const ScriptEvent& HeadlessUi::next_event() {
     for (;;) {
@@ -437,7 +459,8 @@ void HeadlessUi::dispatch(const ScriptEvent& event) {
         case ScriptEvent::Kind::DoubleClick: {
             Window& window = window_of(id);
             Control* control = find_control(window, window.focus);
-            if (control != nullptr && control->shape.kind == ControlKind::List && control->selected >= 0) {
+            if (control != nullptr && control->shape.kind == ControlKind::List &&
+                control->selected >= 0) {
                 window.events->on_double_click(control->shape.id);
             }
             break;
@@ -529,7 +552,8 @@ void HeadlessUi::type_text(WindowId id, std::string_view typed) {
     std::string text = control->text;
     bool refused = false;
     for (char c : typed) {
-        if (control->shape.max_length > 0 && static_cast<int>(text.size()) >= control->shape.max_length) {
+        if (control->shape.max_length > 0 &&
+            static_cast<int>(text.size()) >= control->shape.max_length) {
             refused = true;
             break;
         }

@@ -45,8 +45,8 @@ ScriptEvent parse_clock(const std::vector<std::string_view>& w, int line) {
     event.kind = ScriptEvent::Kind::Clock;
     event.line = line;
     platform::DateTime& t = event.time;
-    if (w.size() < 3 || std::sscanf(std::string(w[1]).c_str(), "%4d-%2d-%2d", &t.year, &t.month,
-                                    &t.day) != 3 ||
+    if (w.size() < 3 ||
+        std::sscanf(std::string(w[1]).c_str(), "%4d-%2d-%2d", &t.year, &t.month, &t.day) != 3 ||
         std::sscanf(std::string(w[2]).c_str(), "%2d:%2d:%2d", &t.hour, &t.minute, &t.second) != 3 ||
         t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31 || t.hour > 23 || t.minute > 59 ||
         t.second > 59) {

@@ -29,12 +29,13 @@ bool play_samples(const int16_t* samples, std::size_t frames, int rate, int chan
     buffer.minreq = static_cast<uint32_t>(-1);
     buffer.fragsize = static_cast<uint32_t>(-1);
     int error = 0;
-    pa_simple* stream = pa_simple_new(nullptr, "Varrow Log", PA_STREAM_PLAYBACK, nullptr, "cue", &format,
-                                      nullptr, &buffer, &error);
+    pa_simple* stream = pa_simple_new(nullptr, "Varrow Log", PA_STREAM_PLAYBACK, nullptr, "cue",
+                                      &format, nullptr, &buffer, &error);
     if (stream == nullptr) {
         return false;
     }
-    bool ok = pa_simple_write(stream, samples, frames * static_cast<std::size_t>(channels) * 2, &error) == 0 &&
+    bool ok = pa_simple_write(stream, samples, frames * static_cast<std::size_t>(channels) * 2,
+                              &error) == 0 &&
               pa_simple_drain(stream, &error) == 0;
     pa_simple_free(stream);
     return ok;
@@ -49,18 +50,21 @@ bool PulseSound::play_file(const std::string& path) {
         return false;
     }
     // Cues are short; anything past a minute or with odd channel counts is not played.
-    if (info.channels < 1 || info.channels > 2 || info.frames <= 0 || info.frames > info.samplerate * 60 ||
-        info.samplerate < 1000 || info.samplerate > 192000) {
+    if (info.channels < 1 || info.channels > 2 || info.frames <= 0 ||
+        info.frames > info.samplerate * 60 || info.samplerate < 1000 || info.samplerate > 192000) {
         sf_close(file);
         return false;
     }
     std::vector<int16_t> samples(static_cast<std::size_t>(info.frames * info.channels));
     sf_count_t frames = sf_readf_short(file, samples.data(), info.frames);
     sf_close(file);
-    return frames > 0 && play_samples(samples.data(), static_cast<std::size_t>(frames), info.samplerate, info.channels);
+    return frames > 0 && play_samples(samples.data(), static_cast<std::size_t>(frames),
+                                      info.samplerate, info.channels);
 }
 
-void PulseSound::play(const std::string& path) { play_file(path); }
+void PulseSound::play(const std::string& path) {
+    play_file(path);
+}
 
 void PulseSound::beep(Beep kind) {
     std::vector<int16_t> samples = beep_samples(kind);

@@ -9,7 +9,12 @@ namespace vl::platform {
 namespace {
 
 DateTime from_tm(const struct tm& t, long microseconds) {
-    return {t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec,
+    return {t.tm_year + 1900,
+            t.tm_mon + 1,
+            t.tm_mday,
+            t.tm_hour,
+            t.tm_min,
+            t.tm_sec,
             static_cast<int>(microseconds / 1000)};
 }
 

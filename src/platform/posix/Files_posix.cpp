@@ -4,8 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 
 #include "platform/Files.h"
@@ -61,7 +61,9 @@ public:
         return static_cast<uint64_t>(info.st_size);
     }
 
-    bool truncate(uint64_t size) override { return ::ftruncate(m_fd, static_cast<off_t>(size)) == 0; }
+    bool truncate(uint64_t size) override {
+        return ::ftruncate(m_fd, static_cast<off_t>(size)) == 0;
+    }
 
     bool flush() override { return ::fsync(m_fd) == 0; }
 
