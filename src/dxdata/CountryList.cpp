@@ -32,12 +32,7 @@ std::optional<CountryListError> CountryList::load(std::string_view text) {
     clear();
     std::optional<CountryListError> error;
     while (!text.empty()) {
-        std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
+        std::string_view line = take_line(text);
         const int line_number = count() + 1;
         if (std::count(line.begin(), line.end(), ',') != 5) {
             error = CountryListError{line_number, std::string(line), {}};

@@ -55,7 +55,6 @@ void LogStore::close() {
     m_dates.clear();
     m_current_band = 0;
     m_dirty_from = 1;
-    m_disk_count = 0;
     m_journal_pending = false;
 }
 
@@ -104,7 +103,6 @@ OpenReport LogStore::load() {
         report.outcome = OpenReport::Outcome::CannotOpen;
         return report;
     }
-    m_disk_count = static_cast<int>(whole);
     if (m_journal_pending) {
         // The journal could not be applied to the file: the log is the file as the
         // journal will leave it, and the journal stays for the next attempt.
@@ -289,7 +287,6 @@ LogStatus LogStore::commit() {
         return LogStatus::WriteFailed;
     }
     m_dirty_from = count() + 1;
-    m_disk_count = count();
     if (apply_change(*m_file, static_cast<uint32_t>(first), new_count, changed)) {
         m_files.remove(journal_path());
     } else {

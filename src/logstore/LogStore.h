@@ -94,10 +94,8 @@ private:
     std::vector<CallSlot> m_calls;
     std::vector<int16_t> m_dates;
     int m_current_band = 0;
-    // Records from this number on differ from the file (count() + 1 when in step); the
-    // file's own record count is kept beside it.
+    // Records from this number on differ from the file (count() + 1 when in step).
     int m_dirty_from = 1;
-    int m_disk_count = 0;
     // A journal was flushed but the log could not yet be rewritten from it.
     bool m_journal_pending = false;
 };

@@ -35,6 +35,16 @@ std::string to_upper(std::string_view text) {
     return result;
 }
 
+std::string_view take_line(std::string_view& text) {
+    std::size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+    if (!line.empty() && line.back() == '\r') {
+        line.remove_suffix(1);
+    }
+    return line;
+}
+
 std::string plain_number(long value) {
     std::string digits = std::to_string(value);
     return value < 0 ? digits : " " + digits;

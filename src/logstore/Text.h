@@ -15,6 +15,10 @@ std::string_view trim_right(std::string_view text);
 
 std::string to_upper(std::string_view text);
 
+// Takes the first line off `text` and returns it without its CR LF (or LF) ending. The
+// program's text files are read line by line with this.
+std::string_view take_line(std::string_view& text);
+
 // The plain conversion: a number that is not negative gets one leading blank (" 12").
 std::string plain_number(long value);
 

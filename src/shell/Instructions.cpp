@@ -1,6 +1,7 @@
 // The instructions: the topic list and the topic text screen.
 #include "shell/Instructions.h"
 
+#include "logstore/Text.h"
 #include "shell/KeyHelpBox.h"
 #include "shell/Screen.h"
 
@@ -117,12 +118,7 @@ std::string topic_text(std::string_view manual, int index) {
     std::string text;
     bool inside = false;
     while (!manual.empty()) {
-        std::size_t stop = manual.find('\n');
-        std::string_view line = manual.substr(0, stop);
-        manual = stop == std::string_view::npos ? std::string_view() : manual.substr(stop + 1);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
+        std::string_view line = take_line(manual);
         if (line.find(end) != std::string_view::npos) {
             break;
         }

@@ -13,13 +13,7 @@ namespace {
 std::vector<std::string> text_lines(std::string_view text) {
     std::vector<std::string> lines;
     while (!text.empty()) {
-        std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        lines.emplace_back(line);
+        lines.emplace_back(take_line(text));
     }
     return lines;
 }

@@ -48,13 +48,7 @@ std::optional<RigDefinition> find_rig_definition(platform::FileSystem& fs,
         auto text = platform::read_whole_file(fs, rig.path, 64 * 1024);
         std::string_view rest = text ? std::string_view(*text) : std::string_view();
         for (std::string& line : rig.lines) {
-            std::size_t end = rest.find('\n');
-            std::string_view piece = rest.substr(0, end);
-            rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-            if (!piece.empty() && piece.back() == '\r') {
-                piece.remove_suffix(1);
-            }
-            line = piece;
+            line = take_line(rest);
         }
         split_port(rig);
         return rig;

@@ -10,12 +10,7 @@ namespace vl {
 StationData parse_station_data(std::string_view text) {
     StationData data;
     for (int line_number = 0; line_number < 14 && !text.empty(); ++line_number) {
-        std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
+        std::string_view line = take_line(text);
         if (line_number == 13) {
             double format = std::nearbyint(leading_number(line));
             data.date_format = format >= 0 && format <= 2 ? static_cast<int>(format) : 0;

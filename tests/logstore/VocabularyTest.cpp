@@ -119,6 +119,14 @@ TEST(Text, ConventionsForNumbersAndFields) {
     EXPECT_EQ(fit("G9ZZA", 7), "G9ZZA  ");
     EXPECT_EQ(fit("123456789", 5), "12345");
     EXPECT_DOUBLE_EQ(leading_number("  3.5MHz"), 3.5);
+
+    // Lines end in CR LF or LF alone; a last line without its end still counts.
+    std::string_view text = "one\r\ntwo\n\r\nlast";
+    EXPECT_EQ(take_line(text), "one");
+    EXPECT_EQ(take_line(text), "two");
+    EXPECT_EQ(take_line(text), "");
+    EXPECT_EQ(take_line(text), "last");
+    EXPECT_TRUE(text.empty());
 }
 
 }  // namespace
