@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dxdata/PortableCall.h"
 #include "logstore/Text.h"
 
 namespace vl {
@@ -106,6 +107,12 @@ void CountryList::build_lookup() {
 }
 
 int CountryList::find(std::string_view call) {
+    auto part = country_part(call);
+    if (!part) {
+        m_current = count();
+        return -1;
+    }
+    call = *part;
     auto at =
         std::lower_bound(m_bounds.begin(), m_bounds.end(), call,
                          [](const std::string& bound, std::string_view c) { return bound < c; });
@@ -121,6 +128,12 @@ int CountryList::find(std::string_view call) {
 }
 
 int CountryList::find_by_scan(std::string_view call) {
+    auto part = country_part(call);
+    if (!part) {
+        m_current = count();
+        return -1;
+    }
+    call = *part;
     for (int i = 0; i < count(); ++i) {
         const CountryRecord& r = m_records[i];
         if (call > std::string_view(r.high)) {

@@ -39,7 +39,8 @@ public:
     void clear();
 
     // The DXCC number of the first record whose range holds `call`, or -1; the current
-    // record becomes that record, or count() when none matched.
+    // record becomes that record, or count() when none matched. A portable call is looked up
+    // by its country part ("DL2HS/EA8" by EA8), and /MM or /AM is in no country.
     int find(std::string_view call);
     // The same answer by the plain scan of every record in order; kept as the definition
     // the fast lookup is tested against.

@@ -13,8 +13,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <optional>
+#include <set>
 
 #include "dxdata/CountryList.h"
+#include "dxdata/PortableCall.h"
 #include "logstore/Text.h"
 
 namespace vl::tools {
@@ -46,6 +49,103 @@ std::string list_name(std::string name) {
 // Characters that never stand in a call between '9' and 'A' make those two neighbours.
 bool neighbours(char a, char b) {
     return b == a + 1 || (a == '9' && b == 'A');
+}
+
+// Letters and digits only: a form a call can begin with ("VK0H", not "3D2/c").
+bool call_form(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    });
+}
+
+struct RealCall {
+    std::string call;
+    std::string key;  // what Find country looks up for it; "" when it is in no country
+    int entity;
+};
+
+// The exact calls of the country file, each with its entity; a call listed twice keeps the
+// first.
+std::vector<RealCall> real_calls(const std::vector<CountryFileEntity>& entities) {
+    std::vector<RealCall> calls;
+    std::set<std::string> seen;
+    for (std::size_t i = 0; i < entities.size(); ++i) {
+        for (const std::string& call : entities[i].exact_calls) {
+            if (seen.insert(call).second) {
+                auto part = country_part(call);
+                calls.push_back(
+                    {call, part ? std::string(*part) : std::string(), static_cast<int>(i)});
+            }
+        }
+    }
+    return calls;
+}
+
+// The length of the longest listed prefix `call` begins with; 0 when none.
+std::size_t listed_length(const std::map<std::string, int>& entity_of, std::string_view call) {
+    for (std::size_t n = call.size(); n > 0; --n) {
+        if (entity_of.count(std::string(call.substr(0, n))) > 0) {
+            return n;
+        }
+    }
+    return 0;
+}
+
+// Forms for an entity the country file lists by exact calls only (Conway Reef, Bouvet, the
+// 4U1 offices). Each of its calls gets the shortest form deeper than the listed prefix that
+// holds it and that holds no call of another entity; calls sharing that form are served by
+// their common beginning ("3D2C" for 3D2CR, 3D2CY, 3D2CCC), and a lone call by itself
+// ("SV2ASP"). A call that only a listed prefix of another entity can hold ("FO/DL1AWI" reads
+// as FO) is left to it.
+std::vector<std::string> forms_of_exact_calls(const std::vector<CountryFileEntity>& entities,
+                                              int entity, const std::vector<RealCall>& real,
+                                              const std::map<std::string, int>& entity_of) {
+    if (!entities[entity].prefixes.empty()) {
+        return {};
+    }
+    std::map<std::string, std::vector<std::string>> calls_of_form;
+    for (const RealCall& own : real) {
+        if (own.entity != entity || !call_form(own.key)) {
+            continue;
+        }
+        std::size_t listed = listed_length(entity_of, own.key);
+        if (listed > 0 && entity_of.at(own.key.substr(0, listed)) == entity) {
+            continue;  // its primary prefix already holds it
+        }
+        for (std::size_t n = listed + 1; n <= own.key.size(); ++n) {
+            std::string form = own.key.substr(0, n);
+            bool shared = std::any_of(real.begin(), real.end(), [&](const RealCall& other) {
+                return other.entity != entity && other.key.starts_with(form);
+            });
+            if (!shared) {
+                calls_of_form[form].push_back(own.key);
+                break;
+            }
+        }
+    }
+    std::vector<std::pair<std::size_t, std::string>> forms;  // calls served, form
+    for (const auto& [form, keys] : calls_of_form) {
+        std::string common = keys.front();
+        for (const std::string& key : keys) {
+            std::size_t n = 0;
+            while (n < common.size() && n < key.size() && common[n] == key[n]) {
+                ++n;
+            }
+            common.resize(n);
+        }
+        forms.emplace_back(keys.size(), common);
+    }
+    std::stable_sort(forms.begin(), forms.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    // A form that serves a single call costs a record for one contact; the first (best) form
+    // is always kept so the entity can be found.
+    std::vector<std::string> ordered;
+    for (auto& [served, form] : forms) {
+        if (ordered.empty() || served > 1) {
+            ordered.push_back(std::move(form));
+        }
+    }
+    return ordered;
 }
 
 }  // namespace
@@ -94,7 +194,9 @@ std::vector<CountryFileEntity> read_country_file(std::string_view text) {
         for (std::size_t start = 0; start <= list.size();) {
             std::size_t comma = list.find(',', start);
             std::string item = clean_prefix(std::string_view(list).substr(start, comma - start));
-            if (!item.empty() && item.front() != '=') {
+            if (item.size() > 1 && item.front() == '=') {
+                entity.exact_calls.push_back(item.substr(1));
+            } else if (!item.empty() && item.front() != '=') {
                 entity.prefixes.push_back(item);
             }
             if (comma == std::string::npos) {
@@ -135,14 +237,38 @@ CountryListBuild build_country_list(const std::vector<CountryFileEntity>& entiti
         }
     }
     auto longest = [&](std::string_view call) {
-        for (std::size_t n = call.size(); n > 0; --n) {
-            auto found = entity_of.find(std::string(call.substr(0, n)));
-            if (found != entity_of.end()) {
-                return found->second;
-            }
-        }
-        return -1;
+        std::size_t n = listed_length(entity_of, call);
+        return n == 0 ? -1 : entity_of.at(std::string(call.substr(0, n)));
     };
+
+    std::vector<RealCall> real = real_calls(entities);
+    // Forms that must keep a range of their own: primary prefixes, and the call forms of
+    // entities the country file knows only by exact calls.
+    std::set<std::string> kept_forms;
+    std::set<std::string> derived_forms;  // forms the country file does not list as prefixes
+    for (std::size_t i = 0; i < entities.size(); ++i) {
+        const std::string& primary = entities[i].primary_prefix;
+        if (call_form(primary) && entity_of.emplace(primary, static_cast<int>(i)).second) {
+            kept_forms.insert(primary);  // VK0H, 4U1I, BS7: listed only as exact calls
+            derived_forms.insert(primary);
+        }
+    }
+    for (std::size_t i = 0; i < entities.size(); ++i) {
+        auto forms = forms_of_exact_calls(entities, static_cast<int>(i), real, entity_of);
+        for (const std::string& form : forms) {
+            entity_of.emplace(form, static_cast<int>(i));
+            derived_forms.insert(form);
+        }
+        if (!forms.empty()) {
+            kept_forms.insert(forms.front());  // the form most of its calls use
+        }
+    }
+    for (std::size_t i = 0; i < entities.size(); ++i) {
+        auto found = entity_of.find(entities[i].primary_prefix);
+        if (found != entity_of.end() && found->second == static_cast<int>(i)) {
+            kept_forms.insert(found->first);
+        }
+    }
 
     // Children that change the answer of their parent, grouped by parent, in byte order.
     std::map<std::string, std::vector<std::pair<char, int>>> children;
@@ -201,44 +327,70 @@ CountryListBuild build_country_list(const std::vector<CountryFileEntity>& entiti
 
     if (static_cast<int>(ranges.size()) > record_limit) {
         std::map<std::string, int> served_by = serving(ranges);
+        // A range is worth the real calls it gives their entity and the listed prefixes it
+        // serves.
         std::vector<int> weight(ranges.size(), 0);
         std::vector<bool> primary(ranges.size(), false);
         for (const auto& [prefix, index] : served_by) {
-            ++weight[index];
-        }
-        for (const CountryFileEntity& e : entities) {
-            auto found = served_by.find(e.primary_prefix);
-            if (found != served_by.end()) {
-                primary[found->second] = true;
+            weight[index] += derived_forms.count(prefix) > 0 ? 0 : 1;
+            if (kept_forms.count(prefix) > 0) {
+                primary[index] = true;
             }
         }
-        std::vector<std::size_t> order(ranges.size());
-        for (std::size_t i = 0; i < order.size(); ++i) {
-            order[i] = i;
+        for (const RealCall& r : real) {
+            for (std::size_t i = 0; i < ranges.size() && !r.key.empty(); ++i) {
+                if (r.key >= ranges[i].low && r.key <= ranges[i].high + "[") {
+                    weight[i] += ranges[i].entity == r.entity ? 1 : 0;
+                    break;
+                }
+            }
         }
-        std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-            if (primary[a] != primary[b]) {
-                return !primary[a];
+        // Each entity keeps the range most of its real calls reach (FT5W for Crozet), since
+        // its primary prefix ("FT/w") may be no call form.
+        std::map<int, std::size_t> best_of;
+        for (std::size_t i = 0; i < ranges.size(); ++i) {
+            auto found = best_of.find(ranges[i].entity);
+            if (found == best_of.end() || weight[i] > weight[found->second]) {
+                best_of[ranges[i].entity] = i;
             }
-            if (weight[a] != weight[b]) {
-                return weight[a] < weight[b];
-            }
-            return in_order(ranges[a], ranges[b]);
-        });
-        // Every country keeps at least one range, so it can always be found.
+        }
+        for (const auto& [entity, index] : best_of) {
+            primary[index] = primary[index] || weight[index] > 0;
+        }
+        // Every country keeps at least one range, so it can always be found. Of the ranges
+        // worth least, the one whose country has the most ranges left goes first, so a
+        // family of alike blocks (PP0F to ZZ0F) is thinned before a country loses its only
+        // forms.
         std::map<int, int> ranges_left;
         for (const Range& r : ranges) {
             ++ranges_left[r.entity];
         }
         std::vector<bool> drop(ranges.size(), false);
         std::size_t to_drop = ranges.size() - static_cast<std::size_t>(record_limit);
-        for (std::size_t k = 0; k < order.size() && to_drop > 0; ++k) {
-            const Range& r = ranges[order[k]];
-            if (!primary[order[k]] && ranges_left[r.entity] > 1) {
-                drop[order[k]] = true;
-                --ranges_left[r.entity];
-                --to_drop;
+        for (; to_drop > 0; --to_drop) {
+            std::optional<std::size_t> worst;
+            for (std::size_t i = 0; i < ranges.size(); ++i) {
+                if (drop[i] || primary[i] || ranges_left[ranges[i].entity] < 2) {
+                    continue;
+                }
+                if (!worst) {
+                    worst = i;
+                    continue;
+                }
+                std::size_t w = *worst;
+                int left_i = ranges_left[ranges[i].entity];
+                int left_w = ranges_left[ranges[w].entity];
+                if (weight[i] != weight[w] ? weight[i] < weight[w]
+                    : left_i != left_w     ? left_i > left_w
+                                           : in_order(ranges[i], ranges[w])) {
+                    worst = i;
+                }
             }
+            if (!worst) {
+                break;
+            }
+            drop[*worst] = true;
+            --ranges_left[ranges[*worst].entity];
         }
         if (to_drop > 0) {
             build.error =
@@ -271,6 +423,15 @@ CountryListBuild build_country_list(const std::vector<CountryFileEntity>& entiti
             std::find(build.dropped.begin(), build.dropped.end(), prefix) == build.dropped.end()) {
             build.wrong.push_back(prefix);
         }
+    }
+    for (std::size_t i = 0; i < entities.size(); ++i) {
+        if (!check.carries(number[i])) {
+            build.missing.push_back(entities[i].name);
+        }
+    }
+    build.real_calls = static_cast<int>(real.size());
+    for (const RealCall& r : real) {
+        build.real_calls_found += check.find(r.call) == number[r.entity] ? 1 : 0;
     }
     return build;
 }

@@ -12,9 +12,10 @@ namespace vl::tools {
 struct CountryFileEntity {
     std::string name;
     std::string primary_prefix;
-    float latitude = 0;                 // north positive
-    float longitude = 0;                // as in the file: west positive
-    std::vector<std::string> prefixes;  // without exact calls and zone overrides
+    float latitude = 0;                    // north positive
+    float longitude = 0;                   // as in the file: west positive
+    std::vector<std::string> prefixes;     // without exact calls and zone overrides
+    std::vector<std::string> exact_calls;  // the "=" entries, without the "="
 };
 
 // The entities of a cty.dat text, without the contest-only ones (primary prefix with "*").
@@ -26,7 +27,12 @@ struct CountryListBuild {
     int entities = 0;
     std::vector<std::string> dropped;  // prefixes left out to stay within the record limit
     std::vector<std::string> wrong;    // prefixes the result gives another entity (none expected)
-    std::string error;                 // when nothing could be built
+    std::vector<std::string> missing;  // entities no record carries (none expected)
+    // The country file's exact calls, a list of calls really used on the air, and how many of
+    // them the list finds in the entity the country file gives them.
+    int real_calls = 0;
+    int real_calls_found = 0;
+    std::string error;  // when nothing could be built
 };
 
 // `home` names the home country by its name or primary prefix; it gets number 1.

@@ -1,0 +1,94 @@
+// Portable call signs: which part of "A/B" or "A/B/C" names the country.
+//
+// A part before or after the operator's own call that is a prefix form (one to four letters
+// and digits with at least one letter) names the country the station works from. Not prefix
+// forms: P, M, QRP, A and B (portable, mobile, low power, second address, second station), a
+// lone digit (a call area, which never moves a call to another country), and a lone letter
+// after the call, which marks how or where the station works (/R, /J, /C) rather than where.
+#include "dxdata/PortableCall.h"
+
+#include <array>
+#include <vector>
+
+namespace vl {
+
+namespace {
+
+bool call_character(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+bool prefix_form(std::string_view part, bool before_call) {
+    static constexpr std::array<std::string_view, 5> kNotPrefixes = {"P", "M", "QRP", "A", "B"};
+    if (part.empty() || part.size() > 4) {
+        return false;
+    }
+    for (std::string_view word : kNotPrefixes) {
+        if (part == word) {
+            return false;
+        }
+    }
+    bool letter = false;
+    for (char c : part) {
+        letter = letter || (c >= 'A' && c <= 'Z');
+    }
+    if (!letter) {
+        return false;  // a lone digit, or digits only
+    }
+    return part.size() > 1 || before_call;
+}
+
+}  // namespace
+
+std::optional<std::string_view> country_part(std::string_view call) {
+    std::string_view text = call;
+    while (!text.empty() && text.back() == ' ') {
+        text.remove_suffix(1);
+    }
+    if (text.find('/') == std::string_view::npos) {
+        return call;
+    }
+    std::vector<std::string_view> parts;
+    for (std::size_t start = 0;;) {
+        std::size_t slash = text.find('/', start);
+        parts.push_back(text.substr(start, slash - start));
+        if (slash == std::string_view::npos) {
+            break;
+        }
+        start = slash + 1;
+    }
+    for (std::string_view part : parts) {
+        // "/DATA" entries, a trailing "/" or odd bytes: not a call with a portable part.
+        if (part.empty()) {
+            return call;
+        }
+        for (char c : part) {
+            if (!call_character(c)) {
+                return call;
+            }
+        }
+    }
+    // The operator's own call is the longest part; of two as long, the later one, since a
+    // country prefix is written before the call ("KH8S/K3UY").
+    std::size_t home = 0;
+    for (std::size_t i = 1; i < parts.size(); ++i) {
+        if (parts[i].size() >= parts[home].size()) {
+            home = i;
+        }
+    }
+    std::optional<std::string_view> prefix;
+    for (std::size_t i = home + 1; i < parts.size(); ++i) {
+        if (parts[i] == "MM" || parts[i] == "AM") {
+            return std::nullopt;  // at sea or in the air; "MM/DL2HS" is in Scotland
+        }
+    }
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (i != home && prefix_form(parts[i], i < home) &&
+            (!prefix || parts[i].size() < prefix->size())) {
+            prefix = parts[i];
+        }
+    }
+    return prefix ? *prefix : parts[home];
+}
+
+}  // namespace vl
