@@ -137,13 +137,9 @@ std::vector<std::string> forms_of_exact_calls(const std::vector<CountryFileEntit
     }
     std::stable_sort(forms.begin(), forms.end(),
                      [](const auto& a, const auto& b) { return a.first > b.first; });
-    // A form that serves a single call costs a record for one contact; the first (best) form
-    // is always kept so the entity can be found.
     std::vector<std::string> ordered;
     for (auto& [served, form] : forms) {
-        if (ordered.empty() || served > 1) {
-            ordered.push_back(std::move(form));
-        }
+        ordered.push_back(std::move(form));
     }
     return ordered;
 }
@@ -327,12 +323,12 @@ CountryListBuild build_country_list(const std::vector<CountryFileEntity>& entiti
 
     if (static_cast<int>(ranges.size()) > record_limit) {
         std::map<std::string, int> served_by = serving(ranges);
-        // A range is worth the real calls it gives their entity and the listed prefixes it
-        // serves.
+        // A range is worth the real calls it gives their entity, and twice the prefixes of the
+        // country file it serves: a listed prefix stands for a block of stations.
         std::vector<int> weight(ranges.size(), 0);
         std::vector<bool> primary(ranges.size(), false);
         for (const auto& [prefix, index] : served_by) {
-            weight[index] += derived_forms.count(prefix) > 0 ? 0 : 1;
+            weight[index] += derived_forms.count(prefix) > 0 ? 0 : 2;
             if (kept_forms.count(prefix) > 0) {
                 primary[index] = true;
             }
