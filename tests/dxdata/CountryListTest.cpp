@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "dxdata/CountryList.h"
+#include "dxdata/PortableCall.h"
 
 namespace vl {
 namespace {
@@ -119,6 +120,59 @@ TEST(FindCountry, AnEmptyListFindsNothing) {
     EXPECT_EQ(list.highest(), 0);
 }
 
+// "DL2HS/EA8" was credited to Germany, putting a wrong mark on the chart: a portable call is
+// looked up by the part that names its country, in either order.
+TEST(FindCountry, PortableCallsAreLookedUpByTheirCountryPart) {
+    struct Case {
+        const char* call;
+        const char* part;  // nullptr: in no country
+    };
+    static const Case kCases[] = {
+        {"DL2HS/EA8", "EA8"},
+        {"EA8/DL2HS", "EA8"},
+        {"DL2HS/EA8   ", "EA8"},  // as stored in the 12-character call field
+        {"F/G3ABC", "F"},
+        {"G3ABC/P", "G3ABC"},
+        {"G3ABC/M", "G3ABC"},
+        {"G3ABC/QRP", "G3ABC"},
+        {"G3ABC/A", "G3ABC"},
+        {"G3ABC/B", "G3ABC"},
+        {"W1ABC/4", "W1ABC"},
+        {"3D2HY/R", "3D2HY"},  // a lone letter after the call is no country
+        {"VP2E/W1ABC/P", "VP2E"},
+        {"ZL4DB/P/VK0M", "VK0M"},
+        {"KH8S/K3UY", "KH8S"},  // of two as long, the first is the prefix
+        {"MM/DL2HS", "MM"},     // Scotland, before the call
+        {"G3ABC/MM", nullptr},
+        {"G3ABC/AM", nullptr},
+        {"G3ABC/MM/P", nullptr},
+        {"G3ABC/MM    ", nullptr},
+        {"/DATA", "/DATA"},  // DATA and Text entries stay whole and match no call
+        {"G3ABC/", "G3ABC/"},
+        {"G3ABC/P?", "G3ABC/P?"},
+        {"G3ABC", "G3ABC"},
+        {"G3ABC       ", "G3ABC       "},
+    };
+    for (const Case& c : kCases) {
+        auto part = country_part(c.call);
+        if (c.part == nullptr) {
+            EXPECT_FALSE(part.has_value()) << c.call;
+        } else {
+            ASSERT_TRUE(part.has_value()) << c.call;
+            EXPECT_EQ(*part, c.part) << c.call;
+        }
+    }
+    CountryList list;
+    list.load(kSmallList);
+    for (auto find : {&CountryList::find, &CountryList::find_by_scan}) {
+        EXPECT_EQ((list.*find)("G/DL2HS  "), 1);
+        EXPECT_EQ(list.current(), 1);
+        EXPECT_EQ((list.*find)("G4ABC/MM    "), -1);
+        EXPECT_EQ(list.current(), list.count());
+        EXPECT_EQ(list.current_record(), nullptr);
+    }
+}
+
 std::string read_shipped(const char* name) {
     std::ifstream in(std::string(VARROW_DATA_DIR) + "/" + name, std::ios::binary);
     std::stringstream text;
@@ -140,7 +194,13 @@ std::vector<std::string> awkward_calls(const CountryList& list, std::mt19937& ra
         }
         calls.push_back(call);
     }
+    static const char* kSuffixes[] = {"/P", "/MM", "/AM", "/QRP", "/7", "/R", "/", "/MM/P"};
     for (int i = 0; i < list.count(); ++i) {
+        // Portable forms: a bound as the country part, before and after a call.
+        const CountryRecord& other = list.record(static_cast<int>(random() % list.count()));
+        calls.push_back(list.record(i).low + "/" + other.low + "1ABC");
+        calls.push_back(other.low + "1ABC/" + list.record(i).low);
+        calls.push_back(list.record(i).low + "1AB" + kSuffixes[random() % 8]);
         for (std::string bound : {list.record(i).low, list.record(i).high}) {
             calls.push_back(bound);
             calls.push_back(bound + "1ZZ");
@@ -268,6 +328,121 @@ TEST(ShippedCountryList, LoadsCleanlyAndFindsRealCallsOnEveryContinent) {
     EXPECT_GT(list.current_record()->longitude, 100.0f);
     list.find("W1AW");
     EXPECT_LT(list.current_record()->longitude, -60.0f);
+}
+
+// 19 entities were missing from the list, so a contact with a DXpedition there could never
+// be credited and the reports opened with nameless lines. Each row is a call its stations
+// really used, as the country file lists it.
+TEST(ShippedCountryList, FindsTheRareEntitiesRegionsAndPortableCalls) {
+    CountryList list;
+    ASSERT_FALSE(list.load(read_shipped("COUNTRY.LST")).has_value());
+    struct Case {
+        const char* call;
+        const char* country;  // nullptr: in no country
+    };
+    static const Case kCases[] = {
+        // The entities the country file lists only by exact calls
+        {"4U1ITU", "ITU HQ"},
+        {"4U1UN", "United Nations HQ"},
+        {"VK0EK", "Heard Island"},
+        {"VK0MT", "Macquarie Island"},
+        {"AX0MQI", "Macquarie Island"},
+        {"3D2CR", "Conway Reef"},
+        {"3D2CY", "Conway Reef"},
+        {"3D2R", "Rotuma Island"},
+        {"3D2RRR", "Rotuma Island"},
+        {"3Y0J", "Bouvet"},
+        {"3Y7THA", "Bouvet"},
+        {"3Y0X", "Peter 1 Island"},
+        {"SV2ASP/A", "Mount Athos"},
+        {"FK8IK/C", "Chesterfield Islands"},
+        {"FO0WII", "Austral Islands"},
+        {"TX7M", "Marquesas Islands"},
+        {"FO5QS/M", "Marquesas Islands"},
+        {"FO0AAA", "Clipperton Island"},
+        {"JD1BME", "Minami Torishima"},
+        {"JD1YAA", "Minami Torishima"},
+        {"KH8SI", "Swains Island"},
+        {"KH8S/K3UY", "Swains Island"},
+        {"VP6D", "Ducie Island"},
+        {"VP6DX", "Ducie Island"},
+        {"VP8PJ", "South Orkney Islands"},
+        {"BS7H", "Scarborough Reef"},
+        {"E51AMF", "North Cook Islands"},
+        {"ZK1NCI", "North Cook Islands"},
+        // The regions of the United Kingdom and their neighbours
+        {"GB2RS", "England"},
+        {"GC4ABC", "Wales"},
+        {"GS3ABC", "Scotland"},
+        {"GN4ABC", "Northern Ireland"},
+        {"GT4ABC", "Isle of Man"},
+        {"GH4ABC", "Jersey"},
+        {"GP4ABC", "Guernsey"},
+        {"2D0ABC", "Isle of Man"},
+        {"2J0ABC", "Jersey"},
+        {"2U0ABC", "Guernsey"},
+        {"2I0ABC", "Northern Ireland"},
+        // The Russian oblast blocks
+        {"UA2FAA", "Kaliningrad"},
+        {"RA2FA", "Kaliningrad"},
+        {"R2FU", "Kaliningrad"},
+        {"UA9FAA", "European Russia"},
+        {"UA9XA", "European Russia"},
+        {"RA9AA", "Asiatic Russia"},
+        {"UA0AA", "Asiatic Russia"},
+        {"R1FJL", "Franz Josef Land"},
+        {"UA6AA", "European Russia"},
+        // The United States' islands
+        {"KH0AB", "Mariana Islands"},
+        {"KH2AB", "Guam"},
+        {"KH7K", "Kure Island"},
+        {"KH8AB", "American Samoa"},
+        {"KH9AB", "Wake Island"},
+        {"KL7AB", "Alaska"},
+        {"KP1AB", "Navassa Island"},
+        {"KP2AB", "US Virgin Islands"},
+        {"KP5AB", "Desecheo Island"},
+        // VP2, VP5, VP8
+        {"VP2EE", "Anguilla"},
+        {"VP2MA", "Montserrat"},
+        {"VP2VB", "British Virgin Islands"},
+        {"VP5AB", "Turks & Caicos Islands"},
+        {"VP8LP", "Falkland Islands"},
+        {"VP0S", "South Sandwich Islands"},
+        // Portable calls, in both orders
+        {"DL2HS/EA8", "Canary Islands"},
+        {"EA8/DL2HS", "Canary Islands"},
+        {"G4ABC/EA6", "Balearic Islands"},
+        {"F/G3ABC", "France"},
+        {"VP2E/W1ABC", "Anguilla"},
+        {"W1ABC/VP2E/P", "Anguilla"},
+        {"KH6/W1ABC", "Hawaii"},
+        {"MM/DL2HS", "Scotland"},
+        {"G4ABC/P", "England"},
+        {"GW4ABC/M", "Wales"},
+        {"G4ABC/MM", nullptr},
+        {"DL2HS/AM", nullptr},
+    };
+    for (const Case& c : kCases) {
+        std::string call = c.call;
+        call.resize(std::max<std::size_t>(call.size(), 12), ' ');  // as stored in a log entry
+        int dxcc = list.find(call);
+        if (c.country == nullptr) {
+            EXPECT_EQ(dxcc, -1) << c.call;
+            continue;
+        }
+        ASSERT_GE(dxcc, 1) << c.call;
+        EXPECT_EQ(list.current_record()->name, c.country) << c.call;
+    }
+}
+
+// The reports count and speak every number from 1 to the highest: none may be a gap.
+TEST(ShippedCountryList, EveryNumberIsACountry) {
+    CountryList list;
+    ASSERT_FALSE(list.load(read_shipped("COUNTRY.LST")).has_value());
+    for (int dxcc = 1; dxcc <= list.highest(); ++dxcc) {
+        EXPECT_TRUE(list.carries(dxcc)) << dxcc;
+    }
 }
 
 }  // namespace
