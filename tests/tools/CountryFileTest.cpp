@@ -26,7 +26,13 @@ constexpr std::string_view kCountryFile =
     "European Russia:          16:  29:  EU:   53.65:   -41.37:    -4.0:  UA:\r\n"
     "    R,U,UA2F;\r\n"
     "Asiatic Russia:           17:  30:  AS:   55.88:   -84.08:    -7.0:  UA9:\r\n"
-    "    R8,R9,R0,UA8,UA9,UA0,UA8F<52.0/-56.0>;\r\n";
+    "    R8,R9,R0,UA8,UA9,UA0,UA8F<52.0/-56.0>;\r\n"
+    "Fiji:                     56:  65:  OC:  -17.78:  -177.92:   -12.0:  3D2:\r\n"
+    "    3D2,=3D2CQ;\r\n"
+    "Conway Reef:              56:  65:  OC:  -22.00:  -175.00:   -12.0:  3D2/c:\r\n"
+    "    =3D2CR,=3D2CY,=3D2CCC,=3D20CR,=G4ABC/3D2C;\r\n"
+    "Heard Island:             39:  68:  AF:  -53.08:   -73.50:    -5.0:  VK0H:\r\n"
+    "    =VK0EK;\r\n";
 
 std::string list_name_of(std::string name) {
     return name == "Juan de Nova, Europa" ? "Juan de Nova and Europa" : name;
@@ -41,9 +47,10 @@ std::string read(const std::string& path) {
 
 TEST(CountryFile, ReadsEntitiesPrefixesAndSkipsContestAreas) {
     auto entities = read_country_file(kCountryFile);
-    ASSERT_EQ(entities.size(), 6u);  // Shetland is contest-only
+    ASSERT_EQ(entities.size(), 9u);  // Shetland is contest-only
     EXPECT_EQ(entities[1].name, "England");
     EXPECT_EQ(entities[1].prefixes, (std::vector<std::string>{"2E", "G", "M"}));
+    EXPECT_EQ(entities[1].exact_calls, (std::vector<std::string>{"G0IBN/LH", "GB0BLL/LH"}));
     EXPECT_EQ(entities[3].prefixes, (std::vector<std::string>{"FT0E", "FT0J"}));
     EXPECT_FLOAT_EQ(entities[1].longitude, 1.47f);
 }
@@ -85,6 +92,35 @@ TEST(CountryFile, HomeFirstDeeperPrefixesFirstAndEastPositive) {
     EXPECT_EQ(build.text.substr(build.text.size() - 2), "\r\n");
 }
 
+// Entities the country file lists only by exact calls had no range at all and could never be
+// found. Calls sharing a form are served by it, a lone call by itself, and a form never
+// reaches a call the country file gives another entity (3D2CQ stays in Fiji).
+TEST(CountryFile, EntitiesListedOnlyByExactCallsGetTheFormsTheirCallsUse) {
+    auto build = build_country_list(read_country_file(kCountryFile), "England");
+    ASSERT_TRUE(build.error.empty()) << build.error;
+    EXPECT_TRUE(build.missing.empty());
+    CountryList list;
+    ASSERT_FALSE(list.load(build.text).has_value());
+    struct Case {
+        const char* call;
+        const char* country;
+    };
+    static const Case kCases[] = {
+        {"3D2CR", "Conway Reef"}, {"3D2CCC", "Conway Reef"}, {"3D20CR", "Conway Reef"},
+        {"G4ABC/3D2C", "Fiji"},   {"3D2CQ", "Fiji"},         {"3D2AB", "Fiji"},
+        {"3D21AB", "Fiji"},       {"VK0EK", "Heard Island"}, {"VK0HI", "Heard Island"},
+    };
+    for (const Case& c : kCases) {
+        ASSERT_GE(list.find(c.call), 1) << c.call;
+        EXPECT_EQ(list.current_record()->name, c.country) << c.call;
+    }
+    // Every exact call of the file is found where the file puts it but three: G4ABC/3D2C reads
+    // as 3D2C, which 3D2CQ of Fiji shares, and the lighthouse calls' /LH reads as a prefix
+    // this small file does not hold.
+    EXPECT_EQ(build.real_calls, 9);
+    EXPECT_EQ(build.real_calls_found, 6);
+}
+
 TEST(CountryFile, AnotherHomeCountryAndAnUnknownOne) {
     auto entities = read_country_file(kCountryFile);
     auto wales = build_country_list(entities, "GW");
@@ -108,9 +144,11 @@ TEST(CountryFile, TooFewRecordsDropTheLeastUsedRangesButNeverAPrimaryPrefix) {
     list.load(tight.text);
     for (const auto& e : entities) {
         bool found = false;
-        for (const std::string& prefix : e.prefixes) {
+        std::vector<std::string> calls = e.prefixes;
+        calls.insert(calls.end(), e.exact_calls.begin(), e.exact_calls.end());
+        for (const std::string& call : calls) {
             found = found ||
-                    (list.find(prefix) >= 1 && list.current_record()->name == list_name_of(e.name));
+                    (list.find(call) >= 1 && list.current_record()->name == list_name_of(e.name));
         }
         EXPECT_TRUE(found) << e.name << " can no longer be found";
     }
@@ -120,14 +158,27 @@ TEST(CountryFile, TooFewRecordsDropTheLeastUsedRangesButNeverAPrimaryPrefix) {
 TEST(CountryFile, TheShippedListIsWhatTheToolMakesFromTheKeptCountryFile) {
     std::string cty = read(std::string(VARROW_TOOLS_DIR) + "/country/cty.dat");
     ASSERT_FALSE(cty.empty());
-    auto build = build_country_list(read_country_file(cty), "England");
+    auto entities = read_country_file(cty);
+    auto build = build_country_list(entities, "England");
     ASSERT_TRUE(build.error.empty()) << build.error;
     EXPECT_TRUE(build.wrong.empty());
+    EXPECT_TRUE(build.missing.empty());
     EXPECT_EQ(build.entities, 340);
     EXPECT_LE(build.records, 1001);
     // Compared whole, reported briefly: the list is 1001 lines long.
     EXPECT_TRUE(build.text == read(std::string(VARROW_DATA_DIR) + "/COUNTRY.LST"))
         << "data/COUNTRY.LST is not what tools/make_country_list makes from tools/country/cty.dat";
+    // An entity the file lists only by exact calls is found by at least one of them.
+    CountryList list;
+    ASSERT_FALSE(list.load(build.text).has_value());
+    for (const CountryFileEntity& e : entities) {
+        bool found = !e.prefixes.empty();
+        for (const std::string& call : e.exact_calls) {
+            found = found ||
+                    (list.find(call) >= 1 && list.current_record()->name == list_name_of(e.name));
+        }
+        EXPECT_TRUE(found) << e.name;
+    }
 }
 
 }  // namespace
