@@ -106,13 +106,29 @@ void CountryList::build_lookup() {
     }
 }
 
+// A portable call is looked up by the part that names its country; when no range holds that
+// part (a suffix such as /2K is no country's prefix), by the operator's own call.
 int CountryList::find(std::string_view call) {
-    auto part = country_part(call);
-    if (!part) {
+    CallParts parts = call_parts(call);
+    if (parts.in_no_country) {
         m_current = count();
         return -1;
     }
-    call = *part;
+    int dxcc = find_range(parts.prefix);
+    return dxcc < 0 && parts.home != parts.prefix ? find_range(parts.home) : dxcc;
+}
+
+int CountryList::find_by_scan(std::string_view call) {
+    CallParts parts = call_parts(call);
+    if (parts.in_no_country) {
+        m_current = count();
+        return -1;
+    }
+    int dxcc = scan_ranges(parts.prefix);
+    return dxcc < 0 && parts.home != parts.prefix ? scan_ranges(parts.home) : dxcc;
+}
+
+int CountryList::find_range(std::string_view call) {
     auto at =
         std::lower_bound(m_bounds.begin(), m_bounds.end(), call,
                          [](const std::string& bound, std::string_view c) { return bound < c; });
@@ -127,13 +143,7 @@ int CountryList::find(std::string_view call) {
     return index < 0 ? -1 : m_records[index].dxcc;
 }
 
-int CountryList::find_by_scan(std::string_view call) {
-    auto part = country_part(call);
-    if (!part) {
-        m_current = count();
-        return -1;
-    }
-    call = *part;
+int CountryList::scan_ranges(std::string_view call) {
     for (int i = 0; i < count(); ++i) {
         const CountryRecord& r = m_records[i];
         if (call > std::string_view(r.high)) {

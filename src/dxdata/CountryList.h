@@ -40,7 +40,8 @@ public:
 
     // The DXCC number of the first record whose range holds `call`, or -1; the current
     // record becomes that record, or count() when none matched. A portable call is looked up
-    // by its country part ("DL2HS/EA8" by EA8), and /MM or /AM is in no country.
+    // by its country part ("DL2HS/EA8" by EA8, or by DL2HS when no range holds the part), and
+    // /MM or /AM is in no country.
     int find(std::string_view call);
     // The same answer by the plain scan of every record in order; kept as the definition
     // the fast lookup is tested against.
@@ -60,6 +61,8 @@ public:
 
 private:
     void build_lookup();
+    int find_range(std::string_view call);
+    int scan_ranges(std::string_view call);
 
     std::vector<CountryRecord> m_records;
     int m_highest = 0;

@@ -3,11 +3,13 @@
 // A part before or after the operator's own call that is a prefix form (one to four letters
 // and digits with at least one letter) names the country the station works from. Not prefix
 // forms: P, M, QRP, A and B (portable, mobile, low power, second address, second station), a
-// lone digit (a call area, which never moves a call to another country), and a lone letter
-// after the call, which marks how or where the station works (/R, /J, /C) rather than where.
+// lone digit (a call area, which never moves a call to another country), and, after the call,
+// a part without a digit: a country written there carries its call area (/EA8, /KH6, /W4),
+// while letters alone mark an activity or how the station works (/LH, /YL, /R, /J).
 #include "dxdata/PortableCall.h"
 
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace vl {
@@ -29,24 +31,24 @@ bool prefix_form(std::string_view part, bool before_call) {
         }
     }
     bool letter = false;
+    bool digit = false;
     for (char c : part) {
         letter = letter || (c >= 'A' && c <= 'Z');
+        digit = digit || (c >= '0' && c <= '9');
     }
-    if (!letter) {
-        return false;  // a lone digit, or digits only
-    }
-    return part.size() > 1 || before_call;
+    return letter && (before_call || digit);
 }
 
 }  // namespace
 
-std::optional<std::string_view> country_part(std::string_view call) {
+CallParts call_parts(std::string_view call) {
     std::string_view text = call;
     while (!text.empty() && text.back() == ' ') {
         text.remove_suffix(1);
     }
+    const CallParts whole{false, call, call};
     if (text.find('/') == std::string_view::npos) {
-        return call;
+        return whole;
     }
     std::vector<std::string_view> parts;
     for (std::size_t start = 0;;) {
@@ -60,11 +62,11 @@ std::optional<std::string_view> country_part(std::string_view call) {
     for (std::string_view part : parts) {
         // "/DATA" entries, a trailing "/" or odd bytes: not a call with a portable part.
         if (part.empty()) {
-            return call;
+            return whole;
         }
         for (char c : part) {
             if (!call_character(c)) {
-                return call;
+                return whole;
             }
         }
     }
@@ -79,7 +81,7 @@ std::optional<std::string_view> country_part(std::string_view call) {
     std::optional<std::string_view> prefix;
     for (std::size_t i = home + 1; i < parts.size(); ++i) {
         if (parts[i] == "MM" || parts[i] == "AM") {
-            return std::nullopt;  // at sea or in the air; "MM/DL2HS" is in Scotland
+            return {true, {}, {}};  // at sea or in the air; "MM/DL2HS" is in Scotland
         }
     }
     for (std::size_t i = 0; i < parts.size(); ++i) {
@@ -88,7 +90,7 @@ std::optional<std::string_view> country_part(std::string_view call) {
             prefix = parts[i];
         }
     }
-    return prefix ? *prefix : parts[home];
+    return {false, prefix ? *prefix : parts[home], parts[home]};
 }
 
 }  // namespace vl

@@ -2,13 +2,17 @@
 // Canary Islands, "G4ABC/P" is in England, and "G4ABC/MM" is at sea, in no country.
 #pragma once
 
-#include <optional>
 #include <string_view>
 
 namespace vl {
 
-// The text Find country looks up for `call`, or nothing when the call is in no country
-// (at sea, /MM, or in the air, /AM). A call without "/" is looked up whole, as given.
-std::optional<std::string_view> country_part(std::string_view call);
+struct CallParts {
+    bool in_no_country = false;  // at sea (/MM) or in the air (/AM)
+    std::string_view prefix;     // the part that names the country
+    std::string_view home;       // the operator's own call, for a prefix no country uses
+};
+
+// The parts Find country looks up for `call`. A call without "/" is both parts, as given.
+CallParts call_parts(std::string_view call);
 
 }  // namespace vl

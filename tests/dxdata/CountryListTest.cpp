@@ -138,7 +138,9 @@ TEST(FindCountry, PortableCallsAreLookedUpByTheirCountryPart) {
         {"G3ABC/A", "G3ABC"},
         {"G3ABC/B", "G3ABC"},
         {"W1ABC/4", "W1ABC"},
-        {"3D2HY/R", "3D2HY"},  // a lone letter after the call is no country
+        {"3D2HY/R", "3D2HY"},   // letters alone after the call are no country
+        {"G0IBN/LH", "G0IBN"},  // a lighthouse, not Norway
+        {"GM0AZC/2K", "2K"},    // no country's prefix: the call is looked up instead
         {"VP2E/W1ABC/P", "VP2E"},
         {"ZL4DB/P/VK0M", "VK0M"},
         {"KH8S/K3UY", "KH8S"},  // of two as long, the first is the prefix
@@ -154,18 +156,19 @@ TEST(FindCountry, PortableCallsAreLookedUpByTheirCountryPart) {
         {"G3ABC       ", "G3ABC       "},
     };
     for (const Case& c : kCases) {
-        auto part = country_part(c.call);
-        if (c.part == nullptr) {
-            EXPECT_FALSE(part.has_value()) << c.call;
-        } else {
-            ASSERT_TRUE(part.has_value()) << c.call;
-            EXPECT_EQ(*part, c.part) << c.call;
+        CallParts parts = call_parts(c.call);
+        EXPECT_EQ(parts.in_no_country, c.part == nullptr) << c.call;
+        if (c.part != nullptr) {
+            EXPECT_EQ(parts.prefix, c.part) << c.call;
         }
     }
     CountryList list;
     list.load(kSmallList);
     for (auto find : {&CountryList::find, &CountryList::find_by_scan}) {
         EXPECT_EQ((list.*find)("G/DL2HS  "), 1);
+        EXPECT_EQ(list.current(), 1);
+        EXPECT_EQ((list.*find)("KG4/DL2HS   "), 6);
+        EXPECT_EQ((list.*find)("G4ABC/2K    "), 1);
         EXPECT_EQ(list.current(), 1);
         EXPECT_EQ((list.*find)("G4ABC/MM    "), -1);
         EXPECT_EQ(list.current(), list.count());

@@ -72,9 +72,10 @@ std::vector<RealCall> real_calls(const std::vector<CountryFileEntity>& entities)
     for (std::size_t i = 0; i < entities.size(); ++i) {
         for (const std::string& call : entities[i].exact_calls) {
             if (seen.insert(call).second) {
-                auto part = country_part(call);
-                calls.push_back(
-                    {call, part ? std::string(*part) : std::string(), static_cast<int>(i)});
+                CallParts parts = call_parts(call);
+                calls.push_back({call,
+                                 parts.in_no_country ? std::string() : std::string(parts.prefix),
+                                 static_cast<int>(i)});
             }
         }
     }
