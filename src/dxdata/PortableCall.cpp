@@ -8,9 +8,9 @@
 // while letters alone mark an activity or how the station works (/LH, /YL, /R, /J).
 #include "dxdata/PortableCall.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
-#include <vector>
 
 namespace vl {
 
@@ -50,41 +50,41 @@ CallParts call_parts(std::string_view call) {
     if (text.find('/') == std::string_view::npos) {
         return whole;
     }
-    std::vector<std::string_view> parts;
+    // Looked up for every entry Log Check reads, so the parts stay on the stack.
+    std::array<std::string_view, 4> parts;
+    std::size_t part_count = 0;
     for (std::size_t start = 0;;) {
         std::size_t slash = text.find('/', start);
-        parts.push_back(text.substr(start, slash - start));
+        if (part_count == parts.size()) {
+            return whole;
+        }
+        parts[part_count++] = text.substr(start, slash - start);
         if (slash == std::string_view::npos) {
             break;
         }
         start = slash + 1;
     }
-    for (std::string_view part : parts) {
+    for (std::size_t i = 0; i < part_count; ++i) {
         // "/DATA" entries, a trailing "/" or odd bytes: not a call with a portable part.
-        if (part.empty()) {
+        if (parts[i].empty() || !std::all_of(parts[i].begin(), parts[i].end(), call_character)) {
             return whole;
-        }
-        for (char c : part) {
-            if (!call_character(c)) {
-                return whole;
-            }
         }
     }
     // The operator's own call is the longest part; of two as long, the later one, since a
     // country prefix is written before the call ("KH8S/K3UY").
     std::size_t home = 0;
-    for (std::size_t i = 1; i < parts.size(); ++i) {
+    for (std::size_t i = 1; i < part_count; ++i) {
         if (parts[i].size() >= parts[home].size()) {
             home = i;
         }
     }
     std::optional<std::string_view> prefix;
-    for (std::size_t i = home + 1; i < parts.size(); ++i) {
+    for (std::size_t i = home + 1; i < part_count; ++i) {
         if (parts[i] == "MM" || parts[i] == "AM") {
             return {true, {}, {}};  // at sea or in the air; "MM/DL2HS" is in Scotland
         }
     }
-    for (std::size_t i = 0; i < parts.size(); ++i) {
+    for (std::size_t i = 0; i < part_count; ++i) {
         if (i != home && prefix_form(parts[i], i < home) &&
             (!prefix || parts[i].size() < prefix->size())) {
             prefix = parts[i];

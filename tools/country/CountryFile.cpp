@@ -2,12 +2,15 @@
 //
 // A prefix P of entity E becomes the range P..P, which holds every call starting with P.
 // Deeper prefixes stand before the shorter ones that contain them, so the first match is
-// the longest listed prefix, as the country file means it. To fit the record limit, a prefix
-// whose entity is already that of its longest shorter prefix is left out (it changes
-// nothing), and neighbouring prefixes of one entity under the same parent become one range
-// (UA8 and UA9 become UA8..UA9). When that is still too many, the ranges that serve the
-// fewest listed prefixes are dropped, never one that holds an entity's primary prefix
-// nor an entity's last range.
+// the longest listed prefix, as the country file means it. An entity the file lists only by
+// exact calls (Conway Reef, Bouvet) gets forms made from those calls. To fit the record
+// limit, a prefix whose entity is already that of its longest shorter prefix is left out (it
+// changes nothing), and neighbouring prefixes of one entity under the same parent become one
+// range (UA8 and UA9 become UA8..UA9). When that is still too many, the ranges worth least
+// are dropped: worth is the real calls (the file's exact calls) a range gives their entity,
+// plus two for each prefix of the file it serves. Never dropped: a range holding a primary
+// prefix, an entity's best form or the range most of its real calls reach, an entity's last
+// range.
 #include "country/CountryFile.h"
 
 #include <algorithm>
@@ -49,6 +52,52 @@ std::string list_name(std::string name) {
 // Characters that never stand in a call between '9' and 'A' make those two neighbours.
 bool neighbours(char a, char b) {
     return b == a + 1 || (a == '9' && b == 'A');
+}
+
+// The order of the list: deeper ranges first, so the first match is the longest prefix.
+bool in_order(const Range& a, const Range& b) {
+    return a.depth != b.depth ? a.depth > b.depth : a.low < b.low;
+}
+
+// Which ranges to leave out so that `limit` stay, or nothing when that cannot be done. Every
+// country keeps at least one range, so it can always be found, and no range marked `kept` goes.
+// Of the ranges worth least, the one whose country has the most ranges left goes first, so a
+// family of alike blocks (PP0F to ZZ0F) is thinned before a country loses its only forms.
+std::optional<std::vector<bool>> ranges_to_drop(const std::vector<Range>& ranges,
+                                                const std::vector<int>& weight,
+                                                const std::vector<bool>& kept, std::size_t limit) {
+    std::map<int, int> ranges_left;
+    for (const Range& r : ranges) {
+        ++ranges_left[r.entity];
+    }
+    std::vector<bool> drop(ranges.size(), false);
+    for (std::size_t to_drop = ranges.size() - std::min(limit, ranges.size()); to_drop > 0;
+         --to_drop) {
+        std::optional<std::size_t> worst;
+        for (std::size_t i = 0; i < ranges.size(); ++i) {
+            if (drop[i] || kept[i] || ranges_left[ranges[i].entity] < 2) {
+                continue;
+            }
+            if (!worst) {
+                worst = i;
+                continue;
+            }
+            std::size_t w = *worst;
+            int left_i = ranges_left[ranges[i].entity];
+            int left_w = ranges_left[ranges[w].entity];
+            if (weight[i] != weight[w] ? weight[i] < weight[w]
+                : left_i != left_w     ? left_i > left_w
+                                       : in_order(ranges[i], ranges[w])) {
+                worst = i;
+            }
+        }
+        if (!worst) {
+            return std::nullopt;
+        }
+        drop[*worst] = true;
+        --ranges_left[ranges[*worst].entity];
+    }
+    return drop;
 }
 
 // Letters and digits only: a form a call can begin with ("VK0H", not "3D2/c").
@@ -289,9 +338,6 @@ CountryListBuild build_country_list(const std::vector<CountryFileEntity>& entiti
             i = j + 1;
         }
     }
-    auto in_order = [](const Range& a, const Range& b) {
-        return a.depth != b.depth ? a.depth > b.depth : a.low < b.low;
-    };
     std::sort(ranges.begin(), ranges.end(), in_order);
 
     auto render = [&](const std::vector<Range>& list) {
@@ -354,49 +400,15 @@ CountryListBuild build_country_list(const std::vector<CountryFileEntity>& entiti
         for (const auto& [entity, index] : best_of) {
             primary[index] = primary[index] || weight[index] > 0;
         }
-        // Every country keeps at least one range, so it can always be found. Of the ranges
-        // worth least, the one whose country has the most ranges left goes first, so a
-        // family of alike blocks (PP0F to ZZ0F) is thinned before a country loses its only
-        // forms.
-        std::map<int, int> ranges_left;
-        for (const Range& r : ranges) {
-            ++ranges_left[r.entity];
-        }
-        std::vector<bool> drop(ranges.size(), false);
-        std::size_t to_drop = ranges.size() - static_cast<std::size_t>(record_limit);
-        for (; to_drop > 0; --to_drop) {
-            std::optional<std::size_t> worst;
-            for (std::size_t i = 0; i < ranges.size(); ++i) {
-                if (drop[i] || primary[i] || ranges_left[ranges[i].entity] < 2) {
-                    continue;
-                }
-                if (!worst) {
-                    worst = i;
-                    continue;
-                }
-                std::size_t w = *worst;
-                int left_i = ranges_left[ranges[i].entity];
-                int left_w = ranges_left[ranges[w].entity];
-                if (weight[i] != weight[w] ? weight[i] < weight[w]
-                    : left_i != left_w     ? left_i > left_w
-                                           : in_order(ranges[i], ranges[w])) {
-                    worst = i;
-                }
-            }
-            if (!worst) {
-                break;
-            }
-            drop[*worst] = true;
-            --ranges_left[ranges[*worst].entity];
-        }
-        if (to_drop > 0) {
+        auto drop = ranges_to_drop(ranges, weight, primary, static_cast<std::size_t>(record_limit));
+        if (!drop) {
             build.error =
                 "every country needs one range, and there are more countries than records";
             return build;
         }
         std::vector<Range> kept;
         for (std::size_t i = 0; i < ranges.size(); ++i) {
-            if (drop[i]) {
+            if ((*drop)[i]) {
                 for (const auto& [prefix, index] : served_by) {
                     if (index == static_cast<int>(i)) {
                         build.dropped.push_back(prefix);
