@@ -355,7 +355,7 @@ TEST(ShippedCountryList, FindsTheRareEntitiesRegionsAndPortableCalls) {
         {"3D2R", "Rotuma Island"},
         {"3D2RRR", "Rotuma Island"},
         {"3Y0J", "Bouvet"},
-        {"3Y7THA", "Bouvet"},
+        {"3Y0C", "Bouvet"},
         {"3Y0X", "Peter 1 Island"},
         {"SV2ASP/A", "Mount Athos"},
         {"FK8IK/C", "Chesterfield Islands"},
@@ -371,7 +371,8 @@ TEST(ShippedCountryList, FindsTheRareEntitiesRegionsAndPortableCalls) {
         {"VP6DX", "Ducie Island"},
         {"VP8PJ", "South Orkney Islands"},
         {"BS7H", "Scarborough Reef"},
-        {"E51AMF", "North Cook Islands"},
+        {"E51MAN", "North Cook Islands"},
+        {"E51JD", "South Cook Islands"},  // the North takes only the forms its calls use
         {"ZK1NCI", "North Cook Islands"},
         // The regions of the United Kingdom and their neighbours
         {"GB2RS", "England"},

@@ -14,6 +14,7 @@
 #include "country/CountryFile.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <map>
 #include <optional>
@@ -141,10 +142,22 @@ std::size_t listed_length(const std::map<std::string, int>& entity_of, std::stri
     return 0;
 }
 
+// Where the suffix of a call begins: after the digit that ends its prefix (E51LYC: 3).
+std::size_t suffix_start(std::string_view call) {
+    for (std::size_t i = 2; i < call.size(); ++i) {
+        if (std::isdigit(static_cast<unsigned char>(call[i - 1])) &&
+            std::isalpha(static_cast<unsigned char>(call[i]))) {
+            return i;
+        }
+    }
+    return call.size();
+}
+
 // Forms for an entity the country file lists by exact calls only (Conway Reef, Bouvet, the
 // 4U1 offices). Each of its calls gets the shortest form deeper than the listed prefix that
-// holds it and that holds no call of another entity; calls sharing that form are served by
-// their common beginning ("3D2C" for 3D2CR, 3D2CY, 3D2CCC), and a lone call by itself
+// holds it, reaching into the call's suffix, and holding no call of another entity; calls sharing
+// that form are served by their common beginning ("3D2C" for 3D2CR, 3D2CY, 3D2CCC), and a lone call
+// by itself
 // ("SV2ASP"). A call that only a listed prefix of another entity can hold ("FO/DL1AWI" reads
 // as FO) is left to it.
 std::vector<std::string> forms_of_exact_calls(const std::vector<CountryFileEntity>& entities,
@@ -162,7 +175,10 @@ std::vector<std::string> forms_of_exact_calls(const std::vector<CountryFileEntit
         if (listed > 0 && entity_of.at(own.key.substr(0, listed)) == entity) {
             continue;  // its primary prefix already holds it
         }
-        for (std::size_t n = listed + 1; n <= own.key.size(); ++n) {
+        // Within a neighbour's prefix, a form reaches into the suffix: E51 would take every
+        // E51 call of South Cook for North Cook, E51M takes a slice.
+        std::size_t shortest = listed > 0 ? std::max(listed, suffix_start(own.key)) + 1 : 1;
+        for (std::size_t n = shortest; n <= own.key.size(); ++n) {
             std::string form = own.key.substr(0, n);
             bool shared = std::any_of(real.begin(), real.end(), [&](const RealCall& other) {
                 return other.entity != entity && other.key.starts_with(form);
