@@ -63,10 +63,10 @@ BENCHMARK(BM_QslsNeeded)->Unit(benchmark::kMillisecond);
 void BM_FindCountry(benchmark::State& state) {
     DxFixture& f = fixture();
     const char* calls[] = {"G4ABC       ", "UA9XYZ      ", "ZL1AAA      ", "VP2MAA      ",
-                           "XX9ZZZ      "};
+                           "XX9ZZZ      ", "DL2HS/EA8   "};
     std::size_t i = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(f.countries.find(calls[i++ % 5]));
+        benchmark::DoNotOptimize(f.countries.find(calls[i++ % 6]));
     }
 }
 BENCHMARK(BM_FindCountry)->Unit(benchmark::kMicrosecond);
