@@ -36,7 +36,8 @@ int main(int argc, char** argv) {
               << std::fixed << std::setprecision(1)
               << 100.0 * build.real_calls_found / std::max(build.real_calls, 1) << "%\n";
     if (!build.dropped.empty()) {
-        std::cerr << build.dropped.size() << " rarely used prefixes left out to fit 1001 records:";
+        std::cerr << build.dropped.size()
+                  << " rarely used prefixes and call forms left out to fit 1001 records:";
         for (const std::string& prefix : build.dropped) {
             std::cerr << " " << prefix;
         }
