@@ -77,14 +77,14 @@ TEST_F(StationScreensTest, PortAndRateShowAndRewriteTheRigDefinition) {
               "1:4800,N,8,1\r\nFEFE94E003FD\r\n6,5,3\r\n6,15,LSB,USB\r\n00\r\n1,2\r\n");
     Lines journal =
         run(open_menu_entry(kRigData) + "key Escape\n" + open_menu_entry(kRigData) +
-            "key Tab Tab Tab Tab Tab\nkey Backspace\ntype 3\nkey Tab\n"
-            "key Backspace Backspace Backspace Backspace\ntype 9600\nkey Escape\nkey Escape\n");
+            "key Tab Tab Tab Tab Tab\ntype 3\nkey Tab\ntype 9600\nkey Escape\nkey Escape\n");
     EXPECT_NE(std::find(journal.begin(), journal.end(), "focus edit \"CAT Port:\" \"1\""),
               journal.end());
     EXPECT_NE(std::find(journal.begin(), journal.end(), "focus edit \"Rate:\" \" 4800\""),
               journal.end());
+    // Typing replaced what moving into each box selected, the rate's leading blank with it.
     EXPECT_EQ(dir.read("IC7300.RIG"),
-              "3: 9600,N,8,1\r\nFEFE94E003FD\r\n6,5,3\r\n6,15,LSB,USB\r\n00\r\n1,2\r\n");
+              "3:9600,N,8,1\r\nFEFE94E003FD\r\n6,5,3\r\n6,15,LSB,USB\r\n00\r\n1,2\r\n");
 }
 
 TEST_F(StationScreensTest, BeamHeadingSpeaksTheCountryAndBearings) {

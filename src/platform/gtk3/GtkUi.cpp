@@ -534,7 +534,8 @@ public:
     platform::Answer message_box(WindowId owner, std::string_view title, std::string_view text,
                                  platform::MessageButtons buttons) override {
         Window* parent = find(owner != platform::kNoWindow ? owner : top());
-        bool yes_no = buttons == platform::MessageButtons::YesNo;
+        bool yes_no = buttons != platform::MessageButtons::Ok;
+        bool default_no = buttons == platform::MessageButtons::YesNoDefaultNo;
         GtkWidget* dialog =
             gtk_message_dialog_new(parent ? GTK_WINDOW(parent->window) : nullptr, GTK_DIALOG_MODAL,
                                    yes_no ? GTK_MESSAGE_QUESTION : GTK_MESSAGE_INFO,
@@ -545,9 +546,17 @@ public:
         AtkObject* accessible = gtk_widget_get_accessible(dialog);
         atk_object_set_name(accessible, platform::utf8_from_cp1252(title).c_str());
         gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
-        // Enter answers with the first button, Yes or OK, as on Windows.
-        gtk_dialog_set_default_response(GTK_DIALOG(dialog),
-                                        yes_no ? GTK_RESPONSE_YES : GTK_RESPONSE_OK);
+        // Enter answers with the first button, Yes or OK, as on Windows, except on a question
+        // whose Yes destroys something: there Enter answers No and No has the focus.
+        gtk_dialog_set_default_response(GTK_DIALOG(dialog), default_no ? GTK_RESPONSE_NO
+                                                            : yes_no   ? GTK_RESPONSE_YES
+                                                                       : GTK_RESPONSE_OK);
+        if (default_no) {
+            if (GtkWidget* no =
+                    gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog), GTK_RESPONSE_NO)) {
+                gtk_widget_grab_focus(no);
+            }
+        }
         int response = gtk_dialog_run(GTK_DIALOG(dialog));
         gtk_widget_destroy(dialog);
         if (!yes_no) {
