@@ -61,7 +61,7 @@ void back_up_log(AppContext& ctx) {
 void restore_log(AppContext& ctx, platform::WindowId owner) {
     platform::Ui& ui = ctx.ui();
     if (ui.message_box(owner, "Restore the Log", "This will overwrite your log, continue?",
-                       platform::MessageButtons::YesNo) != platform::Answer::Yes) {
+                       platform::MessageButtons::YesNoDefaultNo) != platform::Answer::Yes) {
         return;
     }
     auto source = backup_path(ctx.program_dir, ctx.settings.backup_drive);
