@@ -88,15 +88,15 @@ TEST_F(StationScreensTest, PortAndRateShowAndRewriteTheRigDefinition) {
 }
 
 TEST_F(StationScreensTest, BeamHeadingSpeaksTheCountryAndBearings) {
-    // Without a location only the country is given.
+    // Without a location the operator is told to set it (the bare country name was all once).
     Lines journal = run(open_menu_entry(kBeamHeading) +
                         "key Enter\ntype ja1abc\nkey Enter\nkey Escape\nkey Escape\n");
     Lines got = lines_from(journal, "window \"Beam Heading\"");
-    EXPECT_EQ(got,
-              (Lines{"window \"Beam Heading\"", "focus edit \"Call sign:\" \"\"", "text \"JA1ABC\"",
-                     "static \"Japan, \"", "focus readonly \"Bearing:\" \"Japan, \"",
-                     "window \"Varrow Log version 1 point 3 7 by Q 0 Z Z Z.\"",
-                     "focus list \"\" \"Beam Heading\""}));
+    EXPECT_EQ(got, (Lines{"window \"Beam Heading\"", "focus edit \"Call sign:\" \"\"",
+                          "text \"JA1ABC\"", "static \"Set your location first\"",
+                          "focus readonly \"Bearing:\" \"Set your location first\"",
+                          "window \"Varrow Log version 1 point 3 7 by Q 0 Z Z Z.\"",
+                          "focus list \"\" \"Beam Heading\""}));
 
     dir.write("DBNAMES.TXT", std::string(10, '\n') + "52.77\n-1.47\n");
     journal = run(open_menu_entry(kBeamHeading) +
