@@ -120,6 +120,16 @@ TEST_F(EntryEditorTest, DatesTheLogCannotHoldAreRefusedWithTheDateErrorBox) {
     }
 }
 
+// The box follows the operator's date format: month/day/year chosen first.
+TEST_F(EntryEditorTest, TheDateErrorExampleFollowsTheDateFormat) {
+    Lines journal = run(open_menu_entry(11) + "key Down\nkey Enter\n" + open_menu_entry(kOffLine) +
+                        "type 14/03/26\nkey F12\nanswer ok\nkey Escape\nkey Escape\n");
+    EXPECT_NE(std::find(journal.begin(), journal.end(),
+                        "message \"Date Error\" \"Type the date as month/day/year, for example "
+                        "03/14/26.\" ok"),
+              journal.end());
+}
+
 TEST_F(EntryEditorTest, AFullLogRefusesTheEntryAndNothingMoves) {
     std::vector<LogRecord> full(kMaxLogEntries, test::qso(10, 0, "G4ABC"));
     std::string bytes = test::log_bytes(full);
