@@ -557,6 +557,9 @@ public:
                 gtk_widget_grab_focus(no);
             }
         }
+        if (yes_no) {
+            g_signal_connect(dialog, "key-press-event", G_CALLBACK(on_yes_no_letter), nullptr);
+        }
         int response = gtk_dialog_run(GTK_DIALOG(dialog));
         gtk_widget_destroy(dialog);
         if (!yes_no) {
@@ -780,6 +783,20 @@ private:
         gtk_editable_insert_text(editable, utf8.c_str(), static_cast<gint>(utf8.size()), position);
         g_signal_handlers_unblock_by_func(editable, reinterpret_cast<gpointer>(on_insert_text), w);
         g_signal_stop_emission_by_name(editable, "insert-text");
+    }
+
+    // Y and N answer a Yes/No box without Alt, as they do on Windows.
+    static gboolean on_yes_no_letter(GtkWidget* dialog, GdkEventKey* event, gpointer) {
+        if ((event->state & (GDK_CONTROL_MASK | GDK_MOD1_MASK)) != 0) {
+            return FALSE;
+        }
+        guint key = gdk_keyval_to_lower(event->keyval);
+        if (key != GDK_KEY_y && key != GDK_KEY_n) {
+            return FALSE;
+        }
+        gtk_dialog_response(GTK_DIALOG(dialog),
+                            key == GDK_KEY_y ? GTK_RESPONSE_YES : GTK_RESPONSE_NO);
+        return TRUE;
     }
 
     static void on_edit_changed(GtkEditable* editable, Window* w) {
