@@ -38,6 +38,12 @@ int main(int argc, char** argv) {
             exit_code = vl::run_program(services, program_dir);
         } catch (const ScriptEnded&) {
             journal.add("end of script");
+            if (ui.ended_in_message_box()) {
+                std::cout << journal.text();
+                std::cerr << "varrowlog-script: the script ended while a message box waits "
+                             "for an answer\n";
+                return 2;
+            }
         }
     } catch (const ScriptError& error) {
         std::cout << journal.text();

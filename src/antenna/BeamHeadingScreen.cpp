@@ -64,12 +64,11 @@ private:
             return;
         }
         const CountryRecord& country = *m_ctx.countries.current_record();
-        std::string text = country.name + ", ";
-        if (auto beam = beam_and_range(m_ctx.settings.latitude, m_ctx.settings.longitude,
-                                       country.latitude, country.longitude)) {
-            text += beam->sentence;
-        }
-        ui.set_text(m_window, kAnswerBox, text);
+        auto beam = beam_and_range(m_ctx.settings.latitude, m_ctx.settings.longitude,
+                                   country.latitude, country.longitude);
+        // Without a home location there is no bearing: the operator is told what to do.
+        ui.set_text(m_window, kAnswerBox,
+                    beam ? country.name + ", " + beam->sentence : "Set your location first");
         ui.set_focus(m_window, kAnswerBox);
     }
 

@@ -67,16 +67,17 @@ public:
     }
 
 private:
-    // The row is spoken from its start: the focus goes to the band box after each change.
+    // The row is spoken from its start: the band's name first, then its counts, and the
+    // focus goes to the band box after each change.
     void show_row() {
         platform::Ui& ui = m_ctx.ui();
+        ui.set_text(m_window, kBandBox, status_band_text(m_row));
         for (int m = 0; m < 4; ++m) {
             ui.set_text(m_window, kModeBoxes[m], status_mode_text(m_counts, m_row, m));
         }
         if (m_with_total) {
             ui.set_text(m_window, kTotalBox, status_total_text(m_counts, m_row));
         }
-        ui.set_text(m_window, kBandBox, status_band_text(m_row));
         ui.set_focus(m_window, kBandBox);
     }
 

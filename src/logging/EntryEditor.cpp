@@ -31,32 +31,37 @@ struct BoxSpec {
     const char* text;
     int width;  // dialog units
     EditStyle style;
+    // The width of the record field the box fills: the box takes no more characters, so
+    // nothing typed is cut off unheard when the entry is saved. 0 where no field limits it.
+    int max_length;
 };
 
+constexpr int kDateLength = 8, kTimeLength = 4;
+
 constexpr BoxSpec kQsoForm[] = {
-    {22, 102, "Call Sign", 52, EditStyle::UpperCase},
-    {33, 103, "Last Entry", 270, EditStyle::ReadOnly},
-    {23, 104, "Time On", 22, EditStyle::Plain},
-    {24, 105, "Time Off", 22, EditStyle::Plain},
-    {25, 106, "RST Sent", 30, EditStyle::Plain},
-    {26, 107, "RST Received", 30, EditStyle::Plain},
-    {27, 108, "Frequency in Megahertz", 35, EditStyle::Plain},
-    {28, 109, "Mode", 20, EditStyle::UpperCase},
-    {29, 110, "Power", 25, EditStyle::Plain},
-    {30, 111, "Comments", 162, EditStyle::Plain},
-    {31, 112, "QSL sent", 20, EditStyle::UpperCase},
-    {32, 113, "QSL received", 20, EditStyle::UpperCase},
+    {22, 102, "Call Sign", 52, EditStyle::UpperCase, 12},
+    {33, 103, "Last Entry", 270, EditStyle::ReadOnly, 0},
+    {23, 104, "Time On", 22, EditStyle::Plain, kTimeLength},
+    {24, 105, "Time Off", 22, EditStyle::Plain, kTimeLength},
+    {25, 106, "RST Sent", 30, EditStyle::Plain, 7},
+    {26, 107, "RST Received", 30, EditStyle::Plain, 7},
+    {27, 108, "Frequency in Megahertz", 35, EditStyle::Plain, 0},
+    {28, 109, "Mode", 20, EditStyle::UpperCase, 3},
+    {29, 110, "Power", 25, EditStyle::Plain, 5},
+    {30, 111, "Comments", 162, EditStyle::Plain, 40},
+    {31, 112, "QSL sent", 20, EditStyle::UpperCase, 0},
+    {32, 113, "QSL received", 20, EditStyle::UpperCase, 0},
 };
 constexpr BoxSpec kDataForm[] = {
-    {22, 102, "Time", 22, EditStyle::Plain},
-    {23, 103, "Operator", 52, EditStyle::Plain},
-    {24, 104, "Tranceiver", 52, EditStyle::Plain},
-    {25, 105, "Antenna", 52, EditStyle::Plain},
-    {26, 106, "Band in Megahertz", 35, EditStyle::Plain},
+    {22, 102, "Time", 22, EditStyle::Plain, kTimeLength},
+    {23, 103, "Operator", 52, EditStyle::Plain, 12},
+    {24, 104, "Tranceiver", 52, EditStyle::Plain, 12},
+    {25, 105, "Antenna", 52, EditStyle::Plain, 12},
+    {26, 106, "Band in Megahertz", 35, EditStyle::Plain, 0},
 };
 constexpr BoxSpec kTextForm[] = {
-    {22, 102, "Time", 22, EditStyle::Plain},
-    {23, 103, "Text", 240, EditStyle::Plain},
+    {22, 102, "Time", 22, EditStyle::Plain, kTimeLength},
+    {23, 103, "Text", 240, EditStyle::Plain, 64},
 };
 
 class EntryEditor final : public platform::WindowEvents {
@@ -65,7 +70,7 @@ public:
     EntryEditor(AppContext& ctx, int edit_entry)
         : m_ctx(ctx), m_edit_entry(edit_entry), m_edit_state(edit_entry > 0 ? 1 : 0) {}
 
-    void run(platform::WindowId owner) {
+    int run(platform::WindowId owner) {
         platform::Ui& ui = m_ctx.ui();
         platform::WindowSpec shape =
             window_shape(m_edit_entry > 0 ? " Edit Entry " : "Off Line Logging", 280, 230, owner);
@@ -87,7 +92,7 @@ public:
             m_kind = kind_of(entry_kind(m_ctx.log.entry(m_edit_entry)));
         }
         build_form();
-        ui.run_modal(m_window);
+        return ui.run_modal(m_window);
     }
 
     void on_command(int command) override {
@@ -120,7 +125,9 @@ public:
                 previous_box();
                 break;
             case platform::kCmdCancel:
-                m_ctx.ui().close_window(m_window, 0);
+                if (may_leave()) {
+                    m_ctx.ui().close_window(m_window, 0);
+                }
                 break;
             default:
                 break;
@@ -163,7 +170,9 @@ private:
         }
         ui.add_control(m_window,
                        control(ControlKind::Label, kEntryLabel, entry_label(), 5, 5, 150, 10));
-        ui.add_control(m_window, control(ControlKind::Edit, kDateBox, "", 5, 15, 35, 12));
+        platform::ControlSpec date_box = control(ControlKind::Edit, kDateBox, "", 5, 15, 35, 12);
+        date_box.max_length = kDateLength;
+        ui.add_control(m_window, date_box);
         std::span<const BoxSpec> form =
             m_kind == EntryKindChoice::Qso    ? std::span<const BoxSpec>(kQsoForm)
             : m_kind == EntryKindChoice::Data ? std::span<const BoxSpec>(kDataForm)
@@ -175,8 +184,10 @@ private:
                 ui.add_control(m_window,
                                control(ControlKind::Label, row.label, row.text, 5, y, 100, 10));
             }
-            ui.add_control(m_window, control(ControlKind::Edit, row.box, "", 110, y, row.width, 12,
-                                             row.style));
+            platform::ControlSpec box =
+                control(ControlKind::Edit, row.box, "", 110, y, row.width, 12, row.style);
+            box.max_length = row.max_length;
+            ui.add_control(m_window, box);
             y += 15;
         }
         if (m_edit_state == 1) {
@@ -185,6 +196,27 @@ private:
         }
         ui.set_focus(m_window, kDateBox);
         m_focus = kDateBox;
+        remember_boxes();
+    }
+
+    std::vector<std::string> box_texts() {
+        std::vector<std::string> texts;
+        for (int box = kDateBox; box <= last_box(); ++box) {
+            texts.push_back(text(box));
+        }
+        return texts;
+    }
+    void remember_boxes() { m_unchanged = box_texts(); }
+
+    // Escape with a call sign typed and not saved asks first; No, Enter or Escape stays.
+    bool may_leave() {
+        if (m_kind != EntryKindChoice::Qso || text(kCallBox).empty() ||
+            box_texts() == m_unchanged) {
+            return true;
+        }
+        return m_ctx.ui().message_box(m_window, "Entry not saved", "Leave without saving?",
+                                      platform::MessageButtons::YesNoDefaultNo) ==
+               platform::Answer::Yes;
     }
 
     void fill_from_entry() {
@@ -258,7 +290,8 @@ private:
         }
         if (last) {
             set(kLastEntryBox, last->text);
-            set(kCommentsBox, last->comment);
+            // Without its trailing blanks, so what the operator adds fits the 40 characters.
+            set(kCommentsBox, trim_right(last->comment));
         } else {
             ++m_focus;
         }
@@ -275,9 +308,16 @@ private:
         auto tidied = tidy_date_or_warn(m_ctx, m_window, text(kDateBox));
         if (!tidied) {
             set(kDateBox, "");
+            m_ctx.ui().set_focus(m_window, kDateBox);
+            m_focus = kDateBox;
             return;
         }
         auto date = date_code_of_text(*tidied, m_ctx.date_format());
+        // A DATA or Text entry's time may be left empty; what is typed must be a time of day.
+        if (m_kind != EntryKindChoice::Qso && !text(102).empty() && !is_time_text(text(102))) {
+            refuse_at(102);
+            return;
+        }
         LogRecord record;
         switch (m_kind) {
             case EntryKindChoice::Qso: {
@@ -313,6 +353,7 @@ private:
         for (int box : emptied) {
             set(box, "");
         }
+        remember_boxes();
         if (editing()) {
             ui.close_window(m_window, position);
         } else {
@@ -329,13 +370,14 @@ private:
     EntryKindChoice m_kind = EntryKindChoice::Qso;
     platform::WindowId m_window = platform::kNoWindow;
     int m_focus = kDateBox;
+    std::vector<std::string> m_unchanged;  // the boxes as filled or last saved
 };
 
 }  // namespace
 
-void show_entry_editor(AppContext& ctx, platform::WindowId owner, int edit_entry) {
+int show_entry_editor(AppContext& ctx, platform::WindowId owner, int edit_entry) {
     EntryEditor editor(ctx, edit_entry);
-    editor.run(owner);
+    return editor.run(owner);
 }
 
 void show_off_line_logging(AppContext& ctx, platform::WindowId owner) {

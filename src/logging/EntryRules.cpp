@@ -33,6 +33,18 @@ const std::string& frequency_name(const std::array<std::string, 15>& names, int 
     return band >= 0 && band < 15 ? names[band] : names[kBandNone];
 }
 
+bool is_time_text(std::string_view text) {
+    if (text.size() != 4) {
+        return false;
+    }
+    for (char c : text) {
+        if (c < '0' || c > '9') {
+            return false;
+        }
+    }
+    return (text[0] - '0') * 10 + (text[1] - '0') <= 23 && text[2] <= '5';
+}
+
 EntryBuild build_qso(int16_t date, const QsoBoxes& b) {
     EntryBuild build;
     QsoEntry e;
@@ -42,8 +54,12 @@ EntryBuild build_qso(int16_t date, const QsoBoxes& b) {
         return build;
     }
     e.call = b.call;
-    if (b.time_on.empty()) {
+    if (!is_time_text(b.time_on)) {
         build.failed_box = 104;
+        return build;
+    }
+    if (!b.time_off.empty() && !is_time_text(b.time_off)) {
+        build.failed_box = 105;
         return build;
     }
     e.time_on = time_code(b.time_on);
@@ -148,9 +164,13 @@ std::optional<LastEntry> find_last_entry(const LogStore& log, std::string_view c
         }
         const LogRecord& r = log.entry(i);
         LastEntry last;
+        // The band name keeps its blanks; a six-letter one ("3.5MHz") gets one before the mode.
+        std::string band = frequency_name(frequency_names, band_of_band_field(r.view(32, 3)));
+        if (!band.empty() && band.back() != ' ') {
+            band += ' ';
+        }
         last.text = spoken_date(r.date(), date_format) + "at " + time_text(r.time()) + " on " +
-                    frequency_name(frequency_names, band_of_band_field(r.view(32, 3))) +
-                    std::string(r.view(35, 3));
+                    band + std::string(r.view(35, 3));
         last.comment = r.view(43, 40);
         return last;
     }

@@ -35,6 +35,10 @@ struct EntryBuild {
     int failed_box = 0;
 };
 
+// A time of day as typed: four digits, hours 00-23 and minutes 00-59.
+bool is_time_text(std::string_view text);
+
+// Fails on an empty required box, and on a time box that does not hold a time of day.
 EntryBuild build_qso(int16_t date, const QsoBoxes& boxes);
 LogRecord build_data(int16_t date, const DataBoxes& boxes);
 LogRecord build_text(int16_t date, const TextBoxes& boxes);

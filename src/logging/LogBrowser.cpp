@@ -21,6 +21,11 @@ constexpr int kCmdUp = 20, kCmdDown = 21, kCmdPageUp = 22, kCmdPageDown = 23, kC
 constexpr int kCmdShowEntry = 3074;  // posted to itself when the browser opens
 constexpr int kPage = 20;
 
+platform::ControlSpec limited(platform::ControlSpec shape, int max_length) {
+    shape.max_length = max_length;
+    return shape;
+}
+
 enum SearchKind { kNoSearch = 0, kCallSign = 1, kComment = 2, kFromDate = 3 };
 
 class LogBrowser final : public platform::WindowEvents {
@@ -34,14 +39,18 @@ public:
         m_window = ui.create_window(shape, *this);
         ui.add_control(m_window,
                        control(ControlKind::Label, 99, "Call sign search,", 5, 5, 70, 10));
-        ui.add_control(m_window, control(ControlKind::Edit, kCallSearch, "", 75, 5, 50, 12,
-                                         platform::EditStyle::UpperCase));
+        // Each search box takes no more than the field it searches holds.
+        ui.add_control(m_window, limited(control(ControlKind::Edit, kCallSearch, "", 75, 5, 50, 12,
+                                                 platform::EditStyle::UpperCase),
+                                         12));
         ui.add_control(m_window,
                        control(ControlKind::Label, 401, "Show from Date,", 130, 5, 60, 10));
-        ui.add_control(m_window, control(ControlKind::Edit, kDateSearch, "", 190, 5, 40, 12));
+        ui.add_control(m_window,
+                       limited(control(ControlKind::Edit, kDateSearch, "", 190, 5, 40, 12), 8));
         ui.add_control(m_window,
                        control(ControlKind::Label, 402, "Comment search,", 235, 5, 60, 10));
-        ui.add_control(m_window, control(ControlKind::Edit, kCommentSearch, "", 295, 5, 90, 12));
+        ui.add_control(m_window,
+                       limited(control(ControlKind::Edit, kCommentSearch, "", 295, 5, 90, 12), 40));
         platform::ControlSpec display =
             control(ControlKind::Edit, kDisplay, "", 2, 30, 385, 12, platform::EditStyle::ReadOnly);
         display.background = 0xFFFFFF;
@@ -168,16 +177,14 @@ private:
         m_kind = kNoSearch;
     }
 
+    // The text changes before the focus moves, so the reader speaks only the new entry.
     void show_entry() {
         platform::Ui& ui = m_ctx.ui();
-        ui.set_focus(m_window, kDisplay);
-        if (count() == 0) {
-            ui.set_text(m_window, kDisplay, "The log is empty");
-            return;
-        }
         ui.set_text(m_window, kDisplay,
-                    entry_summary(m_ctx.log.entry(m_current), m_current, m_ctx.date_format(),
-                                  m_ctx.frequency_names));
+                    count() == 0 ? std::string("The log is empty")
+                                 : entry_summary(m_ctx.log.entry(m_current), m_current,
+                                                 m_ctx.date_format(), m_ctx.frequency_names));
+        ui.set_focus(m_window, kDisplay);
     }
 
     // Stepping past either end of the log is refused with a beep, so the operator knows.
@@ -271,8 +278,9 @@ private:
         if (count() == 0) {
             return;
         }
-        show_entry_editor(m_ctx, m_window, m_current);
-        m_current = std::min(m_current, count());
+        // The edited entry is shown at its new place, which a changed date or time moves.
+        int position = show_entry_editor(m_ctx, m_window, m_current);
+        m_current = std::max(1, std::min(position > 0 ? position : m_current, count()));
         show_entry();
     }
 
@@ -280,9 +288,11 @@ private:
         if (count() == 0) {
             return;
         }
-        platform::Ui& ui = m_ctx.ui();
-        if (ui.message_box(m_window, "Delete Entry", "Are you sure?",
-                           platform::MessageButtons::YesNo) != platform::Answer::Yes) {
+        // The question names the entry, and after the delete the entry now at that place is
+        // read: a second F8 never deletes an entry the operator has not heard.
+        if (m_ctx.ui().message_box(m_window, "Delete Entry", delete_question(),
+                                   platform::MessageButtons::YesNoDefaultNo) !=
+            platform::Answer::Yes) {
             return;
         }
         LogStatus status = m_ctx.log.delete_entry(m_current);
@@ -290,12 +300,17 @@ private:
             report_log_status(m_ctx, m_window, status);
             return;
         }
-        if (m_current > 1) {
-            --m_current;
-            show_entry();
-        } else {
-            ui.set_text(m_window, kDisplay, "");
+        m_current = std::max(1, std::min(m_current, count()));
+        show_entry();
+    }
+
+    std::string delete_question() const {
+        const LogRecord& record = m_ctx.log.entry(m_current);
+        std::string text = "Delete entry" + plain_number(m_current);
+        if (entry_kind(record) == EntryKind::Qso) {
+            text += ", " + std::string(trim_right(record.call_field()));
         }
+        return text + "? Are you sure?";
     }
 
     AppContext& m_ctx;

@@ -6,8 +6,8 @@
 namespace vl {
 
 // New entries when `edit_entry` is 0; otherwise that entry is edited and the first save
-// closes the screen.
-void show_entry_editor(AppContext& ctx, platform::WindowId owner, int edit_entry = 0);
+// closes the screen. Returns the edited entry's new number, or 0 when it was not saved.
+int show_entry_editor(AppContext& ctx, platform::WindowId owner, int edit_entry = 0);
 void show_off_line_logging(AppContext& ctx, platform::WindowId owner);
 void show_log_browser(AppContext& ctx, platform::WindowId owner);
 

@@ -60,7 +60,9 @@ public:
     virtual void on_timer() {}
 };
 
-enum class MessageButtons { Ok, YesNo };
+// YesNo answers Yes to Enter. A question whose Yes destroys something or leaves it unsaved
+// is YesNoDefaultNo: Enter and Escape answer No, Yes needs its button or its letter.
+enum class MessageButtons { Ok, YesNo, YesNoDefaultNo };
 enum class Answer { Ok, Yes, No };
 
 class Ui {

@@ -40,6 +40,21 @@ std::optional<std::string> backup_path(const std::string& program_dir,
     return std::nullopt;
 }
 
+std::string backup_drive_problem(AppContext& ctx, std::string_view backup_drive) {
+    if (backup_drive.empty()) {
+        return "No backup drive is set.";
+    }
+    auto target = backup_path(ctx.program_dir, backup_drive);
+    if (!target) {
+        return std::string(backup_drive) + " names no folder: type a drive letter or a full path.";
+    }
+    std::string folder = platform::folder_of(*target);
+    if (!ctx.platform.files.is_folder(folder)) {
+        return "The folder " + folder + " does not exist.";
+    }
+    return {};
+}
+
 void back_up_log(AppContext& ctx) {
     ctx.log.close();
     platform::FileSystem& fs = ctx.platform.files;
@@ -50,10 +65,15 @@ void back_up_log(AppContext& ctx) {
     if (size && *size < kRecordSize) {
         return;  // an empty log is not copied
     }
-    auto target = backup_path(ctx.program_dir, ctx.settings.backup_drive);
-    if (!size || !target || !fs.is_folder(platform::folder_of(*target)) ||
-        !copy_safely(fs, log_path, *target)) {
-        ctx.ui().message_box(platform::kNoWindow, "Back up error", "Log not saved",
+    // The message says why, so the operator knows what to mend.
+    std::string problem = size ? backup_drive_problem(ctx, ctx.settings.backup_drive)
+                               : std::string("The log could not be read.");
+    if (problem.empty() &&
+        !copy_safely(fs, log_path, *backup_path(ctx.program_dir, ctx.settings.backup_drive))) {
+        problem = "The copy could not be written.";
+    }
+    if (!problem.empty()) {
+        ctx.ui().message_box(platform::kNoWindow, "Back up error", "Log not saved. " + problem,
                              platform::MessageButtons::Ok);
     }
 }
@@ -61,7 +81,7 @@ void back_up_log(AppContext& ctx) {
 void restore_log(AppContext& ctx, platform::WindowId owner) {
     platform::Ui& ui = ctx.ui();
     if (ui.message_box(owner, "Restore the Log", "This will overwrite your log, continue?",
-                       platform::MessageButtons::YesNo) != platform::Answer::Yes) {
+                       platform::MessageButtons::YesNoDefaultNo) != platform::Answer::Yes) {
         return;
     }
     auto source = backup_path(ctx.program_dir, ctx.settings.backup_drive);

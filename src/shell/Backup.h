@@ -19,8 +19,12 @@ namespace vl {
 std::optional<std::string> backup_path(const std::string& program_dir,
                                        std::string_view backup_drive);
 
+// Why a copy cannot be made with this backup drive setting, as a sentence for the
+// operator; empty when its folder is there.
+std::string backup_drive_problem(AppContext& ctx, std::string_view backup_drive);
+
 // Exit step: the log is closed; a log with entries is copied, replacing an older copy.
-// "Log not saved" when that fails. An empty log leaves the older copy alone.
+// "Log not saved", with the reason, when that fails. An empty log leaves the older copy alone.
 void back_up_log(AppContext& ctx);
 
 // "Restore Log": after a Yes, the backup copy replaces the log and the indexes are built

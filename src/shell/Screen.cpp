@@ -79,9 +79,22 @@ std::optional<std::string> tidy_date_or_warn(AppContext& ctx, platform::WindowId
                                              std::string_view typed) {
     auto tidied = tidy_date(typed, ctx.date_format());
     if (!tidied) {
-        ctx.ui().message_box(owner, "Date Error", "", platform::MessageButtons::Ok);
+        ctx.ui().message_box(owner, "Date Error", date_error_text(ctx.date_format()),
+                             platform::MessageButtons::Ok);
     }
     return tidied;
+}
+
+// The box says what is expected, so a listener knows what to type.
+std::string date_error_text(int date_format) {
+    switch (date_format) {
+        case kMonthDayYear:
+            return "Type the date as month/day/year, for example 03/14/26.";
+        case kYearMonthDay:
+            return "Type the date as year/month/day, for example 26/03/14.";
+        default:
+            return "Type the date as day/month/year, for example 14/03/26.";
+    }
 }
 
 void report_log_status(AppContext& ctx, platform::WindowId owner, LogStatus status) {

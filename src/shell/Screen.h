@@ -32,6 +32,9 @@ void refuse(AppContext& ctx);
 std::optional<std::string> tidy_date_or_warn(AppContext& ctx, platform::WindowId owner,
                                              std::string_view typed);
 
+// The text of the "Date Error" box for the operator's date format.
+std::string date_error_text(int date_format);
+
 // Tells the operator why a log operation was not done; nothing for LogStatus::Ok.
 void report_log_status(AppContext& ctx, platform::WindowId owner, LogStatus status);
 

@@ -1,8 +1,13 @@
 // The settings screens.
 #include "shell/SettingsScreens.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
+#include <optional>
 
+#include "logstore/Text.h"
+#include "shell/Backup.h"
 #include "shell/KeyHelpBox.h"
 #include "shell/Screen.h"
 
@@ -24,6 +29,9 @@ public:
         if (command == kCmdKeyHelp) {
             show_key_help(m_ctx, m_window, "Key help", m_key_help);
         } else if (command == platform::kCmdCancel) {
+            if (!may_close()) {
+                return;
+            }
             store();
             m_ctx.ui().close_window(m_window, 0);
         } else if (command == platform::kCmdOk) {
@@ -44,6 +52,8 @@ protected:
                                control(kind, id, std::move(text), x, y, width, 12, style));
     }
     virtual void store() = 0;
+    // False, after telling the operator, when a box holds what cannot be kept.
+    virtual bool may_close() { return true; }
     // Enter moves to the next box, as on every form.
     virtual void on_enter() { m_ctx.ui().focus_next(m_window, false); }
 
@@ -86,6 +96,30 @@ private:
     }
 };
 
+// A latitude or longitude in decimal degrees, with a decimal comma read as a point; empty
+// is no location. Nothing when the text is not a number from -limit to limit.
+std::optional<std::string> coordinate_text(std::string_view typed, double limit) {
+    std::string text(trim(typed));
+    std::replace(text.begin(), text.end(), ',', '.');
+    if (text.empty()) {
+        return text;
+    }
+    int digits = 0, points = 0;
+    for (std::size_t i = text[0] == '-' ? 1 : 0; i < text.size(); ++i) {
+        if (text[i] >= '0' && text[i] <= '9') {
+            ++digits;
+        } else if (text[i] == '.' && points == 0) {
+            ++points;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (digits == 0 || std::abs(leading_number(text)) > limit) {
+        return std::nullopt;
+    }
+    return text;
+}
+
 class LocationScreen final : public SettingsScreen {
 public:
     explicit LocationScreen(AppContext& ctx)
@@ -106,9 +140,31 @@ public:
     }
 
 private:
+    static constexpr double kLimits[2] = {90, 180};  // latitude box 200, longitude box 201
+
+    std::optional<std::string> checked(int box) {
+        return coordinate_text(m_ctx.ui().text(m_window, box), kLimits[box - 200]);
+    }
+    // A box that is not a coordinate keeps the focus, with the refusal beep.
+    bool refused(int box) {
+        if (checked(box)) {
+            return false;
+        }
+        m_ctx.ui().set_focus(m_window, box);
+        refuse(m_ctx);
+        return true;
+    }
+    bool may_close() override { return !refused(200) && !refused(201); }
+    void on_enter() override {
+        int box = m_ctx.ui().focused_control(m_window);
+        if ((box == 200 || box == 201) && refused(box)) {
+            return;
+        }
+        SettingsScreen::on_enter();
+    }
     void store() override {
-        m_ctx.settings.latitude = m_ctx.ui().text(m_window, 200);
-        m_ctx.settings.longitude = m_ctx.ui().text(m_window, 201);
+        m_ctx.settings.latitude = *checked(200);
+        m_ctx.settings.longitude = *checked(201);
         m_ctx.settings.rotator_port = m_ctx.ui().text(m_window, 202);
         save_settings(m_ctx, m_window);
     }
@@ -171,6 +227,14 @@ private:
         }
         m_ctx.settings.backup_drive = drive;
         save_settings(m_ctx, m_window);
+        // Said now, not only when the program ends and the copy fails.
+        if (!drive.empty()) {
+            std::string problem = backup_drive_problem(m_ctx, drive);
+            if (!problem.empty()) {
+                m_ctx.ui().message_box(m_window, "Backup Drive", problem,
+                                       platform::MessageButtons::Ok);
+            }
+        }
     }
     void on_enter() override {}  // Enter does nothing here
 };

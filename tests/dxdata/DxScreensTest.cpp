@@ -48,13 +48,14 @@ TEST_F(DxScreensTest, LogCheckRebuildsTheChartAndShowsTheStatusOfAllCountries) {
         "text \"eighty metres.\"",
         "text \"forty metres.\"",
         "text \"thirty metres.\"",
-        // twenty metres: England confirmed in SSB (test entries are SSB)
+        // twenty metres: England confirmed in SSB (test entries are SSB). The band is named
+        // before its counts, which were once heard before it.
+        "text \"twenty metres.\"",
         "static \" 1 Worked and 1 confirmed.\"",
         "static \" 1 worked and 1 confirmed.\"",
-        "text \"twenty metres.\"",
+        "text \"thirty metres.\"",
         "static \"None Worked.\"",
         "static \" 0 worked and 0 confirmed.\"",
-        "text \"thirty metres.\"",
         "focus readonly \"CW.\" \"None Worked.\"",
         "window \"DX Data Facilities\"",
         "focus list \"\" \"Log Check\"",
@@ -138,6 +139,41 @@ TEST_F(DxScreensTest, ReportsAreWalkedOneCountryAtATime) {
     EXPECT_EQ(got, expected);
 }
 
+// A report of hundreds of countries could only be walked a line at a time.
+TEST_F(DxScreensTest, LongReportsTakeHomeEndPagesAndLetters) {
+    std::string countries;
+    for (int i = 0; i < 45; ++i) {
+        // Listed by name: A00 A03 ... A42, then B01 ... B43, then C02 ... C44.
+        std::string name = std::string(1, static_cast<char>('A' + i % 3)) +
+                           static_cast<char>('0' + i / 10) + static_cast<char>('0' + i % 10);
+        countries += "Z" + std::to_string(i) + ",Z" + std::to_string(i) + "," + name + "," +
+                     std::to_string(i + 1) + ",0,0\r\n";
+    }
+    dir.write("COUNTRY.LST", countries);
+    static const struct {
+        const char* keys;
+        const char* heard;  // the line last read
+    } kCases[] = {
+        {"key End", "C44"},        {"key End Home", "A00"},
+        {"key PageDown", "B16"},   {"key PageDown PageDown PageDown", "C44"},
+        {"key End PageUp", "B28"}, {"key B", "B01"},
+        {"key B B", "B04"},        {"key End C", "C02"},
+        {"key End Down", "C44"},  // the last line stays
+    };
+    for (const auto& c : kCases) {
+        Lines journal =
+            run(kToDxMenu + "key Down Down Down\nkey Enter\n" + c.keys + "\nkey Escape\n" + kLeave);
+        Lines got = after(journal, "window \" 45 Countries Needed\"");
+        auto window = std::find(got.begin() + 1, got.end(), "window \"DX Data Facilities\"");
+        ASSERT_NE(window, got.end()) << c.keys;
+        std::string last = *(window - 1);
+        EXPECT_EQ(last.substr(last.rfind(' ') + 1), std::string("\"") + c.heard + "\"") << c.keys;
+    }
+    // A letter no line starts with beeps.
+    Lines journal = run(kToDxMenu + "key Down Down Down\nkey Enter\nkey Q\nkey Escape\n" + kLeave);
+    EXPECT_NE(std::find(journal.begin(), journal.end(), "beep default"), journal.end());
+}
+
 TEST_F(DxScreensTest, BandStatusGivesEachBandItsBox) {
     Lines journal =
         run(kToDxMenu +
@@ -147,12 +183,13 @@ TEST_F(DxScreensTest, BandStatusGivesEachBandItsBox) {
     Lines got = after(journal, "window \"Band Status by country\"");
     ASSERT_GE(got.size(), 2u);
     EXPECT_EQ(got[1], "focus readonly \"Country\" \"England\"");
-    EXPECT_NE(std::find(got.begin(), got.end(), "text \"Germany\""), got.end());
+    // The country is named before its bands' states, which were once heard before it.
+    auto germany = std::find(got.begin(), got.end(), "text \"Germany\"");
+    ASSERT_NE(germany, got.end());
+    EXPECT_NE(std::find(germany, got.end(), "static \"Worked\""), got.end());  // 15 m
     EXPECT_NE(std::find(got.begin(), got.end(),
                         "focus readonly \"twenty metres\" \"Wanted on this band\""),
               got.end());
-    EXPECT_NE(std::find(got.begin(), got.end(), "static \"Worked\""),
-              got.end());  // Germany on 15 m
 }
 
 }  // namespace

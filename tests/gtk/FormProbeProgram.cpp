@@ -1,6 +1,7 @@
 // A small form built through the same UI interface the screens use, for the accessibility
 // probe: a label and edit box, an upper-case box, a read-only box, a list and a drop-down.
-// F2 asks a Yes/No question. On Escape it prints each box's text as Windows-1252 bytes in hex.
+// F2 asks a Yes/No question, F3 one that answers No to Enter. On Escape it prints each box's text
+// as Windows-1252 bytes in hex.
 #include <cstdio>
 #include <string>
 
@@ -11,6 +12,7 @@ namespace {
 using namespace vl::platform;
 
 constexpr int kCmdAsk = 50;
+constexpr int kCmdAskSafely = 51;  // F3: a question whose Yes would destroy something
 
 class Form final : public WindowEvents {
 public:
@@ -37,7 +39,7 @@ public:
         m_ui.set_items(m_window, 109, {"CW", "SSB"});
         m_ui.select_item(m_window, 109, 1);
         m_ui.set_focus(m_window, 101);
-        m_ui.set_key_table(m_window, {{plain(kKeyF2), kCmdAsk}});
+        m_ui.set_key_table(m_window, {{plain(kKeyF2), kCmdAsk}, {plain(kKeyF3), kCmdAskSafely}});
         return m_ui.run_modal(m_window);
     }
 
@@ -56,9 +58,10 @@ public:
             m_ui.close_window(m_window, 0);
         } else if (command == kCmdOk) {
             m_ui.focus_next(m_window, false);
-        } else if (command == kCmdAsk) {
-            Answer answer =
-                m_ui.message_box(m_window, "Delete Entry", "Are you sure?", MessageButtons::YesNo);
+        } else if (command == kCmdAsk || command == kCmdAskSafely) {
+            Answer answer = m_ui.message_box(
+                m_window, "Delete Entry", "Are you sure?",
+                command == kCmdAsk ? MessageButtons::YesNo : MessageButtons::YesNoDefaultNo);
             m_ui.set_text(m_window, 105, answer == Answer::Yes ? "answered yes" : "answered no");
         }
     }

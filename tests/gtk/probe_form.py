@@ -68,6 +68,14 @@ def probe():
         subprocess.run(["xdotool", "key", "Return"], check=True)
         wait_for("the answer", lambda: text_of(read_only) == "answered yes")
         check(True, "Enter answers Yes and the focus returns to the form")
+        for keys, answer, said in ((["F3", "Return"], "answered no", "Enter answers No where Yes destroys"),
+                                   (["F3", "y"], "answered yes", "Y answers Yes without Alt")):
+            key("Form Probe", [keys[0]])
+            wait_for("the question", lambda: next(
+                (w for w in app if w is not None and w.getRole() == pyatspi.ROLE_ALERT), None))
+            subprocess.run(["xdotool", "key", keys[1]], check=True)
+            wait_for(said, lambda: text_of(read_only) == answer)
+            check(True, said)
         key("Form Probe", ["Escape"])
         out, _ = program.communicate(timeout=5)
         lines = out.split()

@@ -97,7 +97,7 @@ TEST_F(EntryEditorTest, EntriesGoInDateAndTimeOrderAndTheLastEntryIsSpoken) {
 TEST_F(EntryEditorTest, AnEmptyRequiredBoxBeepsAndTakesTheFocus) {
     Lines journal = run(open_menu_entry(kOffLine) +
                         "type 14/01/14\nkey Enter\ntype DL1AAA\nkey Enter\ntype 1430\n"
-                        "key F12\nkey Escape\nkey Escape\n");
+                        "key F12\nkey Escape\nkey Y\nkey Escape\n");
     Lines got = lines_from(journal, "text \"1430\"");
     ASSERT_GE(got.size(), 3u);
     EXPECT_EQ(got[1], "focus edit \"Frequency in Megahertz\" \"\"");
@@ -109,13 +109,25 @@ TEST_F(EntryEditorTest, DatesTheLogCannotHoldAreRefusedWithTheDateErrorBox) {
     for (const char* date : {"31/13/14", "23/07/29", "1405"}) {
         Lines journal = run(open_menu_entry(kOffLine) + qso_script(date, "DL1AAA", "1430") +
                             "answer ok\n"
-                            "key Escape\nkey Escape\n");
-        Lines got = lines_from(journal, "message \"Date Error\" \"\" ok");
+                            "key Escape\nkey Y\nkey Escape\n");
+        // The box says what to type, and the focus goes to the emptied date box.
+        Lines got = lines_from(journal,
+                               "message \"Date Error\" \"Type the date as day/month/year, for "
+                               "example 14/03/26.\" ok");
         ASSERT_GE(got.size(), 4u) << date;
-        EXPECT_EQ(got[2], "focus edit \"Power\" \"100\"") << date;  // the focus stays where it was
-        EXPECT_EQ(got[3], "window \"Varrow Log version 1 point 3 7 by Q 0 Z Z Z.\"") << date;
+        EXPECT_EQ(got[3], "focus edit \"Entry number 1, QSO Date\" \"\"") << date;
         EXPECT_TRUE(log_on_disk().empty()) << date;
     }
+}
+
+// The box follows the operator's date format: month/day/year chosen first.
+TEST_F(EntryEditorTest, TheDateErrorExampleFollowsTheDateFormat) {
+    Lines journal = run(open_menu_entry(11) + "key Down\nkey Enter\n" + open_menu_entry(kOffLine) +
+                        "type 14/03/26\nkey F12\nanswer ok\nkey Escape\nkey Escape\n");
+    EXPECT_NE(std::find(journal.begin(), journal.end(),
+                        "message \"Date Error\" \"Type the date as month/day/year, for example "
+                        "03/14/26.\" ok"),
+              journal.end());
 }
 
 TEST_F(EntryEditorTest, AFullLogRefusesTheEntryAndNothingMoves) {
@@ -124,7 +136,7 @@ TEST_F(EntryEditorTest, AFullLogRefusesTheEntryAndNothingMoves) {
     dir.write("MYLOG.LOG", bytes);
     Lines journal = run(open_menu_entry(kOffLine) + qso_script("01/01/00", "DL1AAA", "1430") +
                         "answer ok\n"
-                        "key Escape\nkey Escape\n");
+                        "key Escape\nkey Y\nkey Escape\n");
     EXPECT_NE(std::find(journal.begin(), journal.end(),
                         "message \"Log Full\" \"The log holds 120000 entries, the most it can "
                         "keep. The entry was "
@@ -172,6 +184,93 @@ TEST_F(EntryEditorTest, DataAndTextEntries) {
     EXPECT_EQ(decode_data(records[0]).transceiver, "FT-991A     ");
     EXPECT_EQ(entry_kind(records[1]), EntryKind::Text);
     EXPECT_EQ(decode_text(records[1]).text.substr(0, 9), "Field day");
+}
+
+// The comment offered by Last Entry kept its trailing blanks, so what the operator added
+// landed past the 40th character and was cut off unheard when saved. Every box now takes
+// no more than its field holds, and says so with the beep.
+TEST_F(EntryEditorTest, TheOfferedCommentKeepsRoomAndAFullBoxBeeps) {
+    LogRecord old = test::qso(static_cast<int16_t>(date_code(114, 1, 1)), 600, "G9ZZA");
+    std::copy_n("NICE QSO", 8, old.bytes.begin() + 43);
+    dir.write("MYLOG.LOG", test::log_bytes({old}));
+    Lines journal = run(open_menu_entry(kOffLine) +
+                        "type 14/01/14\nkey Enter\ntype G9ZZA\nkey Enter Enter\ntype 1430\n"
+                        "key Enter Enter Enter Enter\ntype 14.2\nkey Enter\ntype CW\nkey Enter\n"
+                        "type 100\nkey Enter\nkey End\ntype  AGAIN\nkey F12\n"
+                        "key Enter\ntype g9zza/p/abcde\nkey Escape\nkey Y\nkey Escape\n");
+    EXPECT_NE(std::find(journal.begin(), journal.end(), "focus edit \"Comments\" \"NICE QSO\""),
+              journal.end());
+    auto records = log_on_disk();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(decode_qso(records[1]).comment, "NICE QSO AGAIN" + std::string(26, ' '));
+    Lines got = lines_from(journal, "text \"G9ZZA/P/ABCD\"");
+    ASSERT_GE(got.size(), 2u);
+    EXPECT_EQ(got[1], "beep default");
+}
+
+// Escape once left an entry with a typed call sign without a word.
+TEST_F(EntryEditorTest, EscapeWithATypedCallAsksBeforeLeaving) {
+    static const struct {
+        const char* answer_keys;
+        const char* answer;
+        bool left;
+    } kCases[] = {
+        {"key Enter\n", "no", false},  // one slip of Enter keeps the entry
+        {"key Escape\n", "no", false},
+        {"key Y\n", "yes", true},
+    };
+    for (const auto& c : kCases) {
+        Lines journal = run(open_menu_entry(kOffLine) + "key Enter\ntype G9ZZA\nkey Escape\n" +
+                            c.answer_keys + "key Escape\nkey Y\nkey Escape\n");
+        Lines got = lines_from(journal, std::string("message \"Entry not saved\" \"Leave without "
+                                                    "saving?\" ") +
+                                            c.answer);
+        // The form is heard again as the box closes; then the main menu, if it was left.
+        ASSERT_GE(got.size(), 4u) << c.answer_keys;
+        EXPECT_EQ(got[3] == "window \"Varrow Log version 1 point 3 7 by Q 0 Z Z Z.\"", c.left)
+            << c.answer_keys;
+    }
+    // Nothing typed: Escape leaves at once.
+    Lines journal = run(open_menu_entry(kOffLine) + "key Escape\nkey Escape\n");
+    EXPECT_EQ(std::count_if(journal.begin(), journal.end(),
+                            [](const std::string& l) { return l.rfind("message", 0) == 0; }),
+              0);
+}
+
+// "2575" was stored as minute 1575 and "abc" as midnight.
+TEST_F(EntryEditorTest, TimesThatAreNotATimeOfDayAreRefused) {
+    static const struct {
+        const char* time_on;
+        const char* time_off;
+        const char* refused;  // the box that gets the focus
+    } kCases[] = {
+        {"2575", "", "focus edit \"Time On\" \"2575\""},
+        {"abc", "", "focus edit \"Time On\" \"abc\""},
+        {"930", "", "focus edit \"Time On\" \"930\""},
+        {"2400", "", "focus edit \"Time On\" \"2400\""},
+        {"1430", "1460", "focus edit \"Time Off\" \"1460\""},
+    };
+    for (const auto& c : kCases) {
+        std::string off = *c.time_off ? std::string("type ") + c.time_off + "\n" : "";
+        Lines journal = run(open_menu_entry(kOffLine) +
+                            "type 14/01/14\nkey Enter\ntype DL1AAA\nkey Enter\ntype " + c.time_on +
+                            "\nkey Enter\n" + off +
+                            "key Enter Enter Enter\ntype 14.2\nkey Enter\ntype CW\nkey Enter\n"
+                            "type 100\nkey F12\nkey Escape\nkey Y\nkey Escape\n");
+        Lines got = lines_from(journal, "text \"100\"");
+        ASSERT_GE(got.size(), 3u) << c.time_on;
+        EXPECT_EQ(got[1], c.refused) << c.time_on;
+        EXPECT_EQ(got[2], "beep default") << c.time_on;
+        EXPECT_TRUE(log_on_disk().empty()) << c.time_on;
+    }
+    // A Data entry's time may be empty, but what is typed must be a time.
+    Lines journal = run(open_menu_entry(kOffLine) +
+                        "key F3\ntype 14/01/14\nkey Enter\ntype 2575\nkey F12\nkey Escape\n"
+                        "key Escape\n");
+    Lines got = lines_from(journal, "text \"2575\"");
+    ASSERT_GE(got.size(), 2u);
+    EXPECT_EQ(got[1], "beep default");
+    EXPECT_TRUE(log_on_disk().empty());
 }
 
 TEST_F(EntryEditorTest, KeyHelpListsTheEditorsKeys) {

@@ -137,8 +137,12 @@ TEST(LastEntry, NewestContactOfTheSameBaseCall) {
     QsoEntry newer = older;
     newer.call = "G9ZZA/P";
     newer.time_on = 900;
-    dir.write("MYLOG.LOG",
-              test::log_bytes({encode(older), encode(newer), test::qso(9, 0, "K1ABC")}));
+    QsoEntry eighty = older;  // a band name of six letters: "3.5MHz"
+    eighty.call = "VK9ZZ";
+    eighty.band_field = band_field_of(1);
+    eighty.mode = "SSB";
+    dir.write("MYLOG.LOG", test::log_bytes({encode(older), encode(newer), encode(eighty),
+                                            test::qso(9, 0, "K1ABC")}));
     LogStore log(platform::system_files());
     log.open(dir.file("MYLOG.LOG"));
     auto last = find_last_entry(log, "GM9ZZA/M", log.count(), 0, frequency_names());
@@ -148,6 +152,9 @@ TEST(LastEntry, NewestContactOfTheSameBaseCall) {
     // Searching from entry 1 down finds only the older one.
     EXPECT_EQ(find_last_entry(log, "G9ZZA", 1, 0, frequency_names())->text.substr(43),
               "at 1430 on 14MHz A1A");
+    // "3.5MHzSSB" was read as one word: a blank now parts the band from the mode.
+    EXPECT_EQ(find_last_entry(log, "VK9ZZ", log.count(), 0, frequency_names())->text.substr(43),
+              "at 1430 on 3.5MHz SSB");
     EXPECT_FALSE(find_last_entry(log, "G9ZZB", log.count(), 0, frequency_names()).has_value());
     EXPECT_FALSE(find_last_entry(log, "M9ZZA", log.count(), 0, frequency_names())
                      .has_value());  // M is not G

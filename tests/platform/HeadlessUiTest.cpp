@@ -12,6 +12,7 @@ using Lines = std::vector<std::string>;
 
 constexpr int kCmdSave = 50;
 constexpr int kCmdAsk = 51;
+constexpr int kCmdAskSafely = 52;
 
 class Form final : public WindowEvents {
 public:
@@ -36,9 +37,10 @@ public:
         m_ui.select_item(m_window, 107, 0);
         m_ui.set_items(m_window, 109, {"CW", "SSB"});
         m_ui.select_item(m_window, 109, 1);
-        m_ui.set_key_table(
-            m_window,
-            {{plain(kKeyF12), kCmdSave}, {ctrl('S'), kCmdSave}, {plain(kKeyF2), kCmdAsk}});
+        m_ui.set_key_table(m_window, {{plain(kKeyF12), kCmdSave},
+                                      {ctrl('S'), kCmdSave},
+                                      {plain(kKeyF2), kCmdAsk},
+                                      {plain(kKeyF3), kCmdAskSafely}});
         m_ui.set_focus(m_window, 101);
         m_ui.start_timer(m_window, 1000);
         return m_ui.run_modal(m_window);
@@ -47,9 +49,10 @@ public:
     void on_command(int command) override {
         if (command == kCmdSave) {
             m_ui.set_text(m_window, 105, "Saved " + m_ui.text(m_window, 101));
-        } else if (command == kCmdAsk) {
-            Answer a =
-                m_ui.message_box(m_window, "Delete Entry", "Are you sure?", MessageButtons::YesNo);
+        } else if (command == kCmdAsk || command == kCmdAskSafely) {
+            Answer a = m_ui.message_box(
+                m_window, "Delete Entry", "Are you sure?",
+                command == kCmdAsk ? MessageButtons::YesNo : MessageButtons::YesNoDefaultNo);
             m_ui.set_text(m_window, 105, a == Answer::Yes ? "yes" : "no");
         } else if (command == kCmdOk) {
             m_ui.focus_next(m_window, false);  // Enter moves on, as on every form
@@ -86,6 +89,17 @@ struct FormRun {
     int ticks = 0;
     DateTime clock;
 };
+
+// The text lines of a journal: what the focused box came to hold.
+Lines text_lines(const Lines& journal) {
+    Lines texts;
+    for (const std::string& line : journal) {
+        if (line.rfind("text ", 0) == 0) {
+            texts.push_back(line);
+        }
+    }
+    return texts;
+}
 
 FormRun run_form(std::string_view script) {
     Journal journal;
@@ -166,6 +180,38 @@ TEST(HeadlessUi, MessageBoxesTakeTheScriptedAnswer) {
     EXPECT_THROW(run_form("key F2\nanswer ok\n"), ScriptError);
     EXPECT_THROW(run_form("key F2\ntype x\n"), ScriptError);
     EXPECT_THROW(run_form("answer yes\n"), ScriptError);
+}
+
+// Enter once answered Yes to every question, so one slip on a question that destroys
+// something went ahead; those questions answer No to Enter and Escape.
+TEST(HeadlessUi, EnterAnswersNoWhereYesWouldDestroy) {
+    static const struct {
+        const char* key;
+        const char* plain_answer;  // a Yes/No box whose Enter means Yes
+        const char* safe_answer;   // a box whose Yes destroys something
+    } kCases[] = {
+        {"key Enter", "yes", "no"},  {"key Escape", "no", "no"}, {"key Y", "yes", "yes"},
+        {"key Alt+Y", "yes", "yes"}, {"key N", "no", "no"},      {"answer yes", "yes", "yes"},
+    };
+    for (const auto& c : kCases) {
+        for (const char* ask : {"F2", "F3"}) {
+            FormRun run = run_form(std::string("key ") + ask + "\n" + c.key + "\nkey Escape\n");
+            std::string expected = std::string("message \"Delete Entry\" \"Are you sure?\" ") +
+                                   (ask == std::string("F2") ? c.plain_answer : c.safe_answer);
+            ASSERT_GE(run.journal.size(), 3u) << c.key;
+            EXPECT_EQ(run.journal[2], expected) << c.key << " " << ask;
+        }
+    }
+}
+
+// Moving into a box selects its text, as GTK and Windows dialogs do, so typing replaces it;
+// End puts the cursor after it and typing adds; Backspace on the selection empties the box.
+TEST(HeadlessUi, TypingReplacesTheTextThatMovingInSelected) {
+    FormRun run = run_form(
+        "type G9ZZA\nkey Tab Shift+Tab\ntype K1\nkey Tab Shift+Tab\nkey End\ntype X\n"
+        "key Tab Shift+Tab\nkey Backspace\nkey Escape\n");
+    EXPECT_EQ(text_lines(run.journal),
+              (Lines{"text \"G9ZZA\"", "text \"K1\"", "text \"K1X\"", "text \"\""}));
 }
 
 TEST(HeadlessUi, TicksDriveTheTimerAndTheClock) {

@@ -1,13 +1,16 @@
 # Runs varrowlog-script on a fresh program directory and compares its journal with the
-# expected one. Variables: RUNNER, SCRIPT, EXPECTED.
+# expected one. Variables: RUNNER, SCRIPT, EXPECTED, and EXIT_CODE (0 when not given).
 string(RANDOM LENGTH 12 suffix)
 set(dir "${CMAKE_CURRENT_BINARY_DIR}/scenario-${suffix}")
 file(MAKE_DIRECTORY "${dir}")
 execute_process(COMMAND "${RUNNER}" "${dir}" "${SCRIPT}"
                 OUTPUT_VARIABLE journal ERROR_VARIABLE errors RESULT_VARIABLE result)
 file(REMOVE_RECURSE "${dir}")
-if(NOT result EQUAL 0)
-  message(FATAL_ERROR "varrowlog-script exited with ${result}: ${errors}")
+if(NOT DEFINED EXIT_CODE)
+  set(EXIT_CODE 0)
+endif()
+if(NOT result EQUAL EXIT_CODE)
+  message(FATAL_ERROR "varrowlog-script exited with ${result}, not ${EXIT_CODE}: ${errors}")
 endif()
 file(READ "${EXPECTED}" expected)
 if(NOT journal STREQUAL expected)

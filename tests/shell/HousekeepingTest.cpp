@@ -65,6 +65,47 @@ TEST_F(HousekeepingTest, LocationIsStoredOnEscape) {
     EXPECT_EQ(settings.rotator_port, "3");
 }
 
+// Any text was once kept as a location, and the bearings came out of whatever it read as.
+TEST_F(HousekeepingTest, LocationTakesOnlyCoordinatesInRange) {
+    static const struct {
+        const char* latitude;
+        const char* longitude;
+        const char* stored_latitude;  // a refused box is then typed over with 0
+        const char* stored_longitude;
+        int beeps;
+    } kCases[] = {
+        {"52,5", "-1.9", "52.5", "-1.9", 0},  // a decimal comma is read as a point
+        {"-90", "180", "-90", "180", 0},
+        {"", "", "", "", 0},
+        {"91", "0", "0", "0", 1},
+        {"abc", "0", "0", "0", 1},
+        {"1.2.3", "0", "0", "0", 1},
+        {"45", "-180.5", "45", "0", 1},
+    };
+    for (const auto& c : kCases) {
+        std::filesystem::remove(dir.file("DBNAMES.TXT"));
+        Lines journal = run(open_menu_entry(kLocation) + "type " + c.latitude + "\nkey Tab\ntype " +
+                            c.longitude +
+                            "\nkey Escape\nkey Backspace Backspace Backspace Backspace Backspace "
+                            "Backspace\ntype 0\nkey Escape\nkey Escape\n");
+        EXPECT_EQ(std::count(journal.begin(), journal.end(), "beep default"), c.beeps)
+            << c.latitude << " " << c.longitude;
+        Settings settings = parse_settings(dir.read("DBNAMES.TXT"));
+        EXPECT_EQ(settings.latitude, c.stored_latitude) << c.latitude;
+        EXPECT_EQ(settings.longitude, c.stored_longitude) << c.longitude;
+    }
+    // Enter on a refused box beeps and keeps the focus there.
+    std::filesystem::remove(dir.file("DBNAMES.TXT"));
+    Lines got =
+        lines_from(run(open_menu_entry(kLocation) +
+                       "type 91\nkey Enter\nkey Backspace\nkey Enter\nkey Escape\nkey Escape\n"),
+                   "text \"91\"");
+    ASSERT_GE(got.size(), 4u);
+    EXPECT_EQ(got[1], "beep default");
+    EXPECT_EQ(got[2], "text \"9\"");
+    EXPECT_EQ(got[3], "focus edit \"Longitude:\" \"\"");
+}
+
 TEST_F(HousekeepingTest, CallBookChoiceAndDriveLeaveByTheExitButton) {
     Lines journal = run(open_menu_entry(kCallBook) +
                         "key Down Down\nkey Tab\ntype d\nkey Tab\nkey Enter\nkey Escape\n");
@@ -112,11 +153,27 @@ TEST_F(HousekeepingTest, AnEmptyLogIsNotCopiedAndTheOlderCopyStays) {
 
 TEST_F(HousekeepingTest, ABackupThatCannotBeWrittenSaysLogNotSaved) {
     write_log(2);
-    for (const char* drive : {"E:", "Q"}) {  // "E:" names no folder; DRIVES/Q does not exist
-        dir.write("DBNAMES.TXT", std::string(12, '\n') + drive + "\n");
+    // The message says why, so the operator knows what to mend.
+    static const struct {
+        const char* drive;
+        std::string reason;
+    } kCases[] = {
+        {"E:", "E: names no folder: type a drive letter or a full path."},
+        {"Q", "The folder " + dir.file("DRIVES/Q/") + " does not exist."},
+    };
+    for (const auto& c : kCases) {
+        dir.write("DBNAMES.TXT", std::string(12, '\n') + c.drive + "\n");
         Lines journal = run("key Escape\nanswer ok\n");
-        EXPECT_EQ(journal.back(), "message \"Back up error\" \"Log not saved\" ok") << drive;
+        EXPECT_EQ(journal.back(),
+                  "message \"Back up error\" \"Log not saved. " + c.reason + "\" ok")
+            << c.drive;
     }
+    // The Backup Drive screen says it at once when the drive is set.
+    Lines journal = run(open_menu_entry(kBackupDrive) +
+                        "type q\nkey Escape\nanswer ok\nkey Escape\nanswer ok\n");
+    EXPECT_NE(std::find(journal.begin(), journal.end(),
+                        "message \"Backup Drive\" \"" + kCases[1].reason + "\" ok"),
+              journal.end());
 }
 
 TEST_F(HousekeepingTest, RestoreAnsweredNoChangesNothing) {
@@ -125,12 +182,16 @@ TEST_F(HousekeepingTest, RestoreAnsweredNoChangesNothing) {
     dir.write("DRIVES/E/MYLOG.LOG", test::log_bytes({test::qso(1, 0, "K1ABC")}));
     dir.write("DBNAMES.TXT", std::string(12, '\n') + "E\n");
     std::string before = dir.read("MYLOG.LOG");
-    Lines journal = run(open_menu_entry(kRestore) + "answer no\nkey Escape\n");
-    EXPECT_NE(
-        std::find(journal.begin(), journal.end(),
-                  "message \"Restore the Log\" \"This will overwrite your log, continue?\" no"),
-        journal.end());
-    EXPECT_EQ(dir.read("MYLOG.LOG").substr(0, before.size()), before);
+    // Enter answered Yes once: one slip on the main menu replaced the log.
+    for (const char* answer : {"answer no\n", "key Enter\n", "key Escape\n"}) {
+        Lines journal = run(open_menu_entry(kRestore) + answer + "key Escape\n");
+        EXPECT_NE(
+            std::find(journal.begin(), journal.end(),
+                      "message \"Restore the Log\" \"This will overwrite your log, continue?\" no"),
+            journal.end())
+            << answer;
+        EXPECT_EQ(dir.read("MYLOG.LOG").substr(0, before.size()), before) << answer;
+    }
 }
 
 TEST_F(HousekeepingTest, RestoreReplacesTheLogOrSaysWhyNot) {

@@ -77,26 +77,26 @@ TEST_F(StationScreensTest, PortAndRateShowAndRewriteTheRigDefinition) {
               "1:4800,N,8,1\r\nFEFE94E003FD\r\n6,5,3\r\n6,15,LSB,USB\r\n00\r\n1,2\r\n");
     Lines journal =
         run(open_menu_entry(kRigData) + "key Escape\n" + open_menu_entry(kRigData) +
-            "key Tab Tab Tab Tab Tab\nkey Backspace\ntype 3\nkey Tab\n"
-            "key Backspace Backspace Backspace Backspace\ntype 9600\nkey Escape\nkey Escape\n");
+            "key Tab Tab Tab Tab Tab\ntype 3\nkey Tab\ntype 9600\nkey Escape\nkey Escape\n");
     EXPECT_NE(std::find(journal.begin(), journal.end(), "focus edit \"CAT Port:\" \"1\""),
               journal.end());
     EXPECT_NE(std::find(journal.begin(), journal.end(), "focus edit \"Rate:\" \" 4800\""),
               journal.end());
+    // Typing replaced what moving into each box selected, the rate's leading blank with it.
     EXPECT_EQ(dir.read("IC7300.RIG"),
-              "3: 9600,N,8,1\r\nFEFE94E003FD\r\n6,5,3\r\n6,15,LSB,USB\r\n00\r\n1,2\r\n");
+              "3:9600,N,8,1\r\nFEFE94E003FD\r\n6,5,3\r\n6,15,LSB,USB\r\n00\r\n1,2\r\n");
 }
 
 TEST_F(StationScreensTest, BeamHeadingSpeaksTheCountryAndBearings) {
-    // Without a location only the country is given.
+    // Without a location the operator is told to set it (the bare country name was all once).
     Lines journal = run(open_menu_entry(kBeamHeading) +
                         "key Enter\ntype ja1abc\nkey Enter\nkey Escape\nkey Escape\n");
     Lines got = lines_from(journal, "window \"Beam Heading\"");
-    EXPECT_EQ(got,
-              (Lines{"window \"Beam Heading\"", "focus edit \"Call sign:\" \"\"", "text \"JA1ABC\"",
-                     "static \"Japan, \"", "focus readonly \"Bearing:\" \"Japan, \"",
-                     "window \"Varrow Log version 1 point 3 7 by Q 0 Z Z Z.\"",
-                     "focus list \"\" \"Beam Heading\""}));
+    EXPECT_EQ(got, (Lines{"window \"Beam Heading\"", "focus edit \"Call sign:\" \"\"",
+                          "text \"JA1ABC\"", "static \"Set your location first\"",
+                          "focus readonly \"Bearing:\" \"Set your location first\"",
+                          "window \"Varrow Log version 1 point 3 7 by Q 0 Z Z Z.\"",
+                          "focus list \"\" \"Beam Heading\""}));
 
     dir.write("DBNAMES.TXT", std::string(10, '\n') + "52.77\n-1.47\n");
     journal = run(open_menu_entry(kBeamHeading) +

@@ -534,7 +534,8 @@ public:
     platform::Answer message_box(WindowId owner, std::string_view title, std::string_view text,
                                  platform::MessageButtons buttons) override {
         Window* parent = find(owner != platform::kNoWindow ? owner : top());
-        bool yes_no = buttons == platform::MessageButtons::YesNo;
+        bool yes_no = buttons != platform::MessageButtons::Ok;
+        bool default_no = buttons == platform::MessageButtons::YesNoDefaultNo;
         GtkWidget* dialog =
             gtk_message_dialog_new(parent ? GTK_WINDOW(parent->window) : nullptr, GTK_DIALOG_MODAL,
                                    yes_no ? GTK_MESSAGE_QUESTION : GTK_MESSAGE_INFO,
@@ -545,9 +546,20 @@ public:
         AtkObject* accessible = gtk_widget_get_accessible(dialog);
         atk_object_set_name(accessible, platform::utf8_from_cp1252(title).c_str());
         gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
-        // Enter answers with the first button, Yes or OK, as on Windows.
-        gtk_dialog_set_default_response(GTK_DIALOG(dialog),
-                                        yes_no ? GTK_RESPONSE_YES : GTK_RESPONSE_OK);
+        // Enter answers with the first button, Yes or OK, as on Windows, except on a question
+        // whose Yes destroys something: there Enter answers No and No has the focus.
+        gtk_dialog_set_default_response(GTK_DIALOG(dialog), default_no ? GTK_RESPONSE_NO
+                                                            : yes_no   ? GTK_RESPONSE_YES
+                                                                       : GTK_RESPONSE_OK);
+        if (default_no) {
+            if (GtkWidget* no =
+                    gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog), GTK_RESPONSE_NO)) {
+                gtk_widget_grab_focus(no);
+            }
+        }
+        if (yes_no) {
+            g_signal_connect(dialog, "key-press-event", G_CALLBACK(on_yes_no_letter), nullptr);
+        }
         int response = gtk_dialog_run(GTK_DIALOG(dialog));
         gtk_widget_destroy(dialog);
         if (!yes_no) {
@@ -771,6 +783,20 @@ private:
         gtk_editable_insert_text(editable, utf8.c_str(), static_cast<gint>(utf8.size()), position);
         g_signal_handlers_unblock_by_func(editable, reinterpret_cast<gpointer>(on_insert_text), w);
         g_signal_stop_emission_by_name(editable, "insert-text");
+    }
+
+    // Y and N answer a Yes/No box without Alt, as they do on Windows.
+    static gboolean on_yes_no_letter(GtkWidget* dialog, GdkEventKey* event, gpointer) {
+        if ((event->state & (GDK_CONTROL_MASK | GDK_MOD1_MASK)) != 0) {
+            return FALSE;
+        }
+        guint key = gdk_keyval_to_lower(event->keyval);
+        if (key != GDK_KEY_y && key != GDK_KEY_n) {
+            return FALSE;
+        }
+        gtk_dialog_response(GTK_DIALOG(dialog),
+                            key == GDK_KEY_y ? GTK_RESPONSE_YES : GTK_RESPONSE_NO);
+        return TRUE;
     }
 
     static void on_edit_changed(GtkEditable* editable, Window* w) {

@@ -151,6 +151,11 @@ bool HeadlessUi::is_spoken_text(const Control& control) {
              control.shape.style == EditStyle::ReadOnlyMultiLine));
 }
 
+void HeadlessUi::select_on_focus(Control& control) {
+    control.all_selected = control.shape.kind == ControlKind::Edit && !is_spoken_text(control) &&
+                           !control.text.empty();
+}
+
 WindowId HeadlessUi::create_window(const platform::WindowSpec& shape,
                                    platform::WindowEvents& events) {
     WindowId id = m_next_id++;
@@ -239,6 +244,7 @@ int HeadlessUi::run_modal(WindowId id) {
         for (const Control& control : window.controls) {
             if (takes_focus(control)) {
                 window.focus = control.shape.id;
+                select_on_focus(*find_control(window, control.shape.id));
                 window.events->on_focus(control.shape.id);
                 break;
             }
@@ -287,6 +293,7 @@ void HeadlessUi::set_text(WindowId id, int control_id, std::string_view text) {
         return;
     }
     control->text = text;
+    control->all_selected = false;
     if (!window.shown || window.closed) {
         return;
     }
@@ -347,6 +354,7 @@ void HeadlessUi::set_focus(WindowId id, int control_id) {
         return;
     }
     window.focus = control_id;
+    select_on_focus(*control);
     if (window.shown && is_active(id)) {
         m_journal.add(describe_focus(window));
         window.events->on_focus(control_id);
@@ -384,11 +392,20 @@ platform::Answer HeadlessUi::message_box(WindowId, std::string_view title, std::
         event = &next_event();
     } catch (const ScriptEnded&) {
         m_journal.add(line);
+        m_ended_in_message_box = true;
         throw;
     }
     platform::Answer answer;
-    bool yes_no = buttons == platform::MessageButtons::YesNo;
-    if (event->kind == ScriptEvent::Kind::Answer) {
+    bool yes_no = buttons != platform::MessageButtons::Ok;
+    bool default_no = buttons == platform::MessageButtons::YesNoDefaultNo;
+    // A Yes/No box also takes its buttons' letters, with or without Alt.
+    auto letter = [&](char wanted) {
+        return event->kind == ScriptEvent::Kind::Key && !event->chord.ctrl &&
+               (event->chord.key == wanted || event->chord.key == wanted + 32);
+    };
+    if (yes_no && (letter('Y') || letter('N'))) {
+        answer = letter('Y') ? platform::Answer::Yes : platform::Answer::No;
+    } else if (event->kind == ScriptEvent::Kind::Answer) {
         answer = event->answer;
         if (yes_no == (answer == platform::Answer::Ok)) {
             throw ScriptError("script line " + std::to_string(event->line) +
@@ -396,7 +413,9 @@ platform::Answer HeadlessUi::message_box(WindowId, std::string_view title, std::
         }
     } else if (event->kind == ScriptEvent::Kind::Key &&
                event->chord == platform::plain(platform::kKeyEnter)) {
-        answer = yes_no ? platform::Answer::Yes : platform::Answer::Ok;
+        answer = default_no ? platform::Answer::No
+                 : yes_no   ? platform::Answer::Yes
+                            : platform::Answer::Ok;
     } else if (event->kind == ScriptEvent::Kind::Key &&
                event->chord == platform::plain(platform::kKeyEscape)) {
         answer = yes_no ? platform::Answer::No : platform::Answer::Ok;
@@ -510,9 +529,14 @@ void HeadlessUi::press(WindowId id, const platform::KeyChord& chord) {
         if (control->shape.kind == ControlKind::Edit && !is_spoken_text(*control) &&
             !control->text.empty()) {
             int edited = control->shape.id;
-            set_text(id, edited, control->text.substr(0, control->text.size() - 1));
+            // Backspace deletes a selected text whole, or else the last character.
+            set_text(
+                id, edited,
+                control->all_selected ? "" : control->text.substr(0, control->text.size() - 1));
             window.events->on_text_changed(edited);
         }
+    } else if (chord.key == kKeyEnd || chord.key == kKeyRight) {
+        control->all_selected = false;  // the cursor goes to the end: typing adds to the text
     } else if (chord.key == kKeySpace) {
         type_text(id, " ");
     } else if (chord.key < 256 && !chord.shift) {
@@ -549,7 +573,8 @@ void HeadlessUi::type_text(WindowId id, std::string_view typed) {
     if (control->shape.kind != ControlKind::Edit || is_spoken_text(*control)) {
         return;
     }
-    std::string text = control->text;
+    // A selected text is replaced by what is typed.
+    std::string text = control->all_selected ? std::string() : control->text;
     bool refused = false;
     for (char c : typed) {
         if (control->shape.max_length > 0 &&
@@ -563,6 +588,7 @@ void HeadlessUi::type_text(WindowId id, std::string_view typed) {
         text += c;
     }
     int edited = control->shape.id;
+    control->all_selected = false;
     set_text(id, edited, text);
     if (refused) {
         m_journal.add("beep default");  // an edit box full to its limit refuses more

@@ -68,6 +68,9 @@ public:
     void stop_timer(platform::WindowId window) override;
     void post_command(platform::WindowId window, int command) override;
 
+    // True when the script ran out while a message box waited for its answer.
+    bool ended_in_message_box() const { return m_ended_in_message_box; }
+
 private:
     struct Control {
         platform::ControlSpec shape;
@@ -75,6 +78,8 @@ private:
         std::vector<std::string> items;
         int selected = -1;
         int label_id = 0;  // the label created just before it, spoken with it
+        // Moving into an edit box selects its text, as on the desktop: typing replaces it.
+        bool all_selected = false;
     };
     struct Window {
         platform::WindowSpec shape;
@@ -95,6 +100,7 @@ private:
     bool is_active(platform::WindowId id) const;
     static bool takes_focus(const Control& control);
     static bool is_spoken_text(const Control& control);
+    static void select_on_focus(Control& control);
     std::string describe_focus(Window& window);
     std::string spoken_label(const Window& window, const Control& control) const;
     void announce(platform::WindowId id);
@@ -116,6 +122,7 @@ private:
     std::vector<platform::WindowId> m_modal;  // windows being run, innermost last
     std::deque<std::pair<platform::WindowId, int>> m_posted;
     platform::WindowId m_next_id = 1;
+    bool m_ended_in_message_box = false;
 };
 
 }  // namespace vl::headless

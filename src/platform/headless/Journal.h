@@ -4,7 +4,7 @@
 //   focus edit "Call Sign:" "G9ZZA"     the focus moved: kind, label, text
 //   text "G9ZZA/P"                      the focused control's text changed
 //   static "F2 or Control plus ..."     a label or read-only box that the reader speaks
-//   message "Date Error" "" ok          a message box: title, text, the answer given
+//   message "Delete Entry" "..." no     a message box: title, text, the answer given
 //   beep default                        default, information or critical
 //   sound "LogOn.wav"                   a sound cue played to its end
 //   end of script                       the script ran out with windows still open

@@ -1,6 +1,7 @@
 // Key scripts: the input of the headless backend, one event a line.
 //   key Ctrl+Q Down Enter     keys, with modifiers, pressed in turn
-//   type G9ZZA/P              text typed into the focused box (the rest of the line)
+//   type G9ZZA/P              text typed into the focused box (the rest of the line); it
+//                             replaces the text that moving into the box selected
 //   answer yes                the answer to the open message box: ok, yes or no
 //   doubleclick               a double-click on the focused list's selected entry
 //   tick 10                   timer ticks of 100 ms each (the clock moves on with them)
