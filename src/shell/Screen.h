@@ -40,6 +40,11 @@ void report_log_status(AppContext& ctx, platform::WindowId owner, LogStatus stat
 bool save_station_data(AppContext& ctx, platform::WindowId owner);
 bool save_settings(AppContext& ctx, platform::WindowId owner);
 
+// Writes DXCC.CHT when the chart has changed since it was last written: at once when the
+// last write is a second old or more (or `now` is set), otherwise at the next call, so a
+// run of quick changes is written about once a second. False when a write failed.
+bool keep_chart(AppContext& ctx, bool now = false);
+
 // Removes commas from a box the operator is typing in: a comma would split the value when
 // its file is read back. Beeps and returns true when there was one.
 bool refuse_commas(AppContext& ctx, platform::WindowId window, int control);
