@@ -57,10 +57,6 @@ std::string quoted_line(std::string_view line) {
     return quoted;
 }
 
-std::string byte_count(unsigned long long count) {
-    return " " + std::to_string(count) + (count == 1 ? " byte" : " bytes");
-}
-
 std::string plain_number(long value) {
     std::string digits = std::to_string(value);
     return value < 0 ? digits : " " + digits;

@@ -23,9 +23,6 @@ std::string_view take_line(std::string_view& text);
 // so a screen reader reads it in a moment whatever the file holds.
 std::string quoted_line(std::string_view line);
 
-// " 1 byte", " 14 bytes": a count with the plain conversion's leading blank.
-std::string byte_count(unsigned long long count);
-
 // The plain conversion: a number that is not negative gets one leading blank (" 12").
 std::string plain_number(long value);
 

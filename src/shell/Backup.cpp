@@ -1,7 +1,7 @@
 // Backup and restore of the log.
 #include "shell/Backup.h"
 
-#include "logstore/Text.h"
+#include "shell/Screen.h"
 
 namespace vl {
 
@@ -99,10 +99,7 @@ void restore_log(AppContext& ctx, platform::WindowId owner) {
         return;
     }
     if (report.stray_bytes > 0) {
-        ui.message_box(owner, "Log File",
-                       "The backup copy ended with" + byte_count(report.stray_bytes) +
-                           " that are not a whole entry. They are kept in MYLOG.BAD; every "
-                           "whole entry is in the log.",
+        ui.message_box(owner, "Log File", stray_bytes_text("The backup copy", report.stray_bytes),
                        platform::MessageButtons::Ok);
     }
 }

@@ -59,10 +59,7 @@ bool open_log(AppContext& ctx) {
             "full. The change is kept in MYLOG.JNL and is written when there is room.");
     }
     if (report.stray_bytes > 0) {
-        say(ctx, "Log File",
-            "MYLOG.LOG ended with" + byte_count(report.stray_bytes) +
-                " that are not a whole entry. They are kept in MYLOG.BAD; every whole "
-                "entry is in the log.");
+        say(ctx, "Log File", stray_bytes_text("MYLOG.LOG", report.stray_bytes));
     }
     return true;
 }

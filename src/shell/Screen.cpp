@@ -2,6 +2,7 @@
 #include "shell/Screen.h"
 
 #include "logstore/Dates.h"
+#include "logstore/Text.h"
 
 namespace vl {
 
@@ -78,6 +79,14 @@ bool keep_chart(AppContext& ctx, bool now) {
     state.saved_at_ms = at;
     state.saved_once = true;
     return true;
+}
+
+std::string stray_bytes_text(std::string_view whose, uint64_t count) {
+    const bool one = count == 1;
+    return std::string(whose) + " ended with" + plain_number(static_cast<long>(count)) +
+           (one ? " byte that is not a whole entry. It is"
+                : " bytes that are not a whole entry. They are") +
+           " kept in MYLOG.BAD; every whole entry is in the log.";
 }
 
 bool save_station_data(AppContext& ctx, platform::WindowId owner) {

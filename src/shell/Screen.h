@@ -49,6 +49,10 @@ bool keep_chart(AppContext& ctx, bool now = false);
 // its file is read back. Beeps and returns true when there was one.
 bool refuse_commas(AppContext& ctx, platform::WindowId window, int control);
 
+// What is said of bytes after a log's last whole entry, kept in MYLOG.BAD: `whose` is
+// "MYLOG.LOG" or "The backup copy".
+std::string stray_bytes_text(std::string_view whose, uint64_t count);
+
 // Message texts shared by the screens and the tests.
 inline constexpr std::string_view kLogFullTitle = "Log Full";
 inline constexpr std::string_view kLogFullText =
