@@ -353,6 +353,9 @@ LogStatus LogStore::commit() {
     }
     const int first = std::min(m_dirty_from, count() + 1);
     const auto new_count = static_cast<uint32_t>(count());
+    if (first - 1 < count() - (first - 1)) {
+        return rewrite_whole_log();
+    }
     std::span<const LogRecord> changed(m_records.data() + (first - 1),
                                        m_records.size() - static_cast<std::size_t>(first - 1));
     std::span<const LogRecord> kept(m_records.data(), static_cast<std::size_t>(first - 1));
@@ -371,6 +374,32 @@ LogStatus LogStore::commit() {
         // and at the next open.
         m_journal_pending = true;
     }
+    return LogStatus::Ok;
+}
+
+// A change that moves more of the log than it leaves alone is written as a whole new log
+// under a temporary name and renamed over the old: that writes fewer bytes than the
+// journal and the rewrite together, and MYLOG.LOG is at every moment the whole old log or
+// the whole new one.
+LogStatus LogStore::rewrite_whole_log() {
+    const std::string temporary = m_path + ".NEW";
+    auto file = m_files.open(temporary, platform::OpenMode::CreateTruncate);
+    const bool written = file &&
+                         (m_records.empty() ||
+                          file->write_at(0, m_records.data(), m_records.size() * kRecordSize)) &&
+                         file->flush();
+    if (!written || !m_files.rename(temporary, m_path)) {
+        file.reset();
+        m_files.remove(temporary);
+        restore_from_disk();
+        return LogStatus::WriteFailed;
+    }
+    // The open file is now MYLOG.LOG itself. A failed folder sync leaves the rename made as
+    // far as every reader can see, so the change stands.
+    m_file = std::move(file);
+    m_file_count = static_cast<uint32_t>(count());
+    m_dirty_from = count() + 1;
+    m_files.sync_directory(platform::folder_of(m_path));
     return LogStatus::Ok;
 }
 

@@ -115,6 +115,7 @@ private:
     bool keep_aside(const std::string& stray);
     void index_entry(std::size_t slot);
     LogStatus commit();
+    LogStatus rewrite_whole_log();
     bool apply_pending_journal();
     void restore_from_disk();
 

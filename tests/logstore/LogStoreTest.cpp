@@ -305,11 +305,11 @@ TEST_F(LogStoreTest, AJournalOfAnotherLogIsSetAsideAndTheLogLeftAlone) {
 TEST_F(LogStoreTest, AChangeWhoseLogWriteFailsIsKeptInTheJournal) {
     test::FaultyFiles files;
     LogStore faulty(files);
-    dir.write("MYLOG.LOG", log_bytes({qso(2, 0, "B")}));
+    dir.write("MYLOG.LOG", log_bytes({qso(1, 0, "A")}));
     ASSERT_EQ(faulty.open(dir.file("MYLOG.LOG")).outcome, OpenReport::Outcome::Opened);
     // Operations: journal write x3, journal flush, folder sync, then the log write.
     files.fail_at(6);
-    ASSERT_EQ(faulty.insert_in_order(qso(1, 0, "A")), LogStatus::Ok);
+    ASSERT_EQ(faulty.insert_in_order(qso(2, 0, "B")), LogStatus::Ok);
     EXPECT_TRUE(files.failed());
     EXPECT_EQ(faulty.count(), 2);
     EXPECT_TRUE(dir.exists("MYLOG.JNL"));
@@ -376,13 +376,13 @@ TEST_F(LogStoreTest, RestoreFinishesOrRefusesAPendingChangeFirst) {
     const std::vector<LogRecord> copy = {qso(7, 0, "K1ABC")};
     dir.write("BACKUP.LOG", log_bytes(copy));
     for (bool disk_frees : {true, false}) {
-        open_with({qso(2, 0, "B")});
+        open_with({qso(1, 0, "A")});
         log.close();
         test::FaultyFiles files;
         LogStore faulty(files);
         ASSERT_EQ(faulty.open(dir.file("MYLOG.LOG")).outcome, OpenReport::Outcome::Opened);
         files.fill_disk(dir.file("MYLOG.LOG"));
-        ASSERT_EQ(faulty.insert_in_order(qso(1, 0, "A")), LogStatus::Ok);
+        ASSERT_EQ(faulty.insert_in_order(qso(2, 0, "B")), LogStatus::Ok);
         ASSERT_TRUE(faulty.change_pending());
         files.fill_disk(disk_frees ? "" : dir.file("MYLOG.LOG"));
         ReplaceReport report = faulty.replace_with(dir.file("BACKUP.LOG"));
