@@ -113,6 +113,9 @@ OpenReport LogStore::load() {
         }
         report.stray_bytes = *size - whole * kRecordSize;
     }
+    // Room for a full log from the start: an insert never copies the log to a larger block
+    // (which would hold it twice), and pages not yet used take no memory.
+    m_records.reserve(kMaxLogEntries);
     m_records.resize(whole);
     if (whole > 0 && !m_file->read_at(0, m_records.data(), whole * kRecordSize)) {
         m_file.reset();
