@@ -151,22 +151,24 @@ bool LogStore::set_stray_bytes_aside(platform::File& file, uint64_t whole_size,
            file.truncate(whole_size) && file.flush();
 }
 
-// Adds bytes to the end of MYLOG.BAD, so bytes kept aside earlier survive. When MYLOG.BAD
-// already ends with them, a start that stopped after keeping them but before cutting them
-// from the log kept them, and they are not added a second time.
+// Adds bytes to the end of MYLOG.BAD, so bytes kept aside earlier survive. The file is
+// written anew and renamed, so it gains the bytes whole or not at all; when it already ends
+// with them, a start that stopped after keeping them but before cutting them from the log
+// kept them, and they are not added a second time.
 bool LogStore::keep_aside(const std::string& stray) {
-    auto keep = m_files.open(stray_path(), platform::OpenMode::ReadWrite);
-    auto kept_size = keep ? keep->size() : std::nullopt;
-    if (!kept_size) {
-        return false;
+    std::string kept;
+    if (m_files.exists(stray_path())) {
+        // Stray bytes are less than an entry each time; a far larger file is not ours to copy.
+        auto text = platform::read_whole_file(m_files, stray_path(), 64 << 20);
+        if (!text) {
+            return false;
+        }
+        kept = std::move(*text);
     }
-    std::string tail(static_cast<std::size_t>(std::min<uint64_t>(*kept_size, stray.size())), '\0');
-    bool already_kept = tail.size() == stray.size() &&
-                        keep->read_at(*kept_size - tail.size(), tail.data(), tail.size()) &&
-                        tail == stray;
-    return already_kept ||
-           (keep->write_at(*kept_size, stray.data(), stray.size()) && keep->flush() &&
-            m_files.sync_directory(platform::folder_of(stray_path())));
+    if (kept.ends_with(stray)) {
+        return true;
+    }
+    return platform::replace_file(m_files, stray_path(), kept + stray);
 }
 
 void LogStore::index_entry(std::size_t slot) {

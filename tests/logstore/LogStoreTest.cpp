@@ -215,6 +215,23 @@ TEST_F(LogStoreTest, StrayBytesAreKeptAsideAndReportedOnce) {
     dir.write("MYLOG.LOG", log_bytes(whole) + "more");
     EXPECT_EQ(log.open(dir.file("MYLOG.LOG")).stray_bytes, 4u);
     EXPECT_EQ(dir.read("MYLOG.BAD"), "partial-recordmore");
+    log.close();
+
+    // A start killed at each step of keeping them aside: the next start keeps them once.
+    for (int n = 1; n <= 6; ++n) {
+        dir.write("MYLOG.LOG", log_bytes(whole) + "tail");
+        dir.write("MYLOG.BAD", "earlier");
+        {
+            test::FaultyFiles files;
+            files.crash_at(n);
+            LogStore killed(files);
+            killed.open(dir.file("MYLOG.LOG"));
+        }
+        ASSERT_EQ(log.open(dir.file("MYLOG.LOG")).outcome, OpenReport::Outcome::Opened);
+        EXPECT_EQ(dir.read("MYLOG.BAD"), "earliertail") << "killed at operation " << n;
+        EXPECT_EQ(records_of(log), whole);
+        log.close();
+    }
 }
 
 TEST_F(LogStoreTest, AnInterruptedChangeIsCompletedAtOpen) {
