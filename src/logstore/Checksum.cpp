@@ -40,6 +40,9 @@ void Checksum::take_block(const unsigned char* block) {
 }
 
 void Checksum::add(const void* data, std::size_t size) {
+    if (size == 0) {
+        return;  // an empty span may bring no pointer at all
+    }
     const auto* bytes = static_cast<const unsigned char*>(data);
     m_total += size;
     if (m_pending_size > 0) {
