@@ -311,14 +311,17 @@ ReplaceReport LogStore::replace_with(const std::string& source) {
         written = from->read_at(whole, stray.data(), stray.size()) && keep_aside(stray);
         report.stray_bytes = stray.size();
     }
-    // The rename is the moment the new log takes the old one's place.
+    // No journal is left to meet the new log (one still pending was applied above). The
+    // rename is the moment the new log takes the old one's place.
+    if (written) {
+        m_files.remove(journal_path());
+    }
     if (!written || !m_files.rename(temporary, m_path)) {
         m_files.remove(temporary);
         report.outcome = ReplaceReport::Outcome::WriteFailed;
         report.stray_bytes = 0;
         return report;
     }
-    m_files.remove(journal_path());
     m_files.sync_directory(platform::folder_of(m_path));
     close();
     if (load().outcome != OpenReport::Outcome::Opened) {
