@@ -11,6 +11,9 @@
 
 #include "dxdata/DxccChart.h"
 #include "logstore/LogStore.h"
+#include "platform/headless/HeadlessUi.h"
+#include "shell/AppContext.h"
+#include "shell/Screen.h"
 #include "shell/Settings.h"
 #include "station/StationData.h"
 #include "support/FaultyFiles.h"
@@ -170,6 +173,34 @@ TEST_F(DataSafetyTest, TheChartIsKeptWithTheLog) {
     ASSERT_EQ(dir.read("DXCC.CHT").size(), kChartFileSize);
     chart.load(dir.read("DXCC.CHT"));
     EXPECT_EQ(chart.cell(1, 4), 0x01);
+}
+
+// Quick changes to the chart are written about once a second, and at once when asked.
+TEST_F(DataSafetyTest, TheChartIsWrittenAtMostOnceASecond) {
+    headless::Journal journal;
+    headless::HeadlessClock clock;
+    headless::HeadlessSound sound(journal);
+    headless::HeadlessUi ui(headless::parse_script(""), journal, clock);
+    platform::Platform services{ui, sound, clock, platform::system_files()};
+    AppContext ctx(services, dir.path());
+    auto on_disk = [&](int dxcc) {
+        return dir.read("DXCC.CHT")[static_cast<std::size_t>(dxcc) + kChartCountries * 4] != 0;
+    };
+
+    ctx.chart.mark(1, 4, 0, 0);
+    ASSERT_TRUE(keep_chart(ctx));
+    EXPECT_TRUE(on_disk(1));
+    ctx.chart.mark(2, 4, 0, 0);
+    keep_chart(ctx);
+    clock.advance(999);
+    keep_chart(ctx);
+    EXPECT_FALSE(on_disk(2)) << "written again within the second";
+    clock.advance(1);
+    keep_chart(ctx);
+    EXPECT_TRUE(on_disk(2));
+    ctx.chart.mark(3, 4, 0, 0);
+    keep_chart(ctx, true);  // as at exit
+    EXPECT_TRUE(on_disk(3));
 }
 
 // Restore of a copy the log could not hold changes nothing and says why; a torn copy gives
