@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
 #include <random>
 #include <set>
@@ -54,6 +55,16 @@ const Operation kOperations[] = {
          return l.insert_in_order(qso(120, 30, "EDITED"));
      }},
     {"rewrite in place", [](LogStore& l) { return l.write_entry(7, qso(106, 0, "REWRITTEN")); }},
+    {"restore a torn copy",
+     [](LogStore& l) {
+         // The copy is put beside the log by the operator, not by the program.
+         const std::string copy = platform::folder_of(l.path()) + "BACKUP.LOG";
+         std::ofstream(copy, std::ios::binary)
+             << log_bytes({qso(5, 0, "K1ABC"), qso(6, 0, "K2ABC")}) << "torn";
+         return l.replace_with(copy).outcome == ReplaceReport::Outcome::Replaced
+                    ? LogStatus::Ok
+                    : LogStatus::WriteFailed;
+     }},
 };
 
 TEST(LogFaults, EveryFailingWriteLeavesTheOldOrTheNewLog) {
