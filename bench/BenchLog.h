@@ -1,5 +1,6 @@
-// A generated log of realistic shape for the benchmarks: 120,000 QSO entries in date order
-// with a DATA or Text entry now and then.
+// A generated log of realistic shape for the benchmarks: 120,000 entries in date order,
+// calls over the shipped country list's prefixes, varied reports, modes and comments, and a
+// DATA or Text entry now and then.
 #pragma once
 
 #include <string>

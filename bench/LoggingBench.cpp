@@ -50,7 +50,7 @@ void BM_SaveQsoBeforeEveryEntry(benchmark::State& state) {
     log.close();
     std::filesystem::remove_all(folder);
 }
-BENCHMARK(BM_SaveQsoBeforeEveryEntry)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveQsoBeforeEveryEntry)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace vl::bench

@@ -4,13 +4,16 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "logstore/Bands.h"
 #include "logstore/CallSigns.h"
 #include "logstore/Dates.h"
+#include "logstore/LogJournal.h"
 #include "logstore/LogStore.h"
 
 namespace {
@@ -19,6 +22,50 @@ void write(const std::filesystem::path& path, const uint8_t* data, size_t size) 
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 }
+
+// The real files without flushes to the disk: fuzzing needs what the files hold, not that it
+// would survive a power cut, and a flush costs milliseconds.
+class UnflushedFile final : public vl::platform::File {
+public:
+    explicit UnflushedFile(std::unique_ptr<vl::platform::File> real) : m_real(std::move(real)) {}
+    bool read_at(uint64_t offset, void* out, std::size_t n) override {
+        return m_real->read_at(offset, out, n);
+    }
+    bool write_at(uint64_t offset, const void* in, std::size_t n) override {
+        return m_real->write_at(offset, in, n);
+    }
+    std::optional<uint64_t> size() override { return m_real->size(); }
+    bool truncate(uint64_t n) override { return m_real->truncate(n); }
+    bool flush() override { return true; }
+
+private:
+    std::unique_ptr<vl::platform::File> m_real;
+};
+
+class UnflushedFiles final : public vl::platform::FileSystem {
+public:
+    std::unique_ptr<vl::platform::File> open(const std::string& path,
+                                             vl::platform::OpenMode mode) override {
+        auto file = real().open(path, mode);
+        return file ? std::make_unique<UnflushedFile>(std::move(file)) : nullptr;
+    }
+    bool exists(const std::string& path) override { return real().exists(path); }
+    bool remove(const std::string& path) override { return real().remove(path); }
+    bool rename(const std::string& from, const std::string& to) override {
+        return real().rename(from, to);
+    }
+    bool sync_directory(const std::string&) override { return true; }
+    std::vector<std::string> list_folder(const std::string& folder) override {
+        return real().list_folder(folder);
+    }
+    bool is_folder(const std::string& path) override { return real().is_folder(path); }
+    vl::platform::LockResult try_lock(const std::string& path) override {
+        return real().try_lock(path);
+    }
+
+private:
+    static vl::platform::FileSystem& real() { return vl::platform::system_files(); }
+};
 
 }  // namespace
 
@@ -29,16 +76,38 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::filesystem::create_directories(path);
         return path;
     }();
+    static UnflushedFiles files;
     std::filesystem::remove(dir / "MYLOG.BAD");
+    std::filesystem::remove(dir / "MYLOG.JNL.BAD");
     // The first byte says how much of the input is the journal.
     size_t journal_size = size == 0 ? 0 : (data[0] * size) / 256;
     const uint8_t* rest = size == 0 ? data : data + 1;
     size_t rest_size = size == 0 ? 0 : size - 1;
     journal_size = std::min(journal_size, rest_size);
-    write(dir / "MYLOG.JNL", rest, journal_size);
     write(dir / "MYLOG.LOG", rest + journal_size, rest_size - journal_size);
+    if (size >= 4 && (data[0] & 1) != 0) {
+        // A journal whole and checksummed, as a crash leaves one, so that opening judges
+        // whether it belongs to the log: its numbers come from the input, its untouched
+        // records from the log written above when there are enough, and its records from
+        // the journal's share of the input.
+        const uint32_t old_count = data[1] % 8;
+        const uint32_t first = 1 + data[2] % (old_count + 1);
+        std::vector<vl::LogRecord> records(journal_size / vl::kRecordSize);
+        if (!records.empty()) {
+            std::memcpy(records.data(), rest, records.size() * vl::kRecordSize);
+        }
+        std::vector<vl::LogRecord> kept(first - 1);
+        const size_t log_size = rest_size - journal_size;
+        if (log_size >= kept.size() * vl::kRecordSize && !kept.empty()) {
+            std::memcpy(kept.data(), rest + journal_size, kept.size() * vl::kRecordSize);
+        }
+        vl::write_journal(files, (dir / "MYLOG.JNL").string(), old_count, first,
+                          first - 1 + static_cast<uint32_t>(records.size()), kept, records);
+    } else {
+        write(dir / "MYLOG.JNL", rest, journal_size);
+    }
 
-    vl::LogStore log(vl::platform::system_files());
+    vl::LogStore log(files);
     if (log.open((dir / "MYLOG.LOG").string()).outcome != vl::OpenReport::Outcome::Opened) {
         return 0;
     }

@@ -172,7 +172,7 @@ std::string_view CountryList::name_of(int dxcc) const {
 
 std::string country_list_error_text(const CountryListError& error) {
     std::string text =
-        "Line" + plain_number(error.line_number) + " of COUNTRY.LST\r\n" + error.line;
+        "Line" + plain_number(error.line_number) + " of COUNTRY.LST\r\n" + quoted_line(error.line);
     if (!error.reason.empty()) {
         text += "\r\n" + error.reason;
     }

@@ -64,6 +64,7 @@ private:
         switch (entry) {
             case 0:
                 ctx.chart.rebuild_from_log(ctx.log, ctx.countries);
+                keep_chart(ctx);
                 show_status_view(ctx, m_window, 1, ctx.countries.highest(), all_countries);
                 break;
             case 1:

@@ -24,13 +24,16 @@ void DxccChart::mark(int dxcc, int band, int mode_class, unsigned qsl_flags) {
         return;
     }
     uint8_t& cell = m_cells[dxcc + kChartCountries * band];
+    const uint8_t before = cell;
     cell |= static_cast<uint8_t>(1u << (2 * mode_class));
     if (qsl_flags & 2u) {
         cell |= static_cast<uint8_t>(1u << (2 * mode_class + 1));
     }
+    m_version += cell != before ? 1 : 0;
 }
 
 void DxccChart::rebuild_from_log(const LogStore& log, CountryList& countries) {
+    ++m_version;
     for (int band = 0; band < 13; ++band) {
         for (int n = 1; n <= countries.highest(); ++n) {
             m_cells[n + kChartCountries * band] = 0;

@@ -36,8 +36,12 @@ public:
     bool worked(int dxcc) const;     // on any of bands 0..12
     bool confirmed(int dxcc) const;  // a confirmed bit on any band
 
+    // Counts the changes since the chart was loaded, so its keeper knows when to write it.
+    uint64_t version() const { return m_version; }
+
 private:
     std::array<uint8_t, kChartFileSize> m_cells{};
+    uint64_t m_version = 0;
 };
 
 // Counts of countries for the status view: rows 0..12 the bands and 13 all bands;

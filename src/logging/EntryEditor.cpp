@@ -345,6 +345,7 @@ private:
             report_log_status(m_ctx, m_window, status);
             return;
         }
+        keep_chart(m_ctx);
         // The boxes that carry over to the next entry stay.
         const std::vector<int> emptied =
             m_kind == EntryKindChoice::Qso    ? std::vector<int>{102, 103, 111}

@@ -271,6 +271,7 @@ private:
         m_ctx.chart.mark(m_ctx.countries.find(record.call_field()),
                          band_of_band_field(record.view(32, 3)), mode_class(record.view(35, 3)),
                          static_cast<uint8_t>(record.bytes[83]));
+        keep_chart(m_ctx);
         show_entry();
     }
 

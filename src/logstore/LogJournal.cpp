@@ -1,30 +1,29 @@
-// Journal file layout (little-endian): "VLJ1", first record, new record count, number of
-// records k, then k records of 84 bytes, then a 64-bit FNV-1a checksum of all before it.
+// Journal file layout (little-endian): "VLJ2", first record, new record count, number of
+// records k, old record count, four zero bytes, the 64-bit checksum of the records before
+// the first; then k records of 84 bytes, then a 64-bit checksum of all before it.
 #include "logstore/LogJournal.h"
 
+#include <algorithm>
 #include <cstring>
+
+#include "logstore/Checksum.h"
 
 namespace vl {
 
 namespace {
 
-constexpr char kMagic[4] = {'V', 'L', 'J', '1'};
-constexpr std::size_t kHeaderSize = 16;
-
-struct Checksum {
-    uint64_t value = 1469598103934665603ull;
-    void add(const void* data, std::size_t size) {
-        const auto* bytes = static_cast<const unsigned char*>(data);
-        for (std::size_t i = 0; i < size; ++i) {
-            value = (value ^ bytes[i]) * 1099511628211ull;
-        }
-    }
-};
+constexpr char kMagic[4] = {'V', 'L', 'J', '2'};
+constexpr std::size_t kHeaderSize = 32;
 
 void put32(char* out, uint32_t v) {
     for (int i = 0; i < 4; ++i) {
         out[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
     }
+}
+
+void put64(char* out, uint64_t v) {
+    put32(out, static_cast<uint32_t>(v));
+    put32(out + 4, static_cast<uint32_t>(v >> 32));
 }
 
 uint32_t get32(const char* in) {
@@ -35,27 +34,34 @@ uint32_t get32(const char* in) {
     return v;
 }
 
+uint64_t get64(const char* in) {
+    return get32(in) | static_cast<uint64_t>(get32(in + 4)) << 32;
+}
+
 }  // namespace
 
-bool write_journal(platform::FileSystem& fs, const std::string& path, uint32_t first,
-                   uint32_t new_count, std::span<const LogRecord> records) {
+bool write_journal(platform::FileSystem& fs, const std::string& path, uint32_t old_count,
+                   uint32_t first, uint32_t new_count, std::span<const LogRecord> kept,
+                   std::span<const LogRecord> records) {
     auto file = fs.open(path, platform::OpenMode::CreateTruncate);
     if (!file) {
         return false;
     }
-    char header[kHeaderSize];
+    Checksum kept_sum;
+    kept_sum.add(kept.data(), kept.size() * kRecordSize);
+    char header[kHeaderSize] = {};
     std::memcpy(header, kMagic, 4);
     put32(header + 4, first);
     put32(header + 8, new_count);
     put32(header + 12, static_cast<uint32_t>(records.size()));
+    put32(header + 16, old_count);
+    put64(header + 24, kept_sum.value());
     Checksum sum;
     sum.add(header, kHeaderSize);
     const std::size_t body = records.size() * kRecordSize;
     sum.add(records.data(), body);
     char trailer[8];
-    for (int i = 0; i < 8; ++i) {
-        trailer[i] = static_cast<char>((sum.value >> (8 * i)) & 0xFF);
-    }
+    put64(trailer, sum.value());
     return file->write_at(0, header, kHeaderSize) &&
            (body == 0 || file->write_at(kHeaderSize, records.data(), body)) &&
            file->write_at(kHeaderSize + body, trailer, 8) && file->flush() &&
@@ -78,8 +84,11 @@ std::optional<LogChange> read_journal(platform::FileSystem& fs, const std::strin
     change.first = get32(header + 4);
     change.new_count = get32(header + 8);
     uint32_t k = get32(header + 12);
+    change.old_count = get32(header + 16);
+    change.kept_checksum = get64(header + 24);
     // Every number is checked before it sizes anything: the file may be torn or foreign.
     if (change.first < 1 || change.new_count > max_records || k > max_records ||
+        change.old_count > max_records || change.first - 1 > change.old_count ||
         static_cast<uint64_t>(change.first) - 1 + k != change.new_count ||
         *size != kHeaderSize + static_cast<uint64_t>(k) * kRecordSize + 8) {
         return std::nullopt;
@@ -94,14 +103,32 @@ std::optional<LogChange> read_journal(platform::FileSystem& fs, const std::strin
     Checksum sum;
     sum.add(header, kHeaderSize);
     sum.add(change.records.data(), body);
-    uint64_t stored = 0;
-    for (int i = 0; i < 8; ++i) {
-        stored |= static_cast<uint64_t>(static_cast<unsigned char>(trailer[i])) << (8 * i);
-    }
-    if (stored != sum.value) {
+    if (get64(trailer) != sum.value()) {
         return std::nullopt;
     }
     return change;
+}
+
+bool change_fits(platform::File& log, const LogChange& change) {
+    auto size = log.size();
+    const uint64_t least = std::min(change.old_count, change.new_count) * uint64_t{kRecordSize};
+    const uint64_t most = std::max(change.old_count, change.new_count) * uint64_t{kRecordSize};
+    if (!size || *size < least || *size > most) {
+        return false;
+    }
+    // The records before the first are read in blocks, not all at once.
+    Checksum kept;
+    std::vector<char> block(1 << 20);
+    const uint64_t kept_size = (change.first - 1) * uint64_t{kRecordSize};
+    for (uint64_t done = 0; done < kept_size;) {
+        auto n = static_cast<std::size_t>(std::min<uint64_t>(block.size(), kept_size - done));
+        if (!log.read_at(done, block.data(), n)) {
+            return false;
+        }
+        kept.add(block.data(), n);
+        done += n;
+    }
+    return kept.value() == change.kept_checksum;
 }
 
 bool apply_change(platform::File& log, uint32_t first, uint32_t new_count,

@@ -2,6 +2,8 @@
 // A change is first written whole to MYLOG.JNL and flushed; only then is the log itself
 // rewritten. A valid journal found at open is applied again (applying it twice gives the
 // same log); an incomplete one means the log was never touched, and it is dropped.
+// A journal names the log it was written for: that log's record count and a checksum of
+// the records the change leaves alone. It is applied to that log only.
 #pragma once
 
 #include <cstdint>
@@ -16,18 +18,27 @@
 namespace vl {
 
 struct LogChange {
-    uint32_t first = 1;      // record number of records[0]
-    uint32_t new_count = 0;  // the log's record count afterwards
+    uint32_t first = 1;          // record number of records[0]
+    uint32_t new_count = 0;      // the log's record count afterwards
+    uint32_t old_count = 0;      // the log's record count before
+    uint64_t kept_checksum = 0;  // of records 1 .. first - 1, which the change leaves alone
     std::vector<LogRecord> records;
 };
 
-// Writes and flushes the journal; `records` are the new records from `first` on.
-bool write_journal(platform::FileSystem& fs, const std::string& path, uint32_t first,
-                   uint32_t new_count, std::span<const LogRecord> records);
+// Writes and flushes the journal; `records` are the new records from `first` on, and
+// `kept` the records before them as the log holds them.
+bool write_journal(platform::FileSystem& fs, const std::string& path, uint32_t old_count,
+                   uint32_t first, uint32_t new_count, std::span<const LogRecord> kept,
+                   std::span<const LogRecord> records);
 
 // The journal's change when it is whole and consistent, nothing otherwise.
 std::optional<LogChange> read_journal(platform::FileSystem& fs, const std::string& path,
                                       uint32_t max_records);
+
+// True when `log` is the log the change was written for, before its application or
+// part-way through it: its length lies between the old and the new, and the records the
+// change leaves alone are those it was written against.
+bool change_fits(platform::File& log, const LogChange& change);
 
 // Rewrites the records, cuts the file to its new length and flushes it.
 bool apply_change(platform::File& log, uint32_t first, uint32_t new_count,

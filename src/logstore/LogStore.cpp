@@ -56,6 +56,7 @@ void LogStore::close() {
     m_current_band = 0;
     m_dirty_from = 1;
     m_journal_pending = false;
+    m_file_count = 0;
 }
 
 OpenReport LogStore::load() {
@@ -66,13 +67,29 @@ OpenReport LogStore::load() {
         return report;
     }
     // An interrupted change is completed before anything else looks at the file.
+    std::optional<LogChange> change;
     if (m_files.exists(journal_path())) {
-        if (read_journal(m_files, journal_path(), kMaxLogEntries)) {
-            report.replayed_journal = true;
-            m_journal_pending = true;
-            apply_pending_journal();
+        change = read_journal(m_files, journal_path(), kMaxLogEntries);
+        if (!change) {
+            m_files.remove(journal_path());  // torn: the log was never touched
+        } else if (!change_fits(*m_file, *change)) {
+            // Written for another log: applying it here would spoil this one.
+            change.reset();
+            if (!m_files.rename(journal_path(), journal_path() + ".BAD")) {
+                m_file.reset();
+                report.outcome = OpenReport::Outcome::JournalNotSetAside;
+                return report;
+            }
+            m_files.sync_directory(platform::folder_of(m_path));
+            report.journal_set_aside = true;
         } else {
-            m_files.remove(journal_path());
+            report.replayed_journal = true;
+            if (apply_change(*m_file, change->first, change->new_count, change->records)) {
+                m_files.remove(journal_path());
+            } else {
+                m_journal_pending = true;
+                report.change_unfinished = true;
+            }
         }
     }
     auto size = m_file->size();
@@ -89,13 +106,16 @@ OpenReport LogStore::load() {
         return report;
     }
     if (*size % kRecordSize != 0 && !m_journal_pending) {
-        if (!set_stray_bytes_aside(whole * kRecordSize, *size)) {
+        if (!set_stray_bytes_aside(*m_file, whole * kRecordSize, *size)) {
             m_file.reset();
             report.outcome = OpenReport::Outcome::StrayNotSaved;
             return report;
         }
         report.stray_bytes = *size - whole * kRecordSize;
     }
+    // Room for a full log from the start: an insert never copies the log to a larger block
+    // (which would hold it twice), and pages not yet used take no memory.
+    m_records.reserve(kMaxLogEntries);
     m_records.resize(whole);
     if (whole > 0 && !m_file->read_at(0, m_records.data(), whole * kRecordSize)) {
         m_file.reset();
@@ -103,10 +123,10 @@ OpenReport LogStore::load() {
         report.outcome = OpenReport::Outcome::CannotOpen;
         return report;
     }
+    m_file_count = static_cast<uint32_t>(whole);
     if (m_journal_pending) {
         // The journal could not be applied to the file: the log is the file as the
         // journal will leave it, and the journal stays for the next attempt.
-        auto change = read_journal(m_files, journal_path(), kMaxLogEntries);
         m_records.resize(change->new_count);
         std::copy(change->records.begin(), change->records.end(),
                   m_records.begin() + (change->first - 1));
@@ -123,17 +143,32 @@ OpenReport LogStore::load() {
     return report;
 }
 
-bool LogStore::set_stray_bytes_aside(uint64_t whole_size, uint64_t file_size) {
+// Cuts the bytes after the last whole record from the log, once they are kept aside.
+bool LogStore::set_stray_bytes_aside(platform::File& file, uint64_t whole_size,
+                                     uint64_t file_size) {
     std::string stray(static_cast<std::size_t>(file_size - whole_size), '\0');
-    if (!m_file->read_at(whole_size, stray.data(), stray.size())) {
-        return false;
+    return file.read_at(whole_size, stray.data(), stray.size()) && keep_aside(stray) &&
+           file.truncate(whole_size) && file.flush();
+}
+
+// Adds bytes to the end of MYLOG.BAD, so bytes kept aside earlier survive. The file is
+// written anew and renamed, so it gains the bytes whole or not at all; when it already ends
+// with them, a start that stopped after keeping them but before cutting them from the log
+// kept them, and they are not added a second time.
+bool LogStore::keep_aside(const std::string& stray) {
+    std::string kept;
+    if (m_files.exists(stray_path())) {
+        // Stray bytes are less than an entry each time; a far larger file is not ours to copy.
+        auto text = platform::read_whole_file(m_files, stray_path(), 64 << 20);
+        if (!text) {
+            return false;
+        }
+        kept = std::move(*text);
     }
-    // Added to the end of MYLOG.BAD, so bytes kept aside by an earlier start survive.
-    auto keep = m_files.open(stray_path(), platform::OpenMode::ReadWrite);
-    auto kept_size = keep ? keep->size() : std::nullopt;
-    return kept_size && keep->write_at(*kept_size, stray.data(), stray.size()) && keep->flush() &&
-           m_files.sync_directory(platform::folder_of(stray_path())) &&
-           m_file->truncate(whole_size) && m_file->flush();
+    if (kept.ends_with(stray)) {
+        return true;
+    }
+    return platform::replace_file(m_files, stray_path(), kept + stray);
 }
 
 void LogStore::index_entry(std::size_t slot) {
@@ -233,28 +268,74 @@ LogStatus LogStore::flush() {
     return m_file->flush() ? LogStatus::Ok : LogStatus::WriteFailed;
 }
 
-LogStatus LogStore::replace_with(const std::string& source) {
+ReplaceReport LogStore::replace_with(const std::string& source) {
+    ReplaceReport report;
     if (!m_file) {
-        return LogStatus::NotOpen;
+        report.outcome = ReplaceReport::Outcome::WriteFailed;
+        return report;
+    }
+    // The copy is judged as a start would judge it, before anything is changed.
+    auto from = m_files.open(source, platform::OpenMode::ReadOnly);
+    auto size = from ? from->size() : std::nullopt;
+    if (!size) {
+        report.outcome = ReplaceReport::Outcome::CannotRead;
+        return report;
+    }
+    const uint64_t whole = *size / kRecordSize * kRecordSize;
+    if (whole / kRecordSize > static_cast<uint64_t>(kMaxLogEntries)) {
+        report.outcome = ReplaceReport::Outcome::TooLarge;
+        return report;
+    }
+    // A change the old log is still owed is made or the restore waits: a journal must
+    // never outlive its log and meet the new one.
+    if (m_journal_pending && !apply_pending_journal()) {
+        report.outcome = ReplaceReport::Outcome::ChangePending;
+        return report;
     }
     const std::string temporary = m_path + ".NEW";
-    int band = m_current_band;
-    close();
-    // The rename is the moment the new log takes the old one's place.
-    bool copied =
-        platform::copy_file(m_files, source, temporary) && m_files.rename(temporary, m_path);
-    if (copied) {
-        m_files.sync_directory(platform::folder_of(m_path));
-        m_files.remove(journal_path());  // a change of the old log has no place in the new one
-    } else {
+    bool written = false;
+    if (auto target = m_files.open(temporary, platform::OpenMode::CreateTruncate)) {
+        std::vector<char> block(1 << 20);
+        written = true;
+        for (uint64_t done = 0; written && done < whole;) {
+            auto n = static_cast<std::size_t>(std::min<uint64_t>(block.size(), whole - done));
+            written =
+                from->read_at(done, block.data(), n) && target->write_at(done, block.data(), n);
+            done += n;
+        }
+        written = written && target->flush();
+    }
+    if (written && *size > whole) {
+        // Kept aside before the rename, as a start does before it cuts the log.
+        std::string stray(static_cast<std::size_t>(*size - whole), '\0');
+        written = from->read_at(whole, stray.data(), stray.size()) && keep_aside(stray);
+        report.stray_bytes = stray.size();
+    }
+    // No journal is left to meet the new log (one still pending was applied above). The
+    // rename is the moment the new log takes the old one's place.
+    if (written) {
+        m_files.remove(journal_path());
+    }
+    if (!written || !m_files.rename(temporary, m_path)) {
         m_files.remove(temporary);
+        report.outcome = ReplaceReport::Outcome::WriteFailed;
+        report.stray_bytes = 0;
+        return report;
     }
-    OpenReport report = load();
-    if (!copied) {
-        m_current_band = band;
+    m_files.sync_directory(platform::folder_of(m_path));
+    close();
+    if (load().outcome != OpenReport::Outcome::Opened) {
+        report.outcome = ReplaceReport::Outcome::WriteFailed;
     }
-    return copied && report.outcome == OpenReport::Outcome::Opened ? LogStatus::Ok
-                                                                   : LogStatus::WriteFailed;
+    return report;
+}
+
+bool LogStore::write_copy(const std::string& path) {
+    auto file = m_files.open(path, platform::OpenMode::CreateTruncate);
+    return file &&
+           (m_records.empty() ||
+            file->write_at(0, m_records.data(), m_records.size() * kRecordSize)) &&
+           file->flush();
 }
 
 bool LogStore::apply_pending_journal() {
@@ -266,6 +347,7 @@ bool LogStore::apply_pending_journal() {
         return false;
     }
     m_files.remove(journal_path());
+    m_file_count = change->new_count;
     m_journal_pending = false;
     return true;
 }
@@ -279,9 +361,14 @@ LogStatus LogStore::commit() {
     }
     const int first = std::min(m_dirty_from, count() + 1);
     const auto new_count = static_cast<uint32_t>(count());
+    if (first - 1 < count() - (first - 1)) {
+        return rewrite_whole_log();
+    }
     std::span<const LogRecord> changed(m_records.data() + (first - 1),
                                        m_records.size() - static_cast<std::size_t>(first - 1));
-    if (!write_journal(m_files, journal_path(), static_cast<uint32_t>(first), new_count, changed)) {
+    std::span<const LogRecord> kept(m_records.data(), static_cast<std::size_t>(first - 1));
+    if (!write_journal(m_files, journal_path(), m_file_count, static_cast<uint32_t>(first),
+                       new_count, kept, changed)) {
         m_files.remove(journal_path());
         restore_from_disk();
         return LogStatus::WriteFailed;
@@ -289,11 +376,38 @@ LogStatus LogStore::commit() {
     m_dirty_from = count() + 1;
     if (apply_change(*m_file, static_cast<uint32_t>(first), new_count, changed)) {
         m_files.remove(journal_path());
+        m_file_count = new_count;
     } else {
         // The journal holds the change safely; it is applied again before the next change
         // and at the next open.
         m_journal_pending = true;
     }
+    return LogStatus::Ok;
+}
+
+// A change that moves more of the log than it leaves alone is written as a whole new log
+// under a temporary name and renamed over the old: that writes fewer bytes than the
+// journal and the rewrite together, and MYLOG.LOG is at every moment the whole old log or
+// the whole new one.
+LogStatus LogStore::rewrite_whole_log() {
+    const std::string temporary = m_path + ".NEW";
+    auto file = m_files.open(temporary, platform::OpenMode::CreateTruncate);
+    const bool written = file &&
+                         (m_records.empty() ||
+                          file->write_at(0, m_records.data(), m_records.size() * kRecordSize)) &&
+                         file->flush();
+    if (!written || !m_files.rename(temporary, m_path)) {
+        file.reset();
+        m_files.remove(temporary);
+        restore_from_disk();
+        return LogStatus::WriteFailed;
+    }
+    // The open file is now MYLOG.LOG itself. A failed folder sync leaves the rename made as
+    // far as every reader can see, so the change stands.
+    m_file = std::move(file);
+    m_file_count = static_cast<uint32_t>(count());
+    m_dirty_from = count() + 1;
+    m_files.sync_directory(platform::folder_of(m_path));
     return LogStatus::Ok;
 }
 

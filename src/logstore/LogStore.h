@@ -27,9 +27,32 @@ enum class LogStatus {
 };
 
 struct OpenReport {
-    enum class Outcome { Opened, CannotOpen, TooLarge, StrayNotSaved } outcome = Outcome::Opened;
+    enum class Outcome {
+        Opened,
+        CannotOpen,
+        TooLarge,
+        StrayNotSaved,
+        JournalNotSetAside,  // a journal of another log could not be moved out of the way
+    } outcome = Outcome::Opened;
     uint64_t stray_bytes = 0;       // bytes after the last whole record, moved aside
-    bool replayed_journal = false;  // an interrupted change was completed
+    bool replayed_journal = false;  // an interrupted change was found and is in the log
+    // The interrupted change could not be written to the file (a full disk): the log in
+    // memory has it, and the journal stays until it can be written.
+    bool change_unfinished = false;
+    // The journal found was written for another log (one copied in or moved aside): it was
+    // renamed MYLOG.JNL.BAD and the log left as it was.
+    bool journal_set_aside = false;
+};
+
+struct ReplaceReport {
+    enum class Outcome {
+        Replaced,
+        CannotRead,     // the copy could not be read; nothing changed
+        TooLarge,       // the copy holds more than kMaxLogEntries entries; nothing changed
+        ChangePending,  // a change of the log could not be finished first; nothing changed
+        WriteFailed,    // nothing changed
+    } outcome = Outcome::Replaced;
+    uint64_t stray_bytes = 0;  // bytes after the copy's last whole entry, kept in MYLOG.BAD
 };
 
 class LogStore {
@@ -71,8 +94,15 @@ public:
     LogStatus delete_entry(int number);
     LogStatus flush();
     // Puts the file at `source` in place of the log, whole or not at all, and builds the
-    // indexes again. On failure the log is as it was.
-    LogStatus replace_with(const std::string& source);
+    // indexes again. A copy the log could not hold is refused before anything changes; a
+    // copy ending part-way through an entry gives its whole entries, the rest being kept in
+    // MYLOG.BAD. Otherwise the log is as it was.
+    ReplaceReport replace_with(const std::string& source);
+    // Writes the log as this store holds it (every change made, even one the log file is
+    // still owed) to a new file at `path`, flushed.
+    bool write_copy(const std::string& path);
+    // A change is held in the journal that the log file could not yet take.
+    bool change_pending() const { return m_journal_pending; }
 
     // The place insert_in_order would give an entry of this date and time.
     int insertion_position(int16_t date, int16_t time) const;
@@ -81,9 +111,11 @@ private:
     using CallSlot = std::array<char, 12>;
 
     OpenReport load();
-    bool set_stray_bytes_aside(uint64_t whole_size, uint64_t file_size);
+    bool set_stray_bytes_aside(platform::File& file, uint64_t whole_size, uint64_t file_size);
+    bool keep_aside(const std::string& stray);
     void index_entry(std::size_t slot);
     LogStatus commit();
+    LogStatus rewrite_whole_log();
     bool apply_pending_journal();
     void restore_from_disk();
 
@@ -98,6 +130,8 @@ private:
     int m_dirty_from = 1;
     // A journal was flushed but the log could not yet be rewritten from it.
     bool m_journal_pending = false;
+    // Records in the file when it is in step with the journal (none pending).
+    uint32_t m_file_count = 0;
 };
 
 }  // namespace vl

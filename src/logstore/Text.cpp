@@ -36,13 +36,25 @@ std::string to_upper(std::string_view text) {
 }
 
 std::string_view take_line(std::string_view& text) {
-    std::size_t end = text.find('\n');
+    std::size_t end = text.find_first_of("\r\n");
     std::string_view line = text.substr(0, end);
-    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-    if (!line.empty() && line.back() == '\r') {
-        line.remove_suffix(1);
+    if (end == std::string_view::npos) {
+        text = std::string_view();
+    } else {
+        bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+        text.remove_prefix(end + (crlf ? 2 : 1));
     }
     return line;
+}
+
+std::string quoted_line(std::string_view line) {
+    std::string quoted(line.substr(0, 80));
+    for (char& c : quoted) {
+        if (static_cast<unsigned char>(c) < 32 || c == 127) {
+            c = ' ';
+        }
+    }
+    return quoted;
 }
 
 std::string plain_number(long value) {

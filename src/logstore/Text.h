@@ -15,9 +15,13 @@ std::string_view trim_right(std::string_view text);
 
 std::string to_upper(std::string_view text);
 
-// Takes the first line off `text` and returns it without its CR LF (or LF) ending. The
+// Takes the first line off `text` and returns it without its CR LF, LF or CR ending. The
 // program's text files are read line by line with this.
 std::string_view take_line(std::string_view& text);
+
+// A line of a file quoted in a message: cut to 80 characters, control bytes shown as blanks,
+// so a screen reader reads it in a moment whatever the file holds.
+std::string quoted_line(std::string_view line);
 
 // The plain conversion: a number that is not negative gets one leading blank (" 12").
 std::string plain_number(long value);

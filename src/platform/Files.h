@@ -24,6 +24,18 @@ public:
     virtual bool flush() = 0;
 };
 
+// An advisory lock, held until this object is destroyed. The system lets it go when the
+// process ends, however it ends, so a killed copy never blocks the next start.
+class Lock {
+public:
+    virtual ~Lock() = default;
+};
+
+struct LockResult {
+    std::unique_ptr<Lock> lock;  // held when set
+    bool busy = false;           // another holder has it
+};
+
 enum class OpenMode {
     ReadOnly,
     ReadWrite,       // created empty when absent
@@ -43,6 +55,8 @@ public:
     // The names of the plain files in a folder, sorted; empty when it cannot be read.
     virtual std::vector<std::string> list_folder(const std::string& folder) = 0;
     virtual bool is_folder(const std::string& path) = 0;
+    // Takes the lock on the file at `path` (created when absent) without waiting.
+    virtual LockResult try_lock(const std::string& path) = 0;
 };
 
 // Helpers built on the interface.

@@ -22,6 +22,20 @@ struct BrowserHits {
     int last_comment_hit = 0;
 };
 
+// Which files were found but could not be read at start-up: they are not written back in
+// that run, so what is in them is not replaced by empty fields.
+struct UnreadableFiles {
+    bool station = false;   // RIG.LST
+    bool settings = false;  // DBNAMES.TXT
+};
+
+// Which change of the DXCC chart DXCC.CHT holds, and when it was written.
+struct ChartFileState {
+    uint64_t saved_version = 0;
+    long long saved_at_ms = 0;
+    bool saved_once = false;
+};
+
 struct AppContext {
     explicit AppContext(platform::Platform& services, std::string directory)
         : platform(services), program_dir(std::move(directory)), log(services.files) {}
@@ -44,6 +58,8 @@ struct AppContext {
     // Working copy of the frequency names that the logging screens read and change.
     std::array<std::string, 15> frequency_names;
     platform::WindowId main_window = platform::kNoWindow;
+    UnreadableFiles unreadable;
+    ChartFileState chart_file;
 };
 
 }  // namespace vl

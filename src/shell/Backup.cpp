@@ -1,22 +1,9 @@
 // Backup and restore of the log.
 #include "shell/Backup.h"
 
+#include "shell/Screen.h"
+
 namespace vl {
-
-namespace {
-
-// The copy is written under a temporary name beside its target and renamed over it, so a
-// failed copy never spoils the copy that was there before.
-bool copy_safely(platform::FileSystem& fs, const std::string& from, const std::string& to) {
-    const std::string temporary = to + ".NEW";
-    if (!platform::copy_file(fs, from, temporary) || !fs.rename(temporary, to)) {
-        fs.remove(temporary);
-        return false;
-    }
-    return fs.sync_directory(platform::folder_of(to));
-}
-
-}  // namespace
 
 std::optional<std::string> backup_path(const std::string& program_dir,
                                        std::string_view backup_drive) {
@@ -56,27 +43,62 @@ std::string backup_drive_problem(AppContext& ctx, std::string_view backup_drive)
 }
 
 void back_up_log(AppContext& ctx) {
-    ctx.log.close();
     platform::FileSystem& fs = ctx.platform.files;
-    const std::string log_path = ctx.program_dir + "MYLOG.LOG";
-    auto log_file = fs.open(log_path, platform::OpenMode::ReadOnly);
-    auto size = log_file ? log_file->size() : std::nullopt;
-    log_file.reset();
-    if (size && *size < kRecordSize) {
+    platform::Ui& ui = ctx.ui();
+    LogStore& log = ctx.log;
+    // A change the log file is still owed (the disk filled) is written now if it can be;
+    // either way the copy is made from the log as the store holds it, every confirmed
+    // entry included, never from a file that lacks one.
+    if (log.is_open()) {
+        log.flush();
+    }
+    if (log.is_open() && log.count() == 0) {
         return;  // an empty log is not copied
     }
     // The message says why, so the operator knows what to mend.
-    std::string problem = size ? backup_drive_problem(ctx, ctx.settings.backup_drive)
-                               : std::string("The log could not be read.");
-    if (problem.empty() &&
-        !copy_safely(fs, log_path, *backup_path(ctx.program_dir, ctx.settings.backup_drive))) {
-        problem = "The copy could not be written.";
-    }
+    std::string problem = log.is_open() ? backup_drive_problem(ctx, ctx.settings.backup_drive)
+                                        : std::string("The log could not be read.");
     if (!problem.empty()) {
-        ctx.ui().message_box(platform::kNoWindow, "Back up error", "Log not saved. " + problem,
-                             platform::MessageButtons::Ok);
+        ui.message_box(platform::kNoWindow, "Back up error", "Log not saved. " + problem,
+                       platform::MessageButtons::Ok);
+        return;
     }
+    auto target = backup_path(ctx.program_dir, ctx.settings.backup_drive);
+    // Written under a temporary name and renamed, so a failed copy never spoils the copy
+    // that was there before.
+    const std::string temporary = *target + ".NEW";
+    if (!log.write_copy(temporary) || !fs.rename(temporary, *target)) {
+        fs.remove(temporary);
+        ui.message_box(platform::kNoWindow, "Back up error",
+                       "Log not saved. The copy could not be written.",
+                       platform::MessageButtons::Ok);
+        return;
+    }
+    fs.sync_directory(platform::folder_of(*target));
 }
+
+namespace {
+
+// Why a restore was refused; the log is as it was.
+std::string refusal_text(ReplaceReport::Outcome outcome) {
+    switch (outcome) {
+        case ReplaceReport::Outcome::CannotRead:
+            return "Log not restored. The backup copy could not be read. Your log has not been "
+                   "changed.";
+        case ReplaceReport::Outcome::TooLarge:
+            return "Log not restored. The backup copy holds more than 120000 entries, more than "
+                   "Varrow Log can keep. Your log has not been changed.";
+        case ReplaceReport::Outcome::ChangePending:
+            return "Log not restored. The last change to your log could not yet be written to "
+                   "disk; the disk may be full. Your log has not been changed.";
+        case ReplaceReport::Outcome::Replaced:
+        case ReplaceReport::Outcome::WriteFailed:
+            break;
+    }
+    return "Log not restored";
+}
+
+}  // namespace
 
 void restore_log(AppContext& ctx, platform::WindowId owner) {
     platform::Ui& ui = ctx.ui();
@@ -89,8 +111,15 @@ void restore_log(AppContext& ctx, platform::WindowId owner) {
         ui.message_box(owner, "Restore Fail", "Log not found", platform::MessageButtons::Ok);
         return;
     }
-    if (ctx.log.replace_with(*source) != LogStatus::Ok) {
-        ui.message_box(owner, "Restore Fail", "Log not restored", platform::MessageButtons::Ok);
+    ReplaceReport report = ctx.log.replace_with(*source);
+    if (report.outcome != ReplaceReport::Outcome::Replaced) {
+        ui.message_box(owner, "Restore Fail", refusal_text(report.outcome),
+                       platform::MessageButtons::Ok);
+        return;
+    }
+    if (report.stray_bytes > 0) {
+        ui.message_box(owner, "Log File", stray_bytes_text("The backup copy", report.stray_bytes),
+                       platform::MessageButtons::Ok);
     }
 }
 

@@ -23,12 +23,14 @@ std::optional<std::string> backup_path(const std::string& program_dir,
 // operator; empty when its folder is there.
 std::string backup_drive_problem(AppContext& ctx, std::string_view backup_drive);
 
-// Exit step: the log is closed; a log with entries is copied, replacing an older copy.
-// "Log not saved", with the reason, when that fails. An empty log leaves the older copy alone.
+// Exit step: a log with entries is copied as the log store holds it, replacing an older
+// copy. "Log not saved", with the reason, when that fails. An empty log leaves the older
+// copy alone.
 void back_up_log(AppContext& ctx);
 
 // "Restore Log": after a Yes, the backup copy replaces the log and the indexes are built
-// again; the log is left as it was when there is no copy or it cannot be copied.
+// again; the log is left as it was, and the message says why, when there is no copy, the
+// copy is one the log could not hold, or it cannot be copied.
 void restore_log(AppContext& ctx, platform::WindowId owner);
 
 }  // namespace vl

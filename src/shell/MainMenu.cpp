@@ -91,7 +91,6 @@ public:
                 open_selected();
                 break;
             case platform::kCmdCancel:
-                m_ctx.log.close();
                 m_ctx.ui().close_window(m_window, platform::kCmdCancel);
                 break;
             case kCmdKeyHelp:
@@ -116,6 +115,7 @@ private:
             return;
         }
         kFacilities[entry](m_ctx, m_window);
+        keep_chart(m_ctx);  // a change the facility made within the last second
     }
 
     AppContext& m_ctx;

@@ -7,12 +7,15 @@
 #include "shell/AppContext.h"
 #include "shell/Backup.h"
 #include "shell/MainMenu.h"
+#include "shell/Screen.h"
 
 namespace vl {
 
 namespace {
 
 constexpr std::string_view kProgramTitle = "VarrowLog";
+// Held for the whole run, so a second copy on the same folder leaves every file alone.
+constexpr std::string_view kLockFile = "VARROWLOG.LCK";
 
 void say(AppContext& ctx, std::string_view title, const std::string& text) {
     ctx.ui().message_box(platform::kNoWindow, title, text, platform::MessageButtons::Ok);
@@ -38,12 +41,25 @@ bool open_log(AppContext& ctx) {
                 "MYLOG.LOG ends with part of an entry, and it could not be kept aside in "
                 "MYLOG.BAD. The file has not been changed. Varrow Log will close.");
             return false;
+        case OpenReport::Outcome::JournalNotSetAside:
+            say(ctx, "File Error",
+                "MYLOG.JNL holds a change written for another log, and it could not be moved "
+                "aside to MYLOG.JNL.BAD. MYLOG.LOG has not been changed. Varrow Log will "
+                "close.");
+            return false;
+    }
+    if (report.journal_set_aside) {
+        say(ctx, "Log File",
+            "MYLOG.JNL held a change written for another log, so it was not applied. It is "
+            "kept as MYLOG.JNL.BAD; MYLOG.LOG has not been changed.");
+    }
+    if (report.change_unfinished) {
+        say(ctx, "Log File",
+            "The last change to the log could not be written to MYLOG.LOG; the disk may be "
+            "full. The change is kept in MYLOG.JNL and is written when there is room.");
     }
     if (report.stray_bytes > 0) {
-        say(ctx, "Log File",
-            "MYLOG.LOG ended with" + plain_number(static_cast<long>(report.stray_bytes)) +
-                " bytes that are not a whole entry. They are kept in MYLOG.BAD; every whole "
-                "entry is in the log.");
+        say(ctx, "Log File", stray_bytes_text("MYLOG.LOG", report.stray_bytes));
     }
     return true;
 }
@@ -62,35 +78,58 @@ void load_country_list(AppContext& ctx) {
     }
     if (auto error = ctx.countries.load(*text)) {
         say(ctx, "File Error", country_list_error_text(*error));
+    } else if (text->find_first_not_of(" \t\r\n") == std::string::npos) {
+        say(ctx, "File Error", "COUNTRY.LST is empty, so no call sign finds its country.");
     }
+}
+
+// A settings file of the program's folder: nothing when it is absent. A file that is there
+// but cannot be read (or is far too large to be one) is said, and marked so that it is not
+// written back in this run.
+std::optional<std::string> read_settings_file(AppContext& ctx, std::string_view name,
+                                              bool& unreadable) {
+    const std::string path = ctx.program_dir + std::string(name);
+    auto text = platform::read_whole_file(ctx.platform.files, path, 1 << 20);
+    if (!text && ctx.platform.files.exists(path)) {
+        unreadable = true;
+        say(ctx, "File Error",
+            std::string(name) +
+                " could not be read. Varrow Log goes on without it and does not write it in "
+                "this run, so what it holds is kept.");
+    }
+    return text;
 }
 
 // A missing RIG.LST leaves the station data empty and the date format 0.
 void load_station_data(AppContext& ctx) {
-    if (auto text = platform::read_whole_file(
-            ctx.platform.files, ctx.program_dir + std::string(kStationFile), 1 << 20)) {
+    if (auto text = read_settings_file(ctx, kStationFile, ctx.unreadable.station)) {
         ctx.station = parse_station_data(*text);
     }
 }
 
-// A missing or unreadable DBNAMES.TXT leaves every setting empty.
+// A missing DBNAMES.TXT leaves every setting empty.
 void load_settings(AppContext& ctx) {
-    if (auto text = platform::read_whole_file(
-            ctx.platform.files, ctx.program_dir + std::string(kSettingsFile), 1 << 20)) {
+    if (auto text = read_settings_file(ctx, kSettingsFile, ctx.unreadable.settings)) {
         ctx.settings = parse_settings(*text);
     }
 }
 
-// A missing or empty DXCC.CHT leaves the chart clear; Log Check fills it again.
+// A missing DXCC.CHT leaves the chart clear; Log Check fills it again. One that cannot be
+// read or is not the chart's size is said and made again from the log at once.
 void load_chart(AppContext& ctx) {
-    if (auto bytes =
-            platform::read_whole_file(ctx.platform.files, ctx.program_dir + "DXCC.CHT", 1 << 20)) {
-        ctx.chart.load(*bytes);
+    const std::string path = ctx.program_dir + "DXCC.CHT";
+    if (!ctx.platform.files.exists(path)) {
+        return;
     }
-}
-
-void save_chart(AppContext& ctx) {
-    platform::replace_file(ctx.platform.files, ctx.program_dir + "DXCC.CHT", ctx.chart.bytes());
+    auto bytes = platform::read_whole_file(ctx.platform.files, path, 1 << 20);
+    if (bytes && bytes->size() == kChartFileSize) {
+        ctx.chart.load(*bytes);
+        return;
+    }
+    say(ctx, "File Error",
+        "DXCC.CHT could not be read or is not a chart. It has been made again from the log.");
+    ctx.chart.rebuild_from_log(ctx.log, ctx.countries);
+    keep_chart(ctx, true);
 }
 
 }  // namespace
@@ -98,6 +137,14 @@ void save_chart(AppContext& ctx) {
 int run_program(platform::Platform& services, const std::string& program_dir) {
     AppContext ctx(services, program_dir);
     ctx.scale = services.ui.screen_width() / 640.0;
+
+    platform::LockResult lock = services.files.try_lock(program_dir + std::string(kLockFile));
+    // A folder where the lock cannot even be made is one the log cannot be written in
+    // either; the run goes on and the log store reports what fails.
+    if (lock.busy) {
+        say(ctx, kProgramTitle, "Varrow Log is already running from this folder");
+        return 1;
+    }
 
     load_country_list(ctx);
     if (!open_log(ctx)) {
@@ -113,13 +160,13 @@ int run_program(platform::Platform& services, const std::string& program_dir) {
 
     run_main_menu(ctx);
 
-    // Exit steps: every file is closed (the menu closed the log on Escape), and the chart
-    // is kept for the next run.
-    ctx.log.close();
-    save_chart(ctx);
+    // Exit steps: the chart is kept for the next run, the log copied to the backup drive
+    // as the log store holds it, and every file closed.
+    keep_chart(ctx, true);
     if (!ctx.settings.backup_drive.empty()) {
         back_up_log(ctx);
     }
+    ctx.log.close();
     return 0;
 }
 

@@ -2,6 +2,7 @@
 #include "shell/Screen.h"
 
 #include "logstore/Dates.h"
+#include "logstore/Text.h"
 
 namespace vl {
 
@@ -40,7 +41,59 @@ void add_labelled_box(AppContext& ctx, platform::WindowId window, int label_id, 
                                          box_width, 12, platform::EditStyle::ReadOnly));
 }
 
+namespace {
+
+// Milliseconds since 1 March 2000 of a clock reading; only differences are used.
+long long clock_ms(const platform::DateTime& t) {
+    const int year = t.month <= 2 ? t.year - 1 : t.year;
+    const int month_from_march = (t.month + 9) % 12;
+    const long long days = 365LL * (year - 2000) + (year - 2000) / 4 - (year - 2000) / 100 +
+                           (year - 2000) / 400 + (153 * month_from_march + 2) / 5 + t.day - 1;
+    return ((days * 24 + t.hour) * 60 + t.minute) * 60000LL + t.second * 1000LL + t.millisecond;
+}
+
+void tell_unreadable(AppContext& ctx, platform::WindowId owner, std::string_view file) {
+    ctx.ui().message_box(owner, "File Error",
+                         std::string(file) +
+                             " could not be read when Varrow Log started, so it is not written "
+                             "in this run. Your changes are not saved.",
+                         platform::MessageButtons::Ok);
+}
+
+}  // namespace
+
+bool keep_chart(AppContext& ctx, bool now) {
+    ChartFileState& state = ctx.chart_file;
+    if (ctx.chart.version() == state.saved_version) {
+        return true;
+    }
+    const long long at = clock_ms(ctx.platform.clock.utc_now());
+    if (!now && state.saved_once && at - state.saved_at_ms >= 0 && at - state.saved_at_ms < 1000) {
+        return true;  // written within the last second; the change waits for the next call
+    }
+    if (!platform::replace_file(ctx.platform.files, ctx.program_dir + "DXCC.CHT",
+                                ctx.chart.bytes())) {
+        return false;
+    }
+    state.saved_version = ctx.chart.version();
+    state.saved_at_ms = at;
+    state.saved_once = true;
+    return true;
+}
+
+std::string stray_bytes_text(std::string_view whose, uint64_t count) {
+    const bool one = count == 1;
+    return std::string(whose) + " ended with" + plain_number(static_cast<long>(count)) +
+           (one ? " byte that is not a whole entry. It is"
+                : " bytes that are not a whole entry. They are") +
+           " kept in MYLOG.BAD; every whole entry is in the log.";
+}
+
 bool save_station_data(AppContext& ctx, platform::WindowId owner) {
+    if (ctx.unreadable.station) {
+        tell_unreadable(ctx, owner, kStationFile);
+        return false;
+    }
     if (platform::replace_file(ctx.platform.files, ctx.program_dir + std::string(kStationFile),
                                format_station_data(ctx.station))) {
         return true;
@@ -51,6 +104,10 @@ bool save_station_data(AppContext& ctx, platform::WindowId owner) {
 }
 
 bool save_settings(AppContext& ctx, platform::WindowId owner) {
+    if (ctx.unreadable.settings) {
+        tell_unreadable(ctx, owner, kSettingsFile);
+        return false;
+    }
     if (platform::replace_file(ctx.platform.files, ctx.program_dir + std::string(kSettingsFile),
                                format_settings(ctx.settings))) {
         return true;

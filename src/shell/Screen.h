@@ -43,9 +43,18 @@ void report_log_status(AppContext& ctx, platform::WindowId owner, LogStatus stat
 bool save_station_data(AppContext& ctx, platform::WindowId owner);
 bool save_settings(AppContext& ctx, platform::WindowId owner);
 
+// Writes DXCC.CHT when the chart has changed since it was last written: at once when the
+// last write is a second old or more (or `now` is set), otherwise at the next call, so a
+// run of quick changes is written about once a second. False when a write failed.
+bool keep_chart(AppContext& ctx, bool now = false);
+
 // Removes commas from a box the operator is typing in: a comma would split the value when
 // its file is read back. Beeps and returns true when there was one.
 bool refuse_commas(AppContext& ctx, platform::WindowId window, int control);
+
+// What is said of bytes after a log's last whole entry, kept in MYLOG.BAD: `whose` is
+// "MYLOG.LOG" or "The backup copy".
+std::string stray_bytes_text(std::string_view whose, uint64_t count);
 
 // Message texts shared by the screens and the tests.
 inline constexpr std::string_view kLogFullTitle = "Log Full";

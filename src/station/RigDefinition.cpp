@@ -46,6 +46,7 @@ std::optional<RigDefinition> find_rig_definition(platform::FileSystem& fs,
         rig.path = folder + name;
         // A definition is six short lines; a large file is not one.
         auto text = platform::read_whole_file(fs, rig.path, 64 * 1024);
+        rig.unreadable = !text;
         std::string_view rest = text ? std::string_view(*text) : std::string_view();
         for (std::string& line : rig.lines) {
             line = take_line(rest);
@@ -57,6 +58,9 @@ std::optional<RigDefinition> find_rig_definition(platform::FileSystem& fs,
 }
 
 bool save_rig_definition(platform::FileSystem& fs, const RigDefinition& rig) {
+    if (rig.unreadable) {
+        return false;  // its lines were never read, and would be replaced by empty ones
+    }
     std::string text;
     for (const std::string& line : rig.lines) {
         text += line + "\r\n";

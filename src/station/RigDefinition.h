@@ -17,6 +17,7 @@ struct RigDefinition {
     std::array<std::string, 6> lines;
     std::string port;  // the text before ":" on line 1
     int speed = 0;
+    bool unreadable = false;  // found but not read: never written back
 
     // Line 1 anew from a port and a speed text; its last six characters (",N,8,1") stay.
     void set_port_and_speed(std::string_view new_port, std::string_view speed_text);
@@ -25,6 +26,7 @@ struct RigDefinition {
 // The first *.RIG file of the folder, in name order, read; nothing when there is none.
 std::optional<RigDefinition> find_rig_definition(platform::FileSystem& fs,
                                                  const std::string& folder);
+// False, writing nothing, for a definition that could not be read.
 bool save_rig_definition(platform::FileSystem& fs, const RigDefinition& rig);
 
 }  // namespace vl

@@ -28,7 +28,8 @@ def selected_entry(table):
 def probe():
     folder = tempfile.mkdtemp()
     shutil.copy(PROGRAM, os.path.join(folder, "varrowlog"))
-    open(os.path.join(folder, "COUNTRY.LST"), "w").close()
+    with open(os.path.join(folder, "COUNTRY.LST"), "w") as countries:
+        countries.write("G,G,England,1,52,-1\r\n")
     program = subprocess.Popen([os.path.join(folder, "varrowlog")])
     try:
         app = wait_for("the program on the AT-SPI bus", lambda: application("varrowlog"))

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
 #include <random>
 #include <set>
@@ -54,6 +55,16 @@ const Operation kOperations[] = {
          return l.insert_in_order(qso(120, 30, "EDITED"));
      }},
     {"rewrite in place", [](LogStore& l) { return l.write_entry(7, qso(106, 0, "REWRITTEN")); }},
+    {"restore a torn copy",
+     [](LogStore& l) {
+         // The copy is put beside the log by the operator, not by the program.
+         const std::string copy = platform::folder_of(l.path()) + "BACKUP.LOG";
+         std::ofstream(copy, std::ios::binary)
+             << log_bytes({qso(5, 0, "K1ABC"), qso(6, 0, "K2ABC")}) << "torn";
+         return l.replace_with(copy).outcome == ReplaceReport::Outcome::Replaced
+                    ? LogStatus::Ok
+                    : LogStatus::WriteFailed;
+     }},
 };
 
 TEST(LogFaults, EveryFailingWriteLeavesTheOldOrTheNewLog) {
@@ -92,6 +103,59 @@ TEST(LogFaults, EveryFailingWriteLeavesTheOldOrTheNewLog) {
             EXPECT_EQ(in_memory, on_disk) << op.name << ": failing operation " << n;
             if (status != LogStatus::Ok) {
                 EXPECT_EQ(on_disk, base_log()) << op.name << ": failure reported but log changed";
+            }
+        }
+    }
+}
+
+// The process dies at each file operation of a change in turn, and then again at each file
+// operation of the next start, which finishes or drops what the first left. A last clean
+// start must find the whole old log or the whole new one, and no journal left behind.
+TEST(LogFaults, KilledAtEveryOperationOfAChangeAndOfTheRestart) {
+    for (const Operation& op : kOperations) {
+        std::vector<LogRecord> after;
+        int operations = 0;
+        {
+            test::TempDir dir;
+            dir.write("MYLOG.LOG", log_bytes(base_log()));
+            test::FaultyFiles files;
+            LogStore log(files);
+            log.open(dir.file("MYLOG.LOG"));
+            files.fail_at(0);
+            ASSERT_EQ(op.run(log), LogStatus::Ok) << op.name;
+            operations = files.operations();
+            after = records_of(log);
+        }
+        for (int n = 1; n <= operations; ++n) {
+            // Restart crash points from 1 on, until a restart runs to its end (crash point 0).
+            for (int m = 1;; ++m) {
+                test::TempDir dir;
+                dir.write("MYLOG.LOG", log_bytes(base_log()));
+                {
+                    test::FaultyFiles files;
+                    LogStore log(files);
+                    log.open(dir.file("MYLOG.LOG"));
+                    files.crash_at(n);
+                    op.run(log);
+                }
+                bool restart_finished = false;
+                {
+                    test::FaultyFiles files;
+                    files.crash_at(m);
+                    LogStore restart(files);
+                    restart.open(dir.file("MYLOG.LOG"));
+                    restart_finished = !files.crashed();
+                }
+                LogStore fresh(platform::system_files());
+                ASSERT_EQ(fresh.open(dir.file("MYLOG.LOG")).outcome, OpenReport::Outcome::Opened);
+                std::vector<LogRecord> on_disk = records_of(fresh);
+                EXPECT_TRUE(on_disk == base_log() || on_disk == after)
+                    << op.name << ": killed at operation " << n << ", restart killed at " << m;
+                EXPECT_FALSE(dir.exists("MYLOG.JNL")) << op.name << " " << n << " " << m;
+                EXPECT_FALSE(dir.exists("MYLOG.JNL.BAD")) << op.name << " " << n << " " << m;
+                if (restart_finished) {
+                    break;
+                }
             }
         }
     }

@@ -215,6 +215,23 @@ TEST_F(LogStoreTest, StrayBytesAreKeptAsideAndReportedOnce) {
     dir.write("MYLOG.LOG", log_bytes(whole) + "more");
     EXPECT_EQ(log.open(dir.file("MYLOG.LOG")).stray_bytes, 4u);
     EXPECT_EQ(dir.read("MYLOG.BAD"), "partial-recordmore");
+    log.close();
+
+    // A start killed at each step of keeping them aside: the next start keeps them once.
+    for (int n = 1; n <= 6; ++n) {
+        dir.write("MYLOG.LOG", log_bytes(whole) + "tail");
+        dir.write("MYLOG.BAD", "earlier");
+        {
+            test::FaultyFiles files;
+            files.crash_at(n);
+            LogStore killed(files);
+            killed.open(dir.file("MYLOG.LOG"));
+        }
+        ASSERT_EQ(log.open(dir.file("MYLOG.LOG")).outcome, OpenReport::Outcome::Opened);
+        EXPECT_EQ(dir.read("MYLOG.BAD"), "earliertail") << "killed at operation " << n;
+        EXPECT_EQ(records_of(log), whole);
+        log.close();
+    }
 }
 
 TEST_F(LogStoreTest, AnInterruptedChangeIsCompletedAtOpen) {
@@ -222,7 +239,8 @@ TEST_F(LogStoreTest, AnInterruptedChangeIsCompletedAtOpen) {
     std::vector<LogRecord> new_log = {qso(1, 0, "A"), qso(2, 0, "B"), qso(3, 0, "C"),
                                       qso(4, 0, "D")};
     // The journal was flushed and the rewrite of the log stopped after two records.
-    ASSERT_TRUE(write_journal(platform::system_files(), dir.file("MYLOG.JNL"), 1, 4, new_log));
+    ASSERT_TRUE(
+        write_journal(platform::system_files(), dir.file("MYLOG.JNL"), 3, 1, 4, {}, new_log));
     dir.write("MYLOG.LOG", log_bytes({new_log[0], new_log[1], old_log[2]}));
     OpenReport report = log.open(dir.file("MYLOG.LOG"));
     EXPECT_TRUE(report.replayed_journal);
@@ -233,11 +251,12 @@ TEST_F(LogStoreTest, AnInterruptedChangeIsCompletedAtOpen) {
 TEST_F(LogStoreTest, ATornOrForeignJournalIsDropped) {
     std::vector<LogRecord> old_log = {qso(2, 0, "B"), qso(3, 0, "C")};
     std::vector<LogRecord> change = {qso(1, 0, "A"), qso(2, 0, "B"), qso(3, 0, "C")};
-    ASSERT_TRUE(write_journal(platform::system_files(), dir.file("MYLOG.JNL"), 1, 3, change));
+    ASSERT_TRUE(
+        write_journal(platform::system_files(), dir.file("MYLOG.JNL"), 2, 1, 3, {}, change));
     std::string journal = dir.read("MYLOG.JNL");
     const std::string damaged[] = {
         journal.substr(0, journal.size() - 1),                   // torn before its checksum
-        journal.substr(0, 16),                                   // header only
+        journal.substr(0, 32),                                   // header only
         std::string(journal).replace(20, 1, "#"),                // a changed byte
         std::string(journal).replace(8, 4, "\xFF\xFF\xFF\x7F"),  // an absurd count
         "not a journal at all",
@@ -254,14 +273,60 @@ TEST_F(LogStoreTest, ATornOrForeignJournalIsDropped) {
     }
 }
 
+// A journal left by a crash, met by a log that is not the one it was written for: a backup
+// copied in, a log moved aside, a log whose untouched records differ. It is set aside once,
+// and the log is left exactly as it is.
+TEST_F(LogStoreTest, AJournalOfAnotherLogIsSetAsideAndTheLogLeftAlone) {
+    std::vector<LogRecord> written_for;
+    for (int i = 0; i < 10; ++i) {
+        written_for.push_back(qso(static_cast<int16_t>(10 + i), 0, "W" + std::to_string(i)));
+    }
+    // Inserting before entry 4 of that log: records 1 to 3 are left alone.
+    std::vector<LogRecord> tail(written_for.begin() + 3, written_for.end());
+    tail.insert(tail.begin(), qso(12, 30, "NEW"));
+    std::vector<LogRecord> bigger = written_for, other_start = written_for;
+    for (int i = 0; i < 300; ++i) {
+        bigger.push_back(qso(static_cast<int16_t>(30 + i), 0, "B"));
+    }
+    other_start[1] = qso(11, 0, "CHANGED");
+    const std::vector<LogRecord> swapped[] = {
+        bigger, {}, {written_for.begin(), written_for.begin() + 5}, other_start};
+    for (const std::vector<LogRecord>& other : swapped) {
+        dir.write("MYLOG.LOG", log_bytes(other));
+        ASSERT_TRUE(write_journal(platform::system_files(), dir.file("MYLOG.JNL"), 10, 4, 11,
+                                  {written_for.data(), 3}, tail));
+        const std::string journal = dir.read("MYLOG.JNL");
+        OpenReport report = log.open(dir.file("MYLOG.LOG"));
+        EXPECT_TRUE(report.journal_set_aside) << other.size();
+        EXPECT_FALSE(report.replayed_journal) << other.size();
+        EXPECT_EQ(records_of(log), other);
+        expect_in_step(log, dir);
+        EXPECT_EQ(dir.read("MYLOG.JNL.BAD"), journal);
+        EXPECT_FALSE(log.reopen().journal_set_aside) << "told once";
+        log.close();
+    }
+    // The log it was written for takes it, even part-way through its rewrite.
+    std::vector<LogRecord> torn = written_for;
+    torn[3] = tail[0];
+    dir.write("MYLOG.LOG", log_bytes(torn) + "half");
+    ASSERT_TRUE(write_journal(platform::system_files(), dir.file("MYLOG.JNL"), 10, 4, 11,
+                              {written_for.data(), 3}, tail));
+    OpenReport report = log.open(dir.file("MYLOG.LOG"));
+    EXPECT_TRUE(report.replayed_journal);
+    EXPECT_FALSE(report.journal_set_aside);
+    EXPECT_EQ(log.count(), 11);
+    EXPECT_EQ(log.entry(4), tail[0]);
+    expect_in_step(log, dir);
+}
+
 TEST_F(LogStoreTest, AChangeWhoseLogWriteFailsIsKeptInTheJournal) {
     test::FaultyFiles files;
     LogStore faulty(files);
-    dir.write("MYLOG.LOG", log_bytes({qso(2, 0, "B")}));
+    dir.write("MYLOG.LOG", log_bytes({qso(1, 0, "A")}));
     ASSERT_EQ(faulty.open(dir.file("MYLOG.LOG")).outcome, OpenReport::Outcome::Opened);
     // Operations: journal write x3, journal flush, folder sync, then the log write.
     files.fail_at(6);
-    ASSERT_EQ(faulty.insert_in_order(qso(1, 0, "A")), LogStatus::Ok);
+    ASSERT_EQ(faulty.insert_in_order(qso(2, 0, "B")), LogStatus::Ok);
     EXPECT_TRUE(files.failed());
     EXPECT_EQ(faulty.count(), 2);
     EXPECT_TRUE(dir.exists("MYLOG.JNL"));
@@ -274,9 +339,9 @@ TEST_F(LogStoreTest, AChangeWhoseLogWriteFailsIsKeptInTheJournal) {
 TEST_F(LogStoreTest, ReplacingTheLogIsWholeOrNotAtAll) {
     dir.write("BACKUP.LOG", log_bytes({qso(7, 0, "K1ABC"), qso(8, 0, "K2ABC")}));
     open_with({qso(1, 0, "A")});
-    ASSERT_TRUE(
-        write_journal(platform::system_files(), dir.file("MYLOG.JNL"), 1, 1, {{qso(1, 0, "A")}}));
-    ASSERT_EQ(log.replace_with(dir.file("BACKUP.LOG")), LogStatus::Ok);
+    ASSERT_TRUE(write_journal(platform::system_files(), dir.file("MYLOG.JNL"), 1, 1, 1, {},
+                              {{qso(1, 0, "A")}}));
+    ASSERT_EQ(log.replace_with(dir.file("BACKUP.LOG")).outcome, ReplaceReport::Outcome::Replaced);
     EXPECT_EQ(calls(), "K1ABC K2ABC ");
     EXPECT_EQ(log.call_slot(2), "K2ABC       ");
     expect_in_step(log, dir);  // the old log's journal went with it
@@ -290,11 +355,66 @@ TEST_F(LogStoreTest, ReplacingTheLogIsWholeOrNotAtAll) {
         LogStore faulty(files);
         faulty.open(dir.file("MYLOG.LOG"));
         files.fail_at(n);
-        LogStatus status = faulty.replace_with(dir.file("BACKUP.LOG"));
-        std::string expected =
-            status == LogStatus::Ok ? dir.read("BACKUP.LOG") : log_bytes({qso(1, 0, "A")});
+        bool replaced =
+            faulty.replace_with(dir.file("BACKUP.LOG")).outcome == ReplaceReport::Outcome::Replaced;
+        std::string expected = replaced ? dir.read("BACKUP.LOG") : log_bytes({qso(1, 0, "A")});
         EXPECT_EQ(dir.read("MYLOG.LOG"), expected) << "failing operation " << n;
-        EXPECT_EQ(faulty.count(), status == LogStatus::Ok ? 2 : 1) << "failing operation " << n;
+        EXPECT_EQ(faulty.count(), replaced ? 2 : 1) << "failing operation " << n;
+    }
+}
+
+// A copy the log could not hold is refused before anything is renamed, and a copy that ends
+// part-way through an entry gives its whole entries, the rest kept in MYLOG.BAD.
+TEST_F(LogStoreTest, RestoreJudgesTheCopyBeforeItReplacesTheLog) {
+    const std::vector<LogRecord> current = {qso(1, 0, "A"), qso(2, 0, "B")};
+    std::string too_many(static_cast<std::size_t>(kMaxLogEntries + 1) * kRecordSize, ' ');
+    dir.write("BACKUP.LOG", too_many);
+    open_with(current);
+    EXPECT_EQ(log.replace_with(dir.file("BACKUP.LOG")).outcome, ReplaceReport::Outcome::TooLarge);
+    EXPECT_EQ(log.replace_with(dir.file("ABSENT.LOG")).outcome, ReplaceReport::Outcome::CannotRead);
+    EXPECT_EQ(records_of(log), current);
+    expect_in_step(log, dir);
+    EXPECT_FALSE(dir.exists("MYLOG.LOG.NEW"));
+
+    const std::vector<LogRecord> copy = {qso(7, 0, "K1ABC"), qso(8, 0, "K2ABC")};
+    dir.write("BACKUP.LOG", log_bytes(copy) + "torn");
+    ReplaceReport report = log.replace_with(dir.file("BACKUP.LOG"));
+    EXPECT_EQ(report.outcome, ReplaceReport::Outcome::Replaced);
+    EXPECT_EQ(report.stray_bytes, 4u);
+    EXPECT_EQ(records_of(log), copy);
+    expect_in_step(log, dir);
+    EXPECT_EQ(dir.read("MYLOG.BAD"), "torn");
+    EXPECT_EQ(dir.read("BACKUP.LOG"), log_bytes(copy) + "torn");  // the copy is not changed
+}
+
+// A change the old log was still owed when the restore began is finished before the rename
+// or the restore is refused; its journal never meets the new log.
+TEST_F(LogStoreTest, RestoreFinishesOrRefusesAPendingChangeFirst) {
+    const std::vector<LogRecord> copy = {qso(7, 0, "K1ABC")};
+    dir.write("BACKUP.LOG", log_bytes(copy));
+    for (bool disk_frees : {true, false}) {
+        open_with({qso(1, 0, "A")});
+        log.close();
+        test::FaultyFiles files;
+        LogStore faulty(files);
+        ASSERT_EQ(faulty.open(dir.file("MYLOG.LOG")).outcome, OpenReport::Outcome::Opened);
+        files.fill_disk(dir.file("MYLOG.LOG"));
+        ASSERT_EQ(faulty.insert_in_order(qso(2, 0, "B")), LogStatus::Ok);
+        ASSERT_TRUE(faulty.change_pending());
+        files.fill_disk(disk_frees ? "" : dir.file("MYLOG.LOG"));
+        ReplaceReport report = faulty.replace_with(dir.file("BACKUP.LOG"));
+        if (disk_frees) {
+            EXPECT_EQ(report.outcome, ReplaceReport::Outcome::Replaced);
+            EXPECT_EQ(records_of(faulty), copy);
+            expect_in_step(faulty, dir);
+        } else {
+            EXPECT_EQ(report.outcome, ReplaceReport::Outcome::ChangePending);
+            faulty.close();
+            // The refused restore changed nothing: the next start finds the owed change.
+            ASSERT_EQ(log.open(dir.file("MYLOG.LOG")).outcome, OpenReport::Outcome::Opened);
+            EXPECT_EQ(records_of(log), (std::vector<LogRecord>{qso(1, 0, "A"), qso(2, 0, "B")}));
+            log.close();
+        }
     }
 }
 

@@ -59,7 +59,7 @@ TEST(Manual, MarkersMatchWholeNumbersOnly) {
 
 TEST(InstructionsScreens, EnterReadsATopicAndTheListMovesOn) {
     test::TempDir dir;
-    dir.write("COUNTRY.LST", "");
+    dir.write("COUNTRY.LST", "G,G,England,1,52,-1\r\n");
     std::string script = "key Enter\n";
     for (int i = 0; i < 15; ++i) {
         script += "key Down\n";

@@ -16,7 +16,7 @@ const std::string kMenuWindow = "window \"Varrow Log version 1 point 3 7 by Q 0 
 
 class MainMenuTest : public ::testing::Test {
 protected:
-    void SetUp() override { dir.write("COUNTRY.LST", ""); }
+    void SetUp() override { dir.write("COUNTRY.LST", "G,G,England,1,52,-1\r\n"); }
     TempDir dir;
 };
 
@@ -102,7 +102,7 @@ TEST(StartUp, AMissingCountryListIsToldOnceThenTheMenuOpens) {
 
 TEST(StartUp, StrayBytesAtTheEndOfTheLogAreToldOnce) {
     TempDir dir;
-    dir.write("COUNTRY.LST", "");
+    dir.write("COUNTRY.LST", "G,G,England,1,52,-1\r\n");
     dir.write("MYLOG.LOG", test::log_bytes({test::qso(1, 0, "G9ZZA")}) + "xyz");
     test::HeadlessRun first = run_program_headless(dir.path(), "answer ok\nkey Escape\n");
     EXPECT_EQ(first.journal[0],
@@ -116,7 +116,7 @@ TEST(StartUp, StrayBytesAtTheEndOfTheLogAreToldOnce) {
 
 TEST(StartUp, ALogTooLargeToIndexEndsTheProgramUntouched) {
     TempDir dir;
-    dir.write("COUNTRY.LST", "");
+    dir.write("COUNTRY.LST", "G,G,England,1,52,-1\r\n");
     std::string bytes(static_cast<std::size_t>(kMaxLogEntries + 1) * kRecordSize, 'A');
     dir.write("MYLOG.LOG", bytes);
     test::HeadlessRun run = run_program_headless(dir.path(), "answer ok\n");

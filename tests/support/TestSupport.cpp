@@ -46,13 +46,14 @@ bool TempDir::exists(std::string_view name) const {
     return std::filesystem::exists(file(name));
 }
 
-HeadlessRun run_program_headless(const std::string& program_dir, std::string_view script) {
+HeadlessRun run_program_headless(const std::string& program_dir, std::string_view script,
+                                 platform::FileSystem* files) {
     using namespace vl::headless;
     Journal journal;
     HeadlessClock clock;
     HeadlessSound sound(journal);
     HeadlessUi ui(parse_script(script), journal, clock);
-    platform::Platform services{ui, sound, clock, platform::system_files()};
+    platform::Platform services{ui, sound, clock, files ? *files : platform::system_files()};
     HeadlessRun run;
     try {
         run.exit_code = run_program(services, program_dir);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "logstore/LogEntry.h"
+#include "platform/Files.h"
 
 namespace vl::test {
 
@@ -34,8 +35,10 @@ struct HeadlessRun {
     bool script_ended = false;  // the script ran out with windows open
 };
 
-// Runs the program from start-up to exit on the headless backend.
-HeadlessRun run_program_headless(const std::string& program_dir, std::string_view script);
+// Runs the program from start-up to exit on the headless backend, on the real files or on
+// `files`.
+HeadlessRun run_program_headless(const std::string& program_dir, std::string_view script,
+                                 platform::FileSystem* files = nullptr);
 
 // A QSO entry with the given date code, time and call, for building logs.
 LogRecord qso(int16_t date, int16_t time, std::string_view call, int band = 4);

@@ -1,6 +1,7 @@
 // Files on POSIX systems: pread/pwrite, fsync, and fsync of the folder after a rename.
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -71,6 +72,17 @@ private:
     int m_fd;
 };
 
+// flock belongs to the open file, not the process, so two opens in one process conflict
+// as two processes do, and closing the descriptor (or dying) lets it go.
+class PosixLock final : public Lock {
+public:
+    explicit PosixLock(int fd) : m_fd(fd) {}
+    ~PosixLock() override { ::close(m_fd); }
+
+private:
+    int m_fd;
+};
+
 class PosixFileSystem final : public FileSystem {
 public:
     std::unique_ptr<File> open(const std::string& path, OpenMode mode) override {
@@ -129,6 +141,25 @@ public:
     bool is_folder(const std::string& path) override {
         struct stat info {};
         return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    }
+
+    LockResult try_lock(const std::string& path) override {
+        LockResult result;
+        int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        if (fd < 0) {
+            return result;
+        }
+        int status;
+        do {
+            status = ::flock(fd, LOCK_EX | LOCK_NB);
+        } while (status != 0 && errno == EINTR);
+        if (status != 0) {
+            result.busy = errno == EWOULDBLOCK;
+            ::close(fd);
+            return result;
+        }
+        result.lock = std::make_unique<PosixLock>(fd);
+        return result;
     }
 
     bool sync_directory(const std::string& folder) override {

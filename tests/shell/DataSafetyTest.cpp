@@ -1,0 +1,254 @@
+// The program's files kept safe as an operator meets it: two copies on one folder, files it
+// cannot read, a disk that fills during a save, the chart after a kill, restore refusals
+// and the messages that quote a file.
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "dxdata/DxccChart.h"
+#include "logstore/LogStore.h"
+#include "platform/headless/HeadlessUi.h"
+#include "shell/AppContext.h"
+#include "shell/Screen.h"
+#include "shell/Settings.h"
+#include "station/StationData.h"
+#include "support/FaultyFiles.h"
+#include "support/Scripts.h"
+#include "support/TestSupport.h"
+
+namespace vl {
+namespace {
+
+using Lines = std::vector<std::string>;
+using test::open_menu_entry;
+using test::run_program_headless;
+
+constexpr int kOffLine = 1, kDateFormat = 11, kLocation = 12, kRestore = 16;
+const std::string kMenuWindow = "window \"Varrow Log version 1 point 3 7 by Q 0 Z Z Z.\"";
+const std::string kEngland = "G,G,England,1,52,-1\r\n";
+
+// A QSO with G9ZZA on 20 m, saved from the off-line form.
+const std::string kSaveQso =
+    open_menu_entry(kOffLine) +
+    "type 14/01/14\nkey Enter\ntype G9ZZA\nkey Enter\ntype 1430\nkey Enter Enter Enter "
+    "Enter\ntype 14.2\nkey Enter\ntype CW\nkey Enter\ntype 100\nkey F12\n";
+
+bool has(const Lines& journal, const std::string& line) {
+    return std::find(journal.begin(), journal.end(), line) != journal.end();
+}
+
+class DataSafetyTest : public ::testing::Test {
+protected:
+    void SetUp() override { dir.write("COUNTRY.LST", kEngland); }
+    test::TempDir dir;
+};
+
+// A second copy on the folder touches nothing; a copy that was killed blocks nothing.
+TEST_F(DataSafetyTest, OneProgramPerFolder) {
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    pid_t holder = fork();
+    ASSERT_GE(holder, 0);
+    if (holder == 0) {
+        // The first copy, running: it holds the folder's lock as a start takes it, until it
+        // is killed.
+        auto lock = platform::system_files().try_lock(dir.file("VARROWLOG.LCK"));
+        char held = lock.lock ? 'y' : 'n';
+        (void)!write(ready[1], &held, 1);
+        pause();
+        _exit(0);
+    }
+    char held = 0;
+    ASSERT_EQ(read(ready[0], &held, 1), 1);
+    close(ready[0]);
+    close(ready[1]);
+    ASSERT_EQ(held, 'y');
+    test::HeadlessRun second = run_program_headless(dir.path(), "answer ok\n");
+    EXPECT_EQ(second.journal, (Lines{"message \"VarrowLog\" \"Varrow Log is already running from "
+                                     "this folder\" ok"}));
+    EXPECT_EQ(second.exit_code, 1);
+    EXPECT_FALSE(dir.exists("MYLOG.LOG"));
+
+    kill(holder, SIGKILL);
+    int status = 0;
+    waitpid(holder, &status, 0);
+    test::HeadlessRun next = run_program_headless(dir.path(), "key Escape\n");
+    EXPECT_EQ(next.journal[0], kMenuWindow);
+    EXPECT_EQ(next.exit_code, 0);
+}
+
+// A settings file that is there but cannot be read is said, and not replaced by empty
+// fields when the operator changes a setting.
+TEST_F(DataSafetyTest, AFileThatCannotBeReadIsNeverWrittenBack) {
+    const std::string station = "IC-7300,100,Dipole,Ann,CW\r\n";
+    const std::string too_large = std::string(2 << 20, 'x');
+    // Each screen writes its file when it is left.
+    const std::string date_format = open_menu_entry(kDateFormat) + "key Down\nkey Escape\n";
+    const std::string location = open_menu_entry(kLocation) + "type 52\nkey Escape\n";
+    struct Case {
+        const char* file;
+        std::string bytes;
+        bool unreadable;
+        std::string change;
+    };
+    const Case cases[] = {{"RIG.LST", station, true, date_format},
+                          {"RIG.LST", too_large, false, date_format},
+                          {"DBNAMES.TXT", std::string(12, '\n') + "E\n", true, location}};
+    for (const Case& c : cases) {
+        test::TempDir folder;
+        folder.write("COUNTRY.LST", kEngland);
+        folder.write(c.file, c.bytes);
+        test::FaultyFiles files;
+        if (c.unreadable) {
+            files.make_unreadable(folder.file(c.file));
+        }
+        test::HeadlessRun run = run_program_headless(
+            folder.path(), "answer ok\n" + c.change + "answer ok\nkey Escape\n", &files);
+        const std::string name = c.file;
+        EXPECT_EQ(run.journal[0],
+                  "message \"File Error\" \"" + name +
+                      " could not be read. Varrow Log goes on without it and "
+                      "does not write it in this run, so what it holds is kept.\" ok")
+            << name;
+        EXPECT_EQ(folder.read(c.file), c.bytes) << name;
+        EXPECT_FALSE(run.script_ended) << name;
+    }
+}
+
+// The save that fills the disk leaves its change in the journal: the exit backup still holds
+// it, a start on the still-full disk says so, and the first start with room writes it.
+TEST_F(DataSafetyTest, AFullDiskNeverMakesABackupThatLacksAnEntry) {
+    test::TempDir stick;
+    dir.write("DBNAMES.TXT", std::string(12, '\n') + stick.path() + "\n");
+    dir.write("MYLOG.LOG", test::log_bytes({test::qso(100, 0, "G4ABC")}));
+    test::FaultyFiles files;
+    files.fill_disk(dir.file("MYLOG.LOG"));
+    test::HeadlessRun run =
+        run_program_headless(dir.path(), kSaveQso + "key Escape\nkey Escape\n", &files);
+    EXPECT_FALSE(run.script_ended);
+    EXPECT_TRUE(dir.exists("MYLOG.JNL"));
+    EXPECT_LT(dir.read("MYLOG.LOG").size(), 2 * kRecordSize);  // the file could not take it
+    const std::string backup = stick.read("MYLOG.LOG");
+    ASSERT_EQ(backup.size(), 2 * kRecordSize);
+    EXPECT_EQ(backup.substr(kRecordSize + 6, 5), "G9ZZA");
+
+    run = run_program_headless(dir.path(), "answer ok\nkey Escape\n", &files);
+    EXPECT_EQ(run.journal[0],
+              "message \"Log File\" \"The last change to the log could not be written to "
+              "MYLOG.LOG; the disk may be full. The change is kept in MYLOG.JNL and is written "
+              "when there is room.\" ok");
+    EXPECT_EQ(stick.read("MYLOG.LOG"), backup);
+
+    run = run_program_headless(dir.path(), "key Escape\n");
+    EXPECT_EQ(run.journal[0], kMenuWindow);
+    EXPECT_EQ(dir.read("MYLOG.LOG"), backup);
+    EXPECT_FALSE(dir.exists("MYLOG.JNL"));
+}
+
+// The chart mark of a saved contact is on disk before the program is killed, and a chart
+// of the wrong size is said and made again from the log.
+TEST_F(DataSafetyTest, TheChartIsKeptWithTheLog) {
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        run_program_headless(dir.path(), kSaveQso);  // ends with the form still open
+        kill(getpid(), SIGKILL);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    DxccChart chart;
+    chart.load(dir.read("DXCC.CHT"));
+    EXPECT_EQ(chart.cell(1, 4), 0x01);  // England on 20 m, CW
+
+    dir.write("DXCC.CHT", "short");
+    test::HeadlessRun run = run_program_headless(dir.path(), "answer ok\nkey Escape\n");
+    EXPECT_EQ(run.journal[0],
+              "message \"File Error\" \"DXCC.CHT could not be read or is not a chart. It has been "
+              "made again from the log.\" ok");
+    ASSERT_EQ(dir.read("DXCC.CHT").size(), kChartFileSize);
+    chart.load(dir.read("DXCC.CHT"));
+    EXPECT_EQ(chart.cell(1, 4), 0x01);
+}
+
+// Quick changes to the chart are written about once a second, and at once when asked.
+TEST_F(DataSafetyTest, TheChartIsWrittenAtMostOnceASecond) {
+    headless::Journal journal;
+    headless::HeadlessClock clock;
+    headless::HeadlessSound sound(journal);
+    headless::HeadlessUi ui(headless::parse_script(""), journal, clock);
+    platform::Platform services{ui, sound, clock, platform::system_files()};
+    AppContext ctx(services, dir.path());
+    auto on_disk = [&](int dxcc) {
+        return dir.read("DXCC.CHT")[static_cast<std::size_t>(dxcc) + kChartCountries * 4] != 0;
+    };
+
+    ctx.chart.mark(1, 4, 0, 0);
+    ASSERT_TRUE(keep_chart(ctx));
+    EXPECT_TRUE(on_disk(1));
+    ctx.chart.mark(2, 4, 0, 0);
+    keep_chart(ctx);
+    clock.advance(999);
+    keep_chart(ctx);
+    EXPECT_FALSE(on_disk(2)) << "written again within the second";
+    clock.advance(1);
+    keep_chart(ctx);
+    EXPECT_TRUE(on_disk(2));
+    ctx.chart.mark(3, 4, 0, 0);
+    keep_chart(ctx, true);  // as at exit
+    EXPECT_TRUE(on_disk(3));
+}
+
+// Restore of a copy the log could not hold changes nothing and says why; a torn copy gives
+// its whole entries and says where the rest went.
+TEST_F(DataSafetyTest, RestoreSaysWhyACopyWasRefusedOrCut) {
+    std::filesystem::create_directories(dir.file("DRIVES/E"));
+    dir.write("DBNAMES.TXT", std::string(12, '\n') + "E\n");
+    const std::string log = test::log_bytes({test::qso(1, 0, "G4ABC")});
+    dir.write("MYLOG.LOG", log);
+    dir.write("DRIVES/E/MYLOG.LOG",
+              std::string(static_cast<std::size_t>(kMaxLogEntries + 1) * kRecordSize, ' '));
+    Lines journal = run_program_headless(dir.path(), open_menu_entry(kRestore) +
+                                                         "answer yes\nanswer ok\nkey Escape\n")
+                        .journal;
+    EXPECT_TRUE(has(journal,
+                    "message \"Restore Fail\" \"Log not restored. The backup copy holds more "
+                    "than 120000 entries, more than Varrow Log can keep. Your log has not been "
+                    "changed.\" ok"));
+    EXPECT_EQ(dir.read("MYLOG.LOG"), log);
+
+    const std::string copy = test::log_bytes({test::qso(7, 0, "K1ABC")});
+    dir.write("DRIVES/E/MYLOG.LOG", copy + "x");
+    journal = run_program_headless(
+                  dir.path(), open_menu_entry(kRestore) + "answer yes\nanswer ok\nkey Escape\n")
+                  .journal;
+    EXPECT_TRUE(has(journal,
+                    "message \"Log File\" \"The backup copy ended with 1 byte that is not a "
+                    "whole entry. It is kept in MYLOG.BAD; every whole entry is in the log.\" "
+                    "ok"));
+    EXPECT_EQ(dir.read("MYLOG.LOG"), copy);
+    EXPECT_EQ(dir.read("MYLOG.BAD"), "x");
+}
+
+// A line quoted from COUNTRY.LST is short and plain whatever the file holds; CR alone ends
+// a line; an empty list is said.
+TEST_F(DataSafetyTest, MessagesQuotingAFileFitAScreenReader) {
+    const std::string long_line = "G,G,Eng\x01land" + std::string(3 << 20, 'x');
+    dir.write("COUNTRY.LST", "G,G,England,1,52,-1\r" + long_line + "\r\n");
+    Lines journal = run_program_headless(dir.path(), "answer ok\nkey Escape\n").journal;
+    EXPECT_EQ(journal[0], "message \"File Error\" \"Line 2 of COUNTRY.LST\\x0D\\x0AG,G,Eng land" +
+                              std::string(68, 'x') + "\" ok");
+
+    dir.write("COUNTRY.LST", "");
+    journal = run_program_headless(dir.path(), "answer ok\nkey Escape\n").journal;
+    EXPECT_EQ(journal[0],
+              "message \"File Error\" \"COUNTRY.LST is empty, so no call sign finds its "
+              "country.\" ok");
+}
+
+}  // namespace
+}  // namespace vl
