@@ -11,10 +11,11 @@
 
 namespace vl {
 
-// Date codes of the range; both limits are inclusive.
+// Date codes of the range; both limits are inclusive. With no end date every entry up to
+// the last date the log holds goes out: an end of 32000 would leave out 2028 and 2029.
 struct ExportRange {
     int start = -32000;
-    int end = 32000;
+    int end = 32767;
 };
 
 // The export file's name: ".ADI" is added unless the name holds it already. A path may

@@ -140,6 +140,9 @@ TEST(AdifExport, OnlyQsoEntriesWithinTheInclusiveRangeGoOut) {
     EXPECT_FALSE(
         is_exported(encode(DataEntry{static_cast<int16_t>(day), 0, "OP", "RIG", "ANT", 4}), range));
     EXPECT_FALSE(is_exported(encode(TextEntry{static_cast<int16_t>(day), 0, "a note"}), range));
+    // With no dates given, the first and the last date the log holds both go out.
+    EXPECT_TRUE(is_exported(test::qso(static_cast<int16_t>(kMinDateCode), 0, "G4ABC"), {}));
+    EXPECT_TRUE(is_exported(test::qso(static_cast<int16_t>(kMaxDateCode), 0, "G4ABC"), {}));
 }
 
 TEST(AdifExport, FileNameGetsTheExtensionUnlessItHoldsIt) {
