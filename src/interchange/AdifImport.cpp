@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "logstore/Dates.h"
 #include "logstore/Text.h"
@@ -14,11 +15,7 @@ namespace vl {
 
 namespace {
 
-// The tag names the reader knows, in lower case; a tag's number is its place here.
-constexpr std::array<std::string_view, 21> kTags = {
-    "qso_date", "time_on",  "time_off", "call",    "freq", "band",  "mode",
-    "rst_rcvd", "rst_sent", "tx_pwr",   "comment", "name", "notes", "operator",
-    "qsl_rcvd", "qsl_sent", "iota",     "qth",     "eoh",  "eor",   "submode"};
+// The tags the reader takes; every other tag is skipped by its stated length.
 enum Tag {
     kQsoDate,
     kTimeOn,
@@ -53,13 +50,50 @@ constexpr uint64_t kLengthCap = uint64_t{1} << 40;
 
 constexpr std::size_t kReadBlock = 1 << 20;
 
-int tag_number(std::string_view lower_name) {
-    for (std::size_t i = 0; i < kTags.size(); ++i) {
-        if (kTags[i] == lower_name) {
-            return static_cast<int>(i);
-        }
+// Tag names are compared without regard to case.
+int tag_number(std::string_view name) {
+    if (name.empty() || name.size() > kLongestName) {
+        return -1;
     }
-    return -1;
+    char lower[kLongestName];
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        char c = name[i];
+        lower[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+    }
+    // Only the names of the same length are compared.
+    auto is = [&](std::string_view tag) { return std::memcmp(lower, tag.data(), tag.size()) == 0; };
+    switch (name.size()) {
+        case 3:
+            return is("eor") ? kEor : is("qth") ? kQth : is("eoh") ? kEoh : -1;
+        case 4:
+            return is("call")   ? kCall
+                   : is("freq") ? kFreq
+                   : is("mode") ? kMode
+                   : is("band") ? kBand
+                   : is("name") ? kName
+                   : is("iota") ? kIota
+                                : -1;
+        case 5:
+            return is("notes") ? kNotes : -1;
+        case 6:
+            return is("tx_pwr") ? kTxPwr : -1;
+        case 7:
+            return is("time_on")   ? kTimeOn
+                   : is("comment") ? kComment
+                   : is("submode") ? kSubmode
+                                   : -1;
+        case 8:
+            return is("qso_date")   ? kQsoDate
+                   : is("time_off") ? kTimeOff
+                   : is("rst_sent") ? kRstSent
+                   : is("rst_rcvd") ? kRstRcvd
+                   : is("qsl_sent") ? kQslSent
+                   : is("qsl_rcvd") ? kQslRcvd
+                   : is("operator") ? kOperator
+                                    : -1;
+        default:
+            return -1;
+    }
 }
 
 bool is_valid_utf8_with_high_bytes(std::string_view text) {
@@ -85,14 +119,6 @@ bool is_valid_utf8_with_high_bytes(std::string_view text) {
     return high;
 }
 
-// Modern files are UTF-8; older ones are already single-byte text and stay as they are.
-std::string single_byte_text(std::string_view value) {
-    if (is_valid_utf8_with_high_bytes(value)) {
-        return platform::cp1252_from_utf8(value);
-    }
-    return std::string(value);
-}
-
 bool all_digits(std::string_view text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
@@ -115,6 +141,19 @@ std::optional<int> date_code_of_adif(std::string_view value) {
         return std::nullopt;
     }
     return date_code(year - 1900, month, day);
+}
+
+void put_number(LogRecord& record, std::size_t offset, int value) {
+    auto bits = static_cast<uint16_t>(value);
+    record.bytes[offset] = static_cast<char>(bits & 0xFF);
+    record.bytes[offset + 1] = static_cast<char>(bits >> 8);
+}
+
+// A text field padded with blanks and cut to its width.
+void put_field(LogRecord& record, std::size_t offset, std::size_t width, std::string_view text) {
+    std::size_t used = std::min(width, text.size());
+    std::memcpy(record.bytes.data() + offset, text.data(), used);
+    std::memset(record.bytes.data() + offset + used, ' ', width - used);
 }
 
 // 300 divided by the band's wavelength, as the plain conversion writes a number.
@@ -149,6 +188,17 @@ void AdifReader::feed(std::string_view bytes) {
                 break;
             }
             case State::Name: {
+                const char* stop = at;
+                while (stop < end && *stop != '>' && *stop != ':' && *stop != '<') {
+                    ++stop;
+                }
+                // A name longer than any known one is kept just long enough to be unknown.
+                std::size_t room = kLongestName + 1 - std::min(m_name.size(), kLongestName + 1);
+                m_name.append(at, std::min(static_cast<std::size_t>(stop - at), room));
+                at = stop;
+                if (at == end) {
+                    break;
+                }
                 char c = *at++;
                 if (c == '>') {
                     m_length = 0;
@@ -156,23 +206,33 @@ void AdifReader::feed(std::string_view bytes) {
                 } else if (c == ':') {
                     m_length = 0;
                     m_state = State::Length;
-                } else if (c == '<') {
+                } else {
                     m_name.clear();  // a stray "<" in free text: the tag starts again here
-                } else if (m_name.size() <= kLongestName) {
-                    m_name += c;
                 }
                 break;
             }
             case State::Length: {
-                char c = *at++;
-                if (c >= '0' && c <= '9') {
-                    m_length = std::min(m_length * 10 + static_cast<uint64_t>(c - '0'), kLengthCap);
-                } else if (c == '>') {
-                    begin_value();
+                while (at < end && m_state == State::Length) {
+                    char c = *at++;
+                    if (c >= '0' && c <= '9') {
+                        m_length =
+                            std::min(m_length * 10 + static_cast<uint64_t>(c - '0'), kLengthCap);
+                    } else if (c == '>') {
+                        begin_value();
+                    }
                 }
                 break;
             }
             case State::Value: {
+                // A value wholly inside this block is used where it lies.
+                if (m_value.empty() && m_left <= static_cast<uint64_t>(end - at)) {
+                    std::string_view value(at, static_cast<std::size_t>(m_left));
+                    at += m_left;
+                    m_left = 0;
+                    m_state = State::Seek;
+                    apply(m_tag, value.substr(0, kValueKept));
+                    break;
+                }
                 auto take = static_cast<std::size_t>(
                     std::min<uint64_t>(m_left, static_cast<uint64_t>(end - at)));
                 if (m_value.size() < kValueKept) {
@@ -203,13 +263,7 @@ void AdifReader::feed(std::string_view bytes) {
 }
 
 void AdifReader::begin_value() {
-    std::string lower = m_name;
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c + 32);
-        }
-    }
-    m_tag = tag_number(lower);
+    m_tag = tag_number(m_name);
     m_left = m_length;
     m_value.clear();
     if (m_tag < 0) {
@@ -223,7 +277,13 @@ void AdifReader::begin_value() {
 }
 
 void AdifReader::apply(int tag, std::string_view raw) {
-    std::string value = single_byte_text(raw);
+    // Modern files are UTF-8; older ones are already single-byte text and stay as they are.
+    std::string converted;
+    std::string_view value = raw;
+    if (is_valid_utf8_with_high_bytes(raw)) {
+        converted = platform::cp1252_from_utf8(raw);
+        value = converted;
+    }
     switch (tag) {
         case kQsoDate: {
             auto code = date_code_of_adif(value);
@@ -232,10 +292,10 @@ void AdifReader::apply(int tag, std::string_view raw) {
             break;
         }
         case kTimeOn:
-            m_time_on = time_code_of_text(std::string_view(value).substr(0, 4));
+            m_time_on = time_code_of_text(value.substr(0, 4));
             break;
         case kTimeOff:
-            m_time_off = time_code_of_text(std::string_view(value).substr(0, 4));
+            m_time_off = time_code_of_text(value.substr(0, 4));
             break;
         case kCall:
             m_call = to_upper(value);
@@ -307,25 +367,31 @@ void AdifReader::end_record() {
         clear_record();
         return;
     }
-    double metres = leading_number(m_band);
-    if (m_frequency.empty() && metres != 0) {
-        m_frequency = frequency_of_band(metres);
+    if (m_frequency.empty()) {
+        double metres = leading_number(m_band);
+        if (metres != 0) {
+            m_frequency = frequency_of_band(metres);
+        }
     }
-    QsoEntry entry;
-    entry.date = static_cast<int16_t>(m_date);
-    entry.time_on = static_cast<int16_t>(m_time_on);
-    entry.time_off = static_cast<int16_t>(m_time_off == 0 ? m_time_on : m_time_off);
-    entry.call = m_call;
-    entry.rst_sent = m_rst_sent;
-    entry.rst_received = m_rst_received;
-    entry.band_field = fit(m_frequency, 3);
+    // The record is laid out here as encode() lays out a QSO entry, without the copies.
+    LogRecord& record = m_batch.entries.emplace_back();
+    put_number(record, 0, m_date);
+    put_number(record, 2, m_time_on);
+    put_number(record, 4, m_time_off == 0 ? m_time_on : m_time_off);
+    put_field(record, 6, 12, m_call);
+    put_field(record, 18, 7, m_rst_sent);
+    put_field(record, 25, 7, m_rst_received);
+    put_field(record, 32, 3, m_frequency);
     // A family name such as MFSK does not fit three characters; its submode names the mode.
-    entry.mode = m_mode.size() > 3 && !m_submode.empty() ? m_submode : m_mode;
-    entry.power = m_power;
-    entry.comment = m_extra.empty() || m_box_comment.empty() ? m_extra + m_box_comment
-                                                             : m_extra + " " + m_box_comment;
-    entry.qsl_flags = static_cast<uint8_t>('0' | m_qsl_bits);
-    m_batch.entries.push_back(encode(entry));
+    put_field(record, 35, 3, m_mode.size() > 3 && !m_submode.empty() ? m_submode : m_mode);
+    put_field(record, 38, 5, m_power);
+    put_field(record, 43, 40, m_extra);
+    if (!m_extra.empty() && !m_box_comment.empty() && m_extra.size() < 40) {
+        put_field(record, 43 + m_extra.size(), 40 - m_extra.size(), " " + m_box_comment);
+    } else if (m_extra.empty()) {
+        put_field(record, 43, 40, m_box_comment);
+    }
+    record.bytes[83] = static_cast<char>('0' | m_qsl_bits);
     clear_record();
 }
 
@@ -378,8 +444,10 @@ LogStatus merge_into_log(LogStore& log, platform::FileSystem& files,
     auto key = [](const LogRecord& record) {
         return std::pair<int, int>(record.date(), record.time());
     };
-    std::stable_sort(entries.begin(), entries.end(),
-                     [&](const LogRecord& a, const LogRecord& b) { return key(a) < key(b); });
+    auto earlier = [&](const LogRecord& a, const LogRecord& b) { return key(a) < key(b); };
+    if (!std::is_sorted(entries.begin(), entries.end(), earlier)) {
+        std::stable_sort(entries.begin(), entries.end(), earlier);
+    }
 
     // The merged log is written whole beside the log; the log itself is not touched until
     // the finished file takes its place.
@@ -409,7 +477,8 @@ LogStatus merge_into_log(LogStore& log, platform::FileSystem& files,
         }
     }
     write_block();
-    ok = ok && file->flush();
+    // No flush here: the log's replacement copies this file and flushes the copy before it
+    // takes the log's place, so a crash before then leaves the log as it was.
     file.reset();
     LogStatus status = ok ? log.replace_with(temporary) : LogStatus::WriteFailed;
     files.remove(temporary);
