@@ -249,6 +249,12 @@ TEST_F(ExportScreenTest, RefusalsAndFailuresAreSpoken) {
                         "An older file of that name is as it was.\" ok"),
               got.end());
 
+    // A date that is no date: its message, nothing written, and the screen closes.
+    got = run("type dated\nkey Tab\ntype 32/01/14\nkey F12\nanswer ok\nkey Escape\n");
+    EXPECT_NE(std::find(got.begin(), got.end(), "message \"Date Error\" \"\" ok"), got.end());
+    EXPECT_NE(std::find(got.begin(), got.end(), "beep default"), got.end());
+    EXPECT_FALSE(dir.exists("DATED.ADI"));
+
     // A path keeps its letters.
     got = run("type " + dir.path() + "Mixed\nkey F12\nanswer ok\nkey Escape\n");
     EXPECT_TRUE(dir.exists("Mixed.ADI"));
