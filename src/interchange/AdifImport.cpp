@@ -166,16 +166,13 @@ std::string frequency_of_band(double metres) {
 }  // namespace
 
 AdifReader::AdifReader(std::string_view power, std::string_view comment)
-    : m_power(power), m_box_comment(comment) {
-    m_state = State::Seek;
-}
+    : m_power(power), m_box_comment(comment) {}
 
 void AdifReader::feed(std::string_view bytes) {
     const char* at = bytes.data();
     const char* end = at + bytes.size();
     while (at < end) {
         switch (m_state) {
-            case State::Start:
             case State::Seek: {
                 // Text between tags, a byte-order mark and header text are passed over.
                 const auto* open = static_cast<const char*>(std::memchr(at, '<', end - at));

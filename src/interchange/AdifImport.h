@@ -30,14 +30,13 @@ public:
     ImportBatch finish() { return std::move(m_batch); }
 
 private:
-    enum class State { Start, Seek, Name, Length, Value, Skip };
+    enum class State { Seek, Name, Length, Value, Skip };
     void begin_value();
     void apply(int tag, std::string_view value);
     void end_record();
     void clear_record();
 
-    State m_state = State::Start;
-    std::string m_start;  // the first bytes, held until the byte-order mark is known
+    State m_state = State::Seek;
     std::string m_name;
     uint64_t m_length = 0;
     uint64_t m_left = 0;  // value bytes still to read or skip
