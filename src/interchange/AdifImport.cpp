@@ -156,11 +156,34 @@ void put_field(LogRecord& record, std::size_t offset, std::size_t width, std::st
     std::memset(record.bytes.data() + offset + used, ' ', width - used);
 }
 
-// 300 divided by the band's wavelength, as the plain conversion writes a number.
-std::string frequency_of_band(double metres) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%.15g", 300.0 / metres);
-    return (300.0 / metres >= 0 ? " " : "") + std::string(text);
+// The frequency text of a band given by its ADIF name, for records without a frequency.
+// Working it out as 300 divided by the wavelength files 80 m as 160 m, 17 m and 2 m as 20 m
+// and 70 cm as 80 m once cut to three characters, so the log's bands are named here; a band
+// the log has no number for gets no frequency.
+std::string frequency_of_band(std::string_view band) {
+    static constexpr std::array<std::pair<std::string_view, std::string_view>, 14> kBands = {{
+        {"160m", "1.8"},
+        {"80m", "3.5"},
+        {"60m", "5.3"},
+        {"40m", "7"},
+        {"30m", "10.1"},
+        {"20m", "14"},
+        {"17m", "18.1"},
+        {"15m", "21"},
+        {"12m", "24.9"},
+        {"10m", "28"},
+        {"6m", "50"},
+        {"4m", "70"},
+        {"2m", "144"},
+        {"70cm", "430"},
+    }};
+    std::string name = to_upper(trim(band));
+    for (const auto& [known, frequency] : kBands) {
+        if (to_upper(known) == name) {
+            return std::string(frequency);
+        }
+    }
+    return "";
 }
 
 }  // namespace
@@ -365,10 +388,7 @@ void AdifReader::end_record() {
         return;
     }
     if (m_frequency.empty()) {
-        double metres = leading_number(m_band);
-        if (metres != 0) {
-            m_frequency = frequency_of_band(metres);
-        }
+        m_frequency = frequency_of_band(m_band);
     }
     // The record is laid out here as encode() lays out a QSO entry, without the copies.
     LogRecord& record = m_batch.entries.emplace_back();

@@ -53,6 +53,31 @@ TEST(AdifImport, EachTagFillsItsField) {
     EXPECT_EQ(e.qsl_flags, '0' | 2);
 }
 
+// Each band the log knows, named without a frequency, lands on that band.
+TEST(AdifImport, BandWithoutFrequencyGivesThatBand) {
+    const std::vector<std::pair<std::string, int>> cases = {{"160m", 0},
+                                                            {"80M", 1},
+                                                            {"60m", 13},
+                                                            {"40m", 2},
+                                                            {"30m", 3},
+                                                            {"20m", 4},
+                                                            {"17m", 5},
+                                                            {"15m", 6},
+                                                            {"12m", 7},
+                                                            {"10m", 8},
+                                                            {"6m", 9},
+                                                            {"4m", 10},
+                                                            {"2m", 11},
+                                                            {"70CM", 12},
+                                                            {"23cm", kBandNoFrequency},
+                                                            {"", kBandNoFrequency}};
+    for (const auto& [band, number] : cases) {
+        QsoEntry e =
+            only_entry("<call:5>Q1ABC<band:" + std::to_string(band.size()) + ">" + band + "<eor>");
+        EXPECT_EQ(band_of_band_field(e.band_field), number) << band;
+    }
+}
+
 TEST(AdifImport, DefaultsAndCarriedValues) {
     ImportBatch batch = parse_adif(
         "<call:5>Q1AAA<qso_date:8>20100101<time_on:4>0930<band:3>20m<tx_pwr:2>50<qsl_sent:1>y"
@@ -63,14 +88,13 @@ TEST(AdifImport, DefaultsAndCarriedValues) {
         "100", "");
     ASSERT_EQ(batch.entries.size(), 3u);
     QsoEntry first = decode_qso(batch.entries[0]);
-    EXPECT_EQ(first.time_off, first.time_on);  // no time_off: the time on
-    EXPECT_EQ(first.band_field, " 15");        // 300 / 20 m
-    EXPECT_EQ(band_of_band_field(first.band_field), 4);
+    EXPECT_EQ(first.time_off, first.time_on);            // no time_off: the time on
+    EXPECT_EQ(band_of_band_field(first.band_field), 4);  // band 20m, no frequency
     EXPECT_EQ(first.qsl_flags, '0' | 1);
     EXPECT_EQ(first.comment, fit("", 40));
     QsoEntry second = decode_qso(batch.entries[1]);
     EXPECT_EQ(second.power, fit("50", 5));  // the earlier record's power, not the box's
-    EXPECT_EQ(second.band_field, " 15");    // 300 / 2 m = 150
+    EXPECT_EQ(band_of_band_field(second.band_field), 11);  // 2m, not 20m
     EXPECT_EQ(second.qsl_flags, '0');
     EXPECT_EQ(decode_qso(batch.entries[2]).band_field, "7.0");  // freq wins over band
 }
