@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -117,6 +116,18 @@ bool is_valid_utf8_with_high_bytes(std::string_view text) {
         i += length;
     }
     return high;
+}
+
+// The first kValueKept bytes of a value, not ending inside a UTF-8 character.
+std::string_view kept_part(std::string_view value) {
+    if (value.size() <= kValueKept) {
+        return value;
+    }
+    std::size_t cut = kValueKept;
+    while (cut > 0 && (static_cast<unsigned char>(value[cut]) & 0xC0) == 0x80) {
+        --cut;
+    }
+    return value.substr(0, cut);
 }
 
 bool all_digits(std::string_view text) {
@@ -250,19 +261,20 @@ void AdifReader::feed(std::string_view bytes) {
                     at += m_left;
                     m_left = 0;
                     m_state = State::Seek;
-                    apply(m_tag, value.substr(0, kValueKept));
+                    apply(m_tag, kept_part(value));
                     break;
                 }
                 auto take = static_cast<std::size_t>(
                     std::min<uint64_t>(m_left, static_cast<uint64_t>(end - at)));
-                if (m_value.size() < kValueKept) {
-                    m_value.append(at, std::min(take, kValueKept - m_value.size()));
+                // One byte more than is kept, so the cut can be made at a whole character.
+                if (m_value.size() <= kValueKept) {
+                    m_value.append(at, std::min(take, kValueKept + 1 - m_value.size()));
                 }
                 at += take;
                 m_left -= take;
                 if (m_left == 0) {
                     m_state = State::Seek;
-                    apply(m_tag, m_value);
+                    apply(m_tag, kept_part(m_value));
                 }
                 break;
             }

@@ -111,6 +111,10 @@ TEST(AdifImport, MendedReading) {
         {"a byte-order mark", "\xEF\xBB\xBF<call:5>Q1ABC<eor>", "Q1ABC", "", ""},
         {"UTF-8 text", "<call:5>Q1ABC<name:8>Z\xC3\xBCri\xE6\x9D\xB1<eor>", "Q1ABC", "Z\xFCri?",
          ""},
+        {"a long UTF-8 value cut at a whole character",
+         "<call:5>Q1ABC<comment:600>\xC3\xBC" + std::string(509, 'a') + "\xC3\xBC" +
+             std::string(87, 'a') + "<eor>",
+         "Q1ABC", "\xFC" + std::string(39, 'a'), ""},
         {"Windows-1252 text", "<call:5>Q1ABC<name:4>Z\xFCri<eor>", "Q1ABC", "Z\xFCri", ""},
         {"MFSK with its submode", "<call:5>Q1ABC<mode:4>MFSK<submode:3>FT4<eor>", "Q1ABC", "",
          "FT4"},
