@@ -62,8 +62,8 @@ BENCHMARK(BM_QslsNeeded)->Unit(benchmark::kMillisecond);
 
 void BM_FindCountry(benchmark::State& state) {
     DxFixture& f = fixture();
-    const char* calls[] = {"G4ABC       ", "UA9XYZ      ", "ZL1AAA      ", "VP2MAA      ",
-                           "XX9ZZZ      ", "DL2HS/EA8   "};
+    const char* calls[] = {"G4ABC       ", "UA9XYZ      ", "ZL1AAA      ",
+                           "VP2MAA      ", "XX9ZZZ      ", "DL2HS/EA8   "};
     std::size_t i = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(f.countries.find(calls[i++ % 6]));

@@ -35,3 +35,16 @@ BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbe
 # sound server with a null sink.
 TEST_PACKAGES=(xvfb xauth x11-utils dbus at-spi2-core python3-pyatspi xdotool imagemagick
     fonts-dejavu-core pulseaudio pulseaudio-utils)
+
+# The two independent ADIF readers that check the program's exports, pinned in
+# tests/interchange/peers, installed from npm into BUILD/peers. Node.js comes from Debian
+# where the machine has none.
+install_adif_peers() {
+    local build="$1"
+    if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+        ensure_packages nodejs npm
+    fi
+    mkdir -p "$build/peers"
+    cp tests/interchange/peers/package.json tests/interchange/peers/package-lock.json "$build/peers/"
+    (cd "$build/peers" && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
+}

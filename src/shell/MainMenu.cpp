@@ -3,6 +3,7 @@
 
 #include "antenna/BeamHeadingScreen.h"
 #include "dxdata/DxScreens.h"
+#include "interchange/InterchangeScreens.h"
 #include "logging/LoggingScreens.h"
 #include "shell/Backup.h"
 #include "shell/Instructions.h"
@@ -45,8 +46,8 @@ constexpr std::array<Facility, 18> kFacilities = {show_instructions,
                                                   nullptr,
                                                   show_station_data,
                                                   show_dx_data_facilities,
-                                                  nullptr,
-                                                  nullptr,
+                                                  show_import_log,
+                                                  show_export_log,
                                                   show_date_format,
                                                   show_location,
                                                   show_beam_heading,

@@ -8,9 +8,9 @@
 namespace vl {
 namespace {
 
-TEST(Manual, ThreeHundredAndEightyNineLinesInEighteenTopics) {
+TEST(Manual, ThreeHundredAndNinetySixLinesInEighteenTopics) {
     std::string_view manual = manual_text();
-    EXPECT_EQ(std::count(manual.begin(), manual.end(), '\n'), 389);
+    EXPECT_EQ(std::count(manual.begin(), manual.end(), '\n'), 396);
     struct Topic {
         const char* first_line;
         int lines;
@@ -25,8 +25,8 @@ TEST(Manual, ThreeHundredAndEightyNineLinesInEighteenTopics) {
         {"PRINT SWL QSLs", 7},
         {"RIG DATA.", 11},
         {"DXCC FACILITIES", 26},
-        {"ADIF LOG IMPORT.", 11},
-        {"ADIF LOG EXPORT.", 6},
+        {"ADIF LOG IMPORT.", 14},
+        {"ADIF LOG EXPORT.", 10},
         {"DATE FORMAT.", 4},
         {"STATION LOCATION.", 7},
         {"GET BEAM HEADING", 3},

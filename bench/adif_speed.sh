@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# ADIF export and import of a 120,000-entry log set beside adif-parser-ts on the same
+# records, in one run, with medians of RUNS runs; then the peak memory of the key-script
+# runner importing that file through the Import Log screen.
+#   bench/adif_speed.sh BUILD_DIR [RUNS]
+# BUILD_DIR is a release build; the reader comes from BUILD_DIR/peers (scripts/test installs
+# it there) or is installed there now.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build="${1:-build/rel}"
+runs="${2:-5}"
+if [ ! -d "$build/peers/node_modules/adif-parser-ts" ]; then
+    . scripts/lib/common.sh
+    install_adif_peers "$build"
+fi
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+"$build/bench/varrowlog-make-bench-log" "$dir"
+ours=$("$build/bench/varrowlog-adif-speed" "$dir" "$runs")
+peer=$(NODE_PATH="$build/peers/node_modules" node bench/adif_peer_speed.js "$dir/BENCH.ADI" "$runs")
+echo "$ours"
+echo "$peer"
+value() { echo "$1" | awk -v k="$2" '$1 == k { print $2 }'; }
+awk -v e="$(value "$ours" export_ms)" -v i="$(value "$ours" import_ms)" \
+    -v f="$(value "$peer" peer_format_ms)" -v p="$(value "$peer" peer_parse_ms)" 'BEGIN {
+    printf "export: %.1f ms, adif-parser-ts format %.1f ms: %.1f times faster\n", e, f, f / e
+    printf "import: %.1f ms, adif-parser-ts parse %.1f ms: %.1f times faster\n", i, p, p / i
+}'
+
+# Peak memory: the runner imports the file into an empty log through the screen.
+run=$(mktemp -d)
+trap 'rm -rf "$dir" "$run"' EXIT
+cp "$dir/BENCH.ADI" "$run/BENCH.ADI"
+: > "$run/COUNTRY.LST"
+printf 'key Home\n' > "$run/import.script"
+for _ in $(seq 9); do printf 'key Down\n' >> "$run/import.script"; done
+printf 'key Enter\ntype bench.adi\nkey F12\nanswer ok\nkey Escape\nkey Escape\n' >> "$run/import.script"
+/usr/bin/time -f "peak resident memory of the runner during the import: %M KiB, elapsed %e s" \
+    "$build/varrowlog-script" "$run" "$run/import.script" | grep -F "Entries imported" || true

@@ -1,0 +1,264 @@
+// ADIF export: the fixed layout byte for byte, which entries go out, the file name, the
+// write-then-rename of the file, and the screen with its messages.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "interchange/AdifExport.h"
+#include "logstore/Dates.h"
+#include "shell/MainMenu.h"
+#include "support/FaultyFiles.h"
+#include "support/Scripts.h"
+#include "support/TestSupport.h"
+
+namespace vl {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+QsoEntry worked_example() {
+    QsoEntry e;
+    e.date = static_cast<int16_t>(date_code(104, 3, 14));
+    e.time_on = 12 * 60 + 30;
+    e.time_off = 12 * 60 + 45;
+    e.call = "Q1ABC";
+    e.rst_sent = "599";
+    e.rst_received = "579";
+    e.band_field = band_field_of(4);
+    e.mode = "A1A";
+    e.power = "100";
+    e.comment = "Nice QSO";
+    e.qsl_flags = 1;
+    return e;
+}
+
+std::string exported(const QsoEntry& entry) {
+    std::string out;
+    append_adif_entry(out, encode(entry));
+    return out;
+}
+
+// The line of the entry that starts with `tag`'s field, from that field to the next tag.
+std::string field(const std::string& text, const std::string& tag) {
+    auto at = text.find("<" + tag + ":");
+    if (at == std::string::npos) {
+        return "(none)";
+    }
+    auto end = text.find_first_of(" \r", at);
+    return text.substr(at, end - at);
+}
+
+TEST(AdifExport, WorkedExampleIsWrittenByteForByte) {
+    EXPECT_EQ(exported(worked_example()),
+              "<qso_date:8>20040314   <call:5>Q1ABC  <time_on:4>1230  <time_off:4>1245\r\n"
+              "  <rst_sent:3>599  <rst_rcvd:3>579  <freq:2>14  <mode:2>CW  <tx_pwr:3>100\r\n"
+              "  <comment:8>Nice QSO\r\n"
+              "  <qsl_sent:1>Y  <qsl_rcvd:1>N  <eor>\r\n");
+}
+
+TEST(AdifExport, FrequencyFollowsTheBandTable) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {band_field_of(0), "<freq:3>1.8"},
+        {band_field_of(1), "<freq:3>3.5"},
+        {band_field_of(2), "<freq:1>7"},
+        {band_field_of(3), "<freq:4>10.1"},
+        {band_field_of(4), "<freq:2>14"},
+        {band_field_of(5), "<freq:6>18.068"},
+        {band_field_of(6), "<freq:2>21"},
+        {band_field_of(7), "<freq:6>24.890"},
+        {band_field_of(8), "<freq:2>28"},
+        {band_field_of(9), "<freq:2>50"},
+        {band_field_of(10), "<freq:2>70"},
+        {band_field_of(11), "<freq:3>144"},
+        {band_field_of(12), "<freq:3>430"},
+        {band_field_of(13), "<freq:5>5.350"},
+        {band_field_of(14), "<freq:1>0"},
+        {band_field_of(19), "<freq:1>0"},
+        {"3.5", "<freq:3>3.5"},  // an older entry's frequency text
+        {"   ", "<freq:1>0"},
+    };
+    for (const auto& [band_field, expected] : cases) {
+        QsoEntry e = worked_example();
+        e.band_field = band_field;
+        EXPECT_EQ(field(exported(e), "freq"), expected) << band_field;
+    }
+}
+
+TEST(AdifExport, ModesBlanksAndEmptyValues) {
+    QsoEntry e = worked_example();
+    e.call = "Q1ABC /P";
+    e.rst_sent = "";
+    e.rst_received = " 5 7";
+    e.mode = "J3E";
+    e.power = "";
+    e.comment = " two  words ";
+    e.qsl_flags = '0' | 2;
+    std::string out = exported(e);
+    EXPECT_EQ(field(out, "call"), "<call:7>Q1ABC/P");
+    EXPECT_EQ(field(out, "rst_sent"), "<rst_sent:1>0");
+    EXPECT_EQ(field(out, "rst_rcvd"), "<rst_rcvd:2>57");
+    EXPECT_EQ(field(out, "mode"), "<mode:3>SSB");
+    EXPECT_EQ(field(out, "tx_pwr"), "<tx_pwr:1>0");
+    EXPECT_NE(out.find("  <comment:11> two  words\r\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("<qsl_sent:1>N  <qsl_rcvd:1>Y"), std::string::npos);
+
+    const std::vector<std::pair<std::string, std::string>> modes = {{"F3E", "<mode:2>FM"},
+                                                                    {"RTY", "<mode:3>RTY"},
+                                                                    {"CW", "<mode:2>CW"},
+                                                                    {"", "<mode:1>0"},
+                                                                    {"A1", "<mode:2>A1"}};
+    for (const auto& [mode, expected] : modes) {
+        e.mode = mode;
+        EXPECT_EQ(field(exported(e), "mode"), expected) << mode;
+    }
+    e.comment = "";
+    EXPECT_NE(exported(e).find("\r\n  <comment:0>\r\n"), std::string::npos);
+}
+
+TEST(AdifExport, CenturyFollowsTheTwoDigitYear) {
+    const std::vector<std::pair<int, std::string>> cases = {
+        {date_code(30, 1, 1), "19300101"},  {date_code(99, 12, 31), "19991231"},
+        {date_code(100, 1, 1), "20000101"}, {date_code(129, 1, 1), "20290101"},
+        {kMaxDateCode, "20290722"},
+    };
+    for (const auto& [code, expected] : cases) {
+        QsoEntry e = worked_example();
+        e.date = static_cast<int16_t>(code);
+        EXPECT_EQ(exported(e).substr(12, 8), expected);
+    }
+}
+
+TEST(AdifExport, OnlyQsoEntriesWithinTheInclusiveRangeGoOut) {
+    const int day = date_code(114, 5, 14);
+    ExportRange range{day, day + 1};
+    EXPECT_TRUE(is_exported(test::qso(static_cast<int16_t>(day), 0, "G4ABC"), range));
+    EXPECT_TRUE(is_exported(test::qso(static_cast<int16_t>(day + 1), 0, "G4ABC"), range));
+    EXPECT_FALSE(is_exported(test::qso(static_cast<int16_t>(day - 1), 0, "G4ABC"), range));
+    EXPECT_FALSE(is_exported(test::qso(static_cast<int16_t>(day + 2), 0, "G4ABC"), range));
+    EXPECT_FALSE(is_exported(test::qso(static_cast<int16_t>(day), 0, "CQ"), range));
+    EXPECT_TRUE(is_exported(test::qso(static_cast<int16_t>(day), 0, "CQ1A"), range));
+    EXPECT_FALSE(
+        is_exported(encode(DataEntry{static_cast<int16_t>(day), 0, "OP", "RIG", "ANT", 4}), range));
+    EXPECT_FALSE(is_exported(encode(TextEntry{static_cast<int16_t>(day), 0, "a note"}), range));
+    // With no dates given, the first and the last date the log holds both go out.
+    EXPECT_TRUE(is_exported(test::qso(static_cast<int16_t>(kMinDateCode), 0, "G4ABC"), {}));
+    EXPECT_TRUE(is_exported(test::qso(static_cast<int16_t>(kMaxDateCode), 0, "G4ABC"), {}));
+}
+
+TEST(AdifExport, FileNameGetsTheExtensionUnlessItHoldsIt) {
+    EXPECT_EQ(export_file_name("LOG"), "LOG.ADI");
+    EXPECT_EQ(export_file_name("LOG.ADI"), "LOG.ADI");
+    EXPECT_EQ(export_file_name("MY.ADIF"), "MY.ADIF");
+    EXPECT_EQ(export_file_name("A.ADI.OLD"), "A.ADI.OLD");
+    EXPECT_EQ(export_file_name("/home/op/log.adi"), "/home/op/log.adi");
+    EXPECT_EQ(export_file_name("/home/op/log"), "/home/op/log.ADI");
+}
+
+TEST(AdifExport, HeaderCarriesTheLocalDate) {
+    platform::DateTime local;
+    local.year = 2026;
+    local.month = 3;
+    local.day = 7;
+    EXPECT_EQ(adif_header(local), "ADIF export from Varrow Log \r\nDate: 07-03-2026<eoh>\r\n");
+}
+
+// However far the export gets before a file operation fails, the file of that name is the
+// older export or the whole new one, and no temporary file is left behind.
+TEST(AdifExport, AFailedWriteLeavesTheOlderExportAsItWas) {
+    test::TempDir dir;
+    std::vector<LogRecord> records;
+    for (int i = 0; i < 3000; ++i) {
+        records.push_back(test::qso(static_cast<int16_t>(i), 0, "G4ABC"));
+    }
+    dir.write("MYLOG.LOG", test::log_bytes(records));
+    LogStore log(platform::system_files());
+    ASSERT_EQ(log.open(dir.file("MYLOG.LOG")).outcome, OpenReport::Outcome::Opened);
+    ASSERT_TRUE(export_adif(platform::system_files(), log, dir.file("NEW.ADI"), {}, {}).written);
+    const std::string complete = dir.read("NEW.ADI");
+    test::FaultyFiles files;
+    int refused = 0;
+    for (int at = 1;; ++at) {
+        dir.write("OLD.ADI", "older export");
+        files.fail_at(at);
+        ExportResult result = export_adif(files, log, dir.file("OLD.ADI"), {}, {});
+        if (!files.failed()) {
+            EXPECT_TRUE(result.written);
+            EXPECT_EQ(result.count, 3000);
+            break;
+        }
+        const bool old_kept = dir.read("OLD.ADI") == "older export";
+        EXPECT_TRUE(result.written ? dir.read("OLD.ADI") == complete : old_kept)
+            << "failure at operation " << at;
+        EXPECT_FALSE(dir.exists("OLD.ADI.NEW")) << "failure at operation " << at;
+        refused += result.written ? 0 : 1;
+    }
+    EXPECT_GT(refused, 3);  // several block writes, the flush and the rename
+}
+
+class ExportScreenTest : public ::testing::Test {
+protected:
+    static constexpr int kExportEntry = 10;
+    void SetUp() override { dir.write("COUNTRY.LST", "G,G,England,1,52,-1\r\n"); }
+    Lines run(const std::string& keys) {
+        test::HeadlessRun result = test::run_program_headless(
+            dir.path(), "clock 2026-12-07 10:00:00\n" + test::open_menu_entry(kExportEntry) + keys);
+        EXPECT_FALSE(result.script_ended) << "the script left windows open";
+        return test::lines_from(result.journal, "window \"Export to ADIF file\"");
+    }
+    test::TempDir dir;
+};
+
+TEST_F(ExportScreenTest, ExportsTheRangeAndSaysHowManyWentOut) {
+    const int day = date_code(114, 5, 14);
+    dir.write("MYLOG.LOG", test::log_bytes({test::qso(static_cast<int16_t>(day - 1), 0, "G4AAA"),
+                                            test::qso(static_cast<int16_t>(day), 0, "G4BBB"),
+                                            encode(TextEntry{static_cast<int16_t>(day), 5, "note"}),
+                                            test::qso(static_cast<int16_t>(day + 1), 0, "G4CCC")}));
+    Lines got =
+        run("type log\nkey Enter\ntype 14/05/14\nkey Enter\ntype 15/05/14\n"
+            "key F12\nanswer ok\nkey Escape\n");
+    ASSERT_GE(got.size(), 11u);
+    EXPECT_EQ(got[1], "focus edit \"File Name:\" \"\"");
+    EXPECT_EQ(got[3], "focus edit \"Start Date:\" \"\"");
+    EXPECT_EQ(got[5], "focus edit \"End Date:\" \"\"");
+    EXPECT_EQ(got[7], "message \"EXPORT COMPLETE\" \" 2 Entries exported\" ok");
+    EXPECT_EQ(got[10], "beep default");
+    std::string file = dir.read("LOG.ADI");
+    EXPECT_EQ(file.rfind("ADIF export from Varrow Log \r\nDate: 07-12-2026<eoh>\r\n", 0), 0u);
+    EXPECT_EQ(file.find("G4AAA"), std::string::npos);
+    EXPECT_NE(file.find("<call:5>G4BBB"), std::string::npos);
+    EXPECT_NE(file.find("<call:5>G4CCC"), std::string::npos);
+}
+
+TEST_F(ExportScreenTest, RefusalsAndFailuresAreSpoken) {
+    // An empty name: a beep and the screen stays open.
+    Lines got = run("key F12\nkey Escape\nkey Escape\n");
+    ASSERT_GE(got.size(), 4u);
+    EXPECT_EQ(got[2], "beep default");
+    EXPECT_EQ(got[3], "window \"" + std::string(kMainMenuCaption) + "\"");
+
+    got = run("type log\nkey F12\nanswer ok\nkey Escape\n");
+    EXPECT_NE(std::find(got.begin(), got.end(), "message \"LOG EXPORT\" \"The log is Empty\" ok"),
+              got.end());
+    EXPECT_FALSE(dir.exists("LOG.ADI"));
+
+    dir.write("MYLOG.LOG", test::log_bytes({test::qso(100, 0, "G4AAA")}));
+    got = run("type /no/such/folder/Log\nkey F12\nanswer ok\nkey Escape\n");
+    EXPECT_NE(std::find(got.begin(), got.end(),
+                        "message \"File Error\" \"/no/such/folder/Log.ADI could not be written. "
+                        "An older file of that name is as it was.\" ok"),
+              got.end());
+
+    // A date that is no date: its message, nothing written, and the screen closes.
+    got = run("type dated\nkey Tab\ntype 32/01/14\nkey F12\nanswer ok\nkey Escape\n");
+    EXPECT_NE(std::find(got.begin(), got.end(), "message \"Date Error\" \"\" ok"), got.end());
+    EXPECT_NE(std::find(got.begin(), got.end(), "beep default"), got.end());
+    EXPECT_FALSE(dir.exists("DATED.ADI"));
+
+    // A path keeps its letters.
+    got = run("type " + dir.path() + "Mixed\nkey F12\nanswer ok\nkey Escape\n");
+    EXPECT_TRUE(dir.exists("Mixed.ADI"));
+}
+
+}  // namespace
+}  // namespace vl
