@@ -509,7 +509,9 @@ LogStatus merge_into_log(LogStore& log, platform::FileSystem& files,
     // No flush here: the log's replacement copies this file and flushes the copy before it
     // takes the log's place, so a crash before then leaves the log as it was.
     file.reset();
-    LogStatus status = ok ? log.replace_with(temporary) : LogStatus::WriteFailed;
+    LogStatus status = ok && log.replace_with(temporary).outcome == ReplaceReport::Outcome::Replaced
+                           ? LogStatus::Ok
+                           : LogStatus::WriteFailed;
     files.remove(temporary);
     return status;
 }
