@@ -6,6 +6,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "platform/headless/HeadlessPrinter.h"
 #include "platform/headless/HeadlessUi.h"
 #include "shell/Program.h"
 
@@ -33,7 +34,8 @@ int main(int argc, char** argv) {
         HeadlessClock clock;
         HeadlessSound sound(journal);
         HeadlessUi ui(parse_script(script_text.str()), journal, clock);
-        vl::platform::Platform services{ui, sound, clock, vl::platform::system_files()};
+        RecordingPrinter printer(&journal);
+        vl::platform::Platform services{ui, sound, clock, vl::platform::system_files(), &printer};
         try {
             exit_code = vl::run_program(services, program_dir);
         } catch (const ScriptEnded&) {

@@ -4,6 +4,7 @@
 #include "antenna/BeamHeadingScreen.h"
 #include "dxdata/DxScreens.h"
 #include "logging/LoggingScreens.h"
+#include "printing/PrintingScreens.h"
 #include "shell/Backup.h"
 #include "shell/Instructions.h"
 #include "shell/KeyHelpBox.h"
@@ -40,7 +41,7 @@ constexpr std::array<Facility, 18> kFacilities = {show_instructions,
                                                   show_off_line_logging,
                                                   nullptr,
                                                   show_log_browser,
-                                                  nullptr,
+                                                  show_print_log,
                                                   nullptr,
                                                   nullptr,
                                                   show_station_data,

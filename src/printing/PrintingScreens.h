@@ -1,0 +1,10 @@
+// The printing screens of the main menu.
+#pragma once
+
+#include "shell/AppContext.h"
+
+namespace vl {
+
+void show_print_log(AppContext& ctx, platform::WindowId owner);
+
+}  // namespace vl
