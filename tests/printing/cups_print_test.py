@@ -1,0 +1,185 @@
+#!/usr/bin/env python3
+"""Prints through the real CUPS path to a private scheduler and reads the jobs back.
+
+A scheduler of its own (private folders, its own socket, a queue whose backend writes each
+job to a file) is started; no system printer is touched. The program runs on the headless
+backend with the real printer; each spooled PDF is checked with poppler's tools (page
+count, orientation, the text of each page) and its first page is left as a PNG.
+
+    cups_print_test.py CUPS_PRINT_PROGRAM ARTIFACT_FOLDER
+"""
+import os
+import pwd
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+
+PROGRAM, ARTIFACTS = sys.argv[1], sys.argv[2]
+failures = []
+
+
+def check(condition, what):
+    if not condition:
+        failures.append(what)
+        print("FAIL:", what)
+
+
+def date_code(years_since_1900, month, day):
+    return years_since_1900 * 500 + month * 35 + day - 32000
+
+
+def qso(day, time, call):
+    record = bytearray(84)
+    struct.pack_into("<hhh", record, 0, date_code(104, 3, day), time, time + 5)
+    record[6:18] = call.ljust(12).encode()
+    record[18:32] = b"599    579    "
+    record[32:35] = bytes([0, 0, 4])
+    record[35:43] = b"CW 100  "
+    record[43:83] = b"Name Ann QTH a long way off".ljust(40)
+    return bytes(record)
+
+
+def write_scheduler_files(root, socket):
+    as_root = os.getuid() == 0
+    for folder in ("conf", "spool", "spool/tmp", "cache", "state", "log", "bin/backend", "out"):
+        os.makedirs(os.path.join(root, folder), exist_ok=True)
+    # The scheduler runs its helpers through the system's daemon folder.
+    os.symlink("/usr/lib/cups/daemon", os.path.join(root, "bin/daemon"))
+    backend = os.path.join(root, "bin/backend/vlfile")
+    with open(backend, "w") as out:
+        out.write("""#!/bin/sh
+# A CUPS backend that writes each job to a file in the folder of its device URI.
+[ $# -eq 0 ] && exit 0
+folder="${DEVICE_URI#vlfile:}"
+if [ $# -ge 6 ]; then cat "$6" > "$folder/job-$1.part"; else cat > "$folder/job-$1.part"; fi
+mv "$folder/job-$1.part" "$folder/job-$1.pdf"
+""")
+    os.chmod(backend, 0o755)
+    user = "User lp\nGroup lp\n" if as_root else ""
+    with open(os.path.join(root, "conf/cups-files.conf"), "w") as out:
+        out.write(f"""ServerRoot {root}/conf
+RequestRoot {root}/spool
+TempDir {root}/spool/tmp
+CacheDir {root}/cache
+StateDir {root}/state
+ServerBin {root}/bin
+DataDir /usr/share/cups
+ErrorLog {root}/log/error_log
+AccessLog {root}/log/access_log
+PageLog {root}/log/page_log
+{user}""")
+    with open(os.path.join(root, "conf/cupsd.conf"), "w") as out:
+        out.write(f"""Listen {socket}
+LogLevel warn
+Browsing No
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+<Policy default>
+  <Limit All>
+    Order deny,allow
+  </Limit>
+</Policy>
+""")
+    if as_root:
+        lp = pwd.getpwnam("lp")
+        for folder in ("spool", "spool/tmp", "cache", "state", "log", "out"):
+            os.chown(os.path.join(root, folder), lp.pw_uid, lp.pw_gid)
+    os.chmod(os.path.join(root, "out"), 0o777)
+
+
+def run_program(program_dir, script, env):
+    script_path = os.path.join(program_dir, "test.script")
+    with open(script_path, "w") as out:
+        out.write(script)
+    result = subprocess.run([PROGRAM, program_dir, script_path], env=env, capture_output=True,
+                            text=True, timeout=60)
+    return result.stdout.splitlines()
+
+
+def wait_for_jobs(folder, count):
+    deadline = time.time() + 30
+    while time.time() < deadline:
+        jobs = sorted(f for f in os.listdir(folder) if f.endswith(".pdf"))
+        if len(jobs) >= count:
+            return [os.path.join(folder, f) for f in jobs]
+        time.sleep(0.2)
+    return []
+
+
+def pages_of(pdf):
+    info = subprocess.run(["pdfinfo", pdf], capture_output=True, text=True).stdout
+    fields = dict(line.split(":", 1) for line in info.splitlines() if ":" in line)
+    size = fields.get("Page size", "0 x 0").split()
+    return int(fields.get("Pages", "0")), float(size[0]), float(size[2])
+
+
+def page_text(pdf, page):
+    return subprocess.run(["pdftotext", "-layout", "-f", str(page), "-l", str(page), pdf, "-"],
+                          capture_output=True, text=True).stdout
+
+
+def main():
+    root = tempfile.mkdtemp(prefix="varrowlog-cups-")
+    os.chmod(root, 0o755)
+    socket = os.path.join(root, "cups.sock")
+    write_scheduler_files(root, socket)
+    env = {k: v for k, v in os.environ.items() if k not in ("PRINTER", "LPDEST")}
+    env["CUPS_SERVER"] = socket
+    env["HOME"] = root  # no lpoptions of the operator's
+    scheduler = subprocess.Popen(["cupsd", "-f", "-c", f"{root}/conf/cupsd.conf", "-s",
+                                  f"{root}/conf/cups-files.conf"], env=env)
+    program_dir = os.path.join(root, "program")
+    os.makedirs(program_dir)
+    try:
+        deadline = time.time() + 20
+        while not os.path.exists(socket) and time.time() < deadline:
+            time.sleep(0.1)
+        subprocess.run(["lpadmin", "-p", "varrow", "-E", "-v", f"vlfile:{root}/out"], env=env,
+                       check=True, capture_output=True)
+        subprocess.run(["lpadmin", "-d", "varrow"], env=env, check=True)
+
+        with open(os.path.join(program_dir, "COUNTRY.LST"), "w") as out:
+            out.write("Q,Q,Home,1,52,-1\r\n")
+        with open(os.path.join(program_dir, "MYLOG.LOG"), "wb") as out:
+            out.write(b"".join(qso(14 + (i - 1) // 41, i, f"Q1A{i}") for i in range(1, 91)))
+        menu = "key Home\n" + "key Down\n" * 4 + "key Enter\n"
+        journal = run_program(program_dir, menu + "key Tab\ntype 1\nkey Enter\n"
+                              "answer yes\nanswer yes\nkey Escape\nkey Escape\n", env)
+        check('message "Log Print" "Printer Fail" ok' not in journal, "the log job was taken")
+        jobs = wait_for_jobs(os.path.join(root, "out"), 1)
+        check(len(jobs) == 1, "one job spooled for the log")
+        if jobs:
+            pages, width, height = pages_of(jobs[0])
+            check(pages == 3, f"the log has 3 pages (has {pages})")
+            check(width > height, "the log is landscape")
+            for page, first, last in ((1, "Q1A1", "Q1A41"), (2, "Q1A42", "Q1A82"),
+                                      (3, "Q1A83", "End of Log")):
+                text = page_text(jobs[0], page)
+                check(f"Page {page}" in text and first in text and last in text,
+                      f"page {page} holds its header, {first} and {last}")
+            shutil.copy(jobs[0], os.path.join(ARTIFACTS, "print_log.pdf"))
+            subprocess.run(["pdftoppm", "-png", "-r", "60", "-f", "1", "-l", "1",
+                            "-singlefile", jobs[0], os.path.join(ARTIFACTS, "print_log")])
+    finally:
+        scheduler.terminate()
+        scheduler.wait(timeout=20)
+
+    # With no scheduler answering there is no default printer.
+    journal = run_program(program_dir, menu + "key Tab\ntype 1\nkey Enter\nanswer ok\n"
+                          "key Escape\n", env)
+    check('message "Log Print" "Printer Fail" ok' in journal, "no scheduler gives Printer Fail")
+    if failures:
+        print(open(os.path.join(root, "log/error_log")).read() if os.path.exists(
+            os.path.join(root, "log/error_log")) else "no error log")
+    shutil.rmtree(root, ignore_errors=True)
+    print("failures:", len(failures))
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
