@@ -6,5 +6,6 @@
 namespace vl {
 
 void show_print_log(AppContext& ctx, platform::WindowId owner);
+void show_print_qsls(AppContext& ctx, platform::WindowId owner);
 
 }  // namespace vl
