@@ -147,30 +147,51 @@ def main():
             out.write("Q,Q,Home,1,52,-1\r\n")
         with open(os.path.join(program_dir, "MYLOG.LOG"), "wb") as out:
             out.write(b"".join(qso(14 + (i - 1) // 41, i, f"Q1A{i}") for i in range(1, 91)))
-        menu = "key Home\n" + "key Down\n" * 4 + "key Enter\n"
-        journal = run_program(program_dir, menu + "key Tab\ntype 1\nkey Enter\n"
-                              "answer yes\nanswer yes\nkey Escape\nkey Escape\n", env)
+        def menu(entry):
+            return "key Home\n" + "key Down\n" * entry + "key Enter\n"
+        journal = run_program(program_dir, menu(4) + "key Tab\ntype 1\nkey Enter\n"
+                              "answer yes\nanswer yes\nkey Escape\n", env)
         check('message "Log Print" "Printer Fail" ok' not in journal, "the log job was taken")
-        jobs = wait_for_jobs(os.path.join(root, "out"), 1)
-        check(len(jobs) == 1, "one job spooled for the log")
-        if jobs:
-            pages, width, height = pages_of(jobs[0])
-            check(pages == 3, f"the log has 3 pages (has {pages})")
-            check(width > height, "the log is landscape")
-            for page, first, last in ((1, "Q1A1", "Q1A41"), (2, "Q1A42", "Q1A82"),
-                                      (3, "Q1A83", "End of Log")):
-                text = page_text(jobs[0], page)
-                check(f"Page {page}" in text and first in text and last in text,
-                      f"page {page} holds its header, {first} and {last}")
-            shutil.copy(jobs[0], os.path.join(ARTIFACTS, "print_log.pdf"))
+        # A test print fills a sheet of four labels from a two-part template.
+        with open(os.path.join(program_dir, "QSL.DAT"), "wb") as out:
+            out.write(bytes([2, 2, 90, 60, 10, 10]) + b"NN")
+        with open(os.path.join(program_dir, "QSL.DTA"), "wb") as out:
+            out.write(b"#F12;TO $A$#F10;\r\nThanks for the station report\r\n///\r\n"
+                      b"#C2;$H$#C0;\r\n73 de $L$")
+        journal = run_program(program_dir, menu(5) + "key F2\nkey Enter\nkey Escape\n"
+                              "key Escape\n", env)
+        check('window "End of sheet. "' in journal, "the full sheet is announced")
+        journal = run_program(program_dir, menu(6) + "type BRS-1234\nkey Tab\ntype q1abc\n"
+                              "key Tab\ntype 1 Jan\nkey Tab\ntype 1305\nkey Tab\ntype 20\n"
+                              "key Tab\ntype ssb\nkey F12\nkey Escape\nkey Escape\n", env)
+        jobs = wait_for_jobs(os.path.join(root, "out"), 3)
+        check(len(jobs) == 3, "three jobs spooled: the log, the labels and the SWL card")
+        expected = [
+            ("print_log", 3, True, [["Page 1", "Q1A1", "Q1A41"], ["Page 2", "Q1A42", "Q1A82"],
+                                    ["Page 3", "Q1A83", "End of Log"]]),
+            ("qsl_labels", 1, False, [["TO Q0ZZZ", "Date", "Band", "01 Jan 05", "2359", "80m",
+                                       "A1A", "Thanks for your QSL", "73 de Ezo"]]),
+            ("swl_card", 1, False, [["TO BRS-1234", "SWL report", "Confirming my QSO with Q1ABC",
+                                     "1 Jan", "1305", "20m", "SSB", "---"]]),
+        ]
+        for pdf, (name, page_count, landscape, texts) in zip(jobs, expected):
+            pages, width, height = pages_of(pdf)
+            check(pages == page_count, f"{name} has {page_count} pages (has {pages})")
+            check((width > height) == landscape, f"{name} orientation")
+            for page, wanted in enumerate(texts, start=1):
+                text = page_text(pdf, page)
+                for piece in wanted:
+                    check(piece in text, f"{name} page {page} shows {piece!r}")
+            if name == "qsl_labels":
+                check(page_text(pdf, 1).count("TO Q0ZZZ") == 4, "four labels on the sheet")
             subprocess.run(["pdftoppm", "-png", "-r", "60", "-f", "1", "-l", "1",
-                            "-singlefile", jobs[0], os.path.join(ARTIFACTS, "print_log")])
+                            "-singlefile", pdf, os.path.join(ARTIFACTS, name)])
     finally:
         scheduler.terminate()
         scheduler.wait(timeout=20)
 
     # With no scheduler answering there is no default printer.
-    journal = run_program(program_dir, menu + "key Tab\ntype 1\nkey Enter\nanswer ok\n"
+    journal = run_program(program_dir, menu(4) + "key Tab\ntype 1\nkey Enter\nanswer ok\n"
                           "key Escape\n", env)
     check('message "Log Print" "Printer Fail" ok' in journal, "no scheduler gives Printer Fail")
     if failures:

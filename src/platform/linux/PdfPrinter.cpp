@@ -58,23 +58,17 @@ public:
         pango_font_description_set_absolute_size(description,
                                                  font.points * kDotsPerInch / 72.0 * PANGO_SCALE);
         pango_layout_set_font_description(m_layout, description);
-        // The context's metrics are in device units of the scaled page; the height of a
-        // laid-out line is in dots, and gives the scale for the average width too.
-        PangoFontMetrics* metrics =
-            pango_context_get_metrics(pango_layout_get_context(m_layout), description, nullptr);
-        double device_height =
-            pango_font_metrics_get_ascent(metrics) + pango_font_metrics_get_descent(metrics);
-        double device_width = pango_font_metrics_get_approximate_char_width(metrics);
-        pango_font_metrics_unref(metrics);
-        pango_layout_set_text(m_layout, "X", 1);
+        // Measured on laid-out text, in dots: the height of a line, and the average width
+        // of the letters.
+        static constexpr std::string_view kLetters =
+            "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+        pango_layout_set_text(m_layout, kLetters.data(), static_cast<int>(kLetters.size()));
         int width = 0;
         int height = 0;
         pango_layout_get_size(m_layout, &width, &height);
         m_metrics.height = (height + PANGO_SCALE / 2) / PANGO_SCALE;
-        m_metrics.average_width =
-            device_height > 0
-                ? static_cast<int>(std::lround(device_width / device_height * m_metrics.height))
-                : m_metrics.height / 2;
+        m_metrics.average_width = static_cast<int>(
+            std::lround(width / double(PANGO_SCALE) / static_cast<double>(kLetters.size())));
         m_metrics.external_leading = 0;
         pango_font_description_free(description);
 
