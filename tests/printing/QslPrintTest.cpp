@@ -54,9 +54,11 @@ protected:
         return numbers;
     }
     // Journal lines of a run of Print Q S L, the label texts and messages only.
-    Lines run(const std::string& script) {
+    Lines run(const std::string& script, test::TestPrinter printer = test::TestPrinter::Ready) {
         test::HeadlessRun result = test::run_program_headless(
-            dir.path(), test::open_menu_entry(kPrintQsl) + script + "key Escape\nkey Escape\n");
+            dir.path(), test::open_menu_entry(kPrintQsl) + script + "key Escape\nkey Escape\n",
+            printer);
+        spoken = result.journal;
         EXPECT_FALSE(result.script_ended) << "the script left windows open";
         Lines kept;
         for (const std::string& line : result.journal) {
@@ -79,6 +81,7 @@ protected:
         return flags;
     }
     test::TempDir dir;
+    Lines spoken;  // the whole journal of the last run
     LogStore log{platform::system_files()};
     CountryList countries;
 };
@@ -174,6 +177,15 @@ TEST_F(QslTest, APausedRunPrintsMissesAndAborts) {
                              "print job end"};
     EXPECT_EQ(journal, kExpected);
     EXPECT_EQ(sent_flags(), (std::vector<int>{1, 0, 0}));
+    // Each contact is read out as it comes up; the box has the focus, so it is spoken.
+    const std::string kSecond = "focus readonly \"\" \"QSO number  2,\\x0D\\x0AD L 2 B B , ";
+    auto heard = std::find_if(spoken.begin(), spoken.end(),
+                              [&](const std::string& line) { return line.rfind(kSecond, 0) == 0; });
+    ASSERT_NE(heard, spoken.end());
+    EXPECT_NE(
+        heard->find(",\\x0D\\x0AF12 or Control P to print, RETURN to miss, ESCAPE to abort\""),
+        std::string::npos)
+        << *heard;
 }
 
 TEST_F(QslTest, RefusalsAndMessages) {
@@ -194,6 +206,8 @@ TEST_F(QslTest, RefusalsAndMessages) {
         dir.write("QSL.DAT", std::string(c.settings, 4) + std::string(4, '\0'));
         EXPECT_EQ(run(c.script), Lines{c.message}) << c.message;
     }
+    EXPECT_EQ(run("key F2\nanswer ok\n", test::TestPrinter::Missing),
+              Lines{"message \"Printer Report\" \"Printer Fail\" ok"});
     // A test print fills one sheet with the sample label; nothing is written to the log.
     dir.write("QSL.DAT", std::string("\x01\x02\x32\x1E\x00\x00YN", 8));
     dir.write("QSL.DTA", "$A$");
