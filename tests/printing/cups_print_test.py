@@ -6,7 +6,9 @@ job to a file) is started; no system printer is touched. The program runs on the
 backend with the real printer; each spooled PDF is checked with poppler's tools (page
 count, orientation, the text of each page) and its first page is left as a PNG.
 
-    cups_print_test.py CUPS_PRINT_PROGRAM ARTIFACT_FOLDER
+    cups_print_test.py CUPS_PRINT_PROGRAM ARTIFACT_FOLDER RUNNER
+
+The key-script runner's --pdf folder is checked on the same log.
 """
 import os
 import pwd
@@ -17,7 +19,7 @@ import sys
 import tempfile
 import time
 
-PROGRAM, ARTIFACTS = sys.argv[1], sys.argv[2]
+PROGRAM, ARTIFACTS, RUNNER = sys.argv[1], sys.argv[2], sys.argv[3]
 failures = []
 
 
@@ -123,6 +125,11 @@ def page_text(pdf, page):
                           capture_output=True, text=True).stdout
 
 
+def menu(entry):
+    """Opens main menu entry `entry` (0..17)."""
+    return "key Home\n" + "key Down\n" * entry + "key Enter\n"
+
+
 def main():
     root = tempfile.mkdtemp(prefix="varrowlog-cups-")
     os.chmod(root, 0o755)
@@ -147,8 +154,6 @@ def main():
             out.write("Q,Q,Home,1,52,-1\r\n")
         with open(os.path.join(program_dir, "MYLOG.LOG"), "wb") as out:
             out.write(b"".join(qso(14 + (i - 1) // 41, i, f"Q1A{i}") for i in range(1, 91)))
-        def menu(entry):
-            return "key Home\n" + "key Down\n" * entry + "key Enter\n"
         journal = run_program(program_dir, menu(4) + "key Tab\ntype 1\nkey Enter\n"
                               "answer yes\nanswer yes\nkey Escape\n", env)
         check('message "Log Print" "Printer Fail" ok' not in journal, "the log job was taken")
@@ -194,6 +199,19 @@ def main():
     journal = run_program(program_dir, menu(4) + "key Tab\ntype 1\nkey Enter\nanswer ok\n"
                           "key Escape\n", env)
     check('message "Log Print" "Printer Fail" ok' in journal, "no scheduler gives Printer Fail")
+
+    # The runner records the job in its journal and draws it into its PDF folder.
+    pdf_folder = os.path.join(root, "pdf")
+    os.makedirs(pdf_folder)
+    script_path = os.path.join(program_dir, "runner.script")
+    with open(script_path, "w") as out:
+        out.write(menu(4) + "key Tab\ntype 3\nkey Enter\nkey Escape\n")
+    journal = subprocess.run([RUNNER, "--pdf", pdf_folder, program_dir, script_path],
+                             capture_output=True, text=True, timeout=60).stdout.splitlines()
+    check('print job "Print Log" landscape' in journal, "the runner's journal holds the job")
+    runner_pdf = os.path.join(pdf_folder, "Print Log-1.pdf")
+    check(os.path.exists(runner_pdf) and pages_of(runner_pdf)[0] == 1
+          and "Page 3" in page_text(runner_pdf, 1), "the runner's PDF holds page 3")
     if failures:
         print(open(os.path.join(root, "log/error_log")).read() if os.path.exists(
             os.path.join(root, "log/error_log")) else "no error log")
