@@ -1,6 +1,7 @@
 // varrowlog: the program on a Linux desktop. It takes no arguments and keeps its files in
 // the folder it stands in.
 #include "platform/gtk3/GtkUi.h"
+#include "platform/linux/Printer_linux.h"
 #include "platform/linux/Sound_linux.h"
 #include "shell/Program.h"
 
@@ -9,8 +10,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     vl::platform::PulseSound sound;
+    vl::platform::CupsPrinter printer;
     auto ui = vl::gtk3::make_gtk_ui();
     vl::platform::Platform services{*ui, sound, vl::platform::system_clock(),
-                                    vl::platform::system_files()};
+                                    vl::platform::system_files(), &printer};
     return vl::run_program(services, vl::platform::program_directory());
 }

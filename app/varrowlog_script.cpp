@@ -1,18 +1,36 @@
 // varrowlog-script: runs the real program on the headless backend with a key script and
 // prints the journal of what a screen reader would be told.
-//   varrowlog-script PROGRAM_DIRECTORY SCRIPT_FILE
+//   varrowlog-script [--pdf FOLDER] PROGRAM_DIRECTORY SCRIPT_FILE
+// With --pdf, every print job is also written to FOLDER as a PDF file, so its pages can be
+// looked at.
 #include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 
+#include "platform/headless/HeadlessPrinter.h"
 #include "platform/headless/HeadlessUi.h"
+#include "platform/linux/PdfPrinter.h"
 #include "shell/Program.h"
 
 int main(int argc, char** argv) {
+    std::string pdf_folder;
+    if (argc == 5 && std::string(argv[1]) == "--pdf") {
+        pdf_folder = argv[2];
+        argv += 2;
+        argc -= 2;
+    }
     if (argc != 3) {
-        std::cerr << "usage: varrowlog-script PROGRAM_DIRECTORY SCRIPT_FILE\n";
+        std::cerr << "usage: varrowlog-script [--pdf FOLDER] PROGRAM_DIRECTORY SCRIPT_FILE\n";
         return 2;
+    }
+    std::unique_ptr<vl::platform::Printer> pdf_printer;
+    if (!pdf_folder.empty()) {
+        pdf_printer = vl::platform::make_pdf_folder_printer(pdf_folder);
+        if (!pdf_printer) {
+            std::cerr << "varrowlog-script: this build has no PDF output\n";
+            return 2;
+        }
     }
     std::ifstream script_file(argv[2], std::ios::binary);
     if (!script_file) {
@@ -33,7 +51,11 @@ int main(int argc, char** argv) {
         HeadlessClock clock;
         HeadlessSound sound(journal);
         HeadlessUi ui(parse_script(script_text.str()), journal, clock);
-        vl::platform::Platform services{ui, sound, clock, vl::platform::system_files()};
+        RecordingPrinter printer(&journal);
+        if (pdf_printer) {
+            printer.add_copy(*pdf_printer);
+        }
+        vl::platform::Platform services{ui, sound, clock, vl::platform::system_files(), &printer};
         try {
             exit_code = vl::run_program(services, program_dir);
         } catch (const ScriptEnded&) {

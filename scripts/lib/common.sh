@@ -26,15 +26,18 @@ ensure_packages() {
 }
 
 # The packages every build needs: the toolchain, the test and benchmark libraries, and
-# GTK 3, PulseAudio and libsndfile for the Linux desktop program.
+# GTK 3, PulseAudio and libsndfile for the Linux desktop program, and cairo, Pango, CUPS
+# and the Liberation fonts (metric twins of Courier New, Arial and Times New Roman) for
+# printing.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-    libgtk-3-dev libpulse-dev libsndfile1-dev)
+    libgtk-3-dev libpulse-dev libsndfile1-dev libcairo2-dev libpango1.0-dev libcups2-dev
+    fonts-liberation)
 
 # What the desktop tests need: a private X display and D-Bus session with the AT-SPI bus,
 # the Python bindings that read the accessible tree, key presses, screenshots, fonts and a
-# sound server with a null sink.
+# sound server with a null sink, a private print scheduler and poppler's PDF readers.
 TEST_PACKAGES=(xvfb xauth x11-utils dbus at-spi2-core python3-pyatspi xdotool imagemagick
-    fonts-dejavu-core pulseaudio pulseaudio-utils)
+    fonts-dejavu-core pulseaudio pulseaudio-utils cups-daemon cups-client poppler-utils)
 
 # The two independent ADIF readers that check the program's exports, pinned in
 # tests/interchange/peers, installed from npm into BUILD/peers. Node.js comes from Debian

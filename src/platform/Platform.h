@@ -3,6 +3,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Files.h"
+#include "platform/Printer.h"
 #include "platform/Sound.h"
 #include "platform/Ui.h"
 
@@ -13,6 +14,8 @@ struct Platform {
     Sound& sound;
     Clock& clock;
     FileSystem& files;
+    // The default printer; none means every print job reports "Printer Fail".
+    Printer* printer = nullptr;
 };
 
 }  // namespace vl::platform

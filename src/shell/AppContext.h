@@ -10,6 +10,7 @@
 #include "dxdata/DxccChart.h"
 #include "logstore/LogStore.h"
 #include "platform/Platform.h"
+#include "printing/LabelFiles.h"
 #include "shell/Settings.h"
 #include "station/RigDefinition.h"
 #include "station/StationData.h"
@@ -55,6 +56,8 @@ struct AppContext {
     std::optional<RigDefinition> rig;
     Settings settings;
     BrowserHits browser_hits;
+    // QSL.DAT, QSL.DTA and the label values, shared by every kind of label.
+    LabelState labels;
     // Working copy of the frequency names that the logging screens read and change.
     std::array<std::string, 15> frequency_names;
     platform::WindowId main_window = platform::kNoWindow;

@@ -5,6 +5,7 @@
 #include "dxdata/DxScreens.h"
 #include "interchange/InterchangeScreens.h"
 #include "logging/LoggingScreens.h"
+#include "printing/PrintingScreens.h"
 #include "shell/Backup.h"
 #include "shell/Instructions.h"
 #include "shell/KeyHelpBox.h"
@@ -41,9 +42,9 @@ constexpr std::array<Facility, 18> kFacilities = {show_instructions,
                                                   show_off_line_logging,
                                                   nullptr,
                                                   show_log_browser,
-                                                  nullptr,
-                                                  nullptr,
-                                                  nullptr,
+                                                  show_print_log,
+                                                  show_print_qsls,
+                                                  show_print_swl_qsls,
                                                   show_station_data,
                                                   show_dx_data_facilities,
                                                   show_import_log,

@@ -156,6 +156,7 @@ int run_program(platform::Platform& services, const std::string& program_dir) {
     load_station_data(ctx);
     load_chart(ctx);
     ctx.rig = find_rig_definition(ctx.platform.files, ctx.program_dir);
+    load_label_files(ctx.platform.files, ctx.program_dir, ctx.labels);
     load_settings(ctx);
 
     run_main_menu(ctx);

@@ -107,7 +107,8 @@ TEST_F(DataSafetyTest, AFileThatCannotBeReadIsNeverWrittenBack) {
             files.make_unreadable(folder.file(c.file));
         }
         test::HeadlessRun run = run_program_headless(
-            folder.path(), "answer ok\n" + c.change + "answer ok\nkey Escape\n", &files);
+            folder.path(), "answer ok\n" + c.change + "answer ok\nkey Escape\n",
+            test::TestPrinter::Ready, &files);
         const std::string name = c.file;
         EXPECT_EQ(run.journal[0],
                   "message \"File Error\" \"" + name +
@@ -127,8 +128,8 @@ TEST_F(DataSafetyTest, AFullDiskNeverMakesABackupThatLacksAnEntry) {
     dir.write("MYLOG.LOG", test::log_bytes({test::qso(100, 0, "G4ABC")}));
     test::FaultyFiles files;
     files.fill_disk(dir.file("MYLOG.LOG"));
-    test::HeadlessRun run =
-        run_program_headless(dir.path(), kSaveQso + "key Escape\nkey Escape\n", &files);
+    test::HeadlessRun run = run_program_headless(dir.path(), kSaveQso + "key Escape\nkey Escape\n",
+                                                 test::TestPrinter::Ready, &files);
     EXPECT_FALSE(run.script_ended);
     EXPECT_TRUE(dir.exists("MYLOG.JNL"));
     EXPECT_LT(dir.read("MYLOG.LOG").size(), 2 * kRecordSize);  // the file could not take it
@@ -136,7 +137,8 @@ TEST_F(DataSafetyTest, AFullDiskNeverMakesABackupThatLacksAnEntry) {
     ASSERT_EQ(backup.size(), 2 * kRecordSize);
     EXPECT_EQ(backup.substr(kRecordSize + 6, 5), "G9ZZA");
 
-    run = run_program_headless(dir.path(), "answer ok\nkey Escape\n", &files);
+    run = run_program_headless(dir.path(), "answer ok\nkey Escape\n", test::TestPrinter::Ready,
+                               &files);
     EXPECT_EQ(run.journal[0],
               "message \"Log File\" \"The last change to the log could not be written to "
               "MYLOG.LOG; the disk may be full. The change is kept in MYLOG.JNL and is written "

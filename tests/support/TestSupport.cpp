@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "logstore/Bands.h"
+#include "platform/headless/HeadlessPrinter.h"
 #include "platform/headless/HeadlessUi.h"
 #include "shell/Program.h"
 
@@ -47,13 +48,17 @@ bool TempDir::exists(std::string_view name) const {
 }
 
 HeadlessRun run_program_headless(const std::string& program_dir, std::string_view script,
-                                 platform::FileSystem* files) {
+                                 TestPrinter printer_state, platform::FileSystem* files) {
     using namespace vl::headless;
     Journal journal;
     HeadlessClock clock;
     HeadlessSound sound(journal);
     HeadlessUi ui(parse_script(script), journal, clock);
-    platform::Platform services{ui, sound, clock, files ? *files : platform::system_files()};
+    RecordingPrinter printer(&journal);
+    printer.set_available(printer_state != TestPrinter::Missing);
+    printer.set_refuse_jobs(printer_state == TestPrinter::Refusing);
+    platform::Platform services{ui, sound, clock, files ? *files : platform::system_files(),
+                                &printer};
     HeadlessRun run;
     try {
         run.exit_code = run_program(services, program_dir);

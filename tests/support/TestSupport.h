@@ -35,9 +35,13 @@ struct HeadlessRun {
     bool script_ended = false;  // the script ran out with windows open
 };
 
+// The recording printer of a headless run: ready, absent, or refusing every job.
+enum class TestPrinter { Ready, Missing, Refusing };
+
 // Runs the program from start-up to exit on the headless backend, on the real files or on
 // `files`.
 HeadlessRun run_program_headless(const std::string& program_dir, std::string_view script,
+                                 TestPrinter printer_state = TestPrinter::Ready,
                                  platform::FileSystem* files = nullptr);
 
 // A QSO entry with the given date code, time and call, for building logs.

@@ -1,0 +1,15 @@
+// The printing screens of the main menu.
+#pragma once
+
+#include "shell/AppContext.h"
+
+namespace vl {
+
+void show_print_log(AppContext& ctx, platform::WindowId owner);
+void show_print_qsls(AppContext& ctx, platform::WindowId owner);
+void show_print_swl_qsls(AppContext& ctx, platform::WindowId owner);
+
+// The band of an SWL label from the metres typed: 13 when no band has that number.
+int swl_band(std::string_view metres);
+
+}  // namespace vl

@@ -1,0 +1,160 @@
+// The selection of QSL labels and their values.
+#include "printing/QslSelection.h"
+
+#include <algorithm>
+
+#include "logstore/Bands.h"
+#include "logstore/Dates.h"
+#include "logstore/Text.h"
+
+namespace vl {
+
+namespace {
+
+void remove_every(std::string& text, std::string_view part) {
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at)) {
+        text.erase(at, part.size());
+    }
+}
+
+// NUL bytes of short fields print as blanks, so every label line keeps its width.
+std::string printable(std::string_view field) {
+    std::string text(field);
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) < 0x20) {
+            c = ' ';
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string stripped_call(std::string_view call_field) {
+    std::string call = std::string(call_field) + " ";
+    remove_every(call, "/M ");
+    remove_every(call, "/P ");
+    remove_every(call, "/MM ");
+    return std::string(trim_right(call));
+}
+
+std::string home_key(std::string_view stripped, int date_code) {
+    std::size_t letters = 0;
+    while (letters < stripped.size() && stripped[letters] > '9') {
+        ++letters;
+    }
+    std::string key;
+    for (char c : stripped.substr(letters)) {
+        if (c != ' ') {
+            key += c;
+        }
+    }
+    return key + std::string(stripped.substr(0, letters)) + std::to_string(date_code + 32000);
+}
+
+QslSelection select_qsls(const LogStore& log, CountryList& countries, const QslFilter& filter) {
+    QslSelection selection;
+    std::array<int, kBandCount> latest_data{};
+    int taken = 0;
+    for (int number = 1; number <= log.count() && taken < kMaxQslLabels; ++number) {
+        const LogRecord& record = log.entry(number);
+        std::string_view call = record.call_field();
+        if (call.substr(0, 3) == "CQ " || call == kTextCallField) {
+            continue;
+        }
+        if (call == kDataCallField) {
+            int16_t band = decode_data(record).band;
+            if (band >= 0 && band < kBandCount) {
+                latest_data[band] = number;
+            }
+            continue;
+        }
+        std::string stripped = stripped_call(call);
+        if (!filter.call.empty() && call.find(filter.call) == std::string_view::npos) {
+            continue;
+        }
+        if (leading_number(record.view(25, 7)) < 11) {
+            continue;
+        }
+        if (record.date() < filter.start_code) {
+            continue;
+        }
+        auto flags = static_cast<uint8_t>(record.bytes[83]);
+        if ((flags & 1) || ((flags & 3) == 0 && filter.received_only)) {
+            continue;
+        }
+        int band = band_of_band_field(record.view(32, 3));
+        QslItem item;
+        item.qso = number;
+        item.data = band >= 0 && band < kBandCount ? latest_data[band] : 0;
+        if (countries.find(stripped) == 1) {
+            item.key = home_key(stripped, record.date());
+            selection.home.push_back(std::move(item));
+        } else {
+            item.key = stripped + std::to_string(record.date() + 32000);
+            selection.other.push_back(std::move(item));
+        }
+        ++taken;
+        if (!filter.call.empty()) {
+            break;
+        }
+    }
+    auto by_key = [](const QslItem& a, const QslItem& b) { return a.key < b.key; };
+    std::stable_sort(selection.home.begin(), selection.home.end(), by_key);
+    std::stable_sort(selection.other.begin(), selection.other.end(), by_key);
+    return selection;
+}
+
+std::string label_call(std::string_view call_field, std::string_view comment) {
+    std::string call(trim_right(call_field));
+    std::string capitals = to_upper(comment);
+    std::size_t via = capitals.find("VIA ");
+    if (via != std::string::npos) {
+        std::size_t start = via + 4;
+        std::size_t end = capitals.find(' ', start);
+        call += " via " + capitals.substr(start, end == std::string::npos ? end : end - start);
+    }
+    return call;
+}
+
+std::string label_date(int date_code) {
+    DateParts parts = date_parts(date_code);
+    std::string_view month =
+        parts.month >= 1 && parts.month <= 12 ? kMonthNames[parts.month] : "     ";
+    return two_digits(parts.day) + " " + std::string(month.substr(1, 3)) + " " +
+           two_digits(parts.year);
+}
+
+void set_qso_label_values(LabelValues& values, const LogStore& log, const QslItem& item, bool home,
+                          const StationData& station) {
+    const LogRecord& record = log.entry(item.qso);
+    QsoEntry qso = decode_qso(record);
+    int band = band_of_band_field(qso.band_field);
+    if (home && band == kBand5MHz) {
+        band = 2;
+    }
+    values['A'] = label_call(printable(qso.call), printable(qso.comment));
+    values['B'] = label_date(qso.date);
+    values['C'] = time_text(qso.time_on);
+    values['D'] = printable(qso.rst_sent);
+    values['E'] = printable(qso.mode);
+    values['H'] = (qso.qsl_flags & 2) ? "Thanks for your QSL" : "Please QSL via Bureau or Direct";
+    values['K'] = printable(qso.power);
+    bool has_band = band >= 0 && band < kBandCount;
+    values['F'] = has_band ? std::string(kShortBandNames[band]) : "";
+    if (item.data > 0 && item.data <= log.count()) {
+        DataEntry data = decode_data(log.entry(item.data));
+        values['I'] = printable(data.transceiver);
+        values['J'] = printable(data.antenna);
+        values['L'] = printable(data.operator_name);
+    } else if (has_band) {
+        const BandStation& band_station = station.bands[band];
+        values['I'] = fit(band_station.transceiver, 12);
+        values['J'] = fit(band_station.antenna, 12);
+        values['L'] = fit(band_station.operator_name, 12);
+    } else {
+        values['I'] = values['J'] = values['L'] = "";
+    }
+}
+
+}  // namespace vl

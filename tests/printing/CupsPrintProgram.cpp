@@ -1,0 +1,40 @@
+// The program on the headless backend with the real CUPS printer: the key script drives
+// the screens, the pages go to the CUPS default destination (a private scheduler in the
+// test), and the journal is printed as the runner prints it.
+//   cups_print_program PROGRAM_DIRECTORY SCRIPT_FILE
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "platform/headless/HeadlessUi.h"
+#include "platform/linux/Printer_linux.h"
+#include "shell/Program.h"
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::cerr << "usage: cups_print_program PROGRAM_DIRECTORY SCRIPT_FILE\n";
+        return 2;
+    }
+    std::ifstream script_file(argv[2], std::ios::binary);
+    std::stringstream script;
+    script << script_file.rdbuf();
+    using namespace vl::headless;
+    Journal journal;
+    int exit_code = 0;
+    try {
+        HeadlessClock clock;
+        HeadlessSound sound(journal);
+        HeadlessUi ui(parse_script(script.str()), journal, clock);
+        vl::platform::CupsPrinter printer;
+        vl::platform::Platform services{ui, sound, clock, vl::platform::system_files(), &printer};
+        exit_code = vl::run_program(services, std::string(argv[1]) + "/");
+    } catch (const ScriptEnded&) {
+        journal.add("end of script");
+        exit_code = 2;
+    } catch (const ScriptError& error) {
+        std::cerr << "cups_print_program: " << error.what() << "\n";
+        exit_code = 2;
+    }
+    std::cout << journal.text();
+    return exit_code;
+}

@@ -1,0 +1,224 @@
+#!/usr/bin/env python3
+"""Prints through the real CUPS path to a private scheduler and reads the jobs back.
+
+A scheduler of its own (private folders, its own socket, a queue whose backend writes each
+job to a file) is started; no system printer is touched. The program runs on the headless
+backend with the real printer; each spooled PDF is checked with poppler's tools (page
+count, orientation, the text of each page) and its first page is left as a PNG.
+
+    cups_print_test.py CUPS_PRINT_PROGRAM ARTIFACT_FOLDER RUNNER
+
+The key-script runner's --pdf folder is checked on the same log.
+"""
+import os
+import pwd
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+
+PROGRAM, ARTIFACTS, RUNNER = sys.argv[1], sys.argv[2], sys.argv[3]
+failures = []
+
+
+def check(condition, what):
+    if not condition:
+        failures.append(what)
+        print("FAIL:", what)
+
+
+def date_code(years_since_1900, month, day):
+    return years_since_1900 * 500 + month * 35 + day - 32000
+
+
+def qso(day, time, call):
+    record = bytearray(84)
+    struct.pack_into("<hhh", record, 0, date_code(104, 3, day), time, time + 5)
+    record[6:18] = call.ljust(12).encode()
+    record[18:32] = b"599    579    "
+    record[32:35] = bytes([0, 0, 4])
+    record[35:43] = b"CW 100  "
+    record[43:83] = b"Name Ann QTH a long way off".ljust(40)
+    return bytes(record)
+
+
+def write_scheduler_files(root, socket):
+    as_root = os.getuid() == 0
+    for folder in ("conf", "spool", "spool/tmp", "cache", "state", "log", "bin/backend", "out"):
+        os.makedirs(os.path.join(root, folder), exist_ok=True)
+    # The scheduler runs its helpers through the system's daemon folder.
+    os.symlink("/usr/lib/cups/daemon", os.path.join(root, "bin/daemon"))
+    backend = os.path.join(root, "bin/backend/vlfile")
+    with open(backend, "w") as out:
+        out.write("""#!/bin/sh
+# A CUPS backend that writes each job to a file in the folder of its device URI.
+[ $# -eq 0 ] && exit 0
+folder="${DEVICE_URI#vlfile:}"
+if [ $# -ge 6 ]; then cat "$6" > "$folder/job-$1.part"; else cat > "$folder/job-$1.part"; fi
+mv "$folder/job-$1.part" "$folder/job-$1.pdf"
+""")
+    os.chmod(backend, 0o755)
+    user = "User lp\nGroup lp\n" if as_root else ""
+    with open(os.path.join(root, "conf/cups-files.conf"), "w") as out:
+        out.write(f"""ServerRoot {root}/conf
+RequestRoot {root}/spool
+TempDir {root}/spool/tmp
+CacheDir {root}/cache
+StateDir {root}/state
+ServerBin {root}/bin
+DataDir /usr/share/cups
+ErrorLog {root}/log/error_log
+AccessLog {root}/log/access_log
+PageLog {root}/log/page_log
+{user}""")
+    with open(os.path.join(root, "conf/cupsd.conf"), "w") as out:
+        out.write(f"""Listen {socket}
+LogLevel warn
+Browsing No
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+<Policy default>
+  <Limit All>
+    Order deny,allow
+  </Limit>
+</Policy>
+""")
+    if as_root:
+        lp = pwd.getpwnam("lp")
+        for folder in ("spool", "spool/tmp", "cache", "state", "log", "out"):
+            os.chown(os.path.join(root, folder), lp.pw_uid, lp.pw_gid)
+    os.chmod(os.path.join(root, "out"), 0o777)
+
+
+def run_program(program_dir, script, env):
+    script_path = os.path.join(program_dir, "test.script")
+    with open(script_path, "w") as out:
+        out.write(script)
+    result = subprocess.run([PROGRAM, program_dir, script_path], env=env, capture_output=True,
+                            text=True, timeout=60)
+    return result.stdout.splitlines()
+
+
+def wait_for_jobs(folder, count):
+    deadline = time.time() + 30
+    while time.time() < deadline:
+        jobs = sorted(f for f in os.listdir(folder) if f.endswith(".pdf"))
+        if len(jobs) >= count:
+            return [os.path.join(folder, f) for f in jobs]
+        time.sleep(0.2)
+    return []
+
+
+def pages_of(pdf):
+    info = subprocess.run(["pdfinfo", pdf], capture_output=True, text=True).stdout
+    fields = dict(line.split(":", 1) for line in info.splitlines() if ":" in line)
+    size = fields.get("Page size", "0 x 0").split()
+    return int(fields.get("Pages", "0")), float(size[0]), float(size[2])
+
+
+def page_text(pdf, page):
+    return subprocess.run(["pdftotext", "-layout", "-f", str(page), "-l", str(page), pdf, "-"],
+                          capture_output=True, text=True).stdout
+
+
+def menu(entry):
+    """Opens main menu entry `entry` (0..17)."""
+    return "key Home\n" + "key Down\n" * entry + "key Enter\n"
+
+
+def main():
+    root = tempfile.mkdtemp(prefix="varrowlog-cups-")
+    os.chmod(root, 0o755)
+    socket = os.path.join(root, "cups.sock")
+    write_scheduler_files(root, socket)
+    env = {k: v for k, v in os.environ.items() if k not in ("PRINTER", "LPDEST")}
+    env["CUPS_SERVER"] = socket
+    env["HOME"] = root  # no lpoptions of the operator's
+    scheduler = subprocess.Popen(["cupsd", "-f", "-c", f"{root}/conf/cupsd.conf", "-s",
+                                  f"{root}/conf/cups-files.conf"], env=env)
+    program_dir = os.path.join(root, "program")
+    os.makedirs(program_dir)
+    try:
+        deadline = time.time() + 20
+        while not os.path.exists(socket) and time.time() < deadline:
+            time.sleep(0.1)
+        subprocess.run(["lpadmin", "-p", "varrow", "-E", "-v", f"vlfile:{root}/out"], env=env,
+                       check=True, capture_output=True)
+        subprocess.run(["lpadmin", "-d", "varrow"], env=env, check=True)
+
+        with open(os.path.join(program_dir, "COUNTRY.LST"), "w") as out:
+            out.write("Q,Q,Home,1,52,-1\r\n")
+        with open(os.path.join(program_dir, "MYLOG.LOG"), "wb") as out:
+            out.write(b"".join(qso(14 + (i - 1) // 41, i, f"Q1A{i}") for i in range(1, 91)))
+        journal = run_program(program_dir, menu(4) + "key Tab\ntype 1\nkey Enter\n"
+                              "answer yes\nanswer yes\nkey Escape\n", env)
+        check('message "Log Print" "Printer Fail" ok' not in journal, "the log job was taken")
+        # A test print fills a sheet of four labels from a two-part template.
+        with open(os.path.join(program_dir, "QSL.DAT"), "wb") as out:
+            out.write(bytes([2, 2, 90, 60, 10, 10]) + b"NN")
+        with open(os.path.join(program_dir, "QSL.DTA"), "wb") as out:
+            out.write(b"#F12;TO $A$#F10;\r\nThanks for the station report\r\n///\r\n"
+                      b"#C2;$H$#C0;\r\n73 de $L$")
+        journal = run_program(program_dir, menu(5) + "key F2\nkey Enter\nkey Escape\n"
+                              "key Escape\n", env)
+        check('window "End of sheet. "' in journal, "the full sheet is announced")
+        journal = run_program(program_dir, menu(6) + "type BRS-1234\nkey Tab\ntype q1abc\n"
+                              "key Tab\ntype 1 Jan\nkey Tab\ntype 1305\nkey Tab\ntype 20\n"
+                              "key Tab\ntype ssb\nkey F12\nkey Escape\nkey Escape\n", env)
+        jobs = wait_for_jobs(os.path.join(root, "out"), 3)
+        check(len(jobs) == 3, "three jobs spooled: the log, the labels and the SWL card")
+        expected = [
+            ("print_log", 3, True, [["Page 1", "Q1A1", "Q1A41"], ["Page 2", "Q1A42", "Q1A82"],
+                                    ["Page 3", "Q1A83", "End of Log"]]),
+            ("qsl_labels", 1, False, [["TO Q0ZZZ", "Date", "Band", "01 Jan 05", "2359", "80m",
+                                       "A1A", "Thanks for your QSL", "73 de Ezo"]]),
+            ("swl_card", 1, False, [["TO BRS-1234", "SWL report", "Confirming my QSO with Q1ABC",
+                                     "1 Jan", "1305", "20m", "SSB", "---"]]),
+        ]
+        for pdf, (name, page_count, landscape, texts) in zip(jobs, expected):
+            pages, width, height = pages_of(pdf)
+            check(pages == page_count, f"{name} has {page_count} pages (has {pages})")
+            check((width > height) == landscape, f"{name} orientation")
+            for page, wanted in enumerate(texts, start=1):
+                text = page_text(pdf, page)
+                for piece in wanted:
+                    check(piece in text, f"{name} page {page} shows {piece!r}")
+            if name == "qsl_labels":
+                check(page_text(pdf, 1).count("TO Q0ZZZ") == 4, "four labels on the sheet")
+            subprocess.run(["pdftoppm", "-png", "-r", "60", "-f", "1", "-l", "1",
+                            "-singlefile", pdf, os.path.join(ARTIFACTS, name)])
+    finally:
+        scheduler.terminate()
+        scheduler.wait(timeout=20)
+
+    # With no scheduler answering there is no default printer.
+    journal = run_program(program_dir, menu(4) + "key Tab\ntype 1\nkey Enter\nanswer ok\n"
+                          "key Escape\n", env)
+    check('message "Log Print" "Printer Fail" ok' in journal, "no scheduler gives Printer Fail")
+
+    # The runner records the job in its journal and draws it into its PDF folder.
+    pdf_folder = os.path.join(root, "pdf")
+    os.makedirs(pdf_folder)
+    script_path = os.path.join(program_dir, "runner.script")
+    with open(script_path, "w") as out:
+        out.write(menu(4) + "key Tab\ntype 3\nkey Enter\nkey Escape\n")
+    journal = subprocess.run([RUNNER, "--pdf", pdf_folder, program_dir, script_path],
+                             capture_output=True, text=True, timeout=60).stdout.splitlines()
+    check('print job "Print Log" landscape' in journal, "the runner's journal holds the job")
+    runner_pdf = os.path.join(pdf_folder, "Print Log-1.pdf")
+    check(os.path.exists(runner_pdf) and pages_of(runner_pdf)[0] == 1
+          and "Page 3" in page_text(runner_pdf, 1), "the runner's PDF holds page 3")
+    if failures:
+        print(open(os.path.join(root, "log/error_log")).read() if os.path.exists(
+            os.path.join(root, "log/error_log")) else "no error log")
+    shutil.rmtree(root, ignore_errors=True)
+    print("failures:", len(failures))
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
