@@ -251,7 +251,10 @@ TEST_F(ExportScreenTest, RefusalsAndFailuresAreSpoken) {
 
     // A date that is no date: its message, nothing written, and the screen closes.
     got = run("type dated\nkey Tab\ntype 32/01/14\nkey F12\nanswer ok\nkey Escape\n");
-    EXPECT_NE(std::find(got.begin(), got.end(), "message \"Date Error\" \"\" ok"), got.end());
+    EXPECT_NE(std::find(got.begin(), got.end(),
+                        "message \"Date Error\" \"Type the date as day/month/year, for example "
+                        "14/03/26.\" ok"),
+              got.end());
     EXPECT_NE(std::find(got.begin(), got.end(), "beep default"), got.end());
     EXPECT_FALSE(dir.exists("DATED.ADI"));
 
