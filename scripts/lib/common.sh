@@ -39,6 +39,19 @@ BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbe
 TEST_PACKAGES=(xvfb xauth x11-utils dbus at-spi2-core python3-pyatspi xdotool imagemagick
     fonts-dejavu-core pulseaudio pulseaudio-utils cups-daemon cups-client poppler-utils)
 
+# The Windows build: the mingw-w64 cross-compiler (posix threads) and Wine to run its tests.
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64)
+
+# A Wine of our own in BUILD/wineprefix for the Windows tests, started once: a persistent
+# wineserver and a first program run that sets the prefix up, so no test waits on that (or
+# hangs on a pipe the set-up inherits).
+start_wine() {
+    export WINEPREFIX="$PWD/$1/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    mkdir -p "$WINEPREFIX"
+    wineserver -p </dev/null >/dev/null 2>&1
+    wine cmd /c exit >/dev/null 2>&1 </dev/null
+}
+
 # The two independent ADIF readers that check the program's exports, pinned in
 # tests/interchange/peers, installed from npm into BUILD/peers. Node.js comes from Debian
 # where the machine has none.

@@ -1,9 +1,10 @@
 # Runs varrowlog-script on a fresh program directory and compares its journal with the
-# expected one. Variables: RUNNER, SCRIPT, EXPECTED, and EXIT_CODE (0 when not given).
+# expected one. Variables: RUNNER, SCRIPT, EXPECTED, EXIT_CODE (0 when not given), and
+# EMULATOR, the program that runs RUNNER (Wine for the Windows build).
 string(RANDOM LENGTH 12 suffix)
 set(dir "${CMAKE_CURRENT_BINARY_DIR}/scenario-${suffix}")
 file(MAKE_DIRECTORY "${dir}")
-execute_process(COMMAND "${RUNNER}" "${dir}" "${SCRIPT}"
+execute_process(COMMAND ${EMULATOR} "${RUNNER}" "${dir}" "${SCRIPT}"
                 OUTPUT_VARIABLE journal ERROR_VARIABLE errors RESULT_VARIABLE result)
 file(REMOVE_RECURSE "${dir}")
 if(NOT DEFINED EXIT_CODE)

@@ -1,0 +1,48 @@
+# The Windows build, cross-compiled with mingw-w64 (cmake/mingw-w64.cmake): the Win32 file
+# layer, clock, sound and user interface, varrowlog.exe, the key-script runner
+# varrowlog-script.exe, and the unit tests, all run under Wine by scripts/test.
+
+# Windows-1252 throughout: the ANSI functions, never the wide ones.
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+# GCC 12 reports a false overlap inside std::string's own copies when it inlines them
+# (its bug 105329), which -Werror would make fatal.
+add_compile_options(-Wno-restrict)
+
+add_library(varrow_files_win32 STATIC src/platform/win32/Files_win32.cpp
+            src/platform/win32/Clock_win32.cpp)
+target_include_directories(varrow_files_win32 PUBLIC src)
+add_library(varrow_files ALIAS varrow_files_win32)
+
+# No PDF output on Windows: the runner's --pdf says so.
+add_library(varrow_pdf STATIC src/platform/linux/NoPdfPrinter.cpp)
+target_link_libraries(varrow_pdf PUBLIC varrow_core)
+
+# The runner writes its journal byte for byte as on Linux: its standard output is binary.
+add_executable(varrowlog-script app/varrowlog_script.cpp src/platform/win32/BinaryOutput_win32.cpp)
+target_link_libraries(varrowlog-script PRIVATE varrow_headless varrow_pdf varrow_files)
+
+add_library(varrow_win32 STATIC src/platform/win32/Win32Ui.cpp src/platform/win32/Sound_win32.cpp)
+target_link_libraries(varrow_win32 PUBLIC varrow_core comctl32 winmm)
+
+# The program itself: a GUI program, no console.
+add_executable(varrowlog WIN32 app/varrowlog_win32.cpp)
+target_link_libraries(varrowlog PRIVATE varrow_win32 varrow_files)
+
+# The sound cues, made by a Linux build of make_cues (scripts/package-windows) or here by
+# make_cues.exe under Wine.
+add_executable(make_cues tools/make_cues.cpp)
+target_link_libraries(make_cues PRIVATE varrow_core)
+
+add_library(varrow_country_file STATIC tools/country/CountryFile.cpp)
+target_include_directories(varrow_country_file PUBLIC tools)
+target_link_libraries(varrow_country_file PUBLIC varrow_core)
+
+if(VARROW_TESTS)
+  # GoogleTest from the sources Debian ships with libgtest-dev, built by the cross-compiler.
+  set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  enable_testing()
+  add_subdirectory(tests)
+endif()

@@ -1,0 +1,695 @@
+// The Win32 backend. Each screen is a window of the dialog class made from an empty
+// in-memory template, holding standard STATIC, EDIT, LISTBOX, COMBOBOX and BUTTON controls
+// in creation order, so the dialog manager gives Tab order and "&" letters, and a screen
+// reader names each box by the label created right before it. The key table becomes an
+// accelerator table, checked before the dialog manager. Text is Windows-1252 throughout:
+// only the ANSI functions are used.
+#include "platform/win32/Win32Ui.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+namespace vl::win32 {
+
+namespace {
+
+using platform::ControlKind;
+using platform::EditStyle;
+using platform::WindowId;
+
+constexpr UINT kPostedCommand = WM_APP + 1;
+constexpr UINT_PTR kTimerId = 1;
+
+struct Control {
+    platform::ControlSpec shape;
+    HWND hwnd = nullptr;
+    HBRUSH brush = nullptr;
+    std::vector<std::string> items;
+};
+
+class Win32Ui;
+
+struct Window {
+    Win32Ui* ui = nullptr;
+    WindowId id = 0;
+    platform::WindowSpec shape;
+    platform::WindowEvents* events = nullptr;
+    HWND hwnd = nullptr;
+    HFONT font = nullptr;
+    HBRUSH brush = nullptr;
+    HACCEL keys = nullptr;
+    std::vector<std::unique_ptr<Control>> controls;
+    int focus = 0;
+    bool closed = false;
+    int result = 0;
+};
+
+// The virtual key of each named key of the key tables.
+UINT virtual_key(int key) {
+    static const std::map<int, UINT> kKeys = {
+        {platform::kKeyF1, VK_F1},         {platform::kKeyF2, VK_F2},
+        {platform::kKeyF3, VK_F3},         {platform::kKeyF4, VK_F4},
+        {platform::kKeyF5, VK_F5},         {platform::kKeyF6, VK_F6},
+        {platform::kKeyF7, VK_F7},         {platform::kKeyF8, VK_F8},
+        {platform::kKeyF9, VK_F9},         {platform::kKeyF10, VK_F10},
+        {platform::kKeyF11, VK_F11},       {platform::kKeyF12, VK_F12},
+        {platform::kKeyF24, VK_F24},       {platform::kKeyUp, VK_UP},
+        {platform::kKeyDown, VK_DOWN},     {platform::kKeyLeft, VK_LEFT},
+        {platform::kKeyRight, VK_RIGHT},   {platform::kKeyPageUp, VK_PRIOR},
+        {platform::kKeyPageDown, VK_NEXT}, {platform::kKeyHome, VK_HOME},
+        {platform::kKeyEnd, VK_END},       {platform::kKeyInsert, VK_INSERT},
+        {platform::kKeyDelete, VK_DELETE}, {platform::kKeyBackspace, VK_BACK},
+        {platform::kKeyTab, VK_TAB},       {platform::kKeyEnter, VK_RETURN},
+        {platform::kKeyEscape, VK_ESCAPE}, {platform::kKeySpace, VK_SPACE},
+    };
+    if (auto found = kKeys.find(key); found != kKeys.end()) {
+        return found->second;
+    }
+    // Letters and digits are their own virtual keys.
+    return key > 0 && key < 256 ? static_cast<UINT>(key) : 0;
+}
+
+HACCEL make_accelerators(const platform::KeyTable& table) {
+    std::vector<ACCEL> rows;
+    for (const auto& binding : table) {
+        UINT key = virtual_key(binding.chord.key);
+        if (key == 0 || binding.command < 0 || binding.command > 0xFFFF) {
+            continue;
+        }
+        ACCEL row{};
+        row.fVirt = FVIRTKEY;
+        row.fVirt |= binding.chord.ctrl ? FCONTROL : 0;
+        row.fVirt |= binding.chord.shift ? FSHIFT : 0;
+        row.fVirt |= binding.chord.alt ? FALT : 0;
+        row.key = static_cast<WORD>(key);
+        row.cmd = static_cast<WORD>(binding.command);
+        rows.push_back(row);
+    }
+    return rows.empty() ? nullptr
+                        : CreateAcceleratorTableA(rows.data(), static_cast<int>(rows.size()));
+}
+
+// A multi-line box shows "\r\n" line ends; the screens give and take "\n".
+std::string with_crlf(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\n') {
+            out += '\r';
+        }
+        out += c;
+    }
+    return out;
+}
+
+std::string without_cr(std::string text) {
+    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+    return text;
+}
+
+std::string window_text(HWND hwnd) {
+    int length = GetWindowTextLengthA(hwnd);
+    std::string text(static_cast<std::size_t>(std::max(length, 0)) + 1, '\0');
+    int got = GetWindowTextA(hwnd, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(std::max(got, 0)));
+    return text;
+}
+
+class Win32Ui final : public platform::Ui {
+public:
+    explicit Win32Ui(HINSTANCE instance) : m_instance(instance) {
+        m_scale = screen_width() / 640.0;
+    }
+
+    ~Win32Ui() override {
+        while (!m_windows.empty()) {
+            destroy(m_windows.begin()->first);
+        }
+    }
+
+    int screen_width() override {
+        RECT area;
+        if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0) && area.right > area.left) {
+            return area.right - area.left;
+        }
+        int width = GetSystemMetrics(SM_CXSCREEN);
+        return width > 0 ? width : 1280;
+    }
+
+    WindowId create_window(const platform::WindowSpec& shape,
+                           platform::WindowEvents& events) override {
+        auto window = std::make_unique<Window>();
+        Window& w = *window;
+        w.ui = this;
+        w.id = m_next_id++;
+        w.shape = shape;
+        w.events = &events;
+        Window* owner = find(shape.owner);
+        // An empty dialog template: the controls are added one by one as the screen asks.
+        struct alignas(4) Template {
+            DLGTEMPLATE head;
+            WORD menu, window_class, title;
+        } empty{};
+        empty.head.style =
+            WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME | DS_3DLOOK;
+        empty.head.dwExtendedStyle = WS_EX_CONTROLPARENT | (owner ? 0 : WS_EX_APPWINDOW);
+        w.hwnd = CreateDialogIndirectParamA(m_instance, &empty.head, owner ? owner->hwnd : nullptr,
+                                            dialog_procedure, reinterpret_cast<LPARAM>(&w));
+        if (w.hwnd == nullptr) {
+            throw std::runtime_error("the window could not be made");
+        }
+        SetWindowTextA(w.hwnd, shape.caption.c_str());
+        RECT frame{0, 0, scaled(shape, shape.width), scaled(shape, shape.height)};
+        AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(w.hwnd, GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongPtrA(w.hwnd, GWL_EXSTYLE)));
+        SetWindowPos(w.hwnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        // The size is the character height in layout units, scaled with the layout by the
+        // screen width / 640, as the screens were laid out.
+        int pixels = scaled(shape, shape.font_points);
+        w.font = CreateFontA(-pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                             DEFAULT_PITCH, shape.font.c_str());
+        SendMessageA(w.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(w.font), FALSE);
+        if (shape.background) {
+            w.brush = CreateSolidBrush(*shape.background);
+        }
+        WindowId id = w.id;
+        m_windows[id] = std::move(window);
+        return id;
+    }
+
+    void add_control(WindowId id, const platform::ControlSpec& shape) override {
+        Window& w = *m_windows.at(id);
+        auto control = std::make_unique<Control>();
+        control->shape = shape;
+        const char* window_class = "STATIC";
+        DWORD style = WS_CHILD | WS_VISIBLE;
+        DWORD extended = 0;
+        switch (shape.kind) {
+            case ControlKind::Label:
+                window_class = "STATIC";
+                style |= SS_LEFT;
+                break;
+            case ControlKind::Edit:
+                window_class = "EDIT";
+                extended = WS_EX_CLIENTEDGE;
+                style |= WS_TABSTOP | ES_AUTOHSCROLL;
+                if (shape.style == EditStyle::UpperCase) {
+                    style |= ES_UPPERCASE;
+                } else if (shape.style == EditStyle::ReadOnly) {
+                    style |= ES_READONLY;
+                } else if (shape.style == EditStyle::ReadOnlyMultiLine) {
+                    style = (style & ~static_cast<DWORD>(ES_AUTOHSCROLL)) | ES_READONLY |
+                            ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL;
+                }
+                break;
+            case ControlKind::List:
+                window_class = "LISTBOX";
+                extended = WS_EX_CLIENTEDGE;
+                style |= WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+                break;
+            case ControlKind::DropDown:
+                window_class = "COMBOBOX";
+                style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
+                break;
+            case ControlKind::Button:
+                window_class = "BUTTON";
+                style |= WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY;
+                break;
+        }
+        int height = scaled(w.shape, shape.height);
+        if (shape.kind == ControlKind::DropDown) {
+            height *= 8;  // the height of a combo box includes its open list
+        }
+        std::string text = shape.kind == ControlKind::Edit ? with_crlf(shape.text) : shape.text;
+        Quiet quiet(*this);
+        control->hwnd = CreateWindowExA(
+            extended, window_class, text.c_str(), style, scaled(w.shape, shape.x),
+            scaled(w.shape, shape.y), scaled(w.shape, shape.width), height, w.hwnd,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(shape.id)), m_instance, nullptr);
+        SendMessageA(control->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(w.font), FALSE);
+        if (shape.kind == ControlKind::Edit && shape.max_length > 0) {
+            SendMessageA(control->hwnd, EM_LIMITTEXT, static_cast<WPARAM>(shape.max_length), 0);
+        }
+        if (shape.background) {
+            control->brush = CreateSolidBrush(*shape.background);
+        }
+        w.controls.push_back(std::move(control));
+    }
+
+    void remove_control(WindowId id, int control_id) override {
+        Window& w = *m_windows.at(id);
+        for (auto it = w.controls.begin(); it != w.controls.end(); ++it) {
+            if ((*it)->shape.id == control_id) {
+                DestroyWindow((*it)->hwnd);
+                if ((*it)->brush != nullptr) {
+                    DeleteObject((*it)->brush);
+                }
+                w.controls.erase(it);
+                break;
+            }
+        }
+        if (w.focus == control_id) {
+            w.focus = 0;
+        }
+    }
+
+    void set_key_table(WindowId id, platform::KeyTable table) override {
+        Window& w = *m_windows.at(id);
+        if (w.keys != nullptr) {
+            DestroyAcceleratorTable(w.keys);
+        }
+        w.keys = make_accelerators(table);
+    }
+
+    int run_modal(WindowId id) override {
+        Window& w = *m_windows.at(id);
+        Window* owner = find(w.shape.owner);
+        if (owner != nullptr) {
+            EnableWindow(owner->hwnd, FALSE);
+        }
+        centre(w.hwnd, owner ? owner->hwnd : nullptr);
+        ShowWindow(w.hwnd, SW_SHOW);
+        SetForegroundWindow(w.hwnd);
+        if (Control* c = find_control(w, w.focus)) {
+            SetFocus(c->hwnd);
+        } else if (HWND first = GetNextDlgTabItem(w.hwnd, nullptr, FALSE)) {
+            SetFocus(first);
+        }
+        MSG msg;
+        while (!w.closed) {
+            BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+            if (got == 0) {
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                w.result = platform::kCmdCancel;
+                break;
+            }
+            if (got < 0) {
+                break;
+            }
+            bool ours = msg.hwnd == w.hwnd || IsChild(w.hwnd, msg.hwnd);
+            if (ours && w.keys != nullptr && TranslateAcceleratorA(w.hwnd, w.keys, &msg)) {
+                continue;
+            }
+            if (ours && IsDialogMessageA(w.hwnd, &msg)) {
+                continue;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        int result = w.result;
+        if (owner != nullptr) {
+            EnableWindow(owner->hwnd, TRUE);
+        }
+        destroy(id);
+        return result;
+    }
+
+    void close_window(WindowId id, int result) override {
+        Window& w = *m_windows.at(id);
+        w.closed = true;
+        w.result = result;
+        stop_timer(id);
+        PostMessageA(w.hwnd, WM_NULL, 0, 0);  // wakes the modal loop
+    }
+
+    void set_caption(WindowId id, std::string_view caption) override {
+        Window& w = *m_windows.at(id);
+        w.shape.caption = caption;
+        SetWindowTextA(w.hwnd, w.shape.caption.c_str());
+    }
+
+    void set_text(WindowId id, int control_id, std::string_view text) override {
+        Control* c = find_control(*m_windows.at(id), control_id);
+        if (c == nullptr || c->shape.kind == ControlKind::List ||
+            c->shape.kind == ControlKind::DropDown) {
+            return;
+        }
+        Quiet quiet(*this);
+        std::string shown =
+            c->shape.kind == ControlKind::Edit ? with_crlf(text) : std::string(text);
+        SetWindowTextA(c->hwnd, shown.c_str());
+        if (c->shape.kind == ControlKind::Edit &&
+            (GetWindowLongPtrA(c->hwnd, GWL_STYLE) & ES_READONLY) == 0) {
+            // A box the operator types in keeps the caret at the end.
+            int end = GetWindowTextLengthA(c->hwnd);
+            SendMessageA(c->hwnd, EM_SETSEL, static_cast<WPARAM>(end), end);
+        }
+    }
+
+    std::string text(WindowId id, int control_id) override {
+        Window& w = *m_windows.at(id);
+        Control* c = find_control(w, control_id);
+        if (c == nullptr) {
+            return {};
+        }
+        switch (c->shape.kind) {
+            case ControlKind::Label:
+            case ControlKind::Button:
+                return window_text(c->hwnd);
+            case ControlKind::Edit:
+                return without_cr(window_text(c->hwnd));
+            case ControlKind::List:
+            case ControlKind::DropDown: {
+                int index = selected_item(id, control_id);
+                return index >= 0 ? c->items[static_cast<std::size_t>(index)] : std::string();
+            }
+        }
+        return {};
+    }
+
+    void set_items(WindowId id, int control_id, const std::vector<std::string>& items) override {
+        Control* c = find_control(*m_windows.at(id), control_id);
+        if (c == nullptr) {
+            return;
+        }
+        Quiet quiet(*this);
+        c->items = items;
+        bool list = c->shape.kind == ControlKind::List;
+        if (!list && c->shape.kind != ControlKind::DropDown) {
+            return;
+        }
+        SendMessageA(c->hwnd, WM_SETREDRAW, FALSE, 0);
+        SendMessageA(c->hwnd, list ? LB_RESETCONTENT : CB_RESETCONTENT, 0, 0);
+        for (const std::string& item : items) {
+            SendMessageA(c->hwnd, list ? LB_ADDSTRING : CB_ADDSTRING, 0,
+                         reinterpret_cast<LPARAM>(item.c_str()));
+        }
+        SendMessageA(c->hwnd, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(c->hwnd, nullptr, TRUE);
+    }
+
+    int item_count(WindowId id, int control_id) override {
+        Control* c = find_control(*m_windows.at(id), control_id);
+        return c ? static_cast<int>(c->items.size()) : 0;
+    }
+
+    void select_item(WindowId id, int control_id, int index) override {
+        Control* c = find_control(*m_windows.at(id), control_id);
+        if (c == nullptr || index < -1 || index >= static_cast<int>(c->items.size())) {
+            return;
+        }
+        Quiet quiet(*this);
+        if (c->shape.kind == ControlKind::List) {
+            SendMessageA(c->hwnd, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        } else if (c->shape.kind == ControlKind::DropDown) {
+            SendMessageA(c->hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        }
+    }
+
+    int selected_item(WindowId id, int control_id) override {
+        Control* c = find_control(*m_windows.at(id), control_id);
+        if (c == nullptr) {
+            return -1;
+        }
+        LRESULT index = -1;
+        if (c->shape.kind == ControlKind::List) {
+            index = SendMessageA(c->hwnd, LB_GETCURSEL, 0, 0);
+        } else if (c->shape.kind == ControlKind::DropDown) {
+            index = SendMessageA(c->hwnd, CB_GETCURSEL, 0, 0);
+        }
+        return index < 0 || index >= static_cast<LRESULT>(c->items.size())
+                   ? -1
+                   : static_cast<int>(index);
+    }
+
+    void set_focus(WindowId id, int control_id) override {
+        Window& w = *m_windows.at(id);
+        Control* c = find_control(w, control_id);
+        if (c == nullptr || c->shape.kind == ControlKind::Label) {
+            return;
+        }
+        w.focus = control_id;
+        if (IsWindowVisible(w.hwnd)) {
+            // WM_NEXTDLGCTL moves the focus as the dialog manager does: the default button
+            // follows, and an edit box has its text selected.
+            Quiet quiet(*this);
+            SendMessageA(w.hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(c->hwnd), TRUE);
+        }
+    }
+
+    int focused_control(WindowId id) override { return m_windows.at(id)->focus; }
+
+    void focus_next(WindowId id, bool backwards) override {
+        Window& w = *m_windows.at(id);
+        Control* current = find_control(w, w.focus);
+        HWND next = GetNextDlgTabItem(w.hwnd, current ? current->hwnd : nullptr, backwards);
+        if (next == nullptr) {
+            return;
+        }
+        int control_id = GetDlgCtrlID(next);
+        w.focus = control_id;
+        if (IsWindowVisible(w.hwnd)) {
+            SendMessageA(w.hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
+        }
+    }
+
+    platform::Answer message_box(WindowId owner, std::string_view title, std::string_view text,
+                                 platform::MessageButtons buttons) override {
+        Window* parent = find(owner != platform::kNoWindow ? owner : top());
+        UINT style = MB_TASKMODAL | MB_SETFOREGROUND;
+        switch (buttons) {
+            case platform::MessageButtons::Ok:
+                style |= MB_OK;
+                break;
+            case platform::MessageButtons::YesNo:
+                style |= MB_YESNO;
+                break;
+            case platform::MessageButtons::YesNoDefaultNo:
+                // A question whose Yes destroys something: Enter answers No.
+                style |= MB_YESNO | MB_DEFBUTTON2;
+                break;
+        }
+        std::string title_text(title);
+        std::string body(text);
+        int answer =
+            MessageBoxA(parent ? parent->hwnd : nullptr, body.c_str(), title_text.c_str(), style);
+        if (buttons == platform::MessageButtons::Ok) {
+            return platform::Answer::Ok;
+        }
+        return answer == IDYES ? platform::Answer::Yes : platform::Answer::No;
+    }
+
+    void start_timer(WindowId id, int milliseconds) override {
+        Window& w = *m_windows.at(id);
+        SetTimer(w.hwnd, kTimerId, static_cast<UINT>(std::max(USER_TIMER_MINIMUM, milliseconds)),
+                 nullptr);
+    }
+
+    void stop_timer(WindowId id) override { KillTimer(m_windows.at(id)->hwnd, kTimerId); }
+
+    void post_command(WindowId id, int command) override {
+        PostMessageA(m_windows.at(id)->hwnd, kPostedCommand, static_cast<WPARAM>(command), 0);
+    }
+
+private:
+    // Changes the program makes raise the controls' notifications too; the screens hear
+    // only the operator's own.
+    struct Quiet {
+        explicit Quiet(Win32Ui& ui) : m_ui(ui) { ++m_ui.m_quiet; }
+        ~Quiet() { --m_ui.m_quiet; }
+        Win32Ui& m_ui;
+    };
+
+    int scaled(const platform::WindowSpec& shape, int units) const {
+        return shape.scaled ? static_cast<int>(units * m_scale) : units;
+    }
+
+    Window* find(WindowId id) {
+        auto found = m_windows.find(id);
+        return found == m_windows.end() ? nullptr : found->second.get();
+    }
+
+    WindowId top() const {
+        return m_windows.empty() ? platform::kNoWindow : m_windows.rbegin()->first;
+    }
+
+    static Control* find_control(Window& w, int id) {
+        for (auto& c : w.controls) {
+            if (c->shape.id == id) {
+                return c.get();
+            }
+        }
+        return nullptr;
+    }
+
+    static Control* control_of(Window& w, HWND hwnd) {
+        for (auto& c : w.controls) {
+            if (c->hwnd == hwnd) {
+                return c.get();
+            }
+        }
+        return nullptr;
+    }
+
+    static void centre(HWND hwnd, HWND over) {
+        RECT area;
+        if (over != nullptr) {
+            GetWindowRect(over, &area);
+        } else {
+            SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+        }
+        RECT own;
+        GetWindowRect(hwnd, &own);
+        int x = area.left + ((area.right - area.left) - (own.right - own.left)) / 2;
+        int y = area.top + ((area.bottom - area.top) - (own.bottom - own.top)) / 2;
+        SetWindowPos(hwnd, nullptr, std::max(0, x), std::max(0, y), 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    void destroy(WindowId id) {
+        Window* w = find(id);
+        if (w == nullptr) {
+            return;
+        }
+        KillTimer(w->hwnd, kTimerId);
+        DestroyWindow(w->hwnd);
+        for (auto& c : w->controls) {
+            if (c->brush != nullptr) {
+                DeleteObject(c->brush);
+            }
+        }
+        if (w->keys != nullptr) {
+            DestroyAcceleratorTable(w->keys);
+        }
+        if (w->brush != nullptr) {
+            DeleteObject(w->brush);
+        }
+        DeleteObject(w->font);
+        m_windows.erase(id);
+        // The owner gets its focus back, as the screen left it.
+        if (Window* owner = find(top())) {
+            SetForegroundWindow(owner->hwnd);
+            if (Control* c = find_control(*owner, owner->focus)) {
+                SetFocus(c->hwnd);
+            }
+        }
+    }
+
+    void notify(Window& w, HWND from, int code) {
+        Control* c = control_of(w, from);
+        if (c == nullptr) {
+            return;
+        }
+        int id = c->shape.id;
+        bool focus = false;
+        switch (c->shape.kind) {
+            case ControlKind::Edit:
+                focus = code == EN_SETFOCUS;
+                if (code == EN_CHANGE && m_quiet == 0) {
+                    w.events->on_text_changed(id);
+                }
+                break;
+            case ControlKind::List:
+                focus = code == LBN_SETFOCUS;
+                if (code == LBN_SELCHANGE && m_quiet == 0) {
+                    w.events->on_selection_changed(id);
+                } else if (code == LBN_DBLCLK) {
+                    w.events->on_double_click(id);
+                }
+                break;
+            case ControlKind::DropDown:
+                focus = code == CBN_SETFOCUS;
+                if (code == CBN_SELCHANGE && m_quiet == 0) {
+                    w.events->on_selection_changed(id);
+                }
+                break;
+            case ControlKind::Button:
+                focus = code == BN_SETFOCUS;
+                if (code == BN_CLICKED) {
+                    w.events->on_command(id);
+                }
+                break;
+            case ControlKind::Label:
+                break;
+        }
+        if (focus && w.focus != id) {
+            w.focus = id;
+            w.events->on_focus(id);
+        }
+    }
+
+    HBRUSH colours(Window& w, HDC dc, HWND from) {
+        Control* c = control_of(w, from);
+        if (c != nullptr && (c->shape.text_colour || c->shape.background)) {
+            if (c->shape.text_colour) {
+                SetTextColor(dc, *c->shape.text_colour);
+            }
+            if (c->brush != nullptr) {
+                SetBkColor(dc, *c->shape.background);
+                return c->brush;
+            }
+        }
+        if (w.brush != nullptr && c != nullptr && c->shape.kind == ControlKind::Label) {
+            SetBkColor(dc, *w.shape.background);
+            return w.brush;
+        }
+        return nullptr;
+    }
+
+    static INT_PTR CALLBACK dialog_procedure(HWND hwnd, UINT message, WPARAM wparam,
+                                             LPARAM lparam) {
+        if (message == WM_INITDIALOG) {
+            SetWindowLongPtrA(hwnd, DWLP_USER, lparam);
+            return FALSE;
+        }
+        auto* w = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+        if (w == nullptr) {
+            return FALSE;
+        }
+        switch (message) {
+            case WM_COMMAND: {
+                int id = LOWORD(wparam);
+                int code = HIWORD(wparam);
+                if (lparam != 0) {
+                    w->ui->notify(*w, reinterpret_cast<HWND>(lparam), code);
+                } else if (!w->closed) {
+                    // Enter (IDOK), Escape and the close box (IDCANCEL), or a key of the
+                    // accelerator table.
+                    w->events->on_command(id);
+                }
+                return TRUE;
+            }
+            case WM_TIMER:
+                if (wparam == kTimerId && !w->closed) {
+                    w->events->on_timer();
+                }
+                return TRUE;
+            case kPostedCommand:
+                if (!w->closed) {
+                    w->events->on_command(static_cast<int>(wparam));
+                }
+                return TRUE;
+            case WM_CTLCOLORSTATIC:
+            case WM_CTLCOLOREDIT:
+            case WM_CTLCOLORLISTBOX: {
+                HBRUSH brush = w->ui->colours(*w, reinterpret_cast<HDC>(wparam),
+                                              reinterpret_cast<HWND>(lparam));
+                return reinterpret_cast<INT_PTR>(brush);
+            }
+            case WM_CTLCOLORDLG:
+                return reinterpret_cast<INT_PTR>(w->brush);
+            default:
+                return FALSE;
+        }
+    }
+
+    HINSTANCE m_instance;
+    double m_scale = 2.0;
+    std::map<WindowId, std::unique_ptr<Window>> m_windows;
+    WindowId m_next_id = 1;
+    int m_quiet = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<platform::Ui> make_win32_ui(HINSTANCE instance) {
+    return std::make_unique<Win32Ui>(instance);
+}
+
+}  // namespace vl::win32

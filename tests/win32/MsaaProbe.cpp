@@ -1,0 +1,394 @@
+// msaa_probe: starts varrowlog.exe, presses keys as an operator would and reads the windows
+// through MSAA (oleacc), as NVDA and JAWS read them: the captions, each box's name (its
+// label), the focus after each key, and a message box. Screenshots of the main menu and of
+// the off-line logging form are saved as BMP files.
+//   msaa_probe PROGRAM_EXE ARTIFACT_FOLDER          the probe; exit 0 when every check holds
+//   msaa_probe --time PROGRAM_EXE                    prints the time to the main menu
+#include <windows.h>
+// After windows.h, whose types it uses.
+#include <oleacc.h>
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kMainMenu[] = "Varrow Log version 1 point 3 7 by Q 0 Z Z Z.";
+// The first box of a new log's form: its label tells the entry's number.
+const char kDateBox[] = "Edit \"Entry number 1, QSO Date\"";
+
+int g_failures = 0;
+
+void check(bool ok, const std::string& what) {
+    std::printf("%s: %s\n", ok ? "ok" : "FAILED", what.c_str());
+    std::fflush(stdout);
+    if (!ok) {
+        ++g_failures;
+    }
+}
+
+std::string narrow(BSTR text) {
+    if (text == nullptr) {
+        return {};
+    }
+    int length = SysStringLen(text);
+    std::string out(static_cast<std::size_t>(length) * 2 + 1, '\0');
+    int got = WideCharToMultiByte(1252, 0, text, length, out.data(), static_cast<int>(out.size()),
+                                  nullptr, nullptr);
+    out.resize(static_cast<std::size_t>(std::max(got, 0)));
+    SysFreeString(text);
+    return out;
+}
+
+bool wait_for(const std::function<bool()>& done, int milliseconds = 10000) {
+    for (int waited = 0; waited < milliseconds; waited += 50) {
+        if (done()) {
+            return true;
+        }
+        Sleep(50);
+    }
+    return done();
+}
+
+struct Accessible {
+    IAccessible* object = nullptr;
+    // As a screen reader asks. Wine cannot yet hand oleacc's standard proxy across processes
+    // (E_NOINTERFACE); the same proxy made here reads the same window.
+    Accessible(HWND hwnd, LONG which) {
+        if (AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(which), __uuidof(IAccessible),
+                                       reinterpret_cast<void**>(&object)) != S_OK) {
+            object = nullptr;
+            CreateStdAccessibleObject(hwnd, which, __uuidof(IAccessible),
+                                      reinterpret_cast<void**>(&object));
+        }
+    }
+    ~Accessible() {
+        if (object != nullptr) {
+            object->Release();
+        }
+    }
+    VARIANT self(LONG child = CHILDID_SELF) const {
+        VARIANT id;
+        VariantInit(&id);
+        id.vt = VT_I4;
+        id.lVal = child;
+        return id;
+    }
+    std::string name(LONG child = CHILDID_SELF) const {
+        BSTR text = nullptr;
+        if (object == nullptr || object->get_accName(self(child), &text) != S_OK) {
+            return {};
+        }
+        return narrow(text);
+    }
+    long state() const {
+        VARIANT value;
+        VariantInit(&value);
+        if (object == nullptr || object->get_accState(self(), &value) != S_OK ||
+            value.vt != VT_I4) {
+            return 0;
+        }
+        return value.lVal;
+    }
+    long role() const {
+        VARIANT value;
+        VariantInit(&value);
+        if (object == nullptr || object->get_accRole(self(), &value) != S_OK || value.vt != VT_I4) {
+            return 0;
+        }
+        return value.lVal;
+    }
+    // The focused item of a list: what the reader speaks after an arrow key.
+    std::string focused_item() const {
+        VARIANT focus;
+        VariantInit(&focus);
+        if (object == nullptr || object->get_accFocus(&focus) != S_OK || focus.vt != VT_I4) {
+            return {};
+        }
+        return name(focus.lVal);
+    }
+};
+
+std::string class_of(HWND hwnd) {
+    char name[64] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    return name;
+}
+
+std::string text_of(HWND hwnd) {
+    char text[512] = {};
+    GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+std::string without_ampersand(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && i + 1 < text.size()) {
+            ++i;
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+HWND focused_window(DWORD thread) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
+
+// What the reader says for the focus: the control's name, and for a list its item.
+std::string spoken_focus(DWORD thread) {
+    HWND focus = focused_window(thread);
+    if (focus == nullptr) {
+        return "(nothing)";
+    }
+    Accessible control(focus, OBJID_CLIENT);
+    std::string said = class_of(focus) + " \"" + control.name() + "\"";
+    if (class_of(focus) == "ListBox") {
+        std::string item = control.focused_item();
+        if (item.empty()) {
+            // Wine's oleacc has no list box proxy yet ("unhandled window class"): the item
+            // is read from the list itself, as that proxy reads it on Windows.
+            LRESULT index = SendMessageW(focus, LB_GETCURSEL, 0, 0);
+            LRESULT length = index < 0 ? -1 : SendMessageW(focus, LB_GETTEXTLEN, index, 0);
+            if (length >= 0) {
+                BSTR text = SysAllocStringLen(nullptr, static_cast<UINT>(length));
+                SendMessageW(focus, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text));
+                item = narrow(text);
+            }
+        }
+        said += " item \"" + item + "\"";
+    }
+    return said;
+}
+
+void press(WORD key, bool shift = false) {
+    std::vector<INPUT> keys;
+    auto add = [&](WORD vk, bool up) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        keys.push_back(input);
+    };
+    if (shift) {
+        add(VK_SHIFT, false);
+    }
+    add(key, false);
+    add(key, true);
+    if (shift) {
+        add(VK_SHIFT, true);
+    }
+    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+    Sleep(300);
+}
+
+void save_screenshot(const std::string& path) {
+    HDC screen = GetDC(nullptr);
+    int width = GetSystemMetrics(SM_CXSCREEN);
+    int height = GetSystemMetrics(SM_CYSCREEN);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    DWORD row = static_cast<DWORD>((width * 3 + 3) & ~3);
+    std::vector<char> pixels(static_cast<std::size_t>(row) * height);
+    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
+              reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof header;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    if (FILE* out = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(&file, sizeof file, 1, out);
+        std::fwrite(&header, sizeof header, 1, out);
+        std::fwrite(pixels.data(), 1, pixels.size(), out);
+        std::fclose(out);
+    }
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+struct Program {
+    PROCESS_INFORMATION process{};
+    bool start(const std::string& exe) {
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        std::string folder = exe.substr(0, exe.find_last_of("\\/") + 1);
+        std::string command = "\"" + exe + "\"";
+        return CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              folder.empty() ? nullptr : folder.c_str(), &startup, &process) != 0;
+    }
+    DWORD thread_of(HWND hwnd) const { return GetWindowThreadProcessId(hwnd, nullptr); }
+    bool ended(int milliseconds) const {
+        return WaitForSingleObject(process.hProcess, static_cast<DWORD>(milliseconds)) ==
+               WAIT_OBJECT_0;
+    }
+    ~Program() {
+        if (process.hProcess != nullptr) {
+            if (!ended(0)) {
+                TerminateProcess(process.hProcess, 1);
+            }
+            CloseHandle(process.hProcess);
+            CloseHandle(process.hThread);
+        }
+    }
+};
+
+HWND visible_window(const char* caption) {
+    HWND hwnd = FindWindowA(nullptr, caption);
+    return hwnd != nullptr && IsWindowVisible(hwnd) ? hwnd : nullptr;
+}
+
+// Each box of a form is named by the label created right before it.
+void check_form_labels(HWND form) {
+    std::string label;
+    int boxes = 0;
+    bool read_only_seen = false;
+    for (HWND child = GetWindow(form, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        std::string kind = class_of(child);
+        if (kind == "Static") {
+            label = without_ampersand(text_of(child));
+            continue;
+        }
+        Accessible box(child, OBJID_CLIENT);
+        check(box.name() == label,
+              kind + " named \"" + box.name() + "\", its label \"" + label + "\"");
+        bool read_only = (GetWindowLongA(child, GWL_STYLE) & ES_READONLY) != 0 && kind == "Edit";
+        if (read_only) {
+            read_only_seen = true;
+            check((box.state() & STATE_SYSTEM_READONLY) != 0,
+                  "the read-only box \"" + label + "\" is spoken as read only");
+        }
+        ++boxes;
+        label.clear();
+    }
+    check(boxes >= 8, "the form has its boxes (" + std::to_string(boxes) + ")");
+    check(read_only_seen, "the form has a read-only box");
+}
+
+int time_to_main_menu(const std::string& exe) {
+    Program program;
+    auto start = std::chrono::steady_clock::now();
+    if (!program.start(exe)) {
+        std::printf("cannot start %s\n", exe.c_str());
+        return 1;
+    }
+    if (!wait_for([] { return visible_window(kMainMenu) != nullptr; }, 120000)) {
+        std::printf("the main menu did not open\n");
+        return 1;
+    }
+    auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - start);
+    std::printf("main menu after %lld ms\n", static_cast<long long>(elapsed.count()));
+    press(VK_ESCAPE);
+    program.ended(10000);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--time") {
+        return time_to_main_menu(argv[2]);
+    }
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: msaa_probe PROGRAM_EXE ARTIFACT_FOLDER\n");
+        return 2;
+    }
+    CoInitialize(nullptr);
+    std::string artifacts = argv[2];
+    Program program;
+    if (!program.start(argv[1])) {
+        std::printf("cannot start %s\n", argv[1]);
+        return 1;
+    }
+    HWND menu = nullptr;
+    check(wait_for([&] { return (menu = visible_window(kMainMenu)) != nullptr; }),
+          "the main menu opens");
+    if (menu == nullptr) {
+        return 1;
+    }
+    DWORD thread = program.thread_of(menu);
+    check(Accessible(menu, OBJID_CLIENT).name() == kMainMenu, "the main menu's caption is read");
+    check(wait_for([&] { return spoken_focus(thread) == "ListBox \"\" item \"Instructions.\""; }),
+          "the focus: " + spoken_focus(thread));
+    save_screenshot(artifacts + "\\main_menu.bmp");
+
+    press(VK_DOWN);
+    check(
+        wait_for([&] { return spoken_focus(thread) == "ListBox \"\" item \"Off line logging.\""; }),
+        "Down: " + spoken_focus(thread));
+    press(VK_RETURN);
+    HWND form = nullptr;
+    check(wait_for([&] { return (form = visible_window("Off Line Logging")) != nullptr; }),
+          "Enter opens the off-line logging form");
+    if (form == nullptr) {
+        return 1;
+    }
+    check(Accessible(form, OBJID_CLIENT).name() == "Off Line Logging", "its caption is read");
+    check_form_labels(form);
+    check(wait_for([&] { return spoken_focus(thread) == kDateBox; }),
+          "the focus: " + spoken_focus(thread));
+    press(VK_TAB);
+    check(wait_for([&] { return spoken_focus(thread) == "Edit \"Call Sign\""; }),
+          "Tab: " + spoken_focus(thread));
+    press(VK_TAB, true);
+    check(wait_for([&] { return spoken_focus(thread) == kDateBox; }),
+          "Shift+Tab: " + spoken_focus(thread));
+    press(VK_RETURN);
+    check(wait_for([&] { return spoken_focus(thread) == "Edit \"Call Sign\""; }),
+          "Enter moves on as Tab does: " + spoken_focus(thread));
+    save_screenshot(artifacts + "\\offline_form.bmp");
+
+    press('G');
+    press('3');
+    press('X');
+    press(VK_ESCAPE);
+    HWND box = nullptr;
+    check(wait_for([&] { return (box = visible_window("Entry not saved")) != nullptr; }),
+          "Escape with a call sign typed asks first");
+    if (box != nullptr) {
+        Accessible question(box, OBJID_CLIENT);
+        check(question.name() == "Entry not saved", "the message box's title is read");
+        check(FindWindowExA(box, nullptr, "Static", "Leave without saving?") != nullptr,
+              "the message box's text is there to read");
+        check(wait_for([&] { return spoken_focus(thread) == "Button \"No\""; }),
+              "a question that loses the entry has No focused: " + spoken_focus(thread));
+        press(VK_RETURN);
+        check(wait_for([&] { return visible_window("Entry not saved") == nullptr; }) &&
+                  visible_window("Off Line Logging") != nullptr,
+              "Enter answers No and the form stays");
+        check(wait_for([&] { return spoken_focus(thread) == "Edit \"Call Sign\""; }),
+              "the focus returns: " + spoken_focus(thread));
+        press(VK_ESCAPE);
+        check(wait_for([] { return visible_window("Entry not saved") != nullptr; }),
+              "Escape asks again");
+        press('Y');
+        check(wait_for([] { return visible_window("Off Line Logging") == nullptr; }),
+              "Y leaves the form");
+    }
+    check(
+        wait_for([&] { return spoken_focus(thread) == "ListBox \"\" item \"Off line logging.\""; }),
+        "back on the main menu: " + spoken_focus(thread));
+    press(VK_ESCAPE);
+    check(program.ended(10000), "Escape on the main menu ends the program");
+    std::printf("%d failed\n", g_failures);
+    CoUninitialize();
+    return g_failures == 0 ? 0 : 1;
+}

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Runs the MSAA probe against varrowlog.exe in a fresh program folder, on a private X display
+# with a Wine desktop of its own (so windows have their captions and frames), turns its
+# screenshots into PNG files, and measures the start-up to the main menu with a log of
+# 120,000 entries.
+#   run_msaa_probe.sh PROBE_EXE VARROWLOG_EXE MAKE_LOG_EXE DATA_FOLDER ARTIFACT_FOLDER
+set -euo pipefail
+
+# Inside the display: the probe, then the timed start with the big log.
+if [ "${1:-}" = "--on-display" ]; then
+    probe="$2" folder="$3" big="$4" make_log="$5"
+    wineserver -p </dev/null >/dev/null 2>&1
+    wine cmd /c exit >/dev/null 2>&1
+    # Every window of this prefix opens on one desktop of the screen's size.
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
+    status=0
+    wine "$probe" "$(winepath -w "$folder/varrowlog.exe")" "$(winepath -w "$folder")" || status=$?
+    wine "$make_log" "$(winepath -w "$big")" >/dev/null
+    echo "Start-up with 120,000 entries under Wine:"
+    wine "$probe" --time "$(winepath -w "$big/varrowlog.exe")" || status=$?
+    exit "$status"
+fi
+
+probe="$1" program="$2" make_log="$3" data="$4" artifacts="$5"
+mkdir -p "$artifacts"
+folder="$(mktemp -d)"
+big="$(mktemp -d)"
+# A Wine of its own: the desktop process must start on this display, not on none.
+export WINEPREFIX="${WINEPREFIX:-$HOME/.wine}-desktop" WINEDEBUG=-all
+trap 'WINEPREFIX="$WINEPREFIX" wineserver -k 2>/dev/null || true; rm -rf "$folder" "$big"' EXIT
+mkdir -p "$WINEPREFIX"
+cp "$program" "$data/COUNTRY.LST" "$folder/"
+cp "$program" "$data/COUNTRY.LST" "$big/"
+
+status=0
+xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --on-display "$probe" "$folder" "$big" "$make_log" \
+    </dev/null || status=$?
+for shot in main_menu offline_form; do
+    if [ -f "$folder/$shot.bmp" ]; then
+        convert "$folder/$shot.bmp" "$artifacts/win32_$shot.png"
+    fi
+done
+exit "$status"

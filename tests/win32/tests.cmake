@@ -1,0 +1,43 @@
+# The Windows build's tests, run under Wine (the toolchain's emulator): the unit tests as
+# one program, and every scenario through varrowlog-script.exe, whose journal must equal the
+# one the Linux runner gives byte for byte.
+# Two tests assume POSIX names: one file name differing from another only in its letters,
+# and a temporary folder without backslashes (which the journal doubles).
+add_test(NAME win_unit_tests COMMAND varrow_tests --gtest_brief=1
+  --gtest_filter=-ExportScreenTest.RefusalsAndFailuresAreSpoken:HousekeepingTest.ABackupThatCannotBeWrittenSaysLogNotSaved)
+set_tests_properties(win_unit_tests PROPERTIES TIMEOUT 600)
+
+file(GLOB scenario_scripts ${CMAKE_CURRENT_SOURCE_DIR}/scenarios/*.script)
+foreach(script ${scenario_scripts})
+  get_filename_component(name ${script} NAME_WE)
+  string(REGEX REPLACE "\\.script$" ".journal" expected ${script})
+  set(exit_code 0)
+  if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/scenarios/${name}.exit)
+    file(READ ${CMAKE_CURRENT_SOURCE_DIR}/scenarios/${name}.exit exit_code)
+    string(STRIP "${exit_code}" exit_code)
+  endif()
+  add_test(NAME win_scenario_${name}
+    COMMAND ${CMAKE_COMMAND} -DEMULATOR=${CMAKE_CROSSCOMPILING_EMULATOR}
+            -DRUNNER=$<TARGET_FILE:varrowlog-script> -DEXIT_CODE=${exit_code}
+            -DSCRIPT=${script} -DEXPECTED=${expected}
+            -P ${CMAKE_CURRENT_SOURCE_DIR}/scenarios/run_scenario.cmake)
+endforeach()
+
+# varrowlog.exe under Xvfb and Wine, driven by key presses and read through MSAA by a
+# program of our own; the screenshots go to the Linux build's test artefacts.
+add_executable(msaa_probe win32/MsaaProbe.cpp)
+target_link_libraries(msaa_probe PRIVATE oleacc ole32 oleaut32 uuid)
+if(NOT VARROW_ARTIFACTS)
+  set(VARROW_ARTIFACTS ${CMAKE_BINARY_DIR}/test-artifacts)
+endif()
+# The generated 120,000-entry log for the start-up measurement.
+add_executable(make_bench_log ${PROJECT_SOURCE_DIR}/bench/MakeBenchLog.cpp
+               ${PROJECT_SOURCE_DIR}/bench/BenchLog.cpp)
+target_link_libraries(make_bench_log PRIVATE varrow_core varrow_files)
+target_include_directories(make_bench_log PRIVATE ${PROJECT_SOURCE_DIR}/bench)
+target_compile_definitions(make_bench_log PRIVATE VARROW_DATA_DIR="${PROJECT_SOURCE_DIR}/data")
+add_test(NAME win_msaa_probe
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/win32/run_msaa_probe.sh $<TARGET_FILE:msaa_probe>
+          $<TARGET_FILE:varrowlog> $<TARGET_FILE:make_bench_log> ${PROJECT_SOURCE_DIR}/data
+          ${VARROW_ARTIFACTS})
+set_tests_properties(win_msaa_probe PROPERTIES TIMEOUT 180)
