@@ -1,6 +1,8 @@
 # The Windows build's tests, run under Wine (the toolchain's emulator): the unit tests as
 # one program, and every scenario through varrowlog-script.exe, whose journal must equal the
 # one the Linux runner gives byte for byte.
+target_sources(varrow_tests PRIVATE win32/Win32FilesTest.cpp)
+
 # Two tests assume POSIX names: one file name differing from another only in its letters,
 # and a temporary folder without backslashes (which the journal doubles).
 add_test(NAME win_unit_tests COMMAND varrow_tests --gtest_brief=1
