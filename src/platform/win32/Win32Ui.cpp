@@ -30,6 +30,7 @@ struct Control {
     HWND hwnd = nullptr;
     HBRUSH brush = nullptr;
     std::vector<std::string> items;
+    bool focusable_label = false;  // a label shown as read-only text that takes the focus
 };
 
 class Win32Ui;
@@ -273,6 +274,7 @@ public:
         if (owner != nullptr) {
             EnableWindow(owner->hwnd, FALSE);
         }
+        make_labels_readable_when_nothing_takes_focus(w);
         centre(w.hwnd, owner ? owner->hwnd : nullptr);
         ShowWindow(w.hwnd, SW_SHOW);
         SetForegroundWindow(w.hwnd);
@@ -334,6 +336,11 @@ public:
         std::string shown =
             c->shape.kind == ControlKind::Edit ? with_crlf(text) : std::string(text);
         SetWindowTextA(c->hwnd, shown.c_str());
+        if (c->focusable_label && GetFocus() == c->hwnd) {
+            // The line has changed under the focus: the reader is told the focus is here
+            // again, and speaks the new text.
+            NotifyWinEvent(EVENT_OBJECT_FOCUS, c->hwnd, OBJID_CLIENT, CHILDID_SELF);
+        }
         if (c->shape.kind == ControlKind::Edit &&
             (GetWindowLongPtrA(c->hwnd, GWL_STYLE) & ES_READONLY) == 0) {
             // A box the operator types in keeps the caret at the end.
@@ -525,6 +532,42 @@ private:
             }
         }
         return nullptr;
+    }
+
+    // A window of labels only (the Key help box) gets its first label as borderless
+    // read-only text that takes the focus, so the reader speaks it and each new line.
+    void make_labels_readable_when_nothing_takes_focus(Window& w) {
+        Control* first_label = nullptr;
+        for (auto& c : w.controls) {
+            if (c->shape.kind != ControlKind::Label) {
+                return;
+            }
+            if (first_label == nullptr) {
+                first_label = c.get();
+            }
+        }
+        if (first_label == nullptr || first_label->focusable_label) {
+            return;
+        }
+        RECT place;
+        GetWindowRect(first_label->hwnd, &place);
+        MapWindowPoints(nullptr, w.hwnd, reinterpret_cast<POINT*>(&place), 2);
+        std::string text = window_text(first_label->hwnd);
+        HWND reading = CreateWindowExA(
+            0, "EDIT", text.c_str(),
+            WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL, place.left,
+            place.top, place.right - place.left, place.bottom - place.top, w.hwnd,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(first_label->shape.id)), m_instance,
+            nullptr);
+        if (reading == nullptr) {
+            return;
+        }
+        SetWindowPos(reading, first_label->hwnd, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        DestroyWindow(first_label->hwnd);
+        first_label->hwnd = reading;
+        first_label->focusable_label = true;
+        SendMessageA(reading, WM_SETFONT, reinterpret_cast<WPARAM>(w.font), FALSE);
     }
 
     static void centre(HWND hwnd, HWND over) {
