@@ -354,6 +354,33 @@ int main(int argc, char** argv) {
     check(wait_for([&] { return spoken_focus(thread) == "ListBox \"\" item \"Instructions.\""; }),
           "the focus returns to the menu: " + spoken_focus(thread));
 
+    // The manual: a list of topics, and each topic as read-only text over several lines,
+    // which Enter opens and Escape leaves.
+    press(VK_RETURN);
+    check(wait_for([] { return visible_window("How to use Varrow Log.") != nullptr; }),
+          "Enter opens the manual's topics");
+    check(wait_for([&] { return spoken_focus(thread) == "ListBox \"\" item \"Overview\""; }),
+          "the focus: " + spoken_focus(thread));
+    press(VK_RETURN);
+    HWND topic = nullptr;
+    check(wait_for([&] { return (topic = visible_window("Overview")) != nullptr; }),
+          "Enter opens the topic");
+    check(wait_for([&] {
+              HWND focus = focused_window(thread);
+              return GetParent(focus) == topic &&
+                     (Accessible(focus, OBJID_CLIENT).state() & STATE_SYSTEM_READONLY) != 0 &&
+                     !Accessible(focus, OBJID_CLIENT).value().empty();
+          }),
+          "the topic's text has the focus, read only");
+    press(VK_ESCAPE);
+    check(wait_for([] { return visible_window("Overview") == nullptr; }),
+          "Escape leaves the topic");
+    press(VK_ESCAPE);
+    check(wait_for([] { return visible_window("How to use Varrow Log.") == nullptr; }),
+          "Escape leaves the topics");
+    check(wait_for([&] { return spoken_focus(thread) == "ListBox \"\" item \"Instructions.\""; }),
+          "back on the menu: " + spoken_focus(thread));
+
     press(VK_DOWN);
     check(
         wait_for([&] { return spoken_focus(thread) == "ListBox \"\" item \"Off line logging.\""; }),
