@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 namespace vl::win32 {
@@ -95,6 +96,18 @@ HACCEL make_accelerators(const platform::KeyTable& table) {
                         : CreateAcceleratorTableA(rows.data(), static_cast<int>(rows.size()));
 }
 
+// The screens name a bold face as "Times New Roman Bold": the face and its weight.
+std::pair<std::string, int> font_face(const std::string& name) {
+    constexpr std::string_view kBold = " bold";
+    if (name.size() > kBold.size() &&
+        CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, name.c_str() + name.size() - kBold.size(),
+                       static_cast<int>(kBold.size()), kBold.data(),
+                       static_cast<int>(kBold.size())) == CSTR_EQUAL) {
+        return {name.substr(0, name.size() - kBold.size()), FW_BOLD};
+    }
+    return {name, FW_NORMAL};
+}
+
 // A multi-line box shows "\r\n" line ends; the screens give and take "\n".
 std::string with_crlf(std::string_view text) {
     std::string out;
@@ -172,9 +185,10 @@ public:
         // The size is the character height in layout units, scaled with the layout by the
         // screen width / 640, as the screens were laid out.
         int pixels = scaled(shape, shape.font_points);
-        w.font = CreateFontA(-pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+        auto [face, weight] = font_face(shape.font);
+        w.font = CreateFontA(-pixels, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             DEFAULT_PITCH, shape.font.c_str());
+                             DEFAULT_PITCH, face.c_str());
         SendMessageA(w.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(w.font), FALSE);
         if (shape.background) {
             w.brush = CreateSolidBrush(*shape.background);
