@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/Cp1252.h"
+#include "platform/gtk3/GtkSpeech.h"
 
 namespace vl::gtk3 {
 
@@ -52,7 +53,7 @@ std::string mnemonic_text(std::string_view text) {
             out += text[i];
         }
     }
-    return platform::utf8_from_cp1252(out);
+    return display_text(out);
 }
 
 std::string css_colour(uint32_t bgr) {
@@ -142,6 +143,8 @@ struct Window {
     GtkWidget* pending_label = nullptr;  // tied to the next control created
     std::string pending_label_text;
     int focus = 0;
+    bool focus_moved = false;  // in the event being handled: the reader has yet to speak it
+    int selected_box = 0;      // a read-only box whose text was selected to be spoken
     bool closed = false;
     int result = 0;
     GMainLoop* loop = nullptr;
@@ -182,8 +185,7 @@ public:
         window->window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
         std::string name = "vlwin" + std::to_string(window->id);
         gtk_widget_set_name(window->window, name.c_str());
-        gtk_window_set_title(GTK_WINDOW(window->window),
-                             platform::utf8_from_cp1252(shape.caption).c_str());
+        gtk_window_set_title(GTK_WINDOW(window->window), display_text(shape.caption).c_str());
         gtk_window_set_default_size(GTK_WINDOW(window->window), scaled(shape, shape.width),
                                     scaled(shape, shape.height));
         window->layout = gtk_fixed_new();
@@ -319,7 +321,19 @@ public:
             (void)owner;
         }
         make_labels_readable_when_nothing_takes_focus(w);
+        // As on a desktop dialog, a window whose screen chose no focus opens on its first
+        // box, and the screen hears of it before the window shows.
+        if (find_control(w, w.focus) == nullptr) {
+            for (auto& c : w.controls) {
+                if (c->shape.kind != ControlKind::Label) {
+                    w.focus = c->shape.id;
+                    w.events->on_focus(c->shape.id);
+                    break;
+                }
+            }
+        }
         gtk_widget_show_all(w.window);
+        mark_focus_moved(w);
         gtk_window_present(GTK_WINDOW(w.window));
         if (Control* c = find_control(w, w.focus)) {
             gtk_widget_grab_focus(c->widget);
@@ -348,39 +362,36 @@ public:
     void set_caption(WindowId id, std::string_view caption) override {
         Window& w = *m_windows.at(id);
         w.shape.caption = caption;
-        gtk_window_set_title(GTK_WINDOW(w.window), platform::utf8_from_cp1252(caption).c_str());
+        gtk_window_set_title(GTK_WINDOW(w.window), display_text(caption).c_str());
     }
 
     void set_text(WindowId id, int control_id, std::string_view text) override {
         Window& w = *m_windows.at(id);
         Control* c = find_control(w, control_id);
-        if (c == nullptr) {
+        if (c == nullptr || this->text(id, control_id) == text) {
             return;
         }
         Quiet quiet(*this);
-        std::string utf8 = platform::utf8_from_cp1252(text);
+        std::string utf8 = display_text(text);
+        // What the reader hears of the change: the focused box speaks its new text; a label
+        // or read-only box elsewhere is announced, as the key-script journal records them.
+        bool shown = gtk_widget_get_visible(w.window) && !w.closed;
+        bool focused = shown && w.focus == control_id;
         switch (c->shape.kind) {
             case ControlKind::Label: {
                 gtk_label_set_text_with_mnemonic(GTK_LABEL(c->widget), mnemonic_text(text).c_str());
                 // The box this label names is spoken with the new text too.
                 if (GtkWidget* box = gtk_label_get_mnemonic_widget(GTK_LABEL(c->widget))) {
-                    atk_object_set_name(
-                        gtk_widget_get_accessible(box),
-                        platform::utf8_from_cp1252(without_ampersand(text)).c_str());
+                    atk_object_set_name(gtk_widget_get_accessible(box),
+                                        display_text(without_ampersand(text)).c_str());
+                }
+                if (shown) {
+                    announce(w.layout, display_text(without_ampersand(text)));
                 }
                 break;
             }
             case ControlKind::Edit:
-                if (GTK_IS_TEXT_VIEW(c->widget)) {
-                    gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(c->widget)),
-                                             utf8.c_str(), -1);
-                } else {
-                    gtk_entry_set_text(GTK_ENTRY(c->widget), utf8.c_str());
-                    // A box the operator types in keeps the caret at the end; one that is
-                    // read shows its beginning.
-                    bool editable = gtk_editable_get_editable(GTK_EDITABLE(c->widget));
-                    gtk_editable_set_position(GTK_EDITABLE(c->widget), editable ? -1 : 0);
-                }
+                set_edit_text(w, *c, utf8, shown, focused);
                 break;
             case ControlKind::Button:
                 gtk_button_set_label(GTK_BUTTON(c->widget), mnemonic_text(text).c_str());
@@ -434,13 +445,13 @@ public:
             for (const std::string& item : items) {
                 GtkTreeIter row;
                 gtk_list_store_append(c->store, &row);
-                gtk_list_store_set(c->store, &row, 0, platform::utf8_from_cp1252(item).c_str(), -1);
+                gtk_list_store_set(c->store, &row, 0, display_text(item).c_str(), -1);
             }
         } else if (c->shape.kind == ControlKind::DropDown) {
             gtk_combo_box_text_remove_all(GTK_COMBO_BOX_TEXT(c->widget));
             for (const std::string& item : items) {
                 gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(c->widget),
-                                               platform::utf8_from_cp1252(item).c_str());
+                                               display_text(item).c_str());
             }
         }
     }
@@ -502,9 +513,17 @@ public:
         if (c == nullptr || c->shape.kind == ControlKind::Label) {
             return;
         }
+        if (w.focus == control_id) {
+            return;
+        }
+        // The focus is recorded before GTK moves it, so the screen is told here, once, as
+        // the key-script backend tells it; on_focus_in then finds nothing new.
         w.focus = control_id;
-        if (gtk_widget_get_visible(w.window)) {
+        if (gtk_widget_get_visible(w.window) && !w.closed) {
+            mark_focus_moved(w);
+            unselect_before_focus(w, *c);
             gtk_widget_grab_focus(c->widget);
+            w.events->on_focus(control_id);
         }
     }
 
@@ -535,15 +554,14 @@ public:
                                  platform::MessageButtons buttons) override {
         Window* parent = find(owner != platform::kNoWindow ? owner : top());
         bool yes_no = buttons == platform::MessageButtons::YesNo;
-        GtkWidget* dialog =
-            gtk_message_dialog_new(parent ? GTK_WINDOW(parent->window) : nullptr, GTK_DIALOG_MODAL,
-                                   yes_no ? GTK_MESSAGE_QUESTION : GTK_MESSAGE_INFO,
-                                   yes_no ? GTK_BUTTONS_YES_NO : GTK_BUTTONS_OK, "%s",
-                                   platform::utf8_from_cp1252(text).c_str());
-        gtk_window_set_title(GTK_WINDOW(dialog), platform::utf8_from_cp1252(title).c_str());
+        GtkWidget* dialog = gtk_message_dialog_new(
+            parent ? GTK_WINDOW(parent->window) : nullptr, GTK_DIALOG_MODAL,
+            yes_no ? GTK_MESSAGE_QUESTION : GTK_MESSAGE_INFO,
+            yes_no ? GTK_BUTTONS_YES_NO : GTK_BUTTONS_OK, "%s", display_text(text).c_str());
+        gtk_window_set_title(GTK_WINDOW(dialog), display_text(title).c_str());
         // The title is spoken with the box: an empty message still names the problem.
         AtkObject* accessible = gtk_widget_get_accessible(dialog);
-        atk_object_set_name(accessible, platform::utf8_from_cp1252(title).c_str());
+        atk_object_set_name(accessible, display_text(title).c_str());
         gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
         // Enter answers with the first button, Yes or OK, as on Windows.
         gtk_dialog_set_default_response(GTK_DIALOG(dialog),
@@ -613,6 +631,40 @@ private:
         gtk_css_provider_load_from_data(w.css, w.css_text.c_str(), -1, nullptr);
     }
 
+    static void set_edit_text(Window& w, Control& c, const std::string& utf8, bool shown,
+                              bool focused) {
+        if (GTK_IS_TEXT_VIEW(c.widget)) {
+            GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(c.widget));
+            gtk_text_buffer_set_text(buffer, utf8.c_str(), -1);
+            // A text is read from its first line.
+            GtkTextIter start;
+            gtk_text_buffer_get_start_iter(buffer, &start);
+            gtk_text_buffer_place_cursor(buffer, &start);
+            if (shown && !focused) {
+                announce(w.layout, utf8);
+            }
+            return;
+        }
+        GtkEntry* entry = GTK_ENTRY(c.widget);
+        bool editable = gtk_editable_get_editable(GTK_EDITABLE(entry));
+        // A box the focus has just reached is spoken whole with its new text; in one it
+        // stays in, the change alone is.
+        bool speak = focused && !editable && !w.focus_moved;
+        replace_text(entry, utf8, speak);
+        if (speak) {
+            w.selected_box = c.shape.id;
+            return;
+        }
+        // A box the operator types in keeps the caret at the end; one that is read shows
+        // its beginning, where replace_text leaves it.
+        if (editable) {
+            gtk_editable_set_position(GTK_EDITABLE(entry), -1);
+        }
+        if (shown && (focused ? !w.focus_moved : !editable)) {
+            announce(w.layout, utf8);
+        }
+    }
+
     void make_edit(Window& w, Control& c) {
         bool read_only =
             c.shape.style == EditStyle::ReadOnly || c.shape.style == EditStyle::ReadOnlyMultiLine;
@@ -622,7 +674,7 @@ private:
             gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(c.widget), GTK_WRAP_WORD);
             gtk_text_view_set_cursor_visible(GTK_TEXT_VIEW(c.widget), TRUE);
             gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(c.widget)),
-                                     platform::utf8_from_cp1252(c.shape.text).c_str(), -1);
+                                     display_text(c.shape.text).c_str(), -1);
             c.outer = gtk_scrolled_window_new(nullptr, nullptr);
             gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(c.outer), GTK_POLICY_NEVER,
                                            GTK_POLICY_ALWAYS);
@@ -630,7 +682,7 @@ private:
             return;
         }
         c.widget = gtk_entry_new();
-        gtk_entry_set_text(GTK_ENTRY(c.widget), platform::utf8_from_cp1252(c.shape.text).c_str());
+        gtk_entry_set_text(GTK_ENTRY(c.widget), display_text(c.shape.text).c_str());
         gtk_entry_set_width_chars(GTK_ENTRY(c.widget), 1);
         if (c.shape.max_length > 0) {
             gtk_entry_set_max_length(GTK_ENTRY(c.widget), c.shape.max_length);
@@ -649,7 +701,7 @@ private:
         }
         gtk_label_set_mnemonic_widget(GTK_LABEL(w.pending_label), c.widget);
         atk_object_set_name(gtk_widget_get_accessible(c.widget),
-                            platform::utf8_from_cp1252(w.pending_label_text).c_str());
+                            display_text(w.pending_label_text).c_str());
         w.pending_label = nullptr;
     }
 
@@ -815,6 +867,34 @@ private:
         auto* w = static_cast<Window*>(data);
         w->events->on_timer();
         return G_SOURCE_CONTINUE;
+    }
+
+    // A read-only box keeps the selection that made the reader speak its text until the
+    // focus comes back to it. Dropping it then, before the reader follows the focus and
+    // without moving the caret, is a change the reader does not speak; done earlier it would
+    // be heard as "Text unselected.", and later the box would be read as selected.
+    static void unselect_before_focus(Window& w, Control& c) {
+        if (w.selected_box != c.shape.id || !GTK_IS_ENTRY(c.widget)) {
+            return;
+        }
+        w.selected_box = 0;
+        gint caret = gtk_editable_get_position(GTK_EDITABLE(c.widget));
+        gtk_editable_select_region(GTK_EDITABLE(c.widget), caret, caret);
+    }
+
+    void mark_focus_moved(Window& w) {
+        if (!w.focus_moved) {
+            w.focus_moved = true;
+            g_idle_add(on_focus_spoken, new Posted{this, w.id, 0});
+        }
+    }
+
+    static gboolean on_focus_spoken(gpointer data) {
+        std::unique_ptr<Posted> posted(static_cast<Posted*>(data));
+        if (Window* w = posted->ui->find(posted->window)) {
+            w->focus_moved = false;
+        }
+        return G_SOURCE_REMOVE;
     }
 
     static gboolean on_posted(gpointer data) {
