@@ -7,6 +7,7 @@
 #include <gtk/gtk.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -145,6 +146,7 @@ struct Window {
     int focus = 0;
     bool focus_moved = false;  // in the event being handled: the reader has yet to speak it
     int selected_box = 0;      // a read-only box whose text was selected to be spoken
+    std::vector<std::string> lines_to_announce;  // when the window becomes active
     bool closed = false;
     int result = 0;
     GMainLoop* loop = nullptr;
@@ -211,6 +213,8 @@ public:
         load_css(*window);
         g_signal_connect(window->window, "key-press-event", G_CALLBACK(on_key_press), window.get());
         g_signal_connect(window->window, "delete-event", G_CALLBACK(on_delete), window.get());
+        g_signal_connect_after(window->window, "focus-in-event", G_CALLBACK(on_window_focus_in),
+                               window.get());
         WindowId id = window->id;
         m_windows[id] = std::move(window);
         return id;
@@ -320,7 +324,7 @@ public:
             gtk_window_set_modal(GTK_WINDOW(w.window), TRUE);
             (void)owner;
         }
-        make_labels_readable_when_nothing_takes_focus(w);
+        announce_labels_when_nothing_takes_focus(w);
         // As on a desktop dialog, a window whose screen chose no focus opens on its first
         // box, and the screen hears of it before the window shows.
         if (find_control(w, w.focus) == nullptr) {
@@ -705,23 +709,32 @@ private:
         w.pending_label = nullptr;
     }
 
-    // A window of labels only (the Key help box) gets its first label focusable and
-    // focused, so the reader speaks it and follows each change of its text.
-    static void make_labels_readable_when_nothing_takes_focus(Window& w) {
-        Control* first_label = nullptr;
+    // A window of labels only (the Key help box) has nothing to focus; its lines are
+    // announced once the window is active, after the reader has spoken its caption.
+    static void announce_labels_when_nothing_takes_focus(Window& w) {
+        std::vector<std::string> lines;
         for (auto& c : w.controls) {
             if (c->shape.kind != ControlKind::Label) {
                 return;
             }
-            if (first_label == nullptr) {
-                first_label = c.get();
+            std::string line = display_text(without_ampersand(c->shape.text));
+            const gchar* now = gtk_label_get_text(GTK_LABEL(c->widget));
+            if (now != nullptr) {
+                line = now;
+            }
+            if (!line.empty()) {
+                lines.push_back(line);
             }
         }
-        if (first_label != nullptr) {
-            gtk_label_set_selectable(GTK_LABEL(first_label->widget), TRUE);
-            gtk_widget_set_can_focus(first_label->widget, TRUE);
-            gtk_widget_grab_focus(first_label->widget);
+        w.lines_to_announce = std::move(lines);
+    }
+
+    static gboolean on_window_focus_in(GtkWidget*, GdkEvent*, Window* w) {
+        for (const std::string& line : w->lines_to_announce) {
+            announce(w->layout, line);
         }
+        w->lines_to_announce.clear();
+        return FALSE;
     }
 
     void destroy(WindowId id) {
@@ -761,7 +774,7 @@ private:
             return TRUE;
         }
         if (typing) {
-            return FALSE;
+            return w->ui->jump_to_letter(*w, static_cast<char>(*key)) ? TRUE : FALSE;
         }
         if (chord == platform::plain(platform::kKeyEnter)) {
             // Enter on a button presses it, as on a Windows dialog.
@@ -780,6 +793,30 @@ private:
             return TRUE;
         }
         return FALSE;
+    }
+
+    // A letter in a list jumps to the next entry starting with it, round from the end.
+    bool jump_to_letter(Window& w, char letter) {
+        Control* c = find_control(w, w.focus);
+        if (c == nullptr ||
+            (c->shape.kind != ControlKind::List && c->shape.kind != ControlKind::DropDown)) {
+            return false;
+        }
+        int count = static_cast<int>(c->items.size());
+        int selected = selected_item(w.id, c->shape.id);
+        for (int step = 1; step <= count; ++step) {
+            int index = (selected + step + count) % count;
+            const std::string& item = c->items[index];
+            if (!item.empty() && std::toupper(static_cast<unsigned char>(item[0])) ==
+                                     std::toupper(static_cast<unsigned char>(letter))) {
+                if (index != selected) {
+                    select_item(w.id, c->shape.id, index);
+                    w.events->on_selection_changed(c->shape.id);
+                }
+                break;
+            }
+        }
+        return true;
     }
 
     static gboolean on_delete(GtkWidget*, GdkEvent*, Window* w) {

@@ -532,7 +532,7 @@ void HeadlessUi::type_text(WindowId id, std::string_view typed) {
     if (control == nullptr) {
         return;
     }
-    if (control->shape.kind == ControlKind::List) {
+    if (control->shape.kind == ControlKind::List || control->shape.kind == ControlKind::DropDown) {
         // A list jumps to the next entry that starts with the typed letter.
         char wanted = static_cast<char>(std::toupper(static_cast<unsigned char>(typed.back())));
         int n = static_cast<int>(control->items.size());
