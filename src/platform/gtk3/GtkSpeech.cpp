@@ -21,9 +21,9 @@ std::string display_text(std::string_view cp1252) {
 // Orca speaks inserted text that it finds selected, and says "Selection deleted." for a
 // deletion of the text it last saw selected. So the old text goes in two parts (its first
 // character, then the rest), neither of which is the whole old selection, and the new text
-// is selected as it arrives when it is to be spoken. The caret stays at the start all the
-// while: a caret that moves as the focus arrives makes the reader follow it silently
-// instead of speaking the box.
+// is selected as it arrives when it is to be spoken. A caret that moves as the focus
+// arrives makes the reader follow it silently instead of speaking the box, so the caret
+// stays where the focus will find it.
 void replace_text(GtkEntry* entry, const std::string& utf8, bool speak) {
     GtkEditable* editable = GTK_EDITABLE(entry);
     if (gtk_editable_get_position(editable) != 0) {
@@ -33,8 +33,14 @@ void replace_text(GtkEntry* entry, const std::string& utf8, bool speak) {
     gtk_editable_delete_text(editable, 0, -1);
     gint position = 0;
     gtk_editable_insert_text(editable, utf8.c_str(), -1, &position);
+    // A box the operator types in has its caret at the end, where GTK puts it when the box
+    // takes the focus and selects its text; a read-only box keeps it at the start.
     if (speak && position > 0) {
-        gtk_editable_select_region(editable, position, 0);
+        if (gtk_editable_get_editable(editable)) {
+            gtk_editable_select_region(editable, 0, position);
+        } else {
+            gtk_editable_select_region(editable, position, 0);
+        }
     }
 }
 
@@ -50,9 +56,9 @@ gboolean remove_notification(gpointer data) {
 
 // A new label for each announcement: two in one key press keep their own texts. It is
 // invisible (no opacity) and goes once Orca has long read it.
-void announce(GtkWidget* layout, const std::string& utf8) {
+GtkWidget* announce(GtkWidget* layout, const std::string& utf8) {
     if (utf8.empty()) {
-        return;
+        return nullptr;
     }
     GtkWidget* label = gtk_label_new(utf8.c_str());
     atk_object_set_role(gtk_widget_get_accessible(label), ATK_ROLE_NOTIFICATION);
@@ -62,6 +68,7 @@ void announce(GtkWidget* layout, const std::string& utf8) {
     gtk_widget_show(label);
     g_object_ref(label);
     g_timeout_add_seconds(10, remove_notification, label);
+    return label;
 }
 
 }  // namespace vl::gtk3

@@ -19,6 +19,7 @@ void replace_text(GtkEntry* entry, const std::string& utf8, bool speak);
 
 // Speaks `utf8` through a short-lived notification in `layout` (a GtkFixed of a shown
 // window): for text that belongs to no focused box, such as the lines of the Key help box.
-void announce(GtkWidget* layout, const std::string& utf8);
+// Returns the notification, which lives for some seconds (nullptr for an empty text).
+GtkWidget* announce(GtkWidget* layout, const std::string& utf8);
 
 }  // namespace vl::gtk3

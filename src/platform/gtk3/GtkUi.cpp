@@ -128,6 +128,7 @@ struct Control {
     GtkWidget* outer = nullptr;   // what sits in the layout (a scroller round some widgets)
     GtkListStore* store = nullptr;
     std::vector<std::string> items;
+    std::optional<std::string> pending_name;  // its label's new text, for the next focus
 };
 
 struct Window {
@@ -145,8 +146,10 @@ struct Window {
     std::string pending_label_text;
     int focus = 0;
     bool focus_moved = false;  // in the event being handled: the reader has yet to speak it
-    int selected_box = 0;      // a read-only box whose text was selected to be spoken
+    bool event_marked = false;
+    int selected_box = 0;  // a read-only box whose text was selected to be spoken
     std::vector<std::string> lines_to_announce;  // when the window becomes active
+    std::map<int, GtkWidget*> announced;         // boxes announced in the event being handled
     bool closed = false;
     int result = 0;
     GMainLoop* loop = nullptr;
@@ -384,10 +387,17 @@ public:
         switch (c->shape.kind) {
             case ControlKind::Label: {
                 gtk_label_set_text_with_mnemonic(GTK_LABEL(c->widget), mnemonic_text(text).c_str());
-                // The box this label names is spoken with the new text too.
+                // The box this label names is spoken with the new text too. The focused box
+                // takes it when the focus next comes to it: Orca speaks a new name of the
+                // focused box only now and then, and the label is announced anyway.
                 if (GtkWidget* box = gtk_label_get_mnemonic_widget(GTK_LABEL(c->widget))) {
-                    atk_object_set_name(gtk_widget_get_accessible(box),
-                                        display_text(without_ampersand(text)).c_str());
+                    Control* named = control_of(w, box);
+                    std::string name = display_text(without_ampersand(text));
+                    if (named != nullptr && shown && w.focus == named->shape.id) {
+                        named->pending_name = name;
+                    } else {
+                        atk_object_set_name(gtk_widget_get_accessible(box), name.c_str());
+                    }
                 }
                 if (shown) {
                     announce(w.layout, display_text(without_ampersand(text)));
@@ -525,7 +535,14 @@ public:
         w.focus = control_id;
         if (gtk_widget_get_visible(w.window) && !w.closed) {
             mark_focus_moved(w);
+            // A box announced and then given the focus in one event is spoken once, with
+            // the focus: the announcement goes before the reader has read it.
+            if (auto found = w.announced.find(control_id); found != w.announced.end()) {
+                gtk_widget_destroy(found->second);
+                w.announced.erase(found);
+            }
             unselect_before_focus(w, *c);
+            take_pending_name(*c);
             gtk_widget_grab_focus(c->widget);
             w.events->on_focus(control_id);
         }
@@ -652,8 +669,8 @@ private:
         GtkEntry* entry = GTK_ENTRY(c.widget);
         bool editable = gtk_editable_get_editable(GTK_EDITABLE(entry));
         // A box the focus has just reached is spoken whole with its new text; in one it
-        // stays in, the change alone is.
-        bool speak = focused && !editable && !w.focus_moved;
+        // stays in, the change alone is, and stays selected, so typing replaces it.
+        bool speak = focused && !w.focus_moved;
         replace_text(entry, utf8, speak);
         if (speak) {
             w.selected_box = c.shape.id;
@@ -664,8 +681,9 @@ private:
         if (editable) {
             gtk_editable_set_position(GTK_EDITABLE(entry), -1);
         }
-        if (shown && (focused ? !w.focus_moved : !editable)) {
-            announce(w.layout, utf8);
+        if (shown && !focused && !editable) {
+            w.announced[c.shape.id] = announce(w.layout, utf8);
+            w.ui->mark_event(w);
         }
     }
 
@@ -677,8 +695,12 @@ private:
             gtk_text_view_set_editable(GTK_TEXT_VIEW(c.widget), FALSE);
             gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(c.widget), GTK_WRAP_WORD);
             gtk_text_view_set_cursor_visible(GTK_TEXT_VIEW(c.widget), TRUE);
-            gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(c.widget)),
-                                     display_text(c.shape.text).c_str(), -1);
+            GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(c.widget));
+            gtk_text_buffer_set_text(buffer, display_text(c.shape.text).c_str(), -1);
+            // The text is read from its first line: Down then reads it line by line.
+            GtkTextIter start;
+            gtk_text_buffer_get_start_iter(buffer, &start);
+            gtk_text_buffer_place_cursor(buffer, &start);
             c.outer = gtk_scrolled_window_new(nullptr, nullptr);
             gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(c.outer), GTK_POLICY_NEVER,
                                            GTK_POLICY_ALWAYS);
@@ -752,6 +774,7 @@ private:
         if (Window* owner = find(top())) {
             gtk_window_present(GTK_WINDOW(owner->window));
             if (Control* c = find_control(*owner, owner->focus)) {
+                take_pending_name(*c);
                 gtk_widget_grab_focus(c->widget);
             }
         }
@@ -827,6 +850,7 @@ private:
 
     static gboolean on_focus_in(GtkWidget* widget, GdkEvent*, Window* w) {
         if (Control* c = control_of(*w, widget)) {
+            take_pending_name(*c);
             if (w->focus != c->shape.id) {
                 w->focus = c->shape.id;
                 w->events->on_focus(c->shape.id);
@@ -919,17 +943,32 @@ private:
         gtk_editable_select_region(GTK_EDITABLE(c.widget), caret, caret);
     }
 
-    void mark_focus_moved(Window& w) {
-        if (!w.focus_moved) {
-            w.focus_moved = true;
-            g_idle_add(on_focus_spoken, new Posted{this, w.id, 0});
+    static void take_pending_name(Control& c) {
+        if (c.pending_name) {
+            atk_object_set_name(gtk_widget_get_accessible(c.widget), c.pending_name->c_str());
+            c.pending_name.reset();
         }
     }
 
-    static gboolean on_focus_spoken(gpointer data) {
+    void mark_focus_moved(Window& w) {
+        w.focus_moved = true;
+        mark_event(w);
+    }
+
+    // What is noted about the event being handled is forgotten once it has been handled.
+    void mark_event(Window& w) {
+        if (!w.event_marked) {
+            w.event_marked = true;
+            g_idle_add(on_event_handled, new Posted{this, w.id, 0});
+        }
+    }
+
+    static gboolean on_event_handled(gpointer data) {
         std::unique_ptr<Posted> posted(static_cast<Posted*>(data));
         if (Window* w = posted->ui->find(posted->window)) {
             w->focus_moved = false;
+            w->event_marked = false;
+            w->announced.clear();
         }
         return G_SOURCE_REMOVE;
     }
