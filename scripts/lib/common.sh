@@ -31,7 +31,8 @@ BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbe
     libgtk-3-dev libpulse-dev libsndfile1-dev)
 
 # What the desktop tests need: a private X display and D-Bus session with the AT-SPI bus,
-# the Python bindings that read the accessible tree, key presses, screenshots, fonts and a
-# sound server with a null sink.
+# the Python bindings that read the accessible tree, key presses, screenshots, fonts, a
+# sound server with a null sink, and the Orca screen reader with a window manager and
+# speech-dispatcher, whose speech the tests capture to a file.
 TEST_PACKAGES=(xvfb xauth x11-utils dbus at-spi2-core python3-pyatspi xdotool imagemagick
-    fonts-dejavu-core pulseaudio pulseaudio-utils)
+    fonts-dejavu-core pulseaudio pulseaudio-utils orca speech-dispatcher metacity)

@@ -709,6 +709,11 @@ private:
         }
         c.widget = gtk_entry_new();
         gtk_entry_set_text(GTK_ENTRY(c.widget), display_text(c.shape.text).c_str());
+        // The caret of a box the operator types in waits at the end, where the focus puts
+        // it; moved as the focus arrives, the reader would speak the text without its label.
+        if (!read_only) {
+            gtk_editable_set_position(GTK_EDITABLE(c.widget), -1);
+        }
         gtk_entry_set_width_chars(GTK_ENTRY(c.widget), 1);
         if (c.shape.max_length > 0) {
             gtk_entry_set_max_length(GTK_ENTRY(c.widget), c.shape.max_length);
