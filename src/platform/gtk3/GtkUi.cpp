@@ -122,6 +122,9 @@ std::optional<int> key_of(guint keyval) {
 
 class GtkUi;
 
+constexpr int kOneLineUnits = 14;             // layout height of a control one line high
+constexpr double kWidestWindowUnits = 400.0;  // Browse Log's window, with its frame
+
 struct Control {
     platform::ControlSpec shape;
     GtkWidget* widget = nullptr;  // the widget that takes the focus and holds the text
@@ -164,7 +167,10 @@ struct Posted {
 
 class GtkUi final : public platform::Ui {
 public:
-    GtkUi() : m_scale(screen_width() / 640.0) {}
+    GtkUi()
+        : m_scale(std::max(screen_width() / 640.0, std::min(screen_width() / 640.0 * text_scale(),
+                                                            screen_width() / kWidestWindowUnits))) {
+    }
 
     int screen_width() override {
         GdkDisplay* display = gdk_display_get_default();
@@ -232,7 +238,9 @@ public:
             case ControlKind::Label:
                 c.widget = gtk_label_new_with_mnemonic(mnemonic_text(shape.text).c_str());
                 gtk_label_set_xalign(GTK_LABEL(c.widget), 0.0f);
-                gtk_label_set_line_wrap(GTK_LABEL(c.widget), TRUE);
+                // A label of one line keeps its text on that line and grows to fit it; a
+                // taller one wraps within its width.
+                gtk_label_set_line_wrap(GTK_LABEL(c.widget), shape.height > kOneLineUnits);
                 break;
             case ControlKind::Edit:
                 make_edit(w, c);
@@ -248,6 +256,9 @@ public:
                     gtk_tree_view_column_new_with_attributes("", gtk_cell_renderer_text_new(),
                                                              "text", 0, nullptr));
                 c.outer = gtk_scrolled_window_new(nullptr, nullptr);
+                // The list is as wide as its longest entry, so none is cut.
+                gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(c.outer), GTK_POLICY_NEVER,
+                                               GTK_POLICY_AUTOMATIC);
                 gtk_container_add(GTK_CONTAINER(c.outer), c.widget);
                 GtkTreeSelection* selection = gtk_tree_view_get_selection(GTK_TREE_VIEW(c.widget));
                 g_signal_connect(selection, "changed", G_CALLBACK(on_selection), &w);
@@ -340,6 +351,7 @@ public:
             }
         }
         gtk_widget_show_all(w.window);
+        make_room_for_labels(w);  // sizes are known once the widgets are shown
         mark_focus_moved(w);
         gtk_window_present(GTK_WINDOW(w.window));
         if (Control* c = find_control(w, w.focus)) {
@@ -622,6 +634,18 @@ private:
         GtkUi& m_ui;
     };
 
+    // The desktop's text scaling (1.0 to 2.0): the layout grows with the text, so larger
+    // text is not covered by the next box, as far as the widest window still fits the
+    // screen.
+    static double text_scale() {
+        GdkScreen* screen = gdk_screen_get_default();
+        double resolution = screen != nullptr ? gdk_screen_get_resolution(screen) : -1.0;
+        if (resolution <= 0) {
+            return 1.0;
+        }
+        return std::clamp(resolution / 96.0, 1.0, 2.0);
+    }
+
     int scaled(const platform::WindowSpec& shape, int units) const {
         return shape.scaled ? static_cast<int>(units * m_scale) : units;
     }
@@ -714,7 +738,9 @@ private:
         if (!read_only) {
             gtk_editable_set_position(GTK_EDITABLE(c.widget), -1);
         }
-        gtk_entry_set_width_chars(GTK_ENTRY(c.widget), 1);
+        // A box is never narrower than its longest text in the window's font (GTK gives a
+        // box at least the width its characters need), nor than its layout width.
+        gtk_entry_set_width_chars(GTK_ENTRY(c.widget), std::max(1, c.shape.max_length));
         if (c.shape.max_length > 0) {
             gtk_entry_set_max_length(GTK_ENTRY(c.widget), c.shape.max_length);
         }
@@ -734,6 +760,51 @@ private:
         atk_object_set_name(gtk_widget_get_accessible(c.widget),
                             display_text(w.pending_label_text).c_str());
         w.pending_label = nullptr;
+    }
+
+    // A label wider in the window's font than the room before its box pushes the box, and
+    // whatever follows it on that row, to the right, so the label is not covered.
+    void make_room_for_labels(Window& w) {
+        constexpr int kGap = 4;
+        for (auto& label : w.controls) {
+            if (label->shape.kind != ControlKind::Label) {
+                continue;
+            }
+            GtkWidget* box = gtk_label_get_mnemonic_widget(GTK_LABEL(label->widget));
+            Control* named = box != nullptr ? control_of(w, box) : nullptr;
+            if (named == nullptr || named->shape.x <= label->shape.x) {
+                continue;
+            }
+            int natural = 0;
+            gtk_widget_get_preferred_width(label->outer, nullptr, &natural);
+            int box_x = x_of(w, *named);
+            int needed = scaled(w.shape, label->shape.x) + natural + kGap - box_x;
+            if (needed <= 0) {
+                continue;
+            }
+            int top = named->shape.y;
+            int bottom = named->shape.y + std::max(1, named->shape.height);
+            for (auto& other : w.controls) {
+                bool same_row = other->shape.y < bottom &&
+                                other->shape.y + std::max(1, other->shape.height) > top;
+                if (same_row && x_of(w, *other) >= box_x && other.get() != label.get()) {
+                    gtk_fixed_move(GTK_FIXED(w.layout), other->outer, x_of(w, *other) + needed,
+                                   y_of(w, *other));
+                }
+            }
+        }
+    }
+
+    int x_of(Window& w, Control& c) {
+        int x = 0;
+        gtk_container_child_get(GTK_CONTAINER(w.layout), c.outer, "x", &x, nullptr);
+        return x;
+    }
+
+    int y_of(Window& w, Control& c) {
+        int y = 0;
+        gtk_container_child_get(GTK_CONTAINER(w.layout), c.outer, "y", &y, nullptr);
+        return y;
     }
 
     // A window of labels only (the Key help box) has nothing to focus; its lines are
