@@ -2,6 +2,7 @@
 # The desktop program heard through Orca: each key script here is played to a fresh copy of
 # a small log, and what Orca said after each step must be what NAME.speech expects.
 #   orca_speech_test.sh BUILD_DIRECTORY OUTPUT_DIRECTORY [NAME...]
+# The focus moves the screens are told of must be the same as on the key-script backend.
 # What was said is left in OUTPUT_DIRECTORY/NAME.said, with Orca's own log beside it.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -29,8 +30,20 @@ for name in ${names[*]}; do
     rm -rf "$out/program"
     cp -r "$out/fixture" "$out/program"
     echo "== \$name"
-    if ! timeout 120 "$here/speech_check.py" "$out/program/varrowlog" "$here/\$name.script" \
-            "$here/\$name.speech" "$out/\$name.said"; then
+    # The same script on the key-script backend first: both must tell the screens of the
+    # same focus moves.
+    rm -rf "$out/headless"
+    : >"$out/\$name.focus-headless"
+    : >"$out/\$name.focus-desktop"
+    cp -r "$out/fixture" "$out/headless"
+    VARROW_FOCUS_LOG="$out/\$name.focus-headless" "$build/varrowlog-script" "$out/headless" \
+        "$here/\$name.script" >"$out/\$name.journal" 2>&1 || true
+    if ! VARROW_FOCUS_LOG="$out/\$name.focus-desktop" timeout 120 "$here/speech_check.py" \
+            "$out/program/varrowlog" "$here/\$name.script" "$here/\$name.speech" "$out/\$name.said"; then
+        failed=1
+    fi
+    if ! diff -u "$out/\$name.focus-headless" "$out/\$name.focus-desktop"; then
+        echo "\$name: the desktop told the screens of other focus moves than the key-script backend"
         failed=1
     fi
 done

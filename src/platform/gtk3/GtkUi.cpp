@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/Cp1252.h"
+#include "platform/FocusLog.h"
 #include "platform/gtk3/GtkSpeech.h"
 
 namespace vl::gtk3 {
@@ -345,6 +346,7 @@ public:
             for (auto& c : w.controls) {
                 if (c->shape.kind != ControlKind::Label) {
                     w.focus = c->shape.id;
+                    platform::log_focus(w.shape.caption, c->shape.id);
                     w.events->on_focus(c->shape.id);
                     break;
                 }
@@ -556,6 +558,7 @@ public:
             unselect_before_focus(w, *c);
             take_pending_name(*c);
             gtk_widget_grab_focus(c->widget);
+            platform::log_focus(w.shape.caption, control_id);
             w.events->on_focus(control_id);
         }
     }
@@ -929,6 +932,7 @@ private:
             take_pending_name(*c);
             if (w->focus != c->shape.id) {
                 w->focus = c->shape.id;
+                platform::log_focus(w->shape.caption, c->shape.id);
                 w->events->on_focus(c->shape.id);
             }
         }

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/FocusLog.h"
+
 namespace vl::headless {
 
 using platform::ControlKind;
@@ -239,6 +241,7 @@ int HeadlessUi::run_modal(WindowId id) {
         for (const Control& control : window.controls) {
             if (takes_focus(control)) {
                 window.focus = control.shape.id;
+                platform::log_focus(window.shape.caption, control.shape.id);
                 window.events->on_focus(control.shape.id);
                 break;
             }
@@ -349,6 +352,7 @@ void HeadlessUi::set_focus(WindowId id, int control_id) {
     window.focus = control_id;
     if (window.shown && is_active(id)) {
         m_journal.add(describe_focus(window));
+        platform::log_focus(window.shape.caption, control_id);
         window.events->on_focus(control_id);
     }
 }
