@@ -5,6 +5,7 @@
 #include "platform/gtk3/GtkSpeech.h"
 
 #include "platform/Cp1252.h"
+#include "platform/gtk3/GtkText.h"
 
 namespace vl::gtk3 {
 
@@ -69,6 +70,91 @@ GtkWidget* announce(GtkWidget* layout, const std::string& utf8) {
     g_object_ref(label);
     g_timeout_add_seconds(10, remove_notification, label);
     return label;
+}
+
+using platform::ControlKind;
+
+bool set_edit_text(Window& w, Control& c, const std::string& utf8, bool shown, bool focused) {
+    if (GTK_IS_TEXT_VIEW(c.widget)) {
+        GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(c.widget));
+        gtk_text_buffer_set_text(buffer, utf8.c_str(), -1);
+        // A text is read from its first line.
+        GtkTextIter start;
+        gtk_text_buffer_get_start_iter(buffer, &start);
+        gtk_text_buffer_place_cursor(buffer, &start);
+        if (shown && !focused) {
+            announce(w.layout, utf8);
+        }
+        return false;
+    }
+    GtkEntry* entry = GTK_ENTRY(c.widget);
+    bool editable = gtk_editable_get_editable(GTK_EDITABLE(entry));
+    // A box the focus has just reached is spoken whole with its new text; in one it
+    // stays in, the change alone is, and stays selected, so typing replaces it.
+    bool speak = focused && !w.focus_moved;
+    replace_text(entry, utf8, speak);
+    if (speak) {
+        w.selected_box = c.shape.id;
+        return false;
+    }
+    // A box the operator types in keeps the caret at the end; one that is read shows
+    // its beginning, where replace_text leaves it.
+    if (editable) {
+        gtk_editable_set_position(GTK_EDITABLE(entry), -1);
+    }
+    if (shown && !focused && !editable) {
+        w.announced[c.shape.id] = announce(w.layout, utf8);
+        return true;
+    }
+    return false;
+}
+
+// A window of labels only (the Key help box) has nothing to focus; its lines are
+// announced once the window is active, after the reader has spoken its caption.
+void announce_labels_when_nothing_takes_focus(Window& w) {
+    std::vector<std::string> lines;
+    for (auto& c : w.controls) {
+        if (c->shape.kind != ControlKind::Label) {
+            return;
+        }
+        std::string line = display_text(without_ampersand(c->shape.text));
+        const gchar* now = gtk_label_get_text(GTK_LABEL(c->widget));
+        if (now != nullptr) {
+            line = now;
+        }
+        if (!line.empty()) {
+            lines.push_back(line);
+        }
+    }
+    w.lines_to_announce = std::move(lines);
+}
+
+gboolean on_window_focus_in(GtkWidget*, GdkEvent*, Window* w) {
+    for (const std::string& line : w->lines_to_announce) {
+        announce(w->layout, line);
+    }
+    w->lines_to_announce.clear();
+    return FALSE;
+}
+
+// A read-only box keeps the selection that made the reader speak its text until the
+// focus comes back to it. Dropping it then, before the reader follows the focus and
+// without moving the caret, is a change the reader does not speak; done earlier it would
+// be heard as "Text unselected.", and later the box would be read as selected.
+void unselect_before_focus(Window& w, Control& c) {
+    if (w.selected_box != c.shape.id || !GTK_IS_ENTRY(c.widget)) {
+        return;
+    }
+    w.selected_box = 0;
+    gint caret = gtk_editable_get_position(GTK_EDITABLE(c.widget));
+    gtk_editable_select_region(GTK_EDITABLE(c.widget), caret, caret);
+}
+
+void take_pending_name(Control& c) {
+    if (c.pending_name) {
+        atk_object_set_name(gtk_widget_get_accessible(c.widget), c.pending_name->c_str());
+        c.pending_name.reset();
+    }
 }
 
 }  // namespace vl::gtk3

@@ -17,154 +17,14 @@
 #include "platform/Cp1252.h"
 #include "platform/FocusLog.h"
 #include "platform/gtk3/GtkSpeech.h"
+#include "platform/gtk3/GtkText.h"
+#include "platform/gtk3/GtkWindow.h"
 
 namespace vl::gtk3 {
-
-namespace {
 
 using platform::ControlKind;
 using platform::EditStyle;
 using platform::KeyChord;
-using platform::WindowId;
-
-std::string without_ampersand(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '&' && i + 1 < text.size()) {
-            ++i;
-        }
-        out += text[i];
-    }
-    return out;
-}
-
-// "&" marks the Alt letter on Windows; GTK marks it with "_".
-std::string mnemonic_text(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '&' && i + 1 < text.size()) {
-            ++i;
-            out += text[i] == '&' ? "&" : "_";
-            if (text[i] == '&') {
-                continue;
-            }
-        }
-        if (text[i] == '_') {
-            out += "__";
-        } else {
-            out += text[i];
-        }
-    }
-    return display_text(out);
-}
-
-std::string css_colour(uint32_t bgr) {
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02X%02X%02X", bgr & 0xFF, (bgr >> 8) & 0xFF,
-                  (bgr >> 16) & 0xFF);
-    return text;
-}
-
-// The installed face nearest to each font the screens name.
-std::string font_family(std::string_view name) {
-    if (name.find("Courier") != std::string_view::npos) {
-        return "Monospace";
-    }
-    if (name.find("Times") != std::string_view::npos) {
-        return "Serif";
-    }
-    return "Sans";
-}
-
-std::optional<int> key_of(guint keyval) {
-    static const std::map<guint, int> kKeys = {
-        {GDK_KEY_F1, platform::kKeyF1},
-        {GDK_KEY_F2, platform::kKeyF2},
-        {GDK_KEY_F3, platform::kKeyF3},
-        {GDK_KEY_F4, platform::kKeyF4},
-        {GDK_KEY_F5, platform::kKeyF5},
-        {GDK_KEY_F6, platform::kKeyF6},
-        {GDK_KEY_F7, platform::kKeyF7},
-        {GDK_KEY_F8, platform::kKeyF8},
-        {GDK_KEY_F9, platform::kKeyF9},
-        {GDK_KEY_F10, platform::kKeyF10},
-        {GDK_KEY_F11, platform::kKeyF11},
-        {GDK_KEY_F12, platform::kKeyF12},
-        {GDK_KEY_F24, platform::kKeyF24},
-        {GDK_KEY_Up, platform::kKeyUp},
-        {GDK_KEY_KP_Up, platform::kKeyUp},
-        {GDK_KEY_Down, platform::kKeyDown},
-        {GDK_KEY_KP_Down, platform::kKeyDown},
-        {GDK_KEY_Left, platform::kKeyLeft},
-        {GDK_KEY_Right, platform::kKeyRight},
-        {GDK_KEY_Page_Up, platform::kKeyPageUp},
-        {GDK_KEY_Page_Down, platform::kKeyPageDown},
-        {GDK_KEY_Home, platform::kKeyHome},
-        {GDK_KEY_End, platform::kKeyEnd},
-        {GDK_KEY_Insert, platform::kKeyInsert},
-        {GDK_KEY_Delete, platform::kKeyDelete},
-        {GDK_KEY_BackSpace, platform::kKeyBackspace},
-        {GDK_KEY_Tab, platform::kKeyTab},
-        {GDK_KEY_ISO_Left_Tab, platform::kKeyTab},
-        {GDK_KEY_Return, platform::kKeyEnter},
-        {GDK_KEY_KP_Enter, platform::kKeyEnter},
-        {GDK_KEY_Escape, platform::kKeyEscape},
-        {GDK_KEY_space, platform::kKeySpace},
-    };
-    if (auto found = kKeys.find(keyval); found != kKeys.end()) {
-        return found->second;
-    }
-    guint upper = gdk_keyval_to_upper(keyval);
-    if ((upper >= GDK_KEY_A && upper <= GDK_KEY_Z) || (upper >= GDK_KEY_0 && upper <= GDK_KEY_9)) {
-        return static_cast<int>(upper);
-    }
-    return std::nullopt;
-}
-
-class GtkUi;
-
-constexpr int kOneLineUnits = 14;             // layout height of a control one line high
-constexpr double kWidestWindowUnits = 400.0;  // Browse Log's window, with its frame
-
-struct Control {
-    platform::ControlSpec shape;
-    GtkWidget* widget = nullptr;  // the widget that takes the focus and holds the text
-    GtkWidget* outer = nullptr;   // what sits in the layout (a scroller round some widgets)
-    GtkListStore* store = nullptr;
-    std::vector<std::string> items;
-    std::optional<std::string> pending_name;  // its label's new text, for the next focus
-};
-
-struct Window {
-    GtkUi* ui = nullptr;
-    WindowId id = 0;
-    platform::WindowSpec shape;
-    platform::WindowEvents* events = nullptr;
-    GtkWidget* window = nullptr;
-    GtkWidget* layout = nullptr;
-    GtkCssProvider* css = nullptr;
-    std::string css_text;
-    std::vector<std::unique_ptr<Control>> controls;
-    platform::KeyTable keys;
-    GtkWidget* pending_label = nullptr;  // tied to the next control created
-    std::string pending_label_text;
-    int focus = 0;
-    bool focus_moved = false;  // in the event being handled: the reader has yet to speak it
-    bool event_marked = false;
-    int selected_box = 0;  // a read-only box whose text was selected to be spoken
-    std::vector<std::string> lines_to_announce;  // when the window becomes active
-    std::map<int, GtkWidget*> announced;         // boxes announced in the event being handled
-    bool closed = false;
-    int result = 0;
-    GMainLoop* loop = nullptr;
-    guint timer = 0;
-};
-
-struct Posted {
-    GtkUi* ui;
-    WindowId window;
-    int command;
-};
 
 class GtkUi final : public platform::Ui {
 public:
@@ -353,7 +213,7 @@ public:
             }
         }
         gtk_widget_show_all(w.window);
-        make_room_for_labels(w);  // sizes are known once the widgets are shown
+        make_room_for_labels(w, m_scale);  // sizes are known once the widgets are shown
         mark_focus_moved(w);
         gtk_window_present(GTK_WINDOW(w.window));
         if (Control* c = find_control(w, w.focus)) {
@@ -419,7 +279,9 @@ public:
                 break;
             }
             case ControlKind::Edit:
-                set_edit_text(w, *c, utf8, shown, focused);
+                if (set_edit_text(w, *c, utf8, shown, focused)) {
+                    mark_event(w);
+                }
                 break;
             case ControlKind::Button:
                 gtk_button_set_label(GTK_BUTTON(c->widget), mnemonic_text(text).c_str());
@@ -637,18 +499,6 @@ private:
         GtkUi& m_ui;
     };
 
-    // The desktop's text scaling (1.0 to 2.0): the layout grows with the text, so larger
-    // text is not covered by the next box, as far as the widest window still fits the
-    // screen.
-    static double text_scale() {
-        GdkScreen* screen = gdk_screen_get_default();
-        double resolution = screen != nullptr ? gdk_screen_get_resolution(screen) : -1.0;
-        if (resolution <= 0) {
-            return 1.0;
-        }
-        return std::clamp(resolution / 96.0, 1.0, 2.0);
-    }
-
     int scaled(const platform::WindowSpec& shape, int units) const {
         return shape.scaled ? static_cast<int>(units * m_scale) : units;
     }
@@ -662,56 +512,8 @@ private:
         return m_windows.empty() ? platform::kNoWindow : m_windows.rbegin()->first;
     }
 
-    static Control* find_control(Window& w, int id) {
-        for (auto& c : w.controls) {
-            if (c->shape.id == id) {
-                return c.get();
-            }
-        }
-        return nullptr;
-    }
-
-    static Control* control_of(Window& w, GtkWidget* widget) {
-        return find_control(w, GPOINTER_TO_INT(g_object_get_data(G_OBJECT(widget), "vl-control")));
-    }
-
     void load_css(Window& w) {
         gtk_css_provider_load_from_data(w.css, w.css_text.c_str(), -1, nullptr);
-    }
-
-    static void set_edit_text(Window& w, Control& c, const std::string& utf8, bool shown,
-                              bool focused) {
-        if (GTK_IS_TEXT_VIEW(c.widget)) {
-            GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(c.widget));
-            gtk_text_buffer_set_text(buffer, utf8.c_str(), -1);
-            // A text is read from its first line.
-            GtkTextIter start;
-            gtk_text_buffer_get_start_iter(buffer, &start);
-            gtk_text_buffer_place_cursor(buffer, &start);
-            if (shown && !focused) {
-                announce(w.layout, utf8);
-            }
-            return;
-        }
-        GtkEntry* entry = GTK_ENTRY(c.widget);
-        bool editable = gtk_editable_get_editable(GTK_EDITABLE(entry));
-        // A box the focus has just reached is spoken whole with its new text; in one it
-        // stays in, the change alone is, and stays selected, so typing replaces it.
-        bool speak = focused && !w.focus_moved;
-        replace_text(entry, utf8, speak);
-        if (speak) {
-            w.selected_box = c.shape.id;
-            return;
-        }
-        // A box the operator types in keeps the caret at the end; one that is read shows
-        // its beginning, where replace_text leaves it.
-        if (editable) {
-            gtk_editable_set_position(GTK_EDITABLE(entry), -1);
-        }
-        if (shown && !focused && !editable) {
-            w.announced[c.shape.id] = announce(w.layout, utf8);
-            w.ui->mark_event(w);
-        }
     }
 
     void make_edit(Window& w, Control& c) {
@@ -763,79 +565,6 @@ private:
         atk_object_set_name(gtk_widget_get_accessible(c.widget),
                             display_text(w.pending_label_text).c_str());
         w.pending_label = nullptr;
-    }
-
-    // A label wider in the window's font than the room before its box pushes the box, and
-    // whatever follows it on that row, to the right, so the label is not covered.
-    void make_room_for_labels(Window& w) {
-        constexpr int kGap = 4;
-        for (auto& label : w.controls) {
-            if (label->shape.kind != ControlKind::Label) {
-                continue;
-            }
-            GtkWidget* box = gtk_label_get_mnemonic_widget(GTK_LABEL(label->widget));
-            Control* named = box != nullptr ? control_of(w, box) : nullptr;
-            if (named == nullptr || named->shape.x <= label->shape.x) {
-                continue;
-            }
-            int natural = 0;
-            gtk_widget_get_preferred_width(label->outer, nullptr, &natural);
-            int box_x = x_of(w, *named);
-            int needed = scaled(w.shape, label->shape.x) + natural + kGap - box_x;
-            if (needed <= 0) {
-                continue;
-            }
-            int top = named->shape.y;
-            int bottom = named->shape.y + std::max(1, named->shape.height);
-            for (auto& other : w.controls) {
-                bool same_row = other->shape.y < bottom &&
-                                other->shape.y + std::max(1, other->shape.height) > top;
-                if (same_row && x_of(w, *other) >= box_x && other.get() != label.get()) {
-                    gtk_fixed_move(GTK_FIXED(w.layout), other->outer, x_of(w, *other) + needed,
-                                   y_of(w, *other));
-                }
-            }
-        }
-    }
-
-    int x_of(Window& w, Control& c) {
-        int x = 0;
-        gtk_container_child_get(GTK_CONTAINER(w.layout), c.outer, "x", &x, nullptr);
-        return x;
-    }
-
-    int y_of(Window& w, Control& c) {
-        int y = 0;
-        gtk_container_child_get(GTK_CONTAINER(w.layout), c.outer, "y", &y, nullptr);
-        return y;
-    }
-
-    // A window of labels only (the Key help box) has nothing to focus; its lines are
-    // announced once the window is active, after the reader has spoken its caption.
-    static void announce_labels_when_nothing_takes_focus(Window& w) {
-        std::vector<std::string> lines;
-        for (auto& c : w.controls) {
-            if (c->shape.kind != ControlKind::Label) {
-                return;
-            }
-            std::string line = display_text(without_ampersand(c->shape.text));
-            const gchar* now = gtk_label_get_text(GTK_LABEL(c->widget));
-            if (now != nullptr) {
-                line = now;
-            }
-            if (!line.empty()) {
-                lines.push_back(line);
-            }
-        }
-        w.lines_to_announce = std::move(lines);
-    }
-
-    static gboolean on_window_focus_in(GtkWidget*, GdkEvent*, Window* w) {
-        for (const std::string& line : w->lines_to_announce) {
-            announce(w->layout, line);
-        }
-        w->lines_to_announce.clear();
-        return FALSE;
     }
 
     void destroy(WindowId id) {
@@ -1010,26 +739,6 @@ private:
         return G_SOURCE_CONTINUE;
     }
 
-    // A read-only box keeps the selection that made the reader speak its text until the
-    // focus comes back to it. Dropping it then, before the reader follows the focus and
-    // without moving the caret, is a change the reader does not speak; done earlier it would
-    // be heard as "Text unselected.", and later the box would be read as selected.
-    static void unselect_before_focus(Window& w, Control& c) {
-        if (w.selected_box != c.shape.id || !GTK_IS_ENTRY(c.widget)) {
-            return;
-        }
-        w.selected_box = 0;
-        gint caret = gtk_editable_get_position(GTK_EDITABLE(c.widget));
-        gtk_editable_select_region(GTK_EDITABLE(c.widget), caret, caret);
-    }
-
-    static void take_pending_name(Control& c) {
-        if (c.pending_name) {
-            atk_object_set_name(gtk_widget_get_accessible(c.widget), c.pending_name->c_str());
-            c.pending_name.reset();
-        }
-    }
-
     void mark_focus_moved(Window& w) {
         w.focus_moved = true;
         mark_event(w);
@@ -1066,8 +775,6 @@ private:
     WindowId m_next_id = 1;
     int m_quiet = 0;
 };
-
-}  // namespace
 
 bool initialise_gtk(int* argc, char*** argv) {
     if (!gtk_init_check(argc, argv)) {
