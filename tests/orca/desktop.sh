@@ -78,7 +78,14 @@ $orca_python "$(command -v orca)" --replace -u "$work/orca" --debug-file="$work/
     >"$work/orca.log" 2>&1 &
 orca=$!
 cleanup() {
+    # Orca takes a moment to shut down; one still running once the bus has gone would
+    # wait for ever.
     kill "$orca" 2>/dev/null || true
+    for attempt in $(seq 50); do
+        kill -0 "$orca" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -9 "$orca" 2>/dev/null || true
     kill "$wm" 2>/dev/null || true
     kill "$pulse" 2>/dev/null || true
     # speech-dispatcher was started by Orca and left running on its own.
