@@ -68,4 +68,23 @@ void make_room_for_labels(Window& w, double scale) {
     }
 }
 
+// The caption is shown whole in the title bar: the window is at least as wide as the
+// caption in the desktop's bold interface font, with room for the close button.
+int caption_width(GtkWidget* window, const std::string& utf8) {
+    constexpr int kTitleBarRoom = 96;
+    gchar* font_name = nullptr;
+    g_object_get(gtk_widget_get_settings(window), "gtk-font-name", &font_name, nullptr);
+    PangoFontDescription* font =
+        pango_font_description_from_string(font_name != nullptr ? font_name : "Sans 10");
+    g_free(font_name);
+    pango_font_description_set_weight(font, PANGO_WEIGHT_BOLD);
+    PangoLayout* layout = gtk_widget_create_pango_layout(window, utf8.c_str());
+    pango_layout_set_font_description(layout, font);
+    int width = 0;
+    pango_layout_get_pixel_size(layout, &width, nullptr);
+    g_object_unref(layout);
+    pango_font_description_free(font);
+    return width + kTitleBarRoom;
+}
+
 }  // namespace vl::gtk3

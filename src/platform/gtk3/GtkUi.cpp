@@ -57,9 +57,12 @@ public:
         window->window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
         std::string name = "vlwin" + std::to_string(window->id);
         gtk_widget_set_name(window->window, name.c_str());
-        gtk_window_set_title(GTK_WINDOW(window->window), display_text(shape.caption).c_str());
-        gtk_window_set_default_size(GTK_WINDOW(window->window), scaled(shape, shape.width),
-                                    scaled(shape, shape.height));
+        std::string title = display_text(shape.caption);
+        gtk_window_set_default_size(
+            GTK_WINDOW(window->window),
+            std::max(scaled(shape, shape.width), caption_width(window->window, title)),
+            scaled(shape, shape.height));
+        gtk_window_set_title(GTK_WINDOW(window->window), title.c_str());
         window->layout = gtk_fixed_new();
         gtk_container_add(GTK_CONTAINER(window->window), window->layout);
         if (Window* owner = find(shape.owner)) {

@@ -77,6 +77,9 @@ inline Control* control_of(Window& w, GtkWidget* widget) {
 // The desktop's text scaling, 1.0 to 2.0.
 double text_scale();
 
+// The width a window needs for its caption to show whole in the title bar.
+int caption_width(GtkWidget* window, const std::string& utf8);
+
 // Makes room on each row for labels wider than the layout left them (GtkLayout.cpp).
 void make_room_for_labels(Window& w, double scale);
 
