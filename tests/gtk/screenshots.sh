@@ -35,7 +35,7 @@ shot "Varrow Log version" main_menu
 keys F1; shot "Key help" key_help; keys Escape
 keys Down Return; sleep 0.5
 xdotool type --delay 40 15/01/14; keys Return; xdotool type --delay 40 G4NEW; keys Return
-xdotool type --delay 40 1300; shot "Off Line Logging" off_line; keys Escape
+xdotool type --delay 40 1300; shot "Off Line Logging" off_line; keys Escape; sleep 0.3; keys y
 keys Down Down Return; shot "Browse the log" browse; keys Escape
 keys r Return; shot "STATION DATA" station_data; keys Escape
 keys d Return; shot "DX Data Facilities" dx_menu

@@ -51,7 +51,7 @@ def steps_of(script_path):
             elif verb == "type":
                 steps.append(("type", rest))
             elif verb == "answer":
-                steps.append(("key", {"ok": "Enter", "yes": "Enter", "no": "Escape"}[rest.strip()]))
+                steps.append(("key", {"ok": "Enter", "yes": "y", "no": "Escape"}[rest.strip()]))
             elif verb == "tick":
                 steps.append(("tick", rest.strip()))
             else:
