@@ -350,7 +350,16 @@ private:
         set(kVerdictLabel, m_verdict);
     }
 
+    // A band chosen in the frequency list counts at once, even before the list loses the
+    // focus, so F2 or F12 pressed straight from the list never logs the band left behind.
+    void take_listed_band() {
+        if (m_focus == kFrequencyList) {
+            change_band();
+        }
+    }
+
     void log_on() {
+        take_listed_band();
         std::string call = text(kCallBox);
         if (call.empty()) {
             focus(kCallBox);
@@ -448,6 +457,7 @@ private:
     }
 
     void log_off() {
+        take_listed_band();
         if (m_net.count() == 0 || m_net.edit_slot() >= 0) {
             refuse(m_ctx);
             return;

@@ -240,16 +240,20 @@ TEST_F(OnLineLoggingTest, AFullNetAndTheExitLogOff) {
     }
     EXPECT_EQ(chart().cell(kGermany, 0), 0x01 << 6);  // 59 received, on 160 m, no mode
 
-    // Three stations on the net, one heard with a report of 11: only two are marked.
+    // Three stations on the net, one heard with a report of 11: only two are marked, on the
+    // band selected when the screen closes (40 m), while the entries keep 160 m.
     dir.write("DXCC.CHT", DxccChart().bytes());
-    run("type g4abc\nkey F2\ntype ja1abc\nkey Tab\nkey Tab\ntype 11\nkey F2\ntype dl1xyz\nkey "
-        "F2\n" +
+    run("type g4abc\nkey F2\ntype ja1abc\nkey Tab\nkey Tab\ntype 11\nkey F2\ntype dl1xyz\nkey F2\n"
+        "key Alt+F\nkey Up Up\nkey Tab\n" +
         kLeave);
     DxccChart c = chart();
-    EXPECT_NE(c.cell(kEngland, 0), 0);
-    EXPECT_EQ(c.cell(kJapan, 0), 0);
-    EXPECT_NE(c.cell(kGermany, 0), 0);
-    EXPECT_EQ(log_on_disk().size(), 53u);
+    EXPECT_NE(c.cell(kEngland, 2), 0);
+    EXPECT_EQ(c.cell(kJapan, 2), 0);
+    EXPECT_NE(c.cell(kGermany, 2), 0);
+    EXPECT_EQ(c.cell(kEngland, 0), 0);
+    log = log_on_disk();
+    ASSERT_EQ(log.size(), 53u);
+    EXPECT_EQ(log[52].band_field, band_field_of(0));
 }
 
 // The clock speaks UTC each second: "00 " in the hour after midnight, the date turning over.
@@ -278,6 +282,17 @@ TEST_F(OnLineLoggingTest, ALogOnTheLogCannotTakeIsRefused) {
                     "example 14/03/26.\" ok"));
     EXPECT_TRUE(has(journal, "focus readonly \"\" \"QSO 1, \""));
     EXPECT_TRUE(log_on_disk().empty());
+
+    // A full log: the entry editor's message, and F12 finds nobody on the net.
+    std::vector<LogRecord> full(kMaxLogEntries, old_qso("G4XYZ"));
+    write_log(full);
+    journal = run("type g4abc\nkey F2\nanswer ok\nkey F12\n" + kLeave);
+    EXPECT_TRUE(has(journal,
+                    "message \"Log Full\" \"The log holds 120000 entries, the most it can "
+                    "keep. The entry was not saved.\" ok"));
+    EXPECT_TRUE(has(journal, "beep default"));
+    EXPECT_EQ(log_on_disk().size(), static_cast<std::size_t>(kMaxLogEntries));
+    write_log({});
 
     test::FaultyFiles files;
     files.fill_disk(dir.file("MYLOG"));  // the log and its journal
@@ -374,10 +389,26 @@ TEST_F(OnLineLoggingTest, KeysMoveTheFocusAndUnbuiltFacilitiesBeep) {
 }
 
 TEST_F(OnLineLoggingTest, KeyHelpAndEscapeAnsweredNo) {
-    Lines journal = run("key Tab\nkey F1\nkey Escape\nkey Escape\nanswer no\n" + kLeave);
+    Lines journal =
+        run("key Tab\nkey F1\nkey Down Down Down Down Down Down Down Down Down Down\n"
+            "key Escape\nkey Escape\nanswer no\n" +
+            kLeave);
     Lines help = lines_from(journal, "window \"Key help. \"");
-    ASSERT_GE(help.size(), 2u);
-    EXPECT_EQ(help[1], "static \"F2 or Control plus L for Log On\"");
+    const Lines want = {
+        "static \"F2 or Control plus L for Log On\"",
+        "static \"F3 or Control plus E for Edit\"",
+        "static \"F4 or Control plus P for Print QSL\"",
+        "static \"F5 or Control plus N activate note pad\"",
+        "static \"F6 or Control plus Q QSL written\"",
+        "static \"F12 or Control plus S to Log Off\"",
+        "static \"TAB to select QSO boxes\"",
+        "static \"CONTROL plus 1 to 0 for database\"",
+        "static \"CONTROL TAB or ALT D T F M or W for Date Time Frequency Mode and Power\"",
+        "static \"ALT 1 Beam to Short Path ALT 2 to Long Path\"",
+        "static \"Arrow keys to navigate the QSO net F7 or Control plus R to hear the last call's "
+        "verdict again\""};
+    ASSERT_GE(help.size(), want.size() + 1);
+    EXPECT_EQ(Lines(help.begin() + 1, help.begin() + 12), want);
     EXPECT_TRUE(has(journal, "message \"Exit on line Logging\" \"Are you sure\" no"));
     // Either way the focus is back on the RST Sent box.
     Lines after = lines_from(journal, "message \"Exit on line Logging\" \"Are you sure\" no");
