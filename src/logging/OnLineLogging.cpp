@@ -2,10 +2,11 @@
 // of the contact being worked, the contact checks on each call and the QSO net.
 #include <algorithm>
 #include <array>
-#include <cstdio>
+#include <optional>
 
 #include "logging/ContactChecks.h"
 #include "logging/LoggingScreens.h"
+#include "logging/OnLineClock.h"
 #include "logging/QsoNet.h"
 #include "logstore/Bands.h"
 #include "logstore/Dates.h"
@@ -69,12 +70,6 @@ platform::KeyTable key_table() {
     return table;
 }
 
-std::string two_digits(int value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%02d", value % 100);
-    return text;
-}
-
 class OnLineLogging final : public platform::WindowEvents {
 public:
     explicit OnLineLogging(AppContext& ctx) : m_ctx(ctx) {}
@@ -92,7 +87,8 @@ public:
         }
         fill_station_boxes(band);
         ui.set_key_table(m_window, key_table());
-        tick();
+        m_clock.emplace(ui, m_ctx.platform.clock, m_window, kDateBox, kTimeBox);
+        m_clock->tick();
         ui.start_timer(m_window, 100);
         ui.set_focus(m_window, kCallBox);
         m_focus = kCallBox;
@@ -174,7 +170,7 @@ public:
         }
     }
 
-    void on_timer() override { tick(); }
+    void on_timer() override { m_clock->tick(); }
 
 private:
     std::string text(int box) { return m_ctx.ui().text(m_window, box); }
@@ -245,24 +241,6 @@ private:
             m_ctx.log.set_current_band(band);
             fill_station_boxes(band);
         }
-    }
-
-    // Once a second the spoken UTC date and time are renewed from the clock.
-    void tick() {
-        if (m_divider == 0) {
-            platform::DateTime now = m_ctx.platform.clock.utc_now();
-            m_today = now;
-            std::string hh = two_digits(now.hour), mm = two_digits(now.minute);
-            m_clock_time = hh + ":" + mm;
-            set(kTimeBox,
-                (now.hour == 0 ? std::string("00 ") : spoken_number(hh) + " ") + spoken_number(mm));
-            std::string dd = two_digits(now.day), yy = two_digits(now.year);
-            set(kDateBox, (dd[0] == '0' ? dd.substr(1) : spoken_number(dd)) +
-                              std::string(kMonthNames[std::clamp(now.month, 1, 12)]) +
-                              " Two thousand and " +
-                              (yy[0] == '0' ? yy.substr(1) : spoken_number(yy)));
-        }
-        m_divider = (m_divider + 1) % 10;
     }
 
     void enter() {
@@ -386,7 +364,7 @@ private:
             return;
         }
         // A date the log cannot hold, or a full log, is refused before a slot is taken.
-        int date = date_code(m_today.year - 1900, m_today.month, m_today.day);
+        int date = date_code(m_clock->now().year - 1900, m_clock->now().month, m_clock->now().day);
         if (date > kMaxDateCode || date < kMinDateCode) {
             m_ctx.ui().message_box(m_window, "Date Error", date_error_text(m_ctx.date_format()),
                                    platform::MessageButtons::Ok);
@@ -404,14 +382,14 @@ private:
         NetContact contact = net_contact(call, rst_sent, rst_received, comment);
         int number = m_ctx.log.count() + 1;
         LogStatus status = m_ctx.log.write_entry(
-            number, log_on_record(static_cast<int16_t>(date), m_clock_time, contact,
+            number, log_on_record(static_cast<int16_t>(date), m_clock->time_text(), contact,
                                   m_ctx.log.current_band(), mode, text(kPowerBox)));
         if (status != LogStatus::Ok) {
             report_log_status(m_ctx, m_window, status);
             return;
         }
         m_net.add({number, static_cast<uint8_t>(m_qsl_written ? 1 : 0),
-                   slot_text(contact, m_clock_time)});
+                   slot_text(contact, m_clock->time_text())});
         m_qsl_written = false;
         set(kQsoBox, m_net.box_text());
         common_end();
@@ -465,7 +443,7 @@ private:
         m_ctx.platform.sound.play(m_ctx.program_dir + "LogOff.wav");
         int slot = m_net.current();
         LogStatus status = write_log_off(m_ctx.log, m_ctx.countries, m_ctx.chart, m_net.slot(slot),
-                                         m_clock_time, m_ctx.log.current_band(), 1);
+                                         m_clock->time_text(), m_ctx.log.current_band(), 1);
         if (status != LogStatus::Ok) {
             report_log_status(m_ctx, m_window, status);
             focus(kCallBox);
@@ -498,7 +476,7 @@ private:
         bool failed = false;
         while (m_net.count() > 0) {
             LogStatus status = write_log_off(m_ctx.log, m_ctx.countries, m_ctx.chart, m_net.slot(0),
-                                             m_clock_time, m_ctx.log.current_band(), 11);
+                                             m_clock->time_text(), m_ctx.log.current_band(), 11);
             if (status != LogStatus::Ok && !failed) {
                 failed = true;
                 report_log_status(m_ctx, owner, status);
@@ -514,10 +492,8 @@ private:
     PreviousContact m_previous;
     std::string m_verdict;
     std::string m_edited_time;
-    std::string m_clock_time = "00:00";
-    platform::DateTime m_today;
+    std::optional<OnLineClock> m_clock;
     int m_focus = kCallBox;
-    int m_divider = 0;
     bool m_call_changed = false;
     bool m_qsl_written = false;
 };
