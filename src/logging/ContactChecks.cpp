@@ -34,8 +34,14 @@ PreviousContact previous_contact(const LogStore& log, std::string_view call,
                                  const std::array<std::string, 15>& frequency_names) {
     std::string wanted(trim_right(base_call(std::string(call) + " ")));
     PreviousContact found;
+    // Index slots are blank-padded to 12: the padded base call is compared whole, which is
+    // the comparison without trailing blanks, at a fraction of the cost over a long log.
+    std::string slot = wanted;
+    if (slot.size() < kCallWidth) {
+        slot.resize(kCallWidth, ' ');
+    }
     for (int i = log.count(); i >= 1; --i) {
-        if (trim_right(log.call_slot(i)) != wanted ||
+        if (log.call_slot(i) != slot ||
             std::find(net_records.begin(), net_records.end(), i) != net_records.end()) {
             continue;
         }
