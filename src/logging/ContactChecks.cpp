@@ -113,7 +113,8 @@ std::string contact_verdict(const LogStore& log, const PreviousContact& previous
         verdict += std::string(mode.empty() ? "" : " ") + std::string(mode) + ". ";
     }
     if (country.dxcc < 1) {
-        verdict += "Not a DXCC entity.";
+        verdict +=
+            country.name.empty() ? "Not a DXCC entity." : country.name + ", not a DXCC entity.";
         return verdict;
     }
     constexpr std::string_view kNews[] = {".", ", new country.", ", new band.", ", new mode."};

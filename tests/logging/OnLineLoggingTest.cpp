@@ -175,7 +175,7 @@ TEST_F(OnLineLoggingTest, TheCountryIsAnnouncedNewByCountryBandOrMode) {
          "Japan, new band. Beam 031."},
         {"key Alt+F\nkey Up Up Up Up Up Up Up Up Up Up\nkey Tab\n", "ja1abc", "Japan",
          "Japan. Beam 031."},  // the 5 MHz band: never new
-        {"", "4u1itu", "United Nations Not a DXCC Entity", "Not a DXCC entity."},
+        {"", "4u1itu", "United Nations Not a DXCC Entity", "United Nations, not a DXCC entity."},
         {"", "1a0zz", " Not a DXCC Entity", "Not a DXCC entity."},
     };
     for (const Case& c : cases) {
