@@ -193,7 +193,8 @@ TEST_F(OnLineLoggingTest, TheCountryIsAnnouncedNewByCountryBandOrMode) {
     }
 }
 
-// Default reports by mode; CQ is logged at once on Enter, without checks or reports.
+// Default reports by mode, QSL written, a band chosen just before F2; CQ is logged at once on
+// Enter, without checks or reports.
 TEST_F(OnLineLoggingTest, ReportsDefaultByModeAndCqIsLoggedOnEnter) {
     struct Case {
         const char* mode;
@@ -207,16 +208,24 @@ TEST_F(OnLineLoggingTest, ReportsDefaultByModeAndCqIsLoggedOnEnter) {
                   "key Tab\ntype g4abc\nkey F2\n";
     }
     write_log({old_qso("G4XYZ")});
-    Lines journal = run(script + "key Tab\ntype 57\nkey Shift+Tab\ntype CQ\nkey Enter\n" + kLeave);
+    // F6 first: the first contact is logged with its QSL sent. Then 40 m is chosen and F2
+    // pressed straight from the list: the entry takes that band and its mode.
+    Lines journal = run("key F6\n" + script +
+                        "type g4abc\nkey Alt+F\nkey Down Down\nkey F2\n"
+                        "key Tab\ntype 57\nkey Shift+Tab\ntype CQ\nkey Enter\n" +
+                        kLeave);
     std::vector<QsoEntry> log = log_on_disk();
-    ASSERT_EQ(log.size(), 8u);
+    ASSERT_EQ(log.size(), 9u);
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         EXPECT_EQ(log[i + 1].rst_sent, cases[i].report) << cases[i].mode;
         EXPECT_EQ(log[i + 1].rst_received, cases[i].report) << cases[i].mode;
+        EXPECT_EQ(log[i + 1].qsl_flags, i == 0 ? 1 : 0) << cases[i].mode;
     }
-    EXPECT_EQ(log[7].call, "CQ          ");
-    EXPECT_EQ(log[7].rst_sent, "57     ");
-    EXPECT_EQ(log[7].rst_received, "       ");
+    EXPECT_EQ(log[7].band_field, band_field_of(2));
+    EXPECT_EQ(log[7].mode, "J3E");
+    EXPECT_EQ(log[8].call, "CQ          ");
+    EXPECT_EQ(log[8].rst_sent, "57     ");
+    EXPECT_EQ(log[8].rst_received, "       ");
     EXPECT_FALSE(has(journal, "static \"No previous contact\""));
 }
 
