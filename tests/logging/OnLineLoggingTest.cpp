@@ -318,6 +318,60 @@ TEST_F(OnLineLoggingTest, ALogOnTheLogCannotTakeIsRefused) {
     EXPECT_TRUE(log_on_disk().empty());
 }
 
+// A log-off whose write fails is said, and the station stays on the net with its entry as
+// logged on; nothing is marked in the chart.
+TEST_F(OnLineLoggingTest, AFailedLogOffLeavesTheNetAndTheChartAsTheyWere) {
+    const std::string start =
+        "clock 2025-03-14 14:02:00\n" + open_menu_entry(kOnLine) + "type g4abc\nkey F2\n";
+    auto fresh_files = [&] {
+        write_log({});
+        dir.write("DXCC.CHT", DxccChart().bytes());
+    };
+    fresh_files();
+    test::FaultyFiles counting;
+    test::run_program_headless(dir.path(), start, test::TestPrinter::Ready, &counting);
+    fresh_files();
+    // The run that stops after the log-on also counts the exit steps: the log-off's first
+    // write is the one, counting back, whose failure is said right after LogOff.wav.
+    test::HeadlessRun run;
+    for (int at = counting.operations(); at >= 1; --at) {
+        fresh_files();
+        test::FaultyFiles files;
+        files.fail_at(at);
+        run = test::run_program_headless(dir.path(),
+                                         start + "key F12\nanswer ok\nkey Down\n" + kLeave,
+                                         test::TestPrinter::Ready, &files);
+        if (run.exit_code == 0) {
+            break;
+        }
+    }
+    Lines after = lines_from(run.journal, "sound \"LogOff.wav\"");
+    ASSERT_GE(after.size(), 5u);
+    EXPECT_EQ(after[1],
+              "message \"File Error\" \"The log file could not be written. The log is as it was "
+              "before.\" ok");
+    EXPECT_EQ(after[4],
+              "focus readonly \"\" \"QSO 1, G4ABC       ,14:02,59     ,59     ,"
+              "                                        \"");
+
+    CountryList countries;
+    countries.load(dir.read("COUNTRY.LST"));
+    fresh_files();
+    test::FaultyFiles full;
+    LogStore log(full);
+    log.open(dir.file("MYLOG.LOG"));
+    NetContact contact = net_contact("G4ABC", "59", "57", "");
+    ASSERT_EQ(log.write_entry(1, log_on_record(7000, "14:02", contact, 4, "A1A", "100")),
+              LogStatus::Ok);
+    full.fill_disk(dir.file("MYLOG"));
+    DxccChart chart;
+    EXPECT_EQ(
+        write_log_off(log, countries, chart, {1, 0, slot_text(contact, "14:02")}, "14:17", 4, 1),
+        LogStatus::WriteFailed);
+    EXPECT_EQ(chart.bytes(), DxccChart().bytes());
+    EXPECT_EQ(decode_qso(log.entry(1)).time_off, 14 * 60 + 2);
+}
+
 // A kill at any moment of three log-ons and a log-off leaves the log holding whole entries:
 // every log-on that completed, none half written.
 TEST_F(OnLineLoggingTest, AKillAtAnyMomentLeavesEveryCompletedLogOnWhole) {
