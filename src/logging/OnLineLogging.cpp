@@ -460,9 +460,12 @@ private:
         focus(kCallBox);
     }
 
+    // With an edit of a slot not yet written, leaving would lose it: Enter then answers No.
     void leave() {
-        if (m_ctx.ui().message_box(m_window, "Exit on line Logging", "Are you sure",
-                                   platform::MessageButtons::YesNo) == platform::Answer::Yes) {
+        auto buttons = m_net.edit_slot() >= 0 ? platform::MessageButtons::YesNoDefaultNo
+                                              : platform::MessageButtons::YesNo;
+        if (m_ctx.ui().message_box(m_window, "Exit on line Logging", "Are you sure", buttons) ==
+            platform::Answer::Yes) {
             m_ctx.ui().stop_timer(m_window);
             m_ctx.ui().close_window(m_window, 0);
             return;

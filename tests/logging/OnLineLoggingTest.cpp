@@ -477,6 +477,11 @@ TEST_F(OnLineLoggingTest, KeyHelpAndEscapeAnsweredNo) {
     Lines after = lines_from(journal, "message \"Exit on line Logging\" \"Are you sure\" no");
     ASSERT_GE(after.size(), 3u);
     EXPECT_EQ(after[2], "focus edit \"RST Sent:\" \"\"");
+
+    // An edit not yet written: Enter answers No, and the station keeps its call.
+    journal = run("type g4abc\nkey F2\nkey F3\nkey End\ntype /P\nkey Escape\nkey Enter\n" + kLeave);
+    EXPECT_TRUE(has(journal, "message \"Exit on line Logging\" \"Are you sure\" no"));
+    EXPECT_EQ(log_on_disk().at(0).call, "G4ABC       ");
 }
 
 }  // namespace
