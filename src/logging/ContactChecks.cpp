@@ -2,6 +2,7 @@
 #include "logging/ContactChecks.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "antenna/BeamHeading.h"
 #include "logging/EntryRules.h"
