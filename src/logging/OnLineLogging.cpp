@@ -189,6 +189,10 @@ private:
         auto box = [&](int id, int x, int y, int width, EditStyle style, int max_length) {
             platform::ControlSpec spec = control(ControlKind::Edit, id, "", x, y, width, 12, style);
             spec.max_length = max_length;
+            // The clock would interrupt every minute, and the verdict speaks the checks'
+            // boxes at once; each is read when the operator moves to it.
+            spec.quiet = id == kDateBox || id == kTimeBox || id == kCountryBox ||
+                         id == kLastQsoBox || id == kBeamBox;
             ui.add_control(m_window, spec);
         };
         label(21, "&DATE ", 5, 5, 30);

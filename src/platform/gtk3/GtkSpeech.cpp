@@ -82,7 +82,7 @@ bool set_edit_text(Window& w, Control& c, const std::string& utf8, bool shown, b
         GtkTextIter start;
         gtk_text_buffer_get_start_iter(buffer, &start);
         gtk_text_buffer_place_cursor(buffer, &start);
-        if (shown && !focused) {
+        if (shown && !focused && !c.shape.quiet) {
             announce(w.layout, utf8);
         }
         return false;
@@ -102,7 +102,7 @@ bool set_edit_text(Window& w, Control& c, const std::string& utf8, bool shown, b
     if (editable) {
         gtk_editable_set_position(GTK_EDITABLE(entry), -1);
     }
-    if (shown && !focused && !editable) {
+    if (shown && !focused && !editable && !c.shape.quiet) {
         w.announced[c.shape.id] = announce(w.layout, utf8);
         return true;
     }

@@ -302,7 +302,7 @@ void HeadlessUi::set_text(WindowId id, int control_id, std::string_view text) {
     }
     if (window.focus == control_id) {
         m_journal.add("text " + quote(text));
-    } else if (is_spoken_text(*control) && !text.empty()) {
+    } else if (is_spoken_text(*control) && !control->shape.quiet && !text.empty()) {
         m_journal.add("static " + quote(without_ampersand(text)));
     }
 }
