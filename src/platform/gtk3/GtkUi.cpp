@@ -481,6 +481,11 @@ public:
         }
         int response = gtk_dialog_run(GTK_DIALOG(dialog));
         gtk_widget_destroy(dialog);
+        // The focus goes back to the window, and the reader speaks its focused box whole
+        // then, with whatever text the answer puts there: not a second time as it changes.
+        if (parent != nullptr && !parent->closed) {
+            mark_focus_moved(*parent);
+        }
         if (!yes_no) {
             return platform::Answer::Ok;
         }
