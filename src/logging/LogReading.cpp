@@ -77,6 +77,37 @@ std::string entry_summary(const LogRecord& r, int number, int date_format,
     return text;
 }
 
+namespace {
+
+char fold(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+}
+
+// Whether `field`, with its small letters read as capitals, holds `wanted` (in capitals).
+// It runs on every entry of a long log, so nothing is copied and most places are left at
+// their first letter.
+bool contains_folded(std::string_view field, std::string_view wanted) {
+    if (wanted.size() > field.size()) {
+        return false;
+    }
+    const char first = wanted.front();
+    for (std::size_t at = 0; at + wanted.size() <= field.size(); ++at) {
+        if (fold(field[at]) != first) {
+            continue;
+        }
+        std::size_t k = 1;
+        while (k < wanted.size() && fold(field[at + k]) == wanted[k]) {
+            ++k;
+        }
+        if (k == wanted.size()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
 int search_log(const LogStore& log, SearchField field, std::string_view text, int from,
                bool forward) {
     if (text.empty()) {
@@ -91,15 +122,7 @@ int search_log(const LogStore& log, SearchField field, std::string_view text, in
         if (r.call_field().front() == '/') {
             return false;
         }
-        // Upper-cased in place of a copy: this runs on every entry of a long log.
-        char comment[40];
-        std::memcpy(comment, r.bytes.data() + 43, sizeof comment);
-        for (char& c : comment) {
-            if (c >= 'a' && c <= 'z') {
-                c = static_cast<char>(c - 32);
-            }
-        }
-        return std::string_view(comment, sizeof comment).find(wanted) != std::string_view::npos;
+        return contains_folded(r.view(43, 40), wanted);
     };
     if (forward) {
         for (int i = std::max(from, 0) + 1; i <= log.count(); ++i) {

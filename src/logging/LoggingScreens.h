@@ -1,4 +1,5 @@
-// The entry editor ("Off Line Logging" and " Edit Entry ") and the log browser.
+// The entry editor ("Off Line Logging" and " Edit Entry "), on-line logging and the log
+// browser.
 #pragma once
 
 #include "shell/AppContext.h"
@@ -9,6 +10,7 @@ namespace vl {
 // closes the screen. Returns the edited entry's new number, or 0 when it was not saved.
 int show_entry_editor(AppContext& ctx, platform::WindowId owner, int edit_entry = 0);
 void show_off_line_logging(AppContext& ctx, platform::WindowId owner);
+void show_on_line_logging(AppContext& ctx, platform::WindowId owner);
 void show_log_browser(AppContext& ctx, platform::WindowId owner);
 
 }  // namespace vl

@@ -109,6 +109,12 @@ std::optional<LogChange> read_journal(platform::FileSystem& fs, const std::strin
     return change;
 }
 
+bool journal_of_earlier_version(platform::FileSystem& fs, const std::string& path) {
+    auto file = fs.open(path, platform::OpenMode::ReadOnly);
+    char magic[4];
+    return file && file->read_at(0, magic, 4) && std::memcmp(magic, "VLJ1", 4) == 0;
+}
+
 bool change_fits(platform::File& log, const LogChange& change) {
     auto size = log.size();
     const uint64_t least = std::min(change.old_count, change.new_count) * uint64_t{kRecordSize};

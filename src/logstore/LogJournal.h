@@ -40,6 +40,9 @@ std::optional<LogChange> read_journal(platform::FileSystem& fs, const std::strin
 // change leaves alone are those it was written against.
 bool change_fits(platform::File& log, const LogChange& change);
 
+// A journal in the layout of an earlier version ("VLJ1"), which cannot be matched to its log.
+bool journal_of_earlier_version(platform::FileSystem& fs, const std::string& path);
+
 // Rewrites the records, cuts the file to its new length and flushes it.
 bool apply_change(platform::File& log, uint32_t first, uint32_t new_count,
                   std::span<const LogRecord> records);

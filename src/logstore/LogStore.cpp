@@ -70,10 +70,12 @@ OpenReport LogStore::load() {
     std::optional<LogChange> change;
     if (m_files.exists(journal_path())) {
         change = read_journal(m_files, journal_path(), kMaxLogEntries);
-        if (!change) {
+        if (!change && !journal_of_earlier_version(m_files, journal_path())) {
             m_files.remove(journal_path());  // torn: the log was never touched
-        } else if (!change_fits(*m_file, *change)) {
-            // Written for another log: applying it here would spoil this one.
+        } else if (!change || !change_fits(*m_file, *change)) {
+            // Written for another log, or by an earlier version that recorded nothing to
+            // check it by: applying it here could spoil this log, and dropping it could lose
+            // a confirmed entry, so it is kept aside.
             change.reset();
             if (!m_files.rename(journal_path(), journal_path() + ".BAD")) {
                 m_file.reset();

@@ -32,6 +32,9 @@ struct ControlSpec {
     int x = 0, y = 0, width = 0, height = 0;  // layout units, before the scale factor
     EditStyle style = EditStyle::Plain;
     int max_length = 0;  // edit boxes: 0 means no limit
+    // Read-only boxes: a change while the focus is elsewhere is not spoken; the box is read
+    // when the operator moves to it (a clock, or boxes a spoken summary already covers).
+    bool quiet = false;
     std::optional<uint32_t> text_colour;
     std::optional<uint32_t> background;  // 0xBBGGRR, as the colour values of the screens
 };

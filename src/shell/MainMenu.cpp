@@ -38,24 +38,13 @@ constexpr std::string_view kAboutText =
 using Facility = void (*)(AppContext&, platform::WindowId);
 
 // Each entry's screen, in menu order; an entry whose screen is not built yet has none.
-constexpr std::array<Facility, 18> kFacilities = {show_instructions,
-                                                  show_off_line_logging,
-                                                  nullptr,
-                                                  show_log_browser,
-                                                  show_print_log,
-                                                  show_print_qsls,
-                                                  show_print_swl_qsls,
-                                                  show_station_data,
-                                                  show_dx_data_facilities,
-                                                  show_import_log,
-                                                  show_export_log,
-                                                  show_date_format,
-                                                  show_location,
-                                                  show_beam_heading,
-                                                  show_call_book,
-                                                  show_backup_drive,
-                                                  restore_log,
-                                                  show_about};
+constexpr std::array<Facility, 18> kFacilities = {
+    show_instructions,   show_off_line_logging, show_on_line_logging,
+    show_log_browser,    show_print_log,        show_print_qsls,
+    show_print_swl_qsls, show_station_data,     show_dx_data_facilities,
+    show_import_log,     show_export_log,       show_date_format,
+    show_location,       show_beam_heading,     show_call_book,
+    show_backup_drive,   restore_log,           show_about};
 
 class MainMenu final : public platform::WindowEvents {
 public:

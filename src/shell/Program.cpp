@@ -43,14 +43,14 @@ bool open_log(AppContext& ctx) {
             return false;
         case OpenReport::Outcome::JournalNotSetAside:
             say(ctx, "File Error",
-                "MYLOG.JNL holds a change written for another log, and it could not be moved "
+                "MYLOG.JNL holds a change that does not match this log, and it could not be moved "
                 "aside to MYLOG.JNL.BAD. MYLOG.LOG has not been changed. Varrow Log will "
                 "close.");
             return false;
     }
     if (report.journal_set_aside) {
         say(ctx, "Log File",
-            "MYLOG.JNL held a change written for another log, so it was not applied. It is "
+            "MYLOG.JNL held a change that does not match this log, so it was not applied. It is "
             "kept as MYLOG.JNL.BAD; MYLOG.LOG has not been changed.");
     }
     if (report.change_unfinished) {

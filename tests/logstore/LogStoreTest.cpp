@@ -317,6 +317,22 @@ TEST_F(LogStoreTest, AJournalOfAnotherLogIsSetAsideAndTheLogLeftAlone) {
     EXPECT_EQ(log.count(), 11);
     EXPECT_EQ(log.entry(4), tail[0]);
     expect_in_step(log, dir);
+    log.close();
+
+    // An earlier version's journal cannot be matched to a log; it may hold a confirmed
+    // entry, so it is kept aside, while a torn one is simply dropped.
+    for (const std::string& journal :
+         {std::string("VLJ1") + std::string(120, 'x'), std::string("VL")}) {
+        dir.write("MYLOG.LOG", log_bytes(written_for));
+        std::filesystem::remove(dir.file("MYLOG.JNL.BAD"));
+        dir.write("MYLOG.JNL", journal);
+        const bool earlier = journal.size() > 4;
+        EXPECT_EQ(log.open(dir.file("MYLOG.LOG")).journal_set_aside, earlier);
+        EXPECT_EQ(records_of(log), written_for);
+        EXPECT_FALSE(dir.exists("MYLOG.JNL"));
+        EXPECT_EQ(dir.exists("MYLOG.JNL.BAD"), earlier);
+        log.close();
+    }
 }
 
 TEST_F(LogStoreTest, AChangeWhoseLogWriteFailsIsKeptInTheJournal) {

@@ -168,6 +168,14 @@ TEST(HeadlessUi, ListsMoveWithArrowsHomeEndAndStopAtTheirEnds) {
                            "text \"160m\"", "text \" 40m\"", "text \" 80m\""}));
 }
 
+// A letter jumps to the next entry starting with it in a drop-down list too, as the GTK
+// program does; a letter no entry starts with leaves the choice alone.
+TEST(HeadlessUi, LettersJumpInADropDownList) {
+    FormRun run = run_form("key Tab Tab Tab Tab\nkey C\nkey X\nkey S\nkey Escape\n");
+    Lines tail(run.journal.end() - 3, run.journal.end());
+    EXPECT_EQ(tail, (Lines{"focus dropdown \"Mode:\" \"SSB\"", "text \"CW\"", "text \"SSB\""}));
+}
+
 TEST(HeadlessUi, MessageBoxesTakeTheScriptedAnswer) {
     FormRun yes = run_form("key F2\nanswer yes\nkey Escape\n");
     EXPECT_EQ(yes.journal[2], "message \"Delete Entry\" \"Are you sure?\" yes");

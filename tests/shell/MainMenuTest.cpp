@@ -46,14 +46,6 @@ TEST_F(MainMenuTest, DownWalksTheEighteenEntriesInOrder) {
     EXPECT_EQ(kMainMenuEntries[17], "About V R LOG.");
 }
 
-TEST_F(MainMenuTest, AnEntryWithoutItsScreenBeepsAndStays) {
-    test::HeadlessRun run =
-        run_program_headless(dir.path(), "key Down Down\nkey Enter\nkey Escape\n");
-    EXPECT_EQ(run.journal,
-              (Lines{kMenuWindow, "focus list \"\" \"Instructions.\"", "text \"Off line logging.\"",
-                     "text \"On line Logging.\"", "beep default"}));
-}
-
 TEST_F(MainMenuTest, AboutSpeaksItsFourLinesAndReturnsToTheMenu) {
     test::HeadlessRun run = run_program_headless(
         dir.path(), "key End\nkey Enter\nkey Down Down Down Down\nkey Escape\nkey Escape\n");

@@ -43,3 +43,12 @@ add_test(NAME win_msaa_probe
           $<TARGET_FILE:varrowlog> $<TARGET_FILE:make_bench_log> ${PROJECT_SOURCE_DIR}/data
           ${VARROW_ARTIFACTS})
 set_tests_properties(win_msaa_probe PROPERTIES TIMEOUT 180)
+
+# With the Linux build's runner at hand (scripts/test gives it), every key script of the
+# Orca check and the scenarios gives the same journal and log on both runners.
+if(VARROW_LINUX_RUNNER)
+  add_test(NAME win_same_journal_as_linux
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/win32/same_journal.sh ${VARROW_LINUX_RUNNER}
+            $<TARGET_FILE:varrowlog-script> ${PROJECT_SOURCE_DIR}/data ${CMAKE_CURRENT_SOURCE_DIR})
+  set_tests_properties(win_same_journal_as_linux PROPERTIES TIMEOUT 300)
+endif()

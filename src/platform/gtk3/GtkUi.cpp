@@ -7,6 +7,7 @@
 #include <gtk/gtk.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -14,149 +15,23 @@
 #include <vector>
 
 #include "platform/Cp1252.h"
+#include "platform/FocusLog.h"
+#include "platform/gtk3/GtkSpeech.h"
+#include "platform/gtk3/GtkText.h"
+#include "platform/gtk3/GtkWindow.h"
 
 namespace vl::gtk3 {
-
-namespace {
 
 using platform::ControlKind;
 using platform::EditStyle;
 using platform::KeyChord;
-using platform::WindowId;
-
-std::string without_ampersand(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '&' && i + 1 < text.size()) {
-            ++i;
-        }
-        out += text[i];
-    }
-    return out;
-}
-
-// "&" marks the Alt letter on Windows; GTK marks it with "_".
-std::string mnemonic_text(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '&' && i + 1 < text.size()) {
-            ++i;
-            out += text[i] == '&' ? "&" : "_";
-            if (text[i] == '&') {
-                continue;
-            }
-        }
-        if (text[i] == '_') {
-            out += "__";
-        } else {
-            out += text[i];
-        }
-    }
-    return platform::utf8_from_cp1252(out);
-}
-
-std::string css_colour(uint32_t bgr) {
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02X%02X%02X", bgr & 0xFF, (bgr >> 8) & 0xFF,
-                  (bgr >> 16) & 0xFF);
-    return text;
-}
-
-// The installed face nearest to each font the screens name.
-std::string font_family(std::string_view name) {
-    if (name.find("Courier") != std::string_view::npos) {
-        return "Monospace";
-    }
-    if (name.find("Times") != std::string_view::npos) {
-        return "Serif";
-    }
-    return "Sans";
-}
-
-std::optional<int> key_of(guint keyval) {
-    static const std::map<guint, int> kKeys = {
-        {GDK_KEY_F1, platform::kKeyF1},
-        {GDK_KEY_F2, platform::kKeyF2},
-        {GDK_KEY_F3, platform::kKeyF3},
-        {GDK_KEY_F4, platform::kKeyF4},
-        {GDK_KEY_F5, platform::kKeyF5},
-        {GDK_KEY_F6, platform::kKeyF6},
-        {GDK_KEY_F7, platform::kKeyF7},
-        {GDK_KEY_F8, platform::kKeyF8},
-        {GDK_KEY_F9, platform::kKeyF9},
-        {GDK_KEY_F10, platform::kKeyF10},
-        {GDK_KEY_F11, platform::kKeyF11},
-        {GDK_KEY_F12, platform::kKeyF12},
-        {GDK_KEY_F24, platform::kKeyF24},
-        {GDK_KEY_Up, platform::kKeyUp},
-        {GDK_KEY_KP_Up, platform::kKeyUp},
-        {GDK_KEY_Down, platform::kKeyDown},
-        {GDK_KEY_KP_Down, platform::kKeyDown},
-        {GDK_KEY_Left, platform::kKeyLeft},
-        {GDK_KEY_Right, platform::kKeyRight},
-        {GDK_KEY_Page_Up, platform::kKeyPageUp},
-        {GDK_KEY_Page_Down, platform::kKeyPageDown},
-        {GDK_KEY_Home, platform::kKeyHome},
-        {GDK_KEY_End, platform::kKeyEnd},
-        {GDK_KEY_Insert, platform::kKeyInsert},
-        {GDK_KEY_Delete, platform::kKeyDelete},
-        {GDK_KEY_BackSpace, platform::kKeyBackspace},
-        {GDK_KEY_Tab, platform::kKeyTab},
-        {GDK_KEY_ISO_Left_Tab, platform::kKeyTab},
-        {GDK_KEY_Return, platform::kKeyEnter},
-        {GDK_KEY_KP_Enter, platform::kKeyEnter},
-        {GDK_KEY_Escape, platform::kKeyEscape},
-        {GDK_KEY_space, platform::kKeySpace},
-    };
-    if (auto found = kKeys.find(keyval); found != kKeys.end()) {
-        return found->second;
-    }
-    guint upper = gdk_keyval_to_upper(keyval);
-    if ((upper >= GDK_KEY_A && upper <= GDK_KEY_Z) || (upper >= GDK_KEY_0 && upper <= GDK_KEY_9)) {
-        return static_cast<int>(upper);
-    }
-    return std::nullopt;
-}
-
-class GtkUi;
-
-struct Control {
-    platform::ControlSpec shape;
-    GtkWidget* widget = nullptr;  // the widget that takes the focus and holds the text
-    GtkWidget* outer = nullptr;   // what sits in the layout (a scroller round some widgets)
-    GtkListStore* store = nullptr;
-    std::vector<std::string> items;
-};
-
-struct Window {
-    GtkUi* ui = nullptr;
-    WindowId id = 0;
-    platform::WindowSpec shape;
-    platform::WindowEvents* events = nullptr;
-    GtkWidget* window = nullptr;
-    GtkWidget* layout = nullptr;
-    GtkCssProvider* css = nullptr;
-    std::string css_text;
-    std::vector<std::unique_ptr<Control>> controls;
-    platform::KeyTable keys;
-    GtkWidget* pending_label = nullptr;  // tied to the next control created
-    std::string pending_label_text;
-    int focus = 0;
-    bool closed = false;
-    int result = 0;
-    GMainLoop* loop = nullptr;
-    guint timer = 0;
-};
-
-struct Posted {
-    GtkUi* ui;
-    WindowId window;
-    int command;
-};
 
 class GtkUi final : public platform::Ui {
 public:
-    GtkUi() : m_scale(screen_width() / 640.0) {}
+    GtkUi()
+        : m_scale(std::max(screen_width() / 640.0, std::min(screen_width() / 640.0 * text_scale(),
+                                                            screen_width() / kWidestWindowUnits))) {
+    }
 
     int screen_width() override {
         GdkDisplay* display = gdk_display_get_default();
@@ -182,10 +57,12 @@ public:
         window->window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
         std::string name = "vlwin" + std::to_string(window->id);
         gtk_widget_set_name(window->window, name.c_str());
-        gtk_window_set_title(GTK_WINDOW(window->window),
-                             platform::utf8_from_cp1252(shape.caption).c_str());
-        gtk_window_set_default_size(GTK_WINDOW(window->window), scaled(shape, shape.width),
-                                    scaled(shape, shape.height));
+        std::string title = display_text(shape.caption);
+        gtk_window_set_default_size(
+            GTK_WINDOW(window->window),
+            std::max(scaled(shape, shape.width), caption_width(window->window, title)),
+            scaled(shape, shape.height));
+        gtk_window_set_title(GTK_WINDOW(window->window), title.c_str());
         window->layout = gtk_fixed_new();
         gtk_container_add(GTK_CONTAINER(window->window), window->layout);
         if (Window* owner = find(shape.owner)) {
@@ -209,6 +86,8 @@ public:
         load_css(*window);
         g_signal_connect(window->window, "key-press-event", G_CALLBACK(on_key_press), window.get());
         g_signal_connect(window->window, "delete-event", G_CALLBACK(on_delete), window.get());
+        g_signal_connect_after(window->window, "focus-in-event", G_CALLBACK(on_window_focus_in),
+                               window.get());
         WindowId id = window->id;
         m_windows[id] = std::move(window);
         return id;
@@ -223,7 +102,9 @@ public:
             case ControlKind::Label:
                 c.widget = gtk_label_new_with_mnemonic(mnemonic_text(shape.text).c_str());
                 gtk_label_set_xalign(GTK_LABEL(c.widget), 0.0f);
-                gtk_label_set_line_wrap(GTK_LABEL(c.widget), TRUE);
+                // A label of one line keeps its text on that line and grows to fit it; a
+                // taller one wraps within its width.
+                gtk_label_set_line_wrap(GTK_LABEL(c.widget), shape.height > kOneLineUnits);
                 break;
             case ControlKind::Edit:
                 make_edit(w, c);
@@ -239,6 +120,9 @@ public:
                     gtk_tree_view_column_new_with_attributes("", gtk_cell_renderer_text_new(),
                                                              "text", 0, nullptr));
                 c.outer = gtk_scrolled_window_new(nullptr, nullptr);
+                // The list is as wide as its longest entry, so none is cut.
+                gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(c.outer), GTK_POLICY_NEVER,
+                                               GTK_POLICY_AUTOMATIC);
                 gtk_container_add(GTK_CONTAINER(c.outer), c.widget);
                 GtkTreeSelection* selection = gtk_tree_view_get_selection(GTK_TREE_VIEW(c.widget));
                 g_signal_connect(selection, "changed", G_CALLBACK(on_selection), &w);
@@ -318,8 +202,22 @@ public:
             gtk_window_set_modal(GTK_WINDOW(w.window), TRUE);
             (void)owner;
         }
-        make_labels_readable_when_nothing_takes_focus(w);
+        announce_labels_when_nothing_takes_focus(w);
+        // As on a desktop dialog, a window whose screen chose no focus opens on its first
+        // box, and the screen hears of it before the window shows.
+        if (find_control(w, w.focus) == nullptr) {
+            for (auto& c : w.controls) {
+                if (c->shape.kind != ControlKind::Label) {
+                    w.focus = c->shape.id;
+                    platform::log_focus(w.shape.caption, c->shape.id);
+                    w.events->on_focus(c->shape.id);
+                    break;
+                }
+            }
+        }
         gtk_widget_show_all(w.window);
+        make_room_for_labels(w, m_scale);  // sizes are known once the widgets are shown
+        mark_focus_moved(w);
         gtk_window_present(GTK_WINDOW(w.window));
         if (Control* c = find_control(w, w.focus)) {
             gtk_widget_grab_focus(c->widget);
@@ -348,38 +246,44 @@ public:
     void set_caption(WindowId id, std::string_view caption) override {
         Window& w = *m_windows.at(id);
         w.shape.caption = caption;
-        gtk_window_set_title(GTK_WINDOW(w.window), platform::utf8_from_cp1252(caption).c_str());
+        gtk_window_set_title(GTK_WINDOW(w.window), display_text(caption).c_str());
     }
 
     void set_text(WindowId id, int control_id, std::string_view text) override {
         Window& w = *m_windows.at(id);
         Control* c = find_control(w, control_id);
-        if (c == nullptr) {
+        if (c == nullptr || this->text(id, control_id) == text) {
             return;
         }
         Quiet quiet(*this);
-        std::string utf8 = platform::utf8_from_cp1252(text);
+        std::string utf8 = display_text(text);
+        // What the reader hears of the change: the focused box speaks its new text; a label
+        // or read-only box elsewhere is announced, as the key-script journal records them.
+        bool shown = gtk_widget_get_visible(w.window) && !w.closed;
+        bool focused = shown && w.focus == control_id;
         switch (c->shape.kind) {
             case ControlKind::Label: {
                 gtk_label_set_text_with_mnemonic(GTK_LABEL(c->widget), mnemonic_text(text).c_str());
-                // The box this label names is spoken with the new text too.
+                // The box this label names is spoken with the new text too. The focused box
+                // takes it when the focus next comes to it: Orca speaks a new name of the
+                // focused box only now and then, and the label is announced anyway.
                 if (GtkWidget* box = gtk_label_get_mnemonic_widget(GTK_LABEL(c->widget))) {
-                    atk_object_set_name(
-                        gtk_widget_get_accessible(box),
-                        platform::utf8_from_cp1252(without_ampersand(text)).c_str());
+                    Control* named = control_of(w, box);
+                    std::string name = display_text(without_ampersand(text));
+                    if (named != nullptr && shown && w.focus == named->shape.id) {
+                        named->pending_name = name;
+                    } else {
+                        atk_object_set_name(gtk_widget_get_accessible(box), name.c_str());
+                    }
+                }
+                if (shown) {
+                    announce(w.layout, display_text(without_ampersand(text)));
                 }
                 break;
             }
             case ControlKind::Edit:
-                if (GTK_IS_TEXT_VIEW(c->widget)) {
-                    gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(c->widget)),
-                                             utf8.c_str(), -1);
-                } else {
-                    gtk_entry_set_text(GTK_ENTRY(c->widget), utf8.c_str());
-                    // A box the operator types in keeps the caret at the end; one that is
-                    // read shows its beginning.
-                    bool editable = gtk_editable_get_editable(GTK_EDITABLE(c->widget));
-                    gtk_editable_set_position(GTK_EDITABLE(c->widget), editable ? -1 : 0);
+                if (set_edit_text(w, *c, utf8, shown, focused)) {
+                    mark_event(w);
                 }
                 break;
             case ControlKind::Button:
@@ -434,13 +338,13 @@ public:
             for (const std::string& item : items) {
                 GtkTreeIter row;
                 gtk_list_store_append(c->store, &row);
-                gtk_list_store_set(c->store, &row, 0, platform::utf8_from_cp1252(item).c_str(), -1);
+                gtk_list_store_set(c->store, &row, 0, display_text(item).c_str(), -1);
             }
         } else if (c->shape.kind == ControlKind::DropDown) {
             gtk_combo_box_text_remove_all(GTK_COMBO_BOX_TEXT(c->widget));
             for (const std::string& item : items) {
                 gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(c->widget),
-                                               platform::utf8_from_cp1252(item).c_str());
+                                               display_text(item).c_str());
             }
         }
     }
@@ -502,9 +406,25 @@ public:
         if (c == nullptr || c->shape.kind == ControlKind::Label) {
             return;
         }
+        if (w.focus == control_id) {
+            return;
+        }
+        // The focus is recorded before GTK moves it, so the screen is told here, once, as
+        // the key-script backend tells it; on_focus_in then finds nothing new.
         w.focus = control_id;
-        if (gtk_widget_get_visible(w.window)) {
+        if (gtk_widget_get_visible(w.window) && !w.closed) {
+            mark_focus_moved(w);
+            // A box announced and then given the focus in one event is spoken once, with
+            // the focus: the announcement goes before the reader has read it.
+            if (auto found = w.announced.find(control_id); found != w.announced.end()) {
+                gtk_widget_destroy(found->second);
+                w.announced.erase(found);
+            }
+            unselect_before_focus(w, *c);
+            take_pending_name(*c);
             gtk_widget_grab_focus(c->widget);
+            platform::log_focus(w.shape.caption, control_id);
+            w.events->on_focus(control_id);
         }
     }
 
@@ -536,15 +456,14 @@ public:
         Window* parent = find(owner != platform::kNoWindow ? owner : top());
         bool yes_no = buttons != platform::MessageButtons::Ok;
         bool default_no = buttons == platform::MessageButtons::YesNoDefaultNo;
-        GtkWidget* dialog =
-            gtk_message_dialog_new(parent ? GTK_WINDOW(parent->window) : nullptr, GTK_DIALOG_MODAL,
-                                   yes_no ? GTK_MESSAGE_QUESTION : GTK_MESSAGE_INFO,
-                                   yes_no ? GTK_BUTTONS_YES_NO : GTK_BUTTONS_OK, "%s",
-                                   platform::utf8_from_cp1252(text).c_str());
-        gtk_window_set_title(GTK_WINDOW(dialog), platform::utf8_from_cp1252(title).c_str());
+        GtkWidget* dialog = gtk_message_dialog_new(
+            parent ? GTK_WINDOW(parent->window) : nullptr, GTK_DIALOG_MODAL,
+            yes_no ? GTK_MESSAGE_QUESTION : GTK_MESSAGE_INFO,
+            yes_no ? GTK_BUTTONS_YES_NO : GTK_BUTTONS_OK, "%s", display_text(text).c_str());
+        gtk_window_set_title(GTK_WINDOW(dialog), display_text(title).c_str());
         // The title is spoken with the box: an empty message still names the problem.
         AtkObject* accessible = gtk_widget_get_accessible(dialog);
-        atk_object_set_name(accessible, platform::utf8_from_cp1252(title).c_str());
+        atk_object_set_name(accessible, display_text(title).c_str());
         gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
         // Enter answers with the first button, Yes or OK, as on Windows, except on a question
         // whose Yes destroys something: there Enter answers No and No has the focus.
@@ -562,6 +481,11 @@ public:
         }
         int response = gtk_dialog_run(GTK_DIALOG(dialog));
         gtk_widget_destroy(dialog);
+        // The focus goes back to the window, and the reader speaks its focused box whole
+        // then, with whatever text the answer puts there: not a second time as it changes.
+        if (parent != nullptr && !parent->closed) {
+            mark_focus_moved(*parent);
+        }
         if (!yes_no) {
             return platform::Answer::Ok;
         }
@@ -608,19 +532,6 @@ private:
         return m_windows.empty() ? platform::kNoWindow : m_windows.rbegin()->first;
     }
 
-    static Control* find_control(Window& w, int id) {
-        for (auto& c : w.controls) {
-            if (c->shape.id == id) {
-                return c.get();
-            }
-        }
-        return nullptr;
-    }
-
-    static Control* control_of(Window& w, GtkWidget* widget) {
-        return find_control(w, GPOINTER_TO_INT(g_object_get_data(G_OBJECT(widget), "vl-control")));
-    }
-
     void load_css(Window& w) {
         gtk_css_provider_load_from_data(w.css, w.css_text.c_str(), -1, nullptr);
     }
@@ -633,8 +544,12 @@ private:
             gtk_text_view_set_editable(GTK_TEXT_VIEW(c.widget), FALSE);
             gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(c.widget), GTK_WRAP_WORD);
             gtk_text_view_set_cursor_visible(GTK_TEXT_VIEW(c.widget), TRUE);
-            gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(c.widget)),
-                                     platform::utf8_from_cp1252(c.shape.text).c_str(), -1);
+            GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(c.widget));
+            gtk_text_buffer_set_text(buffer, display_text(c.shape.text).c_str(), -1);
+            // The text is read from its first line: Down then reads it line by line.
+            GtkTextIter start;
+            gtk_text_buffer_get_start_iter(buffer, &start);
+            gtk_text_buffer_place_cursor(buffer, &start);
             c.outer = gtk_scrolled_window_new(nullptr, nullptr);
             gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(c.outer), GTK_POLICY_NEVER,
                                            GTK_POLICY_ALWAYS);
@@ -642,8 +557,15 @@ private:
             return;
         }
         c.widget = gtk_entry_new();
-        gtk_entry_set_text(GTK_ENTRY(c.widget), platform::utf8_from_cp1252(c.shape.text).c_str());
-        gtk_entry_set_width_chars(GTK_ENTRY(c.widget), 1);
+        gtk_entry_set_text(GTK_ENTRY(c.widget), display_text(c.shape.text).c_str());
+        // The caret of a box the operator types in waits at the end, where the focus puts
+        // it; moved as the focus arrives, the reader would speak the text without its label.
+        if (!read_only) {
+            gtk_editable_set_position(GTK_EDITABLE(c.widget), -1);
+        }
+        // A box is never narrower than its longest text in the window's font (GTK gives a
+        // box at least the width its characters need), nor than its layout width.
+        gtk_entry_set_width_chars(GTK_ENTRY(c.widget), std::max(1, c.shape.max_length));
         if (c.shape.max_length > 0) {
             gtk_entry_set_max_length(GTK_ENTRY(c.widget), c.shape.max_length);
         }
@@ -661,27 +583,8 @@ private:
         }
         gtk_label_set_mnemonic_widget(GTK_LABEL(w.pending_label), c.widget);
         atk_object_set_name(gtk_widget_get_accessible(c.widget),
-                            platform::utf8_from_cp1252(w.pending_label_text).c_str());
+                            display_text(w.pending_label_text).c_str());
         w.pending_label = nullptr;
-    }
-
-    // A window of labels only (the Key help box) gets its first label focusable and
-    // focused, so the reader speaks it and follows each change of its text.
-    static void make_labels_readable_when_nothing_takes_focus(Window& w) {
-        Control* first_label = nullptr;
-        for (auto& c : w.controls) {
-            if (c->shape.kind != ControlKind::Label) {
-                return;
-            }
-            if (first_label == nullptr) {
-                first_label = c.get();
-            }
-        }
-        if (first_label != nullptr) {
-            gtk_label_set_selectable(GTK_LABEL(first_label->widget), TRUE);
-            gtk_widget_set_can_focus(first_label->widget, TRUE);
-            gtk_widget_grab_focus(first_label->widget);
-        }
     }
 
     void destroy(WindowId id) {
@@ -699,6 +602,7 @@ private:
         if (Window* owner = find(top())) {
             gtk_window_present(GTK_WINDOW(owner->window));
             if (Control* c = find_control(*owner, owner->focus)) {
+                take_pending_name(*c);
                 gtk_widget_grab_focus(c->widget);
             }
         }
@@ -721,7 +625,7 @@ private:
             return TRUE;
         }
         if (typing) {
-            return FALSE;
+            return w->ui->jump_to_letter(*w, static_cast<char>(*key)) ? TRUE : FALSE;
         }
         if (chord == platform::plain(platform::kKeyEnter)) {
             // Enter on a button presses it, as on a Windows dialog.
@@ -742,6 +646,30 @@ private:
         return FALSE;
     }
 
+    // A letter in a list jumps to the next entry starting with it, round from the end.
+    bool jump_to_letter(Window& w, char letter) {
+        Control* c = find_control(w, w.focus);
+        if (c == nullptr ||
+            (c->shape.kind != ControlKind::List && c->shape.kind != ControlKind::DropDown)) {
+            return false;
+        }
+        int count = static_cast<int>(c->items.size());
+        int selected = selected_item(w.id, c->shape.id);
+        for (int step = 1; step <= count; ++step) {
+            int index = (selected + step + count) % count;
+            const std::string& item = c->items[index];
+            if (!item.empty() && std::toupper(static_cast<unsigned char>(item[0])) ==
+                                     std::toupper(static_cast<unsigned char>(letter))) {
+                if (index != selected) {
+                    select_item(w.id, c->shape.id, index);
+                    w.events->on_selection_changed(c->shape.id);
+                }
+                break;
+            }
+        }
+        return true;
+    }
+
     static gboolean on_delete(GtkWidget*, GdkEvent*, Window* w) {
         // Closing the window from the desktop is leaving it with Escape.
         w->events->on_command(platform::kCmdCancel);
@@ -750,8 +678,10 @@ private:
 
     static gboolean on_focus_in(GtkWidget* widget, GdkEvent*, Window* w) {
         if (Control* c = control_of(*w, widget)) {
+            take_pending_name(*c);
             if (w->focus != c->shape.id) {
                 w->focus = c->shape.id;
+                platform::log_focus(w->shape.caption, c->shape.id);
                 w->events->on_focus(c->shape.id);
             }
         }
@@ -843,6 +773,29 @@ private:
         return G_SOURCE_CONTINUE;
     }
 
+    void mark_focus_moved(Window& w) {
+        w.focus_moved = true;
+        mark_event(w);
+    }
+
+    // What is noted about the event being handled is forgotten once it has been handled.
+    void mark_event(Window& w) {
+        if (!w.event_marked) {
+            w.event_marked = true;
+            g_idle_add(on_event_handled, new Posted{this, w.id, 0});
+        }
+    }
+
+    static gboolean on_event_handled(gpointer data) {
+        std::unique_ptr<Posted> posted(static_cast<Posted*>(data));
+        if (Window* w = posted->ui->find(posted->window)) {
+            w->focus_moved = false;
+            w->event_marked = false;
+            w->announced.clear();
+        }
+        return G_SOURCE_REMOVE;
+    }
+
     static gboolean on_posted(gpointer data) {
         std::unique_ptr<Posted> posted(static_cast<Posted*>(data));
         if (Window* w = posted->ui->find(posted->window); w != nullptr && !w->closed) {
@@ -856,8 +809,6 @@ private:
     WindowId m_next_id = 1;
     int m_quiet = 0;
 };
-
-}  // namespace
 
 bool initialise_gtk(int* argc, char*** argv) {
     if (!gtk_init_check(argc, argv)) {

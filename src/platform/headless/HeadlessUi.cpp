@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/FocusLog.h"
+
 namespace vl::headless {
 
 using platform::ControlKind;
@@ -245,6 +247,7 @@ int HeadlessUi::run_modal(WindowId id) {
             if (takes_focus(control)) {
                 window.focus = control.shape.id;
                 select_on_focus(*find_control(window, control.shape.id));
+                platform::log_focus(window.shape.caption, control.shape.id);
                 window.events->on_focus(control.shape.id);
                 break;
             }
@@ -299,7 +302,7 @@ void HeadlessUi::set_text(WindowId id, int control_id, std::string_view text) {
     }
     if (window.focus == control_id) {
         m_journal.add("text " + quote(text));
-    } else if (is_spoken_text(*control) && !text.empty()) {
+    } else if (is_spoken_text(*control) && !control->shape.quiet && !text.empty()) {
         m_journal.add("static " + quote(without_ampersand(text)));
     }
 }
@@ -357,6 +360,7 @@ void HeadlessUi::set_focus(WindowId id, int control_id) {
     select_on_focus(*control);
     if (window.shown && is_active(id)) {
         m_journal.add(describe_focus(window));
+        platform::log_focus(window.shape.caption, control_id);
         window.events->on_focus(control_id);
     }
 }
@@ -556,7 +560,7 @@ void HeadlessUi::type_text(WindowId id, std::string_view typed) {
     if (control == nullptr) {
         return;
     }
-    if (control->shape.kind == ControlKind::List) {
+    if (control->shape.kind == ControlKind::List || control->shape.kind == ControlKind::DropDown) {
         // A list jumps to the next entry that starts with the typed letter.
         char wanted = static_cast<char>(std::toupper(static_cast<unsigned char>(typed.back())));
         int n = static_cast<int>(control->items.size());

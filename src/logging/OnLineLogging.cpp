@@ -1,0 +1,515 @@
+// The on-line logging screen: the UTC clock, the station's band, mode and power, the boxes
+// of the contact being worked, the contact checks on each call and the QSO net.
+#include <algorithm>
+#include <array>
+#include <optional>
+
+#include "logging/ContactChecks.h"
+#include "logging/LoggingScreens.h"
+#include "logging/OnLineClock.h"
+#include "logging/QsoNet.h"
+#include "logstore/Bands.h"
+#include "logstore/Dates.h"
+#include "logstore/Text.h"
+#include "shell/KeyHelpBox.h"
+#include "shell/Screen.h"
+
+namespace vl {
+
+namespace {
+
+using platform::ControlKind;
+using platform::EditStyle;
+
+constexpr int kDateBox = 100, kTimeBox = 101, kFrequencyList = 102, kModeBox = 103, kPowerBox = 104,
+              kQsoBox = 106, kCallBox = 109, kRstSentBox = 110, kRstReceivedBox = 111,
+              kCommentBox = 112, kCountryBox = 113, kLastQsoBox = 114, kBeamBox = 115;
+// The label that speaks the verdict of the contact checks; it belongs to no box.
+constexpr int kVerdictLabel = 16;
+
+constexpr int kCmdEnter = 19, kCmdDown = 20, kCmdUp = 21, kCmdNextBox = 22, kCmdPreviousBox = 23,
+              kCmdNextHeader = 24, kCmdLogOn = 25, kCmdLogOff = 26, kCmdEdit = 27,
+              kCmdPrintQsl = 28, kCmdKeyHelp = 29, kCmdNotePad = 30, kCmdQslWritten = 31,
+              kCmdRotatorShort = 32, kCmdRotatorLong = 33, kCmdCallBook = 34,
+              kCmdCopyFrequency = 35, kCmdDatabase = 36, kCmdRepeatVerdict = 37,
+              kCmdAltDate = 40;  // 40..44: Alt D, T, F, M, W
+
+constexpr std::string_view kKeyHelp =
+    "F2 or Control plus L for Log On,F3 or Control plus E for Edit,F4 or Control plus P for "
+    "Print QSL,F5 or Control plus N activate note pad,F6 or Control plus Q QSL written,F12 or "
+    "Control plus S to Log Off,TAB to select QSO boxes,CONTROL plus 1 to 0 for database,"
+    "CONTROL TAB or ALT D T F M or W for Date Time Frequency Mode and Power,ALT 1 Beam to "
+    "Short Path ALT 2 to Long Path,Arrow keys to navigate the QSO net,F7 or Control plus R to "
+    "hear the last call's verdict again";
+
+platform::KeyTable key_table() {
+    using namespace platform;
+    KeyTable table = {{plain(kKeyEnter), kCmdEnter},     {plain(kKeyDown), kCmdDown},
+                      {plain(kKeyUp), kCmdUp},           {plain(kKeyTab), kCmdNextBox},
+                      {shift(kKeyTab), kCmdPreviousBox}, {ctrl(kKeyTab), kCmdNextHeader},
+                      {plain(kKeyF2), kCmdLogOn},        {plain(kKeyF12), kCmdLogOff},
+                      {plain(kKeyF3), kCmdEdit},         {plain(kKeyF4), kCmdPrintQsl},
+                      {plain(kKeyF1), kCmdKeyHelp},      {plain(kKeyF5), kCmdNotePad},
+                      {plain(kKeyF6), kCmdQslWritten},   {ctrl('L'), kCmdLogOn},
+                      {ctrl('S'), kCmdLogOff},           {ctrl('E'), kCmdEdit},
+                      {ctrl('P'), kCmdPrintQsl},         {ctrl('N'), kCmdNotePad},
+                      {ctrl('Q'), kCmdQslWritten},       {plain(kKeyF24), kCmdNextHeader},
+                      {alt('1'), kCmdRotatorShort},      {alt('2'), kCmdRotatorLong},
+                      {ctrl('C'), kCmdCallBook},         {ctrl('3'), kCmdCopyFrequency}};
+    for (char digit : std::string_view("1234567890")) {
+        table.push_back({ctrl(digit), kCmdDatabase});
+    }
+    // After the 34 keys of the screen: the verdict again, and the labels' Alt letters, which
+    // move as a dialog's label mnemonics do on every backend.
+    table.push_back({plain(kKeyF7), kCmdRepeatVerdict});
+    table.push_back({ctrl('R'), kCmdRepeatVerdict});
+    int command = kCmdAltDate;
+    for (char letter : std::string_view("DTFMW")) {
+        table.push_back({alt(letter), command++});
+    }
+    return table;
+}
+
+class OnLineLogging final : public platform::WindowEvents {
+public:
+    explicit OnLineLogging(AppContext& ctx) : m_ctx(ctx) {}
+
+    void run(platform::WindowId owner) {
+        platform::Ui& ui = m_ctx.ui();
+        m_window = ui.create_window(window_shape("On Line Logging", 250, 180, owner), *this);
+        if (m_window == platform::kNoWindow) {
+            return;
+        }
+        build_controls();
+        int band = m_ctx.log.current_band();
+        if (band >= 0 && band <= kBandNone) {
+            ui.select_item(m_window, kFrequencyList, band);
+        }
+        fill_station_boxes(band);
+        ui.set_key_table(m_window, key_table());
+        m_clock.emplace(ui, m_ctx.platform.clock, m_window, kDateBox, kTimeBox);
+        m_clock->tick();
+        ui.start_timer(m_window, 100);
+        ui.set_focus(m_window, kCallBox);
+        m_focus = kCallBox;
+        ui.run_modal(m_window);
+        exit_log_off(owner);
+    }
+
+    void on_command(int command) override {
+        if (command >= kCmdAltDate && command < kCmdAltDate + 5) {
+            focus(kDateBox + command - kCmdAltDate);
+            return;
+        }
+        switch (command) {
+            case kCmdEnter:
+                enter();
+                break;
+            case kCmdDown:
+            case kCmdUp:
+                arrow(command == kCmdDown);
+                break;
+            case kCmdNextBox:
+                next_box();
+                break;
+            case kCmdPreviousBox:
+                focus(m_focus < kCallBox || m_focus > kBeamBox ? kCallBox
+                                                               : std::max(kCallBox, m_focus - 1));
+                break;
+            case kCmdNextHeader:
+                focus(m_focus + 1 > kPowerBox || m_focus + 1 < kDateBox ? kDateBox : m_focus + 1);
+                break;
+            case kCmdLogOn:
+                log_on();
+                break;
+            case kCmdLogOff:
+                log_off();
+                break;
+            case kCmdEdit:
+                edit();
+                break;
+            case kCmdQslWritten:
+                m_qsl_written = true;
+                break;
+            case kCmdKeyHelp:
+                show_key_help(m_ctx, m_window, "Key help", kKeyHelp);
+                m_ctx.ui().set_focus(m_window, m_focus);
+                break;
+            case kCmdCopyFrequency:
+                set(kCommentBox, text(kFrequencyList));
+                break;
+            case kCmdRepeatVerdict:
+                speak_verdict();
+                break;
+            case kCmdPrintQsl:
+            case kCmdNotePad:
+            case kCmdRotatorShort:
+            case kCmdRotatorLong:
+            case kCmdCallBook:
+            case kCmdDatabase:
+                refuse(m_ctx);  // these facilities are not in this program yet
+                break;
+            case platform::kCmdCancel:
+                leave();
+                break;
+            default:
+                break;
+        }
+    }
+
+    void on_focus(int control) override {
+        if (m_focus == kFrequencyList && control != kFrequencyList) {
+            change_band();
+        }
+        m_focus = control;
+    }
+
+    void on_text_changed(int control) override {
+        if (control == kCallBox && m_net.edit_slot() < 0) {
+            m_call_changed = true;
+        }
+    }
+
+    void on_timer() override { m_clock->tick(); }
+
+private:
+    std::string text(int box) { return m_ctx.ui().text(m_window, box); }
+    void set(int box, std::string_view value) { m_ctx.ui().set_text(m_window, box, value); }
+    void focus(int box) {
+        m_ctx.ui().set_focus(m_window, box);
+        m_focus = box;
+    }
+
+    void build_controls() {
+        platform::Ui& ui = m_ctx.ui();
+        auto label = [&](int id, std::string caption, int x, int y, int width) {
+            ui.add_control(m_window,
+                           control(ControlKind::Label, id, std::move(caption), x, y, width, 10));
+        };
+        auto box = [&](int id, int x, int y, int width, EditStyle style, int max_length) {
+            platform::ControlSpec spec = control(ControlKind::Edit, id, "", x, y, width, 12, style);
+            spec.max_length = max_length;
+            // The clock would interrupt every minute, and the verdict speaks the checks'
+            // boxes at once; each is read when the operator moves to it.
+            spec.quiet = id == kDateBox || id == kTimeBox || id == kCountryBox ||
+                         id == kLastQsoBox || id == kBeamBox;
+            ui.add_control(m_window, spec);
+        };
+        label(21, "&DATE ", 5, 5, 30);
+        box(kDateBox, 40, 5, 200, EditStyle::ReadOnly, 0);
+        label(20, "&TIME ", 5, 20, 30);
+        box(kTimeBox, 40, 20, 200, EditStyle::ReadOnly, 0);
+        label(5, "&Frequency ", 5, 35, 45);
+        ui.add_control(m_window,
+                       control(ControlKind::DropDown, kFrequencyList, "", 50, 35, 40, 80));
+        ui.set_items(m_window, kFrequencyList,
+                     {m_ctx.frequency_names.begin(), m_ctx.frequency_names.end()});
+        label(6, "&Mode", 95, 35, 25);
+        box(kModeBox, 120, 35, 25, EditStyle::UpperCase, 3);
+        label(4, "Po&wer", 150, 35, 30);
+        box(kPowerBox, 180, 35, 30, EditStyle::Plain, 5);
+        platform::ControlSpec qso =
+            control(ControlKind::Edit, kQsoBox, "QSO 1,", 5, 50, 240, 12, EditStyle::ReadOnly);
+        ui.add_control(m_window, qso);
+        constexpr struct {
+            int label, box;
+            const char* caption;
+            EditStyle style;
+            int max_length;
+        } kRows[] = {{14, kCallBox, "Call Sign:", EditStyle::UpperCase, 12},
+                     {10, kRstSentBox, "RST Sent:", EditStyle::Plain, 7},
+                     {11, kRstReceivedBox, "RST Received:", EditStyle::Plain, 7},
+                     {13, kCommentBox, "Comment:", EditStyle::Plain, 40},
+                     {9, kCountryBox, "Country:", EditStyle::ReadOnly, 0},
+                     {8, kLastQsoBox, "Last QSO:", EditStyle::ReadOnly, 0},
+                     {15, kBeamBox, "Beam Heading:", EditStyle::ReadOnly, 0}};
+        int y = 65;
+        for (const auto& row : kRows) {
+            label(row.label, row.caption, 5, y, 55);
+            box(row.box, 60, y, 185, row.style, row.max_length);
+            y += 15;
+        }
+        label(kVerdictLabel, "", 5, y, 240);
+    }
+
+    void fill_station_boxes(int band) {
+        if (band >= 0 && band < kBandCount) {
+            set(kModeBox, m_ctx.station.bands[band].mode);
+            set(kPowerBox, m_ctx.station.bands[band].power);
+        }
+    }
+
+    void change_band() {
+        int band = m_ctx.ui().selected_item(m_window, kFrequencyList);
+        if (band >= 0) {
+            m_ctx.log.set_current_band(band);
+            fill_station_boxes(band);
+        }
+    }
+
+    void enter() {
+        if (m_focus == kCallBox) {
+            std::string call = text(kCallBox);
+            if (call == "CQ") {
+                m_ctx.ui().post_command(m_window, kCmdLogOn);
+            } else if (call.empty()) {
+                focus(kRstSentBox);
+            } else {
+                check_contact(call);
+            }
+        } else if (m_focus == kRstSentBox || m_focus == kRstReceivedBox) {
+            focus(m_focus + 1);
+        }
+    }
+
+    void next_box() {
+        if (m_focus == kCallBox && m_call_changed) {
+            enter();  // leaving a freshly typed call runs the contact checks
+        } else if (m_focus < kCallBox || m_focus > kBeamBox) {
+            focus(kCallBox);
+        } else {
+            focus(m_focus == kBeamBox ? kCallBox : m_focus + 1);
+        }
+    }
+
+    void arrow(bool down) {
+        if (m_focus == kFrequencyList) {
+            int band = m_ctx.ui().selected_item(m_window, kFrequencyList);
+            int wanted = down ? std::max(0, band - 1) : std::min(kBand5MHz, band + 1);
+            if (band >= 0 && wanted != band) {
+                m_ctx.ui().select_item(m_window, kFrequencyList, wanted);
+            }
+            return;
+        }
+        if (down) {
+            m_net.next();
+        } else if (m_net.count() > 0) {
+            m_net.previous();
+        } else {
+            return;
+        }
+        show_slot();
+    }
+
+    void show_slot() {
+        set(kQsoBox, m_net.box_text());
+        focus(kQsoBox);
+    }
+
+    void look_up_previous(std::string_view call) {
+        set(kCommentBox, "");
+        m_previous = previous_contact(m_ctx.log, call, m_net.records(), m_ctx.date_format(),
+                                      m_ctx.frequency_names);
+        if (m_previous.record > 0) {
+            m_ctx.platform.sound.play(m_ctx.program_dir + "Dupe.wav");
+        }
+    }
+
+    void check_contact(const std::string& call) {
+        m_call_changed = false;
+        look_up_previous(call);
+        set(kLastQsoBox, m_previous.text);
+        set(kCommentBox, m_previous.comment);
+        CountryCheck country =
+            check_country(m_ctx.countries, m_ctx.chart, call, m_ctx.log.current_band(),
+                          text(kModeBox), m_ctx.settings.latitude, m_ctx.settings.longitude);
+        if (country.dxcc >= 1 && country.bearing) {
+            set(kBeamBox, *country.bearing);
+        }
+        set(kCountryBox, country.text);
+        focus(kRstSentBox);
+        m_verdict = contact_verdict(m_ctx.log, m_previous, country);
+        speak_verdict();
+    }
+
+    // The label is emptied first so the same verdict is spoken again.
+    void speak_verdict() {
+        if (m_verdict.empty()) {
+            refuse(m_ctx);
+            return;
+        }
+        set(kVerdictLabel, "");
+        set(kVerdictLabel, m_verdict);
+    }
+
+    // A band chosen in the frequency list counts at once, even before the list loses the
+    // focus, so F2 or F12 pressed straight from the list never logs the band left behind.
+    void take_listed_band() {
+        if (m_focus == kFrequencyList) {
+            change_band();
+        }
+    }
+
+    void log_on() {
+        take_listed_band();
+        std::string call = text(kCallBox);
+        if (call.empty()) {
+            focus(kCallBox);
+            refuse(m_ctx);
+            return;
+        }
+        m_ctx.platform.sound.play(m_ctx.program_dir + "LogOn.wav");
+        std::string comment = text(kCommentBox);
+        if (comment.empty() && m_previous.text.empty() && call != "CQ") {
+            look_up_previous(call);
+            comment = m_previous.comment;
+        }
+        std::string mode = text(kModeBox);
+        std::string rst_sent = text(kRstSentBox), rst_received = text(kRstReceivedBox);
+        if (m_net.edit_slot() >= 0) {
+            finish_edit(net_contact(call, rst_sent, rst_received, comment));
+            return;
+        }
+        if (m_net.full()) {
+            m_ctx.ui().message_box(m_window, "NET LOG FULL",
+                                   "You have 50 calls logged on\r\nTo continue you must log some "
+                                   "calls off",
+                                   platform::MessageButtons::Ok);
+            return;
+        }
+        // A date the log cannot hold, or a full log, is refused before a slot is taken.
+        int date = date_code(m_clock->now().year - 1900, m_clock->now().month, m_clock->now().day);
+        if (date > kMaxDateCode || date < kMinDateCode) {
+            m_ctx.ui().message_box(m_window, "Date Error", date_error_text(m_ctx.date_format()),
+                                   platform::MessageButtons::Ok);
+            return;
+        }
+        if (call != "CQ") {
+            std::string_view report = default_report(mode);
+            if (trim_right(rst_sent).empty()) {
+                rst_sent = report;
+            }
+            if (trim_right(rst_received).empty()) {
+                rst_received = report;
+            }
+        }
+        NetContact contact = net_contact(call, rst_sent, rst_received, comment);
+        int number = m_ctx.log.count() + 1;
+        LogStatus status = m_ctx.log.write_entry(
+            number, log_on_record(static_cast<int16_t>(date), m_clock->time_text(), contact,
+                                  m_ctx.log.current_band(), mode, text(kPowerBox)));
+        if (status != LogStatus::Ok) {
+            report_log_status(m_ctx, m_window, status);
+            return;
+        }
+        m_net.add({number, static_cast<uint8_t>(m_qsl_written ? 1 : 0),
+                   slot_text(contact, m_clock->time_text())});
+        m_qsl_written = false;
+        set(kQsoBox, m_net.box_text());
+        common_end();
+    }
+
+    void finish_edit(const NetContact& contact) {
+        int slot = m_net.edit_slot();
+        std::string edited = slot_text(contact, m_edited_time);
+        LogStatus status = write_slot_edit(m_ctx.log, m_net.slot(slot).record, contact);
+        if (status != LogStatus::Ok) {
+            report_log_status(m_ctx, m_window, status);
+            return;
+        }
+        m_net.set_text(slot, edited);
+        m_net.set_edit_slot(-1);
+        set(kQsoBox, "QSO" + plain_number(slot + 1) + ", " + edited);
+        common_end();
+    }
+
+    void common_end() {
+        for (int box : {kCallBox, kRstSentBox, kRstReceivedBox, kCommentBox}) {
+            set(box, "");
+        }
+        focus(kCallBox);
+        m_previous = {};
+        m_call_changed = false;
+    }
+
+    void edit() {
+        if (m_net.count() == 0 || m_net.edit_slot() >= 0) {
+            refuse(m_ctx);
+            return;
+        }
+        m_net.set_edit_slot(m_net.current());
+        m_ctx.platform.sound.beep(platform::Beep::Information);
+        std::string_view slot = m_net.slot(m_net.current()).text;
+        set(kCallBox, trim_right(slot.substr(0, 12)));
+        set(kRstSentBox, trim_right(slot.substr(19, 7)));
+        set(kRstReceivedBox, trim_right(slot.substr(27, 7)));
+        set(kCommentBox, trim_right(slot.substr(35)));
+        m_edited_time = slot.substr(13, 5);
+        focus(kCallBox);
+    }
+
+    void log_off() {
+        take_listed_band();
+        if (m_net.count() == 0 || m_net.edit_slot() >= 0) {
+            refuse(m_ctx);
+            return;
+        }
+        m_ctx.platform.sound.play(m_ctx.program_dir + "LogOff.wav");
+        int slot = m_net.current();
+        LogStatus status = write_log_off(m_ctx.log, m_ctx.countries, m_ctx.chart, m_net.slot(slot),
+                                         m_clock->time_text(), m_ctx.log.current_band(), 1);
+        if (status != LogStatus::Ok) {
+            report_log_status(m_ctx, m_window, status);
+            focus(kCallBox);
+            return;
+        }
+        keep_chart(m_ctx);
+        m_net.remove(slot);
+        if (m_net.count() > 0) {
+            m_net.set_current(0);
+            set(kQsoBox, m_net.box_text());
+        } else {
+            set(kQsoBox, "QSO" + plain_number(slot + 1));
+        }
+        focus(kCallBox);
+    }
+
+    // With an edit of a slot not yet written, leaving would lose it: Enter then answers No.
+    void leave() {
+        auto buttons = m_net.edit_slot() >= 0 ? platform::MessageButtons::YesNoDefaultNo
+                                              : platform::MessageButtons::YesNo;
+        if (m_ctx.ui().message_box(m_window, "Exit on line Logging", "Are you sure", buttons) ==
+            platform::Answer::Yes) {
+            m_ctx.ui().stop_timer(m_window);
+            m_ctx.ui().close_window(m_window, 0);
+            return;
+        }
+        m_ctx.ui().set_focus(m_window, m_focus);
+    }
+
+    // The stations still on the net are logged off with the last clock time; the operator
+    // hears once if an entry could not be completed (it stays as it was logged on).
+    void exit_log_off(platform::WindowId owner) {
+        bool failed = false;
+        while (m_net.count() > 0) {
+            LogStatus status = write_log_off(m_ctx.log, m_ctx.countries, m_ctx.chart, m_net.slot(0),
+                                             m_clock->time_text(), m_ctx.log.current_band(), 11);
+            if (status != LogStatus::Ok && !failed) {
+                failed = true;
+                report_log_status(m_ctx, owner, status);
+            }
+            m_net.remove(0);
+        }
+        keep_chart(m_ctx, true);
+    }
+
+    AppContext& m_ctx;
+    platform::WindowId m_window = platform::kNoWindow;
+    QsoNet m_net;
+    PreviousContact m_previous;
+    std::string m_verdict;
+    std::string m_edited_time;
+    std::optional<OnLineClock> m_clock;
+    int m_focus = kCallBox;
+    bool m_call_changed = false;
+    bool m_qsl_written = false;
+};
+
+}  // namespace
+
+void show_on_line_logging(AppContext& ctx, platform::WindowId owner) {
+    OnLineLogging screen(ctx);
+    screen.run(owner);
+}
+
+}  // namespace vl

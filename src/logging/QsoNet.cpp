@@ -1,0 +1,132 @@
+// The QSO net and its log writes. Every write goes through the log store, so a log-on or
+// log-off cut short leaves the entry whole, as it was or as it became.
+#include "logging/QsoNet.h"
+
+#include <algorithm>
+
+#include "logstore/Bands.h"
+#include "logstore/Dates.h"
+#include "logstore/LogEntry.h"
+#include "logstore/Text.h"
+
+namespace vl {
+
+namespace {
+
+std::string padded(std::string_view text, std::size_t width) {
+    std::string field(text.substr(0, std::min(text.size(), width)));
+    field.resize(width, ' ');
+    return field;
+}
+
+// The time code of the clock's "HH:MM".
+int16_t clock_minutes(std::string_view hhmm) {
+    return static_cast<int16_t>(time_code_of_text(std::string(hhmm.substr(0, 2)) +
+                                                  std::string(hhmm.substr(hhmm.size() - 2))));
+}
+
+}  // namespace
+
+NetContact net_contact(std::string_view call, std::string_view rst_sent,
+                       std::string_view rst_received, std::string_view comment) {
+    return {padded(call, 12), padded(rst_sent, 7), padded(rst_received, 7), padded(comment, 40)};
+}
+
+std::string slot_text(const NetContact& c, std::string_view hhmm) {
+    return c.call + "," + std::string(hhmm) + "," + c.rst_sent + "," + c.rst_received + "," +
+           c.comment;
+}
+
+std::vector<int> QsoNet::records() const {
+    std::vector<int> numbers;
+    numbers.reserve(m_slots.size());
+    for (const NetSlot& s : m_slots) {
+        numbers.push_back(s.record);
+    }
+    return numbers;
+}
+
+std::string QsoNet::box_text() const {
+    std::string text = "QSO" + plain_number(m_current + 1) + ", ";
+    if (m_current < count()) {
+        text += m_slots[m_current].text;
+    }
+    return text;
+}
+
+void QsoNet::next() {
+    m_current = m_current < count() - 1 ? m_current + 1 : 0;
+}
+
+void QsoNet::previous() {
+    if (count() == 0) {
+        return;
+    }
+    m_current = m_current > 0 ? m_current - 1 : count() - 1;
+}
+
+void QsoNet::add(NetSlot slot) {
+    if (count() > 0) {
+        ++m_current;
+    }
+    m_current = std::min(m_current, count());
+    m_slots.insert(m_slots.begin() + m_current, std::move(slot));
+}
+
+void QsoNet::remove(int index) {
+    m_slots.erase(m_slots.begin() + index);
+    if (m_edit_slot == index) {
+        m_edit_slot = -1;
+    }
+}
+
+LogRecord log_on_record(int16_t date, std::string_view hhmm, const NetContact& contact, int band,
+                        std::string_view mode, std::string_view power) {
+    QsoEntry e;
+    e.date = date;
+    e.time_on = clock_minutes(hhmm);
+    e.time_off = e.time_on;
+    e.call = contact.call;
+    e.rst_sent = contact.rst_sent;
+    e.rst_received = contact.rst_received;
+    e.band_field = band_field_of(band);
+    e.mode = mode;
+    e.power = power;
+    e.comment = contact.comment;
+    return encode(e);
+}
+
+LogStatus write_slot_edit(LogStore& log, int record, const NetContact& contact) {
+    if (record < 1 || record > log.count()) {
+        return LogStatus::NoSuchEntry;
+    }
+    QsoEntry e = decode_qso(log.entry(record));
+    e.call = contact.call;
+    e.rst_sent = contact.rst_sent;
+    e.rst_received = contact.rst_received;
+    e.comment = contact.comment;
+    return log.write_entry(record, encode(e));
+}
+
+LogStatus write_log_off(LogStore& log, CountryList& countries, DxccChart& chart,
+                        const NetSlot& slot, std::string_view hhmm, int band, int mark_above) {
+    if (slot.record < 1 || slot.record > log.count() || slot.text.size() < 75) {
+        return LogStatus::NoSuchEntry;
+    }
+    QsoEntry e = decode_qso(log.entry(slot.record));
+    std::string_view text = slot.text;
+    e.call = text.substr(0, 12);
+    e.time_off = clock_minutes(hhmm);
+    e.rst_sent = text.substr(19, 7);
+    e.rst_received = text.substr(27, 7);
+    e.comment = text.substr(text.size() - 40);
+    e.qsl_flags = slot.qsl_written;
+    LogRecord record = encode(e);
+    LogStatus status = log.write_entry(slot.record, record);
+    if (status == LogStatus::Ok && leading_number(record.view(25, 7)) > mark_above) {
+        chart.mark(countries.find(record.call_field()), band, mode_class(record.view(35, 3)), 0);
+    }
+    return status;
+}
+
+}  // namespace vl

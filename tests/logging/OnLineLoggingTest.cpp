@@ -1,0 +1,496 @@
+// On line logging as an operator working a pile-up meets it: stations logged on, walked,
+// edited and logged off out of order, the contact checks and their spoken verdict, CQ, a
+// full net, the clock, and the log, its indexes and the chart checked after each.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "dxdata/DxccChart.h"
+#include "logging/QsoNet.h"
+#include "logstore/CallSigns.h"
+#include "logstore/Dates.h"
+#include "logstore/LogStore.h"
+#include "logstore/Text.h"
+#include "support/FaultyFiles.h"
+#include "support/Scripts.h"
+#include "support/TestSupport.h"
+
+namespace vl {
+namespace {
+
+using Lines = std::vector<std::string>;
+using test::lines_from;
+using test::open_menu_entry;
+
+constexpr int kOnLine = 2;
+constexpr int kJapan = 339, kEngland = 223, kGermany = 230;
+const std::string kScreen = "window \"On Line Logging\"";
+const std::string kLeave = "key Escape\nanswer yes\nkey Escape\n";
+// From RST Sent, where the checks leave the focus, to the Country and Last QSO boxes: they
+// are read when the operator moves to them, the verdict having been spoken at once.
+const std::string kReadChecks = "key Tab Tab Tab Tab\n";
+
+std::string log_on(const std::string& call) {
+    return "type " + call + "\nkey Enter\nkey F2\n";
+}
+
+// A contact on 20 m SSB on 1 June 2024 at 1000.
+LogRecord old_qso(std::string_view call) {
+    return test::qso(static_cast<int16_t>(date_code(124, 6, 1)), 600, call, 4);
+}
+
+bool has(const Lines& journal, const std::string& line) {
+    return std::find(journal.begin(), journal.end(), line) != journal.end();
+}
+
+class OnLineLoggingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir.write("COUNTRY.LST",
+                  "G,G,England,223,52,-1\r\nJA,JS,Japan,339,36,140\r\nDA,DR,Germany,230,51,10\r\n"
+                  "4U1,4U1,United Nations,0,46,6\r\n");
+        // 20 m CW at 100 W, 40 m SSB at 400 W.
+        std::string rig;
+        for (int band = 0; band < 13; ++band) {
+            rig += band == 4   ? "FT1,100,Yagi,Op,A1A\r\n"
+                   : band == 2 ? "FT1,400,Dipole,Op,J3E\r\n"
+                               : ",,,,\r\n";
+        }
+        dir.write("RIG.LST", rig + "0\r\n");
+        std::string settings;
+        for (int line = 0; line < 10; ++line) {
+            settings += "\r\n";  // no databases
+        }
+        dir.write("DBNAMES.TXT", settings + "52\r\n-1\r\n");  // home in England
+    }
+    // A log whose last entry puts the screen on 20 m.
+    void write_log(std::vector<LogRecord> records) {
+        dir.write("MYLOG.LOG", test::log_bytes(records));
+    }
+    Lines run(const std::string& script, const std::string& clock = "2025-03-14 14:02:00") {
+        test::HeadlessRun result = test::run_program_headless(
+            dir.path(), "clock " + clock + "\n" + open_menu_entry(kOnLine) + script);
+        EXPECT_FALSE(result.script_ended) << "the script left windows open";
+        return lines_from(result.journal, kScreen);
+    }
+    // The log as the next start finds it, with its indexes checked against the file.
+    std::vector<QsoEntry> log_on_disk() {
+        LogStore log(platform::system_files());
+        EXPECT_EQ(log.open(dir.file("MYLOG.LOG")).outcome, OpenReport::Outcome::Opened);
+        std::vector<QsoEntry> entries;
+        for (int i = 1; i <= log.count(); ++i) {
+            entries.push_back(decode_qso(log.entry(i)));
+            EXPECT_EQ(log.call_slot(i), base_call_slot(log.entry(i).call_field()));
+            EXPECT_EQ(log.date_slot(i), log.entry(i).date());
+        }
+        return entries;
+    }
+    DxccChart chart() {
+        DxccChart c;
+        c.load(dir.read("DXCC.CHT"));
+        return c;
+    }
+    test::TempDir dir;
+};
+
+// Three callers logged on, the net walked, one edited, two logged off out of order and the
+// last left for the exit: each entry is in the log from its log-on and completed at log-off.
+TEST_F(OnLineLoggingTest, APileUpWorkedThroughTheNet) {
+    write_log({old_qso("JA1ABC")});
+    Lines journal =
+        run(log_on("ja1abc") + log_on("g4abc") + log_on("dl1xyz") +
+            // Up shows G4ABC; F3 takes it for editing and F2 writes the edit in place.
+            "key Up\nkey F3\nkey End\ntype /P\nkey F2\n"
+            // The walk: slots 3, 1 and 2; G4ABC/P is logged off at 14:17, before the others.
+            "key Down Down Down\nclock 2025-03-14 14:17:00\ntick 10\nkey F12\n"
+            // JA1ABC is still on the net: its own new entry is not its previous contact.
+            // The check boxes are read by moving to them.
+            "type ja1abc\nkey Enter\n" +
+            kReadChecks +
+            "key Shift+Tab Shift+Tab Shift+Tab Shift+Tab\n"
+            // G4ABC/P, logged off out of order, is found by the next G4ABC.
+            "key Shift+Tab\ntype g4abc\nkey Enter\n" +
+            kReadChecks + kLeave);
+    // The dupe is the old 20 m contact, its comment offered again; not slot 1's entry.
+    EXPECT_TRUE(has(journal,
+                    "focus readonly \"Last QSO:\" \"First  June Two thousand twenty 4, at 1000 "
+                    "on 14MHz SSB No QSL\""));
+    EXPECT_TRUE(has(journal, "focus readonly \"Country:\" \"Japan New Country\""));
+    EXPECT_TRUE(has(journal,
+                    "static \"Dupe, 1 June 2024, twenty metres SSB. Japan, new country. "
+                    "Beam 031.\""));
+    // England was marked on 20 m when G4ABC/P logged off, so it is new no more.
+    EXPECT_TRUE(has(journal, "focus readonly \"Country:\" \"England\""));
+    EXPECT_TRUE(has(journal, "beep information"));
+    EXPECT_TRUE(has(journal,
+                    "static \"QSO 2, G4ABC/P     ,14:02,599    ,599    ,"
+                    "                                        \""));
+    EXPECT_TRUE(has(journal,
+                    "focus readonly \"\" \"QSO 3, DL1XYZ      ,14:02,599    ,599    ,"
+                    "                                        \""));
+    // After G4ABC/P left, the net shows its first slot again.
+    EXPECT_TRUE(has(journal,
+                    "static \"QSO 1, JA1ABC      ,14:02,599    ,599    ,test"
+                    "                                    \""));
+    EXPECT_TRUE(has(journal,
+                    "focus readonly \"Last QSO:\" \"Fourteenth  March Two thousand twenty 5, at "
+                    "1402 on 14MHz A1A No QSL\""));
+    EXPECT_EQ(std::count(journal.begin(), journal.end(), "sound \"Dupe.wav\""), 3);
+    EXPECT_EQ(std::count(journal.begin(), journal.end(), "sound \"LogOn.wav\""), 4);
+    EXPECT_EQ(std::count(journal.begin(), journal.end(), "sound \"LogOff.wav\""), 1);
+
+    std::vector<QsoEntry> log = log_on_disk();
+    ASSERT_EQ(log.size(), 4u);  // the edit took no new entry
+    struct Want {
+        const char* call;
+        int time_off;
+    } want[] = {
+        {"JA1ABC      ", 600}, {"JA1ABC      ", 857}, {"G4ABC/P     ", 857}, {"DL1XYZ      ", 857}};
+    for (std::size_t i = 0; i < log.size(); ++i) {
+        EXPECT_EQ(log[i].call, want[i].call) << i;
+        EXPECT_EQ(log[i].time_off, want[i].time_off) << i;
+    }
+    EXPECT_EQ(log[1].time_on, 842);
+    EXPECT_EQ(log[1].date, date_code(125, 3, 14));
+    EXPECT_EQ(log[1].band_field, band_field_of(4));
+    EXPECT_EQ(log[1].mode, "A1A");
+    EXPECT_EQ(log[1].power, "100  ");
+    EXPECT_EQ(log[1].comment, std::string("test").append(36, ' '));  // offered again
+    EXPECT_EQ(log[1].rst_sent, "599    ");
+    DxccChart c = chart();
+    EXPECT_EQ(c.cell(kEngland, 4), 0x01);
+    EXPECT_EQ(c.cell(kGermany, 4), 0x01);
+    EXPECT_EQ(c.cell(kJapan, 4), 0x01);  // marked at the exit: 599 is above 11
+}
+
+// Each announcement of the country box, with the verdict that is spoken at once and again
+// on F7. Japan is worked on 20 m in CW only.
+TEST_F(OnLineLoggingTest, TheCountryIsAnnouncedNewByCountryBandOrMode) {
+    DxccChart worked;
+    worked.mark(kJapan, 4, 0, 0);
+    struct Case {
+        const char* setup;  // keys that pick the band or mode first
+        const char* call;
+        const char* country;
+        const char* verdict;
+    } cases[] = {
+        {"", "dl1xyz", "Germany New Country", "Germany, new country. Beam 094."},
+        {"", "ja1abc", "Japan", "Japan. Beam 031."},
+        {"key Alt+M\ntype J3E\n", "ja1abc", "Japan New Country this Mode",
+         "Japan, new mode. Beam 031."},
+        {"key Alt+F\nkey Down Down\nkey Tab\n", "ja1abc", "Japan New Country this Band",
+         "Japan, new band. Beam 031."},
+        {"key Alt+F\nkey Up Up Up Up Up Up Up Up Up Up\nkey Tab\n", "ja1abc", "Japan",
+         "Japan. Beam 031."},  // the 5 MHz band: never new
+        {"", "4u1itu", "United Nations Not a DXCC Entity", "United Nations, not a DXCC entity."},
+        {"", "1a0zz", " Not a DXCC Entity", "Not a DXCC entity."},
+    };
+    for (const Case& c : cases) {
+        write_log({old_qso("G4XYZ")});
+        dir.write("DXCC.CHT", worked.bytes());
+        Lines journal = run(std::string(c.setup) + "key Shift+Tab\ntype " + c.call +
+                            "\nkey Enter\nkey F7\n" + kReadChecks + kLeave);
+        EXPECT_TRUE(has(journal, "focus readonly \"Country:\" \"" + std::string(c.country) + "\""))
+            << c.call;
+        EXPECT_EQ(
+            std::count(journal.begin(), journal.end(), "static \"" + std::string(c.verdict) + "\""),
+            2)
+            << c.call;
+        EXPECT_TRUE(has(journal, "focus edit \"RST Sent:\" \"\"")) << c.call;
+        EXPECT_FALSE(has(journal, "sound \"Dupe.wav\"")) << c.call;
+    }
+}
+
+// Default reports by mode, QSL written, a band chosen just before F2; CQ is logged at once on
+// Enter, without checks or reports.
+TEST_F(OnLineLoggingTest, ReportsDefaultByModeAndCqIsLoggedOnEnter) {
+    struct Case {
+        const char* mode;
+        const char* report;
+    } cases[] = {{"A1A", "599    "}, {"CW", "599    "},  {"RTY", "599    "},
+                 {"CQC", "N      "}, {"J3E", "59     "}, {"", "59     "}};
+    std::string script;
+    for (const Case& c : cases) {
+        script += "key Alt+M\nkey Backspace\n" +
+                  (*c.mode ? "type " + std::string(c.mode) + "\n" : std::string()) +
+                  "key Tab\ntype g4abc\nkey F2\n";
+    }
+    write_log({old_qso("G4XYZ")});
+    // F6 first: the first contact is logged with its QSL sent. Then 40 m is chosen and F2
+    // pressed straight from the list: the entry takes that band and its mode.
+    Lines journal = run("key F6\n" + script +
+                        "type g4abc\nkey Alt+F\nkey Down Down\nkey F2\n"
+                        "key Tab\ntype 57\nkey Shift+Tab\ntype CQ\nkey Enter\n" +
+                        kLeave);
+    std::vector<QsoEntry> log = log_on_disk();
+    ASSERT_EQ(log.size(), 9u);
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(log[i + 1].rst_sent, cases[i].report) << cases[i].mode;
+        EXPECT_EQ(log[i + 1].rst_received, cases[i].report) << cases[i].mode;
+        EXPECT_EQ(log[i + 1].qsl_flags, i == 0 ? 1 : 0) << cases[i].mode;
+    }
+    EXPECT_EQ(log[7].band_field, band_field_of(2));
+    EXPECT_EQ(log[7].mode, "J3E");
+    EXPECT_EQ(log[8].call, "CQ          ");
+    EXPECT_EQ(log[8].rst_sent, "57     ");
+    EXPECT_EQ(log[8].rst_received, "       ");
+    EXPECT_FALSE(has(journal, "static \"No previous contact\""));
+}
+
+// The 50th log-on is taken, the 51st is refused and writes nothing; Escape then logs the
+// whole net off with one time off, marking the chart only above 11.
+TEST_F(OnLineLoggingTest, AFullNetAndTheExitLogOff) {
+    std::string script;
+    for (int i = 0; i < 50; ++i) {
+        script += "type DL" + std::to_string(i) + "A\nkey F2\n";
+    }
+    script += "type G4ABC\nkey F2\nanswer ok\n";
+    Lines journal = run(script + "clock 2025-03-14 15:30:00\ntick 10\n" + kLeave);
+    EXPECT_TRUE(has(journal,
+                    "message \"NET LOG FULL\" \"You have 50 calls logged on\\x0D\\x0ATo "
+                    "continue you must log some calls off\" ok"));
+    EXPECT_EQ(std::count(journal.begin(), journal.end(), "sound \"LogOn.wav\""), 51);
+    std::vector<QsoEntry> log = log_on_disk();
+    ASSERT_EQ(log.size(), 50u);
+    for (const QsoEntry& e : log) {
+        EXPECT_EQ(e.time_off, 15 * 60 + 30);
+    }
+    EXPECT_EQ(chart().cell(kGermany, 0), 0x01 << 6);  // 59 received, on 160 m, no mode
+
+    // Three stations on the net, one heard with a report of 11: only two are marked, on the
+    // band selected when the screen closes (40 m), while the entries keep 160 m.
+    dir.write("DXCC.CHT", DxccChart().bytes());
+    run("type g4abc\nkey F2\ntype ja1abc\nkey Tab\nkey Tab\ntype 11\nkey F2\ntype dl1xyz\nkey F2\n"
+        "key Alt+F\nkey Up Up\nkey Tab\n" +
+        kLeave);
+    DxccChart c = chart();
+    EXPECT_NE(c.cell(kEngland, 2), 0);
+    EXPECT_EQ(c.cell(kJapan, 2), 0);
+    EXPECT_NE(c.cell(kGermany, 2), 0);
+    EXPECT_EQ(c.cell(kEngland, 0), 0);
+    log = log_on_disk();
+    ASSERT_EQ(log.size(), 53u);
+    EXPECT_EQ(log[52].band_field, band_field_of(0));
+}
+
+// The clock renews UTC each second: "00 " in the hour after midnight, the date turning over.
+// A clock box is spoken when it has the focus, never while the operator is elsewhere.
+TEST_F(OnLineLoggingTest, TheClockAcrossMidnight) {
+    Lines journal = run("key Alt+T\ntick 9\nkey Alt+D\ntick 1\nkey Alt+T\ntick 600\n" + kLeave,
+                        "2029-07-21 23:59:59");
+    Lines want = {kScreen,
+                  "focus edit \"Call Sign:\" \"\"",
+                  "focus readonly \"TIME \" \"twenty 3 fifty 9\"",
+                  "focus readonly \"DATE \" \"twenty 1 July  Two thousand and twenty 9\"",
+                  "text \"twenty 2 July  Two thousand and twenty 9\"",
+                  "focus readonly \"TIME \" \"00 hundred\"",
+                  "text \"00 01\""};  // a minute later
+    ASSERT_GE(journal.size(), want.size());
+    EXPECT_EQ(Lines(journal.begin(), journal.begin() + static_cast<long>(want.size())), want);
+}
+
+// Logging on is refused, with nothing written and no slot taken, when the log is full or
+// the date is one the log cannot hold; a log write that fails leaves the net as it was.
+TEST_F(OnLineLoggingTest, ALogOnTheLogCannotTakeIsRefused) {
+    Lines journal =
+        run("type g4abc\nkey F2\nanswer ok\nkey Down\n" + kLeave, "2029-07-23 10:00:00");
+    EXPECT_TRUE(has(journal,
+                    "message \"Date Error\" \"Type the date as day/month/year, for "
+                    "example 14/03/26.\" ok"));
+    EXPECT_TRUE(has(journal, "focus readonly \"\" \"QSO 1, \""));
+    EXPECT_TRUE(log_on_disk().empty());
+
+    // A full log: the entry editor's message, and F12 finds nobody on the net.
+    std::vector<LogRecord> full(kMaxLogEntries, old_qso("G4XYZ"));
+    write_log(full);
+    journal = run("type g4abc\nkey F2\nanswer ok\nkey F12\n" + kLeave);
+    EXPECT_TRUE(has(journal,
+                    "message \"Log Full\" \"The log holds 120000 entries, the most it can "
+                    "keep. The entry was not saved.\" ok"));
+    EXPECT_TRUE(has(journal, "beep default"));
+    EXPECT_EQ(log_on_disk().size(), static_cast<std::size_t>(kMaxLogEntries));
+    write_log({});
+
+    test::FaultyFiles files;
+    files.fill_disk(dir.file("MYLOG"));  // the log and its journal
+    test::HeadlessRun failed =
+        test::run_program_headless(dir.path(),
+                                   "clock 2025-03-14 14:02:00\n" + open_menu_entry(kOnLine) +
+                                       "type g4abc\nkey F2\nanswer ok\nkey F12\n" + kLeave,
+                                   test::TestPrinter::Ready, &files);
+    EXPECT_TRUE(has(failed.journal,
+                    "message \"File Error\" \"The log file could not be written. "
+                    "The log is as it was before.\" ok"));
+    EXPECT_TRUE(has(failed.journal, "beep default"));  // F12: nobody is on the net
+    files.fill_disk("");
+    EXPECT_TRUE(log_on_disk().empty());
+}
+
+// A log-off whose write fails is said, and the station stays on the net with its entry as
+// logged on; nothing is marked in the chart.
+TEST_F(OnLineLoggingTest, AFailedLogOffLeavesTheNetAndTheChartAsTheyWere) {
+    const std::string start =
+        "clock 2025-03-14 14:02:00\n" + open_menu_entry(kOnLine) + "type g4abc\nkey F2\n";
+    auto fresh_files = [&] {
+        write_log({});
+        dir.write("DXCC.CHT", DxccChart().bytes());
+    };
+    fresh_files();
+    test::FaultyFiles counting;
+    test::run_program_headless(dir.path(), start, test::TestPrinter::Ready, &counting);
+    fresh_files();
+    // The run that stops after the log-on also counts the exit steps: the log-off's first
+    // write is the one, counting back, whose failure is said right after LogOff.wav.
+    test::HeadlessRun run;
+    for (int at = counting.operations(); at >= 1; --at) {
+        fresh_files();
+        test::FaultyFiles files;
+        files.fail_at(at);
+        run = test::run_program_headless(dir.path(),
+                                         start + "key F12\nanswer ok\nkey Down\n" + kLeave,
+                                         test::TestPrinter::Ready, &files);
+        if (run.exit_code == 0) {
+            break;
+        }
+    }
+    Lines after = lines_from(run.journal, "sound \"LogOff.wav\"");
+    ASSERT_GE(after.size(), 5u);
+    EXPECT_EQ(after[1],
+              "message \"File Error\" \"The log file could not be written. The log is as it was "
+              "before.\" ok");
+    EXPECT_EQ(after[4],
+              "focus readonly \"\" \"QSO 1, G4ABC       ,14:02,59     ,59     ,"
+              "                                        \"");
+
+    CountryList countries;
+    countries.load(dir.read("COUNTRY.LST"));
+    fresh_files();
+    test::FaultyFiles full;
+    LogStore log(full);
+    log.open(dir.file("MYLOG.LOG"));
+    NetContact contact = net_contact("G4ABC", "59", "57", "");
+    ASSERT_EQ(log.write_entry(1, log_on_record(7000, "14:02", contact, 4, "A1A", "100")),
+              LogStatus::Ok);
+    full.fill_disk(dir.file("MYLOG"));
+    DxccChart chart;
+    EXPECT_EQ(
+        write_log_off(log, countries, chart, {1, 0, slot_text(contact, "14:02")}, "14:17", 4, 1),
+        LogStatus::WriteFailed);
+    EXPECT_EQ(chart.bytes(), DxccChart().bytes());
+    EXPECT_EQ(decode_qso(log.entry(1)).time_off, 14 * 60 + 2);
+}
+
+// A kill at any moment of three log-ons and a log-off leaves the log holding whole entries:
+// every log-on that completed, none half written.
+TEST_F(OnLineLoggingTest, AKillAtAnyMomentLeavesEveryCompletedLogOnWhole) {
+    CountryList countries;
+    countries.load(dir.read("COUNTRY.LST"));
+    const std::string calls[] = {"G4ABC", "JA1ABC", "DL1XYZ"};
+    auto work = [&](platform::FileSystem& files) {
+        LogStore log(files);
+        log.open(dir.file("MYLOG.LOG"));
+        DxccChart chart;
+        int completed = 0;
+        for (const std::string& call : calls) {
+            NetContact contact = net_contact(call, "59", "57", "");
+            if (log.write_entry(log.count() + 1, log_on_record(7000, "14:02", contact, 4, "A1A",
+                                                               "100")) == LogStatus::Ok) {
+                ++completed;
+            }
+        }
+        write_log_off(log, countries, chart,
+                      {1, 1, slot_text(net_contact("G4ABC", "59", "57", ""), "14:02")}, "14:17", 4,
+                      1);
+        return completed;
+    };
+    test::FaultyFiles counting;
+    ASSERT_EQ(work(counting), 3);
+    const int operations = counting.operations();
+    for (int at = 1; at <= operations; ++at) {
+        dir.write("MYLOG.LOG", "");
+        test::FaultyFiles files;
+        files.crash_at(at);
+        int completed = work(files);
+        std::vector<QsoEntry> log = log_on_disk();  // completes a journal left behind
+        ASSERT_GE(static_cast<int>(log.size()), completed) << at;
+        ASSERT_LE(log.size(), 3u) << at;
+        for (std::size_t i = 0; i < log.size(); ++i) {
+            EXPECT_EQ(trim_right(log[i].call), calls[i]) << at;
+            EXPECT_EQ(log[i].date, 7000) << at;
+            EXPECT_EQ(log[i].rst_received, "57     ") << at;
+        }
+    }
+}
+
+// The screen's keys: focus moves, band change with its station data, Control+3, and the
+// keys of facilities not built yet, which beep and change nothing.
+TEST_F(OnLineLoggingTest, KeysMoveTheFocusAndUnbuiltFacilitiesBeep) {
+    write_log({old_qso("G4XYZ")});
+    Lines journal =
+        run("key Shift+Tab\nkey Ctrl+Tab\nkey Alt+W\nkey Ctrl+Tab\nkey F24 F24\n"
+            "key Down Down\nkey Tab\nkey Tab Tab Tab\nkey Ctrl+3\nkey Tab Tab Tab Tab\n"
+            "key F4 F5 Ctrl+N Ctrl+C Alt+1 Alt+2 Ctrl+1 Ctrl+0 Ctrl+P\nkey F3 F12\n" +
+            kLeave);
+    Lines want = {kScreen,
+                  "focus edit \"Call Sign:\" \"\"",  // Shift+Tab on the call sign box stays
+                  "focus readonly \"DATE \" \"fourteen March  Two thousand and twenty 5\"",
+                  "focus edit \"Power\" \"100\"",
+                  "focus readonly \"DATE \" \"fourteen March  Two thousand and twenty 5\"",
+                  "focus readonly \"TIME \" \"fourteen 02\"",
+                  "focus dropdown \"Frequency \" \"14MHz \"",
+                  "text \"10MHz \"",
+                  "text \"7MHz  \"",
+                  "focus edit \"Call Sign:\" \"\"",
+                  "focus edit \"RST Sent:\" \"\"",
+                  "focus edit \"RST Received:\" \"\"",
+                  "focus edit \"Comment:\" \"\"",
+                  "text \"7MHz  \"",
+                  "focus readonly \"Country:\" \"\"",
+                  "focus readonly \"Last QSO:\" \"\"",
+                  "focus readonly \"Beam Heading:\" \"\"",
+                  "focus edit \"Call Sign:\" \"\""};
+    ASSERT_GE(journal.size(), want.size());
+    EXPECT_EQ(Lines(journal.begin(), journal.begin() + want.size()), want);
+    // 11 keys of facilities not built, F3 and F12 on an empty net: each a beep, nothing more.
+    Lines rest(journal.begin() + want.size(), journal.end());
+    EXPECT_EQ(std::count(rest.begin(), rest.end(), "beep default"), 11);
+    EXPECT_EQ(rest[11], "message \"Exit on line Logging\" \"Are you sure\" yes");
+    std::vector<QsoEntry> log = log_on_disk();
+    EXPECT_EQ(log.size(), 1u);
+}
+
+TEST_F(OnLineLoggingTest, KeyHelpAndEscapeAnsweredNo) {
+    Lines journal =
+        run("key Tab\nkey F1\nkey Down Down Down Down Down Down Down Down Down Down\n"
+            "key Escape\nkey Escape\nanswer no\n" +
+            kLeave);
+    Lines help = lines_from(journal, "window \"Key help. \"");
+    const Lines want = {
+        "static \"F2 or Control plus L for Log On\"",
+        "static \"F3 or Control plus E for Edit\"",
+        "static \"F4 or Control plus P for Print QSL\"",
+        "static \"F5 or Control plus N activate note pad\"",
+        "static \"F6 or Control plus Q QSL written\"",
+        "static \"F12 or Control plus S to Log Off\"",
+        "static \"TAB to select QSO boxes\"",
+        "static \"CONTROL plus 1 to 0 for database\"",
+        "static \"CONTROL TAB or ALT D T F M or W for Date Time Frequency Mode and Power\"",
+        "static \"ALT 1 Beam to Short Path ALT 2 to Long Path\"",
+        "static \"Arrow keys to navigate the QSO net F7 or Control plus R to hear the last call's "
+        "verdict again\""};
+    ASSERT_GE(help.size(), want.size() + 1);
+    EXPECT_EQ(Lines(help.begin() + 1, help.begin() + 12), want);
+    EXPECT_TRUE(has(journal, "message \"Exit on line Logging\" \"Are you sure\" no"));
+    // Either way the focus is back on the RST Sent box.
+    Lines after = lines_from(journal, "message \"Exit on line Logging\" \"Are you sure\" no");
+    ASSERT_GE(after.size(), 3u);
+    EXPECT_EQ(after[2], "focus edit \"RST Sent:\" \"\"");
+
+    // An edit not yet written: Enter answers No, and the station keeps its call.
+    journal = run("type g4abc\nkey F2\nkey F3\nkey End\ntype /P\nkey Escape\nkey Enter\n" + kLeave);
+    EXPECT_TRUE(has(journal, "message \"Exit on line Logging\" \"Are you sure\" no"));
+    EXPECT_EQ(log_on_disk().at(0).call, "G4ABC       ");
+}
+
+}  // namespace
+}  // namespace vl

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# The desktop program heard through Orca: each key script here is played to a fresh copy of
+# a small log, and what Orca said after each step must be what NAME.speech expects.
+#   orca_speech_test.sh BUILD_DIRECTORY OUTPUT_DIRECTORY [NAME...]
+# The focus moves the screens are told of must be the same as on the key-script backend.
+# What was said is left in OUTPUT_DIRECTORY/NAME.said, with Orca's own log beside it.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(realpath "$1")
+out=$(realpath -m "$2")
+shift 2
+names=("$@")
+if [ "${#names[@]}" -eq 0 ]; then
+    for script in "$here"/*.script; do
+        name=$(basename "$script" .script)
+        [ "$name" = fixture ] || names+=("$name")
+    done
+fi
+
+rm -rf "$out"
+mkdir -p "$out/fixture"
+cp "$here/../../data/COUNTRY.LST" "$out/fixture/"
+"$build/varrowlog-script" "$out/fixture" "$here/fixture.script" >/dev/null
+cp "$build/varrowlog" "$out/fixture/"
+
+cat >"$out/play_all.sh" <<PLAY
+#!/usr/bin/env bash
+failed=0
+for name in ${names[*]}; do
+    rm -rf "$out/program"
+    cp -r "$out/fixture" "$out/program"
+    echo "== \$name"
+    # The same script on the key-script backend first: both must tell the screens of the
+    # same focus moves.
+    rm -rf "$out/headless"
+    : >"$out/\$name.focus-headless"
+    : >"$out/\$name.focus-desktop"
+    cp -r "$out/fixture" "$out/headless"
+    VARROW_FOCUS_LOG="$out/\$name.focus-headless" "$build/varrowlog-script" "$out/headless" \
+        "$here/\$name.script" >"$out/\$name.journal" 2>&1 || true
+    if ! VARROW_FOCUS_LOG="$out/\$name.focus-desktop" timeout 120 "$here/speech_check.py" \
+            "$out/program/varrowlog" "$here/\$name.script" "$here/\$name.speech" "$out/\$name.said"; then
+        failed=1
+    fi
+    if ! diff -u "$out/\$name.focus-headless" "$out/\$name.focus-desktop"; then
+        echo "\$name: the desktop told the screens of other focus moves than the key-script backend"
+        failed=1
+    fi
+done
+exit \$failed
+PLAY
+chmod +x "$out/play_all.sh"
+timeout 600 "$here/desktop.sh" "$out/desktop" "$out/play_all.sh"

@@ -1,0 +1,129 @@
+#!/usr/bin/env python3
+"""Drives the desktop program with a key script, as an operator would, and compares what
+Orca said after each step with the expected speech.
+
+    speech_check.py PROGRAM SCRIPT EXPECTED TRANSCRIPT
+
+PROGRAM is the program file in a prepared program folder. SCRIPT uses the key-script
+format of varrowlog-script (key, type, answer, tick). EXPECTED and the TRANSCRIPT written
+here read alike: each step as "> step", then one line per utterance after it. Runs inside
+desktop.sh, which sets ORCA_SPEECH."""
+
+import os
+import subprocess
+import sys
+import time
+
+# Key names of the key scripts, as xdotool names them.
+KEYSYMS = {
+    "Enter": "Return", "Escape": "Escape", "Tab": "Tab", "Space": "space",
+    "Backspace": "BackSpace", "Delete": "Delete", "Insert": "Insert",
+    "PageUp": "Prior", "PageDown": "Next", "Home": "Home", "End": "End",
+    "Up": "Up", "Down": "Down", "Left": "Left", "Right": "Right",
+}
+MODIFIERS = {"Ctrl": "ctrl", "Shift": "shift", "Alt": "alt"}
+
+QUIET_SECONDS = 0.5  # speech has ended when nothing new was said for this long
+LONGEST_STEP = 8.0
+
+
+def xdotool_key(name):
+    parts = name.split("+")
+    key = parts[-1]
+    mods = [MODIFIERS[m] for m in parts[:-1]]
+    if key in KEYSYMS:
+        key = KEYSYMS[key]
+    elif len(key) == 1:
+        key = key.lower()
+    return "+".join(mods + [key])
+
+
+def steps_of(script_path):
+    steps = []
+    with open(script_path, encoding="utf-8") as script:
+        for line in script:
+            line = line.rstrip("\n")
+            if not line.strip() or line.startswith("#"):
+                continue
+            verb, _, rest = line.partition(" ")
+            if verb == "key":
+                steps += [("key", key) for key in rest.split()]
+            elif verb == "type":
+                steps.append(("type", rest))
+            elif verb == "answer":
+                steps.append(("key", {"ok": "Enter", "yes": "y", "no": "Escape"}[rest.strip()]))
+            elif verb == "tick":
+                steps.append(("tick", rest.strip()))
+            else:
+                sys.exit(f"{script_path}: '{verb}' cannot be sent to the desktop program")
+    return steps
+
+
+def wait_for_speech(speech_file, start):
+    """Lines said since offset `start`, once the speech has settled."""
+    began = time.monotonic()
+    last_size, last_change = -1, time.monotonic()
+    while True:
+        size = os.path.getsize(speech_file)
+        now = time.monotonic()
+        if size != last_size:
+            last_size, last_change = size, now
+        elif now - last_change >= QUIET_SECONDS or now - began >= LONGEST_STEP:
+            break
+        time.sleep(0.05)
+    with open(speech_file, encoding="utf-8", errors="replace") as speech:
+        speech.seek(start)
+        said = speech.read()
+    return [line for line in said.splitlines() if line.strip()], size
+
+
+def main():
+    program, script, expected_path, transcript_path = sys.argv[1:5]
+    speech_file = os.environ["ORCA_SPEECH"]
+    env = dict(os.environ)
+    env.pop("GTK_MODULES", None)
+    offset = os.path.getsize(speech_file)
+    process = subprocess.Popen([os.path.abspath(program)], cwd=os.path.dirname(os.path.abspath(program)), env=env,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    transcript = []
+    try:
+        time.sleep(0.5)
+        said, offset = wait_for_speech(speech_file, offset)
+        transcript += ["> start"] + said
+        for verb, argument in steps_of(script):
+            if process.poll() is not None:
+                transcript.append("> the program has ended")
+                break
+            if verb == "key":
+                subprocess.run(["xdotool", "key", "--clearmodifiers", xdotool_key(argument)], check=True)
+            elif verb == "type":
+                subprocess.run(["xdotool", "type", "--delay", "20", argument], check=True)
+            elif verb == "tick":
+                time.sleep(int(argument) * 0.1)
+            said, offset = wait_for_speech(speech_file, offset)
+            transcript += [f"> {verb} {argument}"] + said
+    finally:
+        if process.poll() is None:
+            try:
+                process.wait(timeout=3)
+            except subprocess.TimeoutExpired:
+                process.kill()
+                process.wait()
+    with open(transcript_path, "w", encoding="utf-8") as out:
+        out.write("\n".join(transcript) + "\n")
+    try:
+        with open(expected_path, encoding="utf-8") as expected_file:
+            expected = expected_file.read().splitlines()
+    except FileNotFoundError:
+        print(f"{expected_path} is missing; what was said is in {transcript_path}")
+        return 1
+    if expected != transcript:
+        import difflib
+        sys.stdout.writelines(line + "\n" for line in difflib.unified_diff(
+            expected, transcript, "expected", "said", lineterm=""))
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Plays every key script of tests/orca and tests/scenarios through the Linux runner and
+# through varrowlog-script.exe under Wine, each on its own copy of the same program folder
+# (the log the Orca check starts from), and requires the same journal, the same exit code
+# and the same log, byte for byte.
+#   same_journal.sh LINUX_RUNNER WINDOWS_RUNNER DATA_FOLDER TESTS_FOLDER
+set -euo pipefail
+linux="$1" windows="$2" data="$3" tests="$4"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/fixture"
+cp "$data/COUNTRY.LST" "$work/fixture/"
+"$linux" "$work/fixture" "$tests/orca/fixture.script" >/dev/null
+
+failed=0
+count=0
+for script in "$tests"/orca/*.script "$tests"/scenarios/*.script; do
+    name="$(basename "$(dirname "$script")")/$(basename "$script" .script)"
+    [ "$name" = orca/fixture ] && continue
+    rm -rf "$work/linux" "$work/windows"
+    cp -r "$work/fixture" "$work/linux"
+    cp -r "$work/fixture" "$work/windows"
+    linux_status=0
+    windows_status=0
+    "$linux" "$work/linux" "$script" >"$work/linux.journal" 2>/dev/null || linux_status=$?
+    wine "$windows" "$(winepath -w "$work/windows")" "$(winepath -w "$script")" \
+        >"$work/windows.journal" 2>/dev/null </dev/null || windows_status=$?
+    count=$((count + 1))
+    if [ "$linux_status" != "$windows_status" ]; then
+        echo "FAILED $name: exit $linux_status on Linux, $windows_status on Windows"
+        failed=$((failed + 1))
+    elif ! cmp -s "$work/linux.journal" "$work/windows.journal"; then
+        echo "FAILED $name: the journals differ"
+        diff "$work/linux.journal" "$work/windows.journal" | head -10
+        failed=$((failed + 1))
+    elif ! cmp -s "$work/linux/MYLOG.LOG" "$work/windows/MYLOG.LOG"; then
+        echo "FAILED $name: the logs differ"
+        failed=$((failed + 1))
+    else
+        echo "same: $name ($(wc -l <"$work/linux.journal") journal lines)"
+    fi
+done
+echo "$((count - failed)) passed, $failed failed"
+[ "$failed" -eq 0 ]
