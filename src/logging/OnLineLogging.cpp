@@ -11,6 +11,8 @@
 #include "logstore/Bands.h"
 #include "logstore/Dates.h"
 #include "logstore/Text.h"
+#include "printing/LabelPrinter.h"
+#include "printing/QslSelection.h"
 #include "shell/KeyHelpBox.h"
 #include "shell/Screen.h"
 
@@ -142,6 +144,8 @@ public:
                 speak_verdict();
                 break;
             case kCmdPrintQsl:
+                print_qsl();
+                break;
             case kCmdNotePad:
             case kCmdRotatorShort:
             case kCmdRotatorLong:
@@ -420,6 +424,54 @@ private:
         focus(kCallBox);
         m_previous = {};
         m_call_changed = false;
+    }
+
+    // One QSL label for the station shown, with no end-of-sheet question; the station is
+    // then marked QSL written, as F6 would. An empty net has nothing to print: a beep says so.
+    void print_qsl() {
+        if (m_net.count() == 0) {
+            refuse(m_ctx);
+            return;
+        }
+        const int band = m_ctx.log.current_band();
+        const std::string& slot = m_net.slot(m_net.current()).text;
+        const platform::DateTime& today = m_clock->now();
+        LabelValues& values = m_ctx.labels.values;
+        values['A'] = slot.substr(0, 12);
+        values['B'] = label_date(date_code(today.year - 1900, today.month, today.day));
+        values['C'] = slot.substr(13, 5);
+        values['D'] = slot.substr(19, 3);
+        values['E'] = text(kModeBox);
+        values['K'] = text(kPowerBox);
+        values['H'] = "Please QSL via Bureau or Direct";
+        const bool has_band = band >= 0 && band < kBandCount;
+        values['F'] = has_band ? std::string(kShortBandNames[band]) : "";
+        const BandStation none;
+        const BandStation& station = has_band ? m_ctx.station.bands[band] : none;
+        values['I'] = fit(station.transceiver, 12);
+        values['J'] = fit(station.antenna, 12);
+        values['L'] = fit(station.operator_name, 12);
+        platform::Printer* printer = m_ctx.platform.printer;
+        auto job = printer != nullptr
+                       ? printer->start_job("QSL label", platform::Orientation::Portrait)
+                       : nullptr;
+        if (!job) {
+            m_ctx.ui().message_box(m_window, "Printer Report", "Printer Fail",
+                                   platform::MessageButtons::Ok);
+            return;
+        }
+        // One label a sheet while on the air; the settings on disk are left as they are.
+        m_ctx.labels.settings.rows = m_ctx.labels.settings.columns = 1;
+        LabelSheet sheet(*job, m_ctx.labels.settings, 0, 0);
+        job->select_font(platform::PrintFont{"Courier New", 10});
+        sheet.print_label(m_ctx.labels.layout, values, {});
+        if (!job->end_job()) {
+            m_ctx.ui().message_box(m_window, "Printer Report", "Printer Fail",
+                                   platform::MessageButtons::Ok);
+            return;
+        }
+        m_net.mark_qsl_written(m_net.current());
+        m_ctx.platform.sound.beep(platform::Beep::Information);
     }
 
     void edit() {

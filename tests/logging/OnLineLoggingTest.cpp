@@ -451,7 +451,8 @@ TEST_F(OnLineLoggingTest, KeysMoveTheFocusAndUnbuiltFacilitiesBeep) {
                   "focus edit \"Call Sign:\" \"\""};
     ASSERT_GE(journal.size(), want.size());
     EXPECT_EQ(Lines(journal.begin(), journal.begin() + want.size()), want);
-    // 11 keys of facilities not built, F3 and F12 on an empty net: each a beep, nothing more.
+    // Keys of facilities not built, and F3, F4 and F12 on an empty net: each a beep, nothing
+    // more.
     Lines rest(journal.begin() + want.size(), journal.end());
     EXPECT_EQ(std::count(rest.begin(), rest.end(), "beep default"), 11);
     EXPECT_EQ(rest[11], "message \"Exit on line Logging\" \"Are you sure\" yes");
@@ -490,6 +491,36 @@ TEST_F(OnLineLoggingTest, KeyHelpAndEscapeAnsweredNo) {
     journal = run("type g4abc\nkey F2\nkey F3\nkey End\ntype /P\nkey Escape\nkey Enter\n" + kLeave);
     EXPECT_TRUE(has(journal, "message \"Exit on line Logging\" \"Are you sure\" no"));
     EXPECT_EQ(log_on_disk().at(0).call, "G4ABC       ");
+}
+
+// F4 prints one label for the station shown, with no end-of-sheet question, and marks it
+// QSL written; on an empty net it only beeps, and without a printer it says so.
+TEST_F(OnLineLoggingTest, F4PrintsOneLabelForTheStationShown) {
+    dir.write("QSL.DTA", "TO $A$ $B$ $C$ $D$ $F$#L$H$");
+    write_log({old_qso("G4XYZ")});
+    Lines journal = run("key F4\n" + log_on("dl1xyz") + "key F4\nkey F12\n" + kLeave);
+    EXPECT_EQ(
+        std::count_if(journal.begin(), journal.end(),
+                      [](const std::string& line) { return line.rfind("print job", 0) == 0; }),
+        2);  // one job started and ended
+    EXPECT_TRUE(std::any_of(journal.begin(), journal.end(), [](const std::string& line) {
+        return line.find("TO DL1XYZ       14 Mar 25 14:02 599  20m") != std::string::npos;
+    }));
+    EXPECT_TRUE(std::any_of(journal.begin(), journal.end(), [](const std::string& line) {
+        return line.find("Please QSL via Bureau or Direct") != std::string::npos;
+    }));
+    std::vector<QsoEntry> log = log_on_disk();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[1].qsl_flags & 1, 1);
+
+    write_log({old_qso("G4XYZ")});
+    test::HeadlessRun missing =
+        test::run_program_headless(dir.path(),
+                                   "clock 2025-03-14 14:02:00\n" + open_menu_entry(kOnLine) +
+                                       log_on("dl1xyz") + "key F4\nanswer ok\nkey F12\n" + kLeave,
+                                   test::TestPrinter::Missing);
+    EXPECT_TRUE(has(missing.journal, "message \"Printer Report\" \"Printer Fail\" ok"));
+    EXPECT_EQ(log_on_disk()[1].qsl_flags & 1, 0);
 }
 
 }  // namespace
