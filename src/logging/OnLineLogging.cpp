@@ -191,13 +191,14 @@ private:
                            control(ControlKind::Label, id, std::move(caption), x, y, width, 10));
         };
         auto box = [&](int id, int x, int y, int width, EditStyle style, int max_length) {
-            platform::ControlSpec spec = control(ControlKind::Edit, id, "", x, y, width, 12, style);
-            spec.max_length = max_length;
+            platform::ControlSpec box_shape =
+                control(ControlKind::Edit, id, "", x, y, width, 12, style);
+            box_shape.max_length = max_length;
             // The clock would interrupt every minute, and the verdict speaks the checks'
             // boxes at once; each is read when the operator moves to it.
-            spec.quiet = id == kDateBox || id == kTimeBox || id == kCountryBox ||
-                         id == kLastQsoBox || id == kBeamBox;
-            ui.add_control(m_window, spec);
+            box_shape.quiet = id == kDateBox || id == kTimeBox || id == kCountryBox ||
+                              id == kLastQsoBox || id == kBeamBox;
+            ui.add_control(m_window, box_shape);
         };
         label(21, "&DATE ", 5, 5, 30);
         box(kDateBox, 40, 5, 200, EditStyle::ReadOnly, 0);

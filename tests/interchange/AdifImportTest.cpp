@@ -191,7 +191,7 @@ TEST(AdifImport, RealFilesOfOtherPrograms) {
         {"k0swe-adif-parser-ts__js8call.adi", 1, 0},
         {"k0swe-adif-parser-ts__lotw.adi", 1, 0},
         {"k0swe-adif-parser-ts__qrz.adi", 3, 0},
-        {"k0swe-adif-parser-ts__spec-sample.adi", 2, 0},
+        {"k0swe-adif-parser-ts__sample.adi", 2, 0},
         {"k0swe-adif-parser-ts__wsjtx.adi", 1, 0},
         {"matir-adifparser__header_comment.adi", 0, 1},
         {"matir-adifparser__header_none.adi", 0, 1},
