@@ -174,7 +174,46 @@ public:
         }
     }
 
-    void on_timer() override { m_clock->tick(); }
+    void on_timer() override {
+        m_clock->tick();
+        // The transceiver is read on the ticks that renew the clock.
+        if (m_rig_ticks++ % 10 == 0) {
+            follow_rig();
+        }
+    }
+
+    // The frequency list and mode box follow the transceiver. A new frequency that moves
+    // the focus out of the list brings it back with F24, so the new band is spoken.
+    void follow_rig() {
+        const RigReading reading = m_ctx.rig_control.poll();
+        const int current = m_ctx.log.current_band();
+        const bool shown =
+            current >= 0 && current < kBandCount &&
+            m_ctx.frequency_names[static_cast<std::size_t>(current)] == reading.frequency;
+        if (!reading.frequency.empty() && !shown) {
+            const int band = band_of_frequency(reading.frequency);
+            if (band >= 0 && band < kBandCount) {
+                if (band != current) {
+                    m_ctx.log.set_current_band(band);
+                    fill_station_boxes(band);
+                }
+                m_ctx.frequency_names[static_cast<std::size_t>(band)] = reading.frequency;
+                platform::Ui& ui = m_ctx.ui();
+                ui.set_items(m_window, kFrequencyList,
+                             {m_ctx.frequency_names.begin(), m_ctx.frequency_names.end()});
+                ui.select_item(m_window, kFrequencyList, band);
+                if (m_focus == kFrequencyList) {
+                    focus(kTimeBox);
+                    ui.post_command(m_window, kCmdNextHeader);
+                } else {
+                    focus(m_focus);
+                }
+            }
+        }
+        if (!reading.mode.empty()) {
+            set(kModeBox, reading.mode);
+        }
+    }
 
 private:
     std::string text(int box) { return m_ctx.ui().text(m_window, box); }
@@ -553,6 +592,7 @@ private:
     std::string m_verdict;
     std::string m_edited_time;
     std::optional<OnLineClock> m_clock;
+    int m_rig_ticks = 0;
     int m_focus = kCallBox;
     bool m_call_changed = false;
     bool m_qsl_written = false;

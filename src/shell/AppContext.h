@@ -12,6 +12,7 @@
 #include "platform/Platform.h"
 #include "printing/LabelFiles.h"
 #include "shell/Settings.h"
+#include "station/RigControl.h"
 #include "station/RigDefinition.h"
 #include "station/StationData.h"
 
@@ -54,6 +55,8 @@ struct AppContext {
     // The station data of each band, with the date format setting stored beside it.
     StationData station;
     std::optional<RigDefinition> rig;
+    // The transceiver's port, open for the whole run when a rig definition exists.
+    RigControl rig_control;
     Settings settings;
     BrowserHits browser_hits;
     // QSL.DAT, QSL.DTA and the label values, shared by every kind of label.
