@@ -50,6 +50,8 @@ bool Rotator::open(platform::SerialPorts* ports, const std::string& device_path)
     send("AM");
     send("A?");
     m_pending_replies = 1;
+    // Each opening gets its five seconds: a box that went silent before is asked again.
+    m_silent_ticks = 0;
     return true;
 }
 

@@ -92,9 +92,11 @@ public:
         m_clock.emplace(ui, m_ctx.platform.clock, m_window, kDateBox, kTimeBox);
         m_clock->tick();
         ui.start_timer(m_window, 100);
+        open_rotator();
         ui.set_focus(m_window, kCallBox);
         m_focus = kCallBox;
         ui.run_modal(m_window);
+        m_ctx.rotator.close();
         exit_log_off(owner);
     }
 
@@ -149,6 +151,8 @@ public:
             case kCmdNotePad:
             case kCmdRotatorShort:
             case kCmdRotatorLong:
+                turn_rotator_to_path(command == kCmdRotatorShort ? 11 : 34);
+                break;
             case kCmdCallBook:
             case kCmdDatabase:
                 refuse(m_ctx);  // these facilities are not in this program yet
@@ -176,10 +180,48 @@ public:
 
     void on_timer() override {
         m_clock->tick();
+        poll_rotator();
         // The transceiver is read on the ticks that renew the clock.
         if (m_rig_ticks++ % 10 == 0) {
             follow_rig();
         }
+    }
+
+    void open_rotator() {
+        if (m_ctx.settings.rotator_port.empty()) {
+            return;
+        }
+        const std::string device = platform::serial_device_path(
+            m_ctx.settings.rotator_port, read_port_table(m_ctx.platform.files, m_ctx.program_dir));
+        if (!m_ctx.rotator.open(m_ctx.platform.serial, device)) {
+            m_ctx.ui().message_box(m_window, "Rotator COM Port", "Port in use",
+                                   platform::MessageButtons::Ok);
+        }
+    }
+
+    void poll_rotator() {
+        const RotatorEvents events = m_ctx.rotator.poll();
+        if (events.heading) {
+            set(kBeamBox, *events.heading);
+        }
+        if (events.beep) {
+            m_ctx.platform.sound.beep(platform::Beep::Default);
+        }
+        if (events.no_response) {
+            m_ctx.ui().message_box(m_window, "Com Port Error", "No response from CBOX",
+                                   platform::MessageButtons::Ok);
+        }
+    }
+
+    // The short or long path bearing of the beam heading sentence, three characters from the
+    // given 0-based position.
+    void turn_rotator_to_path(std::size_t position) {
+        const std::string sentence = text(kBeamBox);
+        if (!m_ctx.rotator.is_open() || sentence.size() < position + 3) {
+            refuse(m_ctx);
+            return;
+        }
+        m_ctx.rotator.turn(sentence.substr(position, 3));
     }
 
     // The frequency list and mode box follow the transceiver. A new frequency that moves

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "antenna/Rotator.h"
 #include "dxdata/CountryList.h"
 #include "dxdata/DxccChart.h"
 #include "logstore/LogStore.h"
@@ -57,6 +58,8 @@ struct AppContext {
     std::optional<RigDefinition> rig;
     // The transceiver's port, open for the whole run when a rig definition exists.
     RigControl rig_control;
+    // The rotator box, open while on-line logging is open when a rotator port is set.
+    Rotator rotator;
     Settings settings;
     BrowserHits browser_hits;
     // QSL.DAT, QSL.DTA and the label values, shared by every kind of label.

@@ -26,9 +26,7 @@ void set_up_rig(AppContext& ctx) {
     if (!ctx.rig || ctx.rig->unreadable) {
         return;
     }
-    const std::string table =
-        read_whole_file(ctx.platform.files, ctx.program_dir + std::string(kPortTableFile), 65536)
-            .value_or("");
+    const std::string table = read_port_table(ctx.platform.files, ctx.program_dir);
     if (auto device = ctx.rig_control.set_up(*ctx.rig, ctx.platform.serial, table)) {
         say(ctx, "Rig Control Port", *device + " not available");
     }

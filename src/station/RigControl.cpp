@@ -53,6 +53,10 @@ platform::SerialSettings settings_of(const RigDefinition& rig) {
 
 }  // namespace
 
+std::string read_port_table(platform::FileSystem& fs, const std::string& folder) {
+    return read_whole_file(fs, folder + std::string(kPortTableFile), 65536).value_or("");
+}
+
 std::optional<std::string> RigControl::set_up(const RigDefinition& rig,
                                               platform::SerialPorts* ports,
                                               std::string_view port_table) {

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/Files.h"
 #include "platform/Serial.h"
 #include "station/CatFrames.h"
 #include "station/RigDefinition.h"
@@ -16,6 +17,8 @@ namespace vl {
 
 // The operator's table of port numbers to devices, in the program folder.
 inline constexpr std::string_view kPortTableFile = "PORTS.TXT";
+// The table's text; empty when there is none.
+std::string read_port_table(platform::FileSystem& fs, const std::string& folder);
 
 struct RigReading {
     std::string frequency;  // megahertz, four decimals; empty when nothing was decoded
