@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "station/RigControl.h"
+#include "support/Scripts.h"
+#include "support/TestSupport.h"
 
 namespace vl {
 namespace {
@@ -116,6 +118,41 @@ TEST(RigControl, APortThatWillNotOpenIsNamedAndNeverPolled) {
     EXPECT_EQ(rig.set_up(definition("IC7300.RIG", "7:9600,N,8,1\nFEFE94E003FD\n10,5,3\n6,255"),
                          nullptr, ""),
               "COM7");
+}
+
+// The whole program: on-line logging opens on 40 m from the station data, and the band, the
+// frequency list and the mode box follow what the radio answers.
+TEST(RigControl, OnLineLoggingFollowsTheRadio) {
+    Radio radio;
+    test::TempDir dir;
+    std::string station;
+    for (int band = 0; band < 13; ++band) {
+        station += band == 2 ? "FT1,400,Dipole,Op,LSB\r\n" : ",,,,\r\n";
+    }
+    dir.write("RIG.LST", station + "0\r\n");
+    dir.write("COUNTRY.LST", "G,G,England,223,52,-1\r\n");
+    std::string settings;
+    for (int line = 0; line < 10; ++line) {
+        settings += "\r\n";  // no databases
+    }
+    dir.write("DBNAMES.TXT", settings + "52\r\n-1\r\n");
+    dir.write("FT817.RIG",
+              "1:9600,N,8,2\r\n0000000003\r\n1,4,4\r\n5,15,LSB,USB,CW\r\n00\r\n1,2\r\n");
+    dir.write(std::string(kPortTableFile), radio.port_table());
+    radio.say(Bytes{0x01, 0x42, 0x50, 0x00, 0x01});  // waiting when the first poll comes
+    const test::HeadlessRun result = test::run_program_headless(
+        dir.path(),
+        test::open_menu_entry(2) +
+            "tick 1\nkey Alt+F\nkey Alt+M\nkey Escape\nanswer yes\nkey Escape\n",
+        test::TestPrinter::Ready, nullptr, &platform::system_serial_ports());
+    const std::vector<std::string> journal =
+        test::lines_from(result.journal, "window \"On Line Logging\"");
+    auto has = [&](const std::string& line) {
+        return std::find(journal.begin(), journal.end(), line) != journal.end();
+    };
+    EXPECT_TRUE(has("focus dropdown \"Frequency \" \"14.2500\""))
+        << ::testing::PrintToString(journal);
+    EXPECT_TRUE(has("focus edit \"Mode\" \"USB\"")) << ::testing::PrintToString(journal);
 }
 
 }  // namespace
