@@ -12,7 +12,11 @@ int main(int argc, char** argv) {
     vl::platform::PulseSound sound;
     vl::platform::CupsPrinter printer;
     auto ui = vl::gtk3::make_gtk_ui();
-    vl::platform::Platform services{*ui, sound, vl::platform::system_clock(),
-                                    vl::platform::system_files(), &printer};
+    vl::platform::Platform services{*ui,
+                                    sound,
+                                    vl::platform::system_clock(),
+                                    vl::platform::system_files(),
+                                    &printer,
+                                    &vl::platform::system_serial_ports()};
     return vl::run_program(services, vl::platform::program_directory());
 }

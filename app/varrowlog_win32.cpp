@@ -8,7 +8,11 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     vl::platform::Win32Sound sound;
     auto ui = vl::win32::make_win32_ui(instance);
-    vl::platform::Platform services{*ui, sound, vl::platform::system_clock(),
-                                    vl::platform::system_files(), nullptr};
+    vl::platform::Platform services{*ui,
+                                    sound,
+                                    vl::platform::system_clock(),
+                                    vl::platform::system_files(),
+                                    nullptr,
+                                    &vl::platform::system_serial_ports()};
     return vl::run_program(services, vl::platform::program_directory());
 }

@@ -92,9 +92,11 @@ public:
         m_clock.emplace(ui, m_ctx.platform.clock, m_window, kDateBox, kTimeBox);
         m_clock->tick();
         ui.start_timer(m_window, 100);
+        open_rotator();
         ui.set_focus(m_window, kCallBox);
         m_focus = kCallBox;
         ui.run_modal(m_window);
+        m_ctx.rotator.close();
         exit_log_off(owner);
     }
 
@@ -149,6 +151,8 @@ public:
             case kCmdNotePad:
             case kCmdRotatorShort:
             case kCmdRotatorLong:
+                turn_rotator_to_path(command == kCmdRotatorShort ? 11 : 34);
+                break;
             case kCmdCallBook:
             case kCmdDatabase:
                 refuse(m_ctx);  // these facilities are not in this program yet
@@ -174,7 +178,84 @@ public:
         }
     }
 
-    void on_timer() override { m_clock->tick(); }
+    void on_timer() override {
+        m_clock->tick();
+        poll_rotator();
+        // The transceiver is read on the ticks that renew the clock.
+        if (m_rig_ticks++ % 10 == 0) {
+            follow_rig();
+        }
+    }
+
+    void open_rotator() {
+        if (m_ctx.settings.rotator_port.empty()) {
+            return;
+        }
+        const std::string device = platform::serial_device_path(
+            m_ctx.settings.rotator_port, read_port_table(m_ctx.platform.files, m_ctx.program_dir));
+        if (!m_ctx.rotator.open(m_ctx.platform.serial, device)) {
+            m_ctx.ui().message_box(m_window, "Rotator COM Port", "Port in use",
+                                   platform::MessageButtons::Ok);
+        }
+    }
+
+    void poll_rotator() {
+        const RotatorEvents events = m_ctx.rotator.poll();
+        if (events.heading) {
+            set(kBeamBox, *events.heading);
+        }
+        if (events.beep) {
+            m_ctx.platform.sound.beep(platform::Beep::Default);
+        }
+        if (events.no_response) {
+            m_ctx.ui().message_box(m_window, "Com Port Error", "No response from CBOX",
+                                   platform::MessageButtons::Ok);
+        }
+    }
+
+    // The short or long path bearing of the beam heading sentence, three characters from the
+    // given 0-based position.
+    void turn_rotator_to_path(std::size_t position) {
+        const std::string sentence = text(kBeamBox);
+        if (!m_ctx.rotator.is_open() || sentence.size() < position + 3) {
+            refuse(m_ctx);
+            return;
+        }
+        m_ctx.rotator.turn(sentence.substr(position, 3));
+    }
+
+    // The frequency list and mode box follow the transceiver. A new frequency that moves
+    // the focus out of the list brings it back with F24, so the new band is spoken.
+    void follow_rig() {
+        const RigReading reading = m_ctx.rig_control.poll();
+        const int current = m_ctx.log.current_band();
+        const bool shown =
+            current >= 0 && current < kBandCount &&
+            m_ctx.frequency_names[static_cast<std::size_t>(current)] == reading.frequency;
+        if (!reading.frequency.empty() && !shown) {
+            const int band = band_of_frequency(reading.frequency);
+            if (band >= 0 && band < kBandCount) {
+                if (band != current) {
+                    m_ctx.log.set_current_band(band);
+                    fill_station_boxes(band);
+                }
+                m_ctx.frequency_names[static_cast<std::size_t>(band)] = reading.frequency;
+                platform::Ui& ui = m_ctx.ui();
+                ui.set_items(m_window, kFrequencyList,
+                             {m_ctx.frequency_names.begin(), m_ctx.frequency_names.end()});
+                ui.select_item(m_window, kFrequencyList, band);
+                if (m_focus == kFrequencyList) {
+                    focus(kTimeBox);
+                    ui.post_command(m_window, kCmdNextHeader);
+                } else {
+                    focus(m_focus);
+                }
+            }
+        }
+        if (!reading.mode.empty()) {
+            set(kModeBox, reading.mode);
+        }
+    }
 
 private:
     std::string text(int box) { return m_ctx.ui().text(m_window, box); }
@@ -553,6 +634,7 @@ private:
     std::string m_verdict;
     std::string m_edited_time;
     std::optional<OnLineClock> m_clock;
+    int m_rig_ticks = 0;
     int m_focus = kCallBox;
     bool m_call_changed = false;
     bool m_qsl_written = false;

@@ -4,6 +4,7 @@
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Printer.h"
+#include "platform/Serial.h"
 #include "platform/Sound.h"
 #include "platform/Ui.h"
 
@@ -16,6 +17,9 @@ struct Platform {
     FileSystem& files;
     // The default printer; none means every print job reports "Printer Fail".
     Printer* printer = nullptr;
+    // Serial ports for the transceiver and the rotator; none means every port is "not
+    // available".
+    SerialPorts* serial = nullptr;
 };
 
 }  // namespace vl::platform

@@ -6,12 +6,14 @@
 #include <optional>
 #include <string>
 
+#include "antenna/Rotator.h"
 #include "dxdata/CountryList.h"
 #include "dxdata/DxccChart.h"
 #include "logstore/LogStore.h"
 #include "platform/Platform.h"
 #include "printing/LabelFiles.h"
 #include "shell/Settings.h"
+#include "station/RigControl.h"
 #include "station/RigDefinition.h"
 #include "station/StationData.h"
 
@@ -54,6 +56,10 @@ struct AppContext {
     // The station data of each band, with the date format setting stored beside it.
     StationData station;
     std::optional<RigDefinition> rig;
+    // The transceiver's port, open for the whole run when a rig definition exists.
+    RigControl rig_control;
+    // The rotator box, open while on-line logging is open when a rotator port is set.
+    Rotator rotator;
     Settings settings;
     BrowserHits browser_hits;
     // QSL.DAT, QSL.DTA and the label values, shared by every kind of label.

@@ -21,6 +21,17 @@ void say(AppContext& ctx, std::string_view title, const std::string& text) {
     ctx.ui().message_box(platform::kNoWindow, title, text, platform::MessageButtons::Ok);
 }
 
+// One *.RIG file turns CAT on; a port that will not open is reported once.
+void set_up_rig(AppContext& ctx) {
+    if (!ctx.rig || ctx.rig->unreadable) {
+        return;
+    }
+    const std::string table = read_port_table(ctx.platform.files, ctx.program_dir);
+    if (auto device = ctx.rig_control.set_up(*ctx.rig, ctx.platform.serial, table)) {
+        say(ctx, "Rig Control Port", *device + " not available");
+    }
+}
+
 // Opens MYLOG.LOG and tells the operator of anything found wrong with it. False when the
 // log cannot be used, and the program must end without touching it.
 bool open_log(AppContext& ctx) {
@@ -156,6 +167,7 @@ int run_program(platform::Platform& services, const std::string& program_dir) {
     load_station_data(ctx);
     load_chart(ctx);
     ctx.rig = find_rig_definition(ctx.platform.files, ctx.program_dir);
+    set_up_rig(ctx);
     load_label_files(ctx.platform.files, ctx.program_dir, ctx.labels);
     load_settings(ctx);
 
@@ -167,6 +179,7 @@ int run_program(platform::Platform& services, const std::string& program_dir) {
     if (!ctx.settings.backup_drive.empty()) {
         back_up_log(ctx);
     }
+    ctx.rig_control.close();
     ctx.log.close();
     return 0;
 }

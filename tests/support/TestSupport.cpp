@@ -48,7 +48,8 @@ bool TempDir::exists(std::string_view name) const {
 }
 
 HeadlessRun run_program_headless(const std::string& program_dir, std::string_view script,
-                                 TestPrinter printer_state, platform::FileSystem* files) {
+                                 TestPrinter printer_state, platform::FileSystem* files,
+                                 platform::SerialPorts* serial) {
     using namespace vl::headless;
     Journal journal;
     HeadlessClock clock;
@@ -57,8 +58,8 @@ HeadlessRun run_program_headless(const std::string& program_dir, std::string_vie
     RecordingPrinter printer(&journal);
     printer.set_available(printer_state != TestPrinter::Missing);
     printer.set_refuse_jobs(printer_state == TestPrinter::Refusing);
-    platform::Platform services{ui, sound, clock, files ? *files : platform::system_files(),
-                                &printer};
+    platform::Platform services{ui,       sound, clock, files ? *files : platform::system_files(),
+                                &printer, serial};
     HeadlessRun run;
     try {
         run.exit_code = run_program(services, program_dir);

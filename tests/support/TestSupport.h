@@ -9,6 +9,7 @@
 
 #include "logstore/LogEntry.h"
 #include "platform/Files.h"
+#include "platform/Serial.h"
 
 namespace vl::test {
 
@@ -42,7 +43,8 @@ enum class TestPrinter { Ready, Missing, Refusing };
 // `files`.
 HeadlessRun run_program_headless(const std::string& program_dir, std::string_view script,
                                  TestPrinter printer_state = TestPrinter::Ready,
-                                 platform::FileSystem* files = nullptr);
+                                 platform::FileSystem* files = nullptr,
+                                 platform::SerialPorts* serial = nullptr);
 
 // A QSO entry with the given date code, time and call, for building logs.
 LogRecord qso(int16_t date, int16_t time, std::string_view call, int band = 4);

@@ -1,0 +1,47 @@
+// Fuzz target: any rig-definition layout and any bytes from the port, arriving in chunks of
+// any size. Decoding must not crash or read outside the reply, and what it gives must be a
+// frequency the screen can show and a mode index inside the mask.
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+
+#include "station/CatFrames.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 6) {
+        return 0;
+    }
+    vl::CatFormat format;
+    format.code = data[0] % 11;
+    format.frequency_start = data[1] % 100;
+    format.frequency_length = data[2] % 12;
+    format.mode_position = data[3] % 100;
+    format.mode_mask = data[4];
+    format.query = {0xFE, 0xFE, 0x94, 0xE0, 0x03, 0xFD, 0, 0};
+    if (format.code == 1) {
+        format.query = {'F', 'A', ';'};
+    }
+    const std::size_t chunk = data[5] % 32 + 1;
+    vl::CatSession session(format);
+    std::span<const uint8_t> rest(data + 6, size - 6);
+    while (true) {
+        const std::size_t take = rest.size() < chunk ? rest.size() : chunk;
+        session.receive(rest.first(take));
+        rest = rest.subspan(take);
+        const vl::CatPollResult result = session.poll();
+        if (result.hertz && (!std::isfinite(*result.hertz) || *result.hertz < 100000)) {
+            std::abort();
+        }
+        if (result.mode_index && (*result.mode_index & ~format.mode_mask) != 0) {
+            std::abort();
+        }
+        if (result.next_command.empty()) {
+            std::abort();
+        }
+        if (rest.empty()) {
+            break;
+        }
+    }
+    return 0;
+}

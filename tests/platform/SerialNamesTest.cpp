@@ -1,0 +1,33 @@
+// Port settings to device paths: the operator's port table first, then the classic names.
+#include <gtest/gtest.h>
+
+#include "platform/Serial.h"
+
+namespace vl::platform {
+namespace {
+
+TEST(SerialNames, PortSettingsMapToDevices) {
+    const char* table = "# USB adapters\r\n1=/dev/ttyUSB0\r\n 3 = /dev/serial/by-id/usb-rig \n4=\n";
+    struct Row {
+        const char* setting;
+        const char* device;
+    } rows[] = {
+        {"COM1", "/dev/ttyUSB0"},
+        {"1", "/dev/ttyUSB0"},
+        {"com3", "/dev/serial/by-id/usb-rig"},
+        {"COM2", "/dev/ttyS1"},  // not in the table
+        {"COM4", "/dev/ttyS3"},  // an empty entry is no entry
+        {"/dev/ttyACM0", "/dev/ttyACM0"},
+        {"COM0", ""},
+        {"COMX", ""},
+        {"", ""},
+        {"COM-1", ""},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(serial_device_path(row.setting, table), row.device) << row.setting;
+    }
+    EXPECT_EQ(serial_device_path("COM12", ""), "/dev/ttyS11");
+}
+
+}  // namespace
+}  // namespace vl::platform
