@@ -63,6 +63,8 @@ struct AppContext {
     platform::WindowId main_window = platform::kNoWindow;
     UnreadableFiles unreadable;
     ChartFileState chart_file;
+    // The record the last database search found (the record count when it found none).
+    int database_search_position = 0;
 };
 
 }  // namespace vl

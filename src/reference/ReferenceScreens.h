@@ -1,0 +1,11 @@
+// The reference tools opened from the on-line logging screen.
+#pragma once
+
+#include "shell/AppContext.h"
+
+namespace vl {
+
+// "Database Search" over the database named in slot 0 to 9 of the settings.
+void show_database_search(AppContext& ctx, platform::WindowId owner, int slot);
+
+}  // namespace vl
