@@ -156,6 +156,9 @@ public:
                 print_qsl();
                 break;
             case kCmdNotePad:
+                show_note_pad(m_ctx, m_window);
+                m_ctx.ui().set_focus(m_window, m_focus);
+                break;
             case kCmdRotatorShort:
             case kCmdRotatorLong:
             case kCmdCallBook:

@@ -11,6 +11,7 @@
 #include "logstore/LogStore.h"
 #include "platform/Platform.h"
 #include "printing/LabelFiles.h"
+#include "reference/NotePadFile.h"
 #include "shell/Settings.h"
 #include "station/RigDefinition.h"
 #include "station/StationData.h"
@@ -65,6 +66,7 @@ struct AppContext {
     ChartFileState chart_file;
     // The record the last database search found (the record count when it found none).
     int database_search_position = 0;
+    NotePadState note_pad;
 };
 
 }  // namespace vl
