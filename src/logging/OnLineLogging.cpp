@@ -13,6 +13,7 @@
 #include "logstore/Text.h"
 #include "printing/LabelPrinter.h"
 #include "printing/QslSelection.h"
+#include "reference/ReferenceScreens.h"
 #include "shell/KeyHelpBox.h"
 #include "shell/Screen.h"
 
@@ -34,7 +35,8 @@ constexpr int kCmdEnter = 19, kCmdDown = 20, kCmdUp = 21, kCmdNextBox = 22, kCmd
               kCmdPrintQsl = 28, kCmdKeyHelp = 29, kCmdNotePad = 30, kCmdQslWritten = 31,
               kCmdRotatorShort = 32, kCmdRotatorLong = 33, kCmdCallBook = 34,
               kCmdCopyFrequency = 35, kCmdDatabase = 36, kCmdRepeatVerdict = 37,
-              kCmdAltDate = 40;  // 40..44: Alt D, T, F, M, W
+              kCmdAltDate = 40,  // 40..44: Alt D, T, F, M, W
+    kCmdDatabaseSlot = 50;       // 50..59: Control+1 .. Control+0
 
 constexpr std::string_view kKeyHelp =
     "F2 or Control plus L for Log On,F3 or Control plus E for Edit,F4 or Control plus P for "
@@ -58,8 +60,10 @@ platform::KeyTable key_table() {
                       {ctrl('Q'), kCmdQslWritten},       {plain(kKeyF24), kCmdNextHeader},
                       {alt('1'), kCmdRotatorShort},      {alt('2'), kCmdRotatorLong},
                       {ctrl('C'), kCmdCallBook},         {ctrl('3'), kCmdCopyFrequency}};
+    // Control+1 opens database slot 0 ... Control+0 slot 9; Control+3 is taken above.
+    int slot = 0;
     for (char digit : std::string_view("1234567890")) {
-        table.push_back({ctrl(digit), kCmdDatabase});
+        table.push_back({ctrl(digit), kCmdDatabaseSlot + slot++});
     }
     // After the 34 keys of the screen: the verdict again, and the labels' Alt letters, which
     // move as a dialog's label mnemonics do on every backend.
@@ -101,6 +105,11 @@ public:
     }
 
     void on_command(int command) override {
+        if (command >= kCmdDatabaseSlot && command < kCmdDatabaseSlot + 10) {
+            show_database_search(m_ctx, m_window, command - kCmdDatabaseSlot);
+            m_ctx.ui().set_focus(m_window, m_focus);
+            return;
+        }
         if (command >= kCmdAltDate && command < kCmdAltDate + 5) {
             focus(kDateBox + command - kCmdAltDate);
             return;
@@ -149,12 +158,14 @@ public:
                 print_qsl();
                 break;
             case kCmdNotePad:
+                show_note_pad(m_ctx, m_window);
+                m_ctx.ui().set_focus(m_window, m_focus);
+                break;
             case kCmdRotatorShort:
             case kCmdRotatorLong:
                 turn_rotator_to_path(command == kCmdRotatorShort ? 11 : 34);
                 break;
             case kCmdCallBook:
-            case kCmdDatabase:
                 refuse(m_ctx);  // these facilities are not in this program yet
                 break;
             case platform::kCmdCancel:

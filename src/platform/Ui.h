@@ -23,7 +23,8 @@ constexpr int kCmdCancel = 2;
 
 enum class ControlKind { Label, Edit, List, DropDown, Button };
 
-enum class EditStyle { Plain, UpperCase, ReadOnly, ReadOnlyMultiLine };
+// MultiLine: a box the operator writes lines in; Enter starts a new line (CR LF).
+enum class EditStyle { Plain, UpperCase, ReadOnly, ReadOnlyMultiLine, MultiLine };
 
 struct ControlSpec {
     ControlKind kind = ControlKind::Label;

@@ -12,6 +12,7 @@
 #include "logstore/LogStore.h"
 #include "platform/Platform.h"
 #include "printing/LabelFiles.h"
+#include "reference/NotePadFile.h"
 #include "shell/Settings.h"
 #include "station/RigControl.h"
 #include "station/RigDefinition.h"
@@ -69,6 +70,9 @@ struct AppContext {
     platform::WindowId main_window = platform::kNoWindow;
     UnreadableFiles unreadable;
     ChartFileState chart_file;
+    // The record the last database search found (the record count when it found none).
+    int database_search_position = 0;
+    NotePadState note_pad;
 };
 
 }  // namespace vl

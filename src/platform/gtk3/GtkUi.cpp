@@ -26,6 +26,18 @@ using platform::ControlKind;
 using platform::EditStyle;
 using platform::KeyChord;
 
+// A line break typed in a text view is a bare LF; the program's texts end lines with CR LF.
+static std::string with_crlf(std::string_view text) {
+    std::string result;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) {
+            result += '\r';
+        }
+        result += text[i];
+    }
+    return result;
+}
+
 class GtkUi final : public platform::Ui {
 public:
     GtkUi()
@@ -311,6 +323,9 @@ public:
                     gchar* all = gtk_text_buffer_get_text(buffer, &start, &end, FALSE);
                     std::string result = platform::cp1252_from_utf8(all);
                     g_free(all);
+                    if (c->shape.style == EditStyle::MultiLine) {
+                        result = with_crlf(result);  // lines end as in the program's files
+                    }
                     return result;
                 }
                 return platform::cp1252_from_utf8(gtk_entry_get_text(GTK_ENTRY(c->widget)));
@@ -539,9 +554,13 @@ private:
     void make_edit(Window& w, Control& c) {
         bool read_only =
             c.shape.style == EditStyle::ReadOnly || c.shape.style == EditStyle::ReadOnlyMultiLine;
-        if (c.shape.style == EditStyle::ReadOnlyMultiLine) {
+        if (c.shape.style == EditStyle::ReadOnlyMultiLine ||
+            c.shape.style == EditStyle::MultiLine) {
             c.widget = gtk_text_view_new();
-            gtk_text_view_set_editable(GTK_TEXT_VIEW(c.widget), FALSE);
+            gtk_text_view_set_editable(GTK_TEXT_VIEW(c.widget),
+                                       c.shape.style == EditStyle::MultiLine);
+            // Tab moves to the next box, as in every other box.
+            gtk_text_view_set_accepts_tab(GTK_TEXT_VIEW(c.widget), FALSE);
             gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(c.widget), GTK_WRAP_WORD);
             gtk_text_view_set_cursor_visible(GTK_TEXT_VIEW(c.widget), TRUE);
             GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(c.widget));
@@ -630,6 +649,10 @@ private:
         if (chord == platform::plain(platform::kKeyEnter)) {
             // Enter on a button presses it, as on a Windows dialog.
             Control* focused = find_control(*w, w->focus);
+            if (focused != nullptr && focused->shape.kind == ControlKind::Edit &&
+                focused->shape.style == EditStyle::MultiLine) {
+                return FALSE;  // a new line in the box
+            }
             bool button = focused != nullptr && focused->shape.kind == ControlKind::Button;
             w->events->on_command(button ? focused->shape.id : platform::kCmdOk);
             return TRUE;

@@ -511,6 +511,13 @@ void HeadlessUi::press(WindowId id, const platform::KeyChord& chord) {
         window.events->on_command(focused->shape.id);
         return;
     }
+    if (chord == plain(kKeyEnter) && focused != nullptr &&
+        focused->shape.kind == ControlKind::Edit && focused->shape.style == EditStyle::MultiLine) {
+        int edited = focused->shape.id;
+        set_text(id, edited, (focused->all_selected ? "" : focused->text) + "\r\n");
+        window.events->on_text_changed(edited);
+        return;
+    }
     if (chord == plain(kKeyEnter)) {
         window.events->on_command(kCmdOk);
         return;
