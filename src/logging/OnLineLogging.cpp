@@ -34,7 +34,7 @@ constexpr int kCmdEnter = 19, kCmdDown = 20, kCmdUp = 21, kCmdNextBox = 22, kCmd
               kCmdNextHeader = 24, kCmdLogOn = 25, kCmdLogOff = 26, kCmdEdit = 27,
               kCmdPrintQsl = 28, kCmdKeyHelp = 29, kCmdNotePad = 30, kCmdQslWritten = 31,
               kCmdRotatorShort = 32, kCmdRotatorLong = 33, kCmdCallBook = 34,
-              kCmdCopyFrequency = 35, kCmdDatabase = 36, kCmdRepeatVerdict = 37,
+              kCmdCopyFrequency = 35, kCmdRepeatVerdict = 37,
               kCmdAltDate = 40,  // 40..44: Alt D, T, F, M, W
     kCmdDatabaseSlot = 50;       // 50..59: Control+1 .. Control+0
 
