@@ -12,6 +12,7 @@
 #include "logstore/Dates.h"
 #include "logstore/Text.h"
 #include "printing/LabelPrinter.h"
+#include "printing/PrinterJobs.h"
 #include "printing/QslSelection.h"
 #include "reference/ReferenceScreens.h"
 #include "shell/KeyHelpBox.h"
@@ -544,13 +545,9 @@ private:
         values['I'] = fit(station.transceiver, 12);
         values['J'] = fit(station.antenna, 12);
         values['L'] = fit(station.operator_name, 12);
-        platform::Printer* printer = m_ctx.platform.printer;
-        auto job = printer != nullptr
-                       ? printer->start_job("QSL label", platform::Orientation::Portrait)
-                       : nullptr;
+        auto job = start_print_job(m_ctx, m_window, "Printer Report", "QSL label",
+                                   platform::Orientation::Portrait);
         if (!job) {
-            m_ctx.ui().message_box(m_window, "Printer Report", "Printer Fail",
-                                   platform::MessageButtons::Ok);
             return;
         }
         // One label a sheet while on the air; the settings on disk are left as they are.
@@ -558,9 +555,7 @@ private:
         LabelSheet sheet(*job, m_ctx.labels.settings, 0, 0);
         job->select_font(platform::PrintFont{"Courier New", 10});
         sheet.print_label(m_ctx.labels.layout, values, {});
-        if (!job->end_job()) {
-            m_ctx.ui().message_box(m_window, "Printer Report", "Printer Fail",
-                                   platform::MessageButtons::Ok);
+        if (!end_print_job(m_ctx, m_window, "Printer Report", *job)) {
             return;
         }
         m_net.mark_qsl_written(m_net.current());

@@ -3,6 +3,7 @@
 #include "logstore/Dates.h"
 #include "logstore/Text.h"
 #include "printing/LogPrint.h"
+#include "printing/PrinterJobs.h"
 #include "printing/PrintingScreens.h"
 #include "shell/Screen.h"
 
@@ -84,20 +85,16 @@ private:
             return;
         }
         platform::Ui& ui = m_ctx.ui();
-        platform::Printer* printer = m_ctx.platform.printer;
-        auto job =
-            printer ? printer->start_job("Print Log", platform::Orientation::Landscape) : nullptr;
+        auto job = start_print_job(m_ctx, m_window, kFailTitle, "Print Log",
+                                   platform::Orientation::Landscape);
         if (!job) {
-            ui.message_box(m_window, kFailTitle, "Printer Fail", platform::MessageButtons::Ok);
             return;
         }
         print_log_pages(*job, m_ctx.log, *start, m_ctx.date_format(), m_ctx.frequency_names, [&] {
             return ui.message_box(m_window, "End of Page", "Print next page?",
                                   platform::MessageButtons::YesNo) == platform::Answer::Yes;
         });
-        if (!job->end_job()) {
-            ui.message_box(m_window, kFailTitle, "Printer Fail", platform::MessageButtons::Ok);
-        }
+        end_print_job(m_ctx, m_window, kFailTitle, *job);
     }
 
     AppContext& m_ctx;

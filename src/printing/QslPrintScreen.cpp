@@ -5,6 +5,7 @@
 #include "logstore/Dates.h"
 #include "logstore/Text.h"
 #include "printing/LabelPrinter.h"
+#include "printing/PrinterJobs.h"
 #include "printing/PrintingScreens.h"
 #include "printing/QslSelection.h"
 #include "shell/KeyHelpBox.h"
@@ -168,10 +169,7 @@ private:
         if (!m_sheet.at_sheet_start()) {
             m_job.end_page();
         }
-        if (!m_job.end_job()) {
-            m_ctx.ui().message_box(m_window, kFailTitle, "Printer Fail",
-                                   platform::MessageButtons::Ok);
-        }
+        end_print_job(m_ctx, m_window, kFailTitle, m_job);
         m_ctx.ui().close_window(m_window, 0);
     }
 
@@ -293,14 +291,8 @@ private:
     }
 
     std::unique_ptr<platform::PrintJob> attach_printer(std::string_view job_name) {
-        platform::Printer* printer = m_ctx.platform.printer;
-        auto job =
-            printer ? printer->start_job(job_name, platform::Orientation::Portrait) : nullptr;
-        if (!job) {
-            m_ctx.ui().message_box(m_window, kFailTitle, "Printer Fail",
-                                   platform::MessageButtons::Ok);
-        }
-        return job;
+        return start_print_job(m_ctx, m_window, kFailTitle, job_name,
+                               platform::Orientation::Portrait);
     }
 
     void test_print() {
@@ -335,10 +327,7 @@ private:
         for (int i = 0; i < positions; ++i) {
             sheet.print_label(labels.layout, values, end_of_sheet);
         }
-        if (!job->end_job()) {
-            m_ctx.ui().message_box(m_window, kFailTitle, "Printer Fail",
-                                   platform::MessageButtons::Ok);
-        }
+        end_print_job(m_ctx, m_window, kFailTitle, *job);
     }
 
     void print_qsls() {

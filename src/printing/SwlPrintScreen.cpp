@@ -5,6 +5,7 @@
 #include "logstore/Bands.h"
 #include "logstore/Text.h"
 #include "printing/LabelPrinter.h"
+#include "printing/PrinterJobs.h"
 #include "printing/PrintingScreens.h"
 #include "shell/KeyHelpBox.h"
 #include "shell/Screen.h"
@@ -109,12 +110,9 @@ private:
     void print_label() {
         platform::Ui& ui = m_ctx.ui();
         if (!m_job) {
-            platform::Printer* printer = m_ctx.platform.printer;
-            m_job = printer ? printer->start_job("Print SWL QSLs", platform::Orientation::Portrait)
-                            : nullptr;
+            m_job = start_print_job(m_ctx, m_window, "Printer Report", "Print SWL QSLs",
+                                    platform::Orientation::Portrait);
             if (!m_job) {
-                ui.message_box(m_window, "Printer Report", "Printer Fail",
-                               platform::MessageButtons::Ok);
                 return;
             }
             m_sheet.emplace(*m_job, m_ctx.labels.settings, 0, 0);
@@ -156,10 +154,7 @@ private:
             if (!m_sheet->at_sheet_start()) {
                 m_job->end_page();
             }
-            if (!m_job->end_job()) {
-                m_ctx.ui().message_box(m_window, "Printer Report", "Printer Fail",
-                                       platform::MessageButtons::Ok);
-            }
+            end_print_job(m_ctx, m_window, "Printer Report", *m_job);
             m_sheet.reset();
             m_job.reset();
         }
