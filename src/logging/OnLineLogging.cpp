@@ -26,8 +26,9 @@ using platform::ControlKind;
 using platform::EditStyle;
 
 constexpr int kDateBox = 100, kTimeBox = 101, kFrequencyList = 102, kModeBox = 103, kPowerBox = 104,
-              kQsoBox = 106, kCallBox = 109, kRstSentBox = 110, kRstReceivedBox = 111,
-              kCommentBox = 112, kCountryBox = 113, kLastQsoBox = 114, kBeamBox = 115;
+              kBearingBox = 105, kQsoBox = 106, kCallBox = 109, kRstSentBox = 110,
+              kRstReceivedBox = 111, kCommentBox = 112, kCountryBox = 113, kLastQsoBox = 114,
+              kBeamBox = 115;
 // The label that speaks the verdict of the contact checks; it belongs to no box.
 constexpr int kVerdictLabel = 16;
 
@@ -36,8 +37,10 @@ constexpr int kCmdEnter = 19, kCmdDown = 20, kCmdUp = 21, kCmdNextBox = 22, kCmd
               kCmdPrintQsl = 28, kCmdKeyHelp = 29, kCmdNotePad = 30, kCmdQslWritten = 31,
               kCmdRotatorShort = 32, kCmdRotatorLong = 33, kCmdCallBook = 34,
               kCmdCopyFrequency = 35, kCmdRepeatVerdict = 37,
-              kCmdAltDate = 40,  // 40..44: Alt D, T, F, M, W
-    kCmdDatabaseSlot = 50;       // 50..59: Control+1 .. Control+0
+              kCmdAltDate = 40,                  // 40..44: Alt D, T, F, M, W
+    kCmdAltBearing = 45, kCmdDatabaseSlot = 50;  // 50..59: Control+1 .. Control+0
+// The largest bearing the rotator box is sent; 350 and above are refused.
+constexpr int kLargestBearing = 349;
 
 constexpr std::string_view kKeyHelp =
     "F2 or Control plus L for Log On,F3 or Control plus E for Edit,F4 or Control plus P for "
@@ -47,7 +50,7 @@ constexpr std::string_view kKeyHelp =
     "Short Path ALT 2 to Long Path,Arrow keys to navigate the QSO net,F7 or Control plus R to "
     "hear the last call's verdict again";
 
-platform::KeyTable key_table() {
+platform::KeyTable key_table(bool with_rotator) {
     using namespace platform;
     KeyTable table = {{plain(kKeyEnter), kCmdEnter},     {plain(kKeyDown), kCmdDown},
                       {plain(kKeyUp), kCmdUp},           {plain(kKeyTab), kCmdNextBox},
@@ -74,6 +77,9 @@ platform::KeyTable key_table() {
     for (char letter : std::string_view("DTFMW")) {
         table.push_back({alt(letter), command++});
     }
+    if (with_rotator) {
+        table.push_back({alt('B'), kCmdAltBearing});
+    }
     return table;
 }
 
@@ -93,7 +99,7 @@ public:
             ui.select_item(m_window, kFrequencyList, band);
         }
         fill_station_boxes(band);
-        ui.set_key_table(m_window, key_table());
+        ui.set_key_table(m_window, key_table(has_rotator()));
         m_clock.emplace(ui, m_ctx.platform.clock, m_window, kDateBox, kTimeBox);
         m_clock->tick();
         ui.start_timer(m_window, 100);
@@ -115,6 +121,10 @@ public:
             focus(kDateBox + command - kCmdAltDate);
             return;
         }
+        if (command == kCmdAltBearing) {
+            focus(kBearingBox);
+            return;
+        }
         switch (command) {
             case kCmdEnter:
                 enter();
@@ -130,9 +140,11 @@ public:
                 focus(m_focus < kCallBox || m_focus > kBeamBox ? kCallBox
                                                                : std::max(kCallBox, m_focus - 1));
                 break;
-            case kCmdNextHeader:
-                focus(m_focus + 1 > kPowerBox || m_focus + 1 < kDateBox ? kDateBox : m_focus + 1);
+            case kCmdNextHeader: {
+                const int last = has_rotator() ? kBearingBox : kPowerBox;
+                focus(m_focus + 1 > last || m_focus + 1 < kDateBox ? kDateBox : m_focus + 1);
                 break;
+            }
             case kCmdLogOn:
                 log_on();
                 break;
@@ -181,12 +193,18 @@ public:
         if (m_focus == kFrequencyList && control != kFrequencyList) {
             change_band();
         }
+        if (control != kBearingBox) {
+            m_bearing_typed = false;
+        }
         m_focus = control;
     }
 
     void on_text_changed(int control) override {
         if (control == kCallBox && m_net.edit_slot() < 0) {
             m_call_changed = true;
+        }
+        if (control == kBearingBox) {
+            m_bearing_typed = true;
         }
     }
 
@@ -199,8 +217,10 @@ public:
         }
     }
 
+    bool has_rotator() const { return !m_ctx.settings.rotator_port.empty(); }
+
     void open_rotator() {
-        if (m_ctx.settings.rotator_port.empty()) {
+        if (!has_rotator()) {
             return;
         }
         const std::string device = platform::serial_device_path(
@@ -213,8 +233,13 @@ public:
 
     void poll_rotator() {
         const RotatorEvents events = m_ctx.rotator.poll();
+        // A bearing the operator is typing is not overwritten by a report; the box shows
+        // the heading again once the bearing has been sent or left.
         if (events.heading) {
-            set(kBeamBox, *events.heading);
+            m_heading = *events.heading;
+        }
+        if (!m_bearing_typed && !m_heading.empty()) {
+            set(kBearingBox, m_heading);
         }
         if (events.beep) {
             m_ctx.platform.sound.beep(platform::Beep::Default);
@@ -234,6 +259,24 @@ public:
             return;
         }
         m_ctx.rotator.turn(sentence.substr(position, 3));
+    }
+
+    // A typed bearing goes to the rotator when it is a whole number of up to three digits,
+    // 349 at most; anything else is refused with a beep and nothing is sent.
+    void turn_rotator_to_typed_bearing() {
+        const std::string bearing(trim(text(kBearingBox)));
+        int value = 0;
+        bool digits = !bearing.empty() && bearing.size() <= 3;
+        for (const char c : bearing) {
+            digits = digits && c >= '0' && c <= '9';
+            value = value * 10 + (c - '0');
+        }
+        if (!digits || value > kLargestBearing || !m_ctx.rotator.is_open()) {
+            refuse(m_ctx);
+            return;
+        }
+        m_ctx.rotator.turn(bearing);
+        m_bearing_typed = false;
     }
 
     // The frequency list and mode box follow the transceiver. A new frequency that moves
@@ -306,9 +349,14 @@ private:
         box(kModeBox, 120, 35, 25, EditStyle::UpperCase, 3);
         label(4, "Po&wer", 150, 35, 30);
         box(kPowerBox, 180, 35, 30, EditStyle::Plain, 5);
-        platform::ControlSpec qso =
-            control(ControlKind::Edit, kQsoBox, "QSO 1,", 5, 50, 240, 12, EditStyle::ReadOnly);
+        // With a rotator, the bearing box shares the QSO box's row.
+        platform::ControlSpec qso = control(ControlKind::Edit, kQsoBox, "QSO 1,", 5, 50,
+                                            has_rotator() ? 170 : 240, 12, EditStyle::ReadOnly);
         ui.add_control(m_window, qso);
+        if (has_rotator()) {
+            label(30, "&Bearing", 178, 50, 32);
+            box(kBearingBox, 212, 50, 33, EditStyle::Plain, 3);
+        }
         constexpr struct {
             int label, box;
             const char* caption;
@@ -357,6 +405,8 @@ private:
             }
         } else if (m_focus == kRstSentBox || m_focus == kRstReceivedBox) {
             focus(m_focus + 1);
+        } else if (m_focus == kBearingBox) {
+            turn_rotator_to_typed_bearing();
         }
     }
 
@@ -642,6 +692,8 @@ private:
     std::optional<OnLineClock> m_clock;
     int m_rig_ticks = 0;
     int m_focus = kCallBox;
+    std::string m_heading;         // the rotator's last reported heading
+    bool m_bearing_typed = false;  // the operator has typed in the bearing box
     bool m_call_changed = false;
     bool m_qsl_written = false;
 };

@@ -1,0 +1,165 @@
+// On-line logging with a transceiver and a rotator box on pseudo-terminals, the program run
+// whole from a key script: what the operator hears as the radio's dial turns and the
+// antenna moves, and when the box stays silent.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "support/Scripts.h"
+#include "support/SimulatedDevices.h"
+#include "support/TestSupport.h"
+
+namespace vl {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+const std::string kScreen = "window \"On Line Logging\"";
+const std::string kLeave = "key Escape\nanswer yes\nkey Escape\n";
+
+class OnLineSerialTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir.write("COUNTRY.LST", "G,G,England,223,52,-1\r\nJA,JS,Japan,339,36,140\r\n");
+        // 20 m and 40 m have station data of their own.
+        std::string station;
+        for (int band = 0; band < 13; ++band) {
+            station += band == 4   ? "FT1,100,Yagi,Op,USB\r\n"
+                       : band == 2 ? "FT1,400,Dipole,Op,LSB\r\n"
+                                   : ",,,,\r\n";
+        }
+        dir.write("RIG.LST", station + "0\r\n");
+        std::string settings;
+        for (int line = 0; line < 10; ++line) {
+            settings += "\r\n";  // no databases
+        }
+        // Home in England; the rotator on port 2 of the port table.
+        dir.write("DBNAMES.TXT", settings + "52\r\n-1\r\n\r\n2\r\n");
+        dir.write("MYLOG.LOG", "");
+    }
+
+    // The radio on port 1 with the shipped FT991.RIG, the box on port 2.
+    void connect(test::SimulatedDevice* radio, test::SimulatedDevice& box) {
+        std::string table;
+        if (radio != nullptr) {
+            std::ifstream file(std::string(VARROW_DATA_DIR) + "/rigs/FT991.RIG", std::ios::binary);
+            std::stringstream text;
+            text << file.rdbuf();
+            dir.write("FT991.RIG", text.str());
+            table += "1=" + ports.attach(*radio) + "\n";
+        }
+        table += "2=" + ports.attach(box) + "\n";
+        dir.write("PORTS.TXT", table);
+    }
+
+    Lines run(const std::string& script) {
+        const test::HeadlessRun result = test::run_program_headless(
+            dir.path(), "clock 2025-03-14 14:02:00\n" + test::open_menu_entry(2) + script,
+            test::TestPrinter::Ready, nullptr, &ports);
+        EXPECT_FALSE(result.script_ended) << "the script left windows open";
+        return test::lines_from(result.journal, kScreen);
+    }
+
+    test::TempDir dir;
+    test::SimulatedPorts ports;
+};
+
+// `want` appears in `journal` in this order, other lines between them allowed.
+::testing::AssertionResult in_order(const Lines& journal, const Lines& want) {
+    auto at = journal.begin();
+    for (const std::string& line : want) {
+        at = std::find(at, journal.end(), line);
+        if (at == journal.end()) {
+            return ::testing::AssertionFailure() << "missing, in order: " << line << "\n"
+                                                 << ::testing::PrintToString(journal);
+        }
+        ++at;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// The band and mode follow the radio; when the dial moves to another band while the
+// operator is in the frequency list, the focus leaves the list and comes back to it so the
+// new band is spoken, and the list keeps the focus for the arrows.
+TEST_F(OnLineSerialTest, BandAndModeFollowTheRadio) {
+    test::TextRadio radio(test::TextRadio::Dialect::YaesuNewcat);
+    radio.mode = 2;                           // USB
+    radio.turn_dial_after(1, 7074000, 0x0C);  // the second answer: 40 m DATA-U
+    test::RotatorBox box;
+    connect(&radio, box);
+    const Lines journal = run(
+        // Frequency, then mode, each asked and answered once a second.
+        "tick 21\nkey Alt+F\nkey Alt+M\n"
+        "key Alt+F\ntick 10\nkey Down\nkey Up\nkey Alt+M\ntick 10\n" +
+        kLeave);
+    EXPECT_TRUE(in_order(journal, {
+                                      "focus dropdown \"Frequency \" \"14.0740\"",
+                                      "focus edit \"Mode\" \"USB\"",
+                                      "focus dropdown \"Frequency \" \"14.0740\"",
+                                      "focus readonly \"TIME \" \"fourteen 02\"",
+                                      "focus dropdown \"Frequency \" \"7.0740\"",
+                                      "text \"3.5MHz\"",
+                                      "text \"7.0740\"",
+                                      "focus edit \"Mode\" \"LSB\"",
+                                      "text \"DIG\"",
+                                  }));
+}
+
+// The box's heading is in the bearing box; a typed bearing turns the antenna and the moving
+// heading is heard in the box, with a beep on every fifth report; 350 is refused.
+TEST_F(OnLineSerialTest, TheBearingBoxFollowsAndTurnsTheAntenna) {
+    test::RotatorBox box;
+    box.heading = 290;
+    box.split_replies = true;
+    box.noise = {'\x7F', '\r'};
+    connect(nullptr, box);
+    const Lines journal =
+        run("tick 3\nkey Alt+B\ntype 220\nkey Enter\ntick 20\n"
+            "key Alt+W Alt+B\ntype 350\nkey Enter\nkey Alt+W Alt+B\ntype 0\nkey Enter\n"
+            "key Alt+W\nkey Ctrl+Tab Ctrl+Tab\ntick 1\n" +
+            kLeave);
+    EXPECT_TRUE(in_order(journal, {
+                                      "focus edit \"Bearing\" \"290\"",
+                                      "text \"220\"",
+                                      "text \"290\"",
+                                      "text \"280\"",
+                                      "text \"270\"",
+                                      "text \"260\"",
+                                      "text \"250\"",
+                                      "text \"240\"",
+                                      "beep default",
+                                      "text \"230\"",
+                                      "text \"220\"",
+                                      "text \"350\"",
+                                      "beep default",
+                                      "text \"0\"",
+                                      "focus edit \"Power\" \"\"",
+                                      "focus edit \"Bearing\" \"0\"",
+                                      "focus readonly \"DATE \" \"fourteen March  Two thousand "
+                                      "and twenty 5\"",
+                                  }));
+    EXPECT_EQ(box.commands(), (std::vector<std::string>{"AM", "A?", "AG220", "AG0"}));
+}
+
+// A box that never answers is given up after five silent seconds, and the rotator keys then
+// only beep.
+TEST_F(OnLineSerialTest, ASilentBoxIsReportedAfterFiveSeconds) {
+    test::RotatorBox box;
+    box.silent = true;
+    connect(nullptr, box);
+    const Lines journal =
+        run("tick 50\nkey Alt+B\ntick 1\nanswer ok\ntype 100\nkey Enter\n" + kLeave);
+    EXPECT_TRUE(in_order(journal, {
+                                      "focus edit \"Bearing\" \"\"",
+                                      "message \"Com Port Error\" \"No response from CBOX\" ok",
+                                      "beep default",
+                                  }));
+    EXPECT_EQ(std::count_if(journal.begin(), journal.end(),
+                            [](const std::string& line) { return line.starts_with("message"); }),
+              2);  // the silent box, and leaving
+}
+
+}  // namespace
+}  // namespace vl
