@@ -1,10 +1,12 @@
 // The benchmark program: benchmarks run in random interleaving, so that noise from the
 // machine shows as spread rather than as a slow benchmark, and the crash-safe insert at
 // position 1 is printed as a multiple of the physical floor measured in the same run.
+// Benchmarks labelled with a target ("target 20 us", in microseconds) are checked against it.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <string>
 #include <vector>
@@ -24,6 +26,10 @@ public:
             } else if (!run.error_occurred) {
                 m_times[name].push_back(run.GetAdjustedRealTime());
             }
+            // "target 20 us": a time the benchmark must stay within, in its own unit.
+            if (run.report_label.rfind("target ", 0) == 0) {
+                m_targets[name] = std::atof(run.report_label.c_str() + 7);
+            }
         }
     }
 
@@ -35,6 +41,14 @@ public:
                 "Insert at position 1 / physical floor (medians of wall time): %.2f ms / %.2f ms "
                 "= %.2f\n",
                 insert, floor, insert / floor);
+        }
+    }
+
+    void print_targets() {
+        for (const auto& [name, target] : m_targets) {
+            const double time = median_of(name);
+            std::printf("%s: %.2f us against a target of %.0f us: %s\n", name.c_str(), time, target,
+                        time <= target ? "within" : "OVER THE TARGET");
         }
     }
 
@@ -53,6 +67,7 @@ private:
 
     std::map<std::string, double> m_medians;
     std::map<std::string, std::vector<double>> m_times;
+    std::map<std::string, double> m_targets;
 };
 
 }  // namespace
@@ -67,6 +82,7 @@ int main(int argc, char** argv) {
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.print_ratio();
+    reporter.print_targets();
     benchmark::Shutdown();
     return 0;
 }
