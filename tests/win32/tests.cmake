@@ -52,3 +52,12 @@ if(VARROW_LINUX_RUNNER)
             $<TARGET_FILE:varrowlog-script> ${PROJECT_SOURCE_DIR}/data ${CMAKE_CURRENT_SOURCE_DIR})
   set_tests_properties(win_same_journal_as_linux PROPERTIES TIMEOUT 300)
 endif()
+
+# The Windows serial backend on COM9, a pseudo-terminal under Wine with a simulated radio on
+# its other end.
+add_executable(serial_probe win32/SerialProbe.cpp)
+target_link_libraries(serial_probe PRIVATE varrow_files)
+add_test(NAME win_serial_com_port
+  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/win32/serial_peer.py
+          ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:serial_probe>)
+set_tests_properties(win_serial_com_port PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
