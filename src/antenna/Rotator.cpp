@@ -52,6 +52,9 @@ bool Rotator::open(platform::SerialPorts* ports, const std::string& device_path)
     m_pending_replies = 1;
     // Each opening gets its five seconds: a box that went silent before is asked again.
     m_silent_ticks = 0;
+    // A line cut off when the screen last closed would spoil the first report of this one.
+    m_buffer.clear();
+    m_movement_reports = 0;
     return true;
 }
 

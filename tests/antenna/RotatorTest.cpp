@@ -104,6 +104,13 @@ TEST(Rotator, OpensWithItsCommandsAndFollowsSplitAndDoubledReports) {
     EXPECT_EQ(wire.sent.substr(wire.sent.size() - 7),
               "\x02"
               "AG349\r");
+    // The screen closed with "A,?" half received: the next opening's first report is whole.
+    rotator.close();
+    ASSERT_TRUE(rotator.open(&ports, "/dev/cbox"));
+    wire.incoming = {
+        "\x02"
+        "A,?,5,R\r"};
+    EXPECT_EQ(rotator.poll().heading, "5");
 }
 
 TEST(Rotator, BeepsOnEveryFifthReportWhileMoving) {
