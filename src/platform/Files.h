@@ -77,4 +77,8 @@ FileSystem& system_files();
 // The folder of the running executable, with its trailing separator.
 std::string program_directory();
 
+// The root folder of a drive letter ("E:\\") where the system has drive letters; empty where
+// it has none.
+std::string drive_root(char letter);
+
 }  // namespace vl::platform

@@ -128,24 +128,25 @@ TEST(BackupPath, LettersFoldersAndTextThatNamesNoFolder) {
     EXPECT_FALSE(backup_path("/p/", "E:").has_value());
     EXPECT_FALSE(backup_path("/p/", "1").has_value());
     EXPECT_FALSE(backup_path("/p/", "usb").has_value());
+    EXPECT_FALSE(backup_path("/p/", "E:\\Logs").has_value());  // no drives here
 }
 
 TEST_F(HousekeepingTest, LeavingCopiesTheLogToTheBackupDriveFolder) {
     write_log(10);
-    std::filesystem::create_directories(dir.file("DRIVES/E"));
-    Lines journal =
-        run(open_menu_entry(kBackupDrive) + "type e\nkey Enter\nkey Escape\nkey Escape\n");
+    const std::string drive = test::make_backup_drive(dir, 'E');
+    Lines journal = run(open_menu_entry(kBackupDrive) + "type " + drive +
+                        "\nkey Enter\nkey Escape\nkey Escape\n");
     EXPECT_EQ(lines_from(journal, "window \"Set Back Up Drive\"")[1],
               "focus edit \"Drive Letter:\" \"\"");
-    EXPECT_EQ(parse_settings(dir.read("DBNAMES.TXT")).backup_drive, "E");
+    EXPECT_EQ(parse_settings(dir.read("DBNAMES.TXT")).backup_drive, drive);
     EXPECT_EQ(dir.read("DRIVES/E/MYLOG.LOG").size(), 840u);
     EXPECT_EQ(journal.back(), "focus list \"\" \"Backup Drive.\"");  // no message
 }
 
 TEST_F(HousekeepingTest, AnEmptyLogIsNotCopiedAndTheOlderCopyStays) {
-    std::filesystem::create_directories(dir.file("DRIVES/E"));
+    const std::string drive = test::make_backup_drive(dir, 'E');
     dir.write("DRIVES/E/MYLOG.LOG", "older copy");
-    dir.write("DBNAMES.TXT", std::string(12, '\n') + "E\n");
+    dir.write("DBNAMES.TXT", std::string(12, '\n') + drive + "\n");
     Lines journal = run("key Escape\n");
     EXPECT_EQ(journal.size(), 2u);
     EXPECT_EQ(dir.read("DRIVES/E/MYLOG.LOG"), "older copy");
@@ -178,9 +179,9 @@ TEST_F(HousekeepingTest, ABackupThatCannotBeWrittenSaysLogNotSaved) {
 
 TEST_F(HousekeepingTest, RestoreAnsweredNoChangesNothing) {
     write_log(3);
-    std::filesystem::create_directories(dir.file("DRIVES/E"));
+    const std::string drive = test::make_backup_drive(dir, 'E');
     dir.write("DRIVES/E/MYLOG.LOG", test::log_bytes({test::qso(1, 0, "K1ABC")}));
-    dir.write("DBNAMES.TXT", std::string(12, '\n') + "E\n");
+    dir.write("DBNAMES.TXT", std::string(12, '\n') + drive + "\n");
     std::string before = dir.read("MYLOG.LOG");
     // Enter answered Yes once: one slip on the main menu replaced the log.
     for (const char* answer : {"answer no\n", "key Enter\n", "key Escape\n"}) {
@@ -196,7 +197,8 @@ TEST_F(HousekeepingTest, RestoreAnsweredNoChangesNothing) {
 
 TEST_F(HousekeepingTest, RestoreReplacesTheLogOrSaysWhyNot) {
     write_log(3);
-    dir.write("DBNAMES.TXT", std::string(12, '\n') + "E\n");
+    const std::string drive = test::make_backup_drive(dir, 'E');
+    dir.write("DBNAMES.TXT", std::string(12, '\n') + drive + "\n");
     Lines journal =
         run(open_menu_entry(kRestore) + "answer yes\nanswer ok\nkey Escape\nanswer ok\n");
     EXPECT_NE(
@@ -204,7 +206,6 @@ TEST_F(HousekeepingTest, RestoreReplacesTheLogOrSaysWhyNot) {
         journal.end());
     EXPECT_EQ(dir.read("MYLOG.LOG").size(), 3 * kRecordSize);
 
-    std::filesystem::create_directories(dir.file("DRIVES/E"));
     dir.write("DRIVES/E/MYLOG.LOG",
               test::log_bytes({test::qso(1, 0, "K1ABC"), test::qso(2, 0, "K2ABC")}));
     journal = run(open_menu_entry(kRestore) + "answer yes\nkey Escape\n");

@@ -26,6 +26,16 @@ TempDir::TempDir() {
     }
 }
 
+std::string make_backup_drive(const TempDir& dir, char letter) {
+    std::filesystem::path folder = dir.file(std::string("DRIVES/") + letter);
+    std::filesystem::create_directories(folder);
+#ifdef _WIN32
+    return folder.make_preferred().string();
+#else
+    return std::string(1, letter);
+#endif
+}
+
 TempDir::~TempDir() {
     std::error_code ignored;
     std::filesystem::remove_all(m_path, ignored);

@@ -175,6 +175,10 @@ public:
 
 }  // namespace
 
+std::string drive_root(char) {
+    return {};
+}
+
 std::string program_directory() {
     char path[4096];
     ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);

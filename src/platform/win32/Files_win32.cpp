@@ -281,6 +281,10 @@ private:
 
 }  // namespace
 
+std::string drive_root(char letter) {
+    return std::string(1, letter) + ":\\";
+}
+
 std::string program_directory() {
     char path[MAX_PATH + 1];
     DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
