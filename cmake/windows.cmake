@@ -24,12 +24,16 @@ target_link_libraries(varrowlog-script PRIVATE varrow_headless varrow_pdf varrow
 add_library(varrow_win32 STATIC src/platform/win32/Win32Ui.cpp src/platform/win32/Sound_win32.cpp)
 target_link_libraries(varrow_win32 PUBLIC varrow_core comctl32 winmm)
 
+# The default printer through GDI and the spooler.
+add_library(varrow_win32_printer STATIC src/platform/win32/Printer_win32.cpp)
+target_link_libraries(varrow_win32_printer PUBLIC varrow_core gdi32 winspool)
+
 # The program itself: a GUI program, no console. Its manifest declares that it scales its
 # own windows to the screen, so a scaled display shows sharp text rather than a stretched
 # bitmap.
 enable_language(RC)
 add_executable(varrowlog WIN32 app/varrowlog_win32.cpp app/win32/varrowlog.rc)
-target_link_libraries(varrowlog PRIVATE varrow_win32 varrow_files)
+target_link_libraries(varrowlog PRIVATE varrow_win32 varrow_win32_printer varrow_files)
 
 # The sound cues, made by a Linux build of make_cues (scripts/package-windows) or here by
 # make_cues.exe under Wine.

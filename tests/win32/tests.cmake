@@ -53,3 +53,12 @@ if(VARROW_LINUX_RUNNER)
             $<TARGET_FILE:varrowlog-script> ${PROJECT_SOURCE_DIR}/data ${CMAKE_CURRENT_SOURCE_DIR})
   set_tests_properties(win_same_journal_as_linux PROPERTIES TIMEOUT 300)
 endif()
+
+# Printing through GDI and Wine's spooler to a private CUPS scheduler; the PostScript Wine
+# spools is turned into PDF and read back as on Linux.
+add_executable(print_program ${CMAKE_CURRENT_SOURCE_DIR}/printing/PrintProgram.cpp)
+target_link_libraries(print_program PRIVATE varrow_win32_printer varrow_headless varrow_files)
+add_test(NAME win_print_through_cups
+  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/printing/cups_print_test.py
+          $<TARGET_FILE:print_program> ${VARROW_ARTIFACTS} --wine)
+set_tests_properties(win_print_through_cups PROPERTIES TIMEOUT 180)
