@@ -36,7 +36,7 @@ def probe():
         check(text_of(read_only) == "No previous contact", "the read-only box holds its text")
         check(by_name["Call Sign:"].getState().contains(pyatspi.STATE_EDITABLE), "the edit box is editable")
 
-        lists = find_all(form, lambda n: n.getRole() in (pyatspi.ROLE_TABLE, pyatspi.ROLE_TREE_TABLE))
+        lists = find_all(form, lambda n: n.getRole() == pyatspi.ROLE_LIST)
         check(len(lists) == 1 and lists[0].name == "Band:", "the list is named by its label")
         check(labels["Band:"] in labelled_by(lists[0]), "the list is labelled by its label")
         combos = find_all(form, lambda n: n.getRole() == pyatspi.ROLE_COMBO_BOX)

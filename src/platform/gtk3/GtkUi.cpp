@@ -126,6 +126,9 @@ public:
                 c.widget = gtk_tree_view_new_with_model(GTK_TREE_MODEL(c.store));
                 g_object_unref(c.store);
                 gtk_tree_view_set_headers_visible(GTK_TREE_VIEW(c.widget), FALSE);
+                // A list of one column is a list to the screen reader, not a table of rows
+                // and columns.
+                atk_object_set_role(gtk_widget_get_accessible(c.widget), ATK_ROLE_LIST);
                 gtk_tree_view_set_enable_search(GTK_TREE_VIEW(c.widget), FALSE);
                 gtk_tree_view_append_column(
                     GTK_TREE_VIEW(c.widget),
