@@ -14,6 +14,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                                     vl::platform::system_clock(),
                                     vl::platform::system_files(),
                                     &printer,
-                                    &vl::platform::system_serial_ports()};
+                                    &vl::platform::system_serial_ports(),
+                                    &vl::platform::system_shared_libraries()};
     return vl::run_program(services, vl::platform::program_directory());
 }

@@ -9,7 +9,8 @@ add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 add_compile_options(-Wno-restrict)
 
 add_library(varrow_files_win32 STATIC src/platform/win32/Files_win32.cpp
-            src/platform/win32/Clock_win32.cpp src/platform/win32/Serial_win32.cpp)
+            src/platform/win32/Clock_win32.cpp src/platform/win32/Serial_win32.cpp
+            src/platform/win32/SharedLibrary_win32.cpp)
 target_include_directories(varrow_files_win32 PUBLIC src)
 add_library(varrow_files ALIAS varrow_files_win32)
 

@@ -5,6 +5,7 @@
 #include "platform/Files.h"
 #include "platform/Printer.h"
 #include "platform/Serial.h"
+#include "platform/SharedLibrary.h"
 #include "platform/Sound.h"
 #include "platform/Ui.h"
 
@@ -20,6 +21,8 @@ struct Platform {
     // Serial ports for the transceiver and the rotator; none means every port is "not
     // available".
     SerialPorts* serial = nullptr;
+    // The loader of the call-book libraries; none means every library is "not found".
+    SharedLibraries* libraries = nullptr;
 };
 
 }  // namespace vl::platform

@@ -12,6 +12,7 @@
 #include "logstore/LogStore.h"
 #include "platform/Platform.h"
 #include "printing/LabelFiles.h"
+#include "reference/CallBook.h"
 #include "reference/NotePadFile.h"
 #include "shell/Settings.h"
 #include "station/RigControl.h"
@@ -73,6 +74,8 @@ struct AppContext {
     // The record the last database search found (the record count when it found none).
     int database_search_position = 0;
     NotePadState note_pad;
+    // The call-book libraries loaded so far and what they keep between lookups.
+    CallBookState call_book;
 };
 
 }  // namespace vl

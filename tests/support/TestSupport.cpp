@@ -68,8 +68,13 @@ HeadlessRun run_program_headless(const std::string& program_dir, std::string_vie
     RecordingPrinter printer(&journal);
     printer.set_available(printer_state != TestPrinter::Missing);
     printer.set_refuse_jobs(printer_state == TestPrinter::Refusing);
-    platform::Platform services{ui,       sound, clock, files ? *files : platform::system_files(),
-                                &printer, serial};
+    platform::Platform services{ui,
+                                sound,
+                                clock,
+                                files ? *files : platform::system_files(),
+                                &printer,
+                                serial,
+                                &platform::system_shared_libraries()};
     HeadlessRun run;
     try {
         run.exit_code = run_program(services, program_dir);

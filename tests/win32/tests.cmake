@@ -26,6 +26,15 @@ foreach(script ${scenario_scripts})
             -P ${CMAKE_CURRENT_SOURCE_DIR}/scenarios/run_scenario.cmake)
 endforeach()
 
+# A call-book lookup through varrowlog-script.exe with the test DLL beside the program.
+add_test(NAME win_script_runner_call_book
+  COMMAND ${CMAKE_COMMAND} -DEMULATOR=${CMAKE_CROSSCOMPILING_EMULATOR}
+          -DRUNNER=$<TARGET_FILE:varrowlog-script>
+          -DSCRIPT=${CMAKE_CURRENT_SOURCE_DIR}/reference/callbook/call_book.script
+          -DEXPECTED=${CMAKE_CURRENT_SOURCE_DIR}/reference/callbook/call_book.journal
+          "-DFILES=${CMAKE_CURRENT_SOURCE_DIR}/reference/callbook/folder/DBNAMES.TXT|$<TARGET_FILE:test_HAMCAL32>"
+          -P ${CMAKE_CURRENT_SOURCE_DIR}/scenarios/run_scenario.cmake)
+
 # varrowlog.exe under Xvfb and Wine, driven by key presses and read through MSAA by a
 # program of our own; the screenshots go to the Linux build's test artefacts.
 add_executable(msaa_probe win32/MsaaProbe.cpp)
