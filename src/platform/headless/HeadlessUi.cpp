@@ -77,6 +77,14 @@ platform::DateTime civil_from_ms(int64_t ms) {
     return t;
 }
 
+// What the reader is told of a box's text: a password box gives one "*" a character.
+std::string shown_text(const platform::ControlSpec& shape, std::string_view text) {
+    if (shape.kind == ControlKind::Edit && shape.style == EditStyle::Password) {
+        return std::string(text.size(), '*');
+    }
+    return std::string(text);
+}
+
 }  // namespace
 
 platform::DateTime HeadlessClock::utc_now() {
@@ -217,7 +225,8 @@ std::string HeadlessUi::describe_focus(Window& window) {
             return line + " " + quote(spoken_label(window, *control)) + " " + quote(item);
         }
         default:
-            return line + " " + quote(spoken_label(window, *control)) + " " + quote(control->text);
+            return line + " " + quote(spoken_label(window, *control)) + " " +
+                   quote(shown_text(control->shape, control->text));
     }
 }
 
@@ -301,7 +310,7 @@ void HeadlessUi::set_text(WindowId id, int control_id, std::string_view text) {
         return;
     }
     if (window.focus == control_id) {
-        m_journal.add("text " + quote(text));
+        m_journal.add("text " + quote(shown_text(control->shape, text)));
     } else if (is_spoken_text(*control) && !control->shape.quiet && !text.empty()) {
         m_journal.add("static " + quote(without_ampersand(text)));
     }
