@@ -3,6 +3,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Files.h"
+#include "platform/Http.h"
 #include "platform/Printer.h"
 #include "platform/Serial.h"
 #include "platform/Sound.h"
@@ -20,6 +21,8 @@ struct Platform {
     // Serial ports for the transceiver and the rotator; none means every port is "not
     // available".
     SerialPorts* serial = nullptr;
+    // Web requests for the on-line call book; none means it is "not available".
+    Http* http = nullptr;
 };
 
 }  // namespace vl::platform
