@@ -48,6 +48,16 @@ CallBookAnswer say(std::string_view message, std::string_view server_text) {
     return say(std::string(message) + ": " + fit_text(server_text));
 }
 
+std::string to_lower_ascii(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c + 32);
+        }
+    }
+    return lower;
+}
+
 void join(std::string& into, std::string_view part) {
     if (part.empty()) {
         return;
@@ -67,6 +77,21 @@ std::string name_and_address(const CallBookRecord& record) {
         join(text, *part);
     }
     return text;
+}
+
+bool safe_callbook_address(std::string_view address) {
+    std::string lower = to_lower_ascii(address);
+    if (lower.rfind("https://", 0) == 0) {
+        return lower.size() > 8;
+    }
+    for (std::string_view local : {"http://127.0.0.1", "http://localhost", "http://[::1]"}) {
+        if (lower.rfind(local, 0) == 0 &&
+            (lower.size() == local.size() || lower[local.size()] == ':' ||
+             lower[local.size()] == '/')) {
+            return true;
+        }
+    }
+    return false;
 }
 
 struct OnlineCallBook::Exchange {
@@ -134,6 +159,9 @@ CallBookAnswer OnlineCallBook::look_up(const CallBookAccount& account, std::stri
     }
     if (trim(account.user_name).empty()) {
         return say(kCallBookNoAccount);
+    }
+    if (!safe_callbook_address(account.address)) {
+        return say(kCallBookPlainAddress);
     }
     // A key belongs to the account that logged in; another account logs in afresh.
     const std::string owner = account.user_name + '\n' + account.address;

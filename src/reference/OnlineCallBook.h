@@ -40,6 +40,12 @@ inline constexpr std::string_view kCallBookTimedOut =
 inline constexpr std::string_view kCallBookUnreachable = "The call book could not be reached";
 inline constexpr std::string_view kCallBookNotAvailable =
     "The on-line call book is not available in this version";
+inline constexpr std::string_view kCallBookPlainAddress =
+    "The call book address in CALLBOOK.TXT must start with https://";
+
+// True for an address the password may be sent to: HTTPS, or plain HTTP to this machine
+// only (a local stand-in of the service), where nothing crosses the network in clear.
+bool safe_callbook_address(std::string_view address);
 
 struct CallBookRecord;
 

@@ -165,6 +165,31 @@ TEST_F(OnlineCallBookTest, RecordedAnswersGiveTheCommentOrAMessage) {
               kCallBookUnreachable);
     EXPECT_EQ(OnlineCallBook(nullptr).look_up(account("found"), "G9ZZA").message,
               kCallBookNotAvailable);
+    EXPECT_EQ(book.look_up({"g9zza", "secret", "http://example.com/xml/"}, "G9ZZA").message,
+              kCallBookPlainAddress);
+}
+
+// The password goes in clear only to this machine.
+TEST(CallBookAddress, HttpsOrThisMachine) {
+    static const struct {
+        const char* address;
+        bool safe;
+    } kCases[] = {
+        {"https://xmldata.qrz.com/xml/current/", true},
+        {"HTTPS://Example.org", true},
+        {"http://127.0.0.1:8080/found/", true},
+        {"http://localhost/", true},
+        {"http://[::1]:80/", true},
+        {"http://example.com/", false},
+        {"http://127.0.0.1.example.com/", false},
+        {"http://localhostile.net/", false},
+        {"ftp://example.com/", false},
+        {"https://", false},
+        {"", false},
+    };
+    for (const auto& c : kCases) {
+        EXPECT_EQ(safe_callbook_address(c.address), c.safe) << c.address;
+    }
 }
 
 TEST_F(OnlineCallBookTest, AnEndedSessionGetsOneNewLoginAndTheLookupAgain) {
