@@ -238,7 +238,7 @@ TEST_F(OnlineCallBookTest, ASilentServerIsGivenUpAfterFiveSecondsWithoutHoldingT
     ASSERT_TRUE(answer);
     EXPECT_EQ(answer->message, kCallBookTimedOut);
     EXPECT_GE(took, std::chrono::milliseconds(4900));
-    EXPECT_LT(took, std::chrono::milliseconds(6000));
+    EXPECT_LT(took, std::chrono::milliseconds(7000));  // room for a loaded test machine
     EXPECT_FALSE(lookup.take_answer());  // once
 
     // The next lookup starts afresh and is answered.
