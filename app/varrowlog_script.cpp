@@ -61,7 +61,8 @@ int main(int argc, char** argv) {
                                         vl::platform::system_files(),
                                         &printer,
                                         &vl::platform::system_serial_ports(),
-                                        &vl::platform::system_shared_libraries()};
+                                        &vl::platform::system_shared_libraries(),
+                                        vl::platform::system_http()};
         try {
             exit_code = vl::run_program(services, program_dir);
         } catch (const ScriptEnded&) {

@@ -19,7 +19,8 @@ add_library(varrow_pdf STATIC src/platform/linux/NoPdfPrinter.cpp)
 target_link_libraries(varrow_pdf PUBLIC varrow_core)
 
 # The runner writes its journal byte for byte as on Linux: its standard output is binary.
-add_executable(varrowlog-script app/varrowlog_script.cpp src/platform/win32/BinaryOutput_win32.cpp)
+add_executable(varrowlog-script app/varrowlog_script.cpp src/platform/win32/BinaryOutput_win32.cpp
+               src/platform/NoHttp.cpp)
 target_link_libraries(varrowlog-script PRIVATE varrow_headless varrow_pdf varrow_files)
 
 add_library(varrow_win32 STATIC src/platform/win32/Win32Ui.cpp src/platform/win32/Sound_win32.cpp)

@@ -28,10 +28,10 @@ ensure_packages() {
 # The packages every build needs: the toolchain, the test and benchmark libraries, and
 # GTK 3, PulseAudio and libsndfile for the Linux desktop program, and cairo, Pango, CUPS
 # and the Liberation fonts (metric twins of Courier New, Arial and Times New Roman) for
-# printing.
+# printing, and libcurl and expat for the on-line call book.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
     libgtk-3-dev libpulse-dev libsndfile1-dev libcairo2-dev libpango1.0-dev libcups2-dev
-    fonts-liberation)
+    fonts-liberation libcurl4-openssl-dev libexpat1-dev)
 
 # What the desktop tests need: a private X display and D-Bus session with the AT-SPI bus,
 # the Python bindings that read the accessible tree, key presses, screenshots, fonts, a

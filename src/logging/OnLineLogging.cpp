@@ -198,6 +198,9 @@ public:
         if (m_rig_ticks++ % 10 == 0) {
             follow_rig();
         }
+        if (auto answer = take_call_book_answer(m_ctx)) {
+            show_call_book_answer(*answer);
+        }
     }
 
     void open_rotator() {
@@ -231,6 +234,14 @@ public:
     void look_up_call_book() {
         set(kCommentBox, "");
         const CallBookAnswer answer = look_up_call(m_ctx, text(kCallBox));
+        if (answer.kind == CallBookAnswer::Kind::Busy) {
+            refuse(m_ctx);
+        } else {
+            show_call_book_answer(answer);
+        }
+    }
+
+    void show_call_book_answer(const CallBookAnswer& answer) {
         if (answer.kind == CallBookAnswer::Kind::Found) {
             set(kCommentBox, answer.text);
             focus(kCommentBox);

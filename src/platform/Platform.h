@@ -3,6 +3,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Files.h"
+#include "platform/Http.h"
 #include "platform/Printer.h"
 #include "platform/Serial.h"
 #include "platform/SharedLibrary.h"
@@ -23,6 +24,8 @@ struct Platform {
     SerialPorts* serial = nullptr;
     // The loader of the call-book libraries; none means every library is "not found".
     SharedLibraries* libraries = nullptr;
+    // Web requests for the on-line call book; none means it is "not available".
+    Http* http = nullptr;
 };
 
 }  // namespace vl::platform

@@ -3,6 +3,7 @@
 // the comment box or a message to show.
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "reference/CallBookRecords.h"
@@ -18,7 +19,10 @@ struct CallBookState {
 };
 
 // Nothing when no call book is chosen (choice 0) or the call is empty; otherwise the answer
-// of the chosen call book.
+// of the chosen call book, or Pending while the on-line call book looks.
 CallBookAnswer look_up_call(AppContext& ctx, std::string_view call);
+
+// The on-line call book's answer, once, when it has come; the screen's timer asks.
+std::optional<CallBookAnswer> take_call_book_answer(AppContext& ctx);
 
 }  // namespace vl

@@ -20,7 +20,9 @@ struct CallBookRecord {
 // The answer of a call-book lookup: nothing (no call book chosen, or no call), the text for
 // the comment box, or a message for a message box with an empty title.
 struct CallBookAnswer {
-    enum class Kind { Nothing, Found, Failed };
+    // Pending: the on-line call book is looking; its answer comes later. Busy: a lookup is
+    // still running, and this one was not started.
+    enum class Kind { Nothing, Found, Failed, Pending, Busy };
     Kind kind = Kind::Nothing;
     std::string text;
 

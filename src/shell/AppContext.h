@@ -13,7 +13,9 @@
 #include "platform/Platform.h"
 #include "printing/LabelFiles.h"
 #include "reference/CallBook.h"
+#include "reference/CallBookAccount.h"
 #include "reference/NotePadFile.h"
+#include "reference/OnlineCallBook.h"
 #include "shell/Settings.h"
 #include "station/RigControl.h"
 #include "station/RigDefinition.h"
@@ -32,6 +34,7 @@ struct BrowserHits {
 struct UnreadableFiles {
     bool station = false;   // RIG.LST
     bool settings = false;  // DBNAMES.TXT
+    bool callbook = false;  // CALLBOOK.TXT
 };
 
 // Which change of the DXCC chart DXCC.CHT holds, and when it was written.
@@ -76,6 +79,9 @@ struct AppContext {
     NotePadState note_pad;
     // The call-book libraries loaded so far and what they keep between lookups.
     CallBookState call_book;
+    // The on-line call book account (CALLBOOK.TXT) and the lookup that keeps its session.
+    CallBookAccount callbook_account;
+    OnlineLookup callbook_lookup{platform.http};
 };
 
 }  // namespace vl

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "reference/CallBookAccount.h"
 #include "shell/Backup.h"
 #include "shell/Settings.h"
 #include "station/StationData.h"
@@ -118,6 +119,39 @@ TEST_F(HousekeepingTest, CallBookChoiceAndDriveLeaveByTheExitButton) {
     Settings settings = parse_settings(dir.read("DBNAMES.TXT"));
     EXPECT_EQ(settings.callbook_choice, 2);
     EXPECT_EQ(settings.callbook_drive, "d");
+}
+
+TEST_F(HousekeepingTest, OnLineCallBookAccountIsTypedMaskedAndKeptPrivately) {
+    Lines journal = run(open_menu_entry(kCallBook) +
+                        "key End\nkey Tab Tab\ntype g9zza\nkey Tab\ntype se cret\nkey Tab\n"
+                        "key Escape\nkey Escape\n");
+    Lines got = lines_from(journal, "window \"CDROM Call Book selection\"");
+    ASSERT_GE(got.size(), 9u);
+    EXPECT_EQ(got[2], "text \"On-line XML\"");
+    EXPECT_EQ(got[4], "focus edit \"User name:\" \"\"");
+    EXPECT_EQ(got[6], "focus edit \"Password:\" \"\"");
+    EXPECT_EQ(got[7], "text \"*******\"");  // the reader hears marks, never the password
+    EXPECT_EQ(got[8], "focus button \"Exit\"");
+    EXPECT_EQ(parse_settings(dir.read("DBNAMES.TXT")).callbook_choice, 4);
+    EXPECT_EQ(dir.read("DBNAMES.TXT").substr(dir.read("DBNAMES.TXT").size() - 4), " 4\r\n");
+    EXPECT_EQ(dir.read("CALLBOOK.TXT"),
+              "g9zza\r\nse cret\r\n" + std::string(kDefaultCallBookAddress) + "\r\n");
+
+    // The next start offers them again; another choice hides the two boxes (Tab from the
+    // drive goes to Exit) and leaves CALLBOOK.TXT alone.
+    journal = run(open_menu_entry(kCallBook) +
+                  "key Tab Tab Tab\nkey Shift+Tab Shift+Tab "
+                  "Shift+Tab\nkey Up\nkey Tab Tab\nkey Escape\nkey Escape\n");
+    got = lines_from(journal, "window \"CDROM Call Book selection\"");
+    ASSERT_GE(got.size(), 10u);
+    EXPECT_EQ(got[1], "focus dropdown \"Call Book:\" \"On-line XML\"");
+    EXPECT_EQ(got[3], "focus edit \"User name:\" \"g9zza\"");
+    EXPECT_EQ(got[4], "focus edit \"Password:\" \"*******\"");
+    EXPECT_EQ(got[7], "focus dropdown \"Call Book:\" \"On-line XML\"");
+    EXPECT_EQ(got[8], "text \"QRZ\"");
+    EXPECT_EQ(got[10], "focus button \"Exit\"");
+    EXPECT_EQ(parse_settings(dir.read("DBNAMES.TXT")).callbook_choice, 3);
+    EXPECT_EQ(parse_callbook_account(dir.read("CALLBOOK.TXT")).password, "se cret");
 }
 
 TEST(BackupPath, LettersFoldersAndTextThatNamesNoFolder) {

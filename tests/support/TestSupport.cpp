@@ -74,7 +74,8 @@ HeadlessRun run_program_headless(const std::string& program_dir, std::string_vie
                                 files ? *files : platform::system_files(),
                                 &printer,
                                 serial,
-                                &platform::system_shared_libraries()};
+                                &platform::system_shared_libraries(),
+                                platform::system_http()};
     HeadlessRun run;
     try {
         run.exit_code = run_program(services, program_dir);

@@ -593,6 +593,10 @@ private:
         }
         // A read-only box stays focusable text, so the reader can walk it.
         gtk_editable_set_editable(GTK_EDITABLE(c.widget), !read_only);
+        // A password box shows marks; its accessible role makes the reader say them too.
+        if (c.shape.style == EditStyle::Password) {
+            gtk_entry_set_visibility(GTK_ENTRY(c.widget), FALSE);
+        }
         g_signal_connect(c.widget, "insert-text", G_CALLBACK(on_insert_text), &w);
         g_signal_connect(c.widget, "changed", G_CALLBACK(on_edit_changed), &w);
     }

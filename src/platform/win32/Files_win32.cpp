@@ -189,7 +189,9 @@ public:
                 access |= GENERIC_WRITE;
                 disposition = OPEN_ALWAYS;
                 break;
+            // The program folder is the operator's own; Windows has no mode bits to set.
             case OpenMode::CreateTruncate:
+            case OpenMode::CreatePrivate:
                 access |= GENERIC_WRITE;
                 disposition = CREATE_ALWAYS;
                 break;
