@@ -587,10 +587,9 @@ private:
         }
         // A box is never narrower than its longest text in the window's font (GTK gives a
         // box at least the width its characters need), nor than its layout width.
+        // Its length limit is held for typing only (on_insert_text): GTK's own limit would
+        // also cut text the program puts in, such as a call-book answer.
         gtk_entry_set_width_chars(GTK_ENTRY(c.widget), std::max(1, c.shape.max_length));
-        if (c.shape.max_length > 0) {
-            gtk_entry_set_max_length(GTK_ENTRY(c.widget), c.shape.max_length);
-        }
         // A read-only box stays focusable text, so the reader can walk it.
         gtk_editable_set_editable(GTK_EDITABLE(c.widget), !read_only);
         // A password box shows marks; its accessible role makes the reader say them too.
@@ -735,14 +734,24 @@ private:
                 }
             }
         }
+        if (w->ui->m_quiet == 0 && c->shape.max_length > 0) {
+            const int room = c->shape.max_length - gtk_entry_get_text_length(GTK_ENTRY(editable));
+            if (static_cast<int>(typed.size()) > room) {
+                typed.resize(static_cast<std::size_t>(std::max(room, 0)));
+                gtk_widget_error_bell(GTK_WIDGET(editable));
+            }
+        }
         std::string utf8 = platform::utf8_from_cp1252(typed);
         if (utf8 == std::string_view(text, length < 0 ? std::strlen(text) : length)) {
+            return;
+        }
+        g_signal_stop_emission_by_name(editable, "insert-text");
+        if (utf8.empty()) {
             return;
         }
         g_signal_handlers_block_by_func(editable, reinterpret_cast<gpointer>(on_insert_text), w);
         gtk_editable_insert_text(editable, utf8.c_str(), static_cast<gint>(utf8.size()), position);
         g_signal_handlers_unblock_by_func(editable, reinterpret_cast<gpointer>(on_insert_text), w);
-        g_signal_stop_emission_by_name(editable, "insert-text");
     }
 
     // Y and N answer a Yes/No box without Alt, as they do on Windows.
