@@ -8,9 +8,11 @@ add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 # (its bug 105329), which -Werror would make fatal.
 add_compile_options(-Wno-restrict)
 
+# The system's services: files, the clock, serial ports and run-time libraries. No web client
+# yet: the on-line call book says it is not available.
 add_library(varrow_files_win32 STATIC src/platform/win32/Files_win32.cpp
             src/platform/win32/Clock_win32.cpp src/platform/win32/Serial_win32.cpp
-            src/platform/win32/SharedLibrary_win32.cpp)
+            src/platform/win32/SharedLibrary_win32.cpp src/platform/NoHttp.cpp)
 target_include_directories(varrow_files_win32 PUBLIC src)
 add_library(varrow_files ALIAS varrow_files_win32)
 
@@ -19,8 +21,7 @@ add_library(varrow_pdf STATIC src/platform/linux/NoPdfPrinter.cpp)
 target_link_libraries(varrow_pdf PUBLIC varrow_core)
 
 # The runner writes its journal byte for byte as on Linux: its standard output is binary.
-add_executable(varrowlog-script app/varrowlog_script.cpp src/platform/win32/BinaryOutput_win32.cpp
-               src/platform/NoHttp.cpp)
+add_executable(varrowlog-script app/varrowlog_script.cpp src/platform/win32/BinaryOutput_win32.cpp)
 target_link_libraries(varrowlog-script PRIVATE varrow_headless varrow_pdf varrow_files)
 
 add_library(varrow_win32 STATIC src/platform/win32/Win32Ui.cpp src/platform/win32/Sound_win32.cpp)

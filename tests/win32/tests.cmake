@@ -59,7 +59,8 @@ set_tests_properties(win_msaa_probe PROPERTIES TIMEOUT 180)
 if(VARROW_LINUX_RUNNER)
   add_test(NAME win_same_journal_as_linux
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/win32/same_journal.sh ${VARROW_LINUX_RUNNER}
-            $<TARGET_FILE:varrowlog-script> ${PROJECT_SOURCE_DIR}/data ${CMAKE_CURRENT_SOURCE_DIR})
+            $<TARGET_FILE:varrowlog-script> ${PROJECT_SOURCE_DIR}/data ${CMAKE_CURRENT_SOURCE_DIR}
+            $<TARGET_FILE:test_HAMCAL32>)
   set_tests_properties(win_same_journal_as_linux PROPERTIES TIMEOUT 300)
 endif()
 
