@@ -17,6 +17,8 @@ int main(int argc, char** argv) {
                                     vl::platform::system_clock(),
                                     vl::platform::system_files(),
                                     &printer,
-                                    &vl::platform::system_serial_ports()};
+                                    &vl::platform::system_serial_ports(),
+                                    &vl::platform::system_shared_libraries(),
+                                    vl::platform::system_http()};
     return vl::run_program(services, vl::platform::program_directory());
 }

@@ -55,9 +55,14 @@ int main(int argc, char** argv) {
         if (pdf_printer) {
             printer.add_copy(*pdf_printer);
         }
-        vl::platform::Platform services{ui,       sound,
-                                        clock,    vl::platform::system_files(),
-                                        &printer, &vl::platform::system_serial_ports()};
+        vl::platform::Platform services{ui,
+                                        sound,
+                                        clock,
+                                        vl::platform::system_files(),
+                                        &printer,
+                                        &vl::platform::system_serial_ports(),
+                                        &vl::platform::system_shared_libraries(),
+                                        vl::platform::system_http()};
         try {
             exit_code = vl::run_program(services, program_dir);
         } catch (const ScriptEnded&) {

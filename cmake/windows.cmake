@@ -8,8 +8,11 @@ add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 # (its bug 105329), which -Werror would make fatal.
 add_compile_options(-Wno-restrict)
 
+# The system's services: files, the clock, serial ports and run-time libraries. No web client
+# yet: the on-line call book says it is not available.
 add_library(varrow_files_win32 STATIC src/platform/win32/Files_win32.cpp
-            src/platform/win32/Clock_win32.cpp src/platform/win32/Serial_win32.cpp)
+            src/platform/win32/Clock_win32.cpp src/platform/win32/Serial_win32.cpp
+            src/platform/win32/SharedLibrary_win32.cpp src/platform/NoHttp.cpp)
 target_include_directories(varrow_files_win32 PUBLIC src)
 add_library(varrow_files ALIAS varrow_files_win32)
 
@@ -24,9 +27,16 @@ target_link_libraries(varrowlog-script PRIVATE varrow_headless varrow_pdf varrow
 add_library(varrow_win32 STATIC src/platform/win32/Win32Ui.cpp src/platform/win32/Sound_win32.cpp)
 target_link_libraries(varrow_win32 PUBLIC varrow_core comctl32 winmm)
 
-# The program itself: a GUI program, no console.
-add_executable(varrowlog WIN32 app/varrowlog_win32.cpp)
-target_link_libraries(varrowlog PRIVATE varrow_win32 varrow_files)
+# The default printer through GDI and the spooler.
+add_library(varrow_win32_printer STATIC src/platform/win32/Printer_win32.cpp)
+target_link_libraries(varrow_win32_printer PUBLIC varrow_core gdi32 winspool)
+
+# The program itself: a GUI program, no console. Its manifest declares that it scales its
+# own windows to the screen, so a scaled display shows sharp text rather than a stretched
+# bitmap.
+enable_language(RC)
+add_executable(varrowlog WIN32 app/varrowlog_win32.cpp app/win32/varrowlog.rc)
+target_link_libraries(varrowlog PRIVATE varrow_win32 varrow_win32_printer varrow_files)
 
 # The sound cues, made by a Linux build of make_cues (scripts/package-windows) or here by
 # make_cues.exe under Wine.

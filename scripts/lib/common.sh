@@ -28,19 +28,19 @@ ensure_packages() {
 # The packages every build needs: the toolchain, the test and benchmark libraries, and
 # GTK 3, PulseAudio and libsndfile for the Linux desktop program, and cairo, Pango, CUPS
 # and the Liberation fonts (metric twins of Courier New, Arial and Times New Roman) for
-# printing.
+# printing, and libcurl and expat for the on-line call book.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
     libgtk-3-dev libpulse-dev libsndfile1-dev libcairo2-dev libpango1.0-dev libcups2-dev
-    fonts-liberation)
+    fonts-liberation libcurl4-openssl-dev libexpat1-dev)
 
 # What the desktop tests need: a private X display and D-Bus session with the AT-SPI bus,
 # the Python bindings that read the accessible tree, key presses, screenshots, fonts, a
 # sound server with a null sink, the Orca screen reader with a window manager and
-# speech-dispatcher, whose speech the tests capture to a file, a private print scheduler and
-# poppler's PDF readers.
+# speech-dispatcher, whose speech the tests capture to a file, a private print scheduler,
+# poppler's PDF readers and Ghostscript (it reads the PostScript Wine's printing spools).
 TEST_PACKAGES=(xvfb xauth x11-utils dbus at-spi2-core python3-pyatspi xdotool imagemagick
     fonts-dejavu-core pulseaudio pulseaudio-utils orca speech-dispatcher metacity cups-daemon
-    cups-client poppler-utils)
+    cups-client poppler-utils ghostscript)
 
 # The Windows build: the mingw-w64 cross-compiler (posix threads) and Wine to run its tests.
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64)

@@ -480,7 +480,7 @@ LogStatus merge_into_log(LogStore& log, platform::FileSystem& files,
 
     // The merged log is written whole beside the log; the log itself is not touched until
     // the finished file takes its place.
-    const std::string temporary = log.path() + ".IMP";
+    const std::string temporary = log.import_scratch_path();
     auto file = files.open(temporary, platform::OpenMode::CreateTruncate);
     if (!file) {
         return LogStatus::WriteFailed;

@@ -14,6 +14,7 @@
 #include "printing/LabelPrinter.h"
 #include "printing/PrinterJobs.h"
 #include "printing/QslSelection.h"
+#include "reference/CallBook.h"
 #include "reference/ReferenceScreens.h"
 #include "shell/KeyHelpBox.h"
 #include "shell/Screen.h"
@@ -179,7 +180,7 @@ public:
                 turn_rotator_to_path(command == kCmdRotatorShort ? 11 : 34);
                 break;
             case kCmdCallBook:
-                refuse(m_ctx);  // these facilities are not in this program yet
+                look_up_call_book();
                 break;
             case platform::kCmdCancel:
                 leave();
@@ -215,6 +216,9 @@ public:
         if (m_rig_ticks++ % 10 == 0) {
             follow_rig();
         }
+        if (auto answer = take_call_book_answer(m_ctx)) {
+            show_call_book_answer(*answer);
+        }
     }
 
     bool has_rotator() const { return !m_ctx.settings.rotator_port.empty(); }
@@ -247,6 +251,27 @@ public:
         if (events.no_response) {
             m_ctx.ui().message_box(m_window, "Com Port Error", "No response from CBOX",
                                    platform::MessageButtons::Ok);
+        }
+    }
+
+    // The name and address the call book gives are put in the comment box, which takes the
+    // focus so that they are spoken; a failure is a message box with an empty title.
+    void look_up_call_book() {
+        set(kCommentBox, "");
+        const CallBookAnswer answer = look_up_call(m_ctx, text(kCallBox));
+        if (answer.kind == CallBookAnswer::Kind::Busy) {
+            refuse(m_ctx);
+        } else {
+            show_call_book_answer(answer);
+        }
+    }
+
+    void show_call_book_answer(const CallBookAnswer& answer) {
+        if (answer.kind == CallBookAnswer::Kind::Found) {
+            set(kCommentBox, answer.text);
+            focus(kCommentBox);
+        } else if (answer.kind == CallBookAnswer::Kind::Failed) {
+            m_ctx.ui().message_box(m_window, "", answer.text, platform::MessageButtons::Ok);
         }
     }
 

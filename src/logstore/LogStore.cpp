@@ -61,6 +61,13 @@ void LogStore::close() {
 
 OpenReport LogStore::load() {
     OpenReport report;
+    // A whole-log rewrite or an import that stopped before its rename left the log as it
+    // was; its half-written copy is only litter.
+    for (const std::string& scratch : {m_path + ".NEW", import_scratch_path()}) {
+        if (m_files.exists(scratch)) {
+            m_files.remove(scratch);
+        }
+    }
     m_file = m_files.open(m_path, platform::OpenMode::ReadWrite);
     if (!m_file) {
         report.outcome = OpenReport::Outcome::CannotOpen;

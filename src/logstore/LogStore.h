@@ -72,6 +72,8 @@ public:
     // Where the bytes after the last whole record are kept: MYLOG.BAD beside the log.
     std::string stray_path() const;
     std::string journal_path() const;
+    // Where an import builds the merged log before it replaces this one.
+    std::string import_scratch_path() const { return m_path + ".IMP"; }
 
     int count() const { return static_cast<int>(m_records.size()); }
     // Record numbers run from 1 to count().

@@ -22,18 +22,37 @@ std::optional<std::string> read_whole_file(FileSystem& fs, const std::string& pa
     return data;
 }
 
-bool write_whole_file(FileSystem& fs, const std::string& path, std::string_view data) {
-    auto file = fs.open(path, OpenMode::CreateTruncate);
+namespace {
+
+bool write_file_as(FileSystem& fs, const std::string& path, std::string_view data, OpenMode mode) {
+    auto file = fs.open(path, mode);
     return file && (data.empty() || file->write_at(0, data.data(), data.size())) && file->flush();
 }
 
-bool replace_file(FileSystem& fs, const std::string& path, std::string_view data) {
+bool replace_file_as(FileSystem& fs, const std::string& path, std::string_view data,
+                     OpenMode mode) {
     const std::string temporary = path + ".NEW";
-    if (!write_whole_file(fs, temporary, data) || !fs.rename(temporary, path)) {
+    if (!write_file_as(fs, temporary, data, mode) || !fs.rename(temporary, path)) {
         fs.remove(temporary);
         return false;
     }
     return fs.sync_directory(folder_of(path));
+}
+
+}  // namespace
+
+bool write_whole_file(FileSystem& fs, const std::string& path, std::string_view data) {
+    return write_file_as(fs, path, data, OpenMode::CreateTruncate);
+}
+
+bool replace_file(FileSystem& fs, const std::string& path, std::string_view data) {
+    return replace_file_as(fs, path, data, OpenMode::CreateTruncate);
+}
+
+// The temporary file is made private before anything is written to it, and the rename
+// carries its mode over to the file's own name.
+bool replace_private_file(FileSystem& fs, const std::string& path, std::string_view data) {
+    return replace_file_as(fs, path, data, OpenMode::CreatePrivate);
 }
 
 bool copy_file(FileSystem& fs, const std::string& from, const std::string& to) {

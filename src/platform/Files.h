@@ -40,6 +40,9 @@ enum class OpenMode {
     ReadOnly,
     ReadWrite,       // created empty when absent
     CreateTruncate,  // always starts empty
+    // As CreateTruncate, readable and writable by the operator alone (POSIX mode 0600,
+    // also when the file was already there); for files that hold a password.
+    CreatePrivate,
 };
 
 class FileSystem {
@@ -66,6 +69,8 @@ bool write_whole_file(FileSystem& fs, const std::string& path, std::string_view 
 // Writes the file whole under a temporary name and renames it over the old one, so a
 // crash leaves the old file or the new, never half of one.
 bool replace_file(FileSystem& fs, const std::string& path, std::string_view data);
+// The same for a file only the operator may read (OpenMode::CreatePrivate).
+bool replace_private_file(FileSystem& fs, const std::string& path, std::string_view data);
 bool copy_file(FileSystem& fs, const std::string& from, const std::string& to);
 
 // The folder part of a path, with its trailing separator ("" for a bare name).
@@ -76,5 +81,9 @@ FileSystem& system_files();
 
 // The folder of the running executable, with its trailing separator.
 std::string program_directory();
+
+// The root folder of a drive letter ("E:\\") where the system has drive letters; empty where
+// it has none.
+std::string drive_root(char letter);
 
 }  // namespace vl::platform

@@ -3,8 +3,10 @@
 
 #include "platform/Clock.h"
 #include "platform/Files.h"
+#include "platform/Http.h"
 #include "platform/Printer.h"
 #include "platform/Serial.h"
+#include "platform/SharedLibrary.h"
 #include "platform/Sound.h"
 #include "platform/Ui.h"
 
@@ -20,6 +22,10 @@ struct Platform {
     // Serial ports for the transceiver and the rotator; none means every port is "not
     // available".
     SerialPorts* serial = nullptr;
+    // The loader of the call-book libraries; none means every library is "not found".
+    SharedLibraries* libraries = nullptr;
+    // Web requests for the on-line call book; none means it is "not available".
+    Http* http = nullptr;
 };
 
 }  // namespace vl::platform

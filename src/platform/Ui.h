@@ -24,7 +24,8 @@ constexpr int kCmdCancel = 2;
 enum class ControlKind { Label, Edit, List, DropDown, Button };
 
 // MultiLine: a box the operator writes lines in; Enter starts a new line (CR LF).
-enum class EditStyle { Plain, UpperCase, ReadOnly, ReadOnlyMultiLine, MultiLine };
+// Password: what is typed is kept but shown and spoken only as one mark a character.
+enum class EditStyle { Plain, UpperCase, ReadOnly, ReadOnlyMultiLine, MultiLine, Password };
 
 struct ControlSpec {
     ControlKind kind = ControlKind::Label;

@@ -146,19 +146,33 @@ LogPrintEnd print_log_pages(platform::PrintJob& job, const LogStore& log, LogPri
     platform::PageGeometry page = job.geometry();
     const int left = page.dpi_x / 2;
     const int top = page.dpi_y / 8;
-    job.select_font(kPlainFont);
+    platform::PrintFont plain = kPlainFont;
+    platform::PrintFont underlined = kUnderlinedFont;
+    job.select_font(plain);
     platform::FontMetrics metrics = job.font_metrics();
-    const int spacing = metrics.height + metrics.external_leading;
+    int spacing = metrics.height + metrics.external_leading;
+    // Every page holds the header and 41 entries, as page numbers promise. Where a printer's
+    // margins leave too little height for them, the lines close up, and the type is made
+    // smaller only when the lines would otherwise overlap; no entry falls off a page.
+    const int room = (page.height - top) / (1 + kLogEntriesPerPage);
+    if (spacing > room && room > 0) {
+        if (metrics.height > room) {
+            plain.points = underlined.points = std::max(4, plain.points * room / metrics.height);
+            job.select_font(plain);
+            metrics = job.font_metrics();
+        }
+        spacing = std::min(metrics.height + metrics.external_leading, room);
+    }
 
     int line_counter = 0;
     int page_counter = start.first_page;
     int y = top;
     auto print_header = [&] {
-        job.select_font(kUnderlinedFont);
+        job.select_font(underlined);
         y = top;
         job.text_out(left, y, log_header_line(page_counter));
         y += spacing;
-        job.select_font(kPlainFont);
+        job.select_font(plain);
         line_counter = 2;
         ++page_counter;
     };
@@ -169,7 +183,7 @@ LogPrintEnd print_log_pages(platform::PrintJob& job, const LogStore& log, LogPri
             print_header();
         }
         if (entry == last) {
-            job.select_font(kUnderlinedFont);
+            job.select_font(underlined);
         }
         job.text_out(left, y, log_entry_line(log.entry(entry), date_format, frequency_names));
         y += spacing;
@@ -181,7 +195,7 @@ LogPrintEnd print_log_pages(platform::PrintJob& job, const LogStore& log, LogPri
             print_header();
         }
     }
-    job.select_font(kPlainFont);
+    job.select_font(plain);
     job.text_out(left, y, "        End of Log");
     job.end_page();
     return LogPrintEnd::EndOfLog;

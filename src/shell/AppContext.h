@@ -12,7 +12,10 @@
 #include "logstore/LogStore.h"
 #include "platform/Platform.h"
 #include "printing/LabelFiles.h"
+#include "reference/CallBook.h"
+#include "reference/CallBookAccount.h"
 #include "reference/NotePadFile.h"
+#include "reference/OnlineCallBook.h"
 #include "shell/Settings.h"
 #include "station/RigControl.h"
 #include "station/RigDefinition.h"
@@ -31,6 +34,7 @@ struct BrowserHits {
 struct UnreadableFiles {
     bool station = false;   // RIG.LST
     bool settings = false;  // DBNAMES.TXT
+    bool callbook = false;  // CALLBOOK.TXT
 };
 
 // Which change of the DXCC chart DXCC.CHT holds, and when it was written.
@@ -73,6 +77,11 @@ struct AppContext {
     // The record the last database search found (the record count when it found none).
     int database_search_position = 0;
     NotePadState note_pad;
+    // The call-book libraries loaded so far and what they keep between lookups.
+    CallBookState call_book;
+    // The on-line call book account (CALLBOOK.TXT) and the lookup that keeps its session.
+    CallBookAccount callbook_account;
+    OnlineLookup callbook_lookup{platform.http};
 };
 
 }  // namespace vl

@@ -1,6 +1,7 @@
 // Backup and restore of the log.
 #include "shell/Backup.h"
 
+#include "platform/Files.h"
 #include "shell/Screen.h"
 
 namespace vl {
@@ -13,14 +14,19 @@ std::optional<std::string> backup_path(const std::string& program_dir,
             letter = static_cast<char>(letter - 32);
         }
         if (letter >= 'A' && letter <= 'Z') {
-            return program_dir + "DRIVES/" + letter + "/MYLOG.LOG";
+            std::string root = platform::drive_root(letter);
+            return (root.empty() ? program_dir + "DRIVES/" + letter + "/" : root) + "MYLOG.LOG";
         }
         return std::nullopt;
     }
-    if (!backup_drive.empty() && backup_drive.front() == '/') {
+    // A full path: "/..." anywhere, and "X:\\..." where there are drive letters.
+    const bool drive_path = backup_drive.size() >= 3 && backup_drive[1] == ':' &&
+                            (backup_drive[2] == '\\' || backup_drive[2] == '/') &&
+                            !platform::drive_root(backup_drive[0]).empty();
+    if (drive_path || (!backup_drive.empty() && backup_drive.front() == '/')) {
         std::string folder(backup_drive);
-        if (folder.back() != '/') {
-            folder += '/';
+        if (folder.back() != '/' && folder.back() != '\\') {
+            folder += drive_path ? '\\' : '/';
         }
         return folder + "MYLOG.LOG";
     }

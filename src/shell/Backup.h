@@ -3,8 +3,9 @@
 // The backup drive setting names where the copy goes. On Windows it is a drive letter and
 // the copy is that drive's MYLOG.LOG. Where there are no drive letters, a single letter X
 // names the folder DRIVES/X beside the program's files (make it a link to a USB stick's
-// mount point, for example), and a full path starting with "/" names a folder directly. Any
-// other text, "E:" included, names no folder and the copy fails.
+// mount point, for example). A full path starting with "/", or on Windows with a drive
+// ("E:\\Logs"), names a folder directly. Any other text, "E:" included, names no folder and
+// the copy fails.
 #pragma once
 
 #include <optional>

@@ -125,6 +125,13 @@ void load_settings(AppContext& ctx) {
     }
 }
 
+// A missing CALLBOOK.TXT leaves the on-line call book without an account.
+void load_callbook_account(AppContext& ctx) {
+    if (auto text = read_settings_file(ctx, kCallBookAccountFile, ctx.unreadable.callbook)) {
+        ctx.callbook_account = parse_callbook_account(*text);
+    }
+}
+
 // A missing DXCC.CHT leaves the chart clear; Log Check fills it again. One that cannot be
 // read or is not the chart's size is said and made again from the log at once.
 void load_chart(AppContext& ctx) {
@@ -170,6 +177,7 @@ int run_program(platform::Platform& services, const std::string& program_dir) {
     set_up_rig(ctx);
     load_label_files(ctx.platform.files, ctx.program_dir, ctx.labels);
     load_settings(ctx);
+    load_callbook_account(ctx);
 
     run_main_menu(ctx);
 

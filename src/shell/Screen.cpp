@@ -117,6 +117,19 @@ bool save_settings(AppContext& ctx, platform::WindowId owner) {
     return false;
 }
 
+bool save_callbook_account(AppContext& ctx, platform::WindowId owner) {
+    if (ctx.unreadable.callbook) {
+        tell_unreadable(ctx, owner, kCallBookAccountFile);
+        return false;
+    }
+    if (save_callbook_account(ctx.platform.files, ctx.program_dir, ctx.callbook_account)) {
+        return true;
+    }
+    ctx.ui().message_box(owner, "File Error", "CALLBOOK.TXT could not be written",
+                         platform::MessageButtons::Ok);
+    return false;
+}
+
 bool refuse_commas(AppContext& ctx, platform::WindowId window, int control) {
     std::string text = ctx.ui().text(window, control);
     if (text.find(',') == std::string::npos) {

@@ -42,6 +42,8 @@ void report_log_status(AppContext& ctx, platform::WindowId owner, LogStatus stat
 // written, after telling the operator.
 bool save_station_data(AppContext& ctx, platform::WindowId owner);
 bool save_settings(AppContext& ctx, platform::WindowId owner);
+// Writes CALLBOOK.TXT, readable by the operator alone; false after telling the operator.
+bool save_callbook_account(AppContext& ctx, platform::WindowId owner);
 
 // Writes DXCC.CHT when the chart has changed since it was last written: at once when the
 // last write is a second old or more (or `now` is set), otherwise at the next call, so a

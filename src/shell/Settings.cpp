@@ -33,8 +33,8 @@ Settings parse_settings(std::string_view text) {
     s.rotator_port = lines[13];
     s.callbook_drive = lines[14];
     double choice = std::nearbyint(leading_number(lines[15]));
-    // Only the four choices exist; anything else is no call book.
-    s.callbook_choice = choice >= 0 && choice <= 3 ? static_cast<int>(choice) : 0;
+    // Only the five choices exist; anything else is no call book.
+    s.callbook_choice = choice >= 0 && choice <= kOnlineCallBook ? static_cast<int>(choice) : 0;
     return s;
 }
 

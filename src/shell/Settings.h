@@ -10,6 +10,8 @@
 namespace vl {
 
 inline constexpr std::string_view kSettingsFile = "DBNAMES.TXT";
+// The call-book choice of the on-line XML call book (CALLBOOK.TXT holds its account).
+inline constexpr int kOnlineCallBook = 4;
 
 struct Settings {
     std::array<std::string, 10> database_names;
@@ -18,7 +20,7 @@ struct Settings {
     std::string backup_drive;
     std::string rotator_port;
     std::string callbook_drive;
-    int callbook_choice = 0;  // 0 none, 1 Buckmaster, 2 Flying Horse, 3 QRZ
+    int callbook_choice = 0;  // 0 none, 1 Buckmaster, 2 Flying Horse, 3 QRZ, 4 on-line
 };
 
 // Lines 1 to 15 are whole lines, commas included; line 16 is read as a number. Lines the

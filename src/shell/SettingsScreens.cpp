@@ -170,37 +170,89 @@ private:
     }
 };
 
-constexpr std::array<std::string_view, 4> kCallBooks = {"No Callbook", "Buckmaster", "Flying Horse",
-                                                        "QRZ"};
+// The fourth choice is the on-line XML call book, which CD-ROM call books gave way to.
+constexpr std::array<std::string_view, 5> kCallBooks = {"No Callbook", "Buckmaster", "Flying Horse",
+                                                        "QRZ", "On-line XML"};
 
 class CallBookScreen final : public SettingsScreen {
 public:
     explicit CallBookScreen(AppContext& ctx)
-        : SettingsScreen(
-              ctx,
-              "Arrow keys to choose the call book,TAB to select the drive,ESCAPE to keep them") {}
+        : SettingsScreen(ctx,
+                         "Arrow keys to choose the call book,TAB to select the drive,"
+                         "For On-line XML TAB on to the user name and password,"
+                         "ESCAPE to keep them"),
+          m_user_name(ctx.callbook_account.user_name),
+          m_password(ctx.callbook_account.password) {}
 
     void run(platform::WindowId owner) {
-        open(owner, "CDROM Call Book selection", 160, 60);
+        open(owner, "CDROM Call Book selection", 160, 90);
         add(ControlKind::Label, 100, "&Call Book:", 5, 5, 50);
-        m_ctx.ui().add_control(m_window, control(ControlKind::DropDown, 400, "", 60, 5, 90, 12));
-        m_ctx.ui().set_items(m_window, 400, {kCallBooks.begin(), kCallBooks.end()});
-        m_ctx.ui().select_item(m_window, 400, m_ctx.settings.callbook_choice);
+        m_ctx.ui().add_control(m_window,
+                               control(ControlKind::DropDown, kChoiceList, "", 60, 5, 90, 12));
+        m_ctx.ui().set_items(m_window, kChoiceList, {kCallBooks.begin(), kCallBooks.end()});
+        m_ctx.ui().select_item(m_window, kChoiceList, m_ctx.settings.callbook_choice);
         add(ControlKind::Label, 102, "&Drive:", 5, 20, 50);
-        add(ControlKind::Edit, 101, m_ctx.settings.callbook_drive, 60, 20, 30);
-        // The button carries the Cancel command, so it leaves as Escape does.
-        add(ControlKind::Button, platform::kCmdCancel, "E&xit", 60, 40, 40);
-        m_ctx.ui().set_focus(m_window, 400);
+        add(ControlKind::Edit, kDriveBox, m_ctx.settings.callbook_drive, 60, 20, 30);
+        show_account(m_ctx.settings.callbook_choice == kOnlineCallBook);
+        m_ctx.ui().set_focus(m_window, kChoiceList);
         m_ctx.ui().run_modal(m_window);
     }
 
-private:
-    void store() override {
-        int choice = m_ctx.ui().selected_item(m_window, 400);
-        m_ctx.settings.callbook_choice = choice < 0 ? 0 : choice;
-        m_ctx.settings.callbook_drive = m_ctx.ui().text(m_window, 101);
-        save_settings(m_ctx, m_window);
+    void on_selection_changed(int control) override {
+        if (control == kChoiceList) {
+            show_account(m_ctx.ui().selected_item(m_window, kChoiceList) == kOnlineCallBook);
+        }
     }
+
+private:
+    static constexpr int kChoiceList = 400, kDriveBox = 101, kUserBox = 103, kPasswordBox = 104;
+    static constexpr int kUserLabel = 105, kPasswordLabel = 106;
+
+    // The user name and password boxes are there only for the on-line call book. They
+    // come before the Exit button in tab order, so the button is made again after them;
+    // what was typed in them is kept while another choice hides them.
+    void show_account(bool shown) {
+        if (shown == m_account_shown && m_exit_made) {
+            return;
+        }
+        platform::Ui& ui = m_ctx.ui();
+        if (m_exit_made) {
+            ui.remove_control(m_window, platform::kCmdCancel);
+        }
+        if (shown) {
+            add(ControlKind::Label, kUserLabel, "&User name:", 5, 35, 50);
+            add(ControlKind::Edit, kUserBox, m_user_name, 60, 35, 90);
+            add(ControlKind::Label, kPasswordLabel, "&Password:", 5, 50, 50);
+            add(ControlKind::Edit, kPasswordBox, m_password, 60, 50, 90, EditStyle::Password);
+        } else if (m_account_shown) {
+            m_user_name = ui.text(m_window, kUserBox);
+            m_password = ui.text(m_window, kPasswordBox);
+            for (int id : {kUserLabel, kUserBox, kPasswordLabel, kPasswordBox}) {
+                ui.remove_control(m_window, id);
+            }
+        }
+        // The button carries the Cancel command, so it leaves as Escape does.
+        add(ControlKind::Button, platform::kCmdCancel, "E&xit", 60, 70, 40);
+        m_account_shown = shown;
+        m_exit_made = true;
+    }
+
+    void store() override {
+        int choice = m_ctx.ui().selected_item(m_window, kChoiceList);
+        m_ctx.settings.callbook_choice = choice < 0 ? 0 : choice;
+        m_ctx.settings.callbook_drive = m_ctx.ui().text(m_window, kDriveBox);
+        save_settings(m_ctx, m_window);
+        if (m_account_shown) {
+            m_ctx.callbook_account.user_name = m_ctx.ui().text(m_window, kUserBox);
+            m_ctx.callbook_account.password = m_ctx.ui().text(m_window, kPasswordBox);
+            save_callbook_account(m_ctx, m_window);
+        }
+    }
+
+    std::string m_user_name;
+    std::string m_password;
+    bool m_account_shown = false;
+    bool m_exit_made = false;
 };
 
 class BackupDriveScreen final : public SettingsScreen {

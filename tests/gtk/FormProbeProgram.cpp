@@ -1,5 +1,6 @@
 // A small form built through the same UI interface the screens use, for the accessibility
-// probe: a label and edit box, an upper-case box, a read-only box, a list and a drop-down.
+// probe: a label and edit box, an upper-case box, a read-only box, a list, a drop-down and
+// a password box.
 // F2 asks a Yes/No question, F3 one that answers No to Enter. On Escape it prints each box's text
 // as Windows-1252 bytes in hex.
 #include <cstdio>
@@ -22,7 +23,7 @@ public:
         WindowSpec shape;
         shape.caption = "Form Probe";
         shape.width = 200;
-        shape.height = 150;
+        shape.height = 170;
         m_window = m_ui.create_window(shape, *this);
         add(ControlKind::Label, 100, "&Call Sign:", 5, 5);
         add(ControlKind::Edit, 101, "", 60, 5);
@@ -34,6 +35,8 @@ public:
         add(ControlKind::List, 107, "", 60, 65);
         add(ControlKind::Label, 108, "Mode:", 5, 105);
         add(ControlKind::DropDown, 109, "", 60, 105);
+        add(ControlKind::Label, 110, "&Password:", 5, 130);
+        add(ControlKind::Edit, 111, "", 60, 130, EditStyle::Password);
         m_ui.set_items(m_window, 107, {"160m", " 80m", " 40m"});
         m_ui.select_item(m_window, 107, 0);
         m_ui.set_items(m_window, 109, {"CW", "SSB"});
@@ -45,7 +48,7 @@ public:
 
     void on_command(int command) override {
         if (command == kCmdCancel) {
-            for (int id : {101, 103, 105}) {
+            for (int id : {101, 103, 105, 111}) {
                 std::printf("%d:", id);
                 for (unsigned char c : m_ui.text(m_window, id)) {
                     std::printf("%02X", c);

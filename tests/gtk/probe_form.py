@@ -1,7 +1,8 @@
 """A form built through the screens' UI interface, read through its accessible tree: every
 box, list and drop-down is named by the label before it and related to it both ways; the
 read-only box is read-only text, not a label; Enter and Tab move in creation order; typed
-text is folded to upper case where asked and crosses as Windows-1252."""
+text is folded to upper case where asked and crosses as Windows-1252; a password box is
+password text that never shows what is typed."""
 import subprocess
 import sys
 
@@ -36,7 +37,7 @@ def probe():
         check(text_of(read_only) == "No previous contact", "the read-only box holds its text")
         check(by_name["Call Sign:"].getState().contains(pyatspi.STATE_EDITABLE), "the edit box is editable")
 
-        lists = find_all(form, lambda n: n.getRole() in (pyatspi.ROLE_TABLE, pyatspi.ROLE_TREE_TABLE))
+        lists = find_all(form, lambda n: n.getRole() == pyatspi.ROLE_LIST)
         check(len(lists) == 1 and lists[0].name == "Band:", "the list is named by its label")
         check(labels["Band:"] in labelled_by(lists[0]), "the list is labelled by its label")
         combos = find_all(form, lambda n: n.getRole() == pyatspi.ROLE_COMBO_BOX)
@@ -76,12 +77,22 @@ def probe():
             subprocess.run(["xdotool", "key", keys[1]], check=True)
             wait_for(said, lambda: text_of(read_only) == answer)
             check(True, said)
+        passwords = find_all(form, lambda n: n.getRole() == pyatspi.ROLE_PASSWORD_TEXT)
+        check(len(passwords) == 1 and passwords[0].name == "Password:" and
+              labels["Password:"] in labelled_by(passwords[0]),
+              "the password box is password text named by its label")
+        key("Form Probe", ["Tab", "Tab", "Tab"])
+        wait_for("Tab to the password box", lambda: passwords[0].getState().contains(pyatspi.STATE_FOCUSED))
+        type_text("Form Probe", "se cret")
+        wait_for("typed marks", lambda: len(text_of(passwords[0])) == 7)
+        check("secret" not in text_of(passwords[0]).replace(" ", ""), "the password box gives marks, not the password")
         key("Form Probe", ["Escape"])
         out, _ = program.communicate(timeout=5)
         lines = out.split()
         check("101:67397A7A6120E9" in lines, "the typed text returns as Windows-1252 bytes")
         check("103:453A3F" in lines, "the upper-case box returns E:?")
         check("107:0" in lines and "109:1" in lines, "the selections are kept")
+        check("111:73652063726574" in lines, "the password box keeps what was typed")
     finally:
         if program.poll() is None:
             program.kill()

@@ -36,7 +36,7 @@ def probe():
         menu = wait_for("the main menu window", lambda: frame(app, CAPTION))
         check(menu.name == CAPTION, "the main menu window is named by its caption")
 
-        tables = find_all(menu, lambda n: n.getRole() in (pyatspi.ROLE_TABLE, pyatspi.ROLE_TREE_TABLE))
+        tables = find_all(menu, lambda n: n.getRole() == pyatspi.ROLE_LIST)
         check(len(tables) == 1, "the main menu holds one list")
         table = tables[0]
         cells = [c.name for c in find_all(table, lambda n: n.getRole() == pyatspi.ROLE_TABLE_CELL)]

@@ -1,7 +1,10 @@
 """On line logging in the real GTK program, read through its accessible tree: every box named
 by its label, the boxes the contact checks fill read-only, focusable and labelled, the focus
 on the call sign, the checks' answers in their boxes and the verdict in a label of its own,
-and Escape with Yes back to the main menu."""
+a call-book answer longer than the comment box's typing limit shown whole, typing held to
+that limit, and Escape with Yes back to the main menu.
+
+    probe_on_line.py VARROWLOG TEST_CALL_BOOK_LIBRARY"""
 import os
 import shutil
 import subprocess
@@ -12,7 +15,7 @@ import pyatspi
 from atspi_probe import (application, check, find_all, frame, key, labelled_by, run, text_of,
                          type_text, wait_for)
 
-PROGRAM = sys.argv[1]
+PROGRAM, CALL_BOOK = sys.argv[1], sys.argv[2]
 MENU = "Varrow Log version 1 point 3 7 by Q 0 Z Z Z."
 SCREEN = "On Line Logging"
 
@@ -22,6 +25,10 @@ def probe():
     shutil.copy(PROGRAM, os.path.join(folder, "varrowlog"))
     with open(os.path.join(folder, "COUNTRY.LST"), "w") as countries:
         countries.write("G,G,England,1,52,-1\r\n")
+    # The first CD call book in drive D, answered by the test library.
+    shutil.copy(CALL_BOOK, os.path.join(folder, "HAMCAL32.so"))
+    with open(os.path.join(folder, "DBNAMES.TXT"), "w") as settings:
+        settings.write("\r\n" * 14 + "D\r\n1\r\n")
     program = subprocess.Popen([os.path.join(folder, "varrowlog")])
     try:
         app = wait_for("the program on the AT-SPI bus", lambda: application("varrowlog"))
@@ -58,6 +65,19 @@ def probe():
             (n for n in find_all(screen, lambda n: n.getRole() == pyatspi.ROLE_LABEL)
              if n.name == "England, new country."), None))
         check(verdict is not None, "the verdict is the text of a label of the screen")
+
+        # Control+C: the answer, 41 characters, is put in the comment box whole, which takes the
+        # focus; typing there stops at the box's 40 characters.
+        key(SCREEN, ["ctrl+c"])
+        answer = "JOHN Q SMITH 1 HIGH STREET LONDON ENGLAND "
+        wait_for("the call-book answer", lambda: text_of(texts["Comment:"]) == answer)
+        wait_for("the focus on the comment",
+                 lambda: texts["Comment:"].getState().contains(pyatspi.STATE_FOCUSED))
+        check(True, "the call-book answer is in the comment box whole, and the box has the focus")
+        key(SCREEN, ["ctrl+a", "BackSpace"])
+        type_text(SCREEN, "x" * 45)
+        wait_for("typing to stop at the limit", lambda: text_of(texts["Comment:"]) == "x" * 40)
+        check(True, "typing in the comment box stops at 40 characters")
 
         key(SCREEN, ["Escape"])
         alert = wait_for("the question", lambda: next(

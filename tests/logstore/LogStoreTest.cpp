@@ -248,6 +248,19 @@ TEST_F(LogStoreTest, AnInterruptedChangeIsCompletedAtOpen) {
     expect_in_step(log, dir);
 }
 
+// A rewrite or an import killed before its rename leaves its half-built copy beside the
+// old log: the next start keeps the old log and clears the copy away.
+TEST_F(LogStoreTest, AHalfBuiltCopyOfTheLogIsClearedAtOpen) {
+    std::vector<LogRecord> old_log = {qso(2, 0, "B"), qso(3, 0, "C")};
+    dir.write("MYLOG.LOG", log_bytes(old_log));
+    dir.write("MYLOG.LOG.NEW", log_bytes({qso(1, 0, "A")}));
+    dir.write("MYLOG.LOG.IMP", "half a record");
+    ASSERT_EQ(log.open(dir.file("MYLOG.LOG")).outcome, OpenReport::Outcome::Opened);
+    EXPECT_EQ(records_of(log), old_log);
+    EXPECT_FALSE(dir.exists("MYLOG.LOG.NEW"));
+    EXPECT_FALSE(dir.exists("MYLOG.LOG.IMP"));
+}
+
 TEST_F(LogStoreTest, ATornOrForeignJournalIsDropped) {
     std::vector<LogRecord> old_log = {qso(2, 0, "B"), qso(3, 0, "C")};
     std::vector<LogRecord> change = {qso(1, 0, "A"), qso(2, 0, "B"), qso(3, 0, "C")};

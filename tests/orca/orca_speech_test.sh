@@ -22,6 +22,8 @@ mkdir -p "$out/fixture"
 cp "$here/../../data/COUNTRY.LST" "$out/fixture/"
 "$build/varrowlog-script" "$out/fixture" "$here/fixture.script" >/dev/null
 cp "$build/varrowlog" "$out/fixture/"
+# The test call-book library, which answers for G4ABC on the CD in drive D.
+cp "$build/tests/callbook/HAMCAL32.so" "$out/fixture/"
 
 cat >"$out/play_all.sh" <<PLAY
 #!/usr/bin/env bash

@@ -5,6 +5,7 @@
 
 #include "logstore/Bands.h"
 #include "logstore/Dates.h"
+#include "platform/headless/HeadlessPrinter.h"
 #include "printing/LogPrint.h"
 #include "support/Scripts.h"
 #include "support/TestSupport.h"
@@ -115,6 +116,46 @@ TEST(LogLayout, PagesHoldFortyOneEntries) {
     for (const auto& c : kPages) {
         auto start = log_start_from_page(c.text, 83);
         EXPECT_EQ(start ? start->first_entry : 0, c.first_entry) << c.text;
+    }
+}
+
+// A printer's unprintable margins leave less height than a PDF page: a full page of 41
+// entries still lands on the page, closer together and, on a small page, smaller.
+TEST(LogLayout, AFullPageStaysInsideThePrintableHeight) {
+    test::TempDir dir;
+    std::vector<LogRecord> records;
+    for (int i = 1; i <= kLogEntriesPerPage; ++i) {
+        records.push_back(numbered_qso(i));
+    }
+    dir.write("MYLOG.LOG", test::log_bytes(records));
+    LogStore log(platform::system_files());
+    ASSERT_EQ(log.open(dir.file("MYLOG.LOG")).outcome, OpenReport::Outcome::Opened);
+    for (int margin : {0, 150, 600}) {  // none, a quarter of an inch, an inch on every side
+        headless::Journal journal;
+        headless::RecordingPrinter printer(&journal, {600, 600, margin, margin, 0, 0});
+        auto job = printer.start_job("Print Log", platform::Orientation::Landscape);
+        const int height = job->geometry().height;
+        print_log_pages(*job, log, {1, 1}, 0, test::frequency_names(), [] { return true; });
+        job->end_job();
+        int points = 0;
+        int entries = 0;  // on the first page
+        int lowest = 0;
+        for (const std::string& line : journal.lines()) {
+            if (line == "print page end") {
+                break;
+            }
+            if (line.rfind("print font ", 0) == 0) {
+                points = std::stoi(line.substr(line.rfind('"') + 2));
+            } else if (line.rfind("print text ", 0) == 0) {
+                int y = std::stoi(line.substr(line.find(' ', 11) + 1));
+                lowest = std::max(lowest, y + static_cast<int>(points * 1.133 * 600 / 72));
+                entries += printed_call(line).rfind("Q1A", 0) == 0;
+            }
+        }
+        EXPECT_EQ(printer.pages_ended(), 2) << margin;  // "End of Log" begins page 2
+        EXPECT_EQ(entries, kLogEntriesPerPage) << margin;
+        EXPECT_LE(lowest, height) << margin;
+        EXPECT_GE(points, 4) << margin;
     }
 }
 

@@ -208,8 +208,8 @@ TEST_F(DataSafetyTest, TheChartIsWrittenAtMostOnceASecond) {
 // Restore of a copy the log could not hold changes nothing and says why; a torn copy gives
 // its whole entries and says where the rest went.
 TEST_F(DataSafetyTest, RestoreSaysWhyACopyWasRefusedOrCut) {
-    std::filesystem::create_directories(dir.file("DRIVES/E"));
-    dir.write("DBNAMES.TXT", std::string(12, '\n') + "E\n");
+    const std::string drive = test::make_backup_drive(dir, 'E');
+    dir.write("DBNAMES.TXT", std::string(12, '\n') + drive + "\n");
     const std::string log = test::log_bytes({test::qso(1, 0, "G4ABC")});
     dir.write("MYLOG.LOG", log);
     dir.write("DRIVES/E/MYLOG.LOG",

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "reference/CallBookAccount.h"
 #include "shell/Backup.h"
 #include "shell/Settings.h"
 #include "station/StationData.h"
@@ -120,6 +121,39 @@ TEST_F(HousekeepingTest, CallBookChoiceAndDriveLeaveByTheExitButton) {
     EXPECT_EQ(settings.callbook_drive, "d");
 }
 
+TEST_F(HousekeepingTest, OnLineCallBookAccountIsTypedMaskedAndKeptPrivately) {
+    Lines journal = run(open_menu_entry(kCallBook) +
+                        "key End\nkey Tab Tab\ntype g9zza\nkey Tab\ntype se cret\nkey Tab\n"
+                        "key Escape\nkey Escape\n");
+    Lines got = lines_from(journal, "window \"CDROM Call Book selection\"");
+    ASSERT_GE(got.size(), 9u);
+    EXPECT_EQ(got[2], "text \"On-line XML\"");
+    EXPECT_EQ(got[4], "focus edit \"User name:\" \"\"");
+    EXPECT_EQ(got[6], "focus edit \"Password:\" \"\"");
+    EXPECT_EQ(got[7], "text \"*******\"");  // the reader hears marks, never the password
+    EXPECT_EQ(got[8], "focus button \"Exit\"");
+    EXPECT_EQ(parse_settings(dir.read("DBNAMES.TXT")).callbook_choice, 4);
+    EXPECT_EQ(dir.read("DBNAMES.TXT").substr(dir.read("DBNAMES.TXT").size() - 4), " 4\r\n");
+    EXPECT_EQ(dir.read("CALLBOOK.TXT"),
+              "g9zza\r\nse cret\r\n" + std::string(kDefaultCallBookAddress) + "\r\n");
+
+    // The next start offers them again; another choice hides the two boxes (Tab from the
+    // drive goes to Exit) and leaves CALLBOOK.TXT alone.
+    journal = run(open_menu_entry(kCallBook) +
+                  "key Tab Tab Tab\nkey Shift+Tab Shift+Tab "
+                  "Shift+Tab\nkey Up\nkey Tab Tab\nkey Escape\nkey Escape\n");
+    got = lines_from(journal, "window \"CDROM Call Book selection\"");
+    ASSERT_GE(got.size(), 10u);
+    EXPECT_EQ(got[1], "focus dropdown \"Call Book:\" \"On-line XML\"");
+    EXPECT_EQ(got[3], "focus edit \"User name:\" \"g9zza\"");
+    EXPECT_EQ(got[4], "focus edit \"Password:\" \"*******\"");
+    EXPECT_EQ(got[7], "focus dropdown \"Call Book:\" \"On-line XML\"");
+    EXPECT_EQ(got[8], "text \"QRZ\"");
+    EXPECT_EQ(got[10], "focus button \"Exit\"");
+    EXPECT_EQ(parse_settings(dir.read("DBNAMES.TXT")).callbook_choice, 3);
+    EXPECT_EQ(parse_callbook_account(dir.read("CALLBOOK.TXT")).password, "se cret");
+}
+
 TEST(BackupPath, LettersFoldersAndTextThatNamesNoFolder) {
     EXPECT_EQ(backup_path("/p/", "E"), "/p/DRIVES/E/MYLOG.LOG");
     EXPECT_EQ(backup_path("/p/", "e"), "/p/DRIVES/E/MYLOG.LOG");
@@ -128,24 +162,25 @@ TEST(BackupPath, LettersFoldersAndTextThatNamesNoFolder) {
     EXPECT_FALSE(backup_path("/p/", "E:").has_value());
     EXPECT_FALSE(backup_path("/p/", "1").has_value());
     EXPECT_FALSE(backup_path("/p/", "usb").has_value());
+    EXPECT_FALSE(backup_path("/p/", "E:\\Logs").has_value());  // no drives here
 }
 
 TEST_F(HousekeepingTest, LeavingCopiesTheLogToTheBackupDriveFolder) {
     write_log(10);
-    std::filesystem::create_directories(dir.file("DRIVES/E"));
-    Lines journal =
-        run(open_menu_entry(kBackupDrive) + "type e\nkey Enter\nkey Escape\nkey Escape\n");
+    const std::string drive = test::make_backup_drive(dir, 'E');
+    Lines journal = run(open_menu_entry(kBackupDrive) + "type " + drive +
+                        "\nkey Enter\nkey Escape\nkey Escape\n");
     EXPECT_EQ(lines_from(journal, "window \"Set Back Up Drive\"")[1],
               "focus edit \"Drive Letter:\" \"\"");
-    EXPECT_EQ(parse_settings(dir.read("DBNAMES.TXT")).backup_drive, "E");
+    EXPECT_EQ(parse_settings(dir.read("DBNAMES.TXT")).backup_drive, drive);
     EXPECT_EQ(dir.read("DRIVES/E/MYLOG.LOG").size(), 840u);
     EXPECT_EQ(journal.back(), "focus list \"\" \"Backup Drive.\"");  // no message
 }
 
 TEST_F(HousekeepingTest, AnEmptyLogIsNotCopiedAndTheOlderCopyStays) {
-    std::filesystem::create_directories(dir.file("DRIVES/E"));
+    const std::string drive = test::make_backup_drive(dir, 'E');
     dir.write("DRIVES/E/MYLOG.LOG", "older copy");
-    dir.write("DBNAMES.TXT", std::string(12, '\n') + "E\n");
+    dir.write("DBNAMES.TXT", std::string(12, '\n') + drive + "\n");
     Lines journal = run("key Escape\n");
     EXPECT_EQ(journal.size(), 2u);
     EXPECT_EQ(dir.read("DRIVES/E/MYLOG.LOG"), "older copy");
@@ -178,9 +213,9 @@ TEST_F(HousekeepingTest, ABackupThatCannotBeWrittenSaysLogNotSaved) {
 
 TEST_F(HousekeepingTest, RestoreAnsweredNoChangesNothing) {
     write_log(3);
-    std::filesystem::create_directories(dir.file("DRIVES/E"));
+    const std::string drive = test::make_backup_drive(dir, 'E');
     dir.write("DRIVES/E/MYLOG.LOG", test::log_bytes({test::qso(1, 0, "K1ABC")}));
-    dir.write("DBNAMES.TXT", std::string(12, '\n') + "E\n");
+    dir.write("DBNAMES.TXT", std::string(12, '\n') + drive + "\n");
     std::string before = dir.read("MYLOG.LOG");
     // Enter answered Yes once: one slip on the main menu replaced the log.
     for (const char* answer : {"answer no\n", "key Enter\n", "key Escape\n"}) {
@@ -196,7 +231,8 @@ TEST_F(HousekeepingTest, RestoreAnsweredNoChangesNothing) {
 
 TEST_F(HousekeepingTest, RestoreReplacesTheLogOrSaysWhyNot) {
     write_log(3);
-    dir.write("DBNAMES.TXT", std::string(12, '\n') + "E\n");
+    const std::string drive = test::make_backup_drive(dir, 'E');
+    dir.write("DBNAMES.TXT", std::string(12, '\n') + drive + "\n");
     Lines journal =
         run(open_menu_entry(kRestore) + "answer yes\nanswer ok\nkey Escape\nanswer ok\n");
     EXPECT_NE(
@@ -204,7 +240,6 @@ TEST_F(HousekeepingTest, RestoreReplacesTheLogOrSaysWhyNot) {
         journal.end());
     EXPECT_EQ(dir.read("MYLOG.LOG").size(), 3 * kRecordSize);
 
-    std::filesystem::create_directories(dir.file("DRIVES/E"));
     dir.write("DRIVES/E/MYLOG.LOG",
               test::log_bytes({test::qso(1, 0, "K1ABC"), test::qso(2, 0, "K2ABC")}));
     journal = run(open_menu_entry(kRestore) + "answer yes\nkey Escape\n");

@@ -26,6 +26,16 @@ TempDir::TempDir() {
     }
 }
 
+std::string make_backup_drive(const TempDir& dir, char letter) {
+    std::filesystem::path folder = dir.file(std::string("DRIVES/") + letter);
+    std::filesystem::create_directories(folder);
+#ifdef _WIN32
+    return folder.make_preferred().string();
+#else
+    return std::string(1, letter);
+#endif
+}
+
 TempDir::~TempDir() {
     std::error_code ignored;
     std::filesystem::remove_all(m_path, ignored);
@@ -58,8 +68,14 @@ HeadlessRun run_program_headless(const std::string& program_dir, std::string_vie
     RecordingPrinter printer(&journal);
     printer.set_available(printer_state != TestPrinter::Missing);
     printer.set_refuse_jobs(printer_state == TestPrinter::Refusing);
-    platform::Platform services{ui,       sound, clock, files ? *files : platform::system_files(),
-                                &printer, serial};
+    platform::Platform services{ui,
+                                sound,
+                                clock,
+                                files ? *files : platform::system_files(),
+                                &printer,
+                                serial,
+                                &platform::system_shared_libraries(),
+                                platform::system_http()};
     HeadlessRun run;
     try {
         run.exit_code = run_program(services, program_dir);

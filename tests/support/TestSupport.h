@@ -30,6 +30,11 @@ private:
     std::filesystem::path m_path;
 };
 
+// Makes the empty folder DRIVES/<letter> inside `dir` and gives the backup drive setting
+// that names it: the letter itself where letters name such folders, its full path on
+// Windows, where a letter is a real drive.
+std::string make_backup_drive(const TempDir& dir, char letter);
+
 struct HeadlessRun {
     std::vector<std::string> journal;
     int exit_code = 0;

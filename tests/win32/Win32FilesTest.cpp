@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Files.h"
+#include "shell/Backup.h"
 #include "support/TestSupport.h"
 
 namespace vl::test {
@@ -11,6 +12,16 @@ using platform::OpenMode;
 
 std::string read_all(platform::FileSystem& fs, const std::string& path) {
     return platform::read_whole_file(fs, path, 1 << 20).value_or("(unreadable)");
+}
+
+// A backup drive letter is the drive itself here, not a folder beside the program, and a
+// path may start with its drive.
+TEST(Win32FilesTest, ABackupDriveLetterNamesTheDrive) {
+    EXPECT_EQ(backup_path("C:\\p\\", "z"), "Z:\\MYLOG.LOG");
+    EXPECT_EQ(backup_path("C:\\p\\", "E"), "E:\\MYLOG.LOG");
+    EXPECT_EQ(backup_path("C:\\p\\", "E:\\Logs"), "E:\\Logs\\MYLOG.LOG");
+    EXPECT_EQ(backup_path("C:\\p\\", "E:/Logs/"), "E:/Logs/MYLOG.LOG");
+    EXPECT_FALSE(backup_path("C:\\p\\", "E:").has_value());
 }
 
 TEST(Win32FilesTest, TheLockKeepsASecondHolderOutUntilItIsLetGo) {

@@ -2,10 +2,12 @@
 # Plays every key script of tests/orca and tests/scenarios through the Linux runner and
 # through varrowlog-script.exe under Wine, each on its own copy of the same program folder
 # (the log the Orca check starts from), and requires the same journal, the same exit code
-# and the same log, byte for byte.
-#   same_journal.sh LINUX_RUNNER WINDOWS_RUNNER DATA_FOLDER TESTS_FOLDER
+# and the same log, byte for byte. Each folder gets its system's build of the test call-book
+# library, as the Orca check's folder does.
+#   same_journal.sh LINUX_RUNNER WINDOWS_RUNNER DATA_FOLDER TESTS_FOLDER WINDOWS_CALL_BOOK
 set -euo pipefail
-linux="$1" windows="$2" data="$3" tests="$4"
+linux="$1" windows="$2" data="$3" tests="$4" windows_call_book="$5"
+linux_call_book="$(dirname "$linux")/tests/callbook/HAMCAL32.so"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/fixture"
@@ -20,6 +22,8 @@ for script in "$tests"/orca/*.script "$tests"/scenarios/*.script; do
     rm -rf "$work/linux" "$work/windows"
     cp -r "$work/fixture" "$work/linux"
     cp -r "$work/fixture" "$work/windows"
+    cp "$linux_call_book" "$work/linux/"
+    cp "$windows_call_book" "$work/windows/"
     linux_status=0
     windows_status=0
     "$linux" "$work/linux" "$script" >"$work/linux.journal" 2>/dev/null || linux_status=$?

@@ -3,10 +3,11 @@
 # one the Linux runner gives byte for byte.
 target_sources(varrow_tests PRIVATE win32/Win32FilesTest.cpp)
 
-# Two tests assume POSIX names: one file name differing from another only in its letters,
-# and a temporary folder without backslashes (which the journal doubles).
+# Three tests assume POSIX names: one file name differing from another only in its letters,
+# a temporary folder without backslashes (which the journal doubles), and a backup drive
+# letter that names a folder beside the program.
 add_test(NAME win_unit_tests COMMAND varrow_tests --gtest_brief=1
-  --gtest_filter=-ExportScreenTest.RefusalsAndFailuresAreSpoken:HousekeepingTest.ABackupThatCannotBeWrittenSaysLogNotSaved)
+  --gtest_filter=-ExportScreenTest.RefusalsAndFailuresAreSpoken:HousekeepingTest.ABackupThatCannotBeWrittenSaysLogNotSaved:BackupPath.LettersFoldersAndTextThatNamesNoFolder)
 set_tests_properties(win_unit_tests PROPERTIES TIMEOUT 600)
 
 file(GLOB scenario_scripts ${CMAKE_CURRENT_SOURCE_DIR}/scenarios/*.script)
@@ -24,6 +25,15 @@ foreach(script ${scenario_scripts})
             -DSCRIPT=${script} -DEXPECTED=${expected}
             -P ${CMAKE_CURRENT_SOURCE_DIR}/scenarios/run_scenario.cmake)
 endforeach()
+
+# A call-book lookup through varrowlog-script.exe with the test DLL beside the program.
+add_test(NAME win_script_runner_call_book
+  COMMAND ${CMAKE_COMMAND} -DEMULATOR=${CMAKE_CROSSCOMPILING_EMULATOR}
+          -DRUNNER=$<TARGET_FILE:varrowlog-script>
+          -DSCRIPT=${CMAKE_CURRENT_SOURCE_DIR}/reference/callbook/call_book.script
+          -DEXPECTED=${CMAKE_CURRENT_SOURCE_DIR}/reference/callbook/call_book.journal
+          "-DFILES=${CMAKE_CURRENT_SOURCE_DIR}/reference/callbook/folder/DBNAMES.TXT|$<TARGET_FILE:test_HAMCAL32>"
+          -P ${CMAKE_CURRENT_SOURCE_DIR}/scenarios/run_scenario.cmake)
 
 # varrowlog.exe under Xvfb and Wine, driven by key presses and read through MSAA by a
 # program of our own; the screenshots go to the Linux build's test artefacts.
@@ -49,7 +59,8 @@ set_tests_properties(win_msaa_probe PROPERTIES TIMEOUT 180)
 if(VARROW_LINUX_RUNNER)
   add_test(NAME win_same_journal_as_linux
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/win32/same_journal.sh ${VARROW_LINUX_RUNNER}
-            $<TARGET_FILE:varrowlog-script> ${PROJECT_SOURCE_DIR}/data ${CMAKE_CURRENT_SOURCE_DIR})
+            $<TARGET_FILE:varrowlog-script> ${PROJECT_SOURCE_DIR}/data ${CMAKE_CURRENT_SOURCE_DIR}
+            $<TARGET_FILE:test_HAMCAL32>)
   set_tests_properties(win_same_journal_as_linux PROPERTIES TIMEOUT 300)
 endif()
 
@@ -61,3 +72,12 @@ add_test(NAME win_serial_com_port
   COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/win32/serial_peer.py
           ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:serial_probe>)
 set_tests_properties(win_serial_com_port PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
+
+# Printing through GDI and Wine's spooler to a private CUPS scheduler; the PostScript Wine
+# spools is turned into PDF and read back as on Linux.
+add_executable(print_program ${CMAKE_CURRENT_SOURCE_DIR}/printing/PrintProgram.cpp)
+target_link_libraries(print_program PRIVATE varrow_win32_printer varrow_headless varrow_files)
+add_test(NAME win_print_through_cups
+  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/printing/cups_print_test.py
+          $<TARGET_FILE:print_program> ${VARROW_ARTIFACTS} --wine)
+set_tests_properties(win_print_through_cups PROPERTIES TIMEOUT 180)

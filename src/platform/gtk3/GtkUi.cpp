@@ -126,6 +126,9 @@ public:
                 c.widget = gtk_tree_view_new_with_model(GTK_TREE_MODEL(c.store));
                 g_object_unref(c.store);
                 gtk_tree_view_set_headers_visible(GTK_TREE_VIEW(c.widget), FALSE);
+                // A list of one column is a list to the screen reader, not a table of rows
+                // and columns.
+                atk_object_set_role(gtk_widget_get_accessible(c.widget), ATK_ROLE_LIST);
                 gtk_tree_view_set_enable_search(GTK_TREE_VIEW(c.widget), FALSE);
                 gtk_tree_view_append_column(
                     GTK_TREE_VIEW(c.widget),
@@ -584,12 +587,15 @@ private:
         }
         // A box is never narrower than its longest text in the window's font (GTK gives a
         // box at least the width its characters need), nor than its layout width.
+        // Its length limit is held for typing only (on_insert_text): GTK's own limit would
+        // also cut text the program puts in, such as a call-book answer.
         gtk_entry_set_width_chars(GTK_ENTRY(c.widget), std::max(1, c.shape.max_length));
-        if (c.shape.max_length > 0) {
-            gtk_entry_set_max_length(GTK_ENTRY(c.widget), c.shape.max_length);
-        }
         // A read-only box stays focusable text, so the reader can walk it.
         gtk_editable_set_editable(GTK_EDITABLE(c.widget), !read_only);
+        // A password box shows marks; its accessible role makes the reader say them too.
+        if (c.shape.style == EditStyle::Password) {
+            gtk_entry_set_visibility(GTK_ENTRY(c.widget), FALSE);
+        }
         g_signal_connect(c.widget, "insert-text", G_CALLBACK(on_insert_text), &w);
         g_signal_connect(c.widget, "changed", G_CALLBACK(on_edit_changed), &w);
     }
@@ -728,14 +734,24 @@ private:
                 }
             }
         }
+        if (w->ui->m_quiet == 0 && c->shape.max_length > 0) {
+            const int room = c->shape.max_length - gtk_entry_get_text_length(GTK_ENTRY(editable));
+            if (static_cast<int>(typed.size()) > room) {
+                typed.resize(static_cast<std::size_t>(std::max(room, 0)));
+                gtk_widget_error_bell(GTK_WIDGET(editable));
+            }
+        }
         std::string utf8 = platform::utf8_from_cp1252(typed);
         if (utf8 == std::string_view(text, length < 0 ? std::strlen(text) : length)) {
+            return;
+        }
+        g_signal_stop_emission_by_name(editable, "insert-text");
+        if (utf8.empty()) {
             return;
         }
         g_signal_handlers_block_by_func(editable, reinterpret_cast<gpointer>(on_insert_text), w);
         gtk_editable_insert_text(editable, utf8.c_str(), static_cast<gint>(utf8.size()), position);
         g_signal_handlers_unblock_by_func(editable, reinterpret_cast<gpointer>(on_insert_text), w);
-        g_signal_stop_emission_by_name(editable, "insert-text");
     }
 
     // Y and N answer a Yes/No box without Alt, as they do on Windows.

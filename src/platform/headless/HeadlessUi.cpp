@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
+#include <thread>
 
 #include "platform/FocusLog.h"
 
@@ -75,6 +77,14 @@ platform::DateTime civil_from_ms(int64_t ms) {
     t.second = static_cast<int>(in_day / 1000 % 60);
     t.millisecond = static_cast<int>(in_day % 1000);
     return t;
+}
+
+// What the reader is told of a box's text: a password box gives one "*" a character.
+std::string shown_text(const platform::ControlSpec& shape, std::string_view text) {
+    if (shape.kind == ControlKind::Edit && shape.style == EditStyle::Password) {
+        return std::string(text.size(), '*');
+    }
+    return std::string(text);
 }
 
 }  // namespace
@@ -217,7 +227,8 @@ std::string HeadlessUi::describe_focus(Window& window) {
             return line + " " + quote(spoken_label(window, *control)) + " " + quote(item);
         }
         default:
-            return line + " " + quote(spoken_label(window, *control)) + " " + quote(control->text);
+            return line + " " + quote(spoken_label(window, *control)) + " " +
+                   quote(shown_text(control->shape, control->text));
     }
 }
 
@@ -301,7 +312,7 @@ void HeadlessUi::set_text(WindowId id, int control_id, std::string_view text) {
         return;
     }
     if (window.focus == control_id) {
-        m_journal.add("text " + quote(text));
+        m_journal.add("text " + quote(shown_text(control->shape, text)));
     } else if (is_spoken_text(*control) && !control->shape.quiet && !text.empty()) {
         m_journal.add("static " + quote(without_ampersand(text)));
     }
@@ -464,6 +475,12 @@ const ScriptEvent& HeadlessUi::next_event() {
             for (int i = 0; i < event.count; ++i) {
                 tick();
             }
+        } else if (event.kind == ScriptEvent::Kind::Wait) {
+            // Real time passes, for work done beside the screens (a call-book lookup).
+            for (int i = 0; i < event.count; ++i) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                tick();
+            }
         } else {
             return event;
         }
@@ -492,6 +509,7 @@ void HeadlessUi::dispatch(const ScriptEvent& event) {
             throw ScriptError("script line " + std::to_string(event.line) +
                               ": an answer was given but no message box is open");
         case ScriptEvent::Kind::Tick:
+        case ScriptEvent::Kind::Wait:
         case ScriptEvent::Kind::Clock:
             break;
     }

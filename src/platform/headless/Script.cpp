@@ -121,6 +121,10 @@ std::vector<ScriptEvent> parse_script(std::string_view text) {
             event.kind = ScriptEvent::Kind::Tick;
             event.count = w.size() == 2 ? parse_count(w[1], line_number) : 1;
             events.push_back(event);
+        } else if (w[0] == "wait" && w.size() == 2) {
+            event.kind = ScriptEvent::Kind::Wait;
+            event.count = parse_count(w[1], line_number);
+            events.push_back(event);
         } else if (w[0] == "clock") {
             events.push_back(parse_clock(w, line_number));
         } else {

@@ -21,7 +21,7 @@
 namespace vl::headless {
 
 struct ScriptEvent {
-    enum class Kind { Key, Type, Answer, DoubleClick, Tick, Clock } kind = Kind::Key;
+    enum class Kind { Key, Type, Answer, DoubleClick, Tick, Wait, Clock } kind = Kind::Key;
     int line = 0;
     platform::KeyChord chord;
     std::string text;

@@ -95,15 +95,22 @@ public:
                 flags |= O_RDWR | O_CREAT;
                 break;
             case OpenMode::CreateTruncate:
+            case OpenMode::CreatePrivate:
                 flags |= O_RDWR | O_CREAT | O_TRUNC;
                 break;
         }
-        int fd = ::open(path.c_str(), flags, 0644);
+        const bool owner_only = mode == OpenMode::CreatePrivate;
+        int fd = ::open(path.c_str(), flags, owner_only ? 0600 : 0644);
         if (fd < 0) {
             return nullptr;
         }
         struct stat info {};
         if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+            ::close(fd);
+            return nullptr;
+        }
+        // A file that was already there keeps its old mode through O_CREAT: set it.
+        if (owner_only && (info.st_mode & 07777) != 0600 && ::fchmod(fd, 0600) != 0) {
             ::close(fd);
             return nullptr;
         }
@@ -174,6 +181,10 @@ public:
 };
 
 }  // namespace
+
+std::string drive_root(char) {
+    return {};
+}
 
 std::string program_directory() {
     char path[4096];

@@ -189,7 +189,9 @@ public:
                 access |= GENERIC_WRITE;
                 disposition = OPEN_ALWAYS;
                 break;
+            // The program folder is the operator's own; Windows has no mode bits to set.
             case OpenMode::CreateTruncate:
+            case OpenMode::CreatePrivate:
                 access |= GENERIC_WRITE;
                 disposition = CREATE_ALWAYS;
                 break;
@@ -280,6 +282,10 @@ private:
 };
 
 }  // namespace
+
+std::string drive_root(char letter) {
+    return std::string(1, letter) + ":\\";
+}
 
 std::string program_directory() {
     char path[MAX_PATH + 1];

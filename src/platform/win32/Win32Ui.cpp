@@ -221,6 +221,8 @@ public:
                 } else if (shape.style == EditStyle::ReadOnlyMultiLine) {
                     style = (style & ~static_cast<DWORD>(ES_AUTOHSCROLL)) | ES_READONLY |
                             ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL;
+                } else if (shape.style == EditStyle::Password) {
+                    style |= ES_PASSWORD;
                 } else if (shape.style == EditStyle::MultiLine) {
                     style = (style & ~static_cast<DWORD>(ES_AUTOHSCROLL)) | ES_MULTILINE |
                             ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL;

@@ -1,18 +1,25 @@
-// The program on the headless backend with the real CUPS printer: the key script drives
-// the screens, the pages go to the CUPS default destination (a private scheduler in the
-// test), and the journal is printed as the runner prints it.
-//   cups_print_program PROGRAM_DIRECTORY SCRIPT_FILE
+// The program on the headless backend with the system's real printer (CUPS on Linux, GDI
+// and the spooler on Windows): the key script drives the screens, the pages go to the
+// default printer (a private scheduler in the test, which Wine prints to as well), and the
+// journal is printed as the runner prints it.
+//   print_program PROGRAM_DIRECTORY SCRIPT_FILE
 #include <fstream>
 #include <iostream>
 #include <sstream>
 
 #include "platform/headless/HeadlessUi.h"
+#ifdef _WIN32
+#include "platform/win32/Printer_win32.h"
+using SystemPrinter = vl::platform::Win32Printer;
+#else
 #include "platform/linux/Printer_linux.h"
+using SystemPrinter = vl::platform::CupsPrinter;
+#endif
 #include "shell/Program.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::cerr << "usage: cups_print_program PROGRAM_DIRECTORY SCRIPT_FILE\n";
+        std::cerr << "usage: print_program PROGRAM_DIRECTORY SCRIPT_FILE\n";
         return 2;
     }
     std::ifstream script_file(argv[2], std::ios::binary);
@@ -25,14 +32,14 @@ int main(int argc, char** argv) {
         HeadlessClock clock;
         HeadlessSound sound(journal);
         HeadlessUi ui(parse_script(script.str()), journal, clock);
-        vl::platform::CupsPrinter printer;
+        SystemPrinter printer;
         vl::platform::Platform services{ui, sound, clock, vl::platform::system_files(), &printer};
         exit_code = vl::run_program(services, std::string(argv[1]) + "/");
     } catch (const ScriptEnded&) {
         journal.add("end of script");
         exit_code = 2;
     } catch (const ScriptError& error) {
-        std::cerr << "cups_print_program: " << error.what() << "\n";
+        std::cerr << "print_program: " << error.what() << "\n";
         exit_code = 2;
     }
     std::cout << journal.text();

@@ -1,0 +1,24 @@
+// Fuzz target: any bytes as the on-line call book's answer. Reading must not crash, and
+// what it gives is bounded: an unreadable answer gives nothing, and no field is longer than
+// the limit a field is cut to.
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "reference/CallBookXml.h"
+#include "reference/OnlineCallBook.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const vl::CallBookReply reply =
+        vl::parse_callbook_reply(std::string_view(reinterpret_cast<const char*>(data), size));
+    if (!reply.readable && (!reply.key.empty() || !reply.error.empty() || reply.record)) {
+        std::abort();
+    }
+    if (reply.key.size() > 256 || reply.error.size() > 256) {
+        std::abort();
+    }
+    if (reply.record && vl::name_and_address(*reply.record).size() > 6 * 257) {
+        std::abort();
+    }
+    return 0;
+}

@@ -1,0 +1,232 @@
+// The call-book lookups: the two record decoders over recorded buffers, sound and corrupt;
+// the three libraries of our own loaded through the real loader, as the operator puts them
+// beside the program; and Control+C on the on-line logging screen.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "reference/CallBookRecords.h"
+#include "reference/CdCallBook.h"
+#include "support/Scripts.h"
+#include "support/TestSupport.h"
+
+namespace vl {
+namespace {
+
+using Kind = CallBookAnswer::Kind;
+
+std::vector<uint8_t> bytes(std::string_view text) {
+    return {text.begin(), text.end()};
+}
+
+TEST(CallBookRecordsTest, TaggedRecords) {
+    static const struct {
+        const char* what;
+        std::string_view record;
+        const char* name;
+        const char* address;
+        const char* first_slot;
+    } kCases[] = {
+        {"every name and address tag",
+         "G4ABC\xB8JOHN\xB9Q\xBASMITH\xBC"
+         "1 HIGH ST\xBFLONDON\xC0UK\xFF",
+         "JOHN Q SMITH", "1 HIGH ST LONDON UK ", "G4ABC"},
+        {"a later 184 and 188 start the name and address again",
+         "\xB8OLD\xB8NEW\xBC"
+         "A\xBC"
+         "B\xFF",
+         "NEW ", "B ", ""},
+        {"unknown tags are skipped, the scan ends at the 255", "\xB5K1A\xB7X\xB8JO\xFF\xBCNOT READ",
+         "JO ", "", "K1A"},
+        {"no end tag: the record ends with the bytes", "\xB8JO\xBCMAIN ST", "JO ", "MAIN ST ", ""},
+        {"nothing but the end", "\xFF", "", "", ""},
+        {"empty", "", "", "", ""},
+    };
+    for (const auto& c : kCases) {
+        const CallBookRecord record = decode_tagged_record(bytes(c.record));
+        EXPECT_EQ(record.name, c.name) << c.what;
+        EXPECT_EQ(record.address, c.address) << c.what;
+        EXPECT_EQ(record.slots[0], c.first_slot) << c.what;
+    }
+}
+
+TEST(CallBookRecordsTest, CodedRecords) {
+    using namespace std::string_view_literals;
+    static const struct {
+        const char* what;
+        std::string_view record;
+        const char* name;
+        const char* address;
+        const char* first_slot;
+    } kCases[] = {
+        {"name, address and two more lines",
+         "\x01w1aw\x02"
+         "ANN LEE,12 ELM RD\x06"
+         "DAYTON\x06OH\0"sv,
+         "ANN LEE", "12 ELM RD, DAYTON, OH", "w1aw"},
+        {"a name without a comma has no address",
+         "\x02"
+         "ANN LEE\x06OH\0"sv,
+         "ANN LEE", ", OH", ""},
+        {"code 0 ends the record",
+         "\x02"
+         "A,B\0\x06NOT READ"sv,
+         "A", "B", ""},
+        {"no end code: the record ends with the bytes",
+         "\x02"
+         "A,B\x06"
+         "C"sv,
+         "A", "B, C", ""},
+        {"a first byte that is no code starts an unused field",
+         "XYZ\x02"
+         "A,B\0"sv,
+         "A", "B", ""},
+        {"an empty record",
+         "\0\x02"
+         "A,B"sv,
+         "", "", ""},
+        {"no bytes", ""sv, "", "", ""},
+    };
+    for (const auto& c : kCases) {
+        const CallBookRecord record = decode_coded_record(bytes(c.record));
+        EXPECT_EQ(record.name, c.name) << c.what;
+        EXPECT_EQ(record.address, c.address) << c.what;
+        EXPECT_EQ(record.slots[0], c.first_slot) << c.what;
+    }
+}
+
+TEST(CallBookRecordsTest, LengthsAreHeldToTheBuffer) {
+    const char buffer[4] = {'A', 'B', 'C', 'D'};
+    static const struct {
+        int length;
+        const char* text;
+    } kCases[] = {{2, "AB"}, {4, "ABCD"}, {30000, "ABCD"}, {0, ""}, {-5, ""}};
+    for (const auto& c : kCases) {
+        EXPECT_EQ(text_of_length(buffer, c.length), c.text) << c.length;
+    }
+}
+
+// The test libraries, under the names the program loads, built beside the tests.
+std::string built_library(std::string_view stem) {
+    return std::string(VARROW_TEST_CALL_BOOKS) + "/" +
+           platform::system_shared_libraries().file_name(stem);
+}
+
+class CallBookLibraryTest : public ::testing::Test {
+protected:
+    void put_library(std::string_view stem, std::string_view as) {
+        std::filesystem::copy_file(built_library(stem),
+                                   dir.file(platform::system_shared_libraries().file_name(as)));
+    }
+    CallBookAnswer look_up(int choice, std::string_view drive, std::string_view call) {
+        return look_up_on_cd(&platform::system_shared_libraries(), dir.path(), state, choice, drive,
+                             call);
+    }
+    test::TempDir dir;
+    CdCallBookState state;
+};
+
+TEST_F(CallBookLibraryTest, LookupsThroughTheRealLoader) {
+    put_library("HAMCAL32", "HAMCAL32");
+    put_library("RACCD32A", "RACCD32A");
+    put_library("QRZ32", "QRZ32");
+    static const struct {
+        int choice;
+        const char* drive;
+        const char* call;
+        Kind kind;
+        std::string text;
+    } kCases[] = {
+        {1, "D", "G4ABC", Kind::Found, "JOHN Q SMITH 1 HIGH STREET LONDON ENGLAND "},
+        {1, "D", "G4XYZ", Kind::Failed, "Callsign not found"},
+        {1, "E", "G4ABC", Kind::Failed, "Database not found"},
+        {1, "D", "ERR3", Kind::Failed, "Disc read error"},
+        {1, "D", "ERR4", Kind::Failed, "Insufficient memory"},
+        {1, "D", "ERR9", Kind::Failed, ""},
+        // A full record with a length far beyond the buffer and no end tag.
+        {1, "D", "BAD1", Kind::Found, " "},
+        // The call goes in lower case; the library on the hard disk is in C:\RAC\.
+        {2, "D", "G4ABC", Kind::Found, "JOHN SMITH 1 HIGH STREET, LONDON, ENGLAND"},
+        {2, "C", "G4ABC", Kind::Found, "JOHN SMITH 1 HIGH STREET, LONDON, ENGLAND"},
+        {2, "D", "G4XYZ", Kind::Failed, "CALL NOT FOUND"},
+        {2, "D", "ERR", Kind::Failed, "CD ROM ERROR"},
+        {2, "E", "G4ABC", Kind::Failed, "CD ROM ERROR"},
+        // A name that fills the buffer, with no end code.
+        {2, "D", "BAD1", Kind::Found, std::string(999, 'B') + " "},
+        // The name's line break becomes blanks in the comment box.
+        {3, "D", "G4ABC", Kind::Found, "JOHN SMITH   1 HIGH STREET LONDON ENGLAND"},
+        {3, "D", "G4XYZ", Kind::Failed, "CALL NOT FOUND"},
+        // A length beyond the text buffer, a negative one and a zero.
+        {3, "D", "BAD1", Kind::Found, std::string(256, 'N') + "     XYZ"},
+        // Opened once a run: a second QRZInit would fail in this library.
+        {3, "D", "G4ABC", Kind::Found, "JOHN SMITH   1 HIGH STREET LONDON ENGLAND"},
+    };
+    for (const auto& c : kCases) {
+        const CallBookAnswer answer = look_up(c.choice, c.drive, c.call);
+        EXPECT_EQ(answer.kind, c.kind) << c.choice << " " << c.call;
+        EXPECT_EQ(answer.text, c.text) << c.choice << " " << c.call;
+    }
+}
+
+TEST_F(CallBookLibraryTest, MissingLibrariesAndFunctionsAreSaid) {
+    const std::string qrz = platform::system_shared_libraries().file_name("QRZ32");
+    // A drive with no CD: QRZInit fails, and is tried again at the next lookup.
+    put_library("QRZ32", "QRZ32");
+    EXPECT_EQ(look_up(3, "E", "G4ABC").text, "CD ROM Not found");
+    EXPECT_EQ(look_up(3, "D", "G4ABC").kind, Kind::Found);
+    state = {};
+    // A file of that name that is not the library lacks its functions.
+    std::filesystem::remove(dir.file(qrz));
+    put_library("HAMCAL32", "QRZ32");
+    EXPECT_EQ(look_up(3, "D", "G4ABC").text, "Call book library " + qrz + " not found");
+    dir.write(platform::system_shared_libraries().file_name("HAMCAL32"), "not a library");
+    EXPECT_EQ(look_up(1, "D", "G4ABC").text,
+              "Call book library " + platform::system_shared_libraries().file_name("HAMCAL32") +
+                  " not found");
+    EXPECT_EQ(look_up(2, "D", "G4ABC").text,
+              "Call book library " + platform::system_shared_libraries().file_name("RACCD32A") +
+                  " not found");
+    // The library put in afterwards is found at the next lookup.
+    put_library("RACCD32A", "RACCD32A");
+    EXPECT_EQ(look_up(2, "D", "G4ABC").kind, Kind::Found);
+    // Without a loader nothing is loaded.
+    EXPECT_EQ(look_up_on_cd(nullptr, dir.path(), state, 1, "D", "G4ABC").text,
+              "Call book library HAMCAL32 not found");
+}
+
+// Control+C on the on-line logging screen, through the program with the settings' choice.
+TEST_F(CallBookLibraryTest, ControlCOnTheLoggingScreen) {
+    put_library("HAMCAL32", "HAMCAL32");
+    auto run = [&](int choice, const std::string& script) {
+        // No databases, home in England, the CD in drive D.
+        std::string settings;
+        for (int line = 0; line < 10; ++line) {
+            settings += "\r\n";
+        }
+        dir.write("DBNAMES.TXT",
+                  settings + "52\r\n-1\r\n\r\n\r\nD\r\n" + std::to_string(choice) + "\r\n");
+        test::HeadlessRun result = test::run_program_headless(
+            dir.path(), "answer ok\n" + test::open_menu_entry(2) + script +
+                            "key Escape\nanswer yes\nkey Escape\n");
+        EXPECT_FALSE(result.script_ended);
+        return test::lines_from(result.journal, "window \"On Line Logging\"");
+    };
+    // Found: the comment box, emptied, is filled and takes the focus, so it is spoken.
+    auto journal = run(1, "type g4abc\nkey Ctrl+C\n");
+    EXPECT_NE(std::find(journal.begin(), journal.end(),
+                        "focus edit \"Comment:\" \"JOHN Q SMITH 1 HIGH STREET LONDON ENGLAND \""),
+              journal.end());
+    // Not found: a message box with an empty title, the focus left on the call.
+    journal = run(1, "type g4xyz\nkey Ctrl+C\nanswer ok\n");
+    EXPECT_NE(std::find(journal.begin(), journal.end(), "message \"\" \"Callsign not found\" ok"),
+              journal.end());
+    // No call book chosen, or no call typed: the key does nothing.
+    const auto plain = run(0, "type g4abc\n");
+    EXPECT_EQ(run(0, "type g4abc\nkey Ctrl+C\n"), plain);
+    EXPECT_EQ(run(1, "key Ctrl+C\n"), run(1, ""));
+}
+
+}  // namespace
+}  // namespace vl

@@ -1,0 +1,277 @@
+// The on-line call book: its account file, its XML answers, and lookups against a local
+// server with recorded answers (tests/reference/callbook_server.py); no other network.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "reference/CallBookXml.h"
+#include "reference/OnlineCallBook.h"
+#include "support/Scripts.h"
+#include "support/TestSupport.h"
+
+namespace vl {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+TEST(CallBookAccountFile, RoundTripsAndIsReadableByTheOperatorAlone) {
+    test::TempDir dir;
+    // A file left readable by everyone is made private by the next write.
+    dir.write("CALLBOOK.TXT", "old\r\nold\r\n");
+    ASSERT_EQ(::chmod(dir.file("CALLBOOK.TXT").c_str(), 0644), 0);
+    CallBookAccount account{"g9zza", "p\xE4ss word", "http://127.0.0.1:1/"};
+    ASSERT_TRUE(save_callbook_account(platform::system_files(), dir.path(), account));
+    EXPECT_EQ(dir.read("CALLBOOK.TXT"), "g9zza\r\np\xE4ss word\r\nhttp://127.0.0.1:1/\r\n");
+    EXPECT_EQ(parse_callbook_account(dir.read("CALLBOOK.TXT")), account);
+    struct stat info {};
+    ASSERT_EQ(::stat(dir.file("CALLBOOK.TXT").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_FALSE(dir.exists("CALLBOOK.TXT.NEW"));
+
+    // Short files, and line breaks that would spill a value into the next line.
+    EXPECT_EQ(parse_callbook_account("me\n").address, kDefaultCallBookAddress);
+    EXPECT_EQ(parse_callbook_account("").user_name, "");
+    EXPECT_EQ(format_callbook_account({"a\r\nb", "c", "d"}), "ab\r\nc\r\nd\r\n");
+}
+
+std::string database(std::string_view inner) {
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?><QRZDatabase xmlns=\"http://x\">" +
+           std::string(inner) + "</QRZDatabase>";
+}
+
+TEST(CallBookXml, AnswersOfTheService) {
+    static const struct {
+        std::string body;
+        bool readable;
+        const char* key;
+        const char* error;
+        const char* comment;  // name_and_address of the record; nullptr: no record
+    } kCases[] = {
+        {database("<Session><Key>abc</Key></Session>"), true, "abc", "", nullptr},
+        {database("<Callsign><call>G9ZZA</call><fname> Ann\tB </fname><name>M\xC3\xBCller</name>"
+                  "<addr1>1 High St</addr1><addr2>Leeds</addr2><country>England</country>"
+                  "</Callsign><Session><Key>k</Key></Session>"),
+         true, "k", "", "Ann B M\xFCller 1 High St Leeds England"},
+        {database("<Session><Error>Not found: XX9XX</Error><Key>k</Key></Session>"), true, "k",
+         "Not found: XX9XX", nullptr},
+        {database("<Session><Error>Session Timeout</Error></Session>"), true, "", "Session Timeout",
+         nullptr},
+        // Namespace prefixes, and elements of the same names elsewhere, change nothing.
+        {"<q:QRZDatabase xmlns:q=\"x\"><q:Session><q:Key>p</q:Key></q:Session>"
+         "<Other><Key>no</Key></Other></q:QRZDatabase>",
+         true, "p", "", nullptr},
+        // Not the call book's answers.
+        {"<html><body>Service unavailable", false, "", "", nullptr},
+        {"<Other><Session><Key>k</Key></Session></Other>", false, "", "", nullptr},
+        {database("<Session><Key>k</Key></Session>") + "<extra/>", false, "", "", nullptr},
+        {"", false, "", "", nullptr},
+        {std::string("\0\xFF\xFE", 3), false, "", "", nullptr},
+        // A document type could expand entities without end: it is refused.
+        {"<!DOCTYPE QRZDatabase [<!ENTITY a \"aaaa\">]><QRZDatabase><Session><Key>&a;</Key>"
+         "</Session></QRZDatabase>",
+         false, "", "", nullptr},
+    };
+    for (const auto& c : kCases) {
+        CallBookReply reply = parse_callbook_reply(c.body);
+        EXPECT_EQ(reply.readable, c.readable) << c.body;
+        EXPECT_EQ(reply.key, c.key) << c.body;
+        EXPECT_EQ(reply.error, c.error) << c.body;
+        EXPECT_EQ(reply.record.has_value(), c.comment != nullptr) << c.body;
+        if (reply.record && c.comment) {
+            EXPECT_EQ(name_and_address(*reply.record), c.comment);
+        }
+    }
+    // A field of any length is kept to a bounded size.
+    CallBookReply big = parse_callbook_reply(
+        database("<Callsign><name>" + std::string(100000, 'x') + "</name></Callsign>"));
+    ASSERT_TRUE(big.record);
+    EXPECT_EQ(big.record->name.size(), 256u);
+}
+
+// The local server: started once for the suite, killed at its end.
+class OnlineCallBookTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        int out[2];
+        ASSERT_EQ(::pipe(out), 0);
+        s_server = ::fork();
+        if (s_server == 0) {
+            ::dup2(out[1], 1);
+            ::close(out[0]);
+            ::execlp("python3", "python3", VARROW_TESTS_DIR "/reference/callbook_server.py",
+                     static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        ::close(out[1]);
+        FILE* from_server = ::fdopen(out[0], "r");
+        ASSERT_NE(from_server, nullptr);
+        ASSERT_EQ(std::fscanf(from_server, "%d", &s_port), 1) << "the test server did not start";
+        std::fclose(from_server);
+    }
+    static void TearDownTestSuite() {
+        if (s_server > 0) {
+            ::kill(s_server, SIGKILL);
+            ::waitpid(s_server, nullptr, 0);
+        }
+    }
+    static CallBookAccount account(std::string_view scenario, std::string password = "secret") {
+        return {"g9zza", std::move(password),
+                "http://127.0.0.1:" + std::to_string(s_port) + "/" + std::string(scenario) + "/"};
+    }
+
+    static pid_t s_server;
+    static int s_port;
+};
+
+pid_t OnlineCallBookTest::s_server = 0;
+int OnlineCallBookTest::s_port = 0;
+
+TEST_F(OnlineCallBookTest, RecordedAnswersGiveTheCommentOrAMessage) {
+    static const struct {
+        const char* scenario;
+        const char* password;
+        const char* call;
+        bool found;
+        const char* said;  // the comment when found, otherwise the message
+    } kCases[] = {
+        {"found", "secret", " G9ZZA ", true, "Ann M\xFCller 1 High St Leeds England"},
+        {"notfound", "secret", "XX9XX", false, "Callsign not found"},
+        {"found", "wrong", "G9ZZA", false, "Call book login failed: Username/password incorrect"},
+        {"badlogin", "secret", "G9ZZA", false,
+         "Call book login failed: Username/password incorrect"},
+        {"garbage", "secret", "G9ZZA", false,
+         "The call book sent an answer that could not be read"},
+        {"huge", "secret", "G9ZZA", false, "The call book sent an answer that could not be read"},
+        {"error", "secret", "G9ZZA", false, "The call book could not be reached: HTTP error 500"},
+        {"found", "", "", false, ""},  // no call sign: nothing to do
+    };
+    for (const auto& c : kCases) {
+        OnlineCallBook book(platform::system_http());
+        CallBookAnswer answer = book.look_up(account(c.scenario, c.password), c.call);
+        EXPECT_EQ(answer.kind == CallBookAnswer::Kind::Found, c.found) << c.scenario;
+        EXPECT_EQ(answer.text, c.said) << c.scenario;
+    }
+    OnlineCallBook book(platform::system_http());
+    CallBookAccount nobody = account("found");
+    nobody.user_name = "";
+    EXPECT_EQ(book.look_up(nobody, "G9ZZA").text, kCallBookNoAccount);
+    // Nothing listens on port 1 of this machine.
+    EXPECT_EQ(book.look_up({"g9zza", "secret", "http://127.0.0.1:1/"}, "G9ZZA").text,
+              kCallBookUnreachable);
+    EXPECT_EQ(OnlineCallBook(nullptr).look_up(account("found"), "G9ZZA").text,
+              kCallBookNotAvailable);
+    EXPECT_EQ(book.look_up({"g9zza", "secret", "http://example.com/xml/"}, "G9ZZA").text,
+              kCallBookPlainAddress);
+}
+
+// The password goes in clear only to this machine.
+TEST(CallBookAddress, HttpsOrThisMachine) {
+    static const struct {
+        const char* address;
+        bool safe;
+    } kCases[] = {
+        {"https://xmldata.qrz.com/xml/current/", true},
+        {"HTTPS://Example.org", true},
+        {"http://127.0.0.1:8080/found/", true},
+        {"http://localhost/", true},
+        {"http://[::1]:80/", true},
+        {"http://example.com/", false},
+        {"http://127.0.0.1.example.com/", false},
+        {"http://localhostile.net/", false},
+        {"ftp://example.com/", false},
+        {"https://", false},
+        {"", false},
+    };
+    for (const auto& c : kCases) {
+        EXPECT_EQ(safe_callbook_address(c.address), c.safe) << c.address;
+    }
+}
+
+TEST_F(OnlineCallBookTest, AnEndedSessionGetsOneNewLoginAndTheLookupAgain) {
+    OnlineCallBook book(platform::system_http());
+    CallBookAccount expired = account("expired");
+    EXPECT_EQ(book.look_up(expired, "XX9XX").text, kCallBookNotFound);
+    EXPECT_EQ(book.session_key(), "K1");
+    // The server now says K1 has timed out: the lookup logs in again and finds the call.
+    CallBookAnswer answer = book.look_up(expired, "G9ZZA");
+    EXPECT_EQ(answer.kind, CallBookAnswer::Kind::Found) << answer.text;
+    EXPECT_EQ(book.session_key(), "K2");
+    // The key stays for the next lookup; another account logs in afresh.
+    EXPECT_EQ(book.look_up(expired, "G9ZZA").kind, CallBookAnswer::Kind::Found);
+    EXPECT_EQ(book.session_key(), "K2");
+    EXPECT_EQ(book.look_up(account("found"), "G9ZZA").kind, CallBookAnswer::Kind::Found);
+    EXPECT_EQ(book.session_key().front(), 'K');
+}
+
+// A server that accepts and never answers: the lookup runs off the UI thread, so starting
+// it and asking for the answer return at once; it gives up after 5 seconds with a message.
+// A lookup still running when its screen's lookup object goes is given up within a second
+// or so. This is the suite's one slow test (about 5 seconds).
+TEST_F(OnlineCallBookTest, ASilentServerIsGivenUpAfterFiveSecondsWithoutHoldingTheScreen) {
+    OnlineLookup lookup(platform::system_http());
+    const auto started = Clock::now();
+    ASSERT_TRUE(lookup.start(account("silent"), "G9ZZA"));
+    EXPECT_TRUE(lookup.busy());
+    EXPECT_FALSE(lookup.take_answer());
+    EXPECT_FALSE(lookup.start(account("found"), "G9ZZA"));  // one at a time
+    EXPECT_LT(Clock::now() - started, std::chrono::milliseconds(200));
+
+    const auto abandoned = Clock::now();
+    {
+        OnlineLookup given_up(platform::system_http());
+        given_up.start(account("silent"), "G9ZZA");
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    EXPECT_LT(Clock::now() - abandoned, std::chrono::milliseconds(2500));
+
+    std::optional<CallBookAnswer> answer;
+    while (!answer && Clock::now() - started < std::chrono::seconds(10)) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the screen's timer
+        answer = lookup.take_answer();
+    }
+    const auto took = Clock::now() - started;
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->text, kCallBookTimedOut);
+    EXPECT_GE(took, std::chrono::milliseconds(4900));
+    EXPECT_LT(took, std::chrono::milliseconds(7000));  // room for a loaded test machine
+    EXPECT_FALSE(lookup.take_answer());                // once
+
+    // The next lookup starts afresh and is answered.
+    ASSERT_TRUE(lookup.start(account("found"), "G9ZZA"));
+    answer.reset();
+    while (!answer && Clock::now() - started < std::chrono::seconds(15)) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        answer = lookup.take_answer();
+    }
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->kind, CallBookAnswer::Kind::Found);
+}
+
+// Control+C on the on-line logging screen with the on-line call book chosen: the screen is
+// free while the service answers, and the answer reaches the comment box on a later tick.
+TEST_F(OnlineCallBookTest, ControlCOnTheLoggingScreenAnswersOnALaterTick) {
+    test::TempDir dir;
+    dir.write("COUNTRY.LST", "G,G,England,223,52,-1\r\n");
+    dir.write("MYLOG.LOG", "");
+    dir.write("DBNAMES.TXT", std::string(10, '\n') + "52\r\n-1\r\n\r\n\r\nD\r\n4\r\n");
+    ASSERT_TRUE(save_callbook_account(platform::system_files(), dir.path(), account("found")));
+    test::HeadlessRun result = test::run_program_headless(
+        dir.path(), test::open_menu_entry(2) +
+                        "type g9zza\nkey Ctrl+C\nwait 10\nkey Escape\nanswer yes\nkey Escape\n");
+    EXPECT_FALSE(result.script_ended);
+    const auto journal = test::lines_from(result.journal, "window \"On Line Logging\"");
+    EXPECT_NE(std::find(journal.begin(), journal.end(),
+                        "focus edit \"Comment:\" \"Ann M\\xFCller 1 High St Leeds England\""),
+              journal.end())
+        << ::testing::PrintToString(journal);
+}
+
+}  // namespace
+}  // namespace vl

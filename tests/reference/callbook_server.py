@@ -1,0 +1,91 @@
+#!/usr/bin/env python3
+"""A local stand-in for the on-line XML call book, with recorded answers.
+
+Started by the call-book tests: it listens on 127.0.0.1 on a free port, prints the port on
+its first line, and serves until it is killed. The first part of the path names the
+answer to give: /found/, /notfound/, /badlogin/, /expired/, /garbage/, /huge/, /error/,
+/silent/ (accepts and never answers). Logins take the password "secret" only; the key of
+the first login to /expired/ serves one lookup and then has timed out.
+"""
+import sys
+import time
+import urllib.parse
+from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+
+RECORD = ("<Callsign><call>G9ZZA</call><fname>Ann</fname><name>M\u00fcller</name>"
+          "<addr1>1 High St</addr1><addr2>Leeds</addr2><state></state>"
+          "<country>England</country><email>ann@example.com</email></Callsign>")
+
+
+def database(inner):
+    return ('<?xml version="1.0" encoding="utf-8" ?>\n'
+            '<QRZDatabase version="1.34" xmlns="http://xmldata.qrz.com">'
+            + inner + "</QRZDatabase>\n")
+
+
+def session(key, error=""):
+    parts = "<Error>%s</Error>" % error if error else ""
+    parts += "<Key>%s</Key>" % key if key else ""
+    return "<Session>%s<Count>12</Count></Session>" % parts
+
+
+class Handler(BaseHTTPRequestHandler):
+    logins = {}
+    uses = {}
+
+    def log_message(self, *args):
+        pass
+
+    def do_POST(self):
+        scenario = self.path.strip("/").split("/")[0]
+        length = int(self.headers.get("Content-Length", "0"))
+        form = urllib.parse.parse_qs(self.rfile.read(length).decode("utf-8"))
+        if scenario == "silent":
+            time.sleep(60)
+            return
+        if scenario == "error":
+            self.send_error(500)
+            return
+        if "username" in form:
+            body = self.login(scenario, form)
+        else:
+            body = self.query(scenario, form)
+        data = body if isinstance(body, bytes) else body.encode("utf-8")
+        self.send_response(200)
+        self.send_header("Content-Type", "text/xml")
+        self.send_header("Content-Length", str(len(data)))
+        self.end_headers()
+        self.wfile.write(data)
+
+    def login(self, scenario, form):
+        if scenario == "badlogin" or form.get("password") != ["secret"]:
+            return database(session("", "Username/password incorrect"))
+        count = Handler.logins.get(scenario, 0) + 1
+        Handler.logins[scenario] = count
+        return database(session("K%d" % count))
+
+    def query(self, scenario, form):
+        key = form.get("s", [""])[0]
+        call = form.get("callsign", [""])[0]
+        if scenario == "garbage":
+            return b"<html><body>Service \xff unavailable"
+        if scenario == "huge":
+            return database("<Session><Message>" + "x" * 100000 + "</Message></Session>")
+        # The first key of /expired/ serves one lookup, then times out.
+        uses = Handler.uses[(scenario, key)] = Handler.uses.get((scenario, key), 0) + 1
+        if scenario == "expired" and key == "K1" and uses > 1:
+            return database(session("", "Session Timeout"))
+        if scenario == "notfound" or call != "G9ZZA":
+            return database(session(key, "Not found: " + call))
+        return database(RECORD + session(key))
+
+
+def main():
+    server = ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+    server.daemon_threads = True
+    print(server.server_address[1], flush=True)
+    server.serve_forever()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
