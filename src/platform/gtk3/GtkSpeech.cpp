@@ -101,6 +101,11 @@ bool set_edit_text(Window& w, Control& c, const std::string& utf8, bool shown, b
     // its beginning, where replace_text leaves it.
     if (editable) {
         gtk_editable_set_position(GTK_EDITABLE(entry), -1);
+        // Refilled with something to say, with the focus elsewhere: set_focus lets the
+        // reader take the refill in before the focus comes.
+        if (!focused && !utf8.empty()) {
+            w.refilled_boxes.insert(c.shape.id);
+        }
     }
     if (shown && !focused && !editable && !c.shape.quiet) {
         w.announced[c.shape.id] = announce(w.layout, utf8);

@@ -26,6 +26,9 @@ using platform::ControlKind;
 using platform::EditStyle;
 using platform::KeyChord;
 
+// How long the focus waits for the reader to take in a box refilled just before.
+constexpr guint kRefillSettleMs = 150;
+
 // A line break typed in a text view is a bare LF; the program's texts end lines with CR LF.
 static std::string with_crlf(std::string_view text) {
     std::string result;
@@ -297,7 +300,7 @@ public:
                 break;
             }
             case ControlKind::Edit:
-                if (set_edit_text(w, *c, utf8, shown, focused)) {
+                if (set_edit_text(w, *c, utf8, shown, focused) || !w.refilled_boxes.empty()) {
                     mark_event(w);
                 }
                 break;
@@ -440,7 +443,15 @@ public:
             }
             unselect_before_focus(w, *c);
             take_pending_name(*c);
-            gtk_widget_grab_focus(c->widget);
+            // A box refilled and then given the focus in one event: the reader must have taken
+            // in the refill before the focus arrives, or it follows the box's caret there
+            // without saying its label.
+            if (w.refilled_boxes.count(control_id) != 0) {
+                g_timeout_add(kRefillSettleMs, on_refilled_box_focus,
+                              new Posted{this, w.id, control_id});
+            } else {
+                gtk_widget_grab_focus(c->widget);
+            }
             platform::log_focus(w.shape.caption, control_id);
             w.events->on_focus(control_id);
         }
@@ -830,7 +841,19 @@ private:
         if (Window* w = posted->ui->find(posted->window)) {
             w->focus_moved = false;
             w->event_marked = false;
+            w->refilled_boxes.clear();
             w->announced.clear();
+        }
+        return G_SOURCE_REMOVE;
+    }
+
+    static gboolean on_refilled_box_focus(gpointer data) {
+        std::unique_ptr<Posted> posted(static_cast<Posted*>(data));
+        Window* w = posted->ui->find(posted->window);
+        if (w != nullptr && !w->closed && w->focus == posted->command) {
+            if (Control* c = find_control(*w, posted->command)) {
+                gtk_widget_grab_focus(c->widget);
+            }
         }
         return G_SOURCE_REMOVE;
     }

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -46,7 +47,8 @@ struct Window {
     int focus = 0;
     bool focus_moved = false;  // in the event being handled: the reader has yet to speak it
     bool event_marked = false;
-    int selected_box = 0;  // a read-only box whose text was selected to be spoken
+    int selected_box = 0;          // a read-only box whose text was selected to be spoken
+    std::set<int> refilled_boxes;  // edit boxes refilled in the event being handled, unfocused
     std::vector<std::string> lines_to_announce;  // when the window becomes active
     std::map<int, GtkWidget*> announced;         // boxes announced in the event being handled
     bool closed = false;
