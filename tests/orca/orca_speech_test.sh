@@ -19,7 +19,7 @@ fi
 
 rm -rf "$out"
 mkdir -p "$out/fixture"
-cp "$here/../../data/COUNTRY.LST" "$out/fixture/"
+cp "$here/../../data/COUNTRY.LST" "$here/ISLANDS.TXT" "$out/fixture/"
 "$build/varrowlog-script" "$out/fixture" "$here/fixture.script" >/dev/null
 cp "$build/varrowlog" "$out/fixture/"
 # The test call-book library, which answers for G4ABC on the CD in drive D.

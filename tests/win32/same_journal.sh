@@ -11,7 +11,7 @@ linux_call_book="$(dirname "$linux")/tests/callbook/HAMCAL32.so"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/fixture"
-cp "$data/COUNTRY.LST" "$work/fixture/"
+cp "$data/COUNTRY.LST" "$tests/orca/ISLANDS.TXT" "$work/fixture/"
 "$linux" "$work/fixture" "$tests/orca/fixture.script" >/dev/null
 
 failed=0
