@@ -59,8 +59,19 @@ def steps_of(script_path):
     return steps
 
 
-def wait_for_speech(speech_file, start):
-    """Lines said since offset `start`, once the speech has settled."""
+def said_since(speech_file, start):
+    with open(speech_file, "rb") as speech:
+        speech.seek(start)
+        said = speech.read()
+    lines = said.decode("utf-8", errors="replace").splitlines()
+    return [line for line in lines if line.strip()], start + len(said)
+
+
+def wait_for_speech(speech_file, start, expected_lines):
+    """Lines said since offset `start`, once the speech has settled. A loaded machine can
+    keep Orca quiet for longer than the settling time, so a step that should be heard is
+    given until LONGEST_STEP to say as many lines as expected; a step that should be
+    silent is only given the settling time."""
     began = time.monotonic()
     last_size, last_change = -1, time.monotonic()
     while True:
@@ -68,18 +79,36 @@ def wait_for_speech(speech_file, start):
         now = time.monotonic()
         if size != last_size:
             last_size, last_change = size, now
-        elif now - last_change >= QUIET_SECONDS or now - began >= LONGEST_STEP:
+        elif now - began >= LONGEST_STEP:
+            break
+        elif now - last_change >= QUIET_SECONDS and len(said_since(speech_file, start)[0]) >= expected_lines:
             break
         time.sleep(0.05)
-    with open(speech_file, encoding="utf-8", errors="replace") as speech:
-        speech.seek(start)
-        said = speech.read()
-    return [line for line in said.splitlines() if line.strip()], size
+    return said_since(speech_file, start)
+
+
+def expected_line_counts(expected):
+    """How many lines each step of an expected transcript says, step by step."""
+    counts = []
+    for line in expected:
+        if line.startswith("> "):
+            counts.append(0)
+        elif counts:
+            counts[-1] += 1
+    return counts
 
 
 def main():
     program, script, expected_path, transcript_path = sys.argv[1:5]
     speech_file = os.environ["ORCA_SPEECH"]
+    try:
+        with open(expected_path, encoding="utf-8") as expected_file:
+            expected = expected_file.read().splitlines()
+    except FileNotFoundError:
+        expected = None
+    counts = expected_line_counts(expected or [])
+    def expected_lines(step):
+        return counts[step] if step < len(counts) else 0
     env = dict(os.environ)
     env.pop("GTK_MODULES", None)
     offset = os.path.getsize(speech_file)
@@ -88,9 +117,9 @@ def main():
     transcript = []
     try:
         time.sleep(0.5)
-        said, offset = wait_for_speech(speech_file, offset)
+        said, offset = wait_for_speech(speech_file, offset, expected_lines(0))
         transcript += ["> start"] + said
-        for verb, argument in steps_of(script):
+        for step, (verb, argument) in enumerate(steps_of(script), start=1):
             if process.poll() is not None:
                 transcript.append("> the program has ended")
                 break
@@ -100,7 +129,7 @@ def main():
                 subprocess.run(["xdotool", "type", "--delay", "20", argument], check=True)
             elif verb == "tick":
                 time.sleep(int(argument) * 0.1)
-            said, offset = wait_for_speech(speech_file, offset)
+            said, offset = wait_for_speech(speech_file, offset, expected_lines(step))
             transcript += [f"> {verb} {argument}"] + said
     finally:
         if process.poll() is None:
@@ -111,10 +140,7 @@ def main():
                 process.wait()
     with open(transcript_path, "w", encoding="utf-8") as out:
         out.write("\n".join(transcript) + "\n")
-    try:
-        with open(expected_path, encoding="utf-8") as expected_file:
-            expected = expected_file.read().splitlines()
-    except FileNotFoundError:
+    if expected is None:
         print(f"{expected_path} is missing; what was said is in {transcript_path}")
         return 1
     if expected != transcript:
