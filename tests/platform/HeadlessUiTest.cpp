@@ -58,6 +58,8 @@ public:
             m_ui.focus_next(m_window, false);  // Enter moves on, as on every form
         } else if (command == kCmdCancel) {
             m_ui.close_window(m_window, 7);
+        } else if (command == 110) {
+            m_ui.close_window(m_window, 110);  // the Exit button
         }
     }
     void on_text_changed(int control) override { changes.push_back(control); }
@@ -132,6 +134,17 @@ TEST(HeadlessUi, EachBoxIsSpokenWithTheLabelBeforeItInTabOrder) {
                                "focus button \"Exit\"",
                            }));
     EXPECT_EQ(run.result, 7);
+}
+
+TEST(HeadlessUi, AltAndALabelsLetterReachesItsBoxAndAButtonsPressesIt) {
+    FormRun run = run_form("key Alt+D\nkey Alt+Q\nkey Alt+C\nkey Alt+X\n");
+    EXPECT_EQ(run.journal, (Lines{
+                               "window \"Test Form\"",
+                               "focus edit \"Call Sign:\" \"\"",
+                               "focus edit \"Drive:\" \"\"",
+                               "focus edit \"Call Sign:\" \"\"",
+                           }));
+    EXPECT_EQ(run.result, 110);
 }
 
 TEST(HeadlessUi, TypingHonoursUpperCaseReadOnlyAndTheLengthLimit) {

@@ -31,6 +31,20 @@ std::string without_ampersand(std::string_view text) {
     return out;
 }
 
+// The letter after a single "&", as Alt and that letter reach it; 0 when there is none.
+char mnemonic_of(std::string_view text) {
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] == '&') {
+            if (text[i + 1] != '&') {
+                const char c = text[i + 1];
+                return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+            }
+            ++i;
+        }
+    }
+    return 0;
+}
+
 std::string_view kind_name(const platform::ControlSpec& shape) {
     switch (shape.kind) {
         case ControlKind::Label:
@@ -529,6 +543,9 @@ void HeadlessUi::press(WindowId id, const platform::KeyChord& chord) {
         window.events->on_command(focused->shape.id);
         return;
     }
+    if (chord.alt && !chord.ctrl && press_mnemonic(id, chord.key)) {
+        return;
+    }
     if (chord == plain(kKeyEnter) && focused != nullptr &&
         focused->shape.kind == ControlKind::Edit && focused->shape.style == EditStyle::MultiLine) {
         int edited = focused->shape.id;
@@ -574,6 +591,29 @@ void HeadlessUi::press(WindowId id, const platform::KeyChord& chord) {
     } else if (chord.key < 256) {
         type_text(id, std::string(1, static_cast<char>(chord.key)));
     }
+}
+
+// Alt and a label's underlined letter moves to the box the label names; a button's presses it,
+// as the desktop toolkits do.
+bool HeadlessUi::press_mnemonic(WindowId id, int key) {
+    Window& window = window_of(id);
+    for (const Control& control : window.controls) {
+        if (key <= 0 || key >= 256 || mnemonic_of(control.shape.text) != static_cast<char>(key)) {
+            continue;
+        }
+        if (control.shape.kind == ControlKind::Button) {
+            window.events->on_command(control.shape.id);
+            return true;
+        }
+        for (const Control& named : window.controls) {
+            if (control.shape.kind == ControlKind::Label && named.label_id == control.shape.id &&
+                takes_focus(named)) {
+                set_focus(id, named.shape.id);
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 void HeadlessUi::type_text(WindowId id, std::string_view typed) {

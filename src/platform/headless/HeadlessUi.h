@@ -97,6 +97,7 @@ private:
     Window& window_of(platform::WindowId id);
     const Window* find_window(platform::WindowId id) const;
     Control* find_control(Window& window, int id);
+    bool press_mnemonic(platform::WindowId id, int key);
     bool is_active(platform::WindowId id) const;
     static bool takes_focus(const Control& control);
     static bool is_spoken_text(const Control& control);
