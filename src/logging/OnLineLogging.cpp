@@ -340,7 +340,13 @@ public:
 private:
     std::string text(int box) { return m_ctx.ui().text(m_window, box); }
     void set(int box, std::string_view value) { m_ctx.ui().set_text(m_window, box, value); }
+    // The band left in the list is taken before the focus moves, so a box it refills is
+    // spoken with its new text as the focus reaches it.
     void focus(int box) {
+        if (m_focus == kFrequencyList && box != kFrequencyList) {
+            change_band();
+            m_focus = box;
+        }
         m_ctx.ui().set_focus(m_window, box);
         m_focus = box;
     }
@@ -410,9 +416,12 @@ private:
         }
     }
 
+    // Leaving the list on the band already current keeps the mode and power boxes as they
+    // are: the transceiver's mode, or one the operator typed, is not put back to the station
+    // data's for a moment.
     void change_band() {
         int band = m_ctx.ui().selected_item(m_window, kFrequencyList);
-        if (band >= 0) {
+        if (band >= 0 && band != m_ctx.log.current_band()) {
             m_ctx.log.set_current_band(band);
             fill_station_boxes(band);
         }

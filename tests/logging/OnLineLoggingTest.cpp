@@ -460,6 +460,26 @@ TEST_F(OnLineLoggingTest, KeysMoveTheFocusAndUnbuiltFacilitiesBeep) {
     EXPECT_EQ(log.size(), 1u);
 }
 
+// A mode typed (or read from the transceiver) stays when the operator only passes through the
+// frequency list; a band chosen there brings its station data, spoken as the focus arrives.
+TEST_F(OnLineLoggingTest, LeavingTheListOnItsBandKeepsTheMode) {
+    write_log({old_qso("G4XYZ")});
+    Lines journal = run("key Alt+M\ntype RTY\nkey Alt+F\nkey Alt+M\nkey Alt+F\nkey Down Down\n"
+                        "key Alt+M\n" + kLeave);
+    Lines want = {kScreen,
+                  "focus edit \"Call Sign:\" \"\"",
+                  "focus edit \"Mode\" \"A1A\"",
+                  "text \"RTY\"",
+                  "focus dropdown \"Frequency \" \"14MHz \"",
+                  "focus edit \"Mode\" \"RTY\"",
+                  "focus dropdown \"Frequency \" \"14MHz \"",
+                  "text \"10MHz \"",
+                  "text \"7MHz  \"",
+                  "focus edit \"Mode\" \"J3E\""};
+    ASSERT_GE(journal.size(), want.size());
+    EXPECT_EQ(Lines(journal.begin(), journal.begin() + want.size()), want);
+}
+
 TEST_F(OnLineLoggingTest, KeyHelpAndEscapeAnsweredNo) {
     Lines journal =
         run("key Tab\nkey F1\nkey Down Down Down Down Down Down Down Down Down Down\n"
