@@ -28,6 +28,24 @@ cp "$build/tests/callbook/HAMCAL32.so" "$out/fixture/"
 cat >"$out/play_all.sh" <<PLAY
 #!/usr/bin/env bash
 failed=0
+devices=
+# A script that begins "# Devices" is played with a transceiver on COM1 and a rotator box on
+# COM2, each run with fresh ones.
+start_devices() {
+    if head -1 "$here/\$1.script" | grep -q '^# Devices'; then
+        cp "$here/../../data/rigs/TS590.RIG" "\$2/"
+        "$here/devices.py" "\$2" &
+        devices=\$!
+        while [ ! -s "\$2/PORTS.TXT" ]; do sleep 0.1; done
+    fi
+}
+stop_devices() {
+    if [ -n "\$devices" ]; then
+        kill "\$devices"
+        wait "\$devices" || true
+        devices=
+    fi
+}
 for name in ${names[*]}; do
     rm -rf "$out/program"
     cp -r "$out/fixture" "$out/program"
@@ -38,12 +56,16 @@ for name in ${names[*]}; do
     : >"$out/\$name.focus-headless"
     : >"$out/\$name.focus-desktop"
     cp -r "$out/fixture" "$out/headless"
+    start_devices "\$name" "$out/headless"
     VARROW_FOCUS_LOG="$out/\$name.focus-headless" "$build/varrowlog-script" "$out/headless" \
         "$here/\$name.script" >"$out/\$name.journal" 2>&1 || true
+    stop_devices
+    start_devices "\$name" "$out/program"
     if ! VARROW_FOCUS_LOG="$out/\$name.focus-desktop" timeout 120 "$here/speech_check.py" \
             "$out/program/varrowlog" "$here/\$name.script" "$here/\$name.speech" "$out/\$name.said"; then
         failed=1
     fi
+    stop_devices
     if ! diff -u "$out/\$name.focus-headless" "$out/\$name.focus-desktop"; then
         echo "\$name: the desktop told the screens of other focus moves than the key-script backend"
         failed=1
