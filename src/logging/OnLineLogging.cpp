@@ -341,7 +341,7 @@ private:
     std::string text(int box) { return m_ctx.ui().text(m_window, box); }
     void set(int box, std::string_view value) { m_ctx.ui().set_text(m_window, box, value); }
     // The band left in the list is taken before the focus moves, so a box it refills is
-    // spoken with its new text as the focus reaches it.
+    // spoken with its new text as the focus reaches it (on_focus then finds it taken).
     void focus(int box) {
         if (m_focus == kFrequencyList && box != kFrequencyList) {
             change_band();

@@ -464,8 +464,10 @@ TEST_F(OnLineLoggingTest, KeysMoveTheFocusAndUnbuiltFacilitiesBeep) {
 // frequency list; a band chosen there brings its station data, spoken as the focus arrives.
 TEST_F(OnLineLoggingTest, LeavingTheListOnItsBandKeepsTheMode) {
     write_log({old_qso("G4XYZ")});
-    Lines journal = run("key Alt+M\ntype RTY\nkey Alt+F\nkey Alt+M\nkey Alt+F\nkey Down Down\n"
-                        "key Alt+M\n" + kLeave);
+    Lines journal =
+        run("key Alt+M\ntype RTY\nkey Alt+F\nkey Alt+M\nkey Alt+F\nkey Down Down\n"
+            "key Alt+M\n" +
+            kLeave);
     Lines want = {kScreen,
                   "focus edit \"Call Sign:\" \"\"",
                   "focus edit \"Mode\" \"A1A\"",

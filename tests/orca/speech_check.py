@@ -81,8 +81,9 @@ def wait_for_speech(speech_file, start, expected_lines):
             last_size, last_change = size, now
         elif now - began >= LONGEST_STEP:
             break
-        elif now - last_change >= QUIET_SECONDS and len(said_since(speech_file, start)[0]) >= expected_lines:
-            break
+        elif now - last_change >= QUIET_SECONDS:
+            if len(said_since(speech_file, start)[0]) >= expected_lines:
+                break
         time.sleep(0.05)
     return said_since(speech_file, start)
 

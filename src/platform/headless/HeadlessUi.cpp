@@ -596,18 +596,23 @@ void HeadlessUi::press(WindowId id, const platform::KeyChord& chord) {
 // Alt and a label's underlined letter moves to the box the label names; a button's presses it,
 // as the desktop toolkits do.
 bool HeadlessUi::press_mnemonic(WindowId id, int key) {
+    if (key <= 0 || key >= 256) {
+        return false;
+    }
     Window& window = window_of(id);
     for (const Control& control : window.controls) {
-        if (key <= 0 || key >= 256 || mnemonic_of(control.shape.text) != static_cast<char>(key)) {
+        if (mnemonic_of(control.shape.text) != static_cast<char>(key)) {
             continue;
         }
         if (control.shape.kind == ControlKind::Button) {
             window.events->on_command(control.shape.id);
             return true;
         }
+        if (control.shape.kind != ControlKind::Label) {
+            continue;
+        }
         for (const Control& named : window.controls) {
-            if (control.shape.kind == ControlKind::Label && named.label_id == control.shape.id &&
-                takes_focus(named)) {
+            if (named.label_id == control.shape.id && takes_focus(named)) {
                 set_focus(id, named.shape.id);
                 return true;
             }
