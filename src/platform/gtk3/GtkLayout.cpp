@@ -1,6 +1,7 @@
 // Layout for low vision: the text scaling the desktop asks for, and room for labels the
 // chosen font makes wider than the layout allowed.
 #include <algorithm>
+#include <vector>
 
 #include "platform/gtk3/GtkWindow.h"
 
@@ -18,6 +19,100 @@ int y_of(Window& w, Control& c) {
     int y = 0;
     gtk_container_child_get(GTK_CONTAINER(w.layout), c.outer, "y", &y, nullptr);
     return y;
+}
+
+int width_of(Control& c) {
+    int natural = 0;
+    gtk_widget_get_preferred_width(c.outer, nullptr, &natural);
+    return natural;
+}
+
+int height_of(Control& c) {
+    int natural = 0;
+    gtk_widget_get_preferred_height(c.outer, nullptr, &natural);
+    return std::max(1, natural);
+}
+
+void move(Window& w, Control& c, int x, int y) {
+    gtk_fixed_move(GTK_FIXED(w.layout), c.outer, x, y);
+}
+
+// The controls sharing a row with `c`: those whose height overlaps its own.
+std::vector<Control*> row_of(Window& w, Control& c) {
+    const int top = y_of(w, c);
+    const int bottom = top + height_of(c);
+    std::vector<Control*> row;
+    for (auto& other : w.controls) {
+        const int y = y_of(w, *other);
+        if (y < bottom && y + height_of(*other) > top) {
+            row.push_back(other.get());
+        }
+    }
+    return row;
+}
+
+// The label that names `box` from before it on its row, if any.
+Control* label_before(Window& w, Control& box) {
+    for (auto& label : w.controls) {
+        if (label->shape.kind == platform::ControlKind::Label &&
+            gtk_label_get_mnemonic_widget(GTK_LABEL(label->widget)) == box.widget &&
+            x_of(w, *label) < x_of(w, box)) {
+            return label.get();
+        }
+    }
+    return nullptr;
+}
+
+// Moves the end of the row that passes `limit` onto a line of its own below the row,
+// starting where the row starts, and everything below down to make room. A label goes with
+// its box. Returns false when nothing passes the limit or the row cannot be broken.
+bool wrap_one_row(Window& w, int limit) {
+    constexpr int kGap = 4;
+    Control* over = nullptr;
+    for (auto& c : w.controls) {
+        if (gtk_widget_get_visible(c->outer) && x_of(w, *c) + width_of(*c) > limit) {
+            over = c.get();
+            break;
+        }
+    }
+    if (over == nullptr) {
+        return false;
+    }
+    Control* start = over;
+    if (Control* label = label_before(w, *over)) {
+        start = label;
+    }
+    const std::vector<Control*> row = row_of(w, *start);
+    int row_left = x_of(w, *start);
+    int row_bottom = 0;
+    for (Control* c : row) {
+        row_left = std::min(row_left, x_of(w, *c));
+        row_bottom = std::max(row_bottom, y_of(w, *c) + height_of(*c));
+    }
+    const int break_x = x_of(w, *start);
+    if (break_x <= row_left) {
+        return false;  // one control wider than the screen: nothing to break
+    }
+    std::vector<Control*> moved;
+    int moved_top = row_bottom;
+    int moved_bottom = 0;
+    for (Control* c : row) {
+        if (x_of(w, *c) >= break_x) {
+            moved.push_back(c);
+            moved_top = std::min(moved_top, y_of(w, *c));
+            moved_bottom = std::max(moved_bottom, y_of(w, *c) + height_of(*c));
+        }
+    }
+    const int room = moved_bottom - moved_top + kGap;
+    for (auto& c : w.controls) {
+        if (std::find(row.begin(), row.end(), c.get()) == row.end() && y_of(w, *c) >= row_bottom) {
+            move(w, *c, x_of(w, *c), y_of(w, *c) + room);
+        }
+    }
+    for (Control* c : moved) {
+        move(w, *c, x_of(w, *c) - break_x + row_left, y_of(w, *c) - moved_top + row_bottom + kGap);
+    }
+    return true;
 }
 
 }  // namespace
@@ -65,6 +160,53 @@ void make_room_for_labels(Window& w, double scale) {
                                y_of(w, *other));
             }
         }
+    }
+}
+
+// A box the larger text makes wider than its place pushes what follows it on its row to the
+// right, so the next label is not drawn over it.
+void push_apart(Window& w) {
+    constexpr int kGap = 4;
+    for (auto& c : w.controls) {
+        if (!gtk_widget_get_visible(c->outer)) {
+            continue;
+        }
+        const std::vector<Control*> row = row_of(w, *c);
+        Control* next = nullptr;
+        for (Control* other : row) {
+            if (x_of(w, *other) > x_of(w, *c) &&
+                (next == nullptr || x_of(w, *other) < x_of(w, *next))) {
+                next = other;
+            }
+        }
+        const int right = x_of(w, *c) + width_of(*c) + kGap;
+        if (next == nullptr || x_of(w, *next) >= right) {
+            continue;
+        }
+        const int from = x_of(w, *next);
+        for (Control* other : row) {
+            if (x_of(w, *other) >= from) {
+                move(w, *other, x_of(w, *other) + right - from, y_of(w, *other));
+            }
+        }
+    }
+}
+
+// A row the larger text makes wider than the screen is broken before the label or box that
+// would pass its right edge, so every box can be seen; the window follows its content.
+void fit_rows_to_screen(Window& w, int screen_width) {
+    constexpr int kMargin = 16;
+    const int limit = screen_width - kMargin;
+    push_apart(w);
+    bool wrapped = false;
+    for (std::size_t pass = 0; pass < w.controls.size() && wrap_one_row(w, limit); ++pass) {
+        wrapped = true;
+    }
+    if (wrapped) {
+        int width = 0;
+        int height = 0;
+        gtk_window_get_size(GTK_WINDOW(w.window), &width, &height);
+        gtk_window_resize(GTK_WINDOW(w.window), std::min(width, screen_width), height);
     }
 }
 
