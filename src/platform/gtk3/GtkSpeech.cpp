@@ -162,4 +162,31 @@ void take_pending_name(Control& c) {
     }
 }
 
+namespace {
+
+AtkAttributeSet* (*g_entry_run_attributes)(AtkText*, gint, gint*, gint*) = nullptr;
+
+AtkAttributeSet* whole_entry_run(AtkText* text, gint offset, gint* start, gint* end) {
+    AtkAttributeSet* attributes = g_entry_run_attributes(text, offset, start, end);
+    *start = 0;
+    *end = atk_text_get_character_count(text);
+    return attributes;
+}
+
+}  // namespace
+
+// GTK 3 ends the last attribute run of an entry at the text's length in characters taken as
+// a byte offset, so Orca, which reads a line run by run, drops as many characters from its
+// end as the text has accented letters ("Ann Müller ... Englan"). No entry here carries
+// attributes of its own, so one run covers the whole text.
+void mend_entry_runs() {
+    auto* entry_class = static_cast<GObjectClass*>(g_type_class_ref(GTK_TYPE_ENTRY_ACCESSIBLE));
+    auto* text = static_cast<AtkTextIface*>(g_type_interface_peek(entry_class, ATK_TYPE_TEXT));
+    if (text != nullptr && text->get_run_attributes != nullptr &&
+        text->get_run_attributes != whole_entry_run) {
+        g_entry_run_attributes = text->get_run_attributes;
+        text->get_run_attributes = whole_entry_run;
+    }
+}
+
 }  // namespace vl::gtk3

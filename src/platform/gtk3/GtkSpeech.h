@@ -3,6 +3,7 @@
 // event it does present.
 #pragma once
 
+#include <gtk/gtk-a11y.h>
 #include <gtk/gtk.h>
 
 #include <string>
@@ -38,5 +39,8 @@ void unselect_before_focus(Window& w, Control& c);
 
 // The focused box takes the name its label was given while it had the focus.
 void take_pending_name(Control& c);
+
+// Lets the reader read an entry's text to its end when it has accented letters.
+void mend_entry_runs();
 
 }  // namespace vl::gtk3

@@ -879,6 +879,7 @@ bool initialise_gtk(int* argc, char*** argv) {
                      "varrowlog: no display could be opened; start it from a desktop session\n");
         return false;
     }
+    mend_entry_runs();
     return true;
 }
 
