@@ -28,22 +28,32 @@ cp "$build/tests/callbook/HAMCAL32.so" "$out/fixture/"
 cat >"$out/play_all.sh" <<PLAY
 #!/usr/bin/env bash
 failed=0
-devices=
+helper=
 # A script that begins "# Devices" is played with a transceiver on COM1 and a rotator box on
-# COM2, each run with fresh ones.
-start_devices() {
-    if head -1 "$here/\$1.script" | grep -q '^# Devices'; then
-        cp "$here/../../data/rigs/TS590.RIG" "\$2/"
-        "$here/devices.py" "\$2" &
-        devices=\$!
-        while [ ! -s "\$2/PORTS.TXT" ]; do sleep 0.1; done
-    fi
+# COM2; one that begins "# Call book server" with the local stand-in of the on-line call
+# book, named in CALLBOOK.TXT. Each run gets fresh ones.
+start_helpers() {
+    case "\$(head -1 "$here/\$1.script")" in
+        "# Devices"*)
+            cp "$here/../../data/rigs/TS590.RIG" "\$2/"
+            "$here/devices.py" "\$2" &
+            helper=\$!
+            while [ ! -s "\$2/PORTS.TXT" ]; do sleep 0.1; done
+            ;;
+        "# Call book server"*)
+            "$here/../reference/callbook_server.py" >"\$2/server.port" &
+            helper=\$!
+            while [ ! -s "\$2/server.port" ]; do sleep 0.1; done
+            printf '\\r\\n\\r\\nhttp://127.0.0.1:%s/found/\\r\\n' "\$(head -1 "\$2/server.port")" \
+                >"\$2/CALLBOOK.TXT"
+            ;;
+    esac
 }
-stop_devices() {
-    if [ -n "\$devices" ]; then
-        kill "\$devices"
-        wait "\$devices" || true
-        devices=
+stop_helpers() {
+    if [ -n "\$helper" ]; then
+        kill "\$helper"
+        wait "\$helper" || true
+        helper=
     fi
 }
 for name in ${names[*]}; do
@@ -56,16 +66,16 @@ for name in ${names[*]}; do
     : >"$out/\$name.focus-headless"
     : >"$out/\$name.focus-desktop"
     cp -r "$out/fixture" "$out/headless"
-    start_devices "\$name" "$out/headless"
+    start_helpers "\$name" "$out/headless"
     VARROW_FOCUS_LOG="$out/\$name.focus-headless" "$build/varrowlog-script" "$out/headless" \
         "$here/\$name.script" >"$out/\$name.journal" 2>&1 || true
-    stop_devices
-    start_devices "\$name" "$out/program"
+    stop_helpers
+    start_helpers "\$name" "$out/program"
     if ! VARROW_FOCUS_LOG="$out/\$name.focus-desktop" timeout 120 "$here/speech_check.py" \
             "$out/program/varrowlog" "$here/\$name.script" "$here/\$name.speech" "$out/\$name.said"; then
         failed=1
     fi
-    stop_devices
+    stop_helpers
     if ! diff -u "$out/\$name.focus-headless" "$out/\$name.focus-desktop"; then
         echo "\$name: the desktop told the screens of other focus moves than the key-script backend"
         failed=1
