@@ -19,9 +19,10 @@ count=0
 for script in "$tests"/orca/*.script "$tests"/scenarios/*.script; do
     name="$(basename "$(dirname "$script")")/$(basename "$script" .script)"
     [ "$name" = orca/fixture ] && continue
-    # Scripts played beside a simulated transceiver and rotator box need them; the Windows
-    # COM ports are tested on their own.
-    head -1 "$script" | grep -q '^# Devices' && continue
+    # Scripts played beside a simulated transceiver and rotator box, or the call book's
+    # stand-in server, need them; the Windows COM ports are tested on their own, and the
+    # Windows build has no web client.
+    head -1 "$script" | grep -q -e '^# Devices' -e '^# Call book server' && continue
     rm -rf "$work/linux" "$work/windows"
     cp -r "$work/fixture" "$work/linux"
     cp -r "$work/fixture" "$work/windows"
