@@ -25,6 +25,7 @@ MODIFIERS = {"Ctrl": "ctrl", "Shift": "shift", "Alt": "alt"}
 
 QUIET_SECONDS = 0.5  # speech has ended when nothing new was said for this long
 LONGEST_STEP = 8.0
+HOLD_SECONDS = 0.3  # well under the keyboard's repeat delay
 
 
 def xdotool_key(name):
@@ -88,26 +89,43 @@ def wait_for_speech(speech_file, start, expected_lines):
     return said_since(speech_file, start)
 
 
-def expected_line_counts(expected):
-    """How many lines each step of an expected transcript says, step by step."""
-    counts = []
+def expected_steps(expected):
+    """The lines each step of an expected transcript says, step by step."""
+    steps = []
     for line in expected:
         if line.startswith("> "):
-            counts.append(0)
-        elif counts:
-            counts[-1] += 1
-    return counts
+            steps.append([])
+        elif steps:
+            steps[-1].append(line)
+    return steps
+
+
+def opens_a_window(lines):
+    return any(line.endswith(" frame.") or line.startswith("alert") for line in lines)
+
+
+def press(key, hold):
+    """Presses a key, holding it down a while when a window is to come or go on it: Orca
+    takes the active window afresh at each key event, and a release that reaches it after a
+    window was activated, but before it has presented that activation, makes it pass the
+    activation over as old news. Held, the release comes once the activation is spoken."""
+    if hold:
+        subprocess.run(["xdotool", "keydown", key], check=True)
+        time.sleep(HOLD_SECONDS)
+        subprocess.run(["xdotool", "keyup", key], check=True)
+    else:
+        subprocess.run(["xdotool", "key", "--clearmodifiers", key], check=True)
 
 
 def without_orca_races(transcript):
-    """The transcript without what Orca says or not by its own timing: typing over a
-    selected text is "Selection deleted." only when Orca has taken in the selection before
-    the deletion."""
+    """The transcript without what Orca says or not by its own timing: whether typing over a
+    selected text is "Selection deleted.", and leaving a box whose text was selected "Text
+    unselected.", depends on whether Orca had taken in the selection before the change."""
     kept, step = [], ""
     for line in transcript:
         if line.startswith("> "):
             step = line
-        elif step.startswith("> type ") and line == "Selection deleted.":
+        elif line == "Text unselected." or (step.startswith("> type ") and line == "Selection deleted."):
             continue
         kept.append(line)
     return kept
@@ -121,9 +139,9 @@ def main():
             expected = expected_file.read().splitlines()
     except FileNotFoundError:
         expected = None
-    counts = expected_line_counts(without_orca_races(expected or []))
+    steps = expected_steps(without_orca_races(expected or []))
     def expected_lines(step):
-        return counts[step] if step < len(counts) else 0
+        return steps[step] if step < len(steps) else []
     env = dict(os.environ)
     env.pop("GTK_MODULES", None)
     offset = os.path.getsize(speech_file)
@@ -132,19 +150,19 @@ def main():
     transcript = []
     try:
         time.sleep(0.5)
-        said, offset = wait_for_speech(speech_file, offset, expected_lines(0))
+        said, offset = wait_for_speech(speech_file, offset, len(expected_lines(0)))
         transcript += ["> start"] + said
         for step, (verb, argument) in enumerate(steps_of(script), start=1):
             if process.poll() is not None:
                 transcript.append("> the program has ended")
                 break
             if verb == "key":
-                subprocess.run(["xdotool", "key", "--clearmodifiers", xdotool_key(argument)], check=True)
+                press(xdotool_key(argument), opens_a_window(expected_lines(step)))
             elif verb == "type":
                 subprocess.run(["xdotool", "type", "--delay", "20", argument], check=True)
             elif verb in ("tick", "wait"):
                 time.sleep(int(argument) * 0.1)
-            said, offset = wait_for_speech(speech_file, offset, expected_lines(step))
+            said, offset = wait_for_speech(speech_file, offset, len(expected_lines(step)))
             transcript += [f"> {verb} {argument}"] + said
     finally:
         if process.poll() is None:
