@@ -1,5 +1,5 @@
-// Layout for low vision: the text scaling the desktop asks for, and room for labels the
-// chosen font makes wider than the layout allowed.
+// Layout for low vision: the text scaling the desktop asks for, and room for labels and
+// boxes the chosen font makes wider than the layout allowed.
 #include <algorithm>
 #include <vector>
 
@@ -129,42 +129,10 @@ double text_scale() {
     return std::clamp(resolution / 96.0, 1.0, 2.0);
 }
 
-// A label wider in the window's font than the room before its box pushes the box, and
-// whatever follows it on that row, to the right, so the label is not covered.
-void make_room_for_labels(Window& w, double scale) {
-    constexpr int kGap = 4;
-    for (auto& label : w.controls) {
-        if (label->shape.kind != platform::ControlKind::Label) {
-            continue;
-        }
-        GtkWidget* box = gtk_label_get_mnemonic_widget(GTK_LABEL(label->widget));
-        Control* named = box != nullptr ? control_of(w, box) : nullptr;
-        if (named == nullptr || named->shape.x <= label->shape.x) {
-            continue;
-        }
-        int natural = 0;
-        gtk_widget_get_preferred_width(label->outer, nullptr, &natural);
-        int box_x = x_of(w, *named);
-        int needed = (w.shape.scaled ? static_cast<int>(label->shape.x * scale) : label->shape.x) +
-                     natural + kGap - box_x;
-        if (needed <= 0) {
-            continue;
-        }
-        int top = named->shape.y;
-        int bottom = named->shape.y + std::max(1, named->shape.height);
-        for (auto& other : w.controls) {
-            bool same_row =
-                other->shape.y < bottom && other->shape.y + std::max(1, other->shape.height) > top;
-            if (same_row && x_of(w, *other) >= box_x && other.get() != label.get()) {
-                gtk_fixed_move(GTK_FIXED(w.layout), other->outer, x_of(w, *other) + needed,
-                               y_of(w, *other));
-            }
-        }
-    }
-}
+namespace {
 
-// A box the larger text makes wider than its place pushes what follows it on its row to the
-// right, so the next label is not drawn over it.
+// A label or box the chosen font and text scaling make wider than the layout allowed pushes
+// what follows it on its row to the right, so nothing is drawn over it.
 void push_apart(Window& w) {
     constexpr int kGap = 4;
     for (auto& c : w.controls) {
@@ -192,9 +160,12 @@ void push_apart(Window& w) {
     }
 }
 
-// A row the larger text makes wider than the screen is broken before the label or box that
-// would pass its right edge, so every box can be seen; the window follows its content.
-void fit_rows_to_screen(Window& w, int screen_width) {
+}  // namespace
+
+// Rows are spread so that no label or box covers the next; a row then wider than the screen
+// is broken before the label or box that would pass its right edge, so every box can be
+// seen; the window follows its content.
+void fit_layout_to_text(Window& w, int screen_width) {
     constexpr int kMargin = 16;
     const int limit = screen_width - kMargin;
     push_apart(w);

@@ -234,8 +234,7 @@ public:
             }
         }
         gtk_widget_show_all(w.window);
-        make_room_for_labels(w, m_scale);  // sizes are known once the widgets are shown
-        fit_rows_to_screen(w, screen_width());
+        fit_layout_to_text(w, screen_width());  // sizes are known once the widgets are shown
         mark_focus_moved(w);
         gtk_window_present(GTK_WINDOW(w.window));
         if (Control* c = find_control(w, w.focus)) {

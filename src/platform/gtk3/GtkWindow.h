@@ -82,10 +82,8 @@ double text_scale();
 // The width a window needs for its caption to show whole in the title bar.
 int caption_width(GtkWidget* window, const std::string& utf8);
 
-// Makes room on each row for labels wider than the layout left them (GtkLayout.cpp).
-void make_room_for_labels(Window& w, double scale);
-
-// Breaks rows wider than the screen onto further lines (GtkLayout.cpp).
-void fit_rows_to_screen(Window& w, int screen_width);
+// Makes room on each row for labels and boxes wider than the layout left them, and breaks
+// rows wider than the screen onto further lines (GtkLayout.cpp).
+void fit_layout_to_text(Window& w, int screen_width);
 
 }  // namespace vl::gtk3
