@@ -31,12 +31,12 @@ target_link_libraries(varrow_win32 PUBLIC varrow_core comctl32 winmm)
 add_library(varrow_win32_printer STATIC src/platform/win32/Printer_win32.cpp)
 target_link_libraries(varrow_win32_printer PUBLIC varrow_core gdi32 winspool)
 
-# The program itself: a GUI program, no console. Its manifest declares that it scales its
-# own windows to the screen, so a scaled display shows sharp text rather than a stretched
-# bitmap.
+# The program itself: a GUI program, no console, with its icon, version and manifest.
 enable_language(RC)
 add_executable(varrowlog WIN32 app/varrowlog_win32.cpp app/win32/varrowlog.rc)
 target_link_libraries(varrowlog PRIVATE varrow_win32 varrow_win32_printer varrow_files)
+configure_file(app/win32/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)
+target_include_directories(varrowlog PRIVATE ${CMAKE_BINARY_DIR}/generated)
 
 # The sound cues, made by a Linux build of make_cues (scripts/package-windows) or here by
 # make_cues.exe under Wine.

@@ -45,11 +45,19 @@ TEST_PACKAGES=(xvfb xauth x11-utils dbus at-spi2-core python3-pyatspi xdotool im
 # The Windows build: the mingw-w64 cross-compiler (posix threads) and Wine to run its tests.
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64)
 
+# Copies what the program ships beside itself into DEST: the data files with the sample rig
+# definitions, and the sound cues the build BUILD made.
+stage_data() {
+    local build="$1" dest="$2"
+    cp -R data/. "$dest/"
+    cp "$build"/data/*.wav "$dest/"
+}
+
 # A Wine of our own in BUILD/wineprefix for the Windows tests, started once: a persistent
 # wineserver and a first program run that sets the prefix up, so no test waits on that (or
 # hangs on a pipe the set-up inherits).
 start_wine() {
-    export WINEPREFIX="$PWD/$1/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEPREFIX="$(realpath "$1")/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     mkdir -p "$WINEPREFIX"
     wineserver -p </dev/null >/dev/null 2>&1
     wine cmd /c exit >/dev/null 2>&1 </dev/null

@@ -4,6 +4,8 @@
 // the off-line logging form are saved as BMP files.
 //   msaa_probe PROGRAM_EXE ARTIFACT_FOLDER          the probe; exit 0 when every check holds
 //   msaa_probe --time PROGRAM_EXE                    prints the time to the main menu
+//   msaa_probe --main-menu PROGRAM_EXE               the program as shipped: its main menu
+//                                                    read, its icon, version and manifest
 #include <windows.h>
 // After windows.h, whose types it uses.
 #include <oleacc.h>
@@ -306,11 +308,67 @@ int time_to_main_menu(const std::string& exe) {
     return 0;
 }
 
+// The program as the operator unpacks it: its resources, then its main menu read through
+// MSAA, and Escape ends it.
+int check_shipped_program(const std::string& exe) {
+    HMODULE image = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    check(image != nullptr, "the program's resources can be read");
+    if (image != nullptr) {
+        HRSRC manifest = FindResourceA(image, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+        std::string text;
+        if (manifest != nullptr) {
+            const char* bytes =
+                static_cast<const char*>(LockResource(LoadResource(image, manifest)));
+            text.assign(bytes, SizeofResource(image, manifest));
+        }
+        check(text.find("Microsoft.Windows.Common-Controls") != std::string::npos &&
+                  text.find("version=\"6.0.0.0\"") != std::string::npos,
+              "the manifest asks for the common controls 6");
+        check(FindResourceA(image, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(14)) != nullptr,
+              "the program has an icon");
+        FreeLibrary(image);
+    }
+    DWORD ignored = 0;
+    std::vector<char> version(GetFileVersionInfoSizeA(exe.c_str(), &ignored));
+    char* product = nullptr;
+    UINT length = 0;
+    check(!version.empty() &&
+              GetFileVersionInfoA(exe.c_str(), 0, static_cast<DWORD>(version.size()),
+                                  version.data()) &&
+              VerQueryValueA(version.data(), "\\StringFileInfo\\040904E4\\ProductName",
+                             reinterpret_cast<void**>(&product), &length) &&
+              std::string(product) == "Varrow Log",
+          "the version information names the program");
+
+    Program program;
+    if (!program.start(exe)) {
+        std::printf("cannot start %s\n", exe.c_str());
+        return 1;
+    }
+    HWND menu = nullptr;
+    check(wait_for([&] { return (menu = visible_window(kMainMenu)) != nullptr; }, 60000),
+          "the main menu opens");
+    if (menu == nullptr) {
+        return 1;
+    }
+    DWORD thread = program.thread_of(menu);
+    check(Accessible(menu, OBJID_CLIENT).name() == kMainMenu, "the main menu's caption is read");
+    check(wait_for([&] { return spoken_focus(thread) == "ListBox \"\" item \"Instructions.\""; }),
+          "the focus: " + spoken_focus(thread));
+    press(VK_ESCAPE);
+    check(program.ended(10000), "Escape ends the program");
+    return g_failures == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--time") {
         return time_to_main_menu(argv[2]);
+    }
+    if (argc == 3 && std::string(argv[1]) == "--main-menu") {
+        CoInitialize(nullptr);
+        return check_shipped_program(argv[2]);
     }
     if (argc != 3) {
         std::fprintf(stderr, "usage: msaa_probe PROGRAM_EXE ARTIFACT_FOLDER\n");

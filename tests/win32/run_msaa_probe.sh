@@ -4,16 +4,21 @@
 # screenshots into PNG files, and measures the start-up to the main menu with a log of
 # 120,000 entries.
 #   run_msaa_probe.sh PROBE_EXE VARROWLOG_EXE MAKE_LOG_EXE DATA_FOLDER ARTIFACT_FOLDER
+#   run_msaa_probe.sh --main-menu PROBE_EXE FOLDER   the program unpacked in FOLDER, as shipped
 set -euo pipefail
+
+# Every window of this prefix opens on one desktop of the screen's size.
+start_desktop() {
+    wineserver -p </dev/null >/dev/null 2>&1
+    wine cmd /c exit >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
+}
 
 # Inside the display: the probe, then the timed start with the big log.
 if [ "${1:-}" = "--on-display" ]; then
     probe="$2" folder="$3" big="$4" make_log="$5"
-    wineserver -p </dev/null >/dev/null 2>&1
-    wine cmd /c exit >/dev/null 2>&1
-    # Every window of this prefix opens on one desktop of the screen's size.
-    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
+    start_desktop
     status=0
     wine "$probe" "$(winepath -w "$folder/varrowlog.exe")" "$(winepath -w "$folder")" || status=$?
     wine "$make_log" "$(winepath -w "$big")" >/dev/null
@@ -22,12 +27,25 @@ if [ "${1:-}" = "--on-display" ]; then
     exit "$status"
 fi
 
+if [ "${1:-}" = "--shipped-on-display" ]; then
+    start_desktop
+    exec wine "$2" --main-menu "$(winepath -w "$3/varrowlog.exe")"
+fi
+
+# A Wine of its own: the desktop process must start on this display, not on none.
+export WINEPREFIX="${WINEPREFIX:-$HOME/.wine}-desktop" WINEDEBUG=-all
+
+if [ "${1:-}" = "--main-menu" ]; then
+    trap 'wineserver -k 2>/dev/null || true' EXIT
+    mkdir -p "$WINEPREFIX"
+    xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --shipped-on-display "$2" "$3" </dev/null
+    exit
+fi
+
 probe="$1" program="$2" make_log="$3" data="$4" artifacts="$5"
 mkdir -p "$artifacts"
 folder="$(mktemp -d)"
 big="$(mktemp -d)"
-# A Wine of its own: the desktop process must start on this display, not on none.
-export WINEPREFIX="${WINEPREFIX:-$HOME/.wine}-desktop" WINEDEBUG=-all
 trap 'WINEPREFIX="$WINEPREFIX" wineserver -k 2>/dev/null || true; rm -rf "$folder" "$big"' EXIT
 mkdir -p "$WINEPREFIX"
 cp "$program" "$data/COUNTRY.LST" "$folder/"

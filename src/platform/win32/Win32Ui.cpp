@@ -177,6 +177,10 @@ public:
             throw std::runtime_error("the window could not be made");
         }
         SetWindowTextA(w.hwnd, shape.caption.c_str());
+        // The program's icon in the task bar and Alt+Tab (the test programs carry none).
+        if (HICON icon = LoadIconA(m_instance, MAKEINTRESOURCEA(1))) {
+            SendMessageA(w.hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        }
         RECT frame{0, 0, scaled(shape, shape.width), scaled(shape, shape.height)};
         AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(w.hwnd, GWL_STYLE)), FALSE,
                            static_cast<DWORD>(GetWindowLongPtrA(w.hwnd, GWL_EXSTYLE)));
