@@ -28,6 +28,7 @@ public:
         platform::Ui& ui = m_ctx.ui();
         m_window = ui.create_window(
             window_shape("Export to ADIF file", 200, 75, owner, "Courier", 10), *this);
+        add_announcement_label(m_ctx, m_window, 5, 68, 190);
         ui.add_control(m_window, control(ControlKind::Label, 201, "File Name:", 5, 5, 60, 12));
         // A plain box: a bare name is taken in capitals, a path keeps its letters.
         ui.add_control(m_window, control(ControlKind::Edit, kFileBox, "", 70, 5, 120, 12));
@@ -68,7 +69,8 @@ private:
     void start_export() {
         std::string typed = m_ctx.ui().text(m_window, kFileBox);
         if (typed.empty()) {
-            refuse(m_ctx);
+            m_ctx.ui().set_focus(m_window, kFileBox);
+            refuse(m_ctx, m_window, "File Name is empty.");
             return;
         }
         export_log(typed);

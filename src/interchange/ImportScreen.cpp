@@ -31,6 +31,7 @@ public:
         platform::Ui& ui = m_ctx.ui();
         m_window = ui.create_window(
             window_shape("IMPORT A LOG IN ADIF FORMAT", 200, 75, owner, "Courier", 8), *this);
+        add_announcement_label(m_ctx, m_window, 5, 68, 190);
         ui.add_control(m_window, control(ControlKind::Label, 201, "Import Log: ", 5, 5, 60, 12));
         ui.add_control(m_window, control(ControlKind::Edit, kFileBox, "", 70, 5, 120, 12));
         ui.add_control(m_window,
@@ -91,6 +92,9 @@ private:
         auto path = find_file(typed);
         if (!path) {
             m_ctx.platform.sound.beep(platform::Beep::CriticalStop);
+            announce(m_ctx, m_window,
+                     typed.empty() ? std::string("Import Log is empty.")
+                                   : "No file named " + typed + " found.");
             return;
         }
         auto batch = read_adif_file(m_ctx.platform.files, *path, ui.text(m_window, kPowerBox),

@@ -98,6 +98,13 @@ CountryCheck check_country(CountryList& countries, const DxccChart& chart, std::
     return check;
 }
 
+void forget_news(CountryCheck& country) {
+    if (country.dxcc >= 1 && country.news != CountryNews::None) {
+        country.news = CountryNews::None;
+        country.text = country.name;
+    }
+}
+
 std::string contact_verdict(const LogStore& log, const PreviousContact& previous,
                             const CountryCheck& country) {
     std::string verdict;

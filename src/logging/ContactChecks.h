@@ -43,6 +43,9 @@ CountryCheck check_country(CountryList& countries, const DxccChart& chart, std::
                            int band, std::string_view mode, std::string_view home_latitude,
                            std::string_view home_longitude);
 
+// A station on the net is being worked now: its country is not called new.
+void forget_news(CountryCheck& country);
+
 // "Dupe, 14 March 2025, twenty metres A1A. Japan, new band. Beam 035.": the answers that
 // matter most first, for the operator who cannot tab through four boxes per caller.
 std::string contact_verdict(const LogStore& log, const PreviousContact& previous,

@@ -37,6 +37,7 @@ public:
         platform::WindowSpec shape =
             window_shape("Browse the log", 390, 70, owner, "Times New Roman");
         m_window = ui.create_window(shape, *this);
+        add_announcement_label(m_ctx, m_window, 2, 45, 385);
         ui.add_control(m_window,
                        control(ControlKind::Label, 99, "Call sign search,", 5, 5, 70, 10));
         // Each search box takes no more than the field it searches holds.
@@ -187,10 +188,15 @@ private:
         ui.set_focus(m_window, kDisplay);
     }
 
-    // Stepping past either end of the log is refused with a beep, so the operator knows.
+    // Stepping past either end of the log is refused with a beep and said, so the operator
+    // knows.
     void step_to(int entry) {
+        if (count() == 0) {
+            refuse(m_ctx, m_window, "The log is empty");
+            return;
+        }
         if (entry < 1 || entry > count()) {
-            refuse(m_ctx);
+            refuse(m_ctx, m_window, entry < 1 ? "First entry." : "Last entry.");
             return;
         }
         m_current = entry;
@@ -229,7 +235,7 @@ private:
         if (hit == 0) {
             // The walk ended at the end it was going to; the entry shown stays.
             m_running = forward ? std::max(count(), 1) : 1;
-            refuse(m_ctx);
+            refuse(m_ctx, m_window, "No entry found.");
             return;
         }
         m_running = hit;

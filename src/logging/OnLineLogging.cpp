@@ -30,8 +30,9 @@ constexpr int kDateBox = 100, kTimeBox = 101, kFrequencyList = 102, kModeBox = 1
               kBearingBox = 105, kQsoBox = 106, kCallBox = 109, kRstSentBox = 110,
               kRstReceivedBox = 111, kCommentBox = 112, kCountryBox = 113, kLastQsoBox = 114,
               kBeamBox = 115;
-// The label that speaks the verdict of the contact checks; it belongs to no box.
-constexpr int kVerdictLabel = 16;
+// The label that speaks the verdict of the contact checks and the net's sentences; it
+// belongs to no box. The QSO box's own label names it for the reader.
+constexpr int kVerdictLabel = 16, kQsoLabel = 12;
 
 constexpr int kCmdEnter = 19, kCmdDown = 20, kCmdUp = 21, kCmdNextBox = 22, kCmdPreviousBox = 23,
               kCmdNextHeader = 24, kCmdLogOn = 25, kCmdLogOff = 26, kCmdEdit = 27,
@@ -43,13 +44,19 @@ constexpr int kCmdEnter = 19, kCmdDown = 20, kCmdUp = 21, kCmdNextBox = 22, kCmd
 // The largest bearing the rotator box is sent; 350 and above are refused.
 constexpr int kLargestBearing = 349;
 
+// One key a line: the screen's eleven, then the keys it has beyond them.
 constexpr std::string_view kKeyHelp =
     "F2 or Control plus L for Log On,F3 or Control plus E for Edit,F4 or Control plus P for "
     "Print QSL,F5 or Control plus N activate note pad,F6 or Control plus Q QSL written,F12 or "
     "Control plus S to Log Off,TAB to select QSO boxes,CONTROL plus 1 to 0 for database,"
     "CONTROL TAB or ALT D T F M or W for Date Time Frequency Mode and Power,ALT 1 Beam to "
     "Short Path ALT 2 to Long Path,Arrow keys to navigate the QSO net,F7 or Control plus R to "
-    "hear the last call's verdict again";
+    "hear the verdict again,CONTROL plus 3 to copy the frequency into the comment,CONTROL "
+    "plus C to look the call up in the call book";
+constexpr std::string_view kBearingKeyHelp = ",ALT B for Bearing";
+
+constexpr std::string_view kEmptyNet = "No station on the net.";
+constexpr std::string_view kEditPending = "Edit not finished. F2 writes it.";
 
 platform::KeyTable key_table(bool with_rotator) {
     using namespace platform;
@@ -159,14 +166,16 @@ public:
                 m_qsl_written = true;
                 break;
             case kCmdKeyHelp:
-                show_key_help(m_ctx, m_window, "Key help", kKeyHelp);
+                show_key_help(
+                    m_ctx, m_window, "Key help",
+                    std::string(kKeyHelp) + std::string(has_rotator() ? kBearingKeyHelp : ""));
                 m_ctx.ui().set_focus(m_window, m_focus);
                 break;
             case kCmdCopyFrequency:
                 set(kCommentBox, text(kFrequencyList));
                 break;
             case kCmdRepeatVerdict:
-                speak_verdict();
+                repeat_verdict();
                 break;
             case kCmdPrintQsl:
                 print_qsl();
@@ -380,9 +389,12 @@ private:
         box(kModeBox, 120, 35, 25, EditStyle::UpperCase, 3);
         label(4, "Po&wer", 150, 35, 30);
         box(kPowerBox, 180, 35, 30, EditStyle::Plain, 5);
-        // With a rotator, the bearing box shares the QSO box's row.
-        platform::ControlSpec qso = control(ControlKind::Edit, kQsoBox, "QSO 1,", 5, 50,
-                                            has_rotator() ? 170 : 240, 12, EditStyle::ReadOnly);
+        // With a rotator, the bearing box shares the QSO box's row. The box is read when the
+        // walk moves to it; log-on and log-off say their own short sentences.
+        label(kQsoLabel, "QSO:", 5, 50, 25);
+        platform::ControlSpec qso = control(ControlKind::Edit, kQsoBox, "QSO 1,", 32, 50,
+                                            has_rotator() ? 143 : 213, 12, EditStyle::ReadOnly);
+        qso.quiet = true;
         ui.add_control(m_window, qso);
         if (has_rotator()) {
             label(30, "&Bearing", 178, 50, 32);
@@ -463,14 +475,19 @@ private:
             }
             return;
         }
+        bool wrapped = false;
         if (down) {
-            m_net.next();
+            wrapped = m_net.next();
         } else if (m_net.count() > 0) {
-            m_net.previous();
+            wrapped = m_net.previous();
         } else {
             return;
         }
         show_slot();
+        // Going round is said, so a listener knows the walk has begun again.
+        if (wrapped && m_net.count() > 1) {
+            say(down ? "First on the net." : "Last on the net.");
+        }
     }
 
     void show_slot() {
@@ -487,32 +504,78 @@ private:
         }
     }
 
+    // The mode the entry of a log-on will hold: the box's first three characters.
+    std::string entry_mode() { return fit(text(kModeBox), 3); }
+
+    CountryCheck country_of(std::string_view call, std::string_view mode) {
+        return check_country(m_ctx.countries, m_ctx.chart, call, m_ctx.log.current_band(), mode,
+                             m_ctx.settings.latitude, m_ctx.settings.longitude);
+    }
+
+    // A station already on the net is said as such before anything else, and its country,
+    // being worked now, is not new.
     void check_contact(const std::string& call) {
         m_call_changed = false;
         look_up_previous(call);
         set(kLastQsoBox, m_previous.text);
         set(kCommentBox, m_previous.comment);
-        CountryCheck country =
-            check_country(m_ctx.countries, m_ctx.chart, call, m_ctx.log.current_band(),
-                          text(kModeBox), m_ctx.settings.latitude, m_ctx.settings.longitude);
+        CountryCheck country = country_of(call, entry_mode());
+        const int on_net = m_net.find(call);
+        if (on_net >= 0) {
+            forget_news(country);
+        }
         if (country.dxcc >= 1 && country.bearing) {
             set(kBeamBox, *country.bearing);
         }
         set(kCountryBox, country.text);
         focus(kRstSentBox);
         m_verdict = contact_verdict(m_ctx.log, m_previous, country);
-        speak_verdict();
+        if (on_net >= 0) {
+            m_verdict = on_the_net(on_net, m_net.slot(on_net).text) + " " + m_verdict;
+        }
+        m_verdict_call = call;
+        say(m_verdict);
     }
 
-    // The label is emptied first so the same verdict is spoken again.
-    void speak_verdict() {
-        if (m_verdict.empty()) {
-            refuse(m_ctx);
+    // F7 says the verdict of the station the QSO box shows while the operator walks the net,
+    // else of the call typed (the last one checked when the box is empty), after its call.
+    void repeat_verdict() {
+        if (m_focus == kQsoBox && m_net.count() > 0 && m_net.current() < m_net.count()) {
+            const NetSlot& slot = m_net.slot(m_net.current());
+            const std::string call(trim_right(std::string_view(slot.text).substr(0, 12)));
+            const std::string mode = slot.record >= 1 && slot.record <= m_ctx.log.count()
+                                         ? std::string(m_ctx.log.entry(slot.record).view(35, 3))
+                                         : entry_mode();
+            CountryCheck country = country_of(call, mode);
+            forget_news(country);
+            PreviousContact previous = previous_contact(m_ctx.log, call, m_net.records(),
+                                                        m_ctx.date_format(), m_ctx.frequency_names);
+            say(call + ". " + contact_verdict(m_ctx.log, previous, country));
             return;
         }
-        set(kVerdictLabel, "");
-        set(kVerdictLabel, m_verdict);
+        const std::string call = text(kCallBox);
+        if (!call.empty() && call != m_verdict_call && call != "CQ") {
+            PreviousContact previous = previous_contact(m_ctx.log, call, m_net.records(),
+                                                        m_ctx.date_format(), m_ctx.frequency_names);
+            CountryCheck country = country_of(call, entry_mode());
+            const int on_net = m_net.find(call);
+            std::string verdict;
+            if (on_net >= 0) {
+                forget_news(country);
+                verdict = on_the_net(on_net, m_net.slot(on_net).text) + " ";
+            }
+            say(call + ". " + verdict + contact_verdict(m_ctx.log, previous, country));
+            return;
+        }
+        if (m_verdict.empty()) {
+            refuse(m_ctx, m_window, "No call checked yet.", kVerdictLabel);
+            return;
+        }
+        say(m_verdict_call + ". " + m_verdict);
     }
+
+    void say(std::string_view sentence) { announce(m_ctx, m_window, sentence, kVerdictLabel); }
+    void refuse_with(std::string_view why) { refuse(m_ctx, m_window, why, kVerdictLabel); }
 
     // A band chosen in the frequency list counts at once, even before the list loses the
     // focus, so F2 or F12 pressed straight from the list never logs the band left behind.
@@ -522,15 +585,42 @@ private:
         }
     }
 
+    // The boxes a log-on needs: an empty one is named, with the focus put on it.
+    bool boxes_filled(bool editing) {
+        struct Needed {
+            int box;
+            std::string_view why;
+        };
+        static constexpr Needed kNeeded[] = {{kCallBox, "Call Sign is empty."},
+                                             {kModeBox, "Mode is empty."},
+                                             {kPowerBox, "Power is empty."}};
+        for (const Needed& needed : kNeeded) {
+            if (editing && needed.box != kCallBox) {
+                continue;  // an edit keeps the entry's mode and power
+            }
+            if (trim(text(needed.box)).empty()) {
+                focus(needed.box);
+                refuse_with(needed.why);
+                return false;
+            }
+        }
+        return true;
+    }
+
     void log_on() {
         take_listed_band();
-        std::string call = text(kCallBox);
-        if (call.empty()) {
-            focus(kCallBox);
-            refuse(m_ctx);
+        const bool editing = m_net.edit_slot() >= 0;
+        if (!boxes_filled(editing)) {
             return;
         }
-        m_ctx.platform.sound.play(m_ctx.program_dir + "LogOn.wav");
+        std::string call = text(kCallBox);
+        // A second log-on of a station on the net is refused, saying where it is.
+        const int on_net = call == "CQ" ? -1 : m_net.find(call);
+        if (on_net >= 0 && on_net != m_net.edit_slot()) {
+            focus(kCallBox);
+            refuse_with(on_the_net(on_net, m_net.slot(on_net).text));
+            return;
+        }
         std::string comment = text(kCommentBox);
         if (comment.empty() && m_previous.text.empty() && call != "CQ") {
             look_up_previous(call);
@@ -574,11 +664,15 @@ private:
             report_log_status(m_ctx, m_window, status);
             return;
         }
+        // The cue follows the write, so a failed write is never heard as a log-on.
+        m_ctx.platform.sound.play(m_ctx.program_dir + "LogOn.wav");
         m_net.add({number, static_cast<uint8_t>(m_qsl_written ? 1 : 0),
                    slot_text(contact, m_clock->time_text())});
         m_qsl_written = false;
-        set(kQsoBox, m_net.box_text());
         common_end();
+        set(kQsoBox, m_net.box_text());
+        say(std::string(trim_right(contact.call)) + " logged on, QSO" +
+            plain_number(m_net.current() + 1) + ".");
     }
 
     void finish_edit(const NetContact& contact) {
@@ -589,10 +683,12 @@ private:
             report_log_status(m_ctx, m_window, status);
             return;
         }
+        m_ctx.platform.sound.play(m_ctx.program_dir + "LogOn.wav");
         m_net.set_text(slot, edited);
         m_net.set_edit_slot(-1);
-        set(kQsoBox, "QSO" + plain_number(slot + 1) + ", " + edited);
         common_end();
+        set(kQsoBox, spoken_slot(slot + 1, edited));
+        say(std::string(trim_right(contact.call)) + " changed, QSO" + plain_number(slot + 1) + ".");
     }
 
     void common_end() {
@@ -608,7 +704,7 @@ private:
     // then marked QSL written, as F6 would. An empty net has nothing to print: a beep says so.
     void print_qsl() {
         if (m_net.count() == 0) {
-            refuse(m_ctx);
+            refuse_with(kEmptyNet);
             return;
         }
         const int band = m_ctx.log.current_band();
@@ -646,9 +742,21 @@ private:
         m_ctx.platform.sound.beep(platform::Beep::Information);
     }
 
+    // Refuses, saying why, when the net has nobody to act on or an edit waits for F2.
+    bool refused_on_net() {
+        if (m_net.count() == 0) {
+            refuse_with(kEmptyNet);
+            return true;
+        }
+        if (m_net.edit_slot() >= 0) {
+            refuse_with(kEditPending);
+            return true;
+        }
+        return false;
+    }
+
     void edit() {
-        if (m_net.count() == 0 || m_net.edit_slot() >= 0) {
-            refuse(m_ctx);
+        if (refused_on_net()) {
             return;
         }
         m_net.set_edit_slot(m_net.current());
@@ -662,13 +770,19 @@ private:
         focus(kCallBox);
     }
 
+    // "G4ABC logged off. 2 on the net."
+    std::string logged_off(const NetSlot& slot) const {
+        const int left = m_net.count() - 1;
+        return std::string(trim_right(std::string_view(slot.text).substr(0, 12))) +
+               " logged off. " +
+               (left == 0 ? std::string(kEmptyNet) : std::to_string(left) + " on the net.");
+    }
+
     void log_off() {
         take_listed_band();
-        if (m_net.count() == 0 || m_net.edit_slot() >= 0) {
-            refuse(m_ctx);
+        if (refused_on_net()) {
             return;
         }
-        m_ctx.platform.sound.play(m_ctx.program_dir + "LogOff.wav");
         int slot = m_net.current();
         LogStatus status = write_log_off(m_ctx.log, m_ctx.countries, m_ctx.chart, m_net.slot(slot),
                                          m_clock->time_text(), m_ctx.log.current_band(), 1);
@@ -677,33 +791,46 @@ private:
             focus(kCallBox);
             return;
         }
+        m_ctx.platform.sound.play(m_ctx.program_dir + "LogOff.wav");
         keep_chart(m_ctx);
+        const std::string said = logged_off(m_net.slot(slot));
         m_net.remove(slot);
+        // The focus leaves the QSO box first: its new text is read when the walk comes back.
+        focus(kCallBox);
         if (m_net.count() > 0) {
             m_net.set_current(0);
             set(kQsoBox, m_net.box_text());
         } else {
             set(kQsoBox, "QSO" + plain_number(slot + 1));
         }
-        focus(kCallBox);
+        say(said);
     }
 
-    // With an edit of a slot not yet written, leaving would lose it: Enter then answers No.
+    // With stations on the net the question says how many leaving logs off, and Enter
+    // answers No; so it does with an edit of a slot not yet written, which leaving would lose.
     void leave() {
-        auto buttons = m_net.edit_slot() >= 0 ? platform::MessageButtons::YesNoDefaultNo
-                                              : platform::MessageButtons::YesNo;
-        if (m_ctx.ui().message_box(m_window, "Exit on line Logging", "Are you sure", buttons) ==
+        const int on_net = m_net.count();
+        auto buttons = on_net > 0 || m_net.edit_slot() >= 0
+                           ? platform::MessageButtons::YesNoDefaultNo
+                           : platform::MessageButtons::YesNo;
+        const std::string question =
+            on_net == 0 ? std::string("Are you sure")
+                        : "Log off" + plain_number(on_net) +
+                              (on_net == 1 ? " station and leave?" : " stations and leave?");
+        if (m_ctx.ui().message_box(m_window, "Exit on line Logging", question, buttons) ==
             platform::Answer::Yes) {
             m_ctx.ui().stop_timer(m_window);
+            exit_log_off(m_window, true);
             m_ctx.ui().close_window(m_window, 0);
             return;
         }
         m_ctx.ui().set_focus(m_window, m_focus);
     }
 
-    // The stations still on the net are logged off with the last clock time; the operator
-    // hears once if an entry could not be completed (it stays as it was logged on).
-    void exit_log_off(platform::WindowId owner) {
+    // The stations still on the net are logged off with the last clock time, each said as it
+    // goes when the screen is still there to say it; the operator hears once if an entry
+    // could not be completed (it stays as it was logged on).
+    void exit_log_off(platform::WindowId owner, bool say_each = false) {
         bool failed = false;
         while (m_net.count() > 0) {
             LogStatus status = write_log_off(m_ctx.log, m_ctx.countries, m_ctx.chart, m_net.slot(0),
@@ -711,6 +838,9 @@ private:
             if (status != LogStatus::Ok && !failed) {
                 failed = true;
                 report_log_status(m_ctx, owner, status);
+            }
+            if (say_each && status == LogStatus::Ok) {
+                say(logged_off(m_net.slot(0)));
             }
             m_net.remove(0);
         }
@@ -722,6 +852,7 @@ private:
     QsoNet m_net;
     PreviousContact m_previous;
     std::string m_verdict;
+    std::string m_verdict_call;  // the call the verdict is of
     std::string m_edited_time;
     std::optional<OnLineClock> m_clock;
     int m_rig_ticks = 0;

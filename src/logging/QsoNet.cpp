@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "logstore/Bands.h"
+#include "logstore/CallSigns.h"
 #include "logstore/Dates.h"
 #include "logstore/LogEntry.h"
 #include "logstore/Text.h"
@@ -46,23 +47,69 @@ std::vector<int> QsoNet::records() const {
     return numbers;
 }
 
+std::string spoken_slot(int number, std::string_view text) {
+    std::string words = "QSO" + plain_number(number) + ",";
+    if (text.size() < 35) {
+        return words + " ";
+    }
+    for (char c : trim_right(text.substr(0, 12))) {
+        words += ' ';
+        words += c;
+    }
+    const std::string_view time = text.substr(13, 5);
+    words += ", on at " + std::string(time.substr(0, 2)) + std::string(time.substr(3, 2));
+    const std::string_view sent = trim(text.substr(19, 7)), received = trim(text.substr(27, 7));
+    const std::string_view comment = trim_right(text.substr(35));
+    if (!sent.empty()) {
+        words += ", " + std::string(sent) + " sent";
+    }
+    if (!received.empty()) {
+        words += ", " + std::string(received) + " received";
+    }
+    if (!comment.empty()) {
+        words += ", " + std::string(comment);
+    }
+    return words;
+}
+
+std::string on_the_net(int slot, std::string_view text) {
+    return "On the net, QSO" + plain_number(slot + 1) + ", " +
+           std::string(trim_right(text.substr(0, std::min<std::size_t>(12, text.size())))) + ".";
+}
+
 std::string QsoNet::box_text() const {
-    std::string text = "QSO" + plain_number(m_current + 1) + ", ";
-    if (m_current < count()) {
-        text += m_slots[m_current].text;
+    if (m_current >= count()) {
+        return "QSO" + plain_number(m_current + 1) + ", ";
     }
-    return text;
+    return spoken_slot(m_current + 1, m_slots[m_current].text);
 }
 
-void QsoNet::next() {
+bool QsoNet::next() {
+    const int before = m_current;
     m_current = m_current < count() - 1 ? m_current + 1 : 0;
+    return count() > 0 && m_current <= before;
 }
 
-void QsoNet::previous() {
+bool QsoNet::previous() {
     if (count() == 0) {
-        return;
+        return false;
     }
+    const int before = m_current;
     m_current = m_current > 0 ? m_current - 1 : count() - 1;
+    return m_current >= before;
+}
+
+int QsoNet::find(std::string_view call) const {
+    // A trailing blank ends the call, as in the call field, so "/P" is seen at its end.
+    const std::string wanted = base_call_slot(std::string(trim_right(call)) + " ");
+    for (int i = 0; i < count(); ++i) {
+        const std::string_view slot_call =
+            trim_right(std::string_view(m_slots[i].text).substr(0, 12));
+        if (base_call_slot(std::string(slot_call) + " ") == wanted) {
+            return i;
+        }
+    }
+    return -1;
 }
 
 void QsoNet::add(NetSlot slot) {

@@ -34,6 +34,11 @@ struct NetContact {
 NetContact net_contact(std::string_view call, std::string_view rst_sent,
                        std::string_view rst_received, std::string_view comment);
 std::string slot_text(const NetContact& contact, std::string_view hhmm);
+// A slot in words, the call letter by letter: "QSO 3, J A 1 X Y Z, on at 0756, 579 sent,
+// 449 received, first JA". Empty reports and comment are left out.
+std::string spoken_slot(int number, std::string_view text);
+// "On the net, QSO 1, G4ABC.": the slot numbered from 1.
+std::string on_the_net(int slot, std::string_view text);
 
 class QsoNet {
 public:
@@ -45,10 +50,14 @@ public:
     // The log records of the stations on the net.
     std::vector<int> records() const;
 
-    // "QSO 2, G9ZZA       ,14:02,...": the current slot as the QSO box shows it.
+    // "QSO 2, G 9 Z Z A, on at 1402, 59 sent, 57 received, first QSO": the current slot
+    // as the QSO box shows it; "QSO 1, " on an empty net.
     std::string box_text() const;
-    void next();
-    void previous();
+    // The walk; true when it went round from the last slot to the first, or back.
+    bool next();
+    bool previous();
+    // The slot of a station with the same base call as `call`, or -1.
+    int find(std::string_view call) const;
 
     // The station goes right after the slot shown (first on an empty net) and is shown.
     void add(NetSlot slot);

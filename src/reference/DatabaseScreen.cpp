@@ -30,6 +30,7 @@ public:
         if (m_window == platform::kNoWindow) {
             return;
         }
+        add_announcement_label(m_ctx, m_window, 5, 215, 240);
         ui.add_control(m_window,
                        control(ControlKind::Label, kFileNameLabel, "File name", 5, 5, 60, 12));
         ui.add_control(m_window, control(ControlKind::Edit, kFileNameBox,
@@ -100,7 +101,10 @@ private:
         DatabaseLoad load = name.empty() ? DatabaseLoad{DatabaseLoad::Outcome::Missing, 0}
                                          : load_database(m_ctx.platform.files, path(), m_db);
         if (load.outcome == DatabaseLoad::Outcome::Missing) {
-            refuse(m_ctx);  // the operator can type another name
+            // The operator can type another name.
+            refuse(m_ctx, m_window,
+                   name.empty() ? std::string("File name is empty.")
+                                : "No file named " + name + " found.");
             return true;
         }
         if (load.outcome != DatabaseLoad::Outcome::Loaded) {
@@ -136,21 +140,20 @@ private:
         return true;
     }
 
+    // A search that finds nothing says so and leaves the boxes and the focus as they are,
+    // so the operator can search again; F12 then adds the boxes as a new record.
     void search() {
         platform::Ui& ui = m_ctx.ui();
         const int fields = static_cast<int>(m_db.field_names().size());
-        for (int i = 0; i < fields; ++i) {
-            ui.set_text(m_window, kFirstFieldBox + i, "");
-        }
         auto found = m_db.search(ui.text(m_window, kSearchBox));
         m_ctx.database_search_position = found ? *found : m_db.count();
-        if (found) {
-            std::vector<std::string> values = m_db.field_values(*found);
-            for (int i = 0; i < fields; ++i) {
-                ui.set_text(m_window, kFirstFieldBox + i, values[i]);
-            }
-        } else {
-            refuse(m_ctx);
+        if (!found) {
+            refuse(m_ctx, m_window, "No entry found.");
+            return;
+        }
+        std::vector<std::string> values = m_db.field_values(*found);
+        for (int i = 0; i < fields; ++i) {
+            ui.set_text(m_window, kFirstFieldBox + i, values[i]);
         }
         if (fields > 0) {
             ui.set_focus(m_window, kFirstFieldBox);

@@ -24,8 +24,11 @@ public:
         if (m_window == platform::kNoWindow) {
             return;
         }
-        ui.add_control(m_window, control(ControlKind::Edit, kNotesBox, m_ctx.note_pad.notes, 5, 5,
-                                         240, 220, platform::EditStyle::MultiLine));
+        // What F2, F3 and F12 did is said below the box, which its label names.
+        add_announcement_label(m_ctx, m_window, 5, 215, 240);
+        ui.add_control(m_window, control(ControlKind::Label, 20, "Notes:", 5, 5, 40, 10));
+        ui.add_control(m_window, control(ControlKind::Edit, kNotesBox, m_ctx.note_pad.notes, 5, 17,
+                                         240, 195, platform::EditStyle::MultiLine));
         using platform::ctrl;
         using platform::plain;
         ui.set_key_table(m_window, {{plain(platform::kKeyF12), kCmdSave},
@@ -49,6 +52,7 @@ public:
                 break;
             case kCmdClear:
                 clear();
+                announce(m_ctx, m_window, "Note pad cleared.");
                 break;
             case kCmdKeyHelp:
                 show_key_help(m_ctx, m_window, "Key help",
@@ -73,6 +77,7 @@ private:
 
     void load() {
         if (!m_ctx.platform.files.exists(m_ctx.program_dir + "NOTEPAD.TXT")) {
+            refuse(m_ctx, m_window, "No notes saved yet.");
             return;
         }
         auto notes = m_file.load();
@@ -84,6 +89,7 @@ private:
         clear();
         m_ctx.note_pad.notes = *notes;
         m_ctx.ui().set_text(m_window, kNotesBox, *notes);
+        announce(m_ctx, m_window, "Note loaded.");
     }
 
     void save() {
@@ -101,6 +107,7 @@ private:
         m_ctx.note_pad.rewrite = false;
         m_ctx.note_pad.notes.clear();
         ui.set_text(m_window, kNotesBox, "");
+        announce(m_ctx, m_window, "Note saved.");
     }
 
     AppContext& m_ctx;

@@ -12,9 +12,9 @@ namespace vl {
 
 constexpr int kKeyHelpClosedByEnter = 1;
 constexpr int kKeyHelpClosedByEscape = 2;
-constexpr int kKeyHelpLines = 11;
+constexpr int kKeyHelpLines = 16;
 
-// Splits at commas into at most 11 lines, dropping the commas; items past the eleventh
+// Splits at commas into at most 16 lines, dropping the commas; items past the sixteenth
 // are kept on the last line so nothing goes unheard.
 std::array<std::string, kKeyHelpLines> key_help_lines(std::string_view text);
 

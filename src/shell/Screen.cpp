@@ -145,6 +145,21 @@ void refuse(AppContext& ctx) {
     ctx.platform.sound.beep(platform::Beep::Default);
 }
 
+void add_announcement_label(AppContext& ctx, platform::WindowId window, int x, int y, int width) {
+    ctx.ui().add_control(
+        window, control(platform::ControlKind::Label, kAnnouncementLabel, "", x, y, width, 10));
+}
+
+void announce(AppContext& ctx, platform::WindowId window, std::string_view sentence, int label) {
+    ctx.ui().set_text(window, label, "");
+    ctx.ui().set_text(window, label, sentence);
+}
+
+void refuse(AppContext& ctx, platform::WindowId window, std::string_view why, int label) {
+    refuse(ctx);
+    announce(ctx, window, why, label);
+}
+
 std::optional<std::string> tidy_date_or_warn(AppContext& ctx, platform::WindowId owner,
                                              std::string_view typed) {
     auto tidied = tidy_date(typed, ctx.date_format());

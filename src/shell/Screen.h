@@ -27,6 +27,20 @@ void add_labelled_box(AppContext& ctx, platform::WindowId window, int label_id, 
 // A refused action: the default beep, the focus stays where the operator must act.
 void refuse(AppContext& ctx);
 
+// The label a screen says short sentences through: the backends speak a label whose text
+// changes. It is made before any other label, so no box takes it for its name.
+inline constexpr int kAnnouncementLabel = 98;
+void add_announcement_label(AppContext& ctx, platform::WindowId window, int x, int y, int width);
+
+// Says `sentence` through the window's announcement label `label`; the label is emptied
+// first, so the same sentence is said again.
+void announce(AppContext& ctx, platform::WindowId window, std::string_view sentence,
+              int label = kAnnouncementLabel);
+
+// A refused action that says why: the default beep, then the sentence.
+void refuse(AppContext& ctx, platform::WindowId window, std::string_view why,
+            int label = kAnnouncementLabel);
+
 // The tidied date, or nothing after the "Date Error" box; dates the log cannot hold
 // (after 22 July 2029) are refused the same way.
 std::optional<std::string> tidy_date_or_warn(AppContext& ctx, platform::WindowId owner,

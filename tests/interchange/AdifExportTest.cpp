@@ -231,11 +231,12 @@ TEST_F(ExportScreenTest, ExportsTheRangeAndSaysHowManyWentOut) {
 }
 
 TEST_F(ExportScreenTest, RefusalsAndFailuresAreSpoken) {
-    // An empty name: a beep and the screen stays open.
+    // An empty name: a beep, the reason, and the screen stays open.
     Lines got = run("key F12\nkey Escape\nkey Escape\n");
-    ASSERT_GE(got.size(), 4u);
+    ASSERT_GE(got.size(), 5u);
     EXPECT_EQ(got[2], "beep default");
-    EXPECT_EQ(got[3], "window \"" + std::string(kMainMenuCaption) + "\"");
+    EXPECT_EQ(got[3], "static \"File Name is empty.\"");
+    EXPECT_EQ(got[4], "window \"" + std::string(kMainMenuCaption) + "\"");
 
     got = run("type log\nkey F12\nanswer ok\nkey Escape\n");
     EXPECT_NE(std::find(got.begin(), got.end(), "message \"LOG EXPORT\" \"The log is Empty\" ok"),

@@ -77,10 +77,12 @@ TEST_F(LogBrowserTest, CallSignSearchWalksTheMatchesAndBeepsAfterTheLast) {
         run("key Tab\ntype dl\nkey Enter\nkey Down Down Down Down Down\nkey Up\nkey Escape\nkey "
             "Escape\nkey Escape\n");
     EXPECT_EQ(entries_shown(journal), (std::vector<int>{1, 50, 100, 150, 200, 250, 200}));
-    // The fifth Down finds nothing after entry 250: a beep, and the display stays.
+    // The fifth Down finds nothing after entry 250: a beep and its reason, and the display
+    // stays.
     Lines after = lines_from(journal, "beep default");
-    ASSERT_GE(after.size(), 2u);
-    EXPECT_EQ(after[1].rfind("text \"Entry 200, ", 0), 0u);
+    ASSERT_GE(after.size(), 3u);
+    EXPECT_EQ(after[1], "static \"No entry found.\"");
+    EXPECT_EQ(after[2].rfind("text \"Entry 200, ", 0), 0u);
 }
 
 TEST_F(LogBrowserTest, CommentSearchAndShowFromDate) {
@@ -127,14 +129,15 @@ TEST_F(LogBrowserTest, DeletingAsksAndShowsWhatIsLeft) {
                         "message \"Delete Entry\" \"Delete entry 3, G4ABC? Are you sure?\" no"),
               journal.end());
     std::vector<int> shown = entries_shown(journal);
-    // 1, 2, 3 (read again as each box closes); deleting 3 shows 2, the last; Home shows 1;
-    // after deleting 1 the display reads the entry now at that place, so a second F8 never
-    // deletes an entry the operator has not heard.
-    EXPECT_EQ(shown, (std::vector<int>{1, 2, 3, 3, 3, 2, 1, 1, 1}));
+    // 1, 2, 3 (read again as the box answered No closes); deleting 3 shows 2, the last, read
+    // once and not after the deleted entry; Home shows 1; after deleting 1 the display reads
+    // the entry now at that place, so a second F8 never deletes an entry the operator has
+    // not heard.
+    EXPECT_EQ(shown, (std::vector<int>{1, 2, 3, 3, 2, 1, 1}));
 
     journal = run("key F8\nanswer yes\nkey Escape\nkey Escape\n");
     EXPECT_EQ(dir.read("MYLOG.LOG"), "");
-    EXPECT_NE(std::find(journal.begin(), journal.end(), "text \"The log is empty\""),
+    EXPECT_NE(std::find(journal.begin(), journal.end(), "focus readonly \"\" \"The log is empty\""),
               journal.end());
     journal = run("key F8\nkey F2\nkey Escape\nkey Escape\n");  // empty log: nothing to act on
     EXPECT_NE(std::find(journal.begin(), journal.end(), "focus readonly \"\" \"The log is empty\""),

@@ -30,6 +30,10 @@ const std::string kLeave = "key Escape\nanswer yes\nkey Escape\n";
 // are read when the operator moves to them, the verdict having been spoken at once.
 const std::string kReadChecks = "key Tab Tab Tab Tab\n";
 
+// On an empty log the screen opens on 160 m, whose station data has no mode or power: they
+// are typed, as a log-on needs both.
+const std::string kStation = "key Alt+M\ntype SSB\nkey Alt+W\ntype 10\nkey Shift+Tab\n";
+
 std::string log_on(const std::string& call) {
     return "type " + call + "\nkey Enter\nkey F2\n";
 }
@@ -41,6 +45,11 @@ LogRecord old_qso(std::string_view call) {
 
 bool has(const Lines& journal, const std::string& line) {
     return std::find(journal.begin(), journal.end(), line) != journal.end();
+}
+
+bool has_prefix(const Lines& journal, const std::string& prefix) {
+    return std::any_of(journal.begin(), journal.end(),
+                       [&](const std::string& line) { return line.rfind(prefix, 0) == 0; });
 }
 
 class OnLineLoggingTest : public ::testing::Test {
@@ -115,23 +124,20 @@ TEST_F(OnLineLoggingTest, APileUpWorkedThroughTheNet) {
     EXPECT_TRUE(has(journal,
                     "focus readonly \"Last QSO:\" \"First  June Two thousand twenty 4, at 1000 "
                     "on 14MHz SSB No QSL\""));
-    EXPECT_TRUE(has(journal, "focus readonly \"Country:\" \"Japan New Country\""));
+    // Japan is new, but JA1ABC is on the net when it is typed again: its country is not new.
+    EXPECT_TRUE(has(journal, "focus readonly \"Country:\" \"Japan\""));
+    EXPECT_TRUE(has_prefix(journal, "static \"On the net, QSO 1, JA1ABC. Dupe, 1 June 2024"));
     EXPECT_TRUE(has(journal,
                     "static \"Dupe, 1 June 2024, twenty metres SSB. Japan, new country. "
                     "Beam 031.\""));
     // England was marked on 20 m when G4ABC/P logged off, so it is new no more.
     EXPECT_TRUE(has(journal, "focus readonly \"Country:\" \"England\""));
     EXPECT_TRUE(has(journal, "beep information"));
+    EXPECT_TRUE(has(journal, "static \"G4ABC/P changed, QSO 2.\""));
     EXPECT_TRUE(has(journal,
-                    "static \"QSO 2, G4ABC/P     ,14:02,599    ,599    ,"
-                    "                                        \""));
-    EXPECT_TRUE(has(journal,
-                    "focus readonly \"\" \"QSO 3, DL1XYZ      ,14:02,599    ,599    ,"
-                    "                                        \""));
-    // After G4ABC/P left, the net shows its first slot again.
-    EXPECT_TRUE(has(journal,
-                    "static \"QSO 1, JA1ABC      ,14:02,599    ,599    ,test"
-                    "                                    \""));
+                    "focus readonly \"QSO:\" \"QSO 3, D L 1 X Y Z, on at 1402, 599 "
+                    "sent, 599 received\""));
+    EXPECT_TRUE(has(journal, "static \"G4ABC/P logged off. 2 on the net.\""));
     EXPECT_TRUE(has(journal,
                     "focus readonly \"Last QSO:\" \"Fourteenth  March Two thousand twenty 5, at "
                     "1402 on 14MHz A1A No QSL\""));
@@ -163,6 +169,63 @@ TEST_F(OnLineLoggingTest, APileUpWorkedThroughTheNet) {
     EXPECT_EQ(c.cell(kJapan, 4), 0x01);  // marked at the exit: 599 is above 11
 }
 
+// A pile-up worked by ear: each log-on and log-off says who and how many, a caller already on
+// the net is said as such first and not logged on twice, the walk reads each slot in words
+// and says when it goes round, F7 names the station it speaks of, an empty Mode box refuses
+// the log-on, and Escape says how many stations leaving logs off.
+TEST_F(OnLineLoggingTest, APileUpWorkedByEar) {
+    write_log({old_qso("G4XYZ")});
+    Lines journal = run(log_on("g4abc") +
+                        "type ja1xyz\nkey Enter\ntype 579\nkey Tab\ntype 449\nkey Tab\n"
+                        "type first JA\nkey F2\n"
+                        // G4ABC calls again, and is logged on again by mistake.
+                        "type g4abc\nkey Enter\nkey Shift+Tab\nkey F2\n"
+                        // The walk goes round both ways; F7 speaks of the station shown.
+                        "key Down\nkey F7\nkey Up\nkey F12\n"
+                        // With the Mode box emptied a log-on is refused.
+                        "key Alt+M\nkey Backspace\nkey Shift+Tab\ntype dl1xyz\nkey F2\n"
+                        "key F7\n" +
+                        kLeave);
+    EXPECT_TRUE(has(journal, "static \"G4ABC logged on, QSO 1.\""));
+    EXPECT_TRUE(has(journal, "static \"JA1XYZ logged on, QSO 2.\""));
+    // The caller on the net: said first, its country not new although England is not in the
+    // chart; the second log-on refused with the same words and nothing written.
+    EXPECT_TRUE(has_prefix(journal, "static \"On the net, QSO 1, G4ABC. England"));
+    EXPECT_FALSE(has_prefix(journal, "static \"On the net, QSO 1, G4ABC. England, new"));
+    Lines refused = lines_from(journal, "focus edit \"Call Sign:\" \"G4ABC\"");
+    ASSERT_GE(refused.size(), 3u);
+    EXPECT_EQ(refused[1], "beep default");
+    EXPECT_EQ(refused[2], "static \"On the net, QSO 1, G4ABC.\"");
+    EXPECT_EQ(std::count(journal.begin(), journal.end(), "sound \"LogOn.wav\""), 2);
+    // The walk: Down from QSO 2 goes round to QSO 1, Up from QSO 1 to the last.
+    Lines walk = lines_from(journal,
+                            "focus readonly \"QSO:\" \"QSO 1, G 4 A B C, on at 1402, 599 sent, "
+                            "599 received\"");
+    ASSERT_GE(walk.size(), 8u);
+    EXPECT_EQ(walk[1], "static \"First on the net.\"");
+    EXPECT_TRUE(walk[2].rfind("static \"G4ABC. England", 0) == 0) << walk[2];
+    EXPECT_EQ(walk[3], "text \"QSO 2, J A 1 X Y Z, on at 1402, 579 sent, 449 received, first JA\"");
+    EXPECT_EQ(walk[4], "static \"Last on the net.\"");
+    // F12 logs off the station shown, with the cue after the entry is written.
+    EXPECT_EQ(walk[5], "sound \"LogOff.wav\"");
+    EXPECT_EQ(walk[6], "focus edit \"Call Sign:\" \"G4ABC\"");
+    EXPECT_EQ(walk[7], "static \"JA1XYZ logged off. 1 on the net.\"");
+    // The empty Mode box is named, with the focus on it; F7 then speaks of the typed call.
+    Lines mode = lines_from(journal, "focus edit \"Mode\" \"\"");
+    ASSERT_GE(mode.size(), 5u);
+    EXPECT_EQ(mode[1], "beep default");
+    EXPECT_EQ(mode[2], "static \"Mode is empty.\"");
+    EXPECT_TRUE(has(journal, "static \"DL1XYZ. Germany, new country. Beam 094.\""));
+    // Escape: one station is left, so the question is singular and Enter would answer No.
+    EXPECT_TRUE(
+        has(journal, "message \"Exit on line Logging\" \"Log off 1 station and leave?\" yes"));
+    EXPECT_TRUE(has(journal, "static \"G4ABC logged off. No station on the net.\""));
+    std::vector<QsoEntry> log = log_on_disk();
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[2].call, "JA1XYZ      ");
+    EXPECT_EQ(log[2].rst_received, "449    ");
+}
+
 // Each announcement of the country box, with the verdict that is spoken at once and again
 // on F7. Japan is worked on 20 m in CW only.
 TEST_F(OnLineLoggingTest, TheCountryIsAnnouncedNewByCountryBandOrMode) {
@@ -192,9 +255,11 @@ TEST_F(OnLineLoggingTest, TheCountryIsAnnouncedNewByCountryBandOrMode) {
                             "\nkey Enter\nkey F7\n" + kReadChecks + kLeave);
         EXPECT_TRUE(has(journal, "focus readonly \"Country:\" \"" + std::string(c.country) + "\""))
             << c.call;
-        EXPECT_EQ(
-            std::count(journal.begin(), journal.end(), "static \"" + std::string(c.verdict) + "\""),
-            2)
+        // F7 says it again after the call, so the operator knows which station it is of.
+        std::string call = c.call;
+        std::transform(call.begin(), call.end(), call.begin(), ::toupper);
+        EXPECT_TRUE(has(journal, "static \"" + std::string(c.verdict) + "\"")) << c.call;
+        EXPECT_TRUE(has(journal, "static \"" + call + ". " + std::string(c.verdict) + "\""))
             << c.call;
         EXPECT_TRUE(has(journal, "focus edit \"RST Sent:\" \"\"")) << c.call;
         EXPECT_FALSE(has(journal, "sound \"Dupe.wav\"")) << c.call;
@@ -208,18 +273,18 @@ TEST_F(OnLineLoggingTest, ReportsDefaultByModeAndCqIsLoggedOnEnter) {
         const char* mode;
         const char* report;
     } cases[] = {{"A1A", "599    "}, {"CW", "599    "},  {"RTY", "599    "},
-                 {"CQC", "N      "}, {"J3E", "59     "}, {"", "59     "}};
+                 {"CQC", "N      "}, {"J3E", "59     "}, {"SSB", "59     "}};
     std::string script;
+    int caller = 0;
     for (const Case& c : cases) {
-        script += "key Alt+M\nkey Backspace\n" +
-                  (*c.mode ? "type " + std::string(c.mode) + "\n" : std::string()) +
-                  "key Tab\ntype g4abc\nkey F2\n";
+        script += "key Alt+M\nkey Backspace\ntype " + std::string(c.mode) + "\nkey Tab\ntype g4a" +
+                  std::string(1, static_cast<char>('a' + caller++)) + "\nkey F2\n";
     }
     write_log({old_qso("G4XYZ")});
     // F6 first: the first contact is logged with its QSL sent. Then 40 m is chosen and F2
     // pressed straight from the list: the entry takes that band and its mode.
     Lines journal = run("key F6\n" + script +
-                        "type g4abc\nkey Alt+F\nkey Down Down\nkey F2\n"
+                        "type g4zz\nkey Alt+F\nkey Down Down\nkey F2\n"
                         "key Tab\ntype 57\nkey Shift+Tab\ntype CQ\nkey Enter\n" +
                         kLeave);
     std::vector<QsoEntry> log = log_on_disk();
@@ -240,7 +305,7 @@ TEST_F(OnLineLoggingTest, ReportsDefaultByModeAndCqIsLoggedOnEnter) {
 // The 50th log-on is taken, the 51st is refused and writes nothing; Escape then logs the
 // whole net off with one time off, marking the chart only above 11.
 TEST_F(OnLineLoggingTest, AFullNetAndTheExitLogOff) {
-    std::string script;
+    std::string script = kStation;
     for (int i = 0; i < 50; ++i) {
         script += "type DL" + std::to_string(i) + "A\nkey F2\n";
     }
@@ -249,18 +314,22 @@ TEST_F(OnLineLoggingTest, AFullNetAndTheExitLogOff) {
     EXPECT_TRUE(has(journal,
                     "message \"NET LOG FULL\" \"You have 50 calls logged on\\x0D\\x0ATo "
                     "continue you must log some calls off\" ok"));
-    EXPECT_EQ(std::count(journal.begin(), journal.end(), "sound \"LogOn.wav\""), 51);
+    // No cue for the refused log-on: it is played once an entry is written.
+    EXPECT_EQ(std::count(journal.begin(), journal.end(), "sound \"LogOn.wav\""), 50);
+    EXPECT_TRUE(
+        has(journal, "message \"Exit on line Logging\" \"Log off 50 stations and leave?\" yes"));
     std::vector<QsoEntry> log = log_on_disk();
     ASSERT_EQ(log.size(), 50u);
     for (const QsoEntry& e : log) {
         EXPECT_EQ(e.time_off, 15 * 60 + 30);
     }
-    EXPECT_EQ(chart().cell(kGermany, 0), 0x01 << 6);  // 59 received, on 160 m, no mode
+    EXPECT_EQ(chart().cell(kGermany, 0), 0x01 << 2);  // 59 received, on 160 m, SSB
 
     // Three stations on the net, one heard with a report of 11: only two are marked, on the
     // band selected when the screen closes (40 m), while the entries keep 160 m.
     dir.write("DXCC.CHT", DxccChart().bytes());
-    run("type g4abc\nkey F2\ntype ja1abc\nkey Tab\nkey Tab\ntype 11\nkey F2\ntype dl1xyz\nkey F2\n"
+    run(kStation +
+        "type g4abc\nkey F2\ntype ja1abc\nkey Tab\nkey Tab\ntype 11\nkey F2\ntype dl1xyz\nkey F2\n"
         "key Alt+F\nkey Up Up\nkey Tab\n" +
         kLeave);
     DxccChart c = chart();
@@ -293,11 +362,11 @@ TEST_F(OnLineLoggingTest, TheClockAcrossMidnight) {
 // the date is one the log cannot hold; a log write that fails leaves the net as it was.
 TEST_F(OnLineLoggingTest, ALogOnTheLogCannotTakeIsRefused) {
     Lines journal =
-        run("type g4abc\nkey F2\nanswer ok\nkey Down\n" + kLeave, "2029-07-23 10:00:00");
+        run(kStation + "type g4abc\nkey F2\nanswer ok\nkey Down\n" + kLeave, "2029-07-23 10:00:00");
     EXPECT_TRUE(has(journal,
                     "message \"Date Error\" \"Type the date as day/month/year, for "
                     "example 14/03/26.\" ok"));
-    EXPECT_TRUE(has(journal, "focus readonly \"\" \"QSO 1, \""));
+    EXPECT_TRUE(has(journal, "focus readonly \"QSO:\" \"QSO 1, \""));
     EXPECT_TRUE(log_on_disk().empty());
 
     // A full log: the entry editor's message, and F12 finds nobody on the net.
@@ -307,21 +376,23 @@ TEST_F(OnLineLoggingTest, ALogOnTheLogCannotTakeIsRefused) {
     EXPECT_TRUE(has(journal,
                     "message \"Log Full\" \"The log holds 120000 entries, the most it can "
                     "keep. The entry was not saved.\" ok"));
-    EXPECT_TRUE(has(journal, "beep default"));
+    EXPECT_TRUE(has(journal, "static \"No station on the net.\""));
     EXPECT_EQ(log_on_disk().size(), static_cast<std::size_t>(kMaxLogEntries));
     write_log({});
 
     test::FaultyFiles files;
     files.fill_disk(dir.file("MYLOG"));  // the log and its journal
-    test::HeadlessRun failed =
-        test::run_program_headless(dir.path(),
-                                   "clock 2025-03-14 14:02:00\n" + open_menu_entry(kOnLine) +
-                                       "type g4abc\nkey F2\nanswer ok\nkey F12\n" + kLeave,
-                                   test::TestPrinter::Ready, &files);
+    test::HeadlessRun failed = test::run_program_headless(
+        dir.path(),
+        "clock 2025-03-14 14:02:00\n" + open_menu_entry(kOnLine) + kStation +
+            "type g4abc\nkey F2\nanswer ok\nkey F12\n" + kLeave,
+        test::TestPrinter::Ready, &files);
     EXPECT_TRUE(has(failed.journal,
                     "message \"File Error\" \"The log file could not be written. "
                     "The log is as it was before.\" ok"));
     EXPECT_TRUE(has(failed.journal, "beep default"));  // F12: nobody is on the net
+    // The log-on cue follows a written entry only: the operator hears the error alone.
+    EXPECT_FALSE(has(failed.journal, "sound \"LogOn.wav\""));
     files.fill_disk("");
     EXPECT_TRUE(log_on_disk().empty());
 }
@@ -329,8 +400,8 @@ TEST_F(OnLineLoggingTest, ALogOnTheLogCannotTakeIsRefused) {
 // A log-off whose write fails is said, and the station stays on the net with its entry as
 // logged on; nothing is marked in the chart.
 TEST_F(OnLineLoggingTest, AFailedLogOffLeavesTheNetAndTheChartAsTheyWere) {
-    const std::string start =
-        "clock 2025-03-14 14:02:00\n" + open_menu_entry(kOnLine) + "type g4abc\nkey F2\n";
+    const std::string start = "clock 2025-03-14 14:02:00\n" + open_menu_entry(kOnLine) + kStation +
+                              "type g4abc\nkey F2\n";
     auto fresh_files = [&] {
         write_log({});
         dir.write("DXCC.CHT", DxccChart().bytes());
@@ -353,14 +424,16 @@ TEST_F(OnLineLoggingTest, AFailedLogOffLeavesTheNetAndTheChartAsTheyWere) {
             break;
         }
     }
-    Lines after = lines_from(run.journal, "sound \"LogOff.wav\"");
-    ASSERT_GE(after.size(), 5u);
-    EXPECT_EQ(after[1],
-              "message \"File Error\" \"The log file could not be written. The log is as it was "
-              "before.\" ok");
-    EXPECT_EQ(after[4],
-              "focus readonly \"\" \"QSO 1, G4ABC       ,14:02,59     ,59     ,"
-              "                                        \"");
+    // The error alone: no log-off cue and no log-off sentence; the walk still finds G4ABC.
+    Lines after = lines_from(run.journal,
+                             "message \"File Error\" \"The log file could not be written. The log "
+                             "is as it was before.\" ok");
+    ASSERT_GE(after.size(), 4u);
+    EXPECT_FALSE(has(run.journal, "sound \"LogOff.wav\""));
+    EXPECT_EQ(after[1], "window \"On Line Logging\"");
+    EXPECT_EQ(after[2], "focus edit \"Call Sign:\" \"\"");
+    EXPECT_EQ(after[3],
+              "focus readonly \"QSO:\" \"QSO 1, G 4 A B C, on at 1402, 59 sent, 59 received\"");
 
     CountryList countries;
     countries.load(dir.read("COUNTRY.LST"));
@@ -451,11 +524,12 @@ TEST_F(OnLineLoggingTest, KeysMoveTheFocusAndUnbuiltFacilitiesBeep) {
                   "focus edit \"Call Sign:\" \"\""};
     ASSERT_GE(journal.size(), want.size());
     EXPECT_EQ(Lines(journal.begin(), journal.begin() + want.size()), want);
-    // Keys of facilities not built, and F3, F4 and F12 on an empty net: each a beep, nothing
-    // more.
+    // Keys of facilities not built: a beep, nothing more. F3, F4 and F12 on an empty net: a
+    // beep and the reason.
     Lines rest(journal.begin() + want.size(), journal.end());
     EXPECT_EQ(std::count(rest.begin(), rest.end(), "beep default"), 6);
-    EXPECT_EQ(rest[6], "message \"Exit on line Logging\" \"Are you sure\" yes");
+    EXPECT_EQ(std::count(rest.begin(), rest.end(), "static \"No station on the net.\""), 4);
+    EXPECT_EQ(rest[10], "message \"Exit on line Logging\" \"Are you sure\" yes");
     std::vector<QsoEntry> log = log_on_disk();
     EXPECT_EQ(log.size(), 1u);
 }
@@ -484,7 +558,8 @@ TEST_F(OnLineLoggingTest, LeavingTheListOnItsBandKeepsTheMode) {
 
 TEST_F(OnLineLoggingTest, KeyHelpAndEscapeAnsweredNo) {
     Lines journal =
-        run("key Tab\nkey F1\nkey Down Down Down Down Down Down Down Down Down Down\n"
+        run("key Tab\nkey F1\nkey Down Down Down Down Down Down Down Down Down Down Down Down Down "
+            "Down\n"
             "key Escape\nkey Escape\nanswer no\n" +
             kLeave);
     Lines help = lines_from(journal, "window \"Key help. \"");
@@ -499,10 +574,13 @@ TEST_F(OnLineLoggingTest, KeyHelpAndEscapeAnsweredNo) {
         "static \"CONTROL plus 1 to 0 for database\"",
         "static \"CONTROL TAB or ALT D T F M or W for Date Time Frequency Mode and Power\"",
         "static \"ALT 1 Beam to Short Path ALT 2 to Long Path\"",
-        "static \"Arrow keys to navigate the QSO net F7 or Control plus R to hear the last call's "
-        "verdict again\""};
+        "static \"Arrow keys to navigate the QSO net\"",
+        "static \"F7 or Control plus R to hear the verdict again\"",
+        "static \"CONTROL plus 3 to copy the frequency into the comment\"",
+        "static \"CONTROL plus C to look the call up in the call book\"",
+        "static \"F2 or Control plus L for Log On\""};  // Down after the last: the first again
     ASSERT_GE(help.size(), want.size() + 1);
-    EXPECT_EQ(Lines(help.begin() + 1, help.begin() + 12), want);
+    EXPECT_EQ(Lines(help.begin() + 1, help.begin() + 1 + static_cast<long>(want.size())), want);
     EXPECT_TRUE(has(journal, "message \"Exit on line Logging\" \"Are you sure\" no"));
     // Either way the focus is back on the RST Sent box.
     Lines after = lines_from(journal, "message \"Exit on line Logging\" \"Are you sure\" no");
@@ -510,8 +588,10 @@ TEST_F(OnLineLoggingTest, KeyHelpAndEscapeAnsweredNo) {
     EXPECT_EQ(after[2], "focus edit \"RST Sent:\" \"\"");
 
     // An edit not yet written: Enter answers No, and the station keeps its call.
-    journal = run("type g4abc\nkey F2\nkey F3\nkey End\ntype /P\nkey Escape\nkey Enter\n" + kLeave);
-    EXPECT_TRUE(has(journal, "message \"Exit on line Logging\" \"Are you sure\" no"));
+    journal = run(kStation +
+                  "type g4abc\nkey F2\nkey F3\nkey End\ntype /P\nkey Escape\nkey Enter\n" + kLeave);
+    EXPECT_TRUE(
+        has(journal, "message \"Exit on line Logging\" \"Log off 1 station and leave?\" no"));
     EXPECT_EQ(log_on_disk().at(0).call, "G4ABC       ");
 }
 

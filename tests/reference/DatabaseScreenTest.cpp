@@ -61,10 +61,14 @@ protected:
 TEST_F(DatabaseScreenTest, SearchChangeAddAndSort) {
     Lines journal =
         run("type g\nkey Enter\nkey Tab\ntype England and Wales\nkey F12\n"
-            "key Shift+Tab Shift+Tab\ntype VK*\nkey Enter\ntype VK\nkey Tab\n"
+            "key Shift+Tab Shift+Tab\ntype VK*\nkey Enter\nkey Tab\ntype VK\nkey Tab\n"
             "type Australia\nkey F8\n");
-    for (const char* line : {"focus edit \"Prefix\" \"G\"", "focus edit \"Entity\" \"England\"",
-                             "beep default", "focus edit \"Prefix\" \"\""}) {
+    // VK* finds nothing: said, with the record found before still in the boxes and the focus
+    // in the search box; the boxes typed over become the new record.
+    for (const char* line :
+         {"focus edit \"Prefix\" \"G\"", "focus edit \"Entity\" \"England\"", "beep default",
+          "static \"No entry found.\"", "focus edit \"Prefix\" \"G\"",
+          "focus edit \"Entity\" \"England and Wales\""}) {
         EXPECT_TRUE(has(journal, line)) << line;
     }
     EXPECT_EQ(dir.read("DXCC.DB"), kHeader + row("G", "England and Wales", "") +

@@ -42,12 +42,16 @@ TEST_F(NotePadScreenTest, SaveReopenLoadAndClear) {
     Lines journal =
         run("key F5\ntype QRM\nkey Enter\ntype on 20\nkey F12\ntype unsaved\n"
             "key Escape\nkey Ctrl+N\nkey Ctrl+S\n"
-            "key F2\ntype more\nkey Escape\nkey F5\nkey F12\nkey Escape\n");
+            "key F2\ntype more\nkey Escape\nkey F5\nkey F12\nkey F3\nkey Escape\n");
     const std::string heading = "14-03-25   23:58\r\n";
     const std::string loaded = heading + "QRM\r\non 20" + heading + "unsaved";
     // Escape kept the unsaved note for the next opening; Load then Save replaced the file.
-    EXPECT_NE(std::find(journal.begin(), journal.end(), "focus edit \"\" \"unsaved\""),
+    EXPECT_NE(std::find(journal.begin(), journal.end(), "focus edit \"Notes:\" \"unsaved\""),
               journal.end());
+    // Each of F12, F2 and F3 says what it did.
+    EXPECT_EQ(std::count(journal.begin(), journal.end(), "static \"Note saved.\""), 3);
+    EXPECT_EQ(std::count(journal.begin(), journal.end(), "static \"Note loaded.\""), 1);
+    EXPECT_EQ(std::count(journal.begin(), journal.end(), "static \"Note pad cleared.\""), 1);
     EXPECT_EQ(dir.read("NOTEPAD.TXT"), heading + loaded + "more");
     EXPECT_FALSE(dir.exists("NOTEPAD.TXT.NEW"));
 }

@@ -285,8 +285,9 @@ public:
                 // The box this label names is spoken with the new text too. The focused box
                 // takes it when the focus next comes to it: Orca speaks a new name of the
                 // focused box only now and then, and the label is announced anyway.
+                Control* named = nullptr;
                 if (GtkWidget* box = gtk_label_get_mnemonic_widget(GTK_LABEL(c->widget))) {
-                    Control* named = control_of(w, box);
+                    named = control_of(w, box);
                     std::string name = display_text(without_ampersand(text));
                     if (named != nullptr && shown && w.focus == named->shape.id) {
                         named->pending_name = name;
@@ -295,7 +296,13 @@ public:
                     }
                 }
                 if (shown) {
-                    announce(w.layout, display_text(without_ampersand(text)));
+                    GtkWidget* note = announce(w.layout, display_text(without_ampersand(text)));
+                    // A box whose label changes and which takes the focus in the same event
+                    // is read with its new label: the label is not said a second time.
+                    if (note != nullptr && named != nullptr) {
+                        w.announced[named->shape.id] = note;
+                        mark_event(w);
+                    }
                 }
                 break;
             }

@@ -295,7 +295,7 @@ int HeadlessUi::run_modal(WindowId id) {
     m_windows.erase(id);
     std::erase_if(m_posted, [id](const auto& posted) { return posted.first == id; });
     if (!m_modal.empty() && !window_of(m_modal.back()).closed) {
-        announce(m_modal.back());
+        reannounce(m_modal.back());
     }
     return result;
 }
@@ -326,8 +326,17 @@ void HeadlessUi::set_text(WindowId id, int control_id, std::string_view text) {
         return;
     }
     if (window.focus == control_id) {
-        m_journal.add("text " + quote(shown_text(control->shape, text)));
+        if (!respeak_reannounced(id)) {
+            m_journal.add("text " + quote(shown_text(control->shape, text)));
+        }
     } else if (is_spoken_text(*control) && !control->shape.quiet && !text.empty()) {
+        if (control->shape.kind == ControlKind::Label) {
+            for (const Control& named : window.controls) {
+                if (named.label_id == control_id) {
+                    m_label_lines[{id, named.shape.id}] = m_journal.size();
+                }
+            }
+        }
         m_journal.add("static " + quote(without_ampersand(text)));
     }
 }
@@ -384,7 +393,19 @@ void HeadlessUi::set_focus(WindowId id, int control_id) {
     window.focus = control_id;
     select_on_focus(*control);
     if (window.shown && is_active(id)) {
-        m_journal.add(describe_focus(window));
+        if (auto said = m_label_lines.find({id, control_id}); said != m_label_lines.end()) {
+            const std::size_t line = said->second;
+            m_label_lines.erase(said);
+            m_journal.erase(line);
+            for (auto& other : m_label_lines) {
+                if (other.second > line) {
+                    --other.second;
+                }
+            }
+        }
+        if (!respeak_reannounced(id)) {
+            m_journal.add(describe_focus(window));
+        }
         platform::log_focus(window.shape.caption, control_id);
         window.events->on_focus(control_id);
     }
@@ -457,7 +478,7 @@ platform::Answer HeadlessUi::message_box(WindowId, std::string_view title, std::
     m_journal.add(line + " " + std::string(kAnswerNames[static_cast<int>(answer)]));
     // The window under the box is active again and is spoken again.
     if (!m_modal.empty() && !window_of(m_modal.back()).closed) {
-        announce(m_modal.back());
+        reannounce(m_modal.back());
     }
     return answer;
 }
@@ -722,6 +743,34 @@ void HeadlessUi::deliver_posted() {
             window->events->on_command(command);
         }
     }
+    event_handled();
+}
+
+// The event and the commands it posted have been handled.
+void HeadlessUi::event_handled() {
+    m_label_lines.clear();
+    m_reannounced.reset();
+}
+
+// A window active again under a box or window that closed is spoken, its focused control
+// last: the line a desktop reader takes when the window regains the focus.
+void HeadlessUi::reannounce(WindowId id) {
+    announce(id);
+    if (find_control(window_of(id), window_of(id).focus) != nullptr) {
+        m_reannounced = {id, m_journal.size() - 1};
+    }
+}
+
+// The reader takes the window in once the event that closed the box over it has been
+// handled: a focus move or a new text of the focused box that comes, in that event, before
+// anything else is said, is what the window is read with, in place of its older state.
+bool HeadlessUi::respeak_reannounced(WindowId id) {
+    if (!m_reannounced || m_reannounced->first != id ||
+        m_journal.size() != m_reannounced->second + 1) {
+        return false;
+    }
+    m_journal.replace(m_reannounced->second, describe_focus(window_of(id)));
+    return true;
 }
 
 // One 100 ms tick: the clock moves on and every running window's timer that is due fires,

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -112,6 +114,9 @@ private:
     void move_selection(platform::WindowId id, Control& control, int key);
     void change_selection(platform::WindowId id, Control& control, int index);
     void deliver_posted();
+    void event_handled();
+    void reannounce(platform::WindowId id);
+    bool respeak_reannounced(platform::WindowId id);
     void tick();
 
     std::vector<ScriptEvent> m_script;
@@ -124,6 +129,11 @@ private:
     std::deque<std::pair<platform::WindowId, int>> m_posted;
     platform::WindowId m_next_id = 1;
     bool m_ended_in_message_box = false;
+    // The window spoken again after a box or window over it closed, and its focus line.
+    std::optional<std::pair<platform::WindowId, std::size_t>> m_reannounced;
+    // Labels said in the event being handled, by the box they name: the box taking the focus
+    // in the same event is read with its label, which is then not said twice.
+    std::map<std::pair<platform::WindowId, int>, std::size_t> m_label_lines;
 };
 
 }  // namespace vl::headless

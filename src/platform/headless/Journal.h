@@ -10,6 +10,7 @@
 //   end of script                       the script ran out with windows still open
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,13 @@ std::string quote(std::string_view text);
 class Journal {
 public:
     void add(std::string line) { m_lines.push_back(std::move(line)); }
+    // Takes back a line said in the event being handled, when a later line of the same event
+    // says it anyway.
+    void erase(std::size_t index) {
+        m_lines.erase(m_lines.begin() + static_cast<std::ptrdiff_t>(index));
+    }
+    void replace(std::size_t index, std::string line) { m_lines[index] = std::move(line); }
+    std::size_t size() const { return m_lines.size(); }
     const std::vector<std::string>& lines() const { return m_lines; }
     std::string text() const;
 
