@@ -24,8 +24,9 @@ target_link_libraries(varrow_pdf PUBLIC varrow_core)
 add_executable(varrowlog-script app/varrowlog_script.cpp src/platform/win32/BinaryOutput_win32.cpp)
 target_link_libraries(varrowlog-script PRIVATE varrow_headless varrow_pdf varrow_files)
 
-add_library(varrow_win32 STATIC src/platform/win32/Win32Ui.cpp src/platform/win32/Sound_win32.cpp)
-target_link_libraries(varrow_win32 PUBLIC varrow_core comctl32 winmm)
+add_library(varrow_win32 STATIC src/platform/win32/Win32Ui.cpp src/platform/win32/Win32Speech.cpp
+            src/platform/win32/Sound_win32.cpp)
+target_link_libraries(varrow_win32 PUBLIC varrow_core comctl32 winmm oleaut32)
 
 # The default printer through GDI and the spooler.
 add_library(varrow_win32_printer STATIC src/platform/win32/Printer_win32.cpp)

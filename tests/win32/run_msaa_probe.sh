@@ -7,18 +7,12 @@
 #   run_msaa_probe.sh --main-menu PROBE_EXE FOLDER   the program unpacked in FOLDER, as shipped
 set -euo pipefail
 
-# Every window of this prefix opens on one desktop of the screen's size.
-start_desktop() {
-    wineserver -p </dev/null >/dev/null 2>&1
-    wine cmd /c exit >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
-}
+. "$(dirname "$0")/wine_desktop.sh"
 
 # Inside the display: the probe, then the timed start with the big log.
 if [ "${1:-}" = "--on-display" ]; then
     probe="$2" folder="$3" big="$4" make_log="$5"
-    start_desktop
+    start_wine_desktop
     status=0
     wine "$probe" "$(winepath -w "$folder/varrowlog.exe")" "$(winepath -w "$folder")" || status=$?
     wine "$make_log" "$(winepath -w "$big")" >/dev/null
@@ -28,7 +22,7 @@ if [ "${1:-}" = "--on-display" ]; then
 fi
 
 if [ "${1:-}" = "--shipped-on-display" ]; then
-    start_desktop
+    start_wine_desktop
     exec wine "$2" --main-menu "$(winepath -w "$3/varrowlog.exe")"
 fi
 

@@ -38,6 +38,7 @@ add_test(NAME win_script_runner_call_book
 # varrowlog.exe under Xvfb and Wine, driven by key presses and read through MSAA by a
 # program of our own; the screenshots go to the Linux build's test artefacts.
 add_executable(msaa_probe win32/MsaaProbe.cpp)
+target_include_directories(msaa_probe PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(msaa_probe PRIVATE oleacc ole32 oleaut32 uuid version)
 if(NOT VARROW_ARTIFACTS)
   set(VARROW_ARTIFACTS ${CMAKE_BINARY_DIR}/test-artifacts)
@@ -52,7 +53,7 @@ add_test(NAME win_msaa_probe
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/win32/run_msaa_probe.sh $<TARGET_FILE:msaa_probe>
           $<TARGET_FILE:varrowlog> $<TARGET_FILE:make_bench_log> ${PROJECT_SOURCE_DIR}/data
           ${VARROW_ARTIFACTS})
-set_tests_properties(win_msaa_probe PROPERTIES TIMEOUT 180)
+set_tests_properties(win_msaa_probe PROPERTIES TIMEOUT 180 RESOURCE_LOCK wine_desktop)
 
 # With the Linux build's runner at hand (scripts/test gives it), every key script of the
 # Orca check and the scenarios gives the same journal and log on both runners.
@@ -81,3 +82,20 @@ add_test(NAME win_print_through_cups
   COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/printing/cups_print_test.py
           $<TARGET_FILE:print_program> ${VARROW_ARTIFACTS} --wine)
 set_tests_properties(win_print_through_cups PROPERTIES TIMEOUT 180)
+
+# A screen reader's stand-in: every Orca key script played to varrowlog.exe under Wine,
+# its WinEvents heard from another process and its UI Automation notifications taken by a
+# UIAutomationCore.dll of our own beside it, must say what the key-script runner's journal
+# says, once and in the same order.
+add_executable(reader_standin win32/reader/ReaderStandIn.cpp)
+target_include_directories(reader_standin PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(reader_standin PRIVATE oleacc ole32 oleaut32 uuid)
+add_library(uia_standin MODULE win32/reader/UiaStandIn.cpp)
+set_target_properties(uia_standin PROPERTIES PREFIX "" OUTPUT_NAME UIAutomationCore SUFFIX ".dll")
+target_link_libraries(uia_standin PRIVATE oleaut32)
+target_link_options(uia_standin PRIVATE -static -static-libgcc -static-libstdc++)
+add_test(NAME win_reader_hears_the_journal
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/win32/reader/reader_check.sh $<TARGET_FILE:reader_standin>
+          $<TARGET_FILE:uia_standin> $<TARGET_FILE:varrowlog> $<TARGET_FILE:varrowlog-script>
+          ${PROJECT_SOURCE_DIR}/data ${CMAKE_CURRENT_SOURCE_DIR} ${VARROW_ARTIFACTS}/win32_reader)
+set_tests_properties(win_reader_hears_the_journal PROPERTIES TIMEOUT 900 RESOURCE_LOCK wine_desktop)

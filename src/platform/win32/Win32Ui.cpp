@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/Win32Speech.h"
+
 #include <algorithm>
 #include <map>
 #include <memory>
@@ -32,6 +34,14 @@ struct Control {
     HBRUSH brush = nullptr;
     std::vector<std::string> items;
     bool focusable_label = false;  // a label shown as read-only text that takes the focus
+    int label_id = 0;              // the label right before a box, which names it
+};
+
+// A text to say once the screen has finished with the event that changed it.
+struct PendingSpeech {
+    HWND window = nullptr;
+    int control_id = 0;
+    std::string text;
 };
 
 class Win32Ui;
@@ -252,6 +262,16 @@ public:
         }
         std::string text = shape.kind == ControlKind::Edit ? with_crlf(shape.text) : shape.text;
         Quiet quiet(*this);
+        if (shape.kind != ControlKind::Label) {
+            if (!w.controls.empty() && w.controls.back()->shape.kind == ControlKind::Label) {
+                control->label_id = w.controls.back()->shape.id;
+            } else {
+                // A screen reader names a box after the nearest label made before it, however
+                // far: a box with no label of its own gets an empty one, as it has no name.
+                CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 0, 0,
+                                w.hwnd, nullptr, m_instance, nullptr);
+            }
+        }
         control->hwnd = CreateWindowExA(
             extended, window_class, text.c_str(), style, scaled(w.shape, shape.x),
             scaled(w.shape, shape.y), scaled(w.shape, shape.width), height, w.hwnd,
@@ -292,6 +312,7 @@ public:
     }
 
     int run_modal(WindowId id) override {
+        say_pending();
         Window& w = *m_windows.at(id);
         Window* owner = find(w.shape.owner);
         if (owner != nullptr) {
@@ -318,14 +339,12 @@ public:
                 break;
             }
             bool ours = msg.hwnd == w.hwnd || IsChild(w.hwnd, msg.hwnd);
-            if (ours && w.keys != nullptr && TranslateAcceleratorA(w.hwnd, w.keys, &msg)) {
-                continue;
+            if (!(ours && w.keys != nullptr && TranslateAcceleratorA(w.hwnd, w.keys, &msg)) &&
+                !(ours && IsDialogMessageA(w.hwnd, &msg))) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
             }
-            if (ours && IsDialogMessageA(w.hwnd, &msg)) {
-                continue;
-            }
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            say_pending();
         }
         int result = w.result;
         if (owner != nullptr) {
@@ -336,6 +355,7 @@ public:
     }
 
     void close_window(WindowId id, int result) override {
+        say_pending();
         Window& w = *m_windows.at(id);
         w.closed = true;
         w.result = result;
@@ -350,9 +370,13 @@ public:
     }
 
     void set_text(WindowId id, int control_id, std::string_view text) override {
-        Control* c = find_control(*m_windows.at(id), control_id);
+        Window& w = *m_windows.at(id);
+        Control* c = find_control(w, control_id);
         if (c == nullptr || c->shape.kind == ControlKind::List ||
             c->shape.kind == ControlKind::DropDown) {
+            return;
+        }
+        if (without_cr(window_text(c->hwnd)) == text) {
             return;
         }
         Quiet quiet(*this);
@@ -363,6 +387,16 @@ public:
             // The line has changed under the focus: the reader is told the focus is here
             // again, and speaks the new text.
             NotifyWinEvent(EVENT_OBJECT_FOCUS, c->hwnd, OBJID_CLIENT, CHILDID_SELF);
+        } else if (IsWindowVisible(w.hwnd) && GetFocus() == c->hwnd) {
+            // A reader does not speak a new value of the focused edit box (it would echo
+            // typing), so the text the program put there is said, and the value event keeps
+            // the reader's copy of the box, and braille, up to date.
+            NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, c->hwnd, OBJID_CLIENT, CHILDID_SELF);
+            if (c->shape.kind == ControlKind::Edit && c->shape.style != EditStyle::Password) {
+                say_later(w, c->shape.id, text);
+            }
+        } else if (IsWindowVisible(w.hwnd) && is_spoken_text(*c) && !c->shape.quiet) {
+            say_later(w, c->shape.id, text);
         }
         if (c->shape.kind == ControlKind::Edit &&
             (GetWindowLongPtrA(c->hwnd, GWL_STYLE) & ES_READONLY) == 0) {
@@ -456,6 +490,7 @@ public:
         }
         w.focus = control_id;
         if (IsWindowVisible(w.hwnd)) {
+            say_pending_before_focus(w, *c);
             // WM_NEXTDLGCTL moves the focus as the dialog manager does: the default button
             // follows, and an edit box has its text selected.
             Quiet quiet(*this);
@@ -475,6 +510,9 @@ public:
         int control_id = GetDlgCtrlID(next);
         w.focus = control_id;
         if (IsWindowVisible(w.hwnd)) {
+            if (Control* c = find_control(w, control_id)) {
+                say_pending_before_focus(w, *c);
+            }
             SendMessageA(w.hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
         }
     }
@@ -495,6 +533,7 @@ public:
                 style |= MB_YESNO | MB_DEFBUTTON2;
                 break;
         }
+        say_pending();
         std::string title_text(title);
         std::string body(text);
         int answer =
@@ -525,6 +564,41 @@ private:
         ~Quiet() { --m_ui.m_quiet; }
         Win32Ui& m_ui;
     };
+
+    // Labels and read-only boxes are read by the screen reader when they change.
+    static bool is_spoken_text(const Control& c) {
+        return c.shape.kind == ControlKind::Label ||
+               (c.shape.kind == ControlKind::Edit &&
+                (c.shape.style == EditStyle::ReadOnly ||
+                 c.shape.style == EditStyle::ReadOnlyMultiLine));
+    }
+
+    // A text changed twice in one event is said as it ends up.
+    void say_later(Window& w, int control_id, std::string_view text) {
+        std::erase_if(m_pending, [&](const PendingSpeech& p) {
+            return p.window == w.hwnd && p.control_id == control_id;
+        });
+        if (!text.empty()) {
+            m_pending.push_back({w.hwnd, control_id, std::string(text)});
+        }
+    }
+
+    void say_pending() {
+        std::vector<PendingSpeech> pending;
+        pending.swap(m_pending);
+        for (const PendingSpeech& p : pending) {
+            m_announcer.say(p.window, p.text);
+        }
+    }
+
+    // The focus moving to a box says its label with it: the label's new text is not said
+    // before it as well.
+    void say_pending_before_focus(Window& w, const Control& box) {
+        std::erase_if(m_pending, [&](const PendingSpeech& p) {
+            return p.window == w.hwnd && box.label_id != 0 && p.control_id == box.label_id;
+        });
+        say_pending();
+    }
 
     int scaled(const platform::WindowSpec& shape, int units) const {
         return shape.scaled ? static_cast<int>(units * m_scale) : units;
@@ -740,6 +814,18 @@ private:
             }
             case WM_CTLCOLORDLG:
                 return reinterpret_cast<INT_PTR>(w->brush);
+            case WM_ACTIVATE:
+                // The dialog manager would first give the focus back to the box it last
+                // had, or its first box, and a reader would speak that box before the one
+                // the screen chose: the screen's box takes it at once instead.
+                if (LOWORD(wparam) != WA_INACTIVE) {
+                    if (Control* c = find_control(*w, w->focus)) {
+                        SendMessageA(hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(c->hwnd), TRUE);
+                        SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, 0);
+                        return TRUE;
+                    }
+                }
+                return FALSE;
             default:
                 return FALSE;
         }
@@ -750,6 +836,8 @@ private:
     std::map<WindowId, std::unique_ptr<Window>> m_windows;
     WindowId m_next_id = 1;
     int m_quiet = 0;
+    Announcer m_announcer;
+    std::vector<PendingSpeech> m_pending;
 };
 
 }  // namespace

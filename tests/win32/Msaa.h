@@ -1,0 +1,115 @@
+// What a screen reader reads of a window through MSAA (oleacc): an object's name, value,
+// role and state, and the window's class and text. Shared by the test programs that read
+// the Windows program as NVDA and JAWS do.
+#pragma once
+
+#include <windows.h>
+// After windows.h, whose types it uses.
+#include <oleacc.h>
+
+#include <algorithm>
+#include <string>
+
+namespace vl::test {
+
+inline std::string narrow(BSTR text) {
+    if (text == nullptr) {
+        return {};
+    }
+    int length = SysStringLen(text);
+    std::string out(static_cast<std::size_t>(length) * 2 + 1, '\0');
+    int got = WideCharToMultiByte(1252, 0, text, length, out.data(), static_cast<int>(out.size()),
+                                  nullptr, nullptr);
+    out.resize(static_cast<std::size_t>(std::max(got, 0)));
+    SysFreeString(text);
+    return out;
+}
+
+struct Accessible {
+    IAccessible* object = nullptr;
+    // As a screen reader asks. (__uuidof: the IID_IAccessible of mingw-w64's import
+    // libraries is answered with E_NOINTERFACE.)
+    Accessible(HWND hwnd, LONG which) {
+        if (AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(which), __uuidof(IAccessible),
+                                       reinterpret_cast<void**>(&object)) != S_OK) {
+            object = nullptr;
+        }
+    }
+    ~Accessible() {
+        if (object != nullptr) {
+            object->Release();
+        }
+    }
+    VARIANT self(LONG child = CHILDID_SELF) const {
+        VARIANT id;
+        VariantInit(&id);
+        id.vt = VT_I4;
+        id.lVal = child;
+        return id;
+    }
+    std::string name(LONG child = CHILDID_SELF) const {
+        BSTR text = nullptr;
+        if (object == nullptr || object->get_accName(self(child), &text) != S_OK) {
+            return {};
+        }
+        return narrow(text);
+    }
+    std::string value() const {
+        BSTR text = nullptr;
+        if (object == nullptr || object->get_accValue(self(), &text) != S_OK) {
+            return {};
+        }
+        return narrow(text);
+    }
+    long state() const {
+        VARIANT value;
+        VariantInit(&value);
+        if (object == nullptr || object->get_accState(self(), &value) != S_OK ||
+            value.vt != VT_I4) {
+            return 0;
+        }
+        return value.lVal;
+    }
+    long role() const {
+        VARIANT value;
+        VariantInit(&value);
+        if (object == nullptr || object->get_accRole(self(), &value) != S_OK || value.vt != VT_I4) {
+            return 0;
+        }
+        return value.lVal;
+    }
+    // The focused item of a list: what the reader speaks after an arrow key.
+    std::string focused_item() const {
+        VARIANT focus;
+        VariantInit(&focus);
+        if (object == nullptr || object->get_accFocus(&focus) != S_OK || focus.vt != VT_I4) {
+            return {};
+        }
+        return name(focus.lVal);
+    }
+};
+
+inline std::string class_of(HWND hwnd) {
+    char name[64] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    return name;
+}
+
+inline std::string text_of(HWND hwnd) {
+    char text[512] = {};
+    GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+inline std::string without_ampersand(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && i + 1 < text.size()) {
+            ++i;
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+}  // namespace vl::test

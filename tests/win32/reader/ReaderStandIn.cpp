@@ -1,0 +1,300 @@
+// reader_standin: a screen reader's stand-in for the Windows program. It listens to the
+// program's WinEvents from outside its process, as NVDA and JAWS do, and writes what a
+// reader would speak to a transcript, while it plays a key script to the program. The
+// program's UI Automation notifications reach the same transcript through the stand-in
+// UIAutomationCore.dll beside it.
+//   reader_standin PROGRAM_EXE SCRIPT TRANSCRIPT
+// Transcript lines: `window "CAPTION"`, `focus KIND "NAME" "VALUE"`,
+// `message "TITLE" "TEXT"`, and the stand-in library's `notification "TEXT"`.
+#include <cctype>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "win32/Msaa.h"
+
+namespace {
+
+using namespace vl::test;
+
+std::string g_transcript;
+DWORD g_process = 0;
+
+std::string quoted(const std::string& text) {
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+        }
+        out += c == '\r' || c == '\n' ? ' ' : c;
+    }
+    return out + "\"";
+}
+
+void write_line(const std::string& line) {
+    HANDLE file =
+        CreateFileA(g_transcript.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    std::string text = line + "\n";
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+bool ours(HWND hwnd) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    return hwnd != nullptr && process == g_process;
+}
+
+// A message box is a dialog whose text is the static control 0xFFFF.
+HWND message_text(HWND dialog) {
+    HWND text = GetDlgItem(dialog, 0xFFFF);
+    return text != nullptr && class_of(dialog) == "#32770" ? text : nullptr;
+}
+
+std::string kind_of(HWND hwnd, const Accessible& object) {
+    std::string window_class = class_of(hwnd);
+    if (window_class == "Edit") {
+        return (object.state() & STATE_SYSTEM_READONLY) != 0 ? "readonly" : "edit";
+    }
+    if (window_class == "ListBox") {
+        return "list";
+    }
+    if (window_class == "ComboBox") {
+        return "dropdown";
+    }
+    if (window_class == "Button") {
+        return "button";
+    }
+    return window_class;
+}
+
+// The item of a list a reader speaks; Wine's oleacc has no list box proxy yet, so the item
+// is read from the list itself, as that proxy reads it on Windows.
+std::string list_item(HWND hwnd, bool combo) {
+    LRESULT index = SendMessageA(hwnd, combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0);
+    if (index < 0) {
+        return {};
+    }
+    LRESULT length =
+        SendMessageA(hwnd, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    std::string item(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, '\0');
+    SendMessageA(hwnd, combo ? CB_GETLBTEXT : LB_GETTEXT, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(item.data()));
+    item.resize(static_cast<std::size_t>(std::max<LRESULT>(length, 0)));
+    return item;
+}
+
+void CALLBACK on_event(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object_id, LONG, DWORD, DWORD) {
+    if (!ours(hwnd)) {
+        return;
+    }
+    if (event == EVENT_SYSTEM_FOREGROUND) {
+        if (HWND text = message_text(hwnd)) {
+            write_line("message " + quoted(text_of(hwnd)) + " " + quoted(text_of(text)));
+        } else {
+            write_line("window " + quoted(text_of(hwnd)));
+        }
+        return;
+    }
+    if (event != EVENT_OBJECT_FOCUS || object_id != OBJID_CLIENT) {
+        return;
+    }
+    // The dialog itself, or a message box's buttons: a reader speaks the box.
+    HWND dialog = GetAncestor(hwnd, GA_ROOT);
+    if (dialog == hwnd || message_text(dialog) != nullptr) {
+        return;
+    }
+    Accessible control(hwnd, OBJID_CLIENT);
+    std::string kind = kind_of(hwnd, control);
+    std::string value;
+    if (kind == "list" || kind == "dropdown") {
+        value = list_item(hwnd, kind == "dropdown");
+    } else if (kind == "button") {
+        value = without_ampersand(text_of(hwnd));
+    } else {
+        value = control.value();
+    }
+    std::string name = kind == "button" ? "" : control.name();
+    write_line("focus " + kind + " " + quoted(name) + " " + quoted(value));
+}
+
+// Key names of the key scripts, as virtual keys.
+const std::map<std::string, WORD> kKeys = {
+    {"Enter", VK_RETURN},   {"Escape", VK_ESCAPE}, {"Tab", VK_TAB},       {"Space", VK_SPACE},
+    {"Backspace", VK_BACK}, {"Delete", VK_DELETE}, {"Insert", VK_INSERT}, {"PageUp", VK_PRIOR},
+    {"PageDown", VK_NEXT},  {"Home", VK_HOME},     {"End", VK_END},       {"Up", VK_UP},
+    {"Down", VK_DOWN},      {"Left", VK_LEFT},     {"Right", VK_RIGHT},   {"F24", VK_F24},
+};
+
+void send(const std::vector<INPUT>& keys) {
+    SendInput(static_cast<UINT>(keys.size()), const_cast<INPUT*>(keys.data()), sizeof(INPUT));
+}
+
+INPUT key_input(WORD vk, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+bool press(const std::string& chord) {
+    std::vector<WORD> modifiers;
+    std::string key = chord;
+    for (auto [prefix, vk] : {std::pair{"Ctrl+", VK_CONTROL}, std::pair{"Shift+", VK_SHIFT},
+                              std::pair{"Alt+", VK_MENU}}) {
+        std::string p = prefix;
+        if (key.rfind(p, 0) == 0) {
+            modifiers.push_back(static_cast<WORD>(vk));
+            key = key.substr(p.size());
+        }
+    }
+    WORD vk = 0;
+    if (auto found = kKeys.find(key); found != kKeys.end()) {
+        vk = found->second;
+    } else if (key.size() >= 2 && key[0] == 'F' &&
+               std::isdigit(static_cast<unsigned char>(key[1]))) {
+        vk = static_cast<WORD>(VK_F1 + std::stoi(key.substr(1)) - 1);
+    } else if (key.size() == 1 && std::isalnum(static_cast<unsigned char>(key[0]))) {
+        vk = static_cast<WORD>(std::toupper(static_cast<unsigned char>(key[0])));
+    } else {
+        return false;
+    }
+    std::vector<INPUT> keys;
+    for (WORD m : modifiers) {
+        keys.push_back(key_input(m, false));
+    }
+    keys.push_back(key_input(vk, false));
+    keys.push_back(key_input(vk, true));
+    for (auto m = modifiers.rbegin(); m != modifiers.rend(); ++m) {
+        keys.push_back(key_input(*m, true));
+    }
+    send(keys);
+    return true;
+}
+
+void type(const std::string& text) {
+    std::vector<INPUT> keys;
+    for (unsigned char c : text) {
+        wchar_t wide = 0;
+        MultiByteToWideChar(1252, 0, reinterpret_cast<const char*>(&c), 1, &wide, 1);
+        for (bool up : {false, true}) {
+            INPUT input{};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wScan = wide;
+            input.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
+            keys.push_back(input);
+        }
+    }
+    send(keys);
+}
+
+// Takes the program's events until it has been quiet for a while: what a step brings.
+void listen(int quiet_ms, int longest_ms) {
+    DWORD start = GetTickCount();
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    DWORD last_size = 0;
+    DWORD last_change = start;
+    while (GetTickCount() - start < static_cast<DWORD>(longest_ms)) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageA(&msg);
+        }
+        DWORD size = GetFileAttributesExA(g_transcript.c_str(), GetFileExInfoStandard, &data)
+                         ? data.nFileSizeLow
+                         : 0;
+        if (size != last_size) {
+            last_size = size;
+            last_change = GetTickCount();
+        } else if (GetTickCount() - last_change >= static_cast<DWORD>(quiet_ms)) {
+            return;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: reader_standin PROGRAM_EXE SCRIPT TRANSCRIPT\n");
+        return 2;
+    }
+    std::string exe = argv[1];
+    g_transcript = argv[3];
+    DeleteFileA(g_transcript.c_str());
+    SetEnvironmentVariableA("VARROW_READER_LOG", g_transcript.c_str());
+    CoInitialize(nullptr);
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_MIN, EVENT_MAX, nullptr, on_event, 0, 0,
+                                         WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
+    if (hook == nullptr) {
+        std::fprintf(stderr, "reader_standin: no WinEvent hook\n");
+        return 1;
+    }
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::string folder = exe.substr(0, exe.find_last_of("\\/") + 1);
+    std::string command = "\"" + exe + "\"";
+    if (!CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.c_str(), &startup, &process)) {
+        std::fprintf(stderr, "reader_standin: cannot start %s\n", exe.c_str());
+        return 1;
+    }
+    g_process = process.dwProcessId;
+    listen(1500, 60000);
+
+    std::ifstream script(argv[2]);
+    std::string line;
+    int status = 0;
+    while (std::getline(script, line) && status == 0) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (line.empty() || line[0] == '#') {
+            continue;
+        }
+        std::string verb = line.substr(0, line.find(' '));
+        std::string rest = line.size() > verb.size() ? line.substr(verb.size() + 1) : "";
+        if (verb == "key") {
+            std::istringstream keys(rest);
+            std::string key;
+            while (keys >> key) {
+                if (!press(key)) {
+                    std::fprintf(stderr, "reader_standin: no key %s\n", key.c_str());
+                    status = 2;
+                    break;
+                }
+                listen(400, 8000);
+            }
+        } else if (verb == "type") {
+            type(rest);
+            listen(400, 8000);
+        } else if (verb == "answer") {
+            press(rest == "yes" ? "Y" : rest == "no" ? "N" : "Enter");
+            listen(400, 8000);
+        } else if (verb == "tick" || verb == "wait") {
+            listen(100 * std::stoi(rest), 100 * std::stoi(rest) + 8000);
+        } else {
+            std::fprintf(stderr, "reader_standin: '%s' cannot be played to the program\n",
+                         verb.c_str());
+            status = 2;
+        }
+    }
+    if (WaitForSingleObject(process.hProcess, 5000) != WAIT_OBJECT_0) {
+        TerminateProcess(process.hProcess, 1);
+    }
+    listen(300, 2000);
+    UnhookWinEvent(hook);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return status;
+}

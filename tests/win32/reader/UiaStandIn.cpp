@@ -1,0 +1,81 @@
+// UIAutomationCore.dll as a screen reader's stand-in for the tests: placed beside the
+// program, it takes the program's notifications and writes each, as the reader would speak
+// it, to the transcript named by VARROW_READER_LOG, one line `notification "TEXT"` (text in
+// Windows-1252). Nothing else of UI Automation is offered.
+#include <windows.h>
+// After windows.h, whose types they use.
+#include <oleauto.h>
+#include <unknwn.h>
+
+#include <string>
+
+namespace {
+
+// The element a notification is raised on: the program only passes it back and releases it.
+class HostProvider final : public IUnknown {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        if (iid == __uuidof(IUnknown)) {
+            *object = this;
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+};
+
+HostProvider g_provider;
+
+void append_line(const std::string& line) {
+    char path[MAX_PATH];
+    DWORD length = GetEnvironmentVariableA("VARROW_READER_LOG", path, sizeof path);
+    if (length == 0 || length >= sizeof path) {
+        return;
+    }
+    HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    DWORD written = 0;
+    WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) HRESULT WINAPI
+    UiaHostProviderFromHwnd(HWND window, IUnknown** provider) {
+    if (provider == nullptr) {
+        return E_INVALIDARG;
+    }
+    *provider = window != nullptr ? &g_provider : nullptr;
+    return window != nullptr ? S_OK : E_INVALIDARG;
+}
+
+extern "C" __declspec(dllexport) HRESULT WINAPI
+    UiaRaiseNotificationEvent(IUnknown* provider, int kind, int processing, BSTR text,
+                              BSTR activity) {
+    (void)kind;
+    (void)processing;
+    (void)activity;
+    if (provider != &g_provider || text == nullptr) {
+        return E_INVALIDARG;
+    }
+    int length = static_cast<int>(SysStringLen(text));
+    std::string narrow(static_cast<std::size_t>(length) * 2 + 1, '\0');
+    int got = WideCharToMultiByte(1252, 0, text, length, narrow.data(),
+                                  static_cast<int>(narrow.size()), nullptr, nullptr);
+    narrow.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+    std::string quoted;
+    for (char c : narrow) {
+        if (c == '"' || c == '\\') {
+            quoted += '\\';
+        }
+        quoted += c == '\n' ? ' ' : c;
+    }
+    append_line("notification \"" + quoted + "\"\n");
+    return S_OK;
+}

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# NVDA's and JAWS's part, proved under Wine: each key script of the Orca check is played to
+# varrowlog.exe on a Wine desktop while reader_standin listens from its own process, and what
+# it heard (focus, windows, message boxes, and the notifications the stand-in
+# UIAutomationCore.dll beside the program took) must be what the key-script runner's journal
+# says, once and in the same order. The transcripts are left in OUT.
+#   reader_check.sh READER_EXE UIA_DLL PROGRAM_EXE RUNNER_EXE DATA_FOLDER TESTS_FOLDER OUT
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+. "$here/../wine_desktop.sh"
+
+if [ "${1:-}" = "--on-display" ]; then
+    reader="$2" out="$3"
+    shift 3
+    start_wine_desktop
+    failed=0
+    for script in "$@"; do
+        name="$(basename "$script" .script)"
+        wine "$reader" "$(winepath -w "$out/$name/varrowlog.exe")" "$(winepath -w "$script")" \
+            "$(winepath -w "$out/$name.heard")" </dev/null || failed=1
+    done
+    exit "$failed"
+fi
+
+reader="$1" uia="$2" program="$3" runner="$4" data="$5" tests="$6" out="$7"
+# The runner uses the build's Wine; the program a Wine of its own, whose desktop process
+# must start on the private display, not on none.
+export WINEPREFIX="${WINEPREFIX:-$HOME/.wine}" WINEDEBUG=-all
+desktop_prefix="$WINEPREFIX-desktop"
+trap 'WINEPREFIX="$desktop_prefix" wineserver -k 2>/dev/null || true' EXIT
+mkdir -p "$desktop_prefix"
+rm -rf "$out"
+mkdir -p "$out/fixture"
+cp "$data/COUNTRY.LST" "$tests/orca/ISLANDS.TXT" "$out/fixture/"
+wine "$runner" "$(winepath -w "$out/fixture")" "$(winepath -w "$tests/orca/fixture.script")" \
+    >/dev/null </dev/null
+
+scripts=()
+for script in "$tests"/orca/*.script; do
+    name="$(basename "$script" .script)"
+    # Scripts played beside a simulated radio or the call book's server need them; the
+    # Windows build has no web client, and its COM ports are tested on their own.
+    [ "$name" = fixture ] && continue
+    head -1 "$script" | grep -q -e '^# Devices' -e '^# Call book server' && continue
+    scripts+=("$script")
+    cp -r "$out/fixture" "$out/$name.journal-folder"
+    wine "$runner" "$(winepath -w "$out/$name.journal-folder")" "$(winepath -w "$script")" \
+        >"$out/$name.journal" </dev/null || true
+    cp -r "$out/fixture" "$out/$name"
+    cp "$program" "$uia" "$out/$name/"
+done
+
+status=0
+# The stand-in beside the program is taken before Wine's own UI Automation.
+WINEPREFIX="$desktop_prefix" WINEDLLOVERRIDES="uiautomationcore=n,b;${WINEDLLOVERRIDES:-}" \
+    xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --on-display "$reader" "$out" "${scripts[@]}" \
+    </dev/null || status=$?
+for script in "${scripts[@]}"; do
+    name="$(basename "$script" .script)"
+    python3 "$here/same_speech.py" "$name" "$out/$name.journal" "$out/$name.heard" || status=1
+done
+exit "$status"
