@@ -132,22 +132,29 @@ void load_callbook_account(AppContext& ctx) {
     }
 }
 
-// A missing DXCC.CHT leaves the chart clear; Log Check fills it again. One that cannot be
-// read or is not the chart's size is said and made again from the log at once.
+// A missing DXCC.CHT leaves the chart clear (Log Check fills it) and is written at exit.
+// One that cannot be read or is not the chart's size is said and made again from the log.
 void load_chart(AppContext& ctx) {
     const std::string path = ctx.program_dir + "DXCC.CHT";
     if (!ctx.platform.files.exists(path)) {
+        ctx.chart_file.missing = true;
         return;
     }
     auto bytes = platform::read_whole_file(ctx.platform.files, path, 1 << 20);
-    if (bytes && bytes->size() == kChartFileSize) {
-        ctx.chart.load(*bytes);
+    if (!bytes || bytes->size() != kChartFileSize) {
+        say(ctx, "File Error",
+            "DXCC.CHT could not be read or is not a chart. It has been made again from the log.");
+        ctx.chart.rebuild_from_log(ctx.log, ctx.countries);
+        keep_chart(ctx, true);
         return;
     }
-    say(ctx, "File Error",
-        "DXCC.CHT could not be read or is not a chart. It has been made again from the log.");
-    ctx.chart.rebuild_from_log(ctx.log, ctx.countries);
-    keep_chart(ctx, true);
+    ctx.chart.load(*bytes);
+    // The chart is written up to a second after the log, so a run that stopped may have left
+    // contacts in the log without their marks; the next station of such a country would be
+    // announced as a new one.
+    if (ctx.chart.add_marks_from_log(ctx.log, ctx.countries)) {
+        keep_chart(ctx, true);
+    }
 }
 
 }  // namespace
