@@ -152,6 +152,9 @@ OpenReport LogStore::load() {
         }
     }
     m_dirty_from = count() + 1;
+    // Hashed once here, while the records are fresh from the disk, so that no change of
+    // this session hashes more than a few hundred records to bind its journal.
+    m_kept.of_first(m_records, m_records.size());
     return report;
 }
 
