@@ -2,6 +2,8 @@
 // menu appears; leaving the menu closes the log and writes what must be kept.
 #include "shell/Program.h"
 
+#include <algorithm>
+
 #include "logstore/Bands.h"
 #include "logstore/Text.h"
 #include "shell/AppContext.h"
@@ -157,6 +159,27 @@ void load_chart(AppContext& ctx) {
     }
 }
 
+// A save that stopped before its rename left the file as it was, with its new copy beside
+// it: the copy is litter. (The log clears its own when it opens.)
+void remove_leftovers(AppContext& ctx) {
+    std::vector<std::string> names = {"DXCC.CHT", "NOTEPAD.TXT"};
+    for (const std::string& name : ctx.settings.database_names) {
+        if (!name.empty() && name.find("NONE") == std::string::npos) {
+            names.push_back(name);
+        }
+    }
+    for (const std::string& name : names) {
+        const std::string leftover = name + ".NEW";
+        // The operator may have named a database so; it is theirs.
+        if (std::find(names.begin(), names.end(), leftover) != names.end()) {
+            continue;
+        }
+        if (ctx.platform.files.exists(ctx.program_dir + leftover)) {
+            ctx.platform.files.remove(ctx.program_dir + leftover);
+        }
+    }
+}
+
 }  // namespace
 
 int run_program(platform::Platform& services, const std::string& program_dir) {
@@ -185,6 +208,7 @@ int run_program(platform::Platform& services, const std::string& program_dir) {
     load_label_files(ctx.platform.files, ctx.program_dir, ctx.labels);
     load_settings(ctx);
     load_callbook_account(ctx);
+    remove_leftovers(ctx);
 
     run_main_menu(ctx);
 

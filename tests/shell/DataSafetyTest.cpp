@@ -257,6 +257,30 @@ TEST_F(DataSafetyTest, AMissingChartIsWrittenAtExit) {
     EXPECT_EQ(dir.read("DXCC.CHT"), std::string(kChartFileSize, '\0'));
 }
 
+// A save stopped before its rename leaves a .NEW copy beside the chart, the note pad or a
+// database; the next start removes it and keeps the file itself. A database the operator
+// named with .NEW is theirs and stays.
+TEST_F(DataSafetyTest, TheNextStartRemovesCopiesLeftByAStoppedSave) {
+    dir.write("DBNAMES.TXT", "ISLANDS.TXT\nCLUB.TXT\nCLUB.TXT.NEW\nNONE\n");
+    const std::string chart(kChartFileSize, '\0');
+    dir.write("DXCC.CHT", chart);
+    dir.write("ISLANDS.TXT", "Name\r\nA:\r\n");
+    const char* leftovers[] = {"DXCC.CHT.NEW", "NOTEPAD.TXT.NEW", "ISLANDS.TXT.NEW", "NONE.NEW"};
+    for (const char* name : leftovers) {
+        dir.write(name, "half");
+    }
+    dir.write("CLUB.TXT.NEW", "Call\r\nG3AAA:\r\n");
+    test::HeadlessRun run = run_program_headless(dir.path(), "key Escape\n");
+    EXPECT_EQ(run.exit_code, 0);
+    for (const char* name : {"DXCC.CHT.NEW", "NOTEPAD.TXT.NEW", "ISLANDS.TXT.NEW"}) {
+        EXPECT_FALSE(dir.exists(name)) << name;
+    }
+    EXPECT_TRUE(dir.exists("NONE.NEW"));  // no database's copy
+    EXPECT_EQ(dir.read("CLUB.TXT.NEW"), "Call\r\nG3AAA:\r\n");
+    EXPECT_EQ(dir.read("DXCC.CHT"), chart);
+    EXPECT_EQ(dir.read("ISLANDS.TXT"), "Name\r\nA:\r\n");
+}
+
 // Restore of a copy the log could not hold changes nothing and says why; a torn copy gives
 // its whole entries and says where the rest went.
 TEST_F(DataSafetyTest, RestoreSaysWhyACopyWasRefusedOrCut) {
