@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "BenchCheck.h"
 #include "BenchLog.h"
 #include "interchange/AdifExport.h"
 #include "interchange/AdifImport.h"
@@ -33,17 +34,25 @@ BENCHMARK(BM_AdifExport)->Unit(benchmark::kMillisecond);
 void BM_AdifImport(benchmark::State& state) {
     std::string folder = bench_folder("adif-import");
     write_bench_log(folder);
+    bool exported = false;
     {
         LogStore log(platform::system_files());
         log.open(folder + "MYLOG.LOG");
-        export_adif(platform::system_files(), log, folder + "BENCH.ADI", {}, {});
+        exported = export_adif(platform::system_files(), log, folder + "BENCH.ADI", {}, {}).written;
+    }
+    if (failed(state, exported, "export failed")) {
+        std::filesystem::remove_all(folder);
+        return;
     }
     for (auto _ : state) {
         state.PauseTiming();
         std::filesystem::remove(folder + "EMPTY.LOG");
         LogStore log(platform::system_files());
-        log.open(folder + "EMPTY.LOG");
+        const bool opened = log.open(folder + "EMPTY.LOG").outcome == OpenReport::Outcome::Opened;
         state.ResumeTiming();
+        if (failed(state, opened, "open failed")) {
+            break;
+        }
         auto batch = read_adif_file(platform::system_files(), folder + "BENCH.ADI", "", "");
         if (!batch || merge_into_log(log, platform::system_files(), std::move(batch->entries)) !=
                           LogStatus::Ok) {

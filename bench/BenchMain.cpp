@@ -26,6 +26,7 @@ public:
             } else if (!run.error_occurred) {
                 m_times[name].push_back(run.GetAdjustedRealTime());
             }
+            m_failures += run.error_occurred ? 1 : 0;
             // "target 20 us": a time the benchmark must stay within, in its own unit.
             if (run.report_label.rfind("target ", 0) == 0) {
                 m_targets[name] = std::atof(run.report_label.c_str() + 7);
@@ -52,6 +53,9 @@ public:
         }
     }
 
+    // Runs whose operation failed: they report an error, and the program fails.
+    int failures() const { return m_failures; }
+
 private:
     double median_of(const std::string& name) {
         if (auto found = m_medians.find(name); found != m_medians.end()) {
@@ -68,6 +72,7 @@ private:
     std::map<std::string, double> m_medians;
     std::map<std::string, std::vector<double>> m_times;
     std::map<std::string, double> m_targets;
+    int m_failures = 0;
 };
 
 }  // namespace
@@ -84,5 +89,10 @@ int main(int argc, char** argv) {
     reporter.print_ratio();
     reporter.print_targets();
     benchmark::Shutdown();
+    if (reporter.failures() > 0) {
+        std::fprintf(stderr, "%d benchmark runs failed; their times are not reported\n",
+                     reporter.failures());
+        return 1;
+    }
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "BenchCheck.h"
 #include "BenchLog.h"
 #include "dxdata/DxReports.h"
 
@@ -15,11 +16,12 @@ namespace {
 struct DxFixture {
     DxFixture() : folder(bench_folder("dx")), log(platform::system_files()) {
         write_bench_log(folder);
-        log.open(folder + "MYLOG.LOG");
+        opened = log.open(folder + "MYLOG.LOG").outcome == OpenReport::Outcome::Opened;
         std::ifstream in(std::string(VARROW_DATA_DIR) + "/COUNTRY.LST", std::ios::binary);
         std::stringstream text;
         text << in.rdbuf();
-        countries.load(text.str());
+        // A list that did not load would leave every lookup finding nothing, quickly.
+        opened = opened && !countries.load(text.str()) && countries.highest() > 0;
     }
     ~DxFixture() {
         log.close();
@@ -27,6 +29,7 @@ struct DxFixture {
     }
     std::string folder;
     LogStore log;
+    bool opened = false;
     CountryList countries;
 };
 
@@ -37,6 +40,9 @@ DxFixture& fixture() {
 
 void BM_LogCheck(benchmark::State& state) {
     DxFixture& f = fixture();
+    if (failed(state, f.opened, "the log or the country list did not load")) {
+        return;
+    }
     DxccChart chart;
     for (auto _ : state) {
         chart.rebuild_from_log(f.log, f.countries);
@@ -49,6 +55,9 @@ BENCHMARK(BM_LogCheck)->Unit(benchmark::kMillisecond);
 // log, so the whole log is read.
 void BM_QslsNeeded(benchmark::State& state) {
     DxFixture& f = fixture();
+    if (failed(state, f.opened, "the log or the country list did not load")) {
+        return;
+    }
     DxccChart chart;
     for (int n = 1; n <= f.countries.highest(); ++n) {
         chart.mark(n, 4, 0, 0);
@@ -62,6 +71,9 @@ BENCHMARK(BM_QslsNeeded)->Unit(benchmark::kMillisecond);
 
 void BM_FindCountry(benchmark::State& state) {
     DxFixture& f = fixture();
+    if (failed(state, f.opened, "the log or the country list did not load")) {
+        return;
+    }
     const char* calls[] = {"G4ABC       ", "UA9XYZ      ", "ZL1AAA      ",
                            "VP2MAA      ", "XX9ZZZ      ", "DL2HS/EA8   "};
     std::size_t i = 0;
@@ -73,6 +85,9 @@ BENCHMARK(BM_FindCountry)->Unit(benchmark::kMicrosecond);
 
 void BM_FindCountryByPlainScan(benchmark::State& state) {
     DxFixture& f = fixture();
+    if (failed(state, f.opened, "the log or the country list did not load")) {
+        return;
+    }
     for (auto _ : state) {
         benchmark::DoNotOptimize(f.countries.find_by_scan("ZL1AAA      "));
     }

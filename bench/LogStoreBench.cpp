@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "BenchCheck.h"
 #include "BenchLog.h"
 #include "logstore/LogStore.h"
 
@@ -23,7 +24,10 @@ void BM_OpenAndBuildIndex(benchmark::State& state) {
     write_bench_log(folder);
     LogStore log(platform::system_files());
     for (auto _ : state) {
-        log.open(folder + "MYLOG.LOG");
+        if (failed(state, log.open(folder + "MYLOG.LOG").outcome == OpenReport::Outcome::Opened,
+                   "open failed")) {
+            break;
+        }
         benchmark::DoNotOptimize(log.count());
         log.close();
     }
@@ -43,8 +47,11 @@ void BM_InsertAtPositionOne(benchmark::State& state) {
             break;
         }
         state.PauseTiming();
-        log.delete_entry(1);
+        const bool removed = log.delete_entry(1) == LogStatus::Ok;
         state.ResumeTiming();
+        if (failed(state, removed, "removing the entry failed")) {
+            break;
+        }
     }
     log.close();
     std::filesystem::remove_all(folder);
@@ -80,8 +87,11 @@ void BM_DeleteEntryOne(benchmark::State& state) {
             break;
         }
         state.PauseTiming();
-        log.insert_in_order(earliest_entry());
+        const bool put_back = log.insert_in_order(earliest_entry()) == LogStatus::Ok;
         state.ResumeTiming();
+        if (failed(state, put_back, "putting the entry back failed")) {
+            break;
+        }
     }
     log.close();
     std::filesystem::remove_all(folder);

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "BenchCheck.h"
 #include "BenchLog.h"
 #include "logging/EntryRules.h"
 #include "logging/LogReading.h"
@@ -44,8 +45,11 @@ void BM_SaveQsoBeforeEveryEntry(benchmark::State& state) {
             break;
         }
         state.PauseTiming();
-        log.delete_entry(1);
+        const bool removed = log.delete_entry(1) == LogStatus::Ok;
         state.ResumeTiming();
+        if (failed(state, removed, "removing the entry failed")) {
+            break;
+        }
     }
     log.close();
     std::filesystem::remove_all(folder);

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "BenchCheck.h"
 #include "BenchLog.h"
 #include "logstore/Bands.h"
 #include "platform/headless/HeadlessPrinter.h"
@@ -16,7 +17,7 @@ void BM_PrintWholeLogPerPage(benchmark::State& state) {
     std::string folder = bench_folder("print");
     write_bench_log(folder);
     LogStore log(platform::system_files());
-    log.open(folder + "MYLOG.LOG");
+    const bool opened = log.open(folder + "MYLOG.LOG").outcome == OpenReport::Outcome::Opened;
     std::array<std::string, 15> names;
     for (std::size_t i = 0; i < names.size(); ++i) {
         names[i] = kFrequencyNames[i];
@@ -24,10 +25,16 @@ void BM_PrintWholeLogPerPage(benchmark::State& state) {
     headless::RecordingPrinter printer(nullptr);
     int pages = 0;
     for (auto _ : state) {
+        if (failed(state, opened && log.count() > 0, "the log did not open")) {
+            break;
+        }
         auto job = printer.start_job("Print Log", platform::Orientation::Landscape);
         int before = printer.pages_ended();
         print_log_pages(*job, log, LogPrintStart{}, 0, names, [] { return true; });
         job->end_job();
+        if (failed(state, printer.pages_ended() > before, "nothing was printed")) {
+            break;
+        }
         pages += printer.pages_ended() - before;
     }
     // Time per page: the whole print's time shared among its pages.

@@ -53,6 +53,19 @@ void DxccChart::rebuild_from_log(const LogStore& log, CountryList& countries) {
     }
 }
 
+// Marks from deleted or edited entries stay, as only Log Check clears them.
+bool DxccChart::add_marks_from_log(const LogStore& log, CountryList& countries) {
+    DxccChart from_log;
+    from_log.rebuild_from_log(log, countries);
+    bool missing = false;
+    for (std::size_t i = 0; i < m_cells.size(); ++i) {
+        missing = missing || (from_log.m_cells[i] & ~m_cells[i]) != 0;
+        m_cells[i] |= from_log.m_cells[i];
+    }
+    m_version += missing ? 1 : 0;
+    return missing;
+}
+
 bool DxccChart::worked(int dxcc) const {
     for (int band = 0; band < 13; ++band) {
         if (cell(dxcc, band) != 0) {

@@ -32,6 +32,9 @@ public:
     // DATA or Text entries, not contacts without a received report, not calls whose
     // country is 0 or unknown.
     void rebuild_from_log(const LogStore& log, CountryList& countries);
+    // Sets every mark that Log Check would set and this chart lacks, clearing none. True
+    // when a mark was missing.
+    bool add_marks_from_log(const LogStore& log, CountryList& countries);
 
     bool worked(int dxcc) const;     // on any of bands 0..12
     bool confirmed(int dxcc) const;  // a confirmed bit on any band

@@ -40,22 +40,49 @@ uint64_t get64(const char* in) {
 
 }  // namespace
 
+uint64_t kept_checksum_of(std::span<const LogRecord> kept) {
+    Checksum sum;
+    sum.add(kept.data(), kept.size() * kRecordSize);
+    return sum.value();
+}
+
+// The checksum is one pass over the bytes in order, so its state after a prefix can be
+// copied and carried on: the value is the same as hashing the prefix afresh, and journals
+// written either way bind to the same logs.
+uint64_t KeptChecksums::of_first(std::span<const LogRecord> records, std::size_t count) {
+    if (m_states.empty()) {
+        m_states.emplace_back();
+    }
+    while (m_states.size() <= count / kStep) {
+        Checksum next = m_states.back();
+        next.add(records.data() + (m_states.size() - 1) * kStep, kStep * kRecordSize);
+        m_states.push_back(next);
+    }
+    const std::size_t from = count / kStep * kStep;
+    Checksum sum = m_states[count / kStep];
+    sum.add(records.data() + from, (count - from) * kRecordSize);
+    return sum.value();
+}
+
+void KeptChecksums::forget_from(std::size_t index) {
+    // State j covers records before j * kStep: it stays when they are all before `index`.
+    m_states.resize(std::min(m_states.size(), index / kStep + 1));
+}
+
 bool write_journal(platform::FileSystem& fs, const std::string& path, uint32_t old_count,
-                   uint32_t first, uint32_t new_count, std::span<const LogRecord> kept,
+                   uint32_t first, uint32_t new_count, uint64_t kept_checksum,
                    std::span<const LogRecord> records) {
     auto file = fs.open(path, platform::OpenMode::CreateTruncate);
     if (!file) {
         return false;
     }
-    Checksum kept_sum;
-    kept_sum.add(kept.data(), kept.size() * kRecordSize);
     char header[kHeaderSize] = {};
     std::memcpy(header, kMagic, 4);
     put32(header + 4, first);
     put32(header + 8, new_count);
     put32(header + 12, static_cast<uint32_t>(records.size()));
     put32(header + 16, old_count);
-    put64(header + 24, kept_sum.value());
+    put64(header + 24, kept_checksum);
     Checksum sum;
     sum.add(header, kHeaderSize);
     const std::size_t body = records.size() * kRecordSize;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "logstore/Checksum.h"
 #include "logstore/LogEntry.h"
 #include "platform/Files.h"
 
@@ -25,10 +26,30 @@ struct LogChange {
     std::vector<LogRecord> records;
 };
 
+// The checksum a journal binds its log by: of the records a change leaves alone, hashed
+// afresh.
+uint64_t kept_checksum_of(std::span<const LogRecord> kept);
+
+// The same checksum of the first records of the log, kept from one
+// change to the next: the running state is held every kStep records, so a change near the
+// end of a long log hashes fewer than kStep records rather than the whole log.
+class KeptChecksums {
+public:
+    static constexpr std::size_t kStep = 512;
+    // The checksum of records[0 .. count), which must be the records seen before, save for
+    // those from the index given to forget_from since.
+    uint64_t of_first(std::span<const LogRecord> records, std::size_t count);
+    // Records from this index (counted from 0) on have changed.
+    void forget_from(std::size_t index);
+
+private:
+    std::vector<Checksum> m_states;  // m_states[j]: after the first j * kStep records
+};
+
 // Writes and flushes the journal; `records` are the new records from `first` on, and
-// `kept` the records before them as the log holds them.
+// `kept_checksum` that of the records before them as the log holds them.
 bool write_journal(platform::FileSystem& fs, const std::string& path, uint32_t old_count,
-                   uint32_t first, uint32_t new_count, std::span<const LogRecord> kept,
+                   uint32_t first, uint32_t new_count, uint64_t kept_checksum,
                    std::span<const LogRecord> records);
 
 // The journal's change when it is whole and consistent, nothing otherwise.

@@ -6,7 +6,6 @@
 
 #include "logstore/Bands.h"
 #include "logstore/CallSigns.h"
-#include "logstore/LogJournal.h"
 
 namespace vl {
 
@@ -123,8 +122,12 @@ OpenReport LogStore::load() {
         report.stray_bytes = *size - whole * kRecordSize;
     }
     // Room for a full log from the start: an insert never copies the log to a larger block
-    // (which would hold it twice), and pages not yet used take no memory.
+    // (which would hold it twice), a log-on never waits for the indexes to grow, and pages
+    // not yet used take no memory.
     m_records.reserve(kMaxLogEntries);
+    m_calls.reserve(kMaxLogEntries);
+    m_dates.reserve(kMaxLogEntries);
+    m_kept.forget_from(0);
     m_records.resize(whole);
     if (whole > 0 && !m_file->read_at(0, m_records.data(), whole * kRecordSize)) {
         m_file.reset();
@@ -149,6 +152,9 @@ OpenReport LogStore::load() {
         }
     }
     m_dirty_from = count() + 1;
+    // Hashed once here, while the records are fresh from the disk, so that no change of
+    // this session hashes more than a few hundred records to bind its journal.
+    m_kept.of_first(m_records, m_records.size());
     return report;
 }
 
@@ -370,14 +376,14 @@ LogStatus LogStore::commit() {
     }
     const int first = std::min(m_dirty_from, count() + 1);
     const auto new_count = static_cast<uint32_t>(count());
+    m_kept.forget_from(static_cast<std::size_t>(first - 1));
     if (first - 1 < count() - (first - 1)) {
         return rewrite_whole_log();
     }
     std::span<const LogRecord> changed(m_records.data() + (first - 1),
                                        m_records.size() - static_cast<std::size_t>(first - 1));
-    std::span<const LogRecord> kept(m_records.data(), static_cast<std::size_t>(first - 1));
     if (!write_journal(m_files, journal_path(), m_file_count, static_cast<uint32_t>(first),
-                       new_count, kept, changed)) {
+                       new_count, m_kept.of_first(m_records, first - 1), changed)) {
         m_files.remove(journal_path());
         restore_from_disk();
         return LogStatus::WriteFailed;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "logstore/LogEntry.h"
+#include "logstore/LogJournal.h"
 #include "platform/Files.h"
 
 namespace vl {
@@ -134,6 +135,8 @@ private:
     bool m_journal_pending = false;
     // Records in the file when it is in step with the journal (none pending).
     uint32_t m_file_count = 0;
+    // What binds each journal to this log, kept so that a change does not hash the log.
+    KeptChecksums m_kept;
 };
 
 }  // namespace vl

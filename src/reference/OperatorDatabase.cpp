@@ -59,12 +59,10 @@ DatabaseLoad OperatorDatabase::parse(std::string_view bytes) {
     bool crlf = false;
     m_header = std::string(next_line(bytes, crlf));
     m_records_start = total - bytes.size();
-    bool all_crlf = crlf;
     std::vector<std::string_view> names = split(m_header, ',');
     std::size_t separators = 0;
     for (int k = 0; !bytes.empty(); ++k) {
         std::string_view line = next_line(bytes, crlf);
-        all_crlf = all_crlf && crlf;
         const int line_number = k + 2;
         std::size_t colons = static_cast<std::size_t>(std::count(line.begin(), line.end(), ':'));
         if (k == 0) {
@@ -92,7 +90,6 @@ DatabaseLoad OperatorDatabase::parse(std::string_view bytes) {
         }
         m_records.emplace_back(line);
     }
-    m_fixed_layout = all_crlf && total == record_offset(count());
     return {};
 }
 
@@ -203,22 +200,15 @@ DatabaseLoad load_database(platform::FileSystem& files, const std::string& path,
     return load;
 }
 
+// A record written over its bytes in place could be left half old and half new by a stop;
+// the whole file is written anew and renamed over the old one instead, as sort-and-save does.
+// Only the record's bytes differ from the old file.
 bool save_database_record(platform::FileSystem& files, const std::string& path,
                           const OperatorDatabase& database, int position) {
     if (position < 0 || position >= database.count()) {
         return false;
     }
-    auto file = database.fixed_layout() ? files.open(path, platform::OpenMode::ReadWrite) : nullptr;
-    auto size = file ? file->size() : std::nullopt;
-    // Only a file still of the length and layout that was read is changed in place.
-    if (!size || (*size != database.record_offset(database.count() - 1) &&
-                  *size != database.record_offset(database.count()))) {
-        file.reset();
-        return save_whole_database(files, path, database);
-    }
-    const std::string line = database.record(position) + "\r\n";
-    return file->write_at(database.record_offset(position), line.data(), line.size()) &&
-           file->flush();
+    return save_whole_database(files, path, database);
 }
 
 bool save_whole_database(platform::FileSystem& files, const std::string& path,

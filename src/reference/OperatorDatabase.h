@@ -55,8 +55,6 @@ public:
     // The whole file, and where record `index` begins in it.
     std::string file_bytes() const;
     uint64_t record_offset(int index) const;
-    // True when the file as read had exactly the layout `record_offset` assumes.
-    bool fixed_layout() const { return m_fixed_layout; }
 
 private:
     std::string m_header;
@@ -66,14 +64,13 @@ private:
     std::vector<std::string> m_records;
     std::size_t m_record_length = 0;
     uint64_t m_records_start = 0;
-    bool m_fixed_layout = false;
 };
 
 // The database in the file at `path`.
 DatabaseLoad load_database(platform::FileSystem& files, const std::string& path,
                            OperatorDatabase& database);
-// Writes record `position` over its bytes in the file, or at its end for a new record. A
-// file whose layout differs from what was read is written anew instead.
+// Writes the file with record `position` changed or added, whole or not at all: a stop
+// part-way through leaves the old file or the new one.
 bool save_database_record(platform::FileSystem& files, const std::string& path,
                           const OperatorDatabase& database, int position);
 // Writes the whole file under a temporary name and renames it over the old one.

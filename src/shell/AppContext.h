@@ -42,6 +42,8 @@ struct ChartFileState {
     uint64_t saved_version = 0;
     long long saved_at_ms = 0;
     bool saved_once = false;
+    // DXCC.CHT was missing at start-up: it is written even when nothing is marked.
+    bool missing = false;
 };
 
 struct AppContext {

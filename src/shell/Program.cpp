@@ -2,6 +2,8 @@
 // menu appears; leaving the menu closes the log and writes what must be kept.
 #include "shell/Program.h"
 
+#include <algorithm>
+
 #include "logstore/Bands.h"
 #include "logstore/Text.h"
 #include "shell/AppContext.h"
@@ -132,22 +134,50 @@ void load_callbook_account(AppContext& ctx) {
     }
 }
 
-// A missing DXCC.CHT leaves the chart clear; Log Check fills it again. One that cannot be
-// read or is not the chart's size is said and made again from the log at once.
+// A missing DXCC.CHT leaves the chart clear (Log Check fills it) and is written at exit.
+// One that cannot be read or is not the chart's size is said and made again from the log.
 void load_chart(AppContext& ctx) {
     const std::string path = ctx.program_dir + "DXCC.CHT";
     if (!ctx.platform.files.exists(path)) {
+        ctx.chart_file.missing = true;
         return;
     }
     auto bytes = platform::read_whole_file(ctx.platform.files, path, 1 << 20);
-    if (bytes && bytes->size() == kChartFileSize) {
-        ctx.chart.load(*bytes);
+    if (!bytes || bytes->size() != kChartFileSize) {
+        say(ctx, "File Error",
+            "DXCC.CHT could not be read or is not a chart. It has been made again from the log.");
+        ctx.chart.rebuild_from_log(ctx.log, ctx.countries);
+        keep_chart(ctx, true);
         return;
     }
-    say(ctx, "File Error",
-        "DXCC.CHT could not be read or is not a chart. It has been made again from the log.");
-    ctx.chart.rebuild_from_log(ctx.log, ctx.countries);
-    keep_chart(ctx, true);
+    ctx.chart.load(*bytes);
+    // The chart is written up to a second after the log, so a run that stopped may have left
+    // contacts in the log without their marks; the next station of such a country would be
+    // announced as a new one.
+    if (ctx.chart.add_marks_from_log(ctx.log, ctx.countries)) {
+        keep_chart(ctx, true);
+    }
+}
+
+// A save that stopped before its rename left the file as it was, with its new copy beside
+// it: the copy is litter. (The log clears its own when it opens.)
+void remove_leftovers(AppContext& ctx) {
+    std::vector<std::string> names = {"DXCC.CHT", "NOTEPAD.TXT"};
+    for (const std::string& name : ctx.settings.database_names) {
+        if (!name.empty() && name.find("NONE") == std::string::npos) {
+            names.push_back(name);
+        }
+    }
+    for (const std::string& name : names) {
+        const std::string leftover = name + ".NEW";
+        // The operator may have named a database so; it is theirs.
+        if (std::find(names.begin(), names.end(), leftover) != names.end()) {
+            continue;
+        }
+        if (ctx.platform.files.exists(ctx.program_dir + leftover)) {
+            ctx.platform.files.remove(ctx.program_dir + leftover);
+        }
+    }
 }
 
 }  // namespace
@@ -178,6 +208,7 @@ int run_program(platform::Platform& services, const std::string& program_dir) {
     load_label_files(ctx.platform.files, ctx.program_dir, ctx.labels);
     load_settings(ctx);
     load_callbook_account(ctx);
+    remove_leftovers(ctx);
 
     run_main_menu(ctx);
 

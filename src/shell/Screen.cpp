@@ -64,7 +64,7 @@ void tell_unreadable(AppContext& ctx, platform::WindowId owner, std::string_view
 
 bool keep_chart(AppContext& ctx, bool now) {
     ChartFileState& state = ctx.chart_file;
-    if (ctx.chart.version() == state.saved_version) {
+    if (ctx.chart.version() == state.saved_version && !state.missing) {
         return true;
     }
     const long long at = clock_ms(ctx.platform.clock.utc_now());
@@ -78,6 +78,7 @@ bool keep_chart(AppContext& ctx, bool now) {
     state.saved_version = ctx.chart.version();
     state.saved_at_ms = at;
     state.saved_once = true;
+    state.missing = false;
     return true;
 }
 

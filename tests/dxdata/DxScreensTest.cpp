@@ -84,7 +84,12 @@ TEST_F(DxScreensTest, StatusViewStopsAtTheTotalsAndAtTheFirstBand) {
     journal = run(kToDxMenu + "key Down\nkey Enter\n" + thirteen_ups + "key Escape\n" + kLeave);
     got = after(journal, "text \"All Bands totals.\"");
     ASSERT_FALSE(got.empty());
-    EXPECT_EQ(got[1], "window \"DX Data Facilities\"");  // the fourteenth Up did nothing
+    // The first run's chart, written at its exit, holds the log's marks now, so the totals
+    // row speaks its counts; the fourteenth Up then did nothing.
+    auto next = std::find_if(got.begin() + 1, got.end(),
+                             [](const std::string& l) { return l.rfind("static", 0) != 0; });
+    ASSERT_NE(next, got.end());
+    EXPECT_EQ(*next, "window \"DX Data Facilities\"");
 }
 
 TEST_F(DxScreensTest, SingleCountryFindsTheCountryOrSaysItIsNone) {

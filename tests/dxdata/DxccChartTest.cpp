@@ -93,6 +93,20 @@ TEST(DxccChart, LogCheckCountsOnlyRealReportedContactsOfKnownCountries) {
     EXPECT_EQ(chart.cell(2, 0), 0x00);
     EXPECT_EQ(chart.cell(0, 4), 0x00);  // a country 0 contact is skipped
     EXPECT_EQ(chart.cell(0, 5), 0x30);
+
+    // The start-up catch-up adds what Log Check would mark and keeps every other mark.
+    DxccChart behind;
+    behind.mark(1, 4, kModeCw, 0);  // England worked, its QSL not yet marked
+    behind.mark(2, 0, kModeFm, 2);  // from an entry since deleted
+    const uint64_t version = behind.version();
+    EXPECT_TRUE(behind.add_marks_from_log(log, countries));
+    EXPECT_EQ(behind.cell(1, 4), 0x03);
+    EXPECT_EQ(behind.cell(2, 4), 0x04);
+    EXPECT_EQ(behind.cell(2, 0), 0x30);
+    EXPECT_GT(behind.version(), version);  // so its keeper writes it
+    const std::string caught_up = behind.bytes();
+    EXPECT_FALSE(behind.add_marks_from_log(log, countries));
+    EXPECT_EQ(behind.bytes(), caught_up);
 }
 
 TEST(StatusCounts, CountCountriesNotContacts) {

@@ -239,8 +239,8 @@ TEST_F(LogStoreTest, AnInterruptedChangeIsCompletedAtOpen) {
     std::vector<LogRecord> new_log = {qso(1, 0, "A"), qso(2, 0, "B"), qso(3, 0, "C"),
                                       qso(4, 0, "D")};
     // The journal was flushed and the rewrite of the log stopped after two records.
-    ASSERT_TRUE(
-        write_journal(platform::system_files(), dir.file("MYLOG.JNL"), 3, 1, 4, {}, new_log));
+    ASSERT_TRUE(write_journal(platform::system_files(), dir.file("MYLOG.JNL"), 3, 1, 4,
+                              kept_checksum_of({}), new_log));
     dir.write("MYLOG.LOG", log_bytes({new_log[0], new_log[1], old_log[2]}));
     OpenReport report = log.open(dir.file("MYLOG.LOG"));
     EXPECT_TRUE(report.replayed_journal);
@@ -264,8 +264,8 @@ TEST_F(LogStoreTest, AHalfBuiltCopyOfTheLogIsClearedAtOpen) {
 TEST_F(LogStoreTest, ATornOrForeignJournalIsDropped) {
     std::vector<LogRecord> old_log = {qso(2, 0, "B"), qso(3, 0, "C")};
     std::vector<LogRecord> change = {qso(1, 0, "A"), qso(2, 0, "B"), qso(3, 0, "C")};
-    ASSERT_TRUE(
-        write_journal(platform::system_files(), dir.file("MYLOG.JNL"), 2, 1, 3, {}, change));
+    ASSERT_TRUE(write_journal(platform::system_files(), dir.file("MYLOG.JNL"), 2, 1, 3,
+                              kept_checksum_of({}), change));
     std::string journal = dir.read("MYLOG.JNL");
     const std::string damaged[] = {
         journal.substr(0, journal.size() - 1),                   // torn before its checksum
@@ -307,7 +307,7 @@ TEST_F(LogStoreTest, AJournalOfAnotherLogIsSetAsideAndTheLogLeftAlone) {
     for (const std::vector<LogRecord>& other : swapped) {
         dir.write("MYLOG.LOG", log_bytes(other));
         ASSERT_TRUE(write_journal(platform::system_files(), dir.file("MYLOG.JNL"), 10, 4, 11,
-                                  {written_for.data(), 3}, tail));
+                                  kept_checksum_of({written_for.data(), 3}), tail));
         const std::string journal = dir.read("MYLOG.JNL");
         OpenReport report = log.open(dir.file("MYLOG.LOG"));
         EXPECT_TRUE(report.journal_set_aside) << other.size();
@@ -323,7 +323,7 @@ TEST_F(LogStoreTest, AJournalOfAnotherLogIsSetAsideAndTheLogLeftAlone) {
     torn[3] = tail[0];
     dir.write("MYLOG.LOG", log_bytes(torn) + "half");
     ASSERT_TRUE(write_journal(platform::system_files(), dir.file("MYLOG.JNL"), 10, 4, 11,
-                              {written_for.data(), 3}, tail));
+                              kept_checksum_of({written_for.data(), 3}), tail));
     OpenReport report = log.open(dir.file("MYLOG.LOG"));
     EXPECT_TRUE(report.replayed_journal);
     EXPECT_FALSE(report.journal_set_aside);
@@ -365,11 +365,84 @@ TEST_F(LogStoreTest, AChangeWhoseLogWriteFailsIsKeptInTheJournal) {
     expect_in_step(log, dir);
 }
 
+// The checksum that binds a journal to its log is carried from one change to the next
+// instead of hashed afresh over the whole log. After changes anywhere in a log several
+// steps long, every prefix must still give what hashing it afresh gives, or a journal left
+// by a crash would be set aside instead of completed.
+TEST(KeptChecksums, EveryPrefixMatchesAFreshHashAfterChanges) {
+    std::vector<LogRecord> records;
+    for (int i = 0; i < 2000; ++i) {
+        records.push_back(qso(static_cast<int16_t>(i), 0, "R" + std::to_string(i)));
+    }
+    KeptChecksums kept;
+    auto expect_prefixes = [&](const char* after) {
+        const std::size_t step = KeptChecksums::kStep;
+        for (std::size_t count : {std::size_t{0}, std::size_t{1}, step - 1, step, step + 1,
+                                  3 * step + 7, records.size() - 1, records.size()}) {
+            EXPECT_EQ(kept.of_first(records, count), kept_checksum_of({records.data(), count}))
+                << after << ", first " << count;
+        }
+    };
+    expect_prefixes("first use");
+    struct Change {
+        const char* name;
+        std::size_t at;
+        bool insert;
+    };
+    const Change changes[] = {
+        {"a change near the end", 1990, false},
+        {"a change before the second step", 700, false},
+        {"an insert at the start", 0, true},
+        {"a change on a step's last record", 2 * KeptChecksums::kStep - 1, false},
+        {"an append", records.size() + 1, true}};
+    for (const Change& change : changes) {
+        if (change.insert) {
+            records.insert(
+                records.begin() + static_cast<std::ptrdiff_t>(std::min(change.at, records.size())),
+                qso(9999, 0, "NEW"));
+        } else {
+            records[change.at] = qso(9999, 1, "CHANGED");
+        }
+        kept.forget_from(std::min(change.at, records.size() - 1));
+        expect_prefixes(change.name);
+    }
+}
+
+// A journal written by the store on a long log binds as one hashed afresh does: it is
+// completed at the next open, not set aside.
+TEST_F(LogStoreTest, AJournalOfALongLogIsCompletedAtTheNextOpen) {
+    std::vector<LogRecord> records;
+    for (int i = 0; i < 3000; ++i) {
+        records.push_back(qso(static_cast<int16_t>(i), 0, "L" + std::to_string(i)));
+    }
+    dir.write("MYLOG.LOG", log_bytes(records));
+    test::FaultyFiles files;
+    LogStore faulty(files);
+    ASSERT_EQ(faulty.open(dir.file("MYLOG.LOG")).outcome, OpenReport::Outcome::Opened);
+    ASSERT_EQ(faulty.write_entry(2500, qso(2499, 5, "FIRST")), LogStatus::Ok);
+    ASSERT_EQ(faulty.write_entry(faulty.count() + 1, qso(3001, 0, "APPENDED")), LogStatus::Ok);
+    ASSERT_EQ(faulty.delete_entry(1200), LogStatus::Ok);
+    // The log itself can take nothing more: the last change stays in the journal.
+    files.fill_disk(dir.file("MYLOG.LOG"));
+    ASSERT_EQ(faulty.write_entry(2800, qso(2800, 5, "LAST")), LogStatus::Ok);
+    ASSERT_TRUE(faulty.change_pending());
+    auto change = read_journal(platform::system_files(), dir.file("MYLOG.JNL"), kMaxLogEntries);
+    ASSERT_TRUE(change);
+    const std::vector<LogRecord> expected = records_of(faulty);
+    EXPECT_EQ(change->kept_checksum, kept_checksum_of({expected.data(), 2799}));
+    files.fill_disk("");
+    OpenReport report = log.open(dir.file("MYLOG.LOG"));
+    EXPECT_TRUE(report.replayed_journal);
+    EXPECT_FALSE(report.journal_set_aside);
+    EXPECT_EQ(records_of(log), expected);
+    expect_in_step(log, dir);
+}
+
 TEST_F(LogStoreTest, ReplacingTheLogIsWholeOrNotAtAll) {
     dir.write("BACKUP.LOG", log_bytes({qso(7, 0, "K1ABC"), qso(8, 0, "K2ABC")}));
     open_with({qso(1, 0, "A")});
-    ASSERT_TRUE(write_journal(platform::system_files(), dir.file("MYLOG.JNL"), 1, 1, 1, {},
-                              {{qso(1, 0, "A")}}));
+    ASSERT_TRUE(write_journal(platform::system_files(), dir.file("MYLOG.JNL"), 1, 1, 1,
+                              kept_checksum_of({}), {{qso(1, 0, "A")}}));
     ASSERT_EQ(log.replace_with(dir.file("BACKUP.LOG")).outcome, ReplaceReport::Outcome::Replaced);
     EXPECT_EQ(calls(), "K1ABC K2ABC ");
     EXPECT_EQ(log.call_slot(2), "K2ABC       ");

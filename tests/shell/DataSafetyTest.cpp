@@ -177,6 +177,50 @@ TEST_F(DataSafetyTest, TheChartIsKeptWithTheLog) {
     EXPECT_EQ(chart.cell(1, 4), 0x01);
 }
 
+// Two contacts saved within a second, then a stop: DXCC.CHT was written after the first save
+// only, and the next start announced the next Australian station as "new country" where the
+// log already held Australia on 20 m CW ("new mode" is right). The stop is made at every file
+// operation of the two saves in turn, and at none; the next start must announce what its log
+// holds. What a real power cut does to the folder's names is not modelled here.
+TEST_F(DataSafetyTest, AfterAStopTheChartAgreesWithTheLogBeforeTheFirstCheck) {
+    const std::string countries = kEngland + "VK,VK,Australia,150,-35,149\r\n";
+    const std::string second_save =
+        "key Enter\ntype VK2ABC\nkey Enter\ntype 1440\nkey Enter Enter Enter Enter\ntype "
+        "14.2\nkey Enter\ntype CW\nkey Enter\ntype 100\nkey F12\n";
+    const std::string check_in_ssb = "clock 2025-03-14 14:02:00\n" + open_menu_entry(2) +
+                                     "key Alt+M\ntype J3E\nkey Shift+Tab\ntype vk3xyz\nkey "
+                                     "Enter\nkey Escape\nanswer yes\nkey Escape\n";
+    int operations = 0;
+    for (int stop_at = 0; stop_at == 0 || stop_at <= operations; ++stop_at) {
+        test::TempDir folder;
+        folder.write("COUNTRY.LST", countries);
+        test::FaultyFiles files;
+        files.crash_at(stop_at);
+        // The script ends with the form open: the program stops there, without its exit steps.
+        test::HeadlessRun stopped = run_program_headless(folder.path(), kSaveQso + second_save,
+                                                         test::TestPrinter::Ready, &files);
+        ASSERT_TRUE(stopped.script_ended) << stop_at;
+        if (stop_at == 0) {
+            operations = files.operations();
+            ASSERT_TRUE(has(stopped.journal, "text \"VK2ABC\""));
+        }
+        bool australia_logged = false;
+        {
+            LogStore log(platform::system_files());
+            ASSERT_EQ(log.open(folder.file("MYLOG.LOG")).outcome, OpenReport::Outcome::Opened);
+            for (int i = 1; i <= log.count(); ++i) {
+                australia_logged = australia_logged || log.entry(i).call_field().starts_with("VK");
+            }
+        }
+        ASSERT_TRUE(stop_at > 0 || australia_logged);
+        test::HeadlessRun next = run_program_headless(folder.path(), check_in_ssb);
+        const std::string verdict = australia_logged ? "static \"Australia, new mode.\""
+                                                     : "static \"Australia, new country.\"";
+        EXPECT_TRUE(has(next.journal, verdict)) << "stopped at operation " << stop_at;
+        EXPECT_FALSE(next.script_ended) << stop_at;
+    }
+}
+
 // Quick changes to the chart are written about once a second, and at once when asked.
 TEST_F(DataSafetyTest, TheChartIsWrittenAtMostOnceASecond) {
     headless::Journal journal;
@@ -203,6 +247,38 @@ TEST_F(DataSafetyTest, TheChartIsWrittenAtMostOnceASecond) {
     ctx.chart.mark(3, 4, 0, 0);
     keep_chart(ctx, true);  // as at exit
     EXPECT_TRUE(on_disk(3));
+}
+
+// With no DXCC.CHT at start-up the chart is written when the program ends, even though
+// nothing was marked: a start and an exit used to leave no chart at all.
+TEST_F(DataSafetyTest, AMissingChartIsWrittenAtExit) {
+    test::HeadlessRun run = run_program_headless(dir.path(), "key Escape\n");
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(dir.read("DXCC.CHT"), std::string(kChartFileSize, '\0'));
+}
+
+// A save stopped before its rename leaves a .NEW copy beside the chart, the note pad or a
+// database; the next start removes it and keeps the file itself. A database the operator
+// named with .NEW is theirs and stays.
+TEST_F(DataSafetyTest, TheNextStartRemovesCopiesLeftByAStoppedSave) {
+    dir.write("DBNAMES.TXT", "ISLANDS.TXT\nCLUB.TXT\nCLUB.TXT.NEW\nNONE\n");
+    const std::string chart(kChartFileSize, '\0');
+    dir.write("DXCC.CHT", chart);
+    dir.write("ISLANDS.TXT", "Name\r\nA:\r\n");
+    const char* leftovers[] = {"DXCC.CHT.NEW", "NOTEPAD.TXT.NEW", "ISLANDS.TXT.NEW", "NONE.NEW"};
+    for (const char* name : leftovers) {
+        dir.write(name, "half");
+    }
+    dir.write("CLUB.TXT.NEW", "Call\r\nG3AAA:\r\n");
+    test::HeadlessRun run = run_program_headless(dir.path(), "key Escape\n");
+    EXPECT_EQ(run.exit_code, 0);
+    for (const char* name : {"DXCC.CHT.NEW", "NOTEPAD.TXT.NEW", "ISLANDS.TXT.NEW"}) {
+        EXPECT_FALSE(dir.exists(name)) << name;
+    }
+    EXPECT_TRUE(dir.exists("NONE.NEW"));  // no database's copy
+    EXPECT_EQ(dir.read("CLUB.TXT.NEW"), "Call\r\nG3AAA:\r\n");
+    EXPECT_EQ(dir.read("DXCC.CHT"), chart);
+    EXPECT_EQ(dir.read("ISLANDS.TXT"), "Name\r\nA:\r\n");
 }
 
 // Restore of a copy the log could not hold changes nothing and says why; a torn copy gives
