@@ -12,6 +12,7 @@
 
 #include "logstore/Bands.h"
 #include "logstore/CallSigns.h"
+#include "logstore/Checksum.h"
 #include "logstore/Dates.h"
 #include "logstore/LogJournal.h"
 #include "logstore/LogStore.h"
@@ -101,8 +102,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (log_size >= kept.size() * vl::kRecordSize && !kept.empty()) {
             std::memcpy(kept.data(), rest + journal_size, kept.size() * vl::kRecordSize);
         }
+        vl::Checksum kept_checksum;
+        kept_checksum.add(kept.data(), kept.size() * vl::kRecordSize);
         vl::write_journal(files, (dir / "MYLOG.JNL").string(), old_count, first,
-                          first - 1 + static_cast<uint32_t>(records.size()), kept, records);
+                          first - 1 + static_cast<uint32_t>(records.size()), kept_checksum.value(),
+                          records);
     } else {
         write(dir / "MYLOG.JNL", rest, journal_size);
     }

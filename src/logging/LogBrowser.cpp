@@ -74,7 +74,8 @@ public:
                                     {plain(platform::kKeyF8), kCmdDelete},
                                     {ctrl(platform::kKeyDelete), kCmdDelete},
                                     {plain(platform::kKeyF1), kCmdKeyHelp}});
-        ui.post_command(m_window, kCmdShowEntry);
+        // The window opens on the entry: the reader hears no other box first.
+        show_entry();
         ui.run_modal(m_window);
     }
 

@@ -46,6 +46,18 @@ std::string spoken_time(int time_code) {
     return words + spoken_number(minutes);
 }
 
+namespace {
+
+// A field as it is read out: an empty field holds zero bytes, which are blanks to the
+// listener and would end the text at the first one in a Windows box.
+std::string spoken_field(std::string_view field) {
+    std::string text(field);
+    std::replace(text.begin(), text.end(), '\0', ' ');
+    return text;
+}
+
+}  // namespace
+
 std::string entry_summary(const LogRecord& r, int number, int date_format,
                           const std::array<std::string, 15>& frequency_names) {
     std::string text = "Entry" + plain_number(number) + ", " + spoken_date(r.date(), date_format);
@@ -58,10 +70,10 @@ std::string entry_summary(const LogRecord& r, int number, int date_format,
             text += ", at " + spoken_time(r.time()) + " on ";
             text += trim_right(megahertz_spoken(
                 frequency_name(frequency_names, band_of_band_field(r.view(32, 3)))));
-            text += ", " + std::string(r.view(35, 3)) + ", ";
+            text += ", " + spoken_field(r.view(35, 3)) + ", ";
             text += power_phrase(r.view(38, 5)) + ", ";
             text += qsl_phrase(static_cast<uint8_t>(r.bytes[83]));
-            text += r.view(43, 40);
+            text += spoken_field(r.view(43, 40));
             return text;
         }
         case EntryKind::Data: {
@@ -72,7 +84,7 @@ std::string entry_summary(const LogRecord& r, int number, int date_format,
                    "Band is " + megahertz_spoken(frequency_name(frequency_names, band));
         }
         case EntryKind::Text:
-            return text + " at " + spoken_time(r.time()) + ", " + std::string(r.view(18, 64));
+            return text + " at " + spoken_time(r.time()) + ", " + spoken_field(r.view(18, 64));
     }
     return text;
 }

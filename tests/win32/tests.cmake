@@ -97,5 +97,6 @@ target_link_options(uia_standin PRIVATE -static -static-libgcc -static-libstdc++
 add_test(NAME win_reader_hears_the_journal
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/win32/reader/reader_check.sh $<TARGET_FILE:reader_standin>
           $<TARGET_FILE:uia_standin> $<TARGET_FILE:varrowlog> $<TARGET_FILE:varrowlog-script>
-          ${PROJECT_SOURCE_DIR}/data ${CMAKE_CURRENT_SOURCE_DIR} ${VARROW_ARTIFACTS}/win32_reader)
+          ${PROJECT_SOURCE_DIR}/data ${CMAKE_CURRENT_SOURCE_DIR} ${VARROW_ARTIFACTS}/win32_reader
+          $<TARGET_FILE:test_HAMCAL32>)
 set_tests_properties(win_reader_hears_the_journal PROPERTIES TIMEOUT 900 RESOURCE_LOCK wine_desktop)

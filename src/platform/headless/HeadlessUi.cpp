@@ -301,6 +301,14 @@ int HeadlessUi::run_modal(WindowId id) {
 }
 
 void HeadlessUi::close_window(WindowId id, int result) {
+    // A window read again as a box over it closed, and closed by the same answer before
+    // anything was said in it, is gone before a reader on the desktop speaks it.
+    if (m_reannounced && m_reannounced->first == id &&
+        m_journal.size() == m_reannounced->second + 1) {
+        m_journal.erase(m_reannounced->second);
+        m_journal.erase(m_reannounced->second - 1);
+        m_reannounced.reset();
+    }
     Window& window = window_of(id);
     window.closed = true;
     window.result = result;
@@ -374,7 +382,7 @@ void HeadlessUi::select_item(WindowId id, int control_id, int index) {
         return;
     }
     control->selected = index;
-    if (window.shown && window.focus == control_id && index >= 0) {
+    if (window.shown && window.focus == control_id && index >= 0 && !respeak_reannounced(id)) {
         m_journal.add("text " + quote(control->items[index]));
     }
 }

@@ -345,6 +345,7 @@ public:
                 DispatchMessageA(&msg);
             }
             say_pending();
+            m_read_with_window = nullptr;
         }
         int result = w.result;
         if (owner != nullptr) {
@@ -383,11 +384,14 @@ public:
         std::string shown =
             c->shape.kind == ControlKind::Edit ? with_crlf(text) : std::string(text);
         SetWindowTextA(c->hwnd, shown.c_str());
-        if (c->focusable_label && GetFocus() == c->hwnd) {
+        const bool focused = GetFocus() == c->hwnd;
+        if (c->focusable_label && focused) {
             // The line has changed under the focus: the reader is told the focus is here
             // again, and speaks the new text.
             NotifyWinEvent(EVENT_OBJECT_FOCUS, c->hwnd, OBJID_CLIENT, CHILDID_SELF);
-        } else if (IsWindowVisible(w.hwnd) && GetFocus() == c->hwnd) {
+        } else if (!IsWindowVisible(w.hwnd) || (focused && c->hwnd == m_read_with_window)) {
+            // Read with its window when that shows or becomes active again.
+        } else if (focused) {
             // A reader does not speak a new value of the focused edit box (it would echo
             // typing), so the text the program put there is said, and the value event keeps
             // the reader's copy of the box, and braille, up to date.
@@ -395,7 +399,7 @@ public:
             if (c->shape.kind == ControlKind::Edit && c->shape.style != EditStyle::Password) {
                 say_later(w, c->shape.id, text);
             }
-        } else if (IsWindowVisible(w.hwnd) && is_spoken_text(*c) && !c->shape.quiet) {
+        } else if (is_spoken_text(*c) && !c->shape.quiet) {
             say_later(w, c->shape.id, text);
         }
         if (c->shape.kind == ControlKind::Edit &&
@@ -488,9 +492,12 @@ public:
         if (c == nullptr || c->shape.kind == ControlKind::Label) {
             return;
         }
+        bool moving = w.focus != control_id;
         w.focus = control_id;
         if (IsWindowVisible(w.hwnd)) {
-            say_pending_before_focus(w, *c);
+            if (moving) {
+                say_pending_before_focus(w, *c);
+            }
             // WM_NEXTDLGCTL moves the focus as the dialog manager does: the default button
             // follows, and an edit box has its text selected.
             Quiet quiet(*this);
@@ -538,6 +545,9 @@ public:
         std::string body(text);
         int answer =
             MessageBoxA(parent ? parent->hwnd : nullptr, body.c_str(), title_text.c_str(), style);
+        // The window under the box is read again as it becomes active, its box with the text
+        // the answer leaves in it: that text is not said on its own as well.
+        m_read_with_window = GetFocus();
         if (buttons == platform::MessageButtons::Ok) {
             return platform::Answer::Ok;
         }
@@ -837,6 +847,7 @@ private:
     WindowId m_next_id = 1;
     int m_quiet = 0;
     Announcer m_announcer;
+    HWND m_read_with_window = nullptr;
     std::vector<PendingSpeech> m_pending;
 };
 

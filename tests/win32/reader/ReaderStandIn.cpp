@@ -4,8 +4,9 @@
 // program's UI Automation notifications reach the same transcript through the stand-in
 // UIAutomationCore.dll beside it.
 //   reader_standin PROGRAM_EXE SCRIPT TRANSCRIPT
-// Transcript lines: `window "CAPTION"`, `focus KIND "NAME" "VALUE"`,
-// `message "TITLE" "TEXT"`, and the stand-in library's `notification "TEXT"`.
+// Transcript lines: `window "CAPTION"`, `message "TITLE" "TEXT"`, `focus KIND "NAME" "VALUE"
+// HANDLE` (the focus on a box), `item "TEXT" HANDLE` (the focused box's new item or line),
+// and the stand-in library's `notification "TEXT" HANDLE`.
 #include <cctype>
 #include <cstdio>
 #include <fstream>
@@ -79,51 +80,133 @@ std::string kind_of(HWND hwnd, const Accessible& object) {
 // The item of a list a reader speaks; Wine's oleacc has no list box proxy yet, so the item
 // is read from the list itself, as that proxy reads it on Windows.
 std::string list_item(HWND hwnd, bool combo) {
-    LRESULT index = SendMessageA(hwnd, combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0);
+    LRESULT index = SendMessageW(hwnd, combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0);
     if (index < 0) {
         return {};
     }
     LRESULT length =
-        SendMessageA(hwnd, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    std::string item(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, '\0');
-    SendMessageA(hwnd, combo ? CB_GETLBTEXT : LB_GETTEXT, static_cast<WPARAM>(index),
+        SendMessageW(hwnd, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length <= 0) {
+        return {};
+    }
+    std::wstring item(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(hwnd, combo ? CB_GETLBTEXT : LB_GETTEXT, static_cast<WPARAM>(index),
                  reinterpret_cast<LPARAM>(item.data()));
-    item.resize(static_cast<std::size_t>(std::max<LRESULT>(length, 0)));
-    return item;
+    item.resize(static_cast<std::size_t>(length));
+    return narrow(SysAllocString(item.c_str()));
 }
 
-void CALLBACK on_event(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object_id, LONG, DWORD, DWORD) {
-    if (!ours(hwnd)) {
-        return;
+// What the reader last spoke of, so that a state it finds again is not spoken twice.
+HWND g_foreground = nullptr;
+HWND g_focus = nullptr;
+std::string g_value;
+
+// A state seen once and gone at the next look (Wine's X11 driver passes the activation
+// through the window underneath as a new one comes up) is not spoken: a reader takes the
+// focus it finds when it comes to speak.
+struct Seen {
+    HWND foreground = nullptr;
+    HWND focus = nullptr;
+    std::string value;
+    bool operator==(const Seen&) const = default;
+};
+Seen g_last_look;
+
+std::string value_of(HWND hwnd, const Accessible& control, const std::string& kind) {
+    if (kind == "list" || kind == "dropdown") {
+        return list_item(hwnd, kind == "dropdown");
     }
-    if (event == EVENT_SYSTEM_FOREGROUND) {
-        if (HWND text = message_text(hwnd)) {
-            write_line("message " + quoted(text_of(hwnd)) + " " + quoted(text_of(text)));
-        } else {
-            write_line("window " + quoted(text_of(hwnd)));
-        }
-        return;
+    if (kind == "button") {
+        return without_ampersand(text_of(hwnd));
     }
-    if (event != EVENT_OBJECT_FOCUS || object_id != OBJID_CLIENT) {
-        return;
+    return control.value();
+}
+
+// The name a reader gives a box. Windows names a drop-down list after the label before it;
+// Wine's oleacc has no proxy for it yet and gives its text, so the label is read here.
+std::string name_of(HWND hwnd, const Accessible& control, const std::string& kind) {
+    if (kind == "button") {
+        return {};
+    }
+    if (kind == "dropdown") {
+        HWND label = GetWindow(hwnd, GW_HWNDPREV);
+        return label != nullptr && class_of(label) == "Static" ? without_ampersand(text_of(label))
+                                                               : std::string();
+    }
+    return control.name();
+}
+
+Seen look() {
+    Seen seen;
+    seen.foreground = GetForegroundWindow();
+    if (!ours(seen.foreground)) {
+        return {};
+    }
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(seen.foreground, nullptr), &info)) {
+        seen.focus = info.hwndFocus;
     }
     // The dialog itself, or a message box's buttons: a reader speaks the box.
-    HWND dialog = GetAncestor(hwnd, GA_ROOT);
-    if (dialog == hwnd || message_text(dialog) != nullptr) {
-        return;
+    if (seen.focus != nullptr &&
+        (seen.focus == seen.foreground || message_text(seen.foreground) != nullptr)) {
+        seen.focus = nullptr;
     }
-    Accessible control(hwnd, OBJID_CLIENT);
-    std::string kind = kind_of(hwnd, control);
-    std::string value;
-    if (kind == "list" || kind == "dropdown") {
-        value = list_item(hwnd, kind == "dropdown");
-    } else if (kind == "button") {
-        value = without_ampersand(text_of(hwnd));
-    } else {
-        value = control.value();
+    if (seen.focus != nullptr) {
+        Accessible control(seen.focus, OBJID_CLIENT);
+        seen.value = value_of(seen.focus, control, kind_of(seen.focus, control));
     }
-    std::string name = kind == "button" ? "" : control.name();
-    write_line("focus " + kind + " " + quoted(name) + " " + quoted(value));
+    return seen;
+}
+
+// Speaks what changed since the reader last spoke: a new window or message box, the focus
+// on another box, a list's new item, or a new text of a box whose focus event came again.
+// False while what it sees is still changing.
+bool follow(bool focus_event_again) {
+    Seen seen = look();
+    bool steady = seen == g_last_look;
+    g_last_look = seen;
+    if (!steady || seen.foreground == nullptr) {
+        return steady;
+    }
+    if (seen.foreground != g_foreground) {
+        g_foreground = seen.foreground;
+        g_focus = nullptr;
+        if (HWND text = message_text(seen.foreground)) {
+            write_line("message " + quoted(text_of(seen.foreground)) + " " + quoted(text_of(text)));
+        } else {
+            write_line("window " + quoted(text_of(seen.foreground)));
+        }
+    }
+    if (seen.focus == nullptr) {
+        return true;
+    }
+    std::string kind = class_of(seen.focus);
+    bool list = kind == "ListBox" || kind == "ComboBox";
+    char handle[32];
+    std::snprintf(handle, sizeof handle, " %p", static_cast<void*>(seen.focus));
+    if (seen.focus != g_focus) {
+        Accessible control(seen.focus, OBJID_CLIENT);
+        std::string said_kind = kind_of(seen.focus, control);
+        write_line("focus " + said_kind + " " + quoted(name_of(seen.focus, control, said_kind)) +
+                   " " + quoted(seen.value) + handle);
+    } else if (seen.value != g_value && (list || focus_event_again)) {
+        // A list's new item, or a line read again: the reader says the new text alone.
+        write_line("item " + quoted(seen.value) + handle);
+    }
+    g_focus = seen.focus;
+    g_value = seen.value;
+    return true;
+}
+
+// Wine raises no foreground event, and its list boxes none for a new selection, where
+// Windows does: the reader looks for what changed at each event and between events.
+bool g_focus_event = false;
+
+void CALLBACK on_event(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object_id, LONG, DWORD, DWORD) {
+    if (ours(hwnd) && event == EVENT_OBJECT_FOCUS && object_id == OBJID_CLIENT) {
+        g_focus_event = true;
+    }
 }
 
 // Key names of the key scripts, as virtual keys.
@@ -208,6 +291,9 @@ void listen(int quiet_ms, int longest_ms) {
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             DispatchMessageA(&msg);
         }
+        if (follow(g_focus_event)) {
+            g_focus_event = false;
+        }
         DWORD size = GetFileAttributesExA(g_transcript.c_str(), GetFileExInfoStandard, &data)
                          ? data.nFileSizeLow
                          : 0;
@@ -217,7 +303,7 @@ void listen(int quiet_ms, int longest_ms) {
         } else if (GetTickCount() - last_change >= static_cast<DWORD>(quiet_ms)) {
             return;
         }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
 }
 

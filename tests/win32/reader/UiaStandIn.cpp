@@ -1,12 +1,14 @@
 // UIAutomationCore.dll as a screen reader's stand-in for the tests: placed beside the
 // program, it takes the program's notifications and writes each, as the reader would speak
-// it, to the transcript named by VARROW_READER_LOG, one line `notification "TEXT"` (text in
-// Windows-1252). Nothing else of UI Automation is offered.
+// it, to the transcript named by VARROW_READER_LOG, one line `notification "TEXT" FOCUS` (text
+// in Windows-1252, FOCUS the focused window's handle). Nothing else of UI Automation is
+// offered.
 #include <windows.h>
 // After windows.h, whose types they use.
 #include <oleauto.h>
 #include <unknwn.h>
 
+#include <cstdio>
 #include <string>
 
 namespace {
@@ -76,6 +78,10 @@ extern "C" __declspec(dllexport) HRESULT WINAPI
         }
         quoted += c == '\n' ? ' ' : c;
     }
-    append_line("notification \"" + quoted + "\"\n");
+    // The box that had the focus when it was said, so that the check can put it in order
+    // with the focus moves the reader saw from outside a moment later.
+    char focus[32];
+    std::snprintf(focus, sizeof focus, " %p", static_cast<void*>(GetFocus()));
+    append_line("notification \"" + quoted + "\"" + focus + "\n");
     return S_OK;
 }

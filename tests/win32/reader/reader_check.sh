@@ -5,6 +5,7 @@
 # UIAutomationCore.dll beside the program took) must be what the key-script runner's journal
 # says, once and in the same order. The transcripts are left in OUT.
 #   reader_check.sh READER_EXE UIA_DLL PROGRAM_EXE RUNNER_EXE DATA_FOLDER TESTS_FOLDER OUT
+#                   CALL_BOOK_DLL
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 . "$here/../wine_desktop.sh"
@@ -22,7 +23,7 @@ if [ "${1:-}" = "--on-display" ]; then
     exit "$failed"
 fi
 
-reader="$1" uia="$2" program="$3" runner="$4" data="$5" tests="$6" out="$7"
+reader="$1" uia="$2" program="$3" runner="$4" data="$5" tests="$6" out="$7" call_book="$8"
 # The runner uses the build's Wine; the program a Wine of its own, whose desktop process
 # must start on the private display, not on none.
 export WINEPREFIX="${WINEPREFIX:-$HOME/.wine}" WINEDEBUG=-all
@@ -31,7 +32,8 @@ trap 'WINEPREFIX="$desktop_prefix" wineserver -k 2>/dev/null || true' EXIT
 mkdir -p "$desktop_prefix"
 rm -rf "$out"
 mkdir -p "$out/fixture"
-cp "$data/COUNTRY.LST" "$tests/orca/ISLANDS.TXT" "$out/fixture/"
+# The test call-book library answers for G4ABC on the CD in drive D, as in the Orca check.
+cp "$data/COUNTRY.LST" "$tests/orca/ISLANDS.TXT" "$call_book" "$out/fixture/"
 wine "$runner" "$(winepath -w "$out/fixture")" "$(winepath -w "$tests/orca/fixture.script")" \
     >/dev/null </dev/null
 
@@ -39,9 +41,10 @@ scripts=()
 for script in "$tests"/orca/*.script; do
     name="$(basename "$script" .script)"
     # Scripts played beside a simulated radio or the call book's server need them; the
-    # Windows build has no web client, and its COM ports are tested on their own.
+    # Windows build has no web client, and its COM ports are tested on their own. A script
+    # that sets the program's clock hears times this run cannot give the real program.
     [ "$name" = fixture ] && continue
-    head -1 "$script" | grep -q -e '^# Devices' -e '^# Call book server' && continue
+    head -1 "$script" | grep -q -e '^# Devices' -e '^# Call book server' -e '^# Clock' && continue
     scripts+=("$script")
     cp -r "$out/fixture" "$out/$name.journal-folder"
     wine "$runner" "$(winepath -w "$out/$name.journal-folder")" "$(winepath -w "$script")" \
@@ -50,6 +53,8 @@ for script in "$tests"/orca/*.script; do
     cp "$program" "$uia" "$out/$name/"
 done
 
+# A desktop Wine left from a display that is gone would take the new programs.
+WINEPREFIX="$desktop_prefix" wineserver -k 2>/dev/null || true
 status=0
 # The stand-in beside the program is taken before Wine's own UI Automation.
 WINEPREFIX="$desktop_prefix" WINEDLLOVERRIDES="uiautomationcore=n,b;${WINEDLLOVERRIDES:-}" \
@@ -57,6 +62,6 @@ WINEPREFIX="$desktop_prefix" WINEDLLOVERRIDES="uiautomationcore=n,b;${WINEDLLOVE
     </dev/null || status=$?
 for script in "${scripts[@]}"; do
     name="$(basename "$script" .script)"
-    python3 "$here/same_speech.py" "$name" "$out/$name.journal" "$out/$name.heard" || status=1
+    python3 "$here/same_speech.py" "$script" "$out/$name.journal" "$out/$name.heard" || status=1
 done
 exit "$status"
