@@ -37,8 +37,9 @@ BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbe
 # the Python bindings that read the accessible tree, key presses, screenshots, fonts, a
 # sound server with a null sink, the Orca screen reader with a window manager and
 # speech-dispatcher, whose speech the tests capture to a file, a private print scheduler,
-# poppler's PDF readers and Ghostscript (it reads the PostScript Wine's printing spools).
-TEST_PACKAGES=(xvfb xauth x11-utils dbus at-spi2-core python3-pyatspi xdotool imagemagick
+# poppler's PDF readers and Ghostscript (it reads the PostScript Wine's printing spools),
+# and libfaketime, which starts the program's clock at a set time for the Orca check.
+TEST_PACKAGES=(xvfb xauth x11-utils dbus at-spi2-core python3-pyatspi xdotool imagemagick faketime
     fonts-dejavu-core pulseaudio pulseaudio-utils orca speech-dispatcher metacity cups-daemon
     cups-client poppler-utils ghostscript)
 

@@ -5,10 +5,13 @@ Orca said after each step with the expected speech.
     speech_check.py PROGRAM SCRIPT EXPECTED TRANSCRIPT
 
 PROGRAM is the program file in a prepared program folder. SCRIPT uses the key-script
-format of varrowlog-script (key, type, answer, tick, wait). EXPECTED and the TRANSCRIPT written
+format of varrowlog-script (key, type, answer, tick, wait); one whose first line is
+"# Clock YYYY-MM-DD HH:MM:SS" runs the program with its clock started at that UTC time
+(through libfaketime), so the times it speaks are the same on every run. EXPECTED and the TRANSCRIPT written
 here read alike: each step as "> step", then one line per utterance after it. Runs inside
 desktop.sh, which sets ORCA_SPEECH."""
 
+import glob
 import os
 import subprocess
 import sys
@@ -58,6 +61,13 @@ def steps_of(script_path):
             else:
                 sys.exit(f"{script_path}: '{verb}' cannot be sent to the desktop program")
     return steps
+
+
+def clock_of(script_path):
+    """The UTC time the script's first line starts the program's clock at, or None."""
+    with open(script_path, encoding="utf-8") as script:
+        first = script.readline().strip()
+    return first[len("# Clock "):].strip() if first.startswith("# Clock ") else None
 
 
 def said_since(speech_file, start):
@@ -144,8 +154,19 @@ def main():
         return steps[step] if step < len(steps) else []
     env = dict(os.environ)
     env.pop("GTK_MODULES", None)
+    command = [os.path.abspath(program)]
+    clock = clock_of(script)
+    if clock is not None:
+        # Preloaded into the program itself, so that it is the process waited on and ended.
+        # Only the wall clock is set back; the timers, which run on the monotonic clock,
+        # keep their pace.
+        library = glob.glob("/usr/lib/*/faketime/libfaketime.so.1")
+        if not library:
+            sys.exit(f"{script}: needs libfaketime (the faketime package) for its clock")
+        env.update(LD_PRELOAD=library[0], FAKETIME="@" + clock, TZ="UTC",
+                   FAKETIME_DONT_FAKE_MONOTONIC="1")
     offset = os.path.getsize(speech_file)
-    process = subprocess.Popen([os.path.abspath(program)], cwd=os.path.dirname(os.path.abspath(program)), env=env,
+    process = subprocess.Popen(command, cwd=os.path.dirname(os.path.abspath(program)), env=env,
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     transcript = []
     try:

@@ -181,6 +181,39 @@ void fit_layout_to_text(Window& w, int screen_width) {
     }
 }
 
+// A box the program fills (a read-only box, or a found value the operator may change) is
+// seen whole only if it is as wide as the text in its own font, with its frame and padding.
+// It never shrinks below its layout width, nor passes the screen's right edge.
+void fit_box_to_text(Window& w, Control& c, int screen_width) {
+    constexpr int kMargin = 16;
+    if (!GTK_IS_ENTRY(c.widget)) {
+        return;
+    }
+    PangoLayout* layout =
+        gtk_widget_create_pango_layout(c.widget, gtk_entry_get_text(GTK_ENTRY(c.widget)));
+    int text_width = 0;
+    pango_layout_get_pixel_size(layout, &text_width, nullptr);
+    g_object_unref(layout);
+    GtkStyleContext* style = gtk_widget_get_style_context(c.widget);
+    GtkBorder padding;
+    GtkBorder border;
+    gtk_style_context_get_padding(style, gtk_style_context_get_state(style), &padding);
+    gtk_style_context_get_border(style, gtk_style_context_get_state(style), &border);
+    // A character's room more, for the caret the reader walks the text with.
+    const int frame = padding.left + padding.right + border.left + border.right + 8;
+    int width = 0;
+    int height = 0;
+    gtk_widget_get_size_request(c.outer, &width, &height);
+    const int wanted = std::min(text_width + frame, screen_width - kMargin - x_of(w, c));
+    if (wanted <= width) {
+        return;
+    }
+    gtk_widget_set_size_request(c.outer, wanted, height);
+    if (gtk_widget_get_visible(w.window)) {
+        fit_layout_to_text(w, screen_width);
+    }
+}
+
 // The caption is shown whole in the title bar: the window is at least as wide as the
 // caption in the desktop's bold interface font, with room for the close button.
 int caption_width(GtkWidget* window, const std::string& utf8) {

@@ -179,8 +179,11 @@ public:
             }
             load_css(w);
         }
-        gtk_widget_set_size_request(c.outer, scaled(w.shape, shape.width),
-                                    scaled(w.shape, shape.height));
+        // A drop-down's layout height counts the list it drops; closed, it is one line high,
+        // and as tall it would share a row with every box beside its list.
+        gtk_widget_set_size_request(
+            c.outer, scaled(w.shape, shape.width),
+            shape.kind == ControlKind::DropDown ? -1 : scaled(w.shape, shape.height));
         gtk_fixed_put(GTK_FIXED(w.layout), c.outer, scaled(w.shape, shape.x),
                       scaled(w.shape, shape.y));
         if (shape.kind == ControlKind::Label) {
@@ -310,6 +313,7 @@ public:
                 if (set_edit_text(w, *c, utf8, shown, focused) || !w.refilled_boxes.empty()) {
                     mark_event(w);
                 }
+                fit_box_to_text(w, *c, screen_width());
                 break;
             case ControlKind::Button:
                 gtk_button_set_label(GTK_BUTTON(c->widget), mnemonic_text(text).c_str());

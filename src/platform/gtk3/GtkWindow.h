@@ -86,4 +86,8 @@ int caption_width(GtkWidget* window, const std::string& utf8);
 // rows wider than the screen onto further lines (GtkLayout.cpp).
 void fit_layout_to_text(Window& w, int screen_width);
 
+// Widens a box the program has filled to show its whole text, as far as the screen allows,
+// and makes room for it on its row.
+void fit_box_to_text(Window& w, Control& c, int screen_width);
+
 }  // namespace vl::gtk3
