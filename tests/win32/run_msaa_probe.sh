@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs the MSAA probe against varrowlog.exe in a fresh program folder, on a private X display
 # with a Wine desktop of its own (so windows have their captions and frames), turns its
-# screenshots into PNG files, and measures the start-up to the main menu with a log of
-# 120,000 entries.
+# screenshots into PNG files (at 96 and at 192 dots per inch), and measures the start-up to
+# the main menu with a log of 120,000 entries.
 #   run_msaa_probe.sh PROBE_EXE VARROWLOG_EXE MAKE_LOG_EXE DATA_FOLDER ARTIFACT_FOLDER
 #   run_msaa_probe.sh --main-menu PROBE_EXE FOLDER   the program unpacked in FOLDER, as shipped
 set -euo pipefail
@@ -18,6 +18,16 @@ if [ "${1:-}" = "--on-display" ]; then
     wine "$make_log" "$(winepath -w "$big")" >/dev/null
     echo "Start-up with 120,000 entries under Wine:"
     wine "$probe" --time "$(winepath -w "$big/varrowlog.exe")" || status=$?
+    # Again at 192 dots per inch, the setting Wine reads when its desktop starts, on a fresh
+    # folder, for the screenshots at twice the text size.
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f >/dev/null 2>&1
+    wineserver -k
+    wineserver -w
+    start_wine_desktop
+    echo "At 192 dots per inch:"
+    wine "$probe" "$(winepath -w "$folder/192/varrowlog.exe")" "$(winepath -w "$folder/192")" ||
+        status=$?
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
     exit "$status"
 fi
 
@@ -44,6 +54,8 @@ trap 'WINEPREFIX="$WINEPREFIX" wineserver -k 2>/dev/null || true; rm -rf "$folde
 mkdir -p "$WINEPREFIX"
 cp "$program" "$data/COUNTRY.LST" "$folder/"
 cp "$program" "$data/COUNTRY.LST" "$big/"
+mkdir -p "$folder/192"
+cp "$program" "$data/COUNTRY.LST" "$folder/192/"
 
 status=0
 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --on-display "$probe" "$folder" "$big" "$make_log" \
@@ -51,6 +63,9 @@ xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --on-display "$probe" "$folder" "$b
 for shot in main_menu offline_form; do
     if [ -f "$folder/$shot.bmp" ]; then
         convert "$folder/$shot.bmp" "$artifacts/win32_$shot.png"
+    fi
+    if [ -f "$folder/192/$shot.bmp" ]; then
+        convert "$folder/192/$shot.bmp" "$artifacts/win32_${shot}_192dpi.png"
     fi
 done
 exit "$status"

@@ -143,6 +143,18 @@ std::string window_text(HWND hwnd) {
     return text;
 }
 
+// A label as it shows: "&" marks the Alt letter, "&&" an ampersand.
+std::string without_ampersand(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && i + 1 < text.size()) {
+            ++i;
+        }
+        out += text[i];
+    }
+    return out;
+}
+
 class Win32Ui final : public platform::Ui {
 public:
     explicit Win32Ui(HINSTANCE instance) : m_instance(instance) {
@@ -319,6 +331,7 @@ public:
             EnableWindow(owner->hwnd, FALSE);
         }
         make_labels_readable_when_nothing_takes_focus(w);
+        fit_to_contents(w);
         centre(w.hwnd, owner ? owner->hwnd : nullptr);
         ShowWindow(w.hwnd, SW_SHOW);
         SetForegroundWindow(w.hwnd);
@@ -675,6 +688,149 @@ private:
         first_label->hwnd = reading;
         first_label->focusable_label = true;
         SendMessageA(reading, WM_SETFONT, reinterpret_cast<WPARAM>(w.font), FALSE);
+    }
+
+    // The screens were laid out for one font at one size: with the font this screen really
+    // has, a label or box may need more room than its place gives, and a list more lines.
+    // Each grows to its text (a box to its longest text), what stands to its right on its
+    // row moves along, and the window grows to hold everything, up to the work area.
+    void fit_to_contents(Window& w) {
+        constexpr int kMargin = 8;
+        HDC dc = GetDC(w.hwnd);
+        HGDIOBJ old_font = SelectObject(dc, w.font);
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(dc, &metrics);
+        auto text_width = [&](const std::string& text) {
+            SIZE size{};
+            GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+            return static_cast<int>(size.cx);
+        };
+        RECT area{};
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+        RECT frame{0, 0, 0, 0};
+        AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(w.hwnd, GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongPtrA(w.hwnd, GWL_EXSTYLE)));
+        const int frame_width = frame.right - frame.left;
+        const int frame_height = frame.bottom - frame.top;
+        const int most_width = area.right - area.left - frame_width;
+        const int most_height = area.bottom - area.top - frame_height;
+
+        for (auto& c : w.controls) {
+            RECT place = placement(w, c->hwnd);
+            int width = place.right - place.left;
+            int height = place.bottom - place.top;
+            int wanted_width = width;
+            int wanted_height = height;
+            switch (c->shape.kind) {
+                case ControlKind::Label:
+                    wanted_width = text_width(without_ampersand(window_text(c->hwnd))) + 2;
+                    break;
+                case ControlKind::Edit:
+                    if (c->shape.style == EditStyle::MultiLine ||
+                        c->shape.style == EditStyle::ReadOnlyMultiLine) {
+                        break;
+                    }
+                    // Room for the longest text the box takes, or the text it shows, and
+                    // for its edge and caret.
+                    wanted_width =
+                        2 * GetSystemMetrics(SM_CXEDGE) + 6 +
+                        std::max(c->shape.max_length * static_cast<int>(metrics.tmAveCharWidth),
+                                 text_width(window_text(c->hwnd)));
+                    wanted_height = std::max(height, static_cast<int>(metrics.tmHeight) + 6);
+                    break;
+                case ControlKind::List: {
+                    int line = static_cast<int>(SendMessageA(c->hwnd, LB_GETITEMHEIGHT, 0, 0));
+                    int lines = std::max<int>(1, static_cast<int>(c->items.size()));
+                    wanted_height =
+                        std::max(height, lines * line + 2 * GetSystemMetrics(SM_CYEDGE));
+                    for (const std::string& item : c->items) {
+                        wanted_width = std::max(
+                            wanted_width, text_width(item) + GetSystemMetrics(SM_CXVSCROLL) + 8);
+                    }
+                    break;
+                }
+                case ControlKind::DropDown:
+                    for (const std::string& item : c->items) {
+                        wanted_width = std::max(
+                            wanted_width, text_width(item) + GetSystemMetrics(SM_CXVSCROLL) + 12);
+                    }
+                    break;
+                case ControlKind::Button:
+                    wanted_width =
+                        std::max(width, text_width(without_ampersand(window_text(c->hwnd))) + 16);
+                    break;
+            }
+            wanted_width = std::min(std::max(width, wanted_width),
+                                    most_width - static_cast<int>(place.left) - kMargin);
+            wanted_height =
+                std::min(wanted_height, most_height - static_cast<int>(place.top) - kMargin);
+            if (wanted_width <= width && wanted_height <= height) {
+                continue;
+            }
+            const int grown = std::max(0, wanted_width - width);
+            const int lower = std::max(0, wanted_height - height);
+            SetWindowPos(c->hwnd, nullptr, 0, 0, std::max(width, wanted_width),
+                         std::max(height, wanted_height),
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            for (auto& other : w.controls) {
+                if (other.get() == c.get()) {
+                    continue;
+                }
+                RECT at = placement(w, other->hwnd);
+                bool same_row = at.top < place.bottom && at.bottom > place.top;
+                int dx = same_row && at.left >= place.right ? grown : 0;
+                int dy = !same_row && at.top >= place.bottom ? lower : 0;
+                if (dx != 0 || dy != 0) {
+                    SetWindowPos(other->hwnd, nullptr, at.left + dx, at.top + dy, 0, 0,
+                                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                }
+            }
+        }
+
+        // The window holds what it shows, with a margin below the last line, on the screen.
+        RECT client{};
+        GetClientRect(w.hwnd, &client);
+        int right = client.right;
+        int bottom = client.bottom;
+        for (auto& c : w.controls) {
+            RECT at = placement(w, c->hwnd);
+            right = std::max(right, static_cast<int>(at.right) + kMargin);
+            bottom = std::max(bottom, static_cast<int>(at.bottom) + kMargin);
+        }
+        // The caption too is read whole by a partially sighted operator: the title bar holds
+        // it in the system's caption font, beside the icon and the buttons.
+        NONCLIENTMETRICSA nonclient{};
+        nonclient.cbSize = sizeof nonclient;
+        if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof nonclient, &nonclient, 0)) {
+            HFONT caption_font = CreateFontIndirectA(&nonclient.lfCaptionFont);
+            SelectObject(dc, caption_font);
+            int caption = text_width(w.shape.caption) + 5 * GetSystemMetrics(SM_CXSIZE);
+            SelectObject(dc, w.font);
+            DeleteObject(caption_font);
+            right = std::max(right, caption - frame_width);
+        }
+        right = std::min(right, most_width);
+        bottom = std::min(bottom, most_height);
+        for (auto& c : w.controls) {
+            RECT at = placement(w, c->hwnd);
+            if (at.right > right - kMargin / 2 && c->shape.kind != ControlKind::Label) {
+                SetWindowPos(c->hwnd, nullptr, 0, 0,
+                             std::max(1, right - kMargin / 2 - static_cast<int>(at.left)),
+                             at.bottom - at.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            }
+        }
+        SetWindowPos(w.hwnd, nullptr, 0, 0, right + frame_width, bottom + frame_height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SelectObject(dc, old_font);
+        ReleaseDC(w.hwnd, dc);
+    }
+
+    // A control's place in its window's client area.
+    static RECT placement(Window& w, HWND control) {
+        RECT place{};
+        GetWindowRect(control, &place);
+        MapWindowPoints(nullptr, w.hwnd, reinterpret_cast<POINT*>(&place), 2);
+        return place;
     }
 
     static void centre(HWND hwnd, HWND over) {
