@@ -121,4 +121,15 @@ std::string key_chord_name(const KeyChord& chord) {
     return name + std::string(1, static_cast<char>(chord.key));
 }
 
+std::string without_ampersand(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && i + 1 < text.size()) {
+            ++i;  // "&&" is a literal "&"
+        }
+        out += text[i];
+    }
+    return out;
+}
+
 }  // namespace vl::platform

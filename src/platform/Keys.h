@@ -76,4 +76,7 @@ std::optional<int> find_command(const KeyTable& table, const KeyChord& chord);
 std::optional<KeyChord> parse_key_chord(std::string_view text);
 std::string key_chord_name(const KeyChord& chord);
 
+// A label or button caption as shown and spoken: "&" marks its Alt letter, "&&" is an "&".
+std::string without_ampersand(std::string_view text);
+
 }  // namespace vl::platform

@@ -11,17 +11,6 @@
 
 namespace vl::gtk3 {
 
-std::string without_ampersand(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '&' && i + 1 < text.size()) {
-            ++i;
-        }
-        out += text[i];
-    }
-    return out;
-}
-
 // "&" marks the Alt letter on Windows; GTK marks it with "_".
 std::string mnemonic_text(std::string_view text) {
     std::string out;

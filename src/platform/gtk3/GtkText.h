@@ -9,10 +9,12 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Keys.h"
+
 namespace vl::gtk3 {
 
 // The text without the "&" that marks an Alt letter ("&&" is a literal "&").
-std::string without_ampersand(std::string_view text);
+using platform::without_ampersand;
 
 // A label or button text in UTF-8 with GTK's "_" for the Alt letter.
 std::string mnemonic_text(std::string_view text);

@@ -15,21 +15,11 @@ namespace vl::headless {
 using platform::ControlKind;
 using platform::EditStyle;
 using platform::WindowId;
+using platform::without_ampersand;
 
 namespace {
 
 constexpr int kListPage = 8;  // entries a Page Up or Page Down moves in a list
-
-std::string without_ampersand(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '&' && i + 1 < text.size()) {
-            ++i;  // "&&" is a literal "&"
-        }
-        out += text[i];
-    }
-    return out;
-}
 
 // The letter after a single "&", as Alt and that letter reach it; 0 when there is none.
 char mnemonic_of(std::string_view text) {

@@ -24,6 +24,7 @@ namespace {
 using platform::ControlKind;
 using platform::EditStyle;
 using platform::WindowId;
+using platform::without_ampersand;
 
 constexpr UINT kPostedCommand = WM_APP + 1;
 constexpr UINT_PTR kTimerId = 1;
@@ -141,18 +142,6 @@ std::string window_text(HWND hwnd) {
     int got = GetWindowTextA(hwnd, text.data(), length + 1);
     text.resize(static_cast<std::size_t>(std::max(got, 0)));
     return text;
-}
-
-// A label as it shows: "&" marks the Alt letter, "&&" an ampersand.
-std::string without_ampersand(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '&' && i + 1 < text.size()) {
-            ++i;
-        }
-        out += text[i];
-    }
-    return out;
 }
 
 class Win32Ui final : public platform::Ui {
