@@ -1,6 +1,6 @@
-// Fuzz target: any bytes as COUNTRY.LST and a list of call signs. Loading must not crash, and
-// the fast lookup must give exactly the plain scan's answer and current record for every
-// call, portable forms included.
+// Fuzz target: any bytes as COUNTRY.LST, COUNTRY.EXC and a list of call signs. Loading must
+// not crash, and the fast lookup must give exactly the plain scan's answer and current record
+// for every call, portable forms and exceptions included.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -18,7 +18,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     vl::CountryList plain;
     fast.load(rest.substr(0, list_size));
     plain.load(rest.substr(0, list_size));
-    std::string_view calls = rest.substr(list_size);
+    // The second byte after the list says how much of what follows is COUNTRY.EXC.
+    std::string_view after = rest.substr(list_size);
+    size_t exceptions_size =
+        after.empty() ? 0 : (static_cast<uint8_t>(after[0]) * after.size()) / 256;
+    after = after.empty() ? after : after.substr(1);
+    exceptions_size = std::min(exceptions_size, after.size());
+    fast.load_exceptions(after.substr(0, exceptions_size));
+    plain.load_exceptions(after.substr(0, exceptions_size));
+    std::string_view calls = after.substr(exceptions_size);
     while (true) {
         size_t end = calls.find('\n');
         std::string_view call = calls.substr(0, end);

@@ -24,6 +24,9 @@ std::string field_text(std::string_view field) {
 
 void CountryList::clear() {
     m_records.clear();
+    m_exact_calls.clear();
+    m_prefixes.clear();
+    m_longest_prefix = 0;
     m_highest = 0;
     m_current = 0;
     build_lookup();
@@ -106,26 +109,55 @@ void CountryList::build_lookup() {
     }
 }
 
-// A portable call is looked up by the part that names its country; when no range holds that
-// part (a suffix such as /2K is no country's prefix), by the operator's own call.
 int CountryList::find(std::string_view call) {
-    CallParts parts = call_parts(call);
-    if (parts.in_no_country) {
-        m_current = count();
-        return -1;
-    }
-    int dxcc = find_range(parts.prefix);
-    return dxcc < 0 && parts.home != parts.prefix ? find_range(parts.home) : dxcc;
+    return find_with(call, false);
 }
 
 int CountryList::find_by_scan(std::string_view call) {
-    CallParts parts = call_parts(call);
+    return find_with(call, true);
+}
+
+// A whole call listed in COUNTRY.EXC is answered first (3D20CR is Conway Reef, not Fiji). A
+// portable call is then looked up by the part that names its country; when nothing holds that
+// part (a suffix such as /2K is no country's prefix), by the operator's own call.
+int CountryList::find_with(std::string_view call, bool by_scan) {
+    std::string_view whole = call;
+    while (!whole.empty() && whole.back() == ' ') {
+        whole.remove_suffix(1);
+    }
+    if (auto exact = m_exact_calls.find(whole); exact != m_exact_calls.end()) {
+        return found_exception(exact->second);
+    }
+    CallParts parts = call_parts(call, m_prefixes.empty() ? nullptr : &m_prefixes);
     if (parts.in_no_country) {
         m_current = count();
         return -1;
     }
-    int dxcc = scan_ranges(parts.prefix);
-    return dxcc < 0 && parts.home != parts.prefix ? scan_ranges(parts.home) : dxcc;
+    int dxcc = find_part(parts.prefix, by_scan);
+    return dxcc < 0 && parts.home != parts.prefix ? find_part(parts.home, by_scan) : dxcc;
+}
+
+// One part of a call: an exact call of COUNTRY.EXC ("3D2CR" of "3D2CR/P"), then its longest
+// prefix there, then the ranges.
+int CountryList::find_part(std::string_view part, bool by_scan) {
+    if (part.size() != 0 && !m_exact_calls.empty()) {
+        if (auto exact = m_exact_calls.find(part); exact != m_exact_calls.end()) {
+            return found_exception(exact->second);
+        }
+    }
+    for (std::size_t n = std::min(part.size(), m_longest_prefix); n > 0; --n) {
+        if (auto prefix = m_prefixes.find(part.substr(0, n)); prefix != m_prefixes.end()) {
+            return found_exception(prefix->second);
+        }
+    }
+    return by_scan ? scan_ranges(part) : find_range(part);
+}
+
+// The current record of an answer from COUNTRY.EXC is the first record of its country, which
+// gives the name and position; load_exceptions() keeps only numbers the list carries.
+int CountryList::found_exception(int dxcc) {
+    m_current = m_first_record_of[dxcc];
+    return dxcc;
 }
 
 int CountryList::find_range(std::string_view call) {
@@ -168,6 +200,81 @@ std::string_view CountryList::name_of(int dxcc) const {
         return {};
     }
     return m_records[m_first_record_of[dxcc]].name;
+}
+
+// COUNTRY.EXC: lines of a DXCC number, the country's name as COUNTRY.LST gives it, and items
+// separated by blanks, each a prefix or "=" and an exact call. A line starting with ";" is a
+// note. A line that does not read, or whose number and name do not match the list (a file
+// made for another numbering), is left out whole; the ranges still answer for it.
+CountryExceptionsReport CountryList::load_exceptions(std::string_view text) {
+    m_exact_calls.clear();
+    m_prefixes.clear();
+    m_longest_prefix = 0;
+    CountryExceptionsReport report;
+    bool first = true;
+    auto call_text = [](std::string_view item) {
+        return !item.empty() && item.size() <= 20 &&
+               std::all_of(item.begin(), item.end(), [](char c) {
+                   return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '/';
+               });
+    };
+    while (!text.empty()) {
+        std::string_view line = take_line(text);
+        if (first && !line.empty() && line.front() == ';') {
+            report.source_note = std::string(trim(line.substr(1)));
+        }
+        first = false;
+        if (trim(line).empty() || line.front() == ';') {
+            continue;
+        }
+        std::size_t comma1 = line.find(',');
+        std::size_t comma2 = comma1 == std::string_view::npos ? comma1 : line.find(',', comma1 + 1);
+        std::string_view number = comma1 == std::string_view::npos ? line : line.substr(0, comma1);
+        bool number_ok =
+            !number.empty() && number.size() <= 3 &&
+            std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; });
+        if (comma2 == std::string_view::npos || !number_ok) {
+            ++report.lines_left_out;
+            continue;
+        }
+        int dxcc = std::stoi(std::string(number));
+        std::string_view name = line.substr(comma1 + 1, comma2 - comma1 - 1);
+        if (!carries(dxcc) || name_of(dxcc) != name) {
+            ++report.lines_left_out;
+            continue;
+        }
+        std::vector<std::string_view> items;
+        std::string_view rest = line.substr(comma2 + 1);
+        bool items_ok = true;
+        while (!rest.empty()) {
+            std::size_t blank = rest.find(' ');
+            std::string_view item = rest.substr(0, blank);
+            rest = blank == std::string_view::npos ? std::string_view() : rest.substr(blank + 1);
+            if (item.empty()) {
+                continue;
+            }
+            std::string_view call = item.front() == '=' ? item.substr(1) : item;
+            if (!call_text(call) || (item.front() != '=' && call.find('/') != call.npos)) {
+                items_ok = false;
+                break;
+            }
+            items.push_back(item);
+        }
+        if (!items_ok) {
+            ++report.lines_left_out;
+            continue;
+        }
+        for (std::string_view item : items) {
+            if (item.front() == '=') {
+                m_exact_calls.emplace(std::string(item.substr(1)), dxcc);
+            } else {
+                m_prefixes.emplace(std::string(item), dxcc);
+                m_longest_prefix = std::max(m_longest_prefix, item.size());
+            }
+        }
+        ++report.lines_used;
+    }
+    return report;
 }
 
 std::string country_list_error_text(const CountryListError& error) {

@@ -2,10 +2,11 @@
 //
 // A part before or after the operator's own call that is a prefix form (one to four letters
 // and digits with at least one letter) names the country the station works from. Not prefix
-// forms: P, M, QRP, A and B (portable, mobile, low power, second address, second station), a
-// lone digit (a call area, which never moves a call to another country), and, after the call,
-// a part without a digit: a country written there carries its call area (/EA8, /KH6, /W4),
-// while letters alone mark an activity or how the station works (/LH, /YL, /R, /J).
+// forms: the words that say how or where a station works rather than in which country (P, M,
+// QRP, A, B, LH, YL, R and the like), and digits alone (a call area, which never moves a call
+// to another country). A part written after the call with a digit in it is a prefix form
+// (/EA8, /KH6, /W4); without a digit it is one only when the country file lists it as a
+// prefix (/GM, /F, /DL), since letters alone there more often mark an activity (/SOTA).
 #include "dxdata/PortableCall.h"
 
 #include <algorithm>
@@ -20,8 +21,13 @@ bool call_character(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
 
-bool prefix_form(std::string_view part, bool before_call) {
-    static constexpr std::array<std::string_view, 5> kNotPrefixes = {"P", "M", "QRP", "A", "B"};
+bool prefix_form(std::string_view part, bool before_call, const PrefixTable* known) {
+    // Portable, mobile, low power, second address, second station, lighthouse, operator's
+    // gender, rover or repeater, light-vessel, satellite, beacon: none is a place, though
+    // several spell a prefix (R is Russia, YL Latvia, M England).
+    static constexpr std::array<std::string_view, 16> kNotPrefixes = {
+        "P", "M", "QRP", "QRPP", "A",   "B",  "LH", "YL",
+        "R", "J", "LGT", "SAT",  "BCN", "PM", "AG", "AE"};
     if (part.empty() || part.size() > 4) {
         return false;
     }
@@ -36,12 +42,18 @@ bool prefix_form(std::string_view part, bool before_call) {
         letter = letter || (c >= 'A' && c <= 'Z');
         digit = digit || (c >= '0' && c <= '9');
     }
-    return letter && (before_call || digit);
+    if (!letter) {
+        return false;
+    }
+    if (before_call || digit) {
+        return true;
+    }
+    return known != nullptr && known->find(part) != known->end();
 }
 
 }  // namespace
 
-CallParts call_parts(std::string_view call) {
+CallParts call_parts(std::string_view call, const PrefixTable* known) {
     std::string_view text = call;
     while (!text.empty() && text.back() == ' ') {
         text.remove_suffix(1);
@@ -85,7 +97,7 @@ CallParts call_parts(std::string_view call) {
         }
     }
     for (std::size_t i = 0; i < part_count; ++i) {
-        if (i != home && prefix_form(parts[i], i < home) &&
+        if (i != home && prefix_form(parts[i], i < home, known) &&
             (!prefix || parts[i].size() < prefix->size())) {
             prefix = parts[i];
         }

@@ -2,6 +2,9 @@
 // Canary Islands, "G4ABC/P" is in England, and "G4ABC/MM" is at sea, in no country.
 #pragma once
 
+#include <functional>
+#include <map>
+#include <string>
 #include <string_view>
 
 namespace vl {
@@ -12,7 +15,12 @@ struct CallParts {
     std::string_view home;       // the operator's own call, for a prefix no country uses
 };
 
+// The prefixes of the country file, each with its DXCC number; a part after the call with no
+// digit names a country only when it is one of these (G3YRZ/GM, but not G3YRZ/SOTA).
+using PrefixTable = std::map<std::string, int, std::less<>>;
+
 // The parts Find country looks up for `call`. A call without "/" is both parts, as given.
-CallParts call_parts(std::string_view call);
+// Without `known`, a part after the call must hold a digit to name a country.
+CallParts call_parts(std::string_view call, const PrefixTable* known = nullptr);
 
 }  // namespace vl

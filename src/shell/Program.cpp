@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "dxdata/CountryUpdate.h"
 #include "logstore/Bands.h"
 #include "logstore/Text.h"
 #include "shell/AppContext.h"
@@ -77,6 +78,68 @@ bool open_log(AppContext& ctx) {
     return true;
 }
 
+// COUNTRY.EXC, the exact calls and prefixes the ranges cannot carry. Without it, or with lines
+// of it damaged, the ranges still find every country, so the program goes on. Returns the note
+// naming the cty.dat it was made from.
+std::string load_country_exceptions(AppContext& ctx) {
+    const std::string path = ctx.program_dir + "COUNTRY.EXC";
+    if (!ctx.platform.files.exists(path)) {
+        return {};
+    }
+    auto text = platform::read_whole_file(ctx.platform.files, path, 16 << 20);
+    if (!text) {
+        say(ctx, "File Error",
+            "COUNTRY.EXC could not be read. Countries are found by COUNTRY.LST alone.");
+        return {};
+    }
+    CountryExceptionsReport report = ctx.countries.load_exceptions(*text);
+    if (report.lines_left_out > 0 && ctx.countries.count() > 0) {
+        say(ctx, "File Error",
+            "COUNTRY.EXC:" + plain_number(report.lines_left_out) +
+                " lines do not match COUNTRY.LST or could not be read, and are left out. "
+                "Countries are still found by COUNTRY.LST.");
+    }
+    return report.source_note;
+}
+
+// A cty.dat the operator placed in the program folder, newer than the one COUNTRY.EXC was made
+// from, is read once: both files are rewritten through a temporary file and a rename, and
+// loaded again.
+void update_country_data(AppContext& ctx, const std::string& note) {
+    std::string path = ctx.program_dir + "cty.dat";
+    if (!ctx.platform.files.exists(path)) {
+        path = ctx.program_dir + "CTY.DAT";
+        if (!ctx.platform.files.exists(path)) {
+            return;
+        }
+    }
+    auto text = platform::read_whole_file(ctx.platform.files, path, 16 << 20);
+    if (!text || country_file_note_of(*text) == note) {
+        return;
+    }
+    CountryUpdate update = update_from_country_file(ctx.countries, *text);
+    if (update.done) {
+        if (update.list_text &&
+            !platform::replace_file(ctx.platform.files, ctx.program_dir + "COUNTRY.LST",
+                                    *update.list_text)) {
+            update.list_text.reset();
+            update.ranges_kept_because = "COUNTRY.LST could not be written.";
+        }
+        if (!platform::replace_file(ctx.platform.files, ctx.program_dir + "COUNTRY.EXC",
+                                    update.exceptions_text)) {
+            say(ctx, "File Error",
+                "COUNTRY.EXC could not be written; the country data is "
+                "unchanged.");
+            return;
+        }
+        if (update.list_text) {
+            ctx.countries.load(*update.list_text);
+        }
+        ctx.countries.load_exceptions(update.exceptions_text);
+    }
+    say(ctx, kProgramTitle, country_update_text(update));
+}
+
 void load_country_list(AppContext& ctx) {
     const std::string path = ctx.program_dir + "COUNTRY.LST";
     if (!ctx.platform.files.exists(path)) {
@@ -94,6 +157,8 @@ void load_country_list(AppContext& ctx) {
     } else if (text->find_first_not_of(" \t\r\n") == std::string::npos) {
         say(ctx, "File Error", "COUNTRY.LST is empty, so no call sign finds its country.");
     }
+    const std::string note = load_country_exceptions(ctx);
+    update_country_data(ctx, note);
 }
 
 // A settings file of the program's folder: nothing when it is absent. A file that is there

@@ -250,6 +250,104 @@ TEST(FindCountry, TheFastLookupGivesExactlyThePlainScansAnswers) {
     }
 }
 
+constexpr std::string_view kListBesideExceptions =
+    "GM,GM,Scotland,2,56.82,-4.18\r\n"
+    "G,G,England,1,52.77,-1.47\r\n"
+    "DA,DR,Fed. Rep. of Germany,5,51,10\r\n"
+    "F,F,France,8,46,2\r\n"
+    "LA,LN,Norway,9,61,9\r\n"
+    "3D2C,3D2C,Conway Reef,11,-22,175\r\n"
+    "3D2,3D2,Fiji,10,-17.78,177.92\r\n";
+
+// COUNTRY.EXC as the tool writes it, with every kind of bad line after the good ones.
+constexpr std::string_view kExceptions =
+    "; made from cty.dat 0123abcd\r\n"
+    "1,England,G M 2E\r\n"
+    "2,Scotland,GM MM 2M\r\n"
+    "5,Fed. Rep. of Germany,DA DL\r\n"
+    "8,France,F\r\n"
+    "9,Norway,LA LB\r\n"
+    "10,Fiji,3D2\r\n"
+    "11,Conway Reef,=3D20CR =3D2CR\r\n"
+    "12,Nowhere,XX\r\n"               // a number the list does not carry
+    "1,Scotland,GM\r\n"               // the name of another number
+    "2,Scotland\r\n"                  // no items field
+    "A5,England,G\r\n"                // no number
+    "5,Fed. Rep. of Germany,D?L\r\n"  // an item no call can hold
+    "5,Fed. Rep. of Germany,D/L\r\n"  // a prefix with a slash
+    "\r\n";
+
+TEST(CountryExceptions, BadLinesAreLeftOutAndTheGoodOnesUsed) {
+    CountryList list;
+    ASSERT_FALSE(list.load(kListBesideExceptions).has_value());
+    CountryExceptionsReport report = list.load_exceptions(kExceptions);
+    EXPECT_EQ(report.lines_used, 7);
+    EXPECT_EQ(report.lines_left_out, 6);
+    EXPECT_EQ(report.source_note, "made from cty.dat 0123abcd");
+    EXPECT_TRUE(list.has_exceptions());
+    // The left-out lines gave nothing: XX, D?L and the second Scotland line are unknown.
+    EXPECT_EQ(list.find("XX1AB"), -1);
+    EXPECT_EQ(list.find("GM4AB"), 2);
+    // Loading the list again drops the exceptions, which were checked against the old one.
+    ASSERT_FALSE(list.load(kListBesideExceptions).has_value());
+    EXPECT_FALSE(list.has_exceptions());
+}
+
+// Exact calls first, then portable parts with or without a digit, as the country file's users
+// read them. Each case also says what the ranges alone give, which is how the program reads
+// calls when COUNTRY.EXC is missing or damaged.
+TEST(CountryExceptions, ExactCallsAndPortablePartsAsTheCountryFileMeansThem) {
+    struct Case {
+        const char* call;
+        const char* with_exceptions;  // "" for no country
+        const char* ranges_alone;
+    };
+    static const Case kCases[] = {
+        {"3D20CR", "Conway Reef", "Fiji"},        // one call, no range can carry it
+        {"3D20CR      ", "Conway Reef", "Fiji"},  // as the 12-character call field holds it
+        {"3D20CR/P", "Conway Reef", "Fiji"},      // portable form of an exact call
+        {"3D2CR", "Conway Reef", "Conway Reef"},  // the 3D2C range holds it too
+        {"3D2AB", "Fiji", "Fiji"},
+        {"3D2CQ", "Fiji", "Conway Reef"},     // longest listed prefix: 3D2
+        {"G3YRZ/GM", "Scotland", "England"},  // a suffix without a digit
+        {"G3YRZ/F", "France", "England"},
+        {"DL1ABC/G", "England", "Fed. Rep. of Germany"},
+        {"F/G3YRZ", "France", "France"},     // before the call it always counted
+        {"G3YRZ/LH", "England", "England"},  // lighthouse, though LH is a range of Norway
+        {"G3YRZ/LA", "Norway", "England"},
+        {"G3YRZ/P", "England", "England"},
+        {"G3YRZ/M", "England", "England"},  // M is a prefix of England, here mobile
+        {"G3YRZ/QRP", "England", "England"},
+        {"G3YRZ/R", "England", "England"},
+        {"DL1ABC/SOTA", "Fed. Rep. of Germany", "Fed. Rep. of Germany"},  // no known prefix
+        {"G3YRZ/7", "England", "England"},  // a call area never moves a call
+        {"DL1ABC/3D2", "Fiji", "Fiji"},     // with a digit it always counted
+        {"G3YRZ/MM", "", ""},
+        {"G3YRZ/AM", "", ""},
+        {"MM/DL1ABC", "Scotland", "Fed. Rep. of Germany"},  // no range holds MM here
+    };
+    CountryList with, without;
+    ASSERT_FALSE(with.load(kListBesideExceptions).has_value());
+    ASSERT_FALSE(without.load(kListBesideExceptions).has_value());
+    with.load_exceptions(kExceptions);
+    auto answer = [](CountryList& list, const char* call) -> std::string {
+        int dxcc = list.find(call);
+        if (dxcc < 0) {
+            EXPECT_EQ(list.current_record(), nullptr) << call;
+            return "";
+        }
+        EXPECT_EQ(list.current_record()->dxcc, dxcc) << call;
+        return list.current_record()->name;
+    };
+    for (const Case& c : kCases) {
+        EXPECT_EQ(answer(with, c.call), c.with_exceptions) << c.call;
+        EXPECT_EQ(answer(without, c.call), c.ranges_alone) << c.call;
+        // The plain scan gives the same answer with the exceptions in front of it.
+        int fast = with.find(c.call);
+        EXPECT_EQ(with.find_by_scan(c.call), fast) << c.call;
+    }
+}
+
 TEST(ShippedCountryList, LoadsCleanlyAndFindsRealCallsOnEveryContinent) {
     CountryList list;
     std::string text = read_shipped("COUNTRY.LST");

@@ -2,6 +2,11 @@
 // double-click, key help, About and Escape.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
+#include "dxdata/CountryList.h"
+
 #include "shell/MainMenu.h"
 #include "support/TestSupport.h"
 
@@ -90,6 +95,64 @@ TEST(StartUp, AMissingCountryListIsToldOnceThenTheMenuOpens) {
     test::HeadlessRun run = run_program_headless(dir.path(), "answer ok\nkey Escape\n");
     EXPECT_EQ(run.journal, (Lines{"message \"VarrowLog\" \"File COUNTRY.LST missing\" ok",
                                   kMenuWindow, "focus list \"\" \"Instructions.\""}));
+}
+
+// A newer cty.dat in the program folder is read once: COUNTRY.EXC (and COUNTRY.LST where no
+// number changes) are rebuilt from it, and a country the list lacks is named, not numbered.
+TEST(StartUp, ANewerCountryFileIsReadOnceAndKeepsEveryNumber) {
+    auto shipped = [](const char* name) {
+        std::ifstream in(std::string(VARROW_DATA_DIR) + "/" + name, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    };
+    std::ifstream cty_in(std::string(VARROW_TOOLS_DIR) + "/country/cty.dat", std::ios::binary);
+    std::stringstream cty;
+    cty << cty_in.rdbuf();
+    std::string newer = cty.str();
+    const std::string scotland = "Scotland:";
+    std::size_t at = newer.find(';', newer.find(scotland));
+    ASSERT_NE(at, std::string::npos);
+    newer.insert(at, ",=G9NEW");  // a Scottish station holding an English-looking call
+    newer +=
+        "Newland:                  14:  27:  EU:   50.00:     1.00:     0.0:  Q9:\r\n"
+        "    Q9;\r\n";
+    TempDir dir;
+    dir.write("COUNTRY.LST", shipped("COUNTRY.LST"));
+    dir.write("COUNTRY.EXC", shipped("COUNTRY.EXC"));
+    dir.write("cty.dat", newer);
+    test::HeadlessRun first = run_program_headless(dir.path(), "answer ok\nkey Escape\n");
+    ASSERT_FALSE(first.journal.empty());
+    EXPECT_NE(first.journal[0].find("\"VarrowLog\" \"COUNTRY.LST and COUNTRY.EXC were brought up "
+                                    "to date from cty.dat."),
+              std::string::npos)
+        << first.journal[0];
+    EXPECT_NE(first.journal[0].find("Left out, since a new country would need a new number: "
+                                    "Newland."),
+              std::string::npos)
+        << first.journal[0];
+    CountryList list;
+    ASSERT_FALSE(list.load(dir.read("COUNTRY.LST")).has_value());
+    list.load_exceptions(dir.read("COUNTRY.EXC"));
+    ASSERT_GE(list.find("G9NEW"), 1);
+    EXPECT_EQ(list.current_record()->name, "Scotland");
+    EXPECT_EQ(list.find("G9NEX"), 1);  // England stays number 1
+    EXPECT_EQ(list.find("Q9AB"), -1);
+    test::HeadlessRun second = run_program_headless(dir.path(), "key Escape\n");
+    EXPECT_EQ(second.journal[0], kMenuWindow);
+}
+
+// A damaged COUNTRY.EXC is told once and the ranges go on finding countries.
+TEST(StartUp, ADamagedExceptionsFileIsToldAndTheMenuOpens) {
+    TempDir dir;
+    dir.write("COUNTRY.LST", "G,G,England,1,52,-1\r\n");
+    dir.write("COUNTRY.EXC", "1,England,G M\r\n7,Nowhere,X\r\n\x01\xff,,\r\n");
+    test::HeadlessRun run = run_program_headless(dir.path(), "answer ok\nkey Escape\n");
+    EXPECT_EQ(run.journal,
+              (Lines{"message \"File Error\" \"COUNTRY.EXC: 2 lines do not match COUNTRY.LST or "
+                     "could not be read, and are left out. Countries are still found by "
+                     "COUNTRY.LST.\" ok",
+                     kMenuWindow, "focus list \"\" \"Instructions.\""}));
 }
 
 TEST(StartUp, StrayBytesAtTheEndOfTheLogAreToldOnce) {

@@ -114,10 +114,13 @@ TEST(CountryFile, EntitiesListedOnlyByExactCallsGetTheFormsTheirCallsUse) {
         ASSERT_GE(list.find(c.call), 1) << c.call;
         EXPECT_EQ(list.current_record()->name, c.country) << c.call;
     }
-    // Every exact call of the file is found where the file puts it but G4ABC/3D2C: it reads as
-    // 3D2C, which 3D2CQ of Fiji shares.
+    // By the ranges alone every exact call of the file is found where the file puts it but
+    // G4ABC/3D2C: it reads as 3D2C, which 3D2CQ of Fiji shares. COUNTRY.EXC carries it.
     EXPECT_EQ(build.real_calls, 9);
-    EXPECT_EQ(build.real_calls_found, 8);
+    EXPECT_EQ(build.real_calls_found_by_ranges, 8);
+    EXPECT_EQ(build.real_calls_found, 9);
+    EXPECT_EQ(build.exact_calls_kept, 1);
+    EXPECT_NE(build.exceptions.find("=G4ABC/3D2C"), std::string::npos);
 }
 
 TEST(CountryFile, AnotherHomeCountryAndAnUnknownOne) {
@@ -167,6 +170,12 @@ TEST(CountryFile, TheShippedListIsWhatTheToolMakesFromTheKeptCountryFile) {
     // Compared whole, reported briefly: the list is 1001 lines long.
     EXPECT_TRUE(build.text == read(std::string(VARROW_DATA_DIR) + "/COUNTRY.LST"))
         << "data/COUNTRY.LST is not what tools/make_country_list makes from tools/country/cty.dat";
+    EXPECT_TRUE("; " + country_file_note(cty) + "\r\n" + build.exceptions ==
+                read(std::string(VARROW_DATA_DIR) + "/COUNTRY.EXC"))
+        << "data/COUNTRY.EXC is not what tools/make_country_list --exceptions makes";
+    // With the exceptions every exact call of the file is found where the file puts it.
+    EXPECT_EQ(build.real_calls_found, build.real_calls);
+    EXPECT_LT(build.real_calls_found_by_ranges, build.real_calls);
     // An entity the file lists only by exact calls is found by at least one of them.
     CountryList list;
     ASSERT_FALSE(list.load(build.text).has_value());

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstdio>
 #include <map>
 #include <optional>
@@ -38,16 +39,6 @@ struct Range {
 std::string clean_prefix(std::string_view item) {
     std::size_t end = item.find_first_of("([<{~");
     return std::string(trim(item.substr(0, end)));
-}
-
-std::string list_name(std::string name) {
-    // A name may not hold a comma in COUNTRY.LST: "Juan de Nova, Europa" reads as
-    // "Juan de Nova and Europa".
-    for (std::size_t at = name.find(", "); at != std::string::npos; at = name.find(", ")) {
-        name.replace(at, 2, " and ");
-    }
-    std::replace(name.begin(), name.end(), ',', ' ');
-    return name;
 }
 
 // Characters that never stand in a call between '9' and 'A' make those two neighbours.
@@ -212,6 +203,27 @@ std::vector<std::string> forms_of_exact_calls(const std::vector<CountryFileEntit
 
 }  // namespace
 
+std::string list_name(std::string name) {
+    // A name may not hold a comma in COUNTRY.LST: "Juan de Nova, Europa" reads as
+    // "Juan de Nova and Europa".
+    for (std::size_t at = name.find(", "); at != std::string::npos; at = name.find(", ")) {
+        name.replace(at, 2, " and ");
+    }
+    std::replace(name.begin(), name.end(), ',', ' ');
+    return name;
+}
+
+// FNV-1a over the bytes: enough to tell one release of the country file from another.
+std::string country_file_note(std::string_view country_file) {
+    std::uint32_t hash = 2166136261u;
+    for (char c : country_file) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    }
+    char text[48];
+    std::snprintf(text, sizeof text, "made from cty.dat %08x", static_cast<unsigned>(hash));
+    return text;
+}
+
 std::vector<CountryFileEntity> read_country_file(std::string_view text) {
     std::vector<CountryFileEntity> entities;
     while (!text.empty()) {
@@ -272,12 +284,13 @@ std::vector<CountryFileEntity> read_country_file(std::string_view text) {
 }
 
 CountryListBuild build_country_list(const std::vector<CountryFileEntity>& entities,
-                                    std::string_view home, int record_limit) {
+                                    std::string_view home, int record_limit,
+                                    const std::vector<int>* fixed_numbers) {
     CountryListBuild build;
     auto home_at = std::find_if(entities.begin(), entities.end(), [&](const CountryFileEntity& e) {
         return e.name == home || e.primary_prefix == home;
     });
-    if (home_at == entities.end()) {
+    if (home_at == entities.end() && fixed_numbers == nullptr) {
         build.error = "no entity named \"" + std::string(home) + "\" in the country file";
         return build;
     }
@@ -290,6 +303,13 @@ CountryListBuild build_country_list(const std::vector<CountryFileEntity>& entiti
     int next = 2;
     for (std::size_t i = 0; i < entities.size(); ++i) {
         number[i] = entities.begin() + static_cast<std::ptrdiff_t>(i) == home_at ? 1 : next++;
+    }
+    if (fixed_numbers != nullptr) {
+        number = *fixed_numbers;
+        if (number.size() != entities.size()) {
+            build.error = "a number is needed for each entity";
+            return build;
+        }
     }
 
     std::map<std::string, int> entity_of;  // listed prefix -> entity index; the first wins
@@ -454,9 +474,72 @@ CountryListBuild build_country_list(const std::vector<CountryFileEntity>& entiti
             build.missing.push_back(entities[i].name);
         }
     }
+    // COUNTRY.EXC: every prefix of the country file with its entity, so that Find country
+    // takes the longest one as the file means it and knows which letters after a call name a
+    // country; then the exact calls those prefixes and the ranges still get wrong.
+    std::vector<std::vector<std::string>> items(entities.size());
+    for (const auto& [prefix, entity] : entity_of) {
+        if (call_form(prefix)) {
+            items[entity].push_back(prefix);
+        }
+    }
+    auto render_exceptions = [&] {
+        std::string text;
+        for (std::size_t i = 0; i < entities.size(); ++i) {
+            const std::string head =
+                std::to_string(number[i]) + "," + list_name(entities[i].name) + ",";
+            std::string line;
+            for (const std::string& item : items[i]) {
+                if (!line.empty() && line.size() + item.size() > 100) {
+                    text += head + line + "\r\n";
+                    line.clear();
+                }
+                line += (line.empty() ? "" : " ") + item;
+            }
+            if (!line.empty()) {
+                text += head + line + "\r\n";
+            }
+        }
+        return text;
+    };
+    for (const RealCall& r : real) {
+        build.real_calls_found_by_ranges += check.find(r.call) == number[r.entity] ? 1 : 0;
+    }
+    // An exact call kept can move a portable form of it that the prefixes placed (GO4ONL
+    // listed for one country, GO4ONL/P for another), so this goes round until nothing changes.
+    std::set<std::string> kept_calls;
+    for (bool changed = true; changed;) {
+        changed = false;
+        check.load_exceptions(render_exceptions());
+        for (const RealCall& r : real) {
+            if (check.find(r.call) != number[r.entity] && kept_calls.insert(r.call).second) {
+                items[r.entity].push_back("=" + r.call);
+                ++build.exact_calls_kept;
+                changed = true;
+            }
+        }
+    }
+    build.exceptions = render_exceptions();
+    check.load(build.text);
+    check.load_exceptions(build.exceptions);
+    std::set<std::string> exact_texts;
+    for (const RealCall& r : real) {
+        exact_texts.insert(r.call);
+    }
+    for (const auto& [prefix, entity] : entity_of) {
+        // A station may hold a prefix as its whole call (EF6 is in Spain, prefix EF6 in the
+        // Balearic Islands); the exact call rightly wins for it.
+        if (check.find(prefix) != number[entity] && exact_texts.count(prefix) == 0) {
+            build.wrong.push_back(prefix + " (with the exceptions)");
+        }
+    }
     build.real_calls = static_cast<int>(real.size());
     for (const RealCall& r : real) {
-        build.real_calls_found += check.find(r.call) == number[r.entity] ? 1 : 0;
+        const bool found = check.find(r.call) == number[r.entity];
+        build.real_calls_found += found ? 1 : 0;
+        if (!found) {
+            build.real_calls_missed.push_back(r.call);
+        }
     }
     return build;
 }
