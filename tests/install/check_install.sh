@@ -46,7 +46,7 @@ run_from_readme() {
     [ "$status" -ne 0 ] || { echo "the program did not stop without a display"; return 1; }
     said_no_display "$work/run1.err" || { echo "it said:"; cat "$work/run1.err"; return 1; }
     local file
-    for file in varrowlog varrowlog-script COUNTRY.LST COUNTRY.LST-COPYRIGHT.txt LogOn.wav \
+    for file in varrowlog varrowlog-script COUNTRY.LST COUNTRY.EXC COUNTRY.LST-COPYRIGHT.txt LogOn.wav \
         LogOff.wav Dupe.wav rigs/IC7300.RIG rigs/TS590.RIG rigs/FT991.RIG rigs/FT817.RIG \
         rigs/FT847.RIG; do
         [ -s "$home/$file" ] || { echo "$file was not installed"; return 1; }
@@ -75,7 +75,7 @@ windows_zip() {
     mkdir -p "$unpacked"
     (cd "$unpacked" && cmake -E tar xf "$OLDPWD/build/VarrowLog-windows.zip")
     (cd "$unpacked/VarrowLog" && find . -type f | sort) >"$work/zip-files"
-    printf '%s\n' ./COUNTRY.LST ./COUNTRY.LST-COPYRIGHT.txt ./Dupe.wav ./LogOff.wav ./LogOn.wav \
+    printf '%s\n' ./COUNTRY.EXC ./COUNTRY.LST ./COUNTRY.LST-COPYRIGHT.txt ./Dupe.wav ./LogOff.wav ./LogOn.wav \
         ./README.txt ./rigs/FT817.RIG ./rigs/FT847.RIG ./rigs/FT991.RIG ./rigs/IC7300.RIG \
         ./rigs/TS590.RIG ./varrowlog.exe | sort >"$work/zip-expected"
     diff "$work/zip-expected" "$work/zip-files" || { echo "the zip holds other files"; return 1; }
