@@ -208,6 +208,26 @@ int time_to_main_menu(const std::string& exe) {
     return 0;
 }
 
+// Starts the program and checks that its main menu opens, is read by its caption and has the
+// focus on its first entry; the menu's window, or none when it did not open.
+HWND open_main_menu(Program& program, const std::string& exe) {
+    if (!program.start(exe)) {
+        std::printf("cannot start %s\n", exe.c_str());
+        return nullptr;
+    }
+    HWND menu = nullptr;
+    check(wait_for([&] { return (menu = visible_window(kMainMenu)) != nullptr; }, 60000),
+          "the main menu opens");
+    if (menu == nullptr) {
+        return nullptr;
+    }
+    DWORD thread = program.thread_of(menu);
+    check(Accessible(menu, OBJID_CLIENT).name() == kMainMenu, "the main menu's caption is read");
+    check(wait_for([&] { return spoken_focus(thread) == "ListBox \"\" item \"Instructions.\""; }),
+          "the focus: " + spoken_focus(thread));
+    return menu;
+}
+
 // The program as the operator unpacks it: its resources, then its main menu read through
 // MSAA, and Escape ends it.
 int check_shipped_program(const std::string& exe) {
@@ -241,20 +261,9 @@ int check_shipped_program(const std::string& exe) {
           "the version information names the program");
 
     Program program;
-    if (!program.start(exe)) {
-        std::printf("cannot start %s\n", exe.c_str());
+    if (open_main_menu(program, exe) == nullptr) {
         return 1;
     }
-    HWND menu = nullptr;
-    check(wait_for([&] { return (menu = visible_window(kMainMenu)) != nullptr; }, 60000),
-          "the main menu opens");
-    if (menu == nullptr) {
-        return 1;
-    }
-    DWORD thread = program.thread_of(menu);
-    check(Accessible(menu, OBJID_CLIENT).name() == kMainMenu, "the main menu's caption is read");
-    check(wait_for([&] { return spoken_focus(thread) == "ListBox \"\" item \"Instructions.\""; }),
-          "the focus: " + spoken_focus(thread));
     press(VK_ESCAPE);
     check(program.ended(10000), "Escape ends the program");
     return g_failures == 0 ? 0 : 1;
@@ -277,20 +286,11 @@ int main(int argc, char** argv) {
     CoInitialize(nullptr);
     std::string artifacts = argv[2];
     Program program;
-    if (!program.start(argv[1])) {
-        std::printf("cannot start %s\n", argv[1]);
-        return 1;
-    }
-    HWND menu = nullptr;
-    check(wait_for([&] { return (menu = visible_window(kMainMenu)) != nullptr; }),
-          "the main menu opens");
+    HWND menu = open_main_menu(program, argv[1]);
     if (menu == nullptr) {
         return 1;
     }
     DWORD thread = program.thread_of(menu);
-    check(Accessible(menu, OBJID_CLIENT).name() == kMainMenu, "the main menu's caption is read");
-    check(wait_for([&] { return spoken_focus(thread) == "ListBox \"\" item \"Instructions.\""; }),
-          "the focus: " + spoken_focus(thread));
     save_screenshot(artifacts + "\\main_menu.bmp");
 
     // A window of labels only: its line takes the focus, and its keys work.
