@@ -18,7 +18,6 @@ constexpr int kCallSearch = 101, kCommentSearch = 102, kDateSearch = 103, kDispl
 constexpr int kCmdUp = 20, kCmdDown = 21, kCmdPageUp = 22, kCmdPageDown = 23, kCmdHome = 24,
               kCmdEnd = 25, kCmdToggleSent = 26, kCmdToggleReceived = 27, kCmdEdit = 28,
               kCmdDelete = 29, kCmdKeyHelp = 30;
-constexpr int kCmdShowEntry = 3074;  // posted to itself when the browser opens
 constexpr int kPage = 20;
 
 platform::ControlSpec limited(platform::ControlSpec shape, int max_length) {
@@ -81,9 +80,6 @@ public:
 
     void on_command(int command) override {
         switch (command) {
-            case kCmdShowEntry:
-                show_entry();
-                break;
             case kCmdUp:
                 if (searching()) {
                     search(false);
