@@ -1,0 +1,97 @@
+// Every key script the Orca check plays, and every scenario of tests/scenarios, played on the
+// headless backend: the whole journal must be the one kept beside the script (NAME.journal).
+// A journal holds every word, focus move, beep and sound, so any change of behaviour on those
+// paths shows here. The Orca check's scripts start from the folder it prepares (the shipped
+// country list, ISLANDS.TXT and fixture.script's log); a scenario starts from an empty folder
+// with the files of the folder named after it, when there is one. Scripts that need the
+// simulated radio or the call book's server are played by their own tests.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "support/TestSupport.h"
+
+namespace vl {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string read_file(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+bool played_here(const fs::path& script) {
+    if (script.stem() == "fixture" || fs::exists(fs::path(script).replace_extension(".exit"))) {
+        return false;  // the fixture itself, and the runner's own exit-code cases
+    }
+    std::string first = read_file(script).substr(0, 40);
+    return first.rfind("# Devices", 0) != 0 && first.rfind("# Call book server", 0) != 0;
+}
+
+std::vector<fs::path> scripts() {
+    std::vector<fs::path> found;
+    for (const char* folder : {"orca", "scenarios"}) {
+        for (const auto& item : fs::directory_iterator(fs::path(VARROW_TESTS_DIR) / folder)) {
+            if (item.path().extension() == ".script" && played_here(item.path())) {
+                found.push_back(item.path());
+            }
+        }
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+void copy_into(const fs::path& from, const test::TempDir& dir) {
+    for (const auto& item : fs::directory_iterator(from)) {
+        fs::copy(item.path(), fs::path(dir.path()) / item.path().filename(),
+                 fs::copy_options::recursive);
+    }
+}
+
+void prepare(const fs::path& script, const test::TempDir& dir) {
+    if (script.parent_path().filename() == "orca") {
+        fs::copy(fs::path(VARROW_DATA_DIR) / "COUNTRY.LST", dir.file("COUNTRY.LST"));
+        fs::copy(script.parent_path() / "ISLANDS.TXT", dir.file("ISLANDS.TXT"));
+#ifdef _WIN32
+        const char* call_book = "HAMCAL32.DLL";
+#else
+        const char* call_book = "HAMCAL32.so";
+#endif
+        fs::copy(fs::path(VARROW_TEST_CALL_BOOKS) / call_book, dir.file(call_book));
+        test::HeadlessRun fixture = test::run_program_headless(
+            dir.path(), read_file(script.parent_path() / "fixture.script"));
+        ASSERT_EQ(fixture.exit_code, 0);
+    } else if (fs::path own = fs::path(script).replace_extension(); fs::is_directory(own)) {
+        copy_into(own, dir);
+    }
+}
+
+TEST(Scenarios, EachJournalIsTheOneKeptBesideItsScript) {
+    std::vector<fs::path> all = scripts();
+    ASSERT_GE(all.size(), 13u);
+    for (const fs::path& script : all) {
+        SCOPED_TRACE(script.string());
+        test::TempDir dir;
+        prepare(script, dir);
+        test::HeadlessRun run = test::run_program_headless(dir.path(), read_file(script));
+        std::string journal;
+        for (const std::string& line : run.journal) {
+            journal += line + "\n";
+        }
+        if (run.script_ended) {
+            journal += "end of script\n";
+        } else {
+            EXPECT_EQ(run.exit_code, 0);
+        }
+        EXPECT_EQ(journal, read_file(fs::path(script).replace_extension(".journal")));
+    }
+}
+
+}  // namespace
+}  // namespace vl
