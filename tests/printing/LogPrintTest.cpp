@@ -1,21 +1,16 @@
-// Print Log as the operator meets it, read back from the recording printer: the header,
-// each kind of entry, page ends and the question between pages, numbering from a page and
-// from a date, and the printer failing.
+// The printed log's lines and pages, and a full page on printers of every margin. The screen
+// as the operator meets it is played by the print_log scenarios.
 #include <gtest/gtest.h>
 
 #include "logstore/Bands.h"
 #include "logstore/Dates.h"
 #include "platform/headless/HeadlessPrinter.h"
 #include "printing/LogPrint.h"
-#include "support/Scripts.h"
 #include "support/TestSupport.h"
 
 namespace vl {
 namespace {
 
-using Lines = std::vector<std::string>;
-
-constexpr int kPrintLog = 4;
 const int16_t kMarch14 = static_cast<int16_t>(date_code(104, 3, 14));  // 14 March 2004
 
 // Entry i of a test log: call Q1A<i>, a day later for every 41 entries.
@@ -34,32 +29,6 @@ std::string printed_call(const std::string& line) {
     std::string call = line.substr(quote + 13, 12);
     return call.substr(0, call.find(' '));
 }
-
-class LogPrintTest : public ::testing::Test {
-protected:
-    void SetUp() override { dir.write("COUNTRY.LST", "Q,Q,Home,1,52,-1\r\n"); }
-    void write_log(int entries) {
-        std::vector<LogRecord> records;
-        for (int i = 1; i <= entries; ++i) {
-            records.push_back(numbered_qso(i));
-        }
-        dir.write("MYLOG.LOG", test::log_bytes(records));
-    }
-    // The printing and message lines of a run that opens Print Log and runs `script`.
-    Lines run(const std::string& script, test::TestPrinter printer = test::TestPrinter::Ready) {
-        test::HeadlessRun result = test::run_program_headless(
-            dir.path(), test::open_menu_entry(kPrintLog) + script + "key Escape\n", printer);
-        EXPECT_FALSE(result.script_ended) << "the script left windows open";
-        Lines printed;
-        for (const std::string& line : result.journal) {
-            if (line.rfind("print ", 0) == 0 || line.rfind("message ", 0) == 0) {
-                printed.push_back(line);
-            }
-        }
-        return printed;
-    }
-    test::TempDir dir;
-};
 
 TEST(LogLayout, HeaderDateColumnsAndTheThreeKindsOfLine) {
     EXPECT_EQ(log_header_line(2),
@@ -157,105 +126,6 @@ TEST(LogLayout, AFullPageStaysInsideThePrintableHeight) {
         EXPECT_LE(lowest, height) << margin;
         EXPECT_GE(points, 4) << margin;
     }
-}
-
-TEST_F(LogPrintTest, AWholePrintAsksAtEachPageEndAndEndsUnderlined) {
-    write_log(42);
-    Lines printed = run("key Tab\ntype 1\nkey Enter\nanswer yes\n");
-    ASSERT_GE(printed.size(), 10u);
-    EXPECT_EQ(printed[0], "print job \"Print Log\" landscape");
-    EXPECT_EQ(printed[2], "print font \"Courier New\" 12 underline");
-    EXPECT_EQ(printed[3], "print text 300 75 \"" + log_header_line(1) + "\"");
-    EXPECT_EQ(printed[4], "print font \"Courier New\" 12 plain");
-    EXPECT_EQ(printed[5].substr(0, 19), "print text 300 188 ");
-    EXPECT_EQ(printed_call(printed[5]), "Q1A1");
-
-    Lines tail = test::lines_from(printed, "print page end");
-    const Lines kExpected = {
-        "print page end",
-        "message \"End of Page\" \"Print next page?\" yes",
-        "print font \"Courier New\" 12 underline",
-        "print text 300 75 \"" + log_header_line(2) + "\"",
-        "print font \"Courier New\" 12 plain",
-        "print font \"Courier New\" 12 underline",
-        tail.size() > 6 ? tail[6] : "",
-        "print font \"Courier New\" 12 plain",
-        "print text 300 301 \"        End of Log\"",
-        "print page end",
-        "print job end",
-    };
-    EXPECT_EQ(tail, kExpected);
-    EXPECT_EQ(printed_call(kExpected[6]), "Q1A42");
-    EXPECT_EQ(printed_call(printed[5 + 40]), "Q1A41");
-}
-
-TEST_F(LogPrintTest, NoAtAPageEndStopsWithoutEndOfLog) {
-    write_log(50);
-    Lines printed = run("key Tab\ntype 1\nkey Enter\nanswer no\n");
-    ASSERT_GE(printed.size(), 3u);
-    EXPECT_EQ(Lines(printed.end() - 3, printed.end()),
-              (Lines{"print page end", "message \"End of Page\" \"Print next page?\" no",
-                     "print job end"}));
-}
-
-// From page p, and from a date, the page shows the entries and number it has in a whole
-// print (page 3 of 90 entries holds 83 to 90).
-TEST_F(LogPrintTest, PagesFromAPageOrADateAreNumberedAsInAWholePrint) {
-    write_log(90);
-    const struct {
-        const char* what;
-        std::string script;
-        std::string first_call;
-        int page;
-    } kCases[] = {
-        {"page 3", "key Tab\ntype 3\nkey Enter\n", "Q1A83", 3},
-        {"page 2", "key Tab\ntype 2\nkey Enter\nanswer no\n", "Q1A42", 2},
-        // The third day starts at entry 83; the print from it is numbered page 3.
-        {"date", "type 16/03/04\nkey Enter\n", "Q1A83", 3},
-        // A date in the middle of page 1 starts there, and the next page is page 2.
-        {"date on page 1", "type 13/03/04\nkey Enter\nanswer no\n", "Q1A1", 1},
-    };
-    for (const auto& c : kCases) {
-        Lines printed = run(c.script);
-        ASSERT_GE(printed.size(), 6u) << c.what;
-        EXPECT_EQ(printed[3], "print text 300 75 \"" + log_header_line(c.page) + "\"") << c.what;
-        EXPECT_EQ(printed_call(printed[5]), c.first_call) << c.what;
-    }
-}
-
-TEST_F(LogPrintTest, ADateAfterAllButTheLastPrintsOnlyTheLastUnderlined) {
-    write_log(83);  // entry 83 is the only one of 16 March
-    Lines printed = run("type 16/03/04\nkey Enter\n");
-    ASSERT_EQ(printed.size(), 11u);
-    EXPECT_EQ(printed[5], "print font \"Courier New\" 12 underline");
-    EXPECT_EQ(printed_call(printed[6]), "Q1A83");
-    EXPECT_EQ(printed[8], "print text 300 301 \"        End of Log\"");
-}
-
-TEST_F(LogPrintTest, NothingToPrintClosesSilentlyAndAFailingPrinterIsReported) {
-    write_log(50);
-    const struct {
-        const char* what;
-        std::string script;
-    } kNothing[] = {
-        {"page 0", "key Tab\ntype 0\nkey Enter\n"},
-        {"past the last page", "key Tab\ntype 3\nkey Enter\n"},
-        {"both boxes empty", "key Enter\n"},
-        {"a date after every entry", "type 01/01/05\nkey Enter\n"},
-        // Typing a page, then going back to the date box, empties the page box.
-        {"page emptied by the date box", "key Tab\ntype 1\nkey Tab\nkey Enter\n"},
-    };
-    for (const auto& c : kNothing) {
-        EXPECT_EQ(run(c.script), Lines{}) << c.what;
-    }
-    EXPECT_EQ(run("type 32/13/04\nkey Enter\nanswer ok\n").size(), 1u) << "Date Error only";
-
-    const Lines kFail = {"message \"Log Print\" \"Printer Fail\" ok"};
-    EXPECT_EQ(run("key Tab\ntype 2\nkey Enter\nanswer ok\n", test::TestPrinter::Missing), kFail);
-    Lines refused = run("key Tab\ntype 2\nkey Enter\nanswer ok\n", test::TestPrinter::Refusing);
-    ASSERT_GE(refused.size(), 2u);
-    EXPECT_EQ(refused.back(), kFail[0]);
-    EXPECT_EQ(refused[refused.size() - 2], "print job refused");
 }
 
 }  // namespace

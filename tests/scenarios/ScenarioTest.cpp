@@ -3,11 +3,16 @@
 // A journal holds every word, focus move, beep and sound, so any change of behaviour on those
 // paths shows here. The Orca check's scripts start from the folder it prepares (the shipped
 // country list, ISLANDS.TXT and fixture.script's log); a scenario starts from an empty folder
-// with the files of the folder named after it, when there is one. Scripts that need the
-// simulated radio or the call book's server are played by their own tests.
+// with the files of the folder named after it up to the first dot ("print_log.refused"
+// starts from print_log/), when there is one. Scripts that need the
+// simulated radio or the call book's server are played by their own tests. A first line
+// "# Printer missing" or "# Printer refusing" plays the script with such a printer.
+// With VARROW_BLESS set, each journal is written instead of compared: read the difference
+// before committing it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -67,7 +72,9 @@ void prepare(const fs::path& script, const test::TempDir& dir) {
         test::HeadlessRun fixture = test::run_program_headless(
             dir.path(), read_file(script.parent_path() / "fixture.script"));
         ASSERT_EQ(fixture.exit_code, 0);
-    } else if (fs::path own = fs::path(script).replace_extension(); fs::is_directory(own)) {
+    } else if (fs::path own = script.parent_path() / script.stem().string().substr(
+                   0, script.stem().string().find('.'));
+               fs::is_directory(own)) {
         copy_into(own, dir);
     }
 }
@@ -79,7 +86,19 @@ TEST(Scenarios, EachJournalIsTheOneKeptBesideItsScript) {
         SCOPED_TRACE(script.string());
         test::TempDir dir;
         prepare(script, dir);
-        test::HeadlessRun run = test::run_program_headless(dir.path(), read_file(script));
+        const std::string text = read_file(script);
+        test::TestPrinter printer = text.rfind("# Printer missing", 0) == 0
+                                        ? test::TestPrinter::Missing
+                                    : text.rfind("# Printer refusing", 0) == 0
+                                        ? test::TestPrinter::Refusing
+                                        : test::TestPrinter::Ready;
+        test::HeadlessRun run;
+        try {
+            run = test::run_program_headless(dir.path(), text, printer);
+        } catch (const std::exception& error) {
+            ADD_FAILURE() << error.what();
+            continue;
+        }
         std::string journal;
         for (const std::string& line : run.journal) {
             journal += line + "\n";
@@ -89,7 +108,11 @@ TEST(Scenarios, EachJournalIsTheOneKeptBesideItsScript) {
         } else {
             EXPECT_EQ(run.exit_code, 0);
         }
-        EXPECT_EQ(journal, read_file(fs::path(script).replace_extension(".journal")));
+        const fs::path expected = fs::path(script).replace_extension(".journal");
+        if (std::getenv("VARROW_BLESS") != nullptr) {
+            std::ofstream(expected, std::ios::binary) << journal;
+        }
+        EXPECT_EQ(journal, read_file(expected));
     }
 }
 
