@@ -1,5 +1,5 @@
 // Print Q S L: which contacts get a label and in what order, their label values, and the
-// print run as the operator meets it, unattended and paused.
+// refusals. The print runs, unattended and paused, are played by the print_qsl scenarios.
 #include <gtest/gtest.h>
 
 #include "logstore/Dates.h"
@@ -58,7 +58,6 @@ protected:
         test::HeadlessRun result = test::run_program_headless(
             dir.path(), test::open_menu_entry(kPrintQsl) + script + "key Escape\nkey Escape\n",
             printer);
-        spoken = result.journal;
         EXPECT_FALSE(result.script_ended) << "the script left windows open";
         Lines kept;
         for (const std::string& line : result.journal) {
@@ -81,7 +80,6 @@ protected:
         return flags;
     }
     test::TempDir dir;
-    Lines spoken;  // the whole journal of the last run
     LogStore log{platform::system_files()};
     CountryList countries;
 };
@@ -139,53 +137,6 @@ TEST_F(QslTest, LabelValuesOfAContact) {
     EXPECT_EQ(values['A'], "DL1AA");
     EXPECT_EQ(values['H'], "Please QSL via Bureau or Direct");
     EXPECT_EQ(values['I'] + values['J'] + values['L'], "IC7300      Yagi        Bob         ");
-}
-
-// Two labels a sheet, unattended: the full sheet stops with "End of sheet", Enter carries
-// on, and every printed contact is marked sent.
-TEST_F(QslTest, AnUnattendedRunStopsAtEachFullSheet) {
-    dir.write("QSL.DAT", std::string("\x01\x02\x32\x1E\x00\x00NN", 8));
-    dir.write("QSL.DTA", "TO $A$\r\n$H$");
-    write_log({contact("DL3CC", "57", 0), contact("DL1AA", "57", 0), contact("DL2BB", "57", 0)});
-    Lines journal = run("key F12\nkey Enter\n");
-    const Lines kExpected = {
-        "window \" 3 QSL to print\"",
-        "\"TO DL1AA\"",
-        "\"Please QSL via Bureau or Direct\"",
-        "\"TO DL2BB\"",
-        "\"Please QSL via Bureau or Direct\"",
-        "print page end",
-        "window \"End of sheet. \"",
-        "window \" 3 QSL to print\"",
-        "\"TO DL3CC\"",
-        "\"Please QSL via Bureau or Direct\"",
-        "print page end",
-        "print job end",
-    };
-    EXPECT_EQ(journal, kExpected);
-    EXPECT_EQ(sent_flags(), (std::vector<int>{1, 1, 1}));
-}
-
-// Paused at every label: F12 prints with the comment typed, Enter misses, Escape aborts
-// and leaves the rest unsent for the next run.
-TEST_F(QslTest, APausedRunPrintsMissesAndAborts) {
-    dir.write("QSL.DAT", std::string("\x01\x01\x00\x00\x00\x00YN", 8));
-    dir.write("QSL.DTA", "$A$ $M$");
-    write_log({contact("DL1AA", "57", 0), contact("DL2BB", "57", 0), contact("DL3CC", "57", 0)});
-    Lines journal = run("key F12\nkey Tab\ntype Tnx\nkey F12\nkey Enter\nkey Escape\n");
-    const Lines kExpected = {"window \" 3 QSL to print\"", "\"DL1AA Tnx\"", "print page end",
-                             "print job end"};
-    EXPECT_EQ(journal, kExpected);
-    EXPECT_EQ(sent_flags(), (std::vector<int>{1, 0, 0}));
-    // Each contact is read out as it comes up; the box has the focus, so it is spoken.
-    const std::string kSecond = "focus readonly \"\" \"QSO number  2,\\x0D\\x0AD L 2 B B , ";
-    auto heard = std::find_if(spoken.begin(), spoken.end(),
-                              [&](const std::string& line) { return line.rfind(kSecond, 0) == 0; });
-    ASSERT_NE(heard, spoken.end());
-    EXPECT_NE(
-        heard->find(",\\x0D\\x0AF12 or Control P to print, RETURN to miss, ESCAPE to abort\""),
-        std::string::npos)
-        << *heard;
 }
 
 TEST_F(QslTest, RefusalsAndMessages) {
