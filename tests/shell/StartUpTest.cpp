@@ -1,13 +1,14 @@
-// The main menu as an operator meets it: start-up messages, the 18 entries, Enter,
-// double-click, key help, About and Escape.
+// What start-up tells before the main menu opens: a missing country list, a newer country
+// file, a damaged exceptions file, stray bytes at the end of the log. The menu itself is
+// walked by the main_menu scenarios.
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <sstream>
 
 #include "dxdata/CountryList.h"
+#include "logstore/LogStore.h"
 
-#include "shell/MainMenu.h"
 #include "support/TestSupport.h"
 
 namespace vl {
@@ -18,77 +19,6 @@ using test::TempDir;
 using Lines = std::vector<std::string>;
 
 const std::string kMenuWindow = "window \"Varrow Log version 1 point 3 7 by Q 0 Z Z Z.\"";
-
-class MainMenuTest : public ::testing::Test {
-protected:
-    void SetUp() override { dir.write("COUNTRY.LST", "G,G,England,1,52,-1\r\n"); }
-    TempDir dir;
-};
-
-TEST_F(MainMenuTest, StartsOnTheFirstEntryAndEscapeEndsWithoutAMessage) {
-    test::HeadlessRun run = run_program_headless(dir.path(), "key Escape\n");
-    EXPECT_EQ(run.journal, (Lines{kMenuWindow, "focus list \"\" \"Instructions.\""}));
-    EXPECT_EQ(run.exit_code, 0);
-    EXPECT_FALSE(run.script_ended);
-    // A missing log is created empty.
-    EXPECT_TRUE(dir.exists("MYLOG.LOG"));
-    EXPECT_EQ(dir.read("MYLOG.LOG"), "");
-}
-
-TEST_F(MainMenuTest, DownWalksTheEighteenEntriesInOrder) {
-    std::string script;
-    for (int i = 0; i < 18; ++i) {
-        script += "key Down\n";  // the nineteenth press stays on the last entry
-    }
-    script += "key Escape\n";
-    test::HeadlessRun run = run_program_headless(dir.path(), script);
-    Lines expected = {kMenuWindow, "focus list \"\" \"Instructions.\""};
-    for (std::size_t i = 1; i < kMainMenuEntries.size(); ++i) {
-        expected.push_back("text \"" + std::string(kMainMenuEntries[i]) + "\"");
-    }
-    EXPECT_EQ(run.journal, expected);
-    EXPECT_EQ(kMainMenuEntries[13], "Beam Heading");
-    EXPECT_EQ(kMainMenuEntries[17], "About V R LOG.");
-}
-
-TEST_F(MainMenuTest, AboutSpeaksItsFourLinesAndReturnsToTheMenu) {
-    test::HeadlessRun run = run_program_headless(
-        dir.path(), "key End\nkey Enter\nkey Down Down Down Down\nkey Escape\nkey Escape\n");
-    Lines expected = {kMenuWindow,
-                      "focus list \"\" \"Instructions.\"",
-                      "text \"About V R LOG.\"",
-                      "window \"About Varrow Log. \"",
-                      "static \"V R Log v1.37\"",
-                      "static \"Copyright the Varrow Log developers\"",
-                      "static \"Compiled on 1st December two thousand and 14\"",
-                      "static \"The Varrow Log project pages carry news and help\"",
-                      "static \"V R Log v1.37\"",
-                      kMenuWindow,
-                      "focus list \"\" \"About V R LOG.\""};
-    EXPECT_EQ(run.journal, expected);
-}
-
-TEST_F(MainMenuTest, DoubleClickActsAsEnter) {
-    test::HeadlessRun by_enter =
-        run_program_headless(dir.path(), "key End\nkey Enter\nkey Escape\nkey Escape\n");
-    test::HeadlessRun by_click =
-        run_program_headless(dir.path(), "key End\ndoubleclick\nkey Escape\nkey Escape\n");
-    EXPECT_EQ(by_click.journal, by_enter.journal);
-    EXPECT_EQ(by_click.journal[3], "window \"About Varrow Log. \"");
-}
-
-TEST_F(MainMenuTest, F1GivesTheMenuKeys) {
-    test::HeadlessRun run = run_program_headless(dir.path(), "key F1\nkey Escape\nkey Escape\n");
-    EXPECT_EQ(run.journal[2], "window \"Key help. \"");
-    EXPECT_EQ(run.journal[3], "static \"Arrow keys to choose a facility\"");
-    EXPECT_EQ(run.journal.back(), "focus list \"\" \"Instructions.\"");
-}
-
-TEST_F(MainMenuTest, TypingALetterJumpsToTheEntryThatStartsWithIt) {
-    test::HeadlessRun run = run_program_headless(dir.path(), "type B\ntype B\nkey Escape\n");
-    EXPECT_EQ(run.journal[2], "text \"Browse Log.\"");
-    EXPECT_EQ(run.journal[3], "text \"Beam Heading\"");
-}
 
 TEST(StartUp, AMissingCountryListIsToldOnceThenTheMenuOpens) {
     TempDir dir;
