@@ -7,8 +7,9 @@
 // starts from print_log/), when there is one. Scripts that need the
 // simulated radio or the call book's server are played by their own tests. A first line
 // "# Printer missing" or "# Printer refusing" plays the script with such a printer.
-// With VARROW_BLESS set, each journal is written instead of compared: read the difference
-// before committing it.
+// Files the run must leave behind are kept in the folder NAME.after. With VARROW_BLESS set,
+// each journal and kept file is written instead of compared: read the difference before
+// committing it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -113,6 +114,17 @@ TEST(Scenarios, EachJournalIsTheOneKeptBesideItsScript) {
             std::ofstream(expected, std::ios::binary) << journal;
         }
         EXPECT_EQ(journal, read_file(expected));
+        // Files the run must leave as they are kept in NAME.after/.
+        fs::path after = fs::path(script).replace_extension(".after");
+        if (fs::is_directory(after)) {
+            for (const auto& item : fs::directory_iterator(after)) {
+                const std::string written = read_file(dir.file(item.path().filename().string()));
+                if (std::getenv("VARROW_BLESS") != nullptr) {
+                    std::ofstream(item.path(), std::ios::binary) << written;
+                }
+                EXPECT_EQ(written, read_file(item.path())) << item.path().filename();
+            }
+        }
     }
 }
 

@@ -1,12 +1,11 @@
-// The settings screens, backup at exit and restore, as an operator meets them.
+// Backup at exit and restore, as an operator meets them. The settings screens are played
+// by the settings scenarios.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "reference/CallBookAccount.h"
 #include "shell/Backup.h"
 #include "shell/Settings.h"
-#include "station/StationData.h"
 #include "support/Scripts.h"
 #include "support/TestSupport.h"
 
@@ -17,7 +16,7 @@ using Lines = std::vector<std::string>;
 using test::lines_from;
 using test::open_menu_entry;
 
-constexpr int kDateFormat = 11, kLocation = 12, kCallBook = 14, kBackupDrive = 15, kRestore = 16;
+constexpr int kBackupDrive = 15, kRestore = 16;
 
 class HousekeepingTest : public ::testing::Test {
 protected:
@@ -36,123 +35,6 @@ protected:
     }
     test::TempDir dir;
 };
-
-TEST_F(HousekeepingTest, DateFormatChangesAtOnceAndIsKeptInRigLst) {
-    Lines journal = run(open_menu_entry(kDateFormat) + "key Down Down\nkey Enter\nkey Escape\n");
-    Lines got = lines_from(journal, "window \"Select Date Format\"");
-    ASSERT_GE(got.size(), 4u);
-    EXPECT_EQ(got[1], "focus list \"Format:\" \"day,month,year.\"");
-    EXPECT_EQ(got[2], "text \"month,day,year.\"");
-    EXPECT_EQ(got[3], "text \"year,month,day.\"");
-    EXPECT_EQ(parse_station_data(dir.read("RIG.LST")).date_format, 2);
-    // The next start reads it back: the list opens on it.
-    journal = run(open_menu_entry(kDateFormat) + "key Escape\nkey Escape\n");
-    EXPECT_EQ(lines_from(journal, "window \"Select Date Format\"")[1],
-              "focus list \"Format:\" \"year,month,day.\"");
-}
-
-TEST_F(HousekeepingTest, LocationIsStoredOnEscape) {
-    Lines journal =
-        run(open_menu_entry(kLocation) +
-            "type 52.5\nkey Enter\ntype -1.9\nkey Tab\ntype 3\nkey Escape\nkey Escape\n");
-    Lines got = lines_from(journal, "window \"Set Latitude, Longitude and Rotator Port\"");
-    ASSERT_GE(got.size(), 6u);
-    EXPECT_EQ(got[1], "focus edit \"Latitude:\" \"\"");
-    EXPECT_EQ(got[3], "focus edit \"Longitude:\" \"\"");
-    EXPECT_EQ(got[5], "focus edit \"Rotator Com Port:\" \"\"");
-    Settings settings = parse_settings(dir.read("DBNAMES.TXT"));
-    EXPECT_EQ(settings.latitude, "52.5");
-    EXPECT_EQ(settings.longitude, "-1.9");
-    EXPECT_EQ(settings.rotator_port, "3");
-}
-
-// Any text was once kept as a location, and the bearings came out of whatever it read as.
-TEST_F(HousekeepingTest, LocationTakesOnlyCoordinatesInRange) {
-    static const struct {
-        const char* latitude;
-        const char* longitude;
-        const char* stored_latitude;  // a refused box is then typed over with 0
-        const char* stored_longitude;
-        int beeps;
-    } kCases[] = {
-        {"52,5", "-1.9", "52.5", "-1.9", 0},  // a decimal comma is read as a point
-        {"-90", "180", "-90", "180", 0},
-        {"", "", "", "", 0},
-        {"91", "0", "0", "0", 1},
-        {"abc", "0", "0", "0", 1},
-        {"1.2.3", "0", "0", "0", 1},
-        {"45", "-180.5", "45", "0", 1},
-    };
-    for (const auto& c : kCases) {
-        std::filesystem::remove(dir.file("DBNAMES.TXT"));
-        Lines journal = run(open_menu_entry(kLocation) + "type " + c.latitude + "\nkey Tab\ntype " +
-                            c.longitude +
-                            "\nkey Escape\nkey Backspace Backspace Backspace Backspace Backspace "
-                            "Backspace\ntype 0\nkey Escape\nkey Escape\n");
-        EXPECT_EQ(std::count(journal.begin(), journal.end(), "beep default"), c.beeps)
-            << c.latitude << " " << c.longitude;
-        Settings settings = parse_settings(dir.read("DBNAMES.TXT"));
-        EXPECT_EQ(settings.latitude, c.stored_latitude) << c.latitude;
-        EXPECT_EQ(settings.longitude, c.stored_longitude) << c.longitude;
-    }
-    // Enter on a refused box beeps and keeps the focus there.
-    std::filesystem::remove(dir.file("DBNAMES.TXT"));
-    Lines got =
-        lines_from(run(open_menu_entry(kLocation) +
-                       "type 91\nkey Enter\nkey Backspace\nkey Enter\nkey Escape\nkey Escape\n"),
-                   "text \"91\"");
-    ASSERT_GE(got.size(), 4u);
-    EXPECT_EQ(got[1], "beep default");
-    EXPECT_EQ(got[2], "text \"9\"");
-    EXPECT_EQ(got[3], "focus edit \"Longitude:\" \"\"");
-}
-
-TEST_F(HousekeepingTest, CallBookChoiceAndDriveLeaveByTheExitButton) {
-    Lines journal = run(open_menu_entry(kCallBook) +
-                        "key Down Down\nkey Tab\ntype d\nkey Tab\nkey Enter\nkey Escape\n");
-    Lines got = lines_from(journal, "window \"CDROM Call Book selection\"");
-    ASSERT_GE(got.size(), 7u);
-    EXPECT_EQ(got[1], "focus dropdown \"Call Book:\" \"No Callbook\"");
-    EXPECT_EQ(got[3], "text \"Flying Horse\"");
-    EXPECT_EQ(got[4], "focus edit \"Drive:\" \"\"");
-    EXPECT_EQ(got[6], "focus button \"Exit\"");
-    Settings settings = parse_settings(dir.read("DBNAMES.TXT"));
-    EXPECT_EQ(settings.callbook_choice, 2);
-    EXPECT_EQ(settings.callbook_drive, "d");
-}
-
-TEST_F(HousekeepingTest, OnLineCallBookAccountIsTypedMaskedAndKeptPrivately) {
-    Lines journal = run(open_menu_entry(kCallBook) +
-                        "key End\nkey Tab Tab\ntype g9zza\nkey Tab\ntype se cret\nkey Tab\n"
-                        "key Escape\nkey Escape\n");
-    Lines got = lines_from(journal, "window \"CDROM Call Book selection\"");
-    ASSERT_GE(got.size(), 9u);
-    EXPECT_EQ(got[2], "text \"On-line XML\"");
-    EXPECT_EQ(got[4], "focus edit \"User name:\" \"\"");
-    EXPECT_EQ(got[6], "focus edit \"Password:\" \"\"");
-    EXPECT_EQ(got[7], "text \"*******\"");  // the reader hears marks, never the password
-    EXPECT_EQ(got[8], "focus button \"Exit\"");
-    EXPECT_EQ(parse_settings(dir.read("DBNAMES.TXT")).callbook_choice, 4);
-    EXPECT_EQ(dir.read("DBNAMES.TXT").substr(dir.read("DBNAMES.TXT").size() - 4), " 4\r\n");
-    EXPECT_EQ(dir.read("CALLBOOK.TXT"),
-              "g9zza\r\nse cret\r\n" + std::string(kDefaultCallBookAddress) + "\r\n");
-
-    // The next start offers them again; another choice hides the two boxes (Tab from the
-    // drive goes to Exit) and leaves CALLBOOK.TXT alone.
-    journal = run(open_menu_entry(kCallBook) +
-                  "key Tab Tab Tab\nkey Shift+Tab Shift+Tab "
-                  "Shift+Tab\nkey Up\nkey Tab Tab\nkey Escape\nkey Escape\n");
-    got = lines_from(journal, "window \"CDROM Call Book selection\"");
-    ASSERT_GE(got.size(), 10u);
-    EXPECT_EQ(got[1], "focus dropdown \"Call Book:\" \"On-line XML\"");
-    EXPECT_EQ(got[3], "focus edit \"User name:\" \"g9zza\"");
-    EXPECT_EQ(got[4], "focus edit \"Password:\" \"*******\"");
-    EXPECT_EQ(got[7], "focus dropdown \"Call Book:\" \"On-line XML\"");
-    EXPECT_EQ(got[8], "text \"QRZ\"");
-    EXPECT_EQ(got[10], "focus button \"Exit\"");
-    EXPECT_EQ(parse_settings(dir.read("DBNAMES.TXT")).callbook_choice, 3);
-    EXPECT_EQ(parse_callbook_account(dir.read("CALLBOOK.TXT")).password, "se cret");
-}
 
 TEST(BackupPath, LettersFoldersAndTextThatNamesNoFolder) {
     EXPECT_EQ(backup_path("/p/", "E"), "/p/DRIVES/E/MYLOG.LOG");
