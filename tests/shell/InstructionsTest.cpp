@@ -1,9 +1,8 @@
-// The built-in manual: its topics, their first lines and lengths, and the two screens.
+// The built-in manual: its topics, their first lines and lengths. The screens are played by
+// the instructions scenarios.
 #include <gtest/gtest.h>
 
 #include "shell/Instructions.h"
-#include "support/Scripts.h"
-#include "support/TestSupport.h"
 
 namespace vl {
 namespace {
@@ -55,42 +54,6 @@ TEST(Manual, MarkersMatchWholeNumbersOnly) {
     EXPECT_EQ(topic_text(manual, 0), "one\r\n[10]\r\nten\r\n");
     EXPECT_EQ(topic_text(manual, 1), "two\r\n");
     EXPECT_EQ(topic_text(manual, 9), "ten\r\n[2]\r\ntwo\r\n");
-}
-
-TEST(InstructionsScreens, EnterReadsATopicAndTheListMovesOn) {
-    test::TempDir dir;
-    dir.write("COUNTRY.LST", "G,G,England,1,52,-1\r\n");
-    std::string script = "key Enter\n";
-    for (int i = 0; i < 15; ++i) {
-        script += "key Down\n";
-    }
-    script +=
-        "key Enter\nkey Escape\nkey Enter\nkey Escape\nkey Enter\nkey Escape\nkey Escape\nkey "
-        "Escape\n";
-    test::HeadlessRun run = test::run_program_headless(dir.path(), script);
-    auto& journal = run.journal;
-    ASSERT_GE(journal.size(), 4u);
-    EXPECT_EQ(journal[2], "window \"How to use Varrow Log.\"");
-    EXPECT_EQ(journal[3], "focus list \"\" \"Overview\"");
-    std::vector<std::string> windows;
-    for (const std::string& line : journal) {
-        if (line.rfind("window ", 0) == 0) {
-            windows.push_back(line);
-        }
-    }
-    // "Set Back Up Drive." then "CAT Rig Control" twice: after index 16 the list stays.
-    EXPECT_EQ(windows, (std::vector<std::string>{
-                           "window \"Varrow Log version 1 point 3 7 by Q 0 Z Z Z.\"",
-                           "window \"How to use Varrow Log.\"", "window \"Set Back Up Drive.\"",
-                           "window \"How to use Varrow Log.\"", "window \"CAT Rig Control\"",
-                           "window \"How to use Varrow Log.\"", "window \"CAT Rig Control\"",
-                           "window \"How to use Varrow Log.\"",
-                           "window \"Varrow Log version 1 point 3 7 by Q 0 Z Z Z.\""}));
-    auto topic = test::lines_from(journal, "window \"Set Back Up Drive.\"");
-    ASSERT_GE(topic.size(), 2u);
-    EXPECT_EQ(
-        topic[1].rfind("focus readonly \"\" \"LOG BACKUP DRIVE.\\x0D\\x0AChoose Backup Drive", 0),
-        0u);
 }
 
 }  // namespace
