@@ -1,6 +1,7 @@
 // The call-book lookups: the two record decoders over recorded buffers, sound and corrupt;
 // the three libraries of our own loaded through the real loader, as the operator puts them
-// beside the program; and Control+C on the on-line logging screen.
+// beside the program. Control+C on the on-line logging screen is played by the Orca check's
+// call book script.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -194,38 +195,6 @@ TEST_F(CallBookLibraryTest, MissingLibrariesAndFunctionsAreSaid) {
     // Without a loader nothing is loaded.
     EXPECT_EQ(look_up_on_cd(nullptr, dir.path(), state, 1, "D", "G4ABC").text,
               "Call book library HAMCAL32 not found");
-}
-
-// Control+C on the on-line logging screen, through the program with the settings' choice.
-TEST_F(CallBookLibraryTest, ControlCOnTheLoggingScreen) {
-    put_library("HAMCAL32", "HAMCAL32");
-    auto run = [&](int choice, const std::string& script) {
-        // No databases, home in England, the CD in drive D.
-        std::string settings;
-        for (int line = 0; line < 10; ++line) {
-            settings += "\r\n";
-        }
-        dir.write("DBNAMES.TXT",
-                  settings + "52\r\n-1\r\n\r\n\r\nD\r\n" + std::to_string(choice) + "\r\n");
-        test::HeadlessRun result = test::run_program_headless(
-            dir.path(), "answer ok\n" + test::open_menu_entry(2) + script +
-                            "key Escape\nanswer yes\nkey Escape\n");
-        EXPECT_FALSE(result.script_ended);
-        return test::lines_from(result.journal, "window \"On Line Logging\"");
-    };
-    // Found: the comment box, emptied, is filled and takes the focus, so it is spoken.
-    auto journal = run(1, "type g4abc\nkey Ctrl+C\n");
-    EXPECT_NE(std::find(journal.begin(), journal.end(),
-                        "focus edit \"Comment:\" \"JOHN Q SMITH 1 HIGH STREET LONDON ENGLAND \""),
-              journal.end());
-    // Not found: a message box with an empty title, the focus left on the call.
-    journal = run(1, "type g4xyz\nkey Ctrl+C\nanswer ok\n");
-    EXPECT_NE(std::find(journal.begin(), journal.end(), "message \"\" \"Callsign not found\" ok"),
-              journal.end());
-    // No call book chosen, or no call typed: the key does nothing.
-    const auto plain = run(0, "type g4abc\n");
-    EXPECT_EQ(run(0, "type g4abc\nkey Ctrl+C\n"), plain);
-    EXPECT_EQ(run(1, "key Ctrl+C\n"), run(1, ""));
 }
 
 }  // namespace
