@@ -10,7 +10,6 @@
 
 #include "reference/CallBookRecords.h"
 #include "reference/CdCallBook.h"
-#include "support/Scripts.h"
 #include "support/TestSupport.h"
 
 namespace vl {
