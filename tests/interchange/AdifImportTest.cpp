@@ -389,43 +389,12 @@ protected:
     test::TempDir dir;
 };
 
-TEST_F(ImportScreenTest, ImportsWithTheBoxesAndStaysOpen) {
-    dir.write("MYLOG.LOG",
-              test::log_bytes({test::qso(static_cast<int16_t>(date_code(110, 1, 2)), 0, "OLD")}));
-    dir.write("CONTEST.ADI",
-              "<call:5>Q1ABC<qso_date:8>20100103<eor>"
-              "<call:5>Q1DEF<qso_date:8>20100101<eor><qso_date:8>20100101<eor>");
-    Lines got =
-        run("type contest.adi\nkey Enter\ntype 10\nkey Enter\ntype Test\nkey F12\n"
-            "answer ok\nkey F12\nanswer ok\nkey Escape\nkey Escape\n");
-    ASSERT_GE(got.size(), 8u);
-    EXPECT_EQ(got[1], "focus edit \"Import Log: \" \"\"");
-    EXPECT_EQ(got[3], "focus edit \"Transmit Power:\" \"\"");
-    EXPECT_EQ(got[5], "focus edit \"Comment:\" \"\"");
-    EXPECT_EQ(got[7],
-              "message \"Import Log Complete\" \" 2 Entries imported, 1 record skipped for having "
-              "no call sign\" ok");
-    // The screen stayed open: a second F12 imports the file again.
-    EXPECT_EQ(got[8], "window \"IMPORT A LOG IN ADIF FORMAT\"");
-    LogStore log(platform::system_files());
-    ASSERT_EQ(log.open(dir.file("MYLOG.LOG")).outcome, OpenReport::Outcome::Opened);
-    EXPECT_EQ(calls_of(log), "Q1DEF Q1DEF OLD Q1ABC Q1ABC ");
-    QsoEntry e = decode_qso(log.entry(1));
-    EXPECT_EQ(e.power, fit("10", 5));
-    EXPECT_EQ(e.comment, fit("Test", 40));
-}
-
-TEST_F(ImportScreenTest, RefusesAMissingFileAndAnImportPastTheLimit) {
-    Lines got = run("key F12\ntype none.adi\nkey F12\nkey Escape\nkey Escape\n");
-    ASSERT_GE(got.size(), 3u);
-    EXPECT_EQ(got[2], "beep critical");
-    EXPECT_EQ(std::count(got.begin(), got.end(), "beep critical"), 2);
-
+TEST_F(ImportScreenTest, AnImportPastTheLimitIsRefusedWhole) {
     std::vector<LogRecord> full(kMaxLogEntries - 1, test::qso(100, 0, "OLD"));
     const std::string before = test::log_bytes(full);
     dir.write("MYLOG.LOG", before);
     dir.write("TWO.ADI", "<call:1>A<qso_date:8>20100101<eor><call:1>B<qso_date:8>20100101<eor>");
-    got = run("type two.adi\nkey F12\nanswer ok\nkey Escape\nkey Escape\n");
+    Lines got = run("type two.adi\nkey F12\nanswer ok\nkey Escape\nkey Escape\n");
     EXPECT_NE(std::find(got.begin(), got.end(),
                         "message \"Log Full\" \"The log keeps at most 120000 entries, so only 1 "
                         "more entry fits. This file holds 2. Nothing was imported.\" ok"),
