@@ -1,6 +1,8 @@
 // The station's devices as on-line logging uses them.
 #include "logging/OnLineDevices.h"
 
+#include <cstdio>
+
 #include "logstore/Bands.h"
 #include "reference/CallBook.h"
 #include "shell/AppContext.h"
@@ -29,6 +31,12 @@ bool OnLineDevices::turn_rotator(std::string_view bearing) {
     }
     m_rotator->turn(bearing);
     return true;
+}
+
+bool OnLineDevices::turn_rotator_to_path(int degrees) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%03d", degrees);
+    return turn_rotator(text);
 }
 
 bool OnLineDevices::turn_rotator_to_typed(std::string_view bearing) {

@@ -32,6 +32,8 @@ public:
     RotatorEvents poll_rotator();
     // False, and nothing sent, when the rotator is not open.
     bool turn_rotator(std::string_view bearing);
+    // A path of a beam heading, sent as three digits.
+    bool turn_rotator_to_path(int degrees);
     // A bearing the operator typed goes only when it is a whole number of up to three
     // digits, 349 at most; false, and nothing sent, otherwise.
     bool turn_rotator_to_typed(std::string_view bearing);

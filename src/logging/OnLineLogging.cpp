@@ -183,7 +183,7 @@ public:
                 break;
             case kCmdRotatorShort:
             case kCmdRotatorLong:
-                turn_rotator_to_path(command == kCmdRotatorShort ? 11 : 34);
+                turn_rotator_to_path(command == kCmdRotatorLong);
                 break;
             case kCmdCallBook:
                 look_up_call_book();
@@ -273,12 +273,9 @@ public:
         }
     }
 
-    // The short or long path bearing of the beam heading sentence, three characters from the
-    // given 0-based position.
-    void turn_rotator_to_path(std::size_t position) {
-        const std::string sentence = text(kBeamBox);
-        if (sentence.size() < position + 3 ||
-            !m_devices.turn_rotator(sentence.substr(position, 3))) {
+    // The short or long path of the beam heading shown.
+    void turn_rotator_to_path(bool long_path) {
+        if (!m_beam_paths || !m_devices.turn_rotator_to_path((*m_beam_paths)[long_path ? 1 : 0])) {
             refuse(m_ctx);
         }
     }
@@ -497,6 +494,7 @@ private:
         set(kCommentBox, m_previous.comment);
         if (check.country.dxcc >= 1 && check.country.bearing) {
             set(kBeamBox, *check.country.bearing);
+            m_beam_paths = std::array<int, 2>{check.country.short_path, check.country.long_path};
         }
         set(kCountryBox, check.country.text);
         focus(kRstSentBox);
@@ -776,8 +774,9 @@ private:
     std::string m_verdict_call;  // the call the verdict is of
     std::optional<OnLineClock> m_clock;
     int m_focus = kCallBox;
-    std::string m_heading;         // the rotator's last reported heading
-    bool m_bearing_typed = false;  // the operator has typed in the bearing box
+    std::optional<std::array<int, 2>> m_beam_paths;  // of the beam heading shown
+    std::string m_heading;                           // the rotator's last reported heading
+    bool m_bearing_typed = false;                    // the operator has typed in the bearing box
     bool m_call_changed = false;
     bool m_qsl_written = false;
 };
