@@ -71,7 +71,7 @@ QsoEntry log_on_entry(const TypedContact& contact, int16_t date, std::string_vie
     return e;
 }
 
-LogStatus log_on(LogStore& log, QsoNet& net, const QsoEntry& entry, bool qsl_written) {
+LogStatus write_log_on(LogStore& log, QsoNet& net, const QsoEntry& entry, bool qsl_written) {
     const int number = log.count() + 1;
     const LogRecord record = encode(entry);
     const LogStatus status = log.write_entry(number, record);

@@ -35,7 +35,7 @@ QsoEntry log_on_entry(const TypedContact& contact, int16_t date, std::string_vie
                       std::string_view mode, std::string_view power);
 
 // Appends the entry to the log and, once it is written, puts the station on the net.
-LogStatus log_on(LogStore& log, QsoNet& net, const QsoEntry& entry, bool qsl_written);
+LogStatus write_log_on(LogStore& log, QsoNet& net, const QsoEntry& entry, bool qsl_written);
 
 // Rewrites the call, reports and comment of the slot being edited, then ends the edit.
 LogStatus write_slot_edit(LogStore& log, QsoNet& net, const TypedContact& contact);

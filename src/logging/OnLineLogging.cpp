@@ -596,7 +596,7 @@ private:
         }
         const QsoEntry entry = log_on_entry(contact, *date, m_clock->time_text(),
                                             m_ctx.log.current_band(), mode, text(kPowerBox));
-        LogStatus status = vl::log_on(m_ctx.log, m_net, entry, m_qsl_written);
+        LogStatus status = write_log_on(m_ctx.log, m_net, entry, m_qsl_written);
         if (status != LogStatus::Ok) {
             report_log_status(m_ctx, m_window, status);
             return;
