@@ -1,5 +1,5 @@
-// The rules of the QSO net apart from any window: who may log on, the entry a log-on, an
-// edit and a log-off write, and the verdict said of a call.
+// The rules of the QSO net, with no window: who may log on, the entry a log-on, an edit and
+// a log-off write, and the verdict said of a call.
 #pragma once
 
 #include <array>
