@@ -9,8 +9,8 @@
 #include "BenchCheck.h"
 #include "BenchLog.h"
 #include "logging/ContactChecks.h"
+#include "logging/NetRules.h"
 #include "logging/OnLineClock.h"
-#include "logging/QsoNet.h"
 #include "platform/headless/HeadlessUi.h"
 #include "shell/Screen.h"
 
@@ -109,8 +109,9 @@ void BM_LogOnAndOff(benchmark::State& state) {
         return;
     }
     const auto what = state.range(0);  // 0 log on, 1 log off, 2 first log on of a session
-    NetContact contact = net_contact("JA1QQQ", "599", "599", "");
-    LogRecord record = log_on_record(-16964, "14:02", contact, 4, "A1A", "100");
+    const QsoEntry contact =
+        log_on_entry({"JA1QQQ", "599", "599", ""}, -16964, "14:02", 4, "A1A", "100");
+    LogRecord record = encode(contact);
     if (failed(state, f.log.count() < kMaxLogEntries, "the log has no place")) {
         return;
     }
@@ -131,7 +132,7 @@ void BM_LogOnAndOff(benchmark::State& state) {
         } else {
             state.PauseTiming();
             const bool logged_on = f.log.write_entry(f.log.count() + 1, record) == LogStatus::Ok;
-            NetSlot slot{f.log.count(), 0, slot_text(contact, "14:02")};
+            NetSlot slot{f.log.count(), 0, contact};
             state.ResumeTiming();
             if (failed(state, logged_on, "log on failed") ||
                 failed(state,

@@ -93,6 +93,7 @@ CountryCheck check_country(CountryList& countries, const DxccChart& chart, std::
         if (!beam->range_text.empty()) {
             check.bearing = beam->sentence;
             check.short_path = beam->short_path;
+            check.long_path = beam->long_path;
         }
     }
     return check;

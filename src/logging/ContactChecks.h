@@ -37,6 +37,7 @@ struct CountryCheck {
     CountryNews news = CountryNews::None;
     std::optional<std::string> bearing;  // the bearing sentence; none without a home location
     int short_path = 0;
+    int long_path = 0;
 };
 
 CountryCheck check_country(CountryList& countries, const DxccChart& chart, std::string_view call,

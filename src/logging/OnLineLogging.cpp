@@ -4,17 +4,16 @@
 #include <array>
 #include <optional>
 
-#include "logging/ContactChecks.h"
 #include "logging/LoggingScreens.h"
+#include "logging/NetRules.h"
 #include "logging/OnLineClock.h"
-#include "logging/QsoNet.h"
+#include "logging/OnLineDevices.h"
 #include "logstore/Bands.h"
 #include "logstore/Dates.h"
 #include "logstore/Text.h"
 #include "printing/LabelPrinter.h"
 #include "printing/PrinterJobs.h"
 #include "printing/QslSelection.h"
-#include "reference/CallBook.h"
 #include "reference/ReferenceScreens.h"
 #include "shell/KeyHelpBox.h"
 #include "shell/Screen.h"
@@ -41,8 +40,6 @@ constexpr int kCmdEnter = 19, kCmdDown = 20, kCmdUp = 21, kCmdNextBox = 22, kCmd
               kCmdCopyFrequency = 35, kCmdRepeatVerdict = 37,
               kCmdAltDate = 40,                  // 40..44: Alt D, T, F, M, W
     kCmdAltBearing = 45, kCmdDatabaseSlot = 50;  // 50..59: Control+1 .. Control+0
-// The largest bearing the rotator box is sent; 350 and above are refused.
-constexpr int kLargestBearing = 349;
 
 // One key a line: the screen's eleven, then the keys it has beyond them.
 constexpr std::string_view kKeyHelp =
@@ -93,7 +90,7 @@ platform::KeyTable key_table(bool with_rotator) {
 
 class OnLineLogging final : public platform::WindowEvents {
 public:
-    explicit OnLineLogging(AppContext& ctx) : m_ctx(ctx) {}
+    explicit OnLineLogging(AppContext& ctx) : m_ctx(ctx), m_devices(ctx) {}
 
     void run(platform::WindowId owner) {
         platform::Ui& ui = m_ctx.ui();
@@ -115,7 +112,7 @@ public:
         ui.set_focus(m_window, kCallBox);
         m_focus = kCallBox;
         ui.run_modal(m_window);
-        m_ctx.rotator.close();
+        m_devices.close_rotator();
         exit_log_off(owner);
     }
 
@@ -186,7 +183,7 @@ public:
                 break;
             case kCmdRotatorShort:
             case kCmdRotatorLong:
-                turn_rotator_to_path(command == kCmdRotatorShort ? 11 : 34);
+                turn_rotator_to_path(command == kCmdRotatorLong);
                 break;
             case kCmdCallBook:
                 look_up_call_book();
@@ -221,31 +218,23 @@ public:
     void on_timer() override {
         m_clock->tick();
         poll_rotator();
-        // The transceiver is read on the ticks that renew the clock.
-        if (m_rig_ticks++ % 10 == 0) {
-            follow_rig();
-        }
-        if (auto answer = take_call_book_answer(m_ctx)) {
+        follow_rig();
+        if (auto answer = m_devices.call_book_answer()) {
             show_call_book_answer(*answer);
         }
     }
 
-    bool has_rotator() const { return !m_ctx.settings.rotator_port.empty(); }
+    bool has_rotator() const { return m_devices.has_rotator(); }
 
     void open_rotator() {
-        if (!has_rotator()) {
-            return;
-        }
-        const std::string device = platform::serial_device_path(
-            m_ctx.settings.rotator_port, read_port_table(m_ctx.platform.files, m_ctx.program_dir));
-        if (!m_ctx.rotator.open(m_ctx.platform.serial, device)) {
+        if (!m_devices.open_rotator()) {
             m_ctx.ui().message_box(m_window, "Rotator COM Port", "Port in use",
                                    platform::MessageButtons::Ok);
         }
     }
 
     void poll_rotator() {
-        const RotatorEvents events = m_ctx.rotator.poll();
+        const RotatorEvents events = m_devices.poll_rotator();
         // A bearing the operator is typing is not overwritten by a report; the box shows
         // the heading again once the bearing has been sent or left.
         if (events.heading) {
@@ -267,7 +256,7 @@ public:
     // focus so that they are spoken; a failure is a message box with an empty title.
     void look_up_call_book() {
         set(kCommentBox, "");
-        const CallBookAnswer answer = look_up_call(m_ctx, text(kCallBox));
+        const CallBookAnswer answer = m_devices.look_up(text(kCallBox));
         if (answer.kind == CallBookAnswer::Kind::Busy) {
             refuse(m_ctx);
         } else {
@@ -284,65 +273,44 @@ public:
         }
     }
 
-    // The short or long path bearing of the beam heading sentence, three characters from the
-    // given 0-based position.
-    void turn_rotator_to_path(std::size_t position) {
-        const std::string sentence = text(kBeamBox);
-        if (!m_ctx.rotator.is_open() || sentence.size() < position + 3) {
+    // The short or long path of the beam heading shown.
+    void turn_rotator_to_path(bool long_path) {
+        if (!m_beam_paths || !m_devices.turn_rotator_to_path((*m_beam_paths)[long_path ? 1 : 0])) {
             refuse(m_ctx);
-            return;
         }
-        m_ctx.rotator.turn(sentence.substr(position, 3));
     }
 
     // A typed bearing goes to the rotator when it is a whole number of up to three digits,
     // 349 at most; anything else is refused with a beep and nothing is sent.
     void turn_rotator_to_typed_bearing() {
-        const std::string bearing(trim(text(kBearingBox)));
-        int value = 0;
-        bool digits = !bearing.empty() && bearing.size() <= 3;
-        for (const char c : bearing) {
-            digits = digits && c >= '0' && c <= '9';
-            value = value * 10 + (c - '0');
-        }
-        if (!digits || value > kLargestBearing || !m_ctx.rotator.is_open()) {
+        if (!m_devices.turn_rotator_to_typed(trim(text(kBearingBox)))) {
             refuse(m_ctx);
             return;
         }
-        m_ctx.rotator.turn(bearing);
         m_bearing_typed = false;
     }
 
     // The frequency list and mode box follow the transceiver. A new frequency that moves
     // the focus out of the list brings it back with F24, so the new band is spoken.
     void follow_rig() {
-        const RigReading reading = m_ctx.rig_control.poll();
-        const int current = m_ctx.log.current_band();
-        const bool shown =
-            current >= 0 && current < kBandCount &&
-            m_ctx.frequency_names[static_cast<std::size_t>(current)] == reading.frequency;
-        if (!reading.frequency.empty() && !shown) {
-            const int band = band_of_frequency(reading.frequency);
-            if (band >= 0 && band < kBandCount) {
-                if (band != current) {
-                    m_ctx.log.set_current_band(band);
-                    fill_station_boxes(band);
-                }
-                m_ctx.frequency_names[static_cast<std::size_t>(band)] = reading.frequency;
-                platform::Ui& ui = m_ctx.ui();
-                ui.set_items(m_window, kFrequencyList,
-                             {m_ctx.frequency_names.begin(), m_ctx.frequency_names.end()});
-                ui.select_item(m_window, kFrequencyList, band);
-                if (m_focus == kFrequencyList) {
-                    focus(kTimeBox);
-                    ui.post_command(m_window, kCmdNextHeader);
-                } else {
-                    focus(m_focus);
-                }
+        const RigNews news = m_devices.follow_rig();
+        if (news.band >= 0) {
+            if (news.band_changed) {
+                fill_station_boxes(news.band);
+            }
+            platform::Ui& ui = m_ctx.ui();
+            ui.set_items(m_window, kFrequencyList,
+                         {m_ctx.frequency_names.begin(), m_ctx.frequency_names.end()});
+            ui.select_item(m_window, kFrequencyList, news.band);
+            if (m_focus == kFrequencyList) {
+                focus(kTimeBox);
+                ui.post_command(m_window, kCmdNextHeader);
+            } else {
+                focus(m_focus);
             }
         }
-        if (!reading.mode.empty()) {
-            set(kModeBox, reading.mode);
+        if (!news.mode.empty()) {
+            set(kModeBox, news.mode);
         }
     }
 
@@ -495,10 +463,10 @@ private:
         focus(kQsoBox);
     }
 
-    void look_up_previous(std::string_view call) {
+    // The previous contact found for a call empties the comment box, and a dupe is heard.
+    void take_previous(PreviousContact previous) {
         set(kCommentBox, "");
-        m_previous = previous_contact(m_ctx.log, call, m_net.records(), m_ctx.date_format(),
-                                      m_ctx.frequency_names);
+        m_previous = std::move(previous);
         if (m_previous.record > 0) {
             m_ctx.platform.sound.play(m_ctx.program_dir + "Dupe.wav");
         }
@@ -507,32 +475,30 @@ private:
     // The mode the entry of a log-on will hold: the box's first three characters.
     std::string entry_mode() { return fit(text(kModeBox), 3); }
 
-    CountryCheck country_of(std::string_view call, std::string_view mode) {
-        return check_country(m_ctx.countries, m_ctx.chart, call, m_ctx.log.current_band(), mode,
-                             m_ctx.settings.latitude, m_ctx.settings.longitude);
+    CheckBooks books() const {
+        return {m_ctx.log,
+                m_ctx.countries,
+                m_ctx.chart,
+                m_ctx.log.current_band(),
+                m_ctx.settings.latitude,
+                m_ctx.settings.longitude,
+                m_ctx.date_format(),
+                m_ctx.frequency_names};
     }
 
-    // A station already on the net is said as such before anything else, and its country,
-    // being worked now, is not new.
     void check_contact(const std::string& call) {
         m_call_changed = false;
-        look_up_previous(call);
+        CallCheck check = check_call(books(), m_net, call, entry_mode());
+        take_previous(std::move(check.previous));
         set(kLastQsoBox, m_previous.text);
         set(kCommentBox, m_previous.comment);
-        CountryCheck country = country_of(call, entry_mode());
-        const int on_net = m_net.find(call);
-        if (on_net >= 0) {
-            forget_news(country);
+        if (check.country.dxcc >= 1 && check.country.bearing) {
+            set(kBeamBox, *check.country.bearing);
+            m_beam_paths = std::array<int, 2>{check.country.short_path, check.country.long_path};
         }
-        if (country.dxcc >= 1 && country.bearing) {
-            set(kBeamBox, *country.bearing);
-        }
-        set(kCountryBox, country.text);
+        set(kCountryBox, check.country.text);
         focus(kRstSentBox);
-        m_verdict = contact_verdict(m_ctx.log, m_previous, country);
-        if (on_net >= 0) {
-            m_verdict = on_the_net(on_net, m_net.slot(on_net).text) + " " + m_verdict;
-        }
+        m_verdict = std::move(check.verdict);
         m_verdict_call = call;
         say(m_verdict);
     }
@@ -541,30 +507,12 @@ private:
     // else of the call typed (the last one checked when the box is empty), after its call.
     void repeat_verdict() {
         if (m_focus == kQsoBox && m_net.count() > 0 && m_net.current() < m_net.count()) {
-            const NetSlot& slot = m_net.slot(m_net.current());
-            const std::string call(trim_right(std::string_view(slot.text).substr(0, 12)));
-            const std::string mode = slot.record >= 1 && slot.record <= m_ctx.log.count()
-                                         ? std::string(m_ctx.log.entry(slot.record).view(35, 3))
-                                         : entry_mode();
-            CountryCheck country = country_of(call, mode);
-            forget_news(country);
-            PreviousContact previous = previous_contact(m_ctx.log, call, m_net.records(),
-                                                        m_ctx.date_format(), m_ctx.frequency_names);
-            say(call + ". " + contact_verdict(m_ctx.log, previous, country));
+            say(slot_verdict(books(), m_net, m_net.current()));
             return;
         }
         const std::string call = text(kCallBox);
         if (!call.empty() && call != m_verdict_call && call != "CQ") {
-            PreviousContact previous = previous_contact(m_ctx.log, call, m_net.records(),
-                                                        m_ctx.date_format(), m_ctx.frequency_names);
-            CountryCheck country = country_of(call, entry_mode());
-            const int on_net = m_net.find(call);
-            std::string verdict;
-            if (on_net >= 0) {
-                forget_news(country);
-                verdict = on_the_net(on_net, m_net.slot(on_net).text) + " ";
-            }
-            say(call + ". " + verdict + contact_verdict(m_ctx.log, previous, country));
+            say(call + ". " + check_call(books(), m_net, call, entry_mode()).verdict);
             return;
         }
         if (m_verdict.empty()) {
@@ -613,23 +561,23 @@ private:
         if (!boxes_filled(editing)) {
             return;
         }
-        std::string call = text(kCallBox);
+        TypedContact contact{text(kCallBox), {}, {}, text(kCommentBox)};
         // A second log-on of a station on the net is refused, saying where it is.
-        const int on_net = call == "CQ" ? -1 : m_net.find(call);
-        if (on_net >= 0 && on_net != m_net.edit_slot()) {
+        const int on_net = duplicate_on_net(m_net, contact.call);
+        if (on_net >= 0) {
             focus(kCallBox);
-            refuse_with(on_the_net(on_net, m_net.slot(on_net).text));
+            refuse_with(on_the_net(on_net, m_net.slot(on_net).entry.call));
             return;
         }
-        std::string comment = text(kCommentBox);
-        if (comment.empty() && m_previous.text.empty() && call != "CQ") {
-            look_up_previous(call);
-            comment = m_previous.comment;
+        if (contact.comment.empty() && m_previous.text.empty() && contact.call != "CQ") {
+            take_previous(net_previous_contact(books(), m_net, contact.call));
+            contact.comment = m_previous.comment;
         }
-        std::string mode = text(kModeBox);
-        std::string rst_sent = text(kRstSentBox), rst_received = text(kRstReceivedBox);
+        const std::string mode = text(kModeBox);
+        contact.rst_sent = text(kRstSentBox);
+        contact.rst_received = text(kRstReceivedBox);
         if (m_net.edit_slot() >= 0) {
-            finish_edit(net_contact(call, rst_sent, rst_received, comment));
+            finish_edit(contact);
             return;
         }
         if (m_net.full()) {
@@ -640,55 +588,40 @@ private:
             return;
         }
         // A date the log cannot hold, or a full log, is refused before a slot is taken.
-        int date = date_code(m_clock->now().year - 1900, m_clock->now().month, m_clock->now().day);
-        if (date > kMaxDateCode || date < kMinDateCode) {
+        const std::optional<int16_t> date = log_on_date(m_clock->now());
+        if (!date) {
             m_ctx.ui().message_box(m_window, "Date Error", date_error_text(m_ctx.date_format()),
                                    platform::MessageButtons::Ok);
             return;
         }
-        if (call != "CQ") {
-            std::string_view report = default_report(mode);
-            if (trim_right(rst_sent).empty()) {
-                rst_sent = report;
-            }
-            if (trim_right(rst_received).empty()) {
-                rst_received = report;
-            }
-        }
-        NetContact contact = net_contact(call, rst_sent, rst_received, comment);
-        int number = m_ctx.log.count() + 1;
-        LogStatus status = m_ctx.log.write_entry(
-            number, log_on_record(static_cast<int16_t>(date), m_clock->time_text(), contact,
-                                  m_ctx.log.current_band(), mode, text(kPowerBox)));
+        const QsoEntry entry = log_on_entry(contact, *date, m_clock->time_text(),
+                                            m_ctx.log.current_band(), mode, text(kPowerBox));
+        LogStatus status = write_log_on(m_ctx.log, m_net, entry, m_qsl_written);
         if (status != LogStatus::Ok) {
             report_log_status(m_ctx, m_window, status);
             return;
         }
         // The cue follows the write, so a failed write is never heard as a log-on.
         m_ctx.platform.sound.play(m_ctx.program_dir + "LogOn.wav");
-        m_net.add({number, static_cast<uint8_t>(m_qsl_written ? 1 : 0),
-                   slot_text(contact, m_clock->time_text())});
         m_qsl_written = false;
         common_end();
         set(kQsoBox, m_net.box_text());
-        say(std::string(trim_right(contact.call)) + " logged on, QSO" +
+        say(std::string(trim_right(entry.call)) + " logged on, QSO" +
             plain_number(m_net.current() + 1) + ".");
     }
 
-    void finish_edit(const NetContact& contact) {
-        int slot = m_net.edit_slot();
-        std::string edited = slot_text(contact, m_edited_time);
-        LogStatus status = write_slot_edit(m_ctx.log, m_net.slot(slot).record, contact);
+    void finish_edit(const TypedContact& contact) {
+        const int slot = m_net.edit_slot();
+        LogStatus status = write_slot_edit(m_ctx.log, m_net, contact);
         if (status != LogStatus::Ok) {
             report_log_status(m_ctx, m_window, status);
             return;
         }
         m_ctx.platform.sound.play(m_ctx.program_dir + "LogOn.wav");
-        m_net.set_text(slot, edited);
-        m_net.set_edit_slot(-1);
         common_end();
-        set(kQsoBox, spoken_slot(slot + 1, edited));
-        say(std::string(trim_right(contact.call)) + " changed, QSO" + plain_number(slot + 1) + ".");
+        const NetSlot& edited = m_net.slot(slot);
+        set(kQsoBox, spoken_slot(slot + 1, edited.entry));
+        say(slot_call(edited) + " changed, QSO" + plain_number(slot + 1) + ".");
     }
 
     void common_end() {
@@ -707,24 +640,11 @@ private:
             refuse_with(kEmptyNet);
             return;
         }
-        const int band = m_ctx.log.current_band();
-        const std::string& slot = m_net.slot(m_net.current()).text;
         const platform::DateTime& today = m_clock->now();
-        LabelValues& values = m_ctx.labels.values;
-        values['A'] = slot.substr(0, 12);
-        values['B'] = label_date(date_code(today.year - 1900, today.month, today.day));
-        values['C'] = slot.substr(13, 5);
-        values['D'] = slot.substr(19, 3);
-        values['E'] = text(kModeBox);
-        values['K'] = text(kPowerBox);
-        values['H'] = "Please QSL via Bureau or Direct";
-        const bool has_band = band >= 0 && band < kBandCount;
-        values['F'] = has_band ? std::string(kShortBandNames[band]) : "";
-        const BandStation none;
-        const BandStation& station = has_band ? m_ctx.station.bands[band] : none;
-        values['I'] = fit(station.transceiver, 12);
-        values['J'] = fit(station.antenna, 12);
-        values['L'] = fit(station.operator_name, 12);
+        set_on_air_label_values(m_ctx.labels.values, m_net.slot(m_net.current()).entry,
+                                date_code(today.year - 1900, today.month, today.day),
+                                text(kModeBox), text(kPowerBox), m_ctx.log.current_band(),
+                                m_ctx.station);
         auto job = start_print_job(m_ctx, m_window, "Printer Report", "QSL label",
                                    platform::Orientation::Portrait);
         if (!job) {
@@ -734,7 +654,7 @@ private:
         m_ctx.labels.settings.rows = m_ctx.labels.settings.columns = 1;
         LabelSheet sheet(*job, m_ctx.labels.settings, 0, 0);
         job->select_font(platform::PrintFont{"Courier New", 10});
-        sheet.print_label(m_ctx.labels.layout, values, {});
+        sheet.print_label(m_ctx.labels.layout, m_ctx.labels.values, {});
         if (!end_print_job(m_ctx, m_window, "Printer Report", *job)) {
             return;
         }
@@ -761,20 +681,18 @@ private:
         }
         m_net.set_edit_slot(m_net.current());
         m_ctx.platform.sound.beep(platform::Beep::Information);
-        std::string_view slot = m_net.slot(m_net.current()).text;
-        set(kCallBox, trim_right(slot.substr(0, 12)));
-        set(kRstSentBox, trim_right(slot.substr(19, 7)));
-        set(kRstReceivedBox, trim_right(slot.substr(27, 7)));
-        set(kCommentBox, trim_right(slot.substr(35)));
-        m_edited_time = slot.substr(13, 5);
+        const QsoEntry& slot = m_net.slot(m_net.current()).entry;
+        set(kCallBox, trim_right(slot.call));
+        set(kRstSentBox, trim_right(slot.rst_sent));
+        set(kRstReceivedBox, trim_right(slot.rst_received));
+        set(kCommentBox, trim_right(slot.comment));
         focus(kCallBox);
     }
 
     // "G4ABC logged off. 2 on the net."
     std::string logged_off(const NetSlot& slot) const {
         const int left = m_net.count() - 1;
-        return std::string(trim_right(std::string_view(slot.text).substr(0, 12))) +
-               " logged off. " +
+        return slot_call(slot) + " logged off. " +
                (left == 0 ? std::string(kEmptyNet) : std::to_string(left) + " on the net.");
     }
 
@@ -848,17 +766,17 @@ private:
     }
 
     AppContext& m_ctx;
+    OnLineDevices m_devices;
     platform::WindowId m_window = platform::kNoWindow;
     QsoNet m_net;
     PreviousContact m_previous;
     std::string m_verdict;
     std::string m_verdict_call;  // the call the verdict is of
-    std::string m_edited_time;
     std::optional<OnLineClock> m_clock;
-    int m_rig_ticks = 0;
     int m_focus = kCallBox;
-    std::string m_heading;         // the rotator's last reported heading
-    bool m_bearing_typed = false;  // the operator has typed in the bearing box
+    std::optional<std::array<int, 2>> m_beam_paths;  // of the beam heading shown
+    std::string m_heading;                           // the rotator's last reported heading
+    bool m_bearing_typed = false;                    // the operator has typed in the bearing box
     bool m_call_changed = false;
     bool m_qsl_written = false;
 };

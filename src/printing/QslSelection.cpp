@@ -28,6 +28,23 @@ std::string printable(std::string_view field) {
     return text;
 }
 
+constexpr std::string_view kPleaseQsl = "Please QSL via Bureau or Direct";
+
+bool has_band(int band) {
+    return band >= 0 && band < kBandCount;
+}
+
+// "$F$": 20m; empty for no band.
+std::string band_label(int band) {
+    return has_band(band) ? std::string(kShortBandNames[band]) : "";
+}
+
+void set_station_values(LabelValues& values, const BandStation& station) {
+    values['I'] = fit(station.transceiver, 12);
+    values['J'] = fit(station.antenna, 12);
+    values['L'] = fit(station.operator_name, 12);
+}
+
 }  // namespace
 
 std::string stripped_call(std::string_view call_field) {
@@ -138,23 +155,34 @@ void set_qso_label_values(LabelValues& values, const LogStore& log, const QslIte
     values['C'] = time_text(qso.time_on);
     values['D'] = printable(qso.rst_sent);
     values['E'] = printable(qso.mode);
-    values['H'] = (qso.qsl_flags & 2) ? "Thanks for your QSL" : "Please QSL via Bureau or Direct";
+    values['H'] = (qso.qsl_flags & 2) ? "Thanks for your QSL" : std::string(kPleaseQsl);
     values['K'] = printable(qso.power);
-    bool has_band = band >= 0 && band < kBandCount;
-    values['F'] = has_band ? std::string(kShortBandNames[band]) : "";
+    values['F'] = band_label(band);
     if (item.data > 0 && item.data <= log.count()) {
         DataEntry data = decode_data(log.entry(item.data));
         values['I'] = printable(data.transceiver);
         values['J'] = printable(data.antenna);
         values['L'] = printable(data.operator_name);
-    } else if (has_band) {
-        const BandStation& band_station = station.bands[band];
-        values['I'] = fit(band_station.transceiver, 12);
-        values['J'] = fit(band_station.antenna, 12);
-        values['L'] = fit(band_station.operator_name, 12);
+    } else if (has_band(band)) {
+        set_station_values(values, station.bands[band]);
     } else {
         values['I'] = values['J'] = values['L'] = "";
     }
+}
+
+void set_on_air_label_values(LabelValues& values, const QsoEntry& qso, int today,
+                             std::string_view mode, std::string_view power, int band,
+                             const StationData& station) {
+    const std::string on = time_text(qso.time_on);
+    values['A'] = qso.call;
+    values['B'] = label_date(today);
+    values['C'] = on.substr(0, 2) + ":" + on.substr(2);
+    values['D'] = qso.rst_sent.substr(0, 3);
+    values['E'] = mode;
+    values['K'] = power;
+    values['H'] = kPleaseQsl;
+    values['F'] = band_label(band);
+    set_station_values(values, has_band(band) ? station.bands[band] : BandStation{});
 }
 
 }  // namespace vl

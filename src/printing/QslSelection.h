@@ -52,4 +52,10 @@ std::string label_date(int date_code);
 void set_qso_label_values(LabelValues& values, const LogStore& log, const QslItem& item, bool home,
                           const StationData& station);
 
+// The same for a contact still on the net, printed on the air: the call and reports as logged
+// on, today's date, the mode and power shown, and the station data of `band`.
+void set_on_air_label_values(LabelValues& values, const QsoEntry& qso, int today,
+                             std::string_view mode, std::string_view power, int band,
+                             const StationData& station);
+
 }  // namespace vl

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "dxdata/DxccChart.h"
-#include "logging/QsoNet.h"
+#include "logging/NetRules.h"
 #include "logstore/CallSigns.h"
 #include "logstore/Dates.h"
 #include "logstore/LogStore.h"
@@ -36,6 +36,10 @@ const std::string kStation = "key Alt+M\ntype SSB\nkey Alt+W\ntype 10\nkey Shift
 
 std::string log_on(const std::string& call) {
     return "type " + call + "\nkey Enter\nkey F2\n";
+}
+
+QsoEntry logged_on(const std::string& call) {
+    return log_on_entry({call, "59", "57", ""}, 7000, "14:02", 4, "A1A", "100");
 }
 
 // A contact on 20 m SSB on 1 June 2024 at 1000.
@@ -441,14 +445,11 @@ TEST_F(OnLineLoggingTest, AFailedLogOffLeavesTheNetAndTheChartAsTheyWere) {
     test::FaultyFiles full;
     LogStore log(full);
     log.open(dir.file("MYLOG.LOG"));
-    NetContact contact = net_contact("G4ABC", "59", "57", "");
-    ASSERT_EQ(log.write_entry(1, log_on_record(7000, "14:02", contact, 4, "A1A", "100")),
-              LogStatus::Ok);
+    ASSERT_EQ(log.write_entry(1, encode(logged_on("G4ABC"))), LogStatus::Ok);
     full.fill_disk(dir.file("MYLOG"));
     DxccChart chart;
-    EXPECT_EQ(
-        write_log_off(log, countries, chart, {1, 0, slot_text(contact, "14:02")}, "14:17", 4, 1),
-        LogStatus::WriteFailed);
+    EXPECT_EQ(write_log_off(log, countries, chart, {1, 0, logged_on("G4ABC")}, "14:17", 4, 1),
+              LogStatus::WriteFailed);
     EXPECT_EQ(chart.bytes(), DxccChart().bytes());
     EXPECT_EQ(decode_qso(log.entry(1)).time_off, 14 * 60 + 2);
 }
@@ -465,15 +466,11 @@ TEST_F(OnLineLoggingTest, AKillAtAnyMomentLeavesEveryCompletedLogOnWhole) {
         DxccChart chart;
         int completed = 0;
         for (const std::string& call : calls) {
-            NetContact contact = net_contact(call, "59", "57", "");
-            if (log.write_entry(log.count() + 1, log_on_record(7000, "14:02", contact, 4, "A1A",
-                                                               "100")) == LogStatus::Ok) {
+            if (log.write_entry(log.count() + 1, encode(logged_on(call))) == LogStatus::Ok) {
                 ++completed;
             }
         }
-        write_log_off(log, countries, chart,
-                      {1, 1, slot_text(net_contact("G4ABC", "59", "57", ""), "14:02")}, "14:17", 4,
-                      1);
+        write_log_off(log, countries, chart, {1, 1, logged_on("G4ABC")}, "14:17", 4, 1);
         return completed;
     };
     test::FaultyFiles counting;
