@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/Cp1252.h"
+#include "platform/Files.h"
 #include "platform/FocusLog.h"
 #include "platform/gtk3/GtkSpeech.h"
 #include "platform/gtk3/GtkText.h"
@@ -230,7 +231,7 @@ public:
             for (auto& c : w.controls) {
                 if (c->shape.kind != ControlKind::Label) {
                     w.focus = c->shape.id;
-                    platform::log_focus(w.shape.caption, c->shape.id);
+                    platform::log_focus(platform::system_files(), w.shape.caption, c->shape.id);
                     w.events->on_focus(c->shape.id);
                     break;
                 }
@@ -463,7 +464,7 @@ public:
             } else {
                 gtk_widget_grab_focus(c->widget);
             }
-            platform::log_focus(w.shape.caption, control_id);
+            platform::log_focus(platform::system_files(), w.shape.caption, control_id);
             w.events->on_focus(control_id);
         }
     }
@@ -732,7 +733,7 @@ private:
             take_pending_name(*c);
             if (w->focus != c->shape.id) {
                 w->focus = c->shape.id;
-                platform::log_focus(w->shape.caption, c->shape.id);
+                platform::log_focus(platform::system_files(), w->shape.caption, c->shape.id);
                 w->events->on_focus(c->shape.id);
             }
         }

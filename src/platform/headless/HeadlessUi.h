@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/headless/HeadlessClock.h"
+#include "platform/headless/HeadlessSound.h"
 #include "platform/headless/Journal.h"
 #include "platform/headless/Script.h"
 
@@ -17,28 +19,6 @@ namespace vl::headless {
 
 // Thrown when the program waits for input and the script has none left.
 struct ScriptEnded {};
-
-class HeadlessClock final : public platform::Clock {
-public:
-    platform::DateTime utc_now() override;
-    platform::DateTime local_now() override;
-    void set(const platform::DateTime& utc, int local_offset_minutes);
-    void advance(int64_t milliseconds) { m_utc_ms += milliseconds; }
-
-private:
-    int64_t m_utc_ms = 0;  // since 1 January 1970
-    int m_local_offset_minutes = 0;
-};
-
-class HeadlessSound final : public platform::Sound {
-public:
-    explicit HeadlessSound(Journal& journal) : m_journal(journal) {}
-    void play(const std::string& path) override;
-    void beep(platform::Beep kind) override;
-
-private:
-    Journal& m_journal;
-};
 
 class HeadlessUi final : public platform::Ui {
 public:
