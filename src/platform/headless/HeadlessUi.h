@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/DialogRules.h"
 #include "platform/Platform.h"
 #include "platform/headless/HeadlessClock.h"
 #include "platform/headless/HeadlessSound.h"
@@ -79,10 +80,8 @@ private:
     Window& window_of(platform::WindowId id);
     const Window* find_window(platform::WindowId id) const;
     Control* find_control(Window& window, int id);
-    bool press_mnemonic(platform::WindowId id, int key);
     bool is_active(platform::WindowId id) const;
-    static bool takes_focus(const Control& control);
-    static bool is_spoken_text(const Control& control);
+    static std::vector<platform::DialogControl> rule_view(const Window& window);
     static void select_on_focus(Control& control);
     std::string describe_focus(Window& window);
     std::string spoken_label(const Window& window, const Control& control) const;
@@ -91,7 +90,6 @@ private:
     void dispatch(const ScriptEvent& event);
     void press(platform::WindowId id, const platform::KeyChord& chord);
     void type_text(platform::WindowId id, std::string_view text);
-    void move_selection(platform::WindowId id, Control& control, int key);
     void change_selection(platform::WindowId id, Control& control, int index);
     void deliver_posted();
     void event_handled();
