@@ -1,21 +1,23 @@
 // The focus log.
 #include "platform/FocusLog.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "platform/Files.h"
+
 namespace vl::platform {
 
-void log_focus(std::string_view caption, int control) {
+void log_focus(FileSystem& files, std::string_view caption, int control) {
     const char* path = std::getenv("VARROW_FOCUS_LOG");
     if (path == nullptr || *path == '\0') {
         return;
     }
-    if (std::FILE* file = std::fopen(path, "ab")) {
+    if (auto file = files.open(path, OpenMode::ReadWrite)) {
         std::string line = "\"" + std::string(caption) + "\" " + std::to_string(control) + "\n";
-        std::fwrite(line.data(), 1, line.size(), file);
-        std::fclose(file);
+        if (auto end = file->size()) {
+            file->write_at(*end, line.data(), line.size());
+        }
     }
 }
 

@@ -205,23 +205,14 @@ TEST(HeadlessUi, MessageBoxesTakeTheScriptedAnswer) {
 
 // Enter once answered Yes to every question, so one slip on a question that destroys
 // something went ahead; those questions answer No to Enter and Escape.
-TEST(HeadlessUi, EnterAnswersNoWhereYesWouldDestroy) {
-    static const struct {
-        const char* key;
-        const char* plain_answer;  // a Yes/No box whose Enter means Yes
-        const char* safe_answer;   // a box whose Yes destroys something
-    } kCases[] = {
-        {"key Enter", "yes", "no"},  {"key Escape", "no", "no"}, {"key Y", "yes", "yes"},
-        {"key Alt+Y", "yes", "yes"}, {"key N", "no", "no"},      {"answer yes", "yes", "yes"},
-    };
-    for (const auto& c : kCases) {
-        for (const char* ask : {"F2", "F3"}) {
-            FormRun run = run_form(std::string("key ") + ask + "\n" + c.key + "\nkey Escape\n");
-            std::string expected = std::string("message \"Delete Entry\" \"Are you sure?\" ") +
-                                   (ask == std::string("F2") ? c.plain_answer : c.safe_answer);
-            ASSERT_GE(run.journal.size(), 3u) << c.key;
-            EXPECT_EQ(run.journal[2], expected) << c.key << " " << ask;
-        }
+TEST(DialogRules, EnterAnswersNoWhereYesWouldDestroy) {
+    for (MessageButtons buttons : {MessageButtons::YesNo, MessageButtons::YesNoDefaultNo}) {
+        bool safe = buttons == MessageButtons::YesNoDefaultNo;
+        EXPECT_EQ(answer_to_enter(buttons), safe ? Answer::No : Answer::Yes);
+        EXPECT_EQ(answer_to_escape(buttons), Answer::No);
+        EXPECT_EQ(answer_to_letter(buttons, plain('Y')), Answer::Yes);
+        EXPECT_EQ(answer_to_letter(buttons, alt('Y')), Answer::Yes);
+        EXPECT_EQ(answer_to_letter(buttons, plain('N')), Answer::No);
     }
 }
 

@@ -7,7 +7,6 @@
 #include <gtk/gtk.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -15,6 +14,8 @@
 #include <vector>
 
 #include "platform/Cp1252.h"
+#include "platform/DialogRules.h"
+#include "platform/Files.h"
 #include "platform/FocusLog.h"
 #include "platform/gtk3/GtkSpeech.h"
 #include "platform/gtk3/GtkText.h"
@@ -25,6 +26,7 @@ namespace vl::gtk3 {
 using platform::ControlKind;
 using platform::EditStyle;
 using platform::KeyChord;
+using platform::KeyOutcome;
 
 // How long the focus waits for the reader to take in a box refilled just before.
 constexpr guint kRefillSettleMs = 150;
@@ -227,13 +229,10 @@ public:
         // As on a desktop dialog, a window whose screen chose no focus opens on its first
         // box, and the screen hears of it before the window shows.
         if (find_control(w, w.focus) == nullptr) {
-            for (auto& c : w.controls) {
-                if (c->shape.kind != ControlKind::Label) {
-                    w.focus = c->shape.id;
-                    platform::log_focus(w.shape.caption, c->shape.id);
-                    w.events->on_focus(c->shape.id);
-                    break;
-                }
+            if (int first = platform::next_in_tab_order(rule_view(w, false), 0, false)) {
+                w.focus = first;
+                platform::log_focus(platform::system_files(), w.shape.caption, first);
+                w.events->on_focus(first);
             }
         }
         gtk_widget_show_all(w.window);
@@ -435,7 +434,7 @@ public:
     void set_focus(WindowId id, int control_id) override {
         Window& w = *m_windows.at(id);
         Control* c = find_control(w, control_id);
-        if (c == nullptr || c->shape.kind == ControlKind::Label) {
+        if (c == nullptr || !platform::takes_focus(c->shape.kind)) {
             return;
         }
         if (w.focus == control_id) {
@@ -463,7 +462,7 @@ public:
             } else {
                 gtk_widget_grab_focus(c->widget);
             }
-            platform::log_focus(w.shape.caption, control_id);
+            platform::log_focus(platform::system_files(), w.shape.caption, control_id);
             w.events->on_focus(control_id);
         }
     }
@@ -472,30 +471,17 @@ public:
 
     void focus_next(WindowId id, bool backwards) override {
         Window& w = *m_windows.at(id);
-        std::vector<int> order;
-        for (const auto& c : w.controls) {
-            if (c->shape.kind != ControlKind::Label && gtk_widget_get_sensitive(c->widget)) {
-                order.push_back(c->shape.id);
-            }
+        if (int next = platform::next_in_tab_order(rule_view(w, true), w.focus, backwards)) {
+            set_focus(id, next);
         }
-        if (order.empty()) {
-            return;
-        }
-        auto at = std::find(order.begin(), order.end(), w.focus);
-        std::size_t index = 0;
-        if (at != order.end()) {
-            std::size_t here = static_cast<std::size_t>(at - order.begin());
-            index =
-                backwards ? (here + order.size() - 1) % order.size() : (here + 1) % order.size();
-        }
-        set_focus(id, order[index]);
     }
 
     platform::Answer message_box(WindowId owner, std::string_view title, std::string_view text,
                                  platform::MessageButtons buttons) override {
         Window* parent = find(owner != platform::kNoWindow ? owner : top());
-        bool yes_no = buttons != platform::MessageButtons::Ok;
-        bool default_no = buttons == platform::MessageButtons::YesNoDefaultNo;
+        const bool yes_no = buttons != platform::MessageButtons::Ok;
+        const platform::Answer on_enter = platform::answer_to_enter(buttons);
+        const bool default_no = on_enter == platform::Answer::No;
         GtkWidget* dialog = gtk_message_dialog_new(
             parent ? GTK_WINDOW(parent->window) : nullptr, GTK_DIALOG_MODAL,
             yes_no ? GTK_MESSAGE_QUESTION : GTK_MESSAGE_INFO,
@@ -507,9 +493,7 @@ public:
         gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
         // Enter answers with the first button, Yes or OK, as on Windows, except on a question
         // whose Yes destroys something: there Enter answers No and No has the focus.
-        gtk_dialog_set_default_response(GTK_DIALOG(dialog), default_no ? GTK_RESPONSE_NO
-                                                            : yes_no   ? GTK_RESPONSE_YES
-                                                                       : GTK_RESPONSE_OK);
+        gtk_dialog_set_default_response(GTK_DIALOG(dialog), response_of(on_enter));
         if (default_no) {
             if (GtkWidget* no =
                     gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog), GTK_RESPONSE_NO)) {
@@ -517,7 +501,8 @@ public:
             }
         }
         if (yes_no) {
-            g_signal_connect(dialog, "key-press-event", G_CALLBACK(on_yes_no_letter), nullptr);
+            g_signal_connect(dialog, "key-press-event", G_CALLBACK(on_yes_no_letter),
+                             GINT_TO_POINTER(static_cast<int>(buttons)));
         }
         int response = gtk_dialog_run(GTK_DIALOG(dialog));
         gtk_widget_destroy(dialog);
@@ -530,6 +515,18 @@ public:
             return platform::Answer::Ok;
         }
         return response == GTK_RESPONSE_YES ? platform::Answer::Yes : platform::Answer::No;
+    }
+
+    static GtkResponseType response_of(platform::Answer answer) {
+        switch (answer) {
+            case platform::Answer::Yes:
+                return GTK_RESPONSE_YES;
+            case platform::Answer::No:
+                return GTK_RESPONSE_NO;
+            case platform::Answer::Ok:
+                break;
+        }
+        return GTK_RESPONSE_OK;
     }
 
     void start_timer(WindowId id, int milliseconds) override {
@@ -655,6 +652,21 @@ private:
         }
     }
 
+    // The window as the dialog rules see it; Tab passes over a disabled box.
+    static std::vector<platform::DialogControl> rule_view(Window& w, bool only_enabled) {
+        std::vector<platform::DialogControl> view;
+        const platform::ControlSpec* previous = nullptr;
+        for (const auto& c : w.controls) {
+            view.push_back({c->shape.id, c->shape.kind, c->shape.style, c->shape.text,
+                            platform::naming_label(previous, c->shape),
+                            !only_enabled || gtk_widget_get_sensitive(c->widget)});
+            previous = &c->shape;
+        }
+        return view;
+    }
+
+    // The rules decide what a key does; what GTK does by itself for a box, a list or a
+    // button (typing, arrows, Space, Alt letters, lines) is left to GTK.
     static gboolean on_key_press(GtkWidget*, GdkEventKey* event, Window* w) {
         auto key = key_of(event->keyval);
         if (!key || w->closed) {
@@ -665,60 +677,39 @@ private:
         chord.ctrl = (event->state & GDK_CONTROL_MASK) != 0;
         chord.alt = (event->state & GDK_MOD1_MASK) != 0;
         chord.shift = (event->state & GDK_SHIFT_MASK) != 0 || event->keyval == GDK_KEY_ISO_Left_Tab;
-        // Plain letters and digits are typing unless the screen's table claims them.
-        bool typing = *key < 256 && !chord.ctrl && !chord.alt;
-        if (auto command = platform::find_command(w->keys, chord)) {
-            w->events->on_command(*command);
-            return TRUE;
+        const KeyOutcome outcome =
+            platform::key_in_window(w->keys, rule_view(*w, false), w->focus, chord);
+        switch (outcome.kind) {
+            case KeyOutcome::Kind::Command:
+                w->events->on_command(outcome.value);
+                return TRUE;
+            case KeyOutcome::Kind::PressButton:
+                // Enter on a button presses it, as on a Windows dialog.
+                if (chord == platform::plain(platform::kKeyEnter)) {
+                    w->events->on_command(outcome.value);
+                    return TRUE;
+                }
+                return FALSE;
+            case KeyOutcome::Kind::NextBox:
+            case KeyOutcome::Kind::PreviousBox:
+                w->ui->focus_next(w->id, outcome.kind == KeyOutcome::Kind::PreviousBox);
+                return TRUE;
+            case KeyOutcome::Kind::JumpToLetter:
+                w->ui->jump_to_letter(*w, static_cast<char>(outcome.value));
+                return TRUE;
+            default:
+                return FALSE;
         }
-        if (typing) {
-            return w->ui->jump_to_letter(*w, static_cast<char>(*key)) ? TRUE : FALSE;
-        }
-        if (chord == platform::plain(platform::kKeyEnter)) {
-            // Enter on a button presses it, as on a Windows dialog.
-            Control* focused = find_control(*w, w->focus);
-            if (focused != nullptr && focused->shape.kind == ControlKind::Edit &&
-                focused->shape.style == EditStyle::MultiLine) {
-                return FALSE;  // a new line in the box
-            }
-            bool button = focused != nullptr && focused->shape.kind == ControlKind::Button;
-            w->events->on_command(button ? focused->shape.id : platform::kCmdOk);
-            return TRUE;
-        }
-        if (chord == platform::plain(platform::kKeyEscape)) {
-            w->events->on_command(platform::kCmdCancel);
-            return TRUE;
-        }
-        if (chord == platform::plain(platform::kKeyTab) ||
-            chord == platform::shift(platform::kKeyTab)) {
-            w->ui->focus_next(w->id, chord.shift);
-            return TRUE;
-        }
-        return FALSE;
     }
 
-    // A letter in a list jumps to the next entry starting with it, round from the end.
-    bool jump_to_letter(Window& w, char letter) {
+    void jump_to_letter(Window& w, char letter) {
         Control* c = find_control(w, w.focus);
-        if (c == nullptr ||
-            (c->shape.kind != ControlKind::List && c->shape.kind != ControlKind::DropDown)) {
-            return false;
-        }
-        int count = static_cast<int>(c->items.size());
         int selected = selected_item(w.id, c->shape.id);
-        for (int step = 1; step <= count; ++step) {
-            int index = (selected + step + count) % count;
-            const std::string& item = c->items[index];
-            if (!item.empty() && std::toupper(static_cast<unsigned char>(item[0])) ==
-                                     std::toupper(static_cast<unsigned char>(letter))) {
-                if (index != selected) {
-                    select_item(w.id, c->shape.id, index);
-                    w.events->on_selection_changed(c->shape.id);
-                }
-                break;
-            }
+        int index = platform::item_starting_with(c->items, selected, letter);
+        if (index >= 0 && index != selected) {
+            select_item(w.id, c->shape.id, index);
+            w.events->on_selection_changed(c->shape.id);
         }
-        return true;
     }
 
     static gboolean on_delete(GtkWidget*, GdkEvent*, Window* w) {
@@ -732,7 +723,7 @@ private:
             take_pending_name(*c);
             if (w->focus != c->shape.id) {
                 w->focus = c->shape.id;
-                platform::log_focus(w->shape.caption, c->shape.id);
+                platform::log_focus(platform::system_files(), w->shape.caption, c->shape.id);
                 w->events->on_focus(c->shape.id);
             }
         }
@@ -747,23 +738,19 @@ private:
         }
         // Typed text goes through Windows-1252, so a character outside it becomes "?" and a
         // fixed-width field keeps its width; upper-case boxes fold letters.
-        std::string typed = platform::cp1252_from_utf8(
-            std::string_view(text, length < 0 ? std::strlen(text) : length));
-        if (c->shape.style == EditStyle::UpperCase) {
-            for (char& ch : typed) {
-                if (ch >= 'a' && ch <= 'z') {
-                    ch = static_cast<char>(ch - 32);
-                }
-            }
+        // The program's own text (m_quiet) is not cut by the length limit.
+        std::optional<std::size_t> held;
+        if (w->ui->m_quiet == 0) {
+            held = gtk_entry_get_text_length(GTK_ENTRY(editable));
         }
-        if (w->ui->m_quiet == 0 && c->shape.max_length > 0) {
-            const int room = c->shape.max_length - gtk_entry_get_text_length(GTK_ENTRY(editable));
-            if (static_cast<int>(typed.size()) > room) {
-                typed.resize(static_cast<std::size_t>(std::max(room, 0)));
-                gtk_widget_error_bell(GTK_WIDGET(editable));
-            }
+        const platform::Typing typing =
+            platform::typed_into(c->shape, held,
+                                 platform::cp1252_from_utf8(std::string_view(
+                                     text, length < 0 ? std::strlen(text) : length)));
+        if (typing.refused) {
+            gtk_widget_error_bell(GTK_WIDGET(editable));
         }
-        std::string utf8 = platform::utf8_from_cp1252(typed);
+        std::string utf8 = platform::utf8_from_cp1252(typing.accepted);
         if (utf8 == std::string_view(text, length < 0 ? std::strlen(text) : length)) {
             return;
         }
@@ -776,17 +763,19 @@ private:
         g_signal_handlers_unblock_by_func(editable, reinterpret_cast<gpointer>(on_insert_text), w);
     }
 
-    // Y and N answer a Yes/No box without Alt, as they do on Windows.
-    static gboolean on_yes_no_letter(GtkWidget* dialog, GdkEventKey* event, gpointer) {
-        if ((event->state & (GDK_CONTROL_MASK | GDK_MOD1_MASK)) != 0) {
+    // Y and N answer a Yes/No box without Alt, as they do on Windows; with Alt they are
+    // GTK's own letters of its buttons.
+    static gboolean on_yes_no_letter(GtkWidget* dialog, GdkEventKey* event, gpointer buttons) {
+        auto key = key_of(event->keyval);
+        if (!key || (event->state & (GDK_CONTROL_MASK | GDK_MOD1_MASK)) != 0) {
             return FALSE;
         }
-        guint key = gdk_keyval_to_lower(event->keyval);
-        if (key != GDK_KEY_y && key != GDK_KEY_n) {
+        auto answer = platform::answer_to_letter(
+            static_cast<platform::MessageButtons>(GPOINTER_TO_INT(buttons)), platform::plain(*key));
+        if (!answer) {
             return FALSE;
         }
-        gtk_dialog_response(GTK_DIALOG(dialog),
-                            key == GDK_KEY_y ? GTK_RESPONSE_YES : GTK_RESPONSE_NO);
+        gtk_dialog_response(GTK_DIALOG(dialog), response_of(*answer));
         return TRUE;
     }
 

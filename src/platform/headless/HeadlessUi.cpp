@@ -1,10 +1,8 @@
-// The headless backend. Keys reach the innermost modal window: its key table first (first
-// match wins), then what a dialog does by itself (Enter, Escape, Tab, list movement,
-// typing into an edit box).
+// The headless backend. Keys reach the innermost modal window, whose dialog rules say what
+// each does (DialogRules.h); this backend does it to the windows it keeps in memory.
 #include "platform/headless/HeadlessUi.h"
 
 #include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <thread>
 
@@ -14,26 +12,13 @@ namespace vl::headless {
 
 using platform::ControlKind;
 using platform::EditStyle;
+using platform::is_spoken_text;
+using platform::KeyOutcome;
+using platform::takes_focus;
 using platform::WindowId;
 using platform::without_ampersand;
 
 namespace {
-
-constexpr int kListPage = 8;  // entries a Page Up or Page Down moves in a list
-
-// The letter after a single "&", as Alt and that letter reach it; 0 when there is none.
-char mnemonic_of(std::string_view text) {
-    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] == '&') {
-            if (text[i + 1] != '&') {
-                const char c = text[i + 1];
-                return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
-            }
-            ++i;
-        }
-    }
-    return 0;
-}
 
 std::string_view kind_name(const platform::ControlSpec& shape) {
     switch (shape.kind) {
@@ -53,36 +38,6 @@ std::string_view kind_name(const platform::ControlSpec& shape) {
     return "control";
 }
 
-// Days since 1 January 1970 of a civil date, and back (proleptic Gregorian calendar).
-int64_t days_from_civil(int64_t y, int m, int d) {
-    y -= m <= 2;
-    const int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const int64_t yoe = y - era * 400;
-    const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-
-platform::DateTime civil_from_ms(int64_t ms) {
-    int64_t days = ms >= 0 ? ms / 86400000 : (ms - 86399999) / 86400000;
-    int64_t in_day = ms - days * 86400000;
-    const int64_t z = days + 719468;
-    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const int64_t doe = z - era * 146097;
-    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const int64_t mp = (5 * doy + 2) / 153;
-    platform::DateTime t;
-    t.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    t.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    t.year = static_cast<int>(yoe + era * 400 + (t.month <= 2));
-    t.hour = static_cast<int>(in_day / 3600000);
-    t.minute = static_cast<int>(in_day / 60000 % 60);
-    t.second = static_cast<int>(in_day / 1000 % 60);
-    t.millisecond = static_cast<int>(in_day % 1000);
-    return t;
-}
-
 // What the reader is told of a box's text: a password box gives one "*" a character.
 std::string shown_text(const platform::ControlSpec& shape, std::string_view text) {
     if (shape.kind == ControlKind::Edit && shape.style == EditStyle::Password) {
@@ -92,40 +47,6 @@ std::string shown_text(const platform::ControlSpec& shape, std::string_view text
 }
 
 }  // namespace
-
-platform::DateTime HeadlessClock::utc_now() {
-    return civil_from_ms(m_utc_ms);
-}
-
-platform::DateTime HeadlessClock::local_now() {
-    return civil_from_ms(m_utc_ms + int64_t{m_local_offset_minutes} * 60000);
-}
-
-void HeadlessClock::set(const platform::DateTime& utc, int local_offset_minutes) {
-    m_utc_ms = (days_from_civil(utc.year, utc.month, utc.day) * 86400 + utc.hour * 3600 +
-                utc.minute * 60 + utc.second) *
-                   1000 +
-               utc.millisecond;
-    m_local_offset_minutes = local_offset_minutes;
-}
-
-void HeadlessSound::play(const std::string& path) {
-    m_journal.add("sound " + quote(path.substr(platform::folder_of(path).size())));
-}
-
-void HeadlessSound::beep(platform::Beep kind) {
-    switch (kind) {
-        case platform::Beep::Default:
-            m_journal.add("beep default");
-            break;
-        case platform::Beep::Information:
-            m_journal.add("beep information");
-            break;
-        case platform::Beep::CriticalStop:
-            m_journal.add("beep critical");
-            break;
-    }
-}
 
 HeadlessUi::HeadlessUi(std::vector<ScriptEvent> script, Journal& journal, HeadlessClock& clock,
                        int screen_width)
@@ -156,20 +77,19 @@ bool HeadlessUi::is_active(WindowId id) const {
     return !m_modal.empty() && m_modal.back() == id;
 }
 
-bool HeadlessUi::takes_focus(const Control& control) {
-    return control.shape.kind != ControlKind::Label;
-}
-
-bool HeadlessUi::is_spoken_text(const Control& control) {
-    return control.shape.kind == ControlKind::Label ||
-           (control.shape.kind == ControlKind::Edit &&
-            (control.shape.style == EditStyle::ReadOnly ||
-             control.shape.style == EditStyle::ReadOnlyMultiLine));
+// The window as the dialog rules see it.
+std::vector<platform::DialogControl> HeadlessUi::rule_view(const Window& window) {
+    std::vector<platform::DialogControl> view;
+    for (const Control& control : window.controls) {
+        view.push_back({control.shape.id, control.shape.kind, control.shape.style,
+                        control.shape.text, control.label_id, true});
+    }
+    return view;
 }
 
 void HeadlessUi::select_on_focus(Control& control) {
-    control.all_selected = control.shape.kind == ControlKind::Edit && !is_spoken_text(control) &&
-                           !control.text.empty();
+    control.all_selected = control.shape.kind == ControlKind::Edit &&
+                           !is_spoken_text(control.shape) && !control.text.empty();
 }
 
 WindowId HeadlessUi::create_window(const platform::WindowSpec& shape,
@@ -187,10 +107,8 @@ void HeadlessUi::add_control(WindowId id, const platform::ControlSpec& shape) {
     control.shape = shape;
     control.text =
         shape.kind == ControlKind::List || shape.kind == ControlKind::DropDown ? "" : shape.text;
-    if (!window.controls.empty() && window.controls.back().shape.kind == ControlKind::Label &&
-        shape.kind != ControlKind::Label) {
-        control.label_id = window.controls.back().shape.id;
-    }
+    control.label_id = platform::naming_label(
+        window.controls.empty() ? nullptr : &window.controls.back().shape, shape);
     window.controls.push_back(std::move(control));
 }
 
@@ -259,10 +177,11 @@ int HeadlessUi::run_modal(WindowId id) {
     // As on a desktop dialog, a window whose screen chose no focus opens on its first box.
     if (find_control(window, window.focus) == nullptr) {
         for (const Control& control : window.controls) {
-            if (takes_focus(control)) {
+            if (takes_focus(control.shape.kind)) {
                 window.focus = control.shape.id;
                 select_on_focus(*find_control(window, control.shape.id));
-                platform::log_focus(window.shape.caption, control.shape.id);
+                platform::log_focus(platform::system_files(), window.shape.caption,
+                                    control.shape.id);
                 window.events->on_focus(control.shape.id);
                 break;
             }
@@ -327,7 +246,7 @@ void HeadlessUi::set_text(WindowId id, int control_id, std::string_view text) {
         if (!respeak_reannounced(id)) {
             m_journal.add("text " + quote(shown_text(control->shape, text)));
         }
-    } else if (is_spoken_text(*control) && !control->shape.quiet && !text.empty()) {
+    } else if (is_spoken_text(control->shape) && !control->shape.quiet && !text.empty()) {
         if (control->shape.kind == ControlKind::Label) {
             for (const Control& named : window.controls) {
                 if (named.label_id == control_id) {
@@ -385,7 +304,7 @@ int HeadlessUi::selected_item(WindowId id, int control_id) {
 void HeadlessUi::set_focus(WindowId id, int control_id) {
     Window& window = window_of(id);
     Control* control = find_control(window, control_id);
-    if (control == nullptr || !takes_focus(*control) || window.focus == control_id) {
+    if (control == nullptr || !takes_focus(control->shape.kind) || window.focus == control_id) {
         return;
     }
     window.focus = control_id;
@@ -404,7 +323,7 @@ void HeadlessUi::set_focus(WindowId id, int control_id) {
         if (!respeak_reannounced(id)) {
             m_journal.add(describe_focus(window));
         }
-        platform::log_focus(window.shape.caption, control_id);
+        platform::log_focus(platform::system_files(), window.shape.caption, control_id);
         window.events->on_focus(control_id);
     }
 }
@@ -415,21 +334,9 @@ int HeadlessUi::focused_control(WindowId id) {
 
 void HeadlessUi::focus_next(WindowId id, bool backwards) {
     Window& window = window_of(id);
-    std::vector<int> order;
-    for (const Control& control : window.controls) {
-        if (takes_focus(control)) {
-            order.push_back(control.shape.id);
-        }
+    if (int next = platform::next_in_tab_order(rule_view(window), window.focus, backwards)) {
+        set_focus(id, next);
     }
-    if (order.empty()) {
-        return;
-    }
-    auto at = std::find(order.begin(), order.end(), window.focus);
-    std::size_t index = at == order.end() ? 0 : static_cast<std::size_t>(at - order.begin());
-    if (at != order.end()) {
-        index = backwards ? (index + order.size() - 1) % order.size() : (index + 1) % order.size();
-    }
-    set_focus(id, order[index]);
 }
 
 platform::Answer HeadlessUi::message_box(WindowId, std::string_view title, std::string_view text,
@@ -444,15 +351,12 @@ platform::Answer HeadlessUi::message_box(WindowId, std::string_view title, std::
         throw;
     }
     platform::Answer answer;
-    bool yes_no = buttons != platform::MessageButtons::Ok;
-    bool default_no = buttons == platform::MessageButtons::YesNoDefaultNo;
-    // A Yes/No box also takes its buttons' letters, with or without Alt.
-    auto letter = [&](char wanted) {
-        return event->kind == ScriptEvent::Kind::Key && !event->chord.ctrl &&
-               (event->chord.key == wanted || event->chord.key == wanted + 32);
-    };
-    if (yes_no && (letter('Y') || letter('N'))) {
-        answer = letter('Y') ? platform::Answer::Yes : platform::Answer::No;
+    const bool yes_no = buttons != platform::MessageButtons::Ok;
+    const auto letter = event->kind == ScriptEvent::Kind::Key
+                            ? platform::answer_to_letter(buttons, event->chord)
+                            : std::nullopt;
+    if (letter) {
+        answer = *letter;
     } else if (event->kind == ScriptEvent::Kind::Answer) {
         answer = event->answer;
         if (yes_no == (answer == platform::Answer::Ok)) {
@@ -461,12 +365,10 @@ platform::Answer HeadlessUi::message_box(WindowId, std::string_view title, std::
         }
     } else if (event->kind == ScriptEvent::Kind::Key &&
                event->chord == platform::plain(platform::kKeyEnter)) {
-        answer = default_no ? platform::Answer::No
-                 : yes_no   ? platform::Answer::Yes
-                            : platform::Answer::Ok;
+        answer = platform::answer_to_enter(buttons);
     } else if (event->kind == ScriptEvent::Kind::Key &&
                event->chord == platform::plain(platform::kKeyEscape)) {
-        answer = yes_no ? platform::Answer::No : platform::Answer::Ok;
+        answer = platform::answer_to_escape(buttons);
     } else {
         m_journal.add(line);
         throw ScriptError("script line " + std::to_string(event->line) + ": the message box " +
@@ -548,96 +450,58 @@ void HeadlessUi::dispatch(const ScriptEvent& event) {
     }
 }
 
+// A key the window's rules decide, done on the window as a desktop toolkit would do it.
 void HeadlessUi::press(WindowId id, const platform::KeyChord& chord) {
     Window& window = window_of(id);
-    if (auto command = platform::find_command(window.keys, chord)) {
-        window.events->on_command(*command);
-        return;
-    }
-    using namespace platform;
-    // Enter or Space on a button presses it: the screen hears the button's identifier.
+    const KeyOutcome outcome =
+        platform::key_in_window(window.keys, rule_view(window), window.focus, chord);
     Control* focused = find_control(window, window.focus);
-    if (focused != nullptr && focused->shape.kind == ControlKind::Button &&
-        (chord == plain(kKeyEnter) || chord == plain(kKeySpace))) {
-        window.events->on_command(focused->shape.id);
-        return;
-    }
-    if (chord.alt && !chord.ctrl && press_mnemonic(id, chord.key)) {
-        return;
-    }
-    if (chord == plain(kKeyEnter) && focused != nullptr &&
-        focused->shape.kind == ControlKind::Edit && focused->shape.style == EditStyle::MultiLine) {
-        int edited = focused->shape.id;
-        set_text(id, edited, (focused->all_selected ? "" : focused->text) + "\r\n");
-        window.events->on_text_changed(edited);
-        return;
-    }
-    if (chord == plain(kKeyEnter)) {
-        window.events->on_command(kCmdOk);
-        return;
-    }
-    if (chord == plain(kKeyEscape)) {
-        window.events->on_command(kCmdCancel);
-        return;
-    }
-    if (chord == plain(kKeyTab) || chord == shift(kKeyTab)) {
-        focus_next(id, chord.shift);
-        return;
-    }
-    Control* control = find_control(window, window.focus);
-    if (control == nullptr || chord.ctrl || chord.alt) {
-        return;
-    }
-    if (control->shape.kind == ControlKind::List || control->shape.kind == ControlKind::DropDown) {
-        move_selection(id, *control, chord.key);
-    } else if (chord.key == kKeyBackspace) {
-        if (control->shape.kind == ControlKind::Edit && !is_spoken_text(*control) &&
-            !control->text.empty()) {
-            int edited = control->shape.id;
-            // Backspace deletes a selected text whole, or else the last character.
-            set_text(
-                id, edited,
-                control->all_selected ? "" : control->text.substr(0, control->text.size() - 1));
+    switch (outcome.kind) {
+        case KeyOutcome::Kind::Nothing:
+            break;
+        case KeyOutcome::Kind::Command:
+        case KeyOutcome::Kind::PressButton:
+            window.events->on_command(outcome.value);
+            break;
+        case KeyOutcome::Kind::Focus:
+            set_focus(id, outcome.value);
+            break;
+        case KeyOutcome::Kind::NextBox:
+        case KeyOutcome::Kind::PreviousBox:
+            focus_next(id, outcome.kind == KeyOutcome::Kind::PreviousBox);
+            break;
+        case KeyOutcome::Kind::NewLine: {
+            int edited = focused->shape.id;
+            set_text(id, edited, (focused->all_selected ? "" : focused->text) + "\r\n");
             window.events->on_text_changed(edited);
+            break;
         }
-    } else if (chord.key == kKeyEnd || chord.key == kKeyRight) {
-        control->all_selected = false;  // the cursor goes to the end: typing adds to the text
-    } else if (chord.key == kKeySpace) {
-        type_text(id, " ");
-    } else if (chord.key < 256 && !chord.shift) {
-        char c = static_cast<char>(chord.key);
-        type_text(id, std::string(1, c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c));
-    } else if (chord.key < 256) {
-        type_text(id, std::string(1, static_cast<char>(chord.key)));
-    }
-}
-
-// Alt and a label's underlined letter moves to the box the label names; a button's presses it,
-// as the desktop toolkits do.
-bool HeadlessUi::press_mnemonic(WindowId id, int key) {
-    if (key <= 0 || key >= 256) {
-        return false;
-    }
-    Window& window = window_of(id);
-    for (const Control& control : window.controls) {
-        if (mnemonic_of(control.shape.text) != static_cast<char>(key)) {
-            continue;
-        }
-        if (control.shape.kind == ControlKind::Button) {
-            window.events->on_command(control.shape.id);
-            return true;
-        }
-        if (control.shape.kind != ControlKind::Label) {
-            continue;
-        }
-        for (const Control& named : window.controls) {
-            if (named.label_id == control.shape.id && takes_focus(named)) {
-                set_focus(id, named.shape.id);
-                return true;
+        case KeyOutcome::Kind::MoveInList:
+            change_selection(
+                id, *focused,
+                platform::moved_in_list(focused->selected, static_cast<int>(focused->items.size()),
+                                        outcome.value));
+            break;
+        case KeyOutcome::Kind::JumpToLetter:
+            type_text(id, std::string(1, static_cast<char>(outcome.value)));
+            break;
+        case KeyOutcome::Kind::Type:
+            type_text(id, outcome.text);
+            break;
+        case KeyOutcome::Kind::Erase:
+            if (!focused->text.empty()) {
+                int edited = focused->shape.id;
+                // Backspace deletes a selected text whole, or else the last character.
+                set_text(
+                    id, edited,
+                    focused->all_selected ? "" : focused->text.substr(0, focused->text.size() - 1));
+                window.events->on_text_changed(edited);
             }
-        }
+            break;
+        case KeyOutcome::Kind::CaretToEnd:
+            focused->all_selected = false;
+            break;
     }
-    return false;
 }
 
 void HeadlessUi::type_text(WindowId id, std::string_view typed) {
@@ -650,77 +514,25 @@ void HeadlessUi::type_text(WindowId id, std::string_view typed) {
         return;
     }
     if (control->shape.kind == ControlKind::List || control->shape.kind == ControlKind::DropDown) {
-        // A list jumps to the next entry that starts with the typed letter.
-        char wanted = static_cast<char>(std::toupper(static_cast<unsigned char>(typed.back())));
-        int n = static_cast<int>(control->items.size());
-        for (int step = 1; step <= n; ++step) {
-            int index = (control->selected + step + n) % n;
-            const std::string& item = control->items[index];
-            if (!item.empty() && std::toupper(static_cast<unsigned char>(item[0])) == wanted) {
-                change_selection(id, *control, index);
-                break;
-            }
+        int index = platform::item_starting_with(control->items, control->selected, typed.back());
+        if (index >= 0) {
+            change_selection(id, *control, index);
         }
         return;
     }
-    if (control->shape.kind != ControlKind::Edit || is_spoken_text(*control)) {
+    if (control->shape.kind != ControlKind::Edit || is_spoken_text(control->shape)) {
         return;
     }
     // A selected text is replaced by what is typed.
     std::string text = control->all_selected ? std::string() : control->text;
-    bool refused = false;
-    for (char c : typed) {
-        if (control->shape.max_length > 0 &&
-            static_cast<int>(text.size()) >= control->shape.max_length) {
-            refused = true;
-            break;
-        }
-        if (control->shape.style == EditStyle::UpperCase && c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 32);
-        }
-        text += c;
-    }
+    const platform::Typing typing = platform::typed_into(control->shape, text.size(), typed);
     int edited = control->shape.id;
     control->all_selected = false;
-    set_text(id, edited, text);
-    if (refused) {
-        m_journal.add("beep default");  // an edit box full to its limit refuses more
+    set_text(id, edited, text + typing.accepted);
+    if (typing.refused) {
+        m_journal.add("beep default");
     }
     window.events->on_text_changed(edited);
-}
-
-void HeadlessUi::move_selection(WindowId id, Control& control, int key) {
-    int last = static_cast<int>(control.items.size()) - 1;
-    if (last < 0) {
-        return;
-    }
-    int index = control.selected;
-    switch (key) {
-        case platform::kKeyUp:
-            index = std::max(0, index - 1);
-            break;
-        case platform::kKeyDown:
-            index = std::min(last, index + 1);
-            break;
-        case platform::kKeyPageUp:
-            index = std::max(0, index - kListPage);
-            break;
-        case platform::kKeyPageDown:
-            index = std::min(last, std::max(0, index) + kListPage);
-            break;
-        case platform::kKeyHome:
-            index = 0;
-            break;
-        case platform::kKeyEnd:
-            index = last;
-            break;
-        default:
-            if (key < 256) {
-                type_text(id, std::string(1, static_cast<char>(key)));
-            }
-            return;
-    }
-    change_selection(id, control, index);
 }
 
 void HeadlessUi::change_selection(WindowId id, Control& control, int index) {

@@ -9,7 +9,10 @@
 #include <utility>
 #include <vector>
 
+#include "platform/DialogRules.h"
 #include "platform/Platform.h"
+#include "platform/headless/HeadlessClock.h"
+#include "platform/headless/HeadlessSound.h"
 #include "platform/headless/Journal.h"
 #include "platform/headless/Script.h"
 
@@ -17,28 +20,6 @@ namespace vl::headless {
 
 // Thrown when the program waits for input and the script has none left.
 struct ScriptEnded {};
-
-class HeadlessClock final : public platform::Clock {
-public:
-    platform::DateTime utc_now() override;
-    platform::DateTime local_now() override;
-    void set(const platform::DateTime& utc, int local_offset_minutes);
-    void advance(int64_t milliseconds) { m_utc_ms += milliseconds; }
-
-private:
-    int64_t m_utc_ms = 0;  // since 1 January 1970
-    int m_local_offset_minutes = 0;
-};
-
-class HeadlessSound final : public platform::Sound {
-public:
-    explicit HeadlessSound(Journal& journal) : m_journal(journal) {}
-    void play(const std::string& path) override;
-    void beep(platform::Beep kind) override;
-
-private:
-    Journal& m_journal;
-};
 
 class HeadlessUi final : public platform::Ui {
 public:
@@ -99,10 +80,8 @@ private:
     Window& window_of(platform::WindowId id);
     const Window* find_window(platform::WindowId id) const;
     Control* find_control(Window& window, int id);
-    bool press_mnemonic(platform::WindowId id, int key);
     bool is_active(platform::WindowId id) const;
-    static bool takes_focus(const Control& control);
-    static bool is_spoken_text(const Control& control);
+    static std::vector<platform::DialogControl> rule_view(const Window& window);
     static void select_on_focus(Control& control);
     std::string describe_focus(Window& window);
     std::string spoken_label(const Window& window, const Control& control) const;
@@ -111,7 +90,6 @@ private:
     void dispatch(const ScriptEvent& event);
     void press(platform::WindowId id, const platform::KeyChord& chord);
     void type_text(platform::WindowId id, std::string_view text);
-    void move_selection(platform::WindowId id, Control& control, int key);
     void change_selection(platform::WindowId id, Control& control, int index);
     void deliver_posted();
     void event_handled();

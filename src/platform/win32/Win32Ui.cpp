@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include "platform/DialogRules.h"
 #include "platform/win32/Win32Speech.h"
 
 #include <algorithm>
@@ -23,6 +24,7 @@ namespace {
 
 using platform::ControlKind;
 using platform::EditStyle;
+using platform::is_spoken_text;
 using platform::WindowId;
 using platform::without_ampersand;
 
@@ -264,9 +266,9 @@ public:
         std::string text = shape.kind == ControlKind::Edit ? with_crlf(shape.text) : shape.text;
         Quiet quiet(*this);
         if (shape.kind != ControlKind::Label) {
-            if (!w.controls.empty() && w.controls.back()->shape.kind == ControlKind::Label) {
-                control->label_id = w.controls.back()->shape.id;
-            } else {
+            control->label_id = platform::naming_label(
+                w.controls.empty() ? nullptr : &w.controls.back()->shape, shape);
+            if (control->label_id == 0) {
                 // A screen reader names a box after the nearest label made before it, however
                 // far: a box with no label of its own gets an empty one, as it has no name.
                 CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 0, 0,
@@ -401,7 +403,7 @@ public:
             if (c->shape.kind == ControlKind::Edit && c->shape.style != EditStyle::Password) {
                 say_later(w, c->shape.id, text);
             }
-        } else if (is_spoken_text(*c) && !c->shape.quiet) {
+        } else if (is_spoken_text(c->shape) && !c->shape.quiet) {
             say_later(w, c->shape.id, text);
         }
         if (c->shape.kind == ControlKind::Edit &&
@@ -530,17 +532,10 @@ public:
                                  platform::MessageButtons buttons) override {
         Window* parent = find(owner != platform::kNoWindow ? owner : top());
         UINT style = MB_TASKMODAL | MB_SETFOREGROUND;
-        switch (buttons) {
-            case platform::MessageButtons::Ok:
-                style |= MB_OK;
-                break;
-            case platform::MessageButtons::YesNo:
-                style |= MB_YESNO;
-                break;
-            case platform::MessageButtons::YesNoDefaultNo:
-                // A question whose Yes destroys something: Enter answers No.
-                style |= MB_YESNO | MB_DEFBUTTON2;
-                break;
+        style |= buttons == platform::MessageButtons::Ok ? MB_OK : MB_YESNO;
+        // Enter answers with the default button; No is the second.
+        if (platform::answer_to_enter(buttons) == platform::Answer::No) {
+            style |= MB_DEFBUTTON2;
         }
         say_pending();
         std::string title_text(title);
@@ -576,14 +571,6 @@ private:
         ~Quiet() { --m_ui.m_quiet; }
         Win32Ui& m_ui;
     };
-
-    // Labels and read-only boxes are read by the screen reader when they change.
-    static bool is_spoken_text(const Control& c) {
-        return c.shape.kind == ControlKind::Label ||
-               (c.shape.kind == ControlKind::Edit &&
-                (c.shape.style == EditStyle::ReadOnly ||
-                 c.shape.style == EditStyle::ReadOnlyMultiLine));
-    }
 
     // A text changed twice in one event is said as it ends up.
     void say_later(Window& w, int control_id, std::string_view text) {

@@ -1,0 +1,56 @@
+// The script's clock.
+#include "platform/headless/HeadlessClock.h"
+
+namespace vl::headless {
+
+namespace {
+
+// Days since 1 January 1970 of a civil date, and back (proleptic Gregorian calendar).
+int64_t days_from_civil(int64_t y, int m, int d) {
+    y -= m <= 2;
+    const int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const int64_t yoe = y - era * 400;
+    const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+platform::DateTime civil_from_ms(int64_t ms) {
+    int64_t days = ms >= 0 ? ms / 86400000 : (ms - 86399999) / 86400000;
+    int64_t in_day = ms - days * 86400000;
+    const int64_t z = days + 719468;
+    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const int64_t doe = z - era * 146097;
+    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const int64_t mp = (5 * doy + 2) / 153;
+    platform::DateTime t;
+    t.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    t.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    t.year = static_cast<int>(yoe + era * 400 + (t.month <= 2));
+    t.hour = static_cast<int>(in_day / 3600000);
+    t.minute = static_cast<int>(in_day / 60000 % 60);
+    t.second = static_cast<int>(in_day / 1000 % 60);
+    t.millisecond = static_cast<int>(in_day % 1000);
+    return t;
+}
+
+}  // namespace
+
+platform::DateTime HeadlessClock::utc_now() {
+    return civil_from_ms(m_utc_ms);
+}
+
+platform::DateTime HeadlessClock::local_now() {
+    return civil_from_ms(m_utc_ms + int64_t{m_local_offset_minutes} * 60000);
+}
+
+void HeadlessClock::set(const platform::DateTime& utc, int local_offset_minutes) {
+    m_utc_ms = (days_from_civil(utc.year, utc.month, utc.day) * 86400 + utc.hour * 3600 +
+                utc.minute * 60 + utc.second) *
+                   1000 +
+               utc.millisecond;
+    m_local_offset_minutes = local_offset_minutes;
+}
+
+}  // namespace vl::headless
