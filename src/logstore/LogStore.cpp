@@ -147,8 +147,8 @@ OpenReport LogStore::load() {
     m_dates.resize(m_records.size());
     for (std::size_t i = 0; i < m_records.size(); ++i) {
         index_entry(i);
-        if (m_records[i].call_field().front() != '/') {
-            m_current_band = band_of_band_field(m_records[i].view(32, 3));
+        if (m_records[i].is_qso()) {
+            m_current_band = band_of_band_field(m_records[i].band_field());
         }
     }
     m_dirty_from = count() + 1;

@@ -196,7 +196,7 @@ TEST_F(EntryEditorTest, DataAndTextEntries) {
 // no more than its field holds, and says so with the beep.
 TEST_F(EntryEditorTest, TheOfferedCommentKeepsRoomAndAFullBoxBeeps) {
     LogRecord old = test::qso(static_cast<int16_t>(date_code(114, 1, 1)), 600, "G9ZZA");
-    std::copy_n("NICE QSO", 8, old.bytes.begin() + 43);
+    old.set_comment("NICE QSO");
     dir.write("MYLOG.LOG", test::log_bytes({old}));
     Lines journal = run(open_menu_entry(kOffLine) +
                         "type 14/01/14\nkey Enter\ntype G9ZZA\nkey Enter Enter\ntype 1430\n"

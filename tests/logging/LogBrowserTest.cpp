@@ -87,7 +87,7 @@ TEST_F(LogBrowserTest, CallSignSearchWalksTheMatchesAndBeepsAfterTheLast) {
 
 TEST_F(LogBrowserTest, CommentSearchAndShowFromDate) {
     LogRecord island = test::qso(5, 0, "G4ABC");
-    std::copy_n("ISLAND TRIP", 11, island.bytes.begin() + 43);
+    island.set_comment("ISLAND TRIP");
     dir.write("MYLOG.LOG", test::log_bytes({test::qso(1, 0, "A"), island, test::qso(9, 0, "B")}));
     Lines journal =
         run("key Tab Tab Tab\ntype island\nkey Enter\nkey Down\nkey Escape\n"
