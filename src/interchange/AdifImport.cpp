@@ -453,55 +453,17 @@ std::optional<ImportBatch> read_adif_file(platform::FileSystem& files, const std
     return reader.finish();
 }
 
-LogStatus merge_into_log(LogStore& log, platform::FileSystem& files,
-                         std::vector<LogRecord> entries) {
+LogStatus merge_into_log(LogStore& log, std::vector<LogRecord> entries) {
     if (!log.is_open()) {
         return LogStatus::NotOpen;
     }
-    auto key = [](const LogRecord& record) {
-        return std::pair<int, int>(record.date(), record.time());
+    auto earlier = [](const LogRecord& a, const LogRecord& b) {
+        return std::pair<int, int>(a.date(), a.time()) < std::pair<int, int>(b.date(), b.time());
     };
-    auto earlier = [&](const LogRecord& a, const LogRecord& b) { return key(a) < key(b); };
     if (!std::is_sorted(entries.begin(), entries.end(), earlier)) {
         std::stable_sort(entries.begin(), entries.end(), earlier);
     }
-
-    // The merged log is written whole beside the log; the log itself is not touched until
-    // the finished file takes its place.
-    const std::string temporary = log.import_scratch_path();
-    auto file = files.open(temporary, platform::OpenMode::CreateTruncate);
-    if (!file) {
-        return LogStatus::WriteFailed;
-    }
-    std::vector<LogRecord> block;
-    block.reserve(kReadBlock / kRecordSize);
-    uint64_t offset = 0;
-    bool ok = true;
-    auto write_block = [&] {
-        ok = ok && file->write_at(offset, block.data(), block.size() * kRecordSize);
-        offset += block.size() * kRecordSize;
-        block.clear();
-    };
-    const int count = log.count();
-    std::size_t next = 0;
-    for (int number = 1; (number <= count || next < entries.size()) && ok;) {
-        // An imported entry goes after the log's entries of the same date and time.
-        bool take_log = number <= count &&
-                        (next == entries.size() || !(key(entries[next]) < key(log.entry(number))));
-        block.push_back(take_log ? log.entry(number++) : entries[next++]);
-        if (block.size() == block.capacity()) {
-            write_block();
-        }
-    }
-    write_block();
-    // No flush here: the log's replacement copies this file and flushes the copy before it
-    // takes the log's place, so a crash before then leaves the log as it was.
-    file.reset();
-    LogStatus status = ok && log.replace_with(temporary).outcome == ReplaceReport::Outcome::Replaced
-                           ? LogStatus::Ok
-                           : LogStatus::WriteFailed;
-    files.remove(temporary);
-    return status;
+    return log.merge_in_order(entries);
 }
 
 }  // namespace vl

@@ -248,8 +248,8 @@ TEST_F(LogStoreTest, AnInterruptedChangeIsCompletedAtOpen) {
     expect_in_step(log, dir);
 }
 
-// A rewrite or an import killed before its rename leaves its half-built copy beside the
-// old log: the next start keeps the old log and clears the copy away.
+// A rewrite killed before its rename, or an import of an earlier version, leaves its
+// half-built copy beside the old log: the next start keeps the old log and clears it away.
 TEST_F(LogStoreTest, AHalfBuiltCopyOfTheLogIsClearedAtOpen) {
     std::vector<LogRecord> old_log = {qso(2, 0, "B"), qso(3, 0, "C")};
     dir.write("MYLOG.LOG", log_bytes(old_log));
