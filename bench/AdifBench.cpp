@@ -54,8 +54,7 @@ void BM_AdifImport(benchmark::State& state) {
             break;
         }
         auto batch = read_adif_file(platform::system_files(), folder + "BENCH.ADI", "", "");
-        if (!batch || merge_into_log(log, platform::system_files(), std::move(batch->entries)) !=
-                          LogStatus::Ok) {
+        if (!batch || merge_into_log(log, std::move(batch->entries)) != LogStatus::Ok) {
             state.SkipWithError("import failed");
             break;
         }

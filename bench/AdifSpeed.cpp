@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
         empty.open(folder + "EMPTY.LOG");
         auto start = std::chrono::steady_clock::now();
         auto batch = read_adif_file(files, folder + "BENCH.ADI", "", "");
-        if (!batch || merge_into_log(empty, files, std::move(batch->entries)) != LogStatus::Ok) {
+        if (!batch || merge_into_log(empty, std::move(batch->entries)) != LogStatus::Ok) {
             std::cerr << "import failed\n";
             return 1;
         }

@@ -127,8 +127,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         vl::spoken_date(r.date(), i % 3);
         vl::date_text(r.date(), i % 3);
         vl::time_text(r.time());
-        vl::band_of_band_field(r.view(32, 3));
-        vl::mode_class(r.view(35, 3));
+        vl::band_of_band_field(r.band_field());
+        vl::mode_class(r.mode_field());
     }
     int before = log.count();
     if (log.insert_in_order(vl::encode(vl::TextEntry{})) == vl::LogStatus::Ok &&

@@ -41,15 +41,14 @@ void DxccChart::rebuild_from_log(const LogStore& log, CountryList& countries) {
     }
     for (int i = 1; i <= log.count(); ++i) {
         const LogRecord& r = log.entry(i);
-        if (r.call_field().front() == '/' || leading_number(r.view(25, 7)) < 1) {
+        if (!r.is_qso() || leading_number(r.rst_received_field()) < 1) {
             continue;
         }
         int dxcc = countries.find(r.call_field());
         if (dxcc <= 0) {
             continue;
         }
-        mark(dxcc, band_of_band_field(r.view(32, 3)), mode_class(r.view(35, 3)),
-             static_cast<uint8_t>(r.bytes[83]));
+        mark(dxcc, band_of_band_field(r.band_field()), mode_class(r.mode_field()), r.qsl_flags());
     }
 }
 

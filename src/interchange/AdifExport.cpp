@@ -87,7 +87,7 @@ std::string adif_header(const platform::DateTime& local) {
 
 bool is_exported(const LogRecord& record, const ExportRange& range) {
     std::string_view call = record.call_field();
-    if (call.front() == '/' || trim_right(call) == "CQ") {
+    if (!record.is_qso() || trim_right(call) == "CQ") {
         return false;
     }
     int date = record.date();

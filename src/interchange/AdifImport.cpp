@@ -154,19 +154,6 @@ std::optional<int> date_code_of_adif(std::string_view value) {
     return date_code(year - 1900, month, day);
 }
 
-void put_number(LogRecord& record, std::size_t offset, int value) {
-    auto bits = static_cast<uint16_t>(value);
-    record.bytes[offset] = static_cast<char>(bits & 0xFF);
-    record.bytes[offset + 1] = static_cast<char>(bits >> 8);
-}
-
-// A text field padded with blanks and cut to its width.
-void put_field(LogRecord& record, std::size_t offset, std::size_t width, std::string_view text) {
-    std::size_t used = std::min(width, text.size());
-    std::memcpy(record.bytes.data() + offset, text.data(), used);
-    std::memset(record.bytes.data() + offset + used, ' ', width - used);
-}
-
 // The frequency text of a band given by its ADIF name, for records without a frequency.
 // Working it out as 300 divided by the wavelength files 80 m as 160 m, 17 m and 2 m as 20 m
 // and 70 cm as 80 m once cut to three characters, so the log's bands are named here; a band
@@ -402,25 +389,26 @@ void AdifReader::end_record() {
     if (m_frequency.empty()) {
         m_frequency = frequency_of_band(m_band);
     }
-    // The record is laid out here as encode() lays out a QSO entry, without the copies.
+    // The record is filled field by field rather than through encode(), without the copies.
     LogRecord& record = m_batch.entries.emplace_back();
-    put_number(record, 0, m_date);
-    put_number(record, 2, m_time_on);
-    put_number(record, 4, m_time_off == 0 ? m_time_on : m_time_off);
-    put_field(record, 6, 12, m_call);
-    put_field(record, 18, 7, m_rst_sent);
-    put_field(record, 25, 7, m_rst_received);
-    put_field(record, 32, 3, m_frequency);
+    record.set_date(static_cast<int16_t>(m_date));
+    record.set_time(static_cast<int16_t>(m_time_on));
+    record.set_time_off(static_cast<int16_t>(m_time_off == 0 ? m_time_on : m_time_off));
+    record.set_call(m_call);
+    record.set_rst_sent(m_rst_sent);
+    record.set_rst_received(m_rst_received);
+    record.set_band_field(m_frequency);
     // A family name such as MFSK does not fit three characters; its submode names the mode.
-    put_field(record, 35, 3, m_mode.size() > 3 && !m_submode.empty() ? m_submode : m_mode);
-    put_field(record, 38, 5, m_power);
-    put_field(record, 43, 40, m_extra);
-    if (!m_extra.empty() && !m_box_comment.empty() && m_extra.size() < 40) {
-        put_field(record, 43 + m_extra.size(), 40 - m_extra.size(), " " + m_box_comment);
-    } else if (m_extra.empty()) {
-        put_field(record, 43, 40, m_box_comment);
+    record.set_mode(m_mode.size() > 3 && !m_submode.empty() ? m_submode : m_mode);
+    record.set_power(m_power);
+    if (m_extra.empty()) {
+        record.set_comment(m_box_comment);
+    } else if (!m_box_comment.empty() && m_extra.size() < record.comment_field().size()) {
+        record.set_comment(m_extra + " " + m_box_comment);
+    } else {
+        record.set_comment(m_extra);
     }
-    record.bytes[83] = static_cast<char>('0' | m_qsl_bits);
+    record.set_qsl_flags(static_cast<uint8_t>('0' | m_qsl_bits));
     clear_record();
 }
 
@@ -465,55 +453,17 @@ std::optional<ImportBatch> read_adif_file(platform::FileSystem& files, const std
     return reader.finish();
 }
 
-LogStatus merge_into_log(LogStore& log, platform::FileSystem& files,
-                         std::vector<LogRecord> entries) {
+LogStatus merge_into_log(LogStore& log, std::vector<LogRecord> entries) {
     if (!log.is_open()) {
         return LogStatus::NotOpen;
     }
-    auto key = [](const LogRecord& record) {
-        return std::pair<int, int>(record.date(), record.time());
+    auto earlier = [](const LogRecord& a, const LogRecord& b) {
+        return std::pair<int, int>(a.date(), a.time()) < std::pair<int, int>(b.date(), b.time());
     };
-    auto earlier = [&](const LogRecord& a, const LogRecord& b) { return key(a) < key(b); };
     if (!std::is_sorted(entries.begin(), entries.end(), earlier)) {
         std::stable_sort(entries.begin(), entries.end(), earlier);
     }
-
-    // The merged log is written whole beside the log; the log itself is not touched until
-    // the finished file takes its place.
-    const std::string temporary = log.import_scratch_path();
-    auto file = files.open(temporary, platform::OpenMode::CreateTruncate);
-    if (!file) {
-        return LogStatus::WriteFailed;
-    }
-    std::vector<LogRecord> block;
-    block.reserve(kReadBlock / kRecordSize);
-    uint64_t offset = 0;
-    bool ok = true;
-    auto write_block = [&] {
-        ok = ok && file->write_at(offset, block.data(), block.size() * kRecordSize);
-        offset += block.size() * kRecordSize;
-        block.clear();
-    };
-    const int count = log.count();
-    std::size_t next = 0;
-    for (int number = 1; (number <= count || next < entries.size()) && ok;) {
-        // An imported entry goes after the log's entries of the same date and time.
-        bool take_log = number <= count &&
-                        (next == entries.size() || !(key(entries[next]) < key(log.entry(number))));
-        block.push_back(take_log ? log.entry(number++) : entries[next++]);
-        if (block.size() == block.capacity()) {
-            write_block();
-        }
-    }
-    write_block();
-    // No flush here: the log's replacement copies this file and flushes the copy before it
-    // takes the log's place, so a crash before then leaves the log as it was.
-    file.reset();
-    LogStatus status = ok && log.replace_with(temporary).outcome == ReplaceReport::Outcome::Replaced
-                           ? LogStatus::Ok
-                           : LogStatus::WriteFailed;
-    files.remove(temporary);
-    return status;
+    return log.merge_in_order(entries);
 }
 
 }  // namespace vl

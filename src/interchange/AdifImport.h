@@ -63,9 +63,8 @@ std::optional<ImportBatch> read_adif_file(platform::FileSystem& files, const std
                                           std::string_view power, std::string_view comment);
 
 // Puts the batch into the log, each entry at its date-and-time place after the entries
-// already there of the same date and time, all at once or not at all. The merged log is
-// written beside the log and takes its place whole. The caller checks the entry limit.
-LogStatus merge_into_log(LogStore& log, platform::FileSystem& files,
-                         std::vector<LogRecord> entries);
+// already there of the same date and time, all at once or not at all. The caller checks the
+// entry limit.
+LogStatus merge_into_log(LogStore& log, std::vector<LogRecord> entries);
 
 }  // namespace vl

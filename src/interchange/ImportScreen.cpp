@@ -120,8 +120,7 @@ private:
             return;
         }
         if (wanted > 0) {
-            LogStatus status =
-                merge_into_log(m_ctx.log, m_ctx.platform.files, std::move(batch->entries));
+            LogStatus status = merge_into_log(m_ctx.log, std::move(batch->entries));
             if (status != LogStatus::Ok) {
                 report_log_status(m_ctx, m_window, status);
                 return;

@@ -49,10 +49,9 @@ PreviousContact previous_contact(const LogStore& log, std::string_view call,
         const LogRecord& r = log.entry(i);
         found.record = i;
         found.text = spoken_date(r.date(), date_format) + "at " + time_text(r.time()) + " on " +
-                     frequency_name(frequency_names, band_of_band_field(r.view(32, 3))) +
-                     std::string(r.view(35, 3)) +
-                     std::string(qsl_phrase(static_cast<uint8_t>(r.bytes[83])));
-        found.comment = trim_right(r.view(43, 40));
+                     frequency_name(frequency_names, band_of_band_field(r.band_field())) +
+                     std::string(r.mode_field()) + std::string(qsl_phrase(r.qsl_flags()));
+        found.comment = trim_right(r.comment_field());
         return found;
     }
     found.text = "No previous contact";
@@ -112,13 +111,13 @@ std::string contact_verdict(const LogStore& log, const PreviousContact& previous
     if (previous.record > 0) {
         const LogRecord& r = log.entry(previous.record);
         DateParts d = date_parts(r.date());
-        int band = band_of_band_field(r.view(32, 3));
+        int band = band_of_band_field(r.band_field());
         verdict = "Dupe, " + std::to_string(d.day) + std::string(kMonthNames[d.month]) +
                   std::to_string(1900 + d.year) + ", ";
         if (band >= 0 && band < kBandCount) {
             verdict += kSpokenBandNames[band];
         }
-        std::string_view mode = trim_right(r.view(35, 3));
+        std::string_view mode = trim_right(r.mode_field());
         verdict += std::string(mode.empty() ? "" : " ") + std::string(mode) + ". ";
     }
     if (country.dxcc < 1) {

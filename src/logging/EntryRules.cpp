@@ -91,8 +91,7 @@ EntryBuild build_qso(int16_t date, const QsoBoxes& b) {
                                        (contains_y(b.qsl_received) ? 2 : 0));
     LogRecord record = encode(e);
     if (cq) {
-        std::fill(record.bytes.begin() + 18, record.bytes.begin() + 32, '\0');
-        std::fill(record.bytes.begin() + 35, record.bytes.begin() + 38, '\0');
+        record.zero_reports_and_mode();
     }
     build.record = record;
     return build;
@@ -165,13 +164,13 @@ std::optional<LastEntry> find_last_entry(const LogStore& log, std::string_view c
         const LogRecord& r = log.entry(i);
         LastEntry last;
         // The band name keeps its blanks; a six-letter one ("3.5MHz") gets one before the mode.
-        std::string band = frequency_name(frequency_names, band_of_band_field(r.view(32, 3)));
+        std::string band = frequency_name(frequency_names, band_of_band_field(r.band_field()));
         if (!band.empty() && band.back() != ' ') {
             band += ' ';
         }
         last.text = spoken_date(r.date(), date_format) + "at " + time_text(r.time()) + " on " +
-                    band + std::string(r.view(35, 3));
-        last.comment = r.view(43, 40);
+                    band + std::string(r.mode_field());
+        last.comment = r.comment_field();
         return last;
     }
     return std::nullopt;
@@ -189,9 +188,9 @@ LogStatus save_entry(LogStore& log, CountryList& countries, DxccChart& chart,
     if (status != LogStatus::Ok || entry_kind(record) != EntryKind::Qso) {
         return status;
     }
-    if (leading_number(record.view(25, 7)) > 1) {
-        chart.mark(countries.find(record.call_field()), band_of_band_field(record.view(32, 3)),
-                   mode_class(record.view(35, 3)), static_cast<uint8_t>(record.bytes[83]));
+    if (leading_number(record.rst_received_field()) > 1) {
+        chart.mark(countries.find(record.call_field()), band_of_band_field(record.band_field()),
+                   mode_class(record.mode_field()), record.qsl_flags());
     }
     return status;
 }

@@ -262,18 +262,18 @@ private:
             return;
         }
         LogRecord record = m_ctx.log.entry(m_current);
-        if (record.call_field().front() == '/') {
+        if (!record.is_qso()) {
             return;
         }
-        record.bytes[83] = static_cast<char>(static_cast<uint8_t>(record.bytes[83]) ^ mask);
+        record.set_qsl_flags(static_cast<uint8_t>(record.qsl_flags() ^ mask));
         LogStatus status = m_ctx.log.write_entry(m_current, record);
         if (status != LogStatus::Ok) {
             report_log_status(m_ctx, m_window, status);
             return;
         }
         m_ctx.chart.mark(m_ctx.countries.find(record.call_field()),
-                         band_of_band_field(record.view(32, 3)), mode_class(record.view(35, 3)),
-                         static_cast<uint8_t>(record.bytes[83]));
+                         band_of_band_field(record.band_field()), mode_class(record.mode_field()),
+                         record.qsl_flags());
         keep_chart(m_ctx);
         show_entry();
     }

@@ -69,11 +69,11 @@ std::string entry_summary(const LogRecord& r, int number, int date_format,
             }
             text += ", at " + spoken_time(r.time()) + " on ";
             text += trim_right(megahertz_spoken(
-                frequency_name(frequency_names, band_of_band_field(r.view(32, 3)))));
-            text += ", " + spoken_field(r.view(35, 3)) + ", ";
-            text += power_phrase(r.view(38, 5)) + ", ";
-            text += qsl_phrase(static_cast<uint8_t>(r.bytes[83]));
-            text += spoken_field(r.view(43, 40));
+                frequency_name(frequency_names, band_of_band_field(r.band_field()))));
+            text += ", " + spoken_field(r.mode_field()) + ", ";
+            text += power_phrase(r.power_field()) + ", ";
+            text += qsl_phrase(r.qsl_flags());
+            text += spoken_field(r.comment_field());
             return text;
         }
         case EntryKind::Data: {
@@ -84,7 +84,7 @@ std::string entry_summary(const LogRecord& r, int number, int date_format,
                    "Band is " + megahertz_spoken(frequency_name(frequency_names, band));
         }
         case EntryKind::Text:
-            return text + " at " + spoken_time(r.time()) + ", " + spoken_field(r.view(18, 64));
+            return text + " at " + spoken_time(r.time()) + ", " + spoken_field(r.text_field());
     }
     return text;
 }
@@ -131,10 +131,10 @@ int search_log(const LogStore& log, SearchField field, std::string_view text, in
         if (field == SearchField::CallSign) {
             return r.call_field().find(wanted) != std::string_view::npos;
         }
-        if (r.call_field().front() == '/') {
+        if (!r.is_qso()) {
             return false;
         }
-        return contains_folded(r.view(43, 40), wanted);
+        return contains_folded(r.comment_field(), wanted);
     };
     if (forward) {
         for (int i = std::max(from, 0) + 1; i <= log.count(); ++i) {

@@ -1,13 +1,16 @@
 // Encoding and decoding of log records.
 #include "logstore/LogEntry.h"
 
+#include <algorithm>
 #include <cstring>
-
-#include "logstore/Text.h"
 
 namespace vl {
 
 namespace {
+
+// The DATA entry's fields, which only encode and decode reach.
+constexpr std::size_t kOperatorAt = 18, kTransceiverAt = 30, kAntennaAt = 42, kDataBandAt = 54;
+constexpr std::size_t kDataTextWidth = 12;
 
 int16_t get16(const LogRecord& r, std::size_t offset) {
     auto lo = static_cast<uint8_t>(r.bytes[offset]);
@@ -22,17 +25,20 @@ void put16(LogRecord& r, std::size_t offset, int16_t value) {
 }
 
 void put_text(LogRecord& r, std::size_t offset, std::size_t width, std::string_view text) {
-    std::string field = fit(text, width);
-    std::memcpy(r.bytes.data() + offset, field.data(), width);
+    std::size_t used = std::min(width, text.size());
+    std::memcpy(r.bytes.data() + offset, text.data(), used);
+    std::memset(r.bytes.data() + offset + used, ' ', width - used);
 }
 
 }  // namespace
 
-int16_t LogRecord::date() const {
-    return get16(*this, 0);
+void LogRecord::put_text(std::size_t offset, std::size_t width, std::string_view text) {
+    vl::put_text(*this, offset, width, text);
 }
-int16_t LogRecord::time() const {
-    return get16(*this, 2);
+
+void LogRecord::zero_reports_and_mode() {
+    std::fill(bytes.begin() + 18, bytes.begin() + 32, '\0');
+    std::fill(bytes.begin() + 35, bytes.begin() + 38, '\0');
 }
 
 EntryKind entry_kind(const LogRecord& record) {
@@ -49,76 +55,74 @@ std::string band_field_of(int band) {
 
 LogRecord encode(const QsoEntry& e) {
     LogRecord r;
-    put16(r, 0, e.date);
-    put16(r, 2, e.time_on);
-    put16(r, 4, e.time_off);
-    put_text(r, 6, 12, e.call);
-    put_text(r, 18, 7, e.rst_sent);
-    put_text(r, 25, 7, e.rst_received);
-    // The band field is binary in its usual form, so it is copied, not padded with blanks.
-    std::string band = e.band_field.substr(0, 3);
-    band.resize(3, ' ');
-    std::memcpy(r.bytes.data() + 32, band.data(), 3);
-    put_text(r, 35, 3, e.mode);
-    put_text(r, 38, 5, e.power);
-    put_text(r, 43, 40, e.comment);
-    r.bytes[83] = static_cast<char>(e.qsl_flags);
+    r.set_date(e.date);
+    r.set_time(e.time_on);
+    r.set_time_off(e.time_off);
+    r.set_call(e.call);
+    r.set_rst_sent(e.rst_sent);
+    r.set_rst_received(e.rst_received);
+    // The band field is binary in its usual form: its bytes are copied, padded with blanks.
+    r.set_band_field(e.band_field);
+    r.set_mode(e.mode);
+    r.set_power(e.power);
+    r.set_comment(e.comment);
+    r.set_qsl_flags(e.qsl_flags);
     return r;
 }
 
 LogRecord encode(const DataEntry& e) {
     LogRecord r;
-    put16(r, 0, e.date);
-    put16(r, 2, e.time);
-    put_text(r, 6, 12, kDataCallField);
-    put_text(r, 18, 12, e.operator_name);
-    put_text(r, 30, 12, e.transceiver);
-    put_text(r, 42, 12, e.antenna);
-    put16(r, 54, e.band);
+    r.set_date(e.date);
+    r.set_time(e.time);
+    r.set_call(kDataCallField);
+    put_text(r, kOperatorAt, kDataTextWidth, e.operator_name);
+    put_text(r, kTransceiverAt, kDataTextWidth, e.transceiver);
+    put_text(r, kAntennaAt, kDataTextWidth, e.antenna);
+    put16(r, kDataBandAt, e.band);
     return r;
 }
 
 LogRecord encode(const TextEntry& e) {
     LogRecord r;
-    put16(r, 0, e.date);
-    put16(r, 2, e.time);
-    put_text(r, 6, 12, kTextCallField);
-    put_text(r, 18, 64, e.text);
+    r.set_date(e.date);
+    r.set_time(e.time);
+    r.set_call(kTextCallField);
+    r.set_text(e.text);
     return r;
 }
 
 QsoEntry decode_qso(const LogRecord& r) {
     QsoEntry e;
-    e.date = get16(r, 0);
-    e.time_on = get16(r, 2);
-    e.time_off = get16(r, 4);
-    e.call = r.view(6, 12);
-    e.rst_sent = r.view(18, 7);
-    e.rst_received = r.view(25, 7);
-    e.band_field = r.view(32, 3);
-    e.mode = r.view(35, 3);
-    e.power = r.view(38, 5);
-    e.comment = r.view(43, 40);
-    e.qsl_flags = static_cast<uint8_t>(r.bytes[83]);
+    e.date = r.date();
+    e.time_on = r.time();
+    e.time_off = r.time_off();
+    e.call = r.call_field();
+    e.rst_sent = r.rst_sent_field();
+    e.rst_received = r.rst_received_field();
+    e.band_field = r.band_field();
+    e.mode = r.mode_field();
+    e.power = r.power_field();
+    e.comment = r.comment_field();
+    e.qsl_flags = r.qsl_flags();
     return e;
 }
 
 DataEntry decode_data(const LogRecord& r) {
     DataEntry e;
-    e.date = get16(r, 0);
-    e.time = get16(r, 2);
-    e.operator_name = r.view(18, 12);
-    e.transceiver = r.view(30, 12);
-    e.antenna = r.view(42, 12);
-    e.band = get16(r, 54);
+    e.date = r.date();
+    e.time = r.time();
+    e.operator_name = r.view(kOperatorAt, kDataTextWidth);
+    e.transceiver = r.view(kTransceiverAt, kDataTextWidth);
+    e.antenna = r.view(kAntennaAt, kDataTextWidth);
+    e.band = get16(r, kDataBandAt);
     return e;
 }
 
 TextEntry decode_text(const LogRecord& r) {
     TextEntry e;
-    e.date = get16(r, 0);
-    e.time = get16(r, 2);
-    e.text = r.view(18, 64);
+    e.date = r.date();
+    e.time = r.time();
+    e.text = r.text_field();
     return e;
 }
 

@@ -60,9 +60,11 @@ void LogStore::close() {
 
 OpenReport LogStore::load() {
     OpenReport report;
-    // A whole-log rewrite or an import that stopped before its rename left the log as it
-    // was; its half-written copy is only litter.
-    for (const std::string& scratch : {m_path + ".NEW", import_scratch_path()}) {
+    // A whole-log rewrite that stopped before its rename left the log as it was; its
+    // half-written copy is only litter. So is MYLOG.LOG.IMP, where imports of earlier
+    // versions built the merged log: it only ever went in through a copy renamed over the
+    // log, so the log holds either none of it or all of it.
+    for (const std::string& scratch : {m_path + ".NEW", m_path + ".IMP"}) {
         if (m_files.exists(scratch)) {
             m_files.remove(scratch);
         }
@@ -143,14 +145,7 @@ OpenReport LogStore::load() {
         std::copy(change->records.begin(), change->records.end(),
                   m_records.begin() + (change->first - 1));
     }
-    m_calls.resize(m_records.size());
-    m_dates.resize(m_records.size());
-    for (std::size_t i = 0; i < m_records.size(); ++i) {
-        index_entry(i);
-        if (m_records[i].call_field().front() != '/') {
-            m_current_band = band_of_band_field(m_records[i].view(32, 3));
-        }
-    }
+    index_all();
     m_dirty_from = count() + 1;
     // Hashed once here, while the records are fresh from the disk, so that no change of
     // this session hashes more than a few hundred records to bind its journal.
@@ -190,6 +185,18 @@ void LogStore::index_entry(std::size_t slot) {
     std::string base = base_call_slot(m_records[slot].call_field());
     std::memcpy(m_calls[slot].data(), base.data(), m_calls[slot].size());
     m_dates[slot] = m_records[slot].date();
+}
+
+// Builds the indexes and takes the current band from the last QSO entry.
+void LogStore::index_all() {
+    m_calls.resize(m_records.size());
+    m_dates.resize(m_records.size());
+    for (std::size_t i = 0; i < m_records.size(); ++i) {
+        index_entry(i);
+        if (m_records[i].is_qso()) {
+            m_current_band = band_of_band_field(m_records[i].band_field());
+        }
+    }
 }
 
 int LogStore::insertion_position(int16_t date, int16_t time) const {
@@ -271,6 +278,46 @@ LogStatus LogStore::remove_for_edit(int number) {
 LogStatus LogStore::delete_entry(int number) {
     LogStatus status = remove_for_edit(number);
     return status == LogStatus::Ok ? commit() : status;
+}
+
+LogStatus LogStore::merge_in_order(std::span<const LogRecord> entries) {
+    if (!m_file) {
+        return LogStatus::NotOpen;
+    }
+    if (entries.size() > static_cast<std::size_t>(kMaxLogEntries - count())) {
+        return LogStatus::Full;
+    }
+    if (m_journal_pending && !apply_pending_journal()) {
+        return LogStatus::WriteFailed;
+    }
+    auto key = [](const LogRecord& record) {
+        return std::pair<int, int>(record.date(), record.time());
+    };
+    // The log's entries move to the end of the room kept for a full log and the merge fills
+    // from the front, so the log is never held twice. The front never passes the entries
+    // still to be read.
+    const auto old_count = static_cast<std::ptrdiff_t>(m_records.size());
+    m_records.resize(m_records.size() + entries.size());
+    std::move_backward(m_records.begin(), m_records.begin() + old_count, m_records.end());
+    auto from_log = m_records.end() - old_count;
+    std::size_t next = 0;
+    for (auto out = m_records.begin(); out != m_records.end(); ++out) {
+        // The log is walked from the front even where it is out of order, so an entry goes
+        // before the first later one it meets.
+        bool take_log = from_log != m_records.end() &&
+                        (next == entries.size() || !(key(entries[next]) < key(*from_log)));
+        *out = take_log ? *from_log++ : entries[next++];
+    }
+    // As an open of the merged log would set them; a failed rewrite reloads the old log.
+    const int band = m_current_band;
+    m_current_band = 0;
+    index_all();
+    m_kept.forget_from(0);
+    LogStatus status = rewrite_whole_log();
+    if (status != LogStatus::Ok) {
+        m_current_band = band;
+    }
+    return status;
 }
 
 LogStatus LogStore::flush() {

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -73,8 +74,6 @@ public:
     // Where the bytes after the last whole record are kept: MYLOG.BAD beside the log.
     std::string stray_path() const;
     std::string journal_path() const;
-    // Where an import builds the merged log before it replaces this one.
-    std::string import_scratch_path() const { return m_path + ".IMP"; }
 
     int count() const { return static_cast<int>(m_records.size()); }
     // Record numbers run from 1 to count().
@@ -95,6 +94,9 @@ public:
     // The file is changed only by that insert, so an edit cut short loses nothing.
     LogStatus remove_for_edit(int number);
     LogStatus delete_entry(int number);
+    // Puts entries sorted by date and time into the log, each after the log's entries of its
+    // date and time, and writes the log whole once: all of them go in or none do.
+    LogStatus merge_in_order(std::span<const LogRecord> entries);
     LogStatus flush();
     // Puts the file at `source` in place of the log, whole or not at all, and builds the
     // indexes again. A copy the log could not hold is refused before anything changes; a
@@ -117,6 +119,7 @@ private:
     bool set_stray_bytes_aside(platform::File& file, uint64_t whole_size, uint64_t file_size);
     bool keep_aside(const std::string& stray);
     void index_entry(std::size_t slot);
+    void index_all();
     LogStatus commit();
     LogStatus rewrite_whole_log();
     bool apply_pending_journal();

@@ -27,12 +27,6 @@ std::string_view month_name(int month) {
     return month >= 1 && month <= 12 ? kMonthNames[month] : std::string_view("         ");
 }
 
-int16_t time_off(const LogRecord& record) {
-    auto low = static_cast<uint8_t>(record.bytes[4]);
-    auto high = static_cast<uint8_t>(record.bytes[5]);
-    return static_cast<int16_t>(static_cast<uint16_t>(low | (high << 8)));
-}
-
 std::string four_digit_year(int years_since_1900) {
     std::string year = std::to_string(1900 + years_since_1900);
     return year.size() < 4 ? std::string(4 - year.size(), ' ') + year : year.substr(0, 4);
@@ -80,21 +74,21 @@ std::string log_entry_line(const LogRecord& record, int date_format,
         case EntryKind::Qso: {
             append_printable(line, record.call_field());
             line += "| " + time_text(record.time());
-            line += "| " + time_text(time_off(record)) + "|";
-            append_printable(line, record.view(18, 7));
+            line += "| " + time_text(record.time_off()) + "|";
+            append_printable(line, record.rst_sent_field());
             line += '|';
-            append_printable(line, record.view(25, 7));
+            append_printable(line, record.rst_received_field());
             line += '|';
             // A band without a frequency name still takes its six places, so the later
             // columns stay under their headings.
-            int band = band_of_band_field(record.view(32, 3));
+            int band = band_of_band_field(record.band_field());
             line += band >= 0 && band <= kBandNone ? frequency_names[band] : std::string(6, ' ');
             line += '|';
-            append_printable(line, record.view(35, 3));
+            append_printable(line, record.mode_field());
             line += " |";
-            append_printable(line, record.view(38, 5));
+            append_printable(line, record.power_field());
             line += '|';
-            append_printable(line, record.view(43, 35));
+            append_printable(line, record.comment_field().substr(0, 35));
             break;
         }
         case EntryKind::Data: {

@@ -129,7 +129,7 @@ private:
         std::string text = "QSO number " + plain_number(m_count) + ",\r\n" +
                            spelled(trim_right(record.call_field())) + ", " +
                            spoken_date(record.date(), m_ctx.date_format()) + " " +
-                           std::string(record.view(43, 40)) + ",\r\n" +
+                           std::string(record.comment_field()) + ",\r\n" +
                            "F12 or Control P to print, RETURN to miss, ESCAPE to abort";
         m_ctx.ui().set_text(m_window, kRunTextBox, text);
         m_ctx.ui().set_focus(m_window, kRunTextBox);
@@ -151,7 +151,7 @@ private:
         }
         bool go_on = m_sheet.print_label(labels.layout, labels.values, end_of_sheet);
         LogRecord record = m_ctx.log.entry(m_item.qso);
-        record.bytes[83] = static_cast<char>(record.bytes[83] | 1);
+        record.set_qsl_flags(static_cast<uint8_t>(record.qsl_flags() | kQslSentFlag));
         report_log_status(m_ctx, m_window, m_ctx.log.write_entry(m_item.qso, record));
         m_item = {};
         if (!go_on) {

@@ -90,17 +90,18 @@ QslSelection select_qsls(const LogStore& log, CountryList& countries, const QslF
         if (!filter.call.empty() && call.find(filter.call) == std::string_view::npos) {
             continue;
         }
-        if (leading_number(record.view(25, 7)) < 11) {
+        if (leading_number(record.rst_received_field()) < 11) {
             continue;
         }
         if (record.date() < filter.start_code) {
             continue;
         }
-        auto flags = static_cast<uint8_t>(record.bytes[83]);
-        if ((flags & 1) || ((flags & 3) == 0 && filter.received_only)) {
+        uint8_t flags = record.qsl_flags();
+        if ((flags & kQslSentFlag) ||
+            ((flags & (kQslSentFlag | kQslReceivedFlag)) == 0 && filter.received_only)) {
             continue;
         }
-        int band = band_of_band_field(record.view(32, 3));
+        int band = band_of_band_field(record.band_field());
         QslItem item;
         item.qso = number;
         item.data = band >= 0 && band < kBandCount ? latest_data[band] : 0;

@@ -21,7 +21,7 @@ protected:
     void SetUp() override {
         dir.write("COUNTRY.LST", kCountries);
         LogRecord confirmed = test::qso(1, 0, "G4ABC", 4);
-        confirmed.bytes[83] = 2;
+        confirmed.set_qsl_flags(kQslReceivedFlag);
         dir.write("MYLOG.LOG", test::log_bytes({confirmed, test::qso(2, 0, "DL1AAA", 6)}));
     }
     Lines run(const std::string& script) {

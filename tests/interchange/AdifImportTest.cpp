@@ -246,15 +246,13 @@ TEST(AdifMerge, EachEntryTakesItsDateAndTimePlace) {
                                             test::qso(300, 0, "OLD3")}));
     LogStore log(platform::system_files());
     ASSERT_EQ(log.open(dir.file("MYLOG.LOG")).outcome, OpenReport::Outcome::Opened);
-    ASSERT_EQ(merge_into_log(log, platform::system_files(),
-                             {test::qso(400, 0, "NEW1"), test::qso(100, 120, "NEW2"),
-                              test::qso(50, 0, "NEW3"), test::qso(100, 120, "NEW4")}),
+    ASSERT_EQ(merge_into_log(log, {test::qso(400, 0, "NEW1"), test::qso(100, 120, "NEW2"),
+                                   test::qso(50, 0, "NEW3"), test::qso(100, 120, "NEW4")}),
               LogStatus::Ok);
     // Equal dates and times keep the log's entries first, then the file's order.
     EXPECT_EQ(calls_of(log), "NEW3 OLD1 OLD2 NEW2 NEW4 OLD3 NEW1 ");
     EXPECT_EQ(dir.read("MYLOG.LOG"), test::log_bytes(records_of(log)));
     EXPECT_EQ(log.date_slot(1), 50);
-    EXPECT_FALSE(dir.exists("MYLOG.LOG.IMP"));
 }
 
 // A failure at any file operation of the merge leaves the log as it was, or whole after.
@@ -270,7 +268,7 @@ TEST(AdifMerge, AFailureAnywhereLeavesTheLogAsItWas) {
         files.fail_at(0);
         ASSERT_EQ(log.open(dir.file("MYLOG.LOG")).outcome, OpenReport::Outcome::Opened);
         files.fail_at(at);
-        LogStatus status = merge_into_log(log, files, batch);
+        LogStatus status = merge_into_log(log, batch);
         bool failed = files.failed();
         files.fail_at(0);
         LogStore reread(platform::system_files());
@@ -284,7 +282,7 @@ TEST(AdifMerge, AFailureAnywhereLeavesTheLogAsItWas) {
         std::string calls = calls_of(reread);
         EXPECT_TRUE(calls == "OLD1 OLD2 " || calls == "NEW2 OLD1 NEW1 OLD2 ")
             << "failure at operation " << at << ": " << calls;
-        EXPECT_FALSE(dir.exists("MYLOG.LOG.IMP")) << "failure at operation " << at;
+        EXPECT_FALSE(dir.exists("MYLOG.LOG.NEW")) << "failure at operation " << at;
     }
 }
 
@@ -313,7 +311,7 @@ TEST(AdifMerge, KilledDuringALongImportTheLogIsBeforeOrAfter) {
             LogStore log(platform::system_files());
             log.open(dir.file("MYLOG.LOG"));
             auto batch = read_adif_file(platform::system_files(), dir.file("BIG.ADI"), "", "");
-            merge_into_log(log, platform::system_files(), std::move(batch->entries));
+            merge_into_log(log, std::move(batch->entries));
             _exit(0);
         }
         usleep(static_cast<useconds_t>(random() % 150000));
@@ -369,8 +367,7 @@ TEST(AdifRoundTrip, ExportImportExportGivesTheSameFile) {
     auto batch = read_adif_file(platform::system_files(), dir.file("ONE.ADI"), "", "");
     ASSERT_TRUE(batch);
     ASSERT_EQ(batch->entries.size(), records.size());
-    ASSERT_EQ(merge_into_log(second, platform::system_files(), std::move(batch->entries)),
-              LogStatus::Ok);
+    ASSERT_EQ(merge_into_log(second, std::move(batch->entries)), LogStatus::Ok);
     ASSERT_TRUE(
         export_adif(platform::system_files(), second, other.file("TWO.ADI"), {}, {}).written);
     EXPECT_EQ(other.read("TWO.ADI"), dir.read("ONE.ADI"));

@@ -75,9 +75,9 @@ class SearchTest : public ::testing::Test {
 protected:
     void SetUp() override {
         LogRecord c1 = test::qso(1, 0, "DL1AAA");
-        std::copy_n("Island trip                             ", 40, c1.bytes.begin() + 43);
+        c1.set_comment("Island trip");
         LogRecord c2 = test::qso(2, 0, "G4ABC");
-        std::copy_n("ISLAND again                            ", 40, c2.bytes.begin() + 43);
+        c2.set_comment("ISLAND again");
         TextEntry text;
         text.date = 3;
         text.text = "island note";

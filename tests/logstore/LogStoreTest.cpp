@@ -67,7 +67,7 @@ TEST_F(LogStoreTest, AMissingLogIsCreatedEmpty) {
 
 TEST_F(LogStoreTest, CountIndexesAndCurrentBandComeFromTheFile) {
     LogRecord older = qso(100, 10, "GW9ZZA/P");
-    std::copy_n("14 ", 3, older.bytes.begin() + 32);  // an older entry with its MHz as text
+    older.set_band_field("14");  // an older entry with its MHz as text
     DataEntry data;
     data.date = 300;
     data.band = 9;
@@ -164,9 +164,9 @@ TEST_F(LogStoreTest, DeleteShiftsTheRestAndCutsTheFile) {
 TEST_F(LogStoreTest, WriteEntryRewritesInPlaceOrAppends) {
     open_with({qso(1, 0, "A"), qso(2, 0, "B")});
     LogRecord toggled = log.entry(1);
-    toggled.bytes[83] ^= 1;  // QSL sent
+    toggled.set_qsl_flags(kQslSentFlag);
     ASSERT_EQ(log.write_entry(1, toggled), LogStatus::Ok);
-    EXPECT_EQ(log.entry(1).bytes[83], 1);
+    EXPECT_EQ(log.entry(1).qsl_flags(), kQslSentFlag);
     ASSERT_EQ(log.write_entry(3, qso(3, 0, "GM9ZZ")), LogStatus::Ok);
     EXPECT_EQ(log.count(), 3);
     EXPECT_EQ(log.call_slot(3), "G9ZZ        ");
@@ -248,8 +248,8 @@ TEST_F(LogStoreTest, AnInterruptedChangeIsCompletedAtOpen) {
     expect_in_step(log, dir);
 }
 
-// A rewrite or an import killed before its rename leaves its half-built copy beside the
-// old log: the next start keeps the old log and clears the copy away.
+// A rewrite killed before its rename, or an import of an earlier version, leaves its
+// half-built copy beside the old log: the next start keeps the old log and clears it away.
 TEST_F(LogStoreTest, AHalfBuiltCopyOfTheLogIsClearedAtOpen) {
     std::vector<LogRecord> old_log = {qso(2, 0, "B"), qso(3, 0, "C")};
     dir.write("MYLOG.LOG", log_bytes(old_log));

@@ -75,7 +75,7 @@ protected:
         log.open(dir.file("MYLOG.LOG"));
         std::vector<int> flags;
         for (int i = 1; i <= log.count(); ++i) {
-            flags.push_back(log.entry(i).bytes[83] & 1);
+            flags.push_back(log.entry(i).qsl_flags() & kQslSentFlag);
         }
         return flags;
     }
