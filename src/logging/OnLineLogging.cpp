@@ -93,7 +93,7 @@ platform::KeyTable key_table(bool with_rotator) {
 
 class OnLineLogging final : public platform::WindowEvents {
 public:
-    explicit OnLineLogging(AppContext& ctx) : m_ctx(ctx) {}
+    explicit OnLineLogging(const LoggingContext& ctx) : m_ctx(ctx) {}
 
     void run(platform::WindowId owner) {
         platform::Ui& ui = m_ctx.ui();
@@ -225,7 +225,7 @@ public:
         if (m_rig_ticks++ % 10 == 0) {
             follow_rig();
         }
-        if (auto answer = take_call_book_answer(m_ctx)) {
+        if (auto answer = take_call_book_answer(m_ctx.callbook_lookup)) {
             show_call_book_answer(*answer);
         }
     }
@@ -267,7 +267,9 @@ public:
     // focus so that they are spoken; a failure is a message box with an empty title.
     void look_up_call_book() {
         set(kCommentBox, "");
-        const CallBookAnswer answer = look_up_call(m_ctx, text(kCallBox));
+        const CallBookAnswer answer = look_up_call(
+            m_ctx.settings, m_ctx.platform.libraries, m_ctx.program_dir, m_ctx.call_book,
+            m_ctx.callbook_account, m_ctx.callbook_lookup, text(kCallBox));
         if (answer.kind == CallBookAnswer::Kind::Busy) {
             refuse(m_ctx);
         } else {
@@ -847,7 +849,7 @@ private:
         keep_chart(m_ctx, true);
     }
 
-    AppContext& m_ctx;
+    LoggingContext m_ctx;
     platform::WindowId m_window = platform::kNoWindow;
     QsoNet m_net;
     PreviousContact m_previous;
@@ -865,7 +867,7 @@ private:
 
 }  // namespace
 
-void show_on_line_logging(AppContext& ctx, platform::WindowId owner) {
+void show_on_line_logging(const LoggingContext& ctx, platform::WindowId owner) {
     OnLineLogging screen(ctx);
     screen.run(owner);
 }

@@ -3,8 +3,8 @@
 
 #include <filesystem>
 
+#include "program/Backup.h"
 #include "reference/CallBookAccount.h"
-#include "shell/Backup.h"
 #include "shell/Settings.h"
 #include "station/StationData.h"
 #include "support/Scripts.h"

@@ -1,7 +1,7 @@
 // The built-in manual: its topics, their first lines and lengths, and the two screens.
 #include <gtest/gtest.h>
 
-#include "shell/Instructions.h"
+#include "program/Instructions.h"
 #include "support/Scripts.h"
 #include "support/TestSupport.h"
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/headless/HeadlessUi.h"
+#include "program/AppContext.h"
 #include "shell/KeyHelpBox.h"
 #include "support/TestSupport.h"
 

@@ -7,7 +7,7 @@
 
 #include "dxdata/CountryList.h"
 
-#include "shell/MainMenu.h"
+#include "program/MainMenu.h"
 #include "support/TestSupport.h"
 
 namespace vl {
