@@ -3,7 +3,7 @@
 #include "platform/gtk3/GtkUi.h"
 #include "platform/linux/Printer_linux.h"
 #include "platform/linux/Sound_linux.h"
-#include "shell/Program.h"
+#include "program/Program.h"
 
 int main(int argc, char** argv) {
     if (!vl::gtk3::initialise_gtk(&argc, &argv)) {

@@ -11,7 +11,7 @@
 #include "platform/headless/HeadlessPrinter.h"
 #include "platform/headless/HeadlessUi.h"
 #include "platform/linux/PdfPrinter.h"
-#include "shell/Program.h"
+#include "program/Program.h"
 
 int main(int argc, char** argv) {
     std::string pdf_folder;

@@ -3,7 +3,7 @@
 #include "platform/win32/Printer_win32.h"
 #include "platform/win32/Sound_win32.h"
 #include "platform/win32/Win32Ui.h"
-#include "shell/Program.h"
+#include "program/Program.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     vl::platform::Win32Sound sound;

@@ -13,40 +13,42 @@ add_compile_options(-Wno-restrict)
 add_library(varrow_files_win32 STATIC src/platform/win32/Files_win32.cpp
             src/platform/win32/Clock_win32.cpp src/platform/win32/Serial_win32.cpp
             src/platform/win32/SharedLibrary_win32.cpp src/platform/NoHttp.cpp)
-target_include_directories(varrow_files_win32 PUBLIC src)
+target_link_libraries(varrow_files_win32 PUBLIC varrow_platform)
 add_library(varrow_files ALIAS varrow_files_win32)
 
 # No PDF output on Windows: the runner's --pdf says so.
 add_library(varrow_pdf STATIC src/platform/linux/NoPdfPrinter.cpp)
-target_link_libraries(varrow_pdf PUBLIC varrow_core)
+target_link_libraries(varrow_pdf PUBLIC varrow_platform)
 
 # The runner writes its journal byte for byte as on Linux: its standard output is binary.
 add_executable(varrowlog-script app/varrowlog_script.cpp src/platform/win32/BinaryOutput_win32.cpp)
-target_link_libraries(varrowlog-script PRIVATE varrow_headless varrow_pdf varrow_files)
+target_link_libraries(varrowlog-script PRIVATE varrow_program varrow_headless varrow_pdf
+                      varrow_files)
 
 add_library(varrow_win32 STATIC src/platform/win32/Win32Ui.cpp src/platform/win32/Win32Speech.cpp
             src/platform/win32/Sound_win32.cpp)
-target_link_libraries(varrow_win32 PUBLIC varrow_core comctl32 winmm oleaut32)
+target_link_libraries(varrow_win32 PUBLIC varrow_platform comctl32 winmm oleaut32)
 
 # The default printer through GDI and the spooler.
 add_library(varrow_win32_printer STATIC src/platform/win32/Printer_win32.cpp)
-target_link_libraries(varrow_win32_printer PUBLIC varrow_core gdi32 winspool)
+target_link_libraries(varrow_win32_printer PUBLIC varrow_platform gdi32 winspool)
 
 # The program itself: a GUI program, no console, with its icon, version and manifest.
 enable_language(RC)
 add_executable(varrowlog WIN32 app/varrowlog_win32.cpp app/win32/varrowlog.rc)
-target_link_libraries(varrowlog PRIVATE varrow_win32 varrow_win32_printer varrow_files)
+target_link_libraries(varrowlog PRIVATE varrow_program varrow_win32 varrow_win32_printer
+                      varrow_files)
 configure_file(app/win32/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)
 target_include_directories(varrowlog PRIVATE ${CMAKE_BINARY_DIR}/generated)
 
 # The sound cues, made by a Linux build of make_cues (scripts/package-windows) or here by
 # make_cues.exe under Wine.
 add_executable(make_cues tools/make_cues.cpp)
-target_link_libraries(make_cues PRIVATE varrow_core)
+target_link_libraries(make_cues PRIVATE varrow_platform)
 
-add_library(varrow_country_file STATIC tools/country/CountryFile.cpp)
-target_include_directories(varrow_country_file PUBLIC tools)
-target_link_libraries(varrow_country_file PUBLIC varrow_core)
+# The rules are in the DX data layer, as on Linux.
+add_library(varrow_country_file INTERFACE)
+target_link_libraries(varrow_country_file INTERFACE varrow_dxdata)
 
 if(VARROW_TESTS)
   # GoogleTest from the sources Debian ships with libgtest-dev, built by the cross-compiler.

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/headless/HeadlessUi.h"
-#include "shell/Program.h"
+#include "program/Program.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string dir = [] {

@@ -17,7 +17,8 @@ constexpr int kCmdKeyHelp = 20;
 
 class BeamHeadingScreen final : public platform::WindowEvents {
 public:
-    explicit BeamHeadingScreen(AppContext& ctx) : m_ctx(ctx) {}
+    BeamHeadingScreen(const ScreenContext& ctx, CountryList& countries)
+        : m_ctx(ctx), m_countries(countries) {}
 
     void run(platform::WindowId owner) {
         platform::Ui& ui = m_ctx.ui();
@@ -59,11 +60,11 @@ private:
         if (call.empty()) {
             return;
         }
-        if (m_ctx.countries.find(call) < 1) {
+        if (m_countries.find(call) < 1) {
             ui.set_text(m_window, kAnswerBox, "Not a recognised Country");
             return;
         }
-        const CountryRecord& country = *m_ctx.countries.current_record();
+        const CountryRecord& country = *m_countries.current_record();
         auto beam = beam_and_range(m_ctx.settings.latitude, m_ctx.settings.longitude,
                                    country.latitude, country.longitude);
         // Without a home location there is no bearing: the operator is told what to do.
@@ -72,14 +73,15 @@ private:
         ui.set_focus(m_window, kAnswerBox);
     }
 
-    AppContext& m_ctx;
+    ScreenContext m_ctx;
+    CountryList& m_countries;
     platform::WindowId m_window = platform::kNoWindow;
 };
 
 }  // namespace
 
-void show_beam_heading(AppContext& ctx, platform::WindowId owner) {
-    BeamHeadingScreen screen(ctx);
+void show_beam_heading(const ScreenContext& ctx, CountryList& countries, platform::WindowId owner) {
+    BeamHeadingScreen screen(ctx, countries);
     screen.run(owner);
 }
 

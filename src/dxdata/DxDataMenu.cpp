@@ -23,7 +23,7 @@ constexpr std::string_view kKeyHelp =
 
 class DxDataMenu final : public platform::WindowEvents {
 public:
-    explicit DxDataMenu(AppContext& ctx) : m_ctx(ctx) {}
+    explicit DxDataMenu(const DxContext& ctx) : m_ctx(ctx) {}
 
     void run(platform::WindowId owner) {
         platform::Ui& ui = m_ctx.ui();
@@ -59,7 +59,7 @@ public:
 
 private:
     void open(int entry) {
-        AppContext& ctx = m_ctx;
+        const DxContext& ctx = m_ctx;
         const std::string all_countries = "DXCC Status for all countries";
         switch (entry) {
             case 0:
@@ -91,13 +91,13 @@ private:
         }
     }
 
-    AppContext& m_ctx;
+    DxContext m_ctx;
     platform::WindowId m_window = platform::kNoWindow;
 };
 
 }  // namespace
 
-void show_dx_data_facilities(AppContext& ctx, platform::WindowId owner) {
+void show_dx_data_facilities(const DxContext& ctx, platform::WindowId owner) {
     DxDataMenu menu(ctx);
     menu.run(owner);
 }

@@ -40,7 +40,7 @@ platform::KeyTable walk_keys() {
 // What both screens share: a cursor over the lines, moved by Up and Down, and Escape.
 class LineWalker : public platform::WindowEvents {
 public:
-    LineWalker(AppContext& ctx, std::vector<std::string> lines)
+    LineWalker(const DxContext& ctx, std::vector<std::string> lines)
         : m_ctx(ctx), m_lines(std::move(lines)) {}
 
     void on_command(int command) override {
@@ -108,7 +108,7 @@ protected:
         return m_lines[m_cursor];
     }
 
-    AppContext& m_ctx;
+    DxContext m_ctx;
     std::vector<std::string> m_lines;
     platform::WindowId m_window = platform::kNoWindow;
     int m_cursor = 0;
@@ -116,7 +116,7 @@ protected:
 
 class ReportScreen final : public LineWalker {
 public:
-    ReportScreen(AppContext& ctx, const Report& report) : LineWalker(ctx, report.lines) {}
+    ReportScreen(const DxContext& ctx, const Report& report) : LineWalker(ctx, report.lines) {}
 
     void run(platform::WindowId owner, const Report& report) {
         platform::Ui& ui = m_ctx.ui();
@@ -180,12 +180,12 @@ private:
 
 }  // namespace
 
-void show_report(AppContext& ctx, platform::WindowId owner, const Report& report) {
+void show_report(const DxContext& ctx, platform::WindowId owner, const Report& report) {
     ReportScreen screen(ctx, report);
     screen.run(owner, report);
 }
 
-void show_band_status(AppContext& ctx, platform::WindowId owner) {
+void show_band_status(const DxContext& ctx, platform::WindowId owner) {
     BandStatusScreen screen(ctx, band_status_lines(ctx.countries, ctx.chart));
     screen.run(owner);
 }

@@ -12,7 +12,7 @@ constexpr int kCmdKeyHelp = 20;
 
 class SingleCountry final : public platform::WindowEvents {
 public:
-    explicit SingleCountry(AppContext& ctx) : m_ctx(ctx) {}
+    explicit SingleCountry(const DxContext& ctx) : m_ctx(ctx) {}
 
     void run(platform::WindowId owner) {
         platform::Ui& ui = m_ctx.ui();
@@ -60,13 +60,13 @@ private:
         ui.set_focus(m_window, kPrefixBox);
     }
 
-    AppContext& m_ctx;
+    DxContext m_ctx;
     platform::WindowId m_window = platform::kNoWindow;
 };
 
 }  // namespace
 
-void show_single_country(AppContext& ctx, platform::WindowId owner) {
+void show_single_country(const DxContext& ctx, platform::WindowId owner) {
     SingleCountry screen(ctx);
     screen.run(owner);
 }

@@ -18,7 +18,7 @@ constexpr int kTotalsRow = 13;
 
 class StatusView final : public platform::WindowEvents {
 public:
-    StatusView(AppContext& ctx, int first, int last)
+    StatusView(const DxContext& ctx, int first, int last)
         : m_ctx(ctx), m_counts(count_status(ctx.chart, first, last)), m_with_total(first != last) {}
 
     void run(platform::WindowId owner, const std::string& title) {
@@ -81,7 +81,7 @@ private:
         ui.set_focus(m_window, kBandBox);
     }
 
-    AppContext& m_ctx;
+    DxContext m_ctx;
     StatusCounts m_counts;
     bool m_with_total;
     platform::WindowId m_window = platform::kNoWindow;
@@ -90,7 +90,7 @@ private:
 
 }  // namespace
 
-void show_status_view(AppContext& ctx, platform::WindowId owner, int first_dxcc, int last_dxcc,
+void show_status_view(const DxContext& ctx, platform::WindowId owner, int first_dxcc, int last_dxcc,
                       const std::string& title) {
     StatusView view(ctx, first_dxcc, last_dxcc);
     view.run(owner, title);

@@ -22,7 +22,7 @@ constexpr std::string_view kExportKeyHelp =
 
 class ExportScreen final : public platform::WindowEvents {
 public:
-    explicit ExportScreen(AppContext& ctx) : m_ctx(ctx) {}
+    explicit ExportScreen(const ScreenContext& ctx) : m_ctx(ctx) {}
 
     void run(platform::WindowId owner) {
         platform::Ui& ui = m_ctx.ui();
@@ -123,13 +123,13 @@ private:
                        platform::MessageButtons::Ok);
     }
 
-    AppContext& m_ctx;
+    ScreenContext m_ctx;
     platform::WindowId m_window = platform::kNoWindow;
 };
 
 }  // namespace
 
-void show_export_log(AppContext& ctx, platform::WindowId owner) {
+void show_export_log(const ScreenContext& ctx, platform::WindowId owner) {
     ExportScreen screen(ctx);
     screen.run(owner);
 }

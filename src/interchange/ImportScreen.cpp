@@ -25,7 +25,7 @@ std::string counted(int count, std::string_view one, std::string_view many) {
 
 class ImportScreen final : public platform::WindowEvents {
 public:
-    explicit ImportScreen(AppContext& ctx) : m_ctx(ctx) {}
+    explicit ImportScreen(const ScreenContext& ctx) : m_ctx(ctx) {}
 
     void run(platform::WindowId owner) {
         platform::Ui& ui = m_ctx.ui();
@@ -130,7 +130,7 @@ private:
                        platform::MessageButtons::Ok);
     }
 
-    AppContext& m_ctx;
+    ScreenContext m_ctx;
     platform::WindowId m_window = platform::kNoWindow;
 };
 
@@ -149,7 +149,7 @@ std::string import_summary(int imported, const ImportBatch& batch) {
     return text;
 }
 
-void show_import_log(AppContext& ctx, platform::WindowId owner) {
+void show_import_log(const ScreenContext& ctx, platform::WindowId owner) {
     ImportScreen screen(ctx);
     screen.run(owner);
 }

@@ -4,12 +4,12 @@
 #include <string>
 
 #include "interchange/AdifImport.h"
-#include "shell/AppContext.h"
+#include "shell/ScreenContext.h"
 
 namespace vl {
 
-void show_export_log(AppContext& ctx, platform::WindowId owner);
-void show_import_log(AppContext& ctx, platform::WindowId owner);
+void show_export_log(const ScreenContext& ctx, platform::WindowId owner);
+void show_import_log(const ScreenContext& ctx, platform::WindowId owner);
 
 // The closing words of an import: the count first, then each kind of skipped record.
 std::string import_summary(int imported, const ImportBatch& batch);

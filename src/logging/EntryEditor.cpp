@@ -67,7 +67,7 @@ constexpr BoxSpec kTextForm[] = {
 class EntryEditor final : public platform::WindowEvents {
 public:
     // Editing starts in state 1: the first form built is filled from the entry (state 2).
-    EntryEditor(AppContext& ctx, int edit_entry)
+    EntryEditor(const LoggingContext& ctx, int edit_entry)
         : m_ctx(ctx), m_edit_entry(edit_entry), m_edit_state(edit_entry > 0 ? 1 : 0) {}
 
     int run(platform::WindowId owner) {
@@ -365,7 +365,7 @@ private:
         m_ctx.platform.sound.play(m_ctx.program_dir + "LogOff.wav");
     }
 
-    AppContext& m_ctx;
+    LoggingContext m_ctx;
     int m_edit_entry;
     int m_edit_state;
     EntryKindChoice m_kind = EntryKindChoice::Qso;
@@ -376,12 +376,12 @@ private:
 
 }  // namespace
 
-int show_entry_editor(AppContext& ctx, platform::WindowId owner, int edit_entry) {
+int show_entry_editor(const LoggingContext& ctx, platform::WindowId owner, int edit_entry) {
     EntryEditor editor(ctx, edit_entry);
     return editor.run(owner);
 }
 
-void show_off_line_logging(AppContext& ctx, platform::WindowId owner) {
+void show_off_line_logging(const LoggingContext& ctx, platform::WindowId owner) {
     show_entry_editor(ctx, owner, 0);
 }
 

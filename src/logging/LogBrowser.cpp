@@ -29,7 +29,7 @@ enum SearchKind { kNoSearch = 0, kCallSign = 1, kComment = 2, kFromDate = 3 };
 
 class LogBrowser final : public platform::WindowEvents {
 public:
-    explicit LogBrowser(AppContext& ctx) : m_ctx(ctx), m_memory(ctx.browser_hits) {}
+    explicit LogBrowser(const LoggingContext& ctx) : m_ctx(ctx), m_memory(ctx.browser_hits) {}
 
     void run(platform::WindowId owner) {
         platform::Ui& ui = m_ctx.ui();
@@ -317,7 +317,7 @@ private:
         return text + "? Are you sure?";
     }
 
-    AppContext& m_ctx;
+    LoggingContext m_ctx;
     BrowserHits& m_memory;
     platform::WindowId m_window = platform::kNoWindow;
     int m_current = 1;
@@ -327,7 +327,7 @@ private:
 
 }  // namespace
 
-void show_log_browser(AppContext& ctx, platform::WindowId owner) {
+void show_log_browser(const LoggingContext& ctx, platform::WindowId owner) {
     LogBrowser browser(ctx);
     browser.run(owner);
 }

@@ -2,15 +2,15 @@
 // browser.
 #pragma once
 
-#include "shell/AppContext.h"
+#include "logging/LoggingContext.h"
 
 namespace vl {
 
 // New entries when `edit_entry` is 0; otherwise that entry is edited and the first save
 // closes the screen. Returns the edited entry's new number, or 0 when it was not saved.
-int show_entry_editor(AppContext& ctx, platform::WindowId owner, int edit_entry = 0);
-void show_off_line_logging(AppContext& ctx, platform::WindowId owner);
-void show_on_line_logging(AppContext& ctx, platform::WindowId owner);
-void show_log_browser(AppContext& ctx, platform::WindowId owner);
+int show_entry_editor(const LoggingContext& ctx, platform::WindowId owner, int edit_entry = 0);
+void show_off_line_logging(const LoggingContext& ctx, platform::WindowId owner);
+void show_on_line_logging(const LoggingContext& ctx, platform::WindowId owner);
+void show_log_browser(const LoggingContext& ctx, platform::WindowId owner);
 
 }  // namespace vl

@@ -5,11 +5,11 @@
 
 #include "logstore/Bands.h"
 #include "reference/CallBook.h"
-#include "shell/AppContext.h"
+#include "logging/LoggingContext.h"
 
 namespace vl {
 
-OnLineDevices::OnLineDevices(AppContext& ctx) : m_ctx(ctx), m_rig(serial_rig(ctx)) {
+OnLineDevices::OnLineDevices(const LoggingContext& ctx) : m_ctx(ctx), m_rig(serial_rig(ctx)) {
     if (!ctx.settings.rotator_port.empty()) {
         m_rotator = serial_rotator(ctx);
     }
@@ -77,11 +77,12 @@ RigNews OnLineDevices::follow_rig() {
 }
 
 CallBookAnswer OnLineDevices::look_up(std::string_view call) {
-    return look_up_call(m_ctx, call);
+    return look_up_call(m_ctx.settings, m_ctx.platform.libraries, m_ctx.program_dir,
+                        m_ctx.call_book, m_ctx.callbook_account, m_ctx.callbook_lookup, call);
 }
 
 std::optional<CallBookAnswer> OnLineDevices::call_book_answer() {
-    return take_call_book_answer(m_ctx);
+    return take_call_book_answer(m_ctx.callbook_lookup);
 }
 
 }  // namespace vl

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "logging/LoggingContext.h"
 #include "logging/StationLinks.h"
 #include "reference/CallBookRecords.h"
 
@@ -23,7 +24,7 @@ struct RigNews {
 class OnLineDevices {
 public:
     // The links the settings name.
-    explicit OnLineDevices(AppContext& ctx);
+    explicit OnLineDevices(const LoggingContext& ctx);
 
     bool has_rotator() const { return m_rotator != nullptr; }
     // True without a rotator; false when its link could not be made.
@@ -47,7 +48,7 @@ public:
     std::optional<CallBookAnswer> call_book_answer();
 
 private:
-    AppContext& m_ctx;
+    LoggingContext m_ctx;
     std::unique_ptr<RigLink> m_rig;
     std::unique_ptr<RotatorLink> m_rotator;  // none without a rotator port
     int m_rig_ticks = 0;

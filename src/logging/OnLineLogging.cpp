@@ -90,7 +90,7 @@ platform::KeyTable key_table(bool with_rotator) {
 
 class OnLineLogging final : public platform::WindowEvents {
 public:
-    explicit OnLineLogging(AppContext& ctx) : m_ctx(ctx), m_devices(ctx) {}
+    explicit OnLineLogging(const LoggingContext& ctx) : m_ctx(ctx), m_devices(m_ctx) {}
 
     void run(platform::WindowId owner) {
         platform::Ui& ui = m_ctx.ui();
@@ -765,7 +765,7 @@ private:
         keep_chart(m_ctx, true);
     }
 
-    AppContext& m_ctx;
+    LoggingContext m_ctx;
     OnLineDevices m_devices;
     platform::WindowId m_window = platform::kNoWindow;
     QsoNet m_net;
@@ -783,7 +783,7 @@ private:
 
 }  // namespace
 
-void show_on_line_logging(AppContext& ctx, platform::WindowId owner) {
+void show_on_line_logging(const LoggingContext& ctx, platform::WindowId owner) {
     OnLineLogging screen(ctx);
     screen.run(owner);
 }

@@ -1,7 +1,7 @@
 // The serial transceiver and rotator links: the run's RigControl and Rotator.
 #include "logging/StationLinks.h"
 
-#include "shell/AppContext.h"
+#include "logging/LoggingContext.h"
 
 namespace vl {
 
@@ -18,7 +18,7 @@ private:
 
 class SerialRotator final : public RotatorLink {
 public:
-    explicit SerialRotator(AppContext& ctx) : m_ctx(ctx) {}
+    explicit SerialRotator(const LoggingContext& ctx) : m_ctx(ctx) {}
 
     bool open() override {
         const std::string device = platform::serial_device_path(
@@ -31,16 +31,16 @@ public:
     void turn(std::string_view bearing) override { m_ctx.rotator.turn(bearing); }
 
 private:
-    AppContext& m_ctx;
+    LoggingContext m_ctx;
 };
 
 }  // namespace
 
-std::unique_ptr<RigLink> serial_rig(AppContext& ctx) {
+std::unique_ptr<RigLink> serial_rig(const LoggingContext& ctx) {
     return std::make_unique<SerialRig>(ctx.rig_control);
 }
 
-std::unique_ptr<RotatorLink> serial_rotator(AppContext& ctx) {
+std::unique_ptr<RotatorLink> serial_rotator(const LoggingContext& ctx) {
     return std::make_unique<SerialRotator>(ctx);
 }
 

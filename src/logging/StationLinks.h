@@ -10,7 +10,7 @@
 
 namespace vl {
 
-struct AppContext;
+struct LoggingContext;
 
 class RigLink {
 public:
@@ -32,8 +32,8 @@ public:
 };
 
 // The transceiver of the rig definition, its port opened at start-up.
-std::unique_ptr<RigLink> serial_rig(AppContext& ctx);
+std::unique_ptr<RigLink> serial_rig(const LoggingContext& ctx);
 // The rotator box on the port of the settings.
-std::unique_ptr<RotatorLink> serial_rotator(AppContext& ctx);
+std::unique_ptr<RotatorLink> serial_rotator(const LoggingContext& ctx);
 
 }  // namespace vl

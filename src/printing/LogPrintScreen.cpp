@@ -19,7 +19,7 @@ constexpr std::string_view kFailTitle = "Log Print";
 
 class LogPrintScreen final : public platform::WindowEvents {
 public:
-    explicit LogPrintScreen(AppContext& ctx) : m_ctx(ctx) {}
+    explicit LogPrintScreen(const PrintingContext& ctx) : m_ctx(ctx) {}
 
     void run(platform::WindowId owner) {
         platform::Ui& ui = m_ctx.ui();
@@ -97,13 +97,13 @@ private:
         end_print_job(m_ctx, m_window, kFailTitle, *job);
     }
 
-    AppContext& m_ctx;
+    PrintingContext m_ctx;
     platform::WindowId m_window = platform::kNoWindow;
 };
 
 }  // namespace
 
-void show_print_log(AppContext& ctx, platform::WindowId owner) {
+void show_print_log(const PrintingContext& ctx, platform::WindowId owner) {
     LogPrintScreen screen(ctx);
     screen.run(owner);
 }

@@ -5,13 +5,14 @@ namespace vl {
 
 namespace {
 
-void say_printer_fail(AppContext& ctx, platform::WindowId owner, std::string_view title) {
+void say_printer_fail(const ScreenContext& ctx, platform::WindowId owner, std::string_view title) {
     ctx.ui().message_box(owner, title, "Printer Fail", platform::MessageButtons::Ok);
 }
 
 }  // namespace
 
-std::unique_ptr<platform::PrintJob> start_print_job(AppContext& ctx, platform::WindowId owner,
+std::unique_ptr<platform::PrintJob> start_print_job(const ScreenContext& ctx,
+                                                    platform::WindowId owner,
                                                     std::string_view title,
                                                     std::string_view job_name,
                                                     platform::Orientation orientation) {
@@ -23,7 +24,7 @@ std::unique_ptr<platform::PrintJob> start_print_job(AppContext& ctx, platform::W
     return job;
 }
 
-bool end_print_job(AppContext& ctx, platform::WindowId owner, std::string_view title,
+bool end_print_job(const ScreenContext& ctx, platform::WindowId owner, std::string_view title,
                    platform::PrintJob& job) {
     if (job.end_job()) {
         return true;

@@ -6,18 +6,19 @@
 #include <string_view>
 
 #include "platform/Printer.h"
-#include "shell/AppContext.h"
+#include "shell/ScreenContext.h"
 
 namespace vl {
 
 // The job, or nothing after "Printer Fail" titled `title`.
-std::unique_ptr<platform::PrintJob> start_print_job(AppContext& ctx, platform::WindowId owner,
+std::unique_ptr<platform::PrintJob> start_print_job(const ScreenContext& ctx,
+                                                    platform::WindowId owner,
                                                     std::string_view title,
                                                     std::string_view job_name,
                                                     platform::Orientation orientation);
 
 // Hands the job to the printer; "Printer Fail" titled `title` when it is refused.
-bool end_print_job(AppContext& ctx, platform::WindowId owner, std::string_view title,
+bool end_print_job(const ScreenContext& ctx, platform::WindowId owner, std::string_view title,
                    platform::PrintJob& job);
 
 }  // namespace vl

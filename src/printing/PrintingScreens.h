@@ -1,13 +1,13 @@
 // The printing screens of the main menu.
 #pragma once
 
-#include "shell/AppContext.h"
+#include "printing/PrintingContext.h"
 
 namespace vl {
 
-void show_print_log(AppContext& ctx, platform::WindowId owner);
-void show_print_qsls(AppContext& ctx, platform::WindowId owner);
-void show_print_swl_qsls(AppContext& ctx, platform::WindowId owner);
+void show_print_log(const PrintingContext& ctx, platform::WindowId owner);
+void show_print_qsls(const PrintingContext& ctx, platform::WindowId owner);
+void show_print_swl_qsls(const PrintingContext& ctx, platform::WindowId owner);
 
 // The band of an SWL label from the metres typed: 13 when no band has that number.
 int swl_band(std::string_view metres);

@@ -41,7 +41,7 @@ const char* const kSettingCaptions[] = {
     "Left margin (mm):", "Top margin (mm):",    " Pause between labels:", "QSL for received only:"};
 
 // The answer at a full sheet: Enter carries on, Escape ends the run after this label.
-bool ask_end_of_sheet(AppContext& ctx, platform::WindowId owner) {
+bool ask_end_of_sheet(const PrintingContext& ctx, platform::WindowId owner) {
     return show_key_help(ctx, owner, "End of sheet", "ENTER to Continue ESCAPE to end printing") ==
            kKeyHelpClosedByEnter;
 }
@@ -62,8 +62,8 @@ int whole_number(std::string_view text) {
 
 class QslRunScreen final : public platform::WindowEvents {
 public:
-    QslRunScreen(AppContext& ctx, platform::PrintJob& job, QslSelection selection, int row,
-                 int column)
+    QslRunScreen(const PrintingContext& ctx, platform::PrintJob& job, QslSelection selection,
+                 int row, int column)
         : m_ctx(ctx),
           m_job(job),
           m_selection(std::move(selection)),
@@ -173,7 +173,7 @@ private:
         m_ctx.ui().close_window(m_window, 0);
     }
 
-    AppContext& m_ctx;
+    PrintingContext m_ctx;
     platform::PrintJob& m_job;
     QslSelection m_selection;
     LabelSheet m_sheet;
@@ -188,7 +188,7 @@ private:
 
 class QslPrintScreen final : public platform::WindowEvents {
 public:
-    explicit QslPrintScreen(AppContext& ctx) : m_ctx(ctx) {}
+    explicit QslPrintScreen(const PrintingContext& ctx) : m_ctx(ctx) {}
 
     void run(platform::WindowId owner) {
         platform::Ui& ui = m_ctx.ui();
@@ -364,13 +364,13 @@ private:
         run.run(m_window);
     }
 
-    AppContext& m_ctx;
+    PrintingContext m_ctx;
     platform::WindowId m_window = platform::kNoWindow;
 };
 
 }  // namespace
 
-void show_print_qsls(AppContext& ctx, platform::WindowId owner) {
+void show_print_qsls(const PrintingContext& ctx, platform::WindowId owner) {
     QslPrintScreen screen(ctx);
     screen.run(owner);
 }

@@ -53,7 +53,7 @@ namespace {
 
 class SwlPrintScreen final : public platform::WindowEvents {
 public:
-    explicit SwlPrintScreen(AppContext& ctx) : m_ctx(ctx) {}
+    explicit SwlPrintScreen(const PrintingContext& ctx) : m_ctx(ctx) {}
 
     void run(platform::WindowId owner) {
         platform::Ui& ui = m_ctx.ui();
@@ -161,7 +161,7 @@ private:
         m_ctx.ui().close_window(m_window, 0);
     }
 
-    AppContext& m_ctx;
+    PrintingContext m_ctx;
     platform::WindowId m_window = platform::kNoWindow;
     std::unique_ptr<platform::PrintJob> m_job;
     std::optional<LabelSheet> m_sheet;
@@ -169,7 +169,7 @@ private:
 
 }  // namespace
 
-void show_print_swl_qsls(AppContext& ctx, platform::WindowId owner) {
+void show_print_swl_qsls(const PrintingContext& ctx, platform::WindowId owner) {
     SwlPrintScreen screen(ctx);
     screen.run(owner);
 }

@@ -21,7 +21,7 @@ constexpr int kRow = 15;
 
 class DatabaseScreen final : public platform::WindowEvents {
 public:
-    DatabaseScreen(AppContext& ctx, int slot) : m_ctx(ctx), m_slot(slot) {}
+    DatabaseScreen(const ReferenceContext& ctx, int slot) : m_ctx(ctx), m_slot(slot) {}
 
     void run(platform::WindowId owner) {
         platform::Ui& ui = m_ctx.ui();
@@ -196,7 +196,7 @@ private:
         }
     }
 
-    AppContext& m_ctx;
+    ReferenceContext m_ctx;
     int m_slot;
     platform::WindowId m_window = platform::kNoWindow;
     OperatorDatabase m_db;
@@ -208,7 +208,7 @@ private:
 
 }  // namespace
 
-void show_database_search(AppContext& ctx, platform::WindowId owner, int slot) {
+void show_database_search(const ReferenceContext& ctx, platform::WindowId owner, int slot) {
     DatabaseScreen screen(ctx, slot);
     screen.run(owner);
 }

@@ -15,7 +15,7 @@ constexpr int kCmdSave = 20, kCmdLoad = 21, kCmdClear = 22, kCmdKeyHelp = 23;
 
 class NotePadScreen final : public platform::WindowEvents {
 public:
-    explicit NotePadScreen(AppContext& ctx)
+    explicit NotePadScreen(const ReferenceContext& ctx)
         : m_ctx(ctx), m_file(ctx.platform.files, ctx.program_dir + "NOTEPAD.TXT") {}
 
     void run(platform::WindowId owner) {
@@ -110,14 +110,14 @@ private:
         announce(m_ctx, m_window, "Note saved.");
     }
 
-    AppContext& m_ctx;
+    ReferenceContext m_ctx;
     NotePadFile m_file;
     platform::WindowId m_window = platform::kNoWindow;
 };
 
 }  // namespace
 
-void show_note_pad(AppContext& ctx, platform::WindowId owner) {
+void show_note_pad(const ReferenceContext& ctx, platform::WindowId owner) {
     NotePadScreen screen(ctx);
     screen.run(owner);
 }

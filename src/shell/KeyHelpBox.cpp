@@ -11,7 +11,7 @@ constexpr int kCmdNextLine = 10;
 
 class KeyHelpBox final : public platform::WindowEvents {
 public:
-    KeyHelpBox(AppContext& ctx, std::string_view text)
+    KeyHelpBox(const ScreenContext& ctx, std::string_view text)
         : m_ctx(ctx), m_lines(key_help_lines(text)) {}
 
     int run(platform::WindowId owner, std::string_view title) {
@@ -58,7 +58,7 @@ private:
         ++m_next;
     }
 
-    AppContext& m_ctx;
+    ScreenContext m_ctx;
     std::array<std::string, kKeyHelpLines> m_lines;
     platform::WindowId m_window = platform::kNoWindow;
     int m_next = 1;
@@ -86,7 +86,7 @@ std::array<std::string, kKeyHelpLines> key_help_lines(std::string_view text) {
     return lines;
 }
 
-int show_key_help(AppContext& ctx, platform::WindowId owner, std::string_view title,
+int show_key_help(const ScreenContext& ctx, platform::WindowId owner, std::string_view title,
                   std::string_view text) {
     KeyHelpBox box(ctx, text);
     return box.run(owner, title);

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/AppContext.h"
+#include "shell/ScreenContext.h"
 
 namespace vl {
 
@@ -19,7 +19,7 @@ constexpr int kKeyHelpLines = 16;
 std::array<std::string, kKeyHelpLines> key_help_lines(std::string_view text);
 
 // Shows the box over `owner` and returns 1 when closed by Enter, 2 by Escape.
-int show_key_help(AppContext& ctx, platform::WindowId owner, std::string_view title,
+int show_key_help(const ScreenContext& ctx, platform::WindowId owner, std::string_view title,
                   std::string_view text);
 
 }  // namespace vl

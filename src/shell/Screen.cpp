@@ -32,7 +32,7 @@ platform::ControlSpec control(platform::ControlKind kind, int id, std::string te
     return shape;
 }
 
-void add_labelled_box(AppContext& ctx, platform::WindowId window, int label_id, int box_id,
+void add_labelled_box(const ScreenContext& ctx, platform::WindowId window, int label_id, int box_id,
                       std::string label, int y, int label_width, int box_width) {
     using platform::ControlKind;
     ctx.ui().add_control(
@@ -41,45 +41,12 @@ void add_labelled_box(AppContext& ctx, platform::WindowId window, int label_id, 
                                          box_width, 12, platform::EditStyle::ReadOnly));
 }
 
-namespace {
-
-// Milliseconds since 1 March 2000 of a clock reading; only differences are used.
-long long clock_ms(const platform::DateTime& t) {
-    const int year = t.month <= 2 ? t.year - 1 : t.year;
-    const int month_from_march = (t.month + 9) % 12;
-    const long long days = 365LL * (year - 2000) + (year - 2000) / 4 - (year - 2000) / 100 +
-                           (year - 2000) / 400 + (153 * month_from_march + 2) / 5 + t.day - 1;
-    return ((days * 24 + t.hour) * 60 + t.minute) * 60000LL + t.second * 1000LL + t.millisecond;
-}
-
-void tell_unreadable(AppContext& ctx, platform::WindowId owner, std::string_view file) {
+void tell_unreadable(const ScreenContext& ctx, platform::WindowId owner, std::string_view file) {
     ctx.ui().message_box(owner, "File Error",
                          std::string(file) +
                              " could not be read when Varrow Log started, so it is not written "
                              "in this run. Your changes are not saved.",
                          platform::MessageButtons::Ok);
-}
-
-}  // namespace
-
-bool keep_chart(AppContext& ctx, bool now) {
-    ChartFileState& state = ctx.chart_file;
-    if (ctx.chart.version() == state.saved_version && !state.missing) {
-        return true;
-    }
-    const long long at = clock_ms(ctx.platform.clock.utc_now());
-    if (!now && state.saved_once && at - state.saved_at_ms >= 0 && at - state.saved_at_ms < 1000) {
-        return true;  // written within the last second; the change waits for the next call
-    }
-    if (!platform::replace_file(ctx.platform.files, ctx.program_dir + "DXCC.CHT",
-                                ctx.chart.bytes())) {
-        return false;
-    }
-    state.saved_version = ctx.chart.version();
-    state.saved_at_ms = at;
-    state.saved_once = true;
-    state.missing = false;
-    return true;
 }
 
 std::string stray_bytes_text(std::string_view whose, uint64_t count) {
@@ -90,21 +57,7 @@ std::string stray_bytes_text(std::string_view whose, uint64_t count) {
            " kept in MYLOG.BAD; every whole entry is in the log.";
 }
 
-bool save_station_data(AppContext& ctx, platform::WindowId owner) {
-    if (ctx.unreadable.station) {
-        tell_unreadable(ctx, owner, kStationFile);
-        return false;
-    }
-    if (platform::replace_file(ctx.platform.files, ctx.program_dir + std::string(kStationFile),
-                               format_station_data(ctx.station))) {
-        return true;
-    }
-    ctx.ui().message_box(owner, "File Error", "RIG.LST could not be written",
-                         platform::MessageButtons::Ok);
-    return false;
-}
-
-bool save_settings(AppContext& ctx, platform::WindowId owner) {
+bool save_settings(const ScreenContext& ctx, platform::WindowId owner) {
     if (ctx.unreadable.settings) {
         tell_unreadable(ctx, owner, kSettingsFile);
         return false;
@@ -118,20 +71,7 @@ bool save_settings(AppContext& ctx, platform::WindowId owner) {
     return false;
 }
 
-bool save_callbook_account(AppContext& ctx, platform::WindowId owner) {
-    if (ctx.unreadable.callbook) {
-        tell_unreadable(ctx, owner, kCallBookAccountFile);
-        return false;
-    }
-    if (save_callbook_account(ctx.platform.files, ctx.program_dir, ctx.callbook_account)) {
-        return true;
-    }
-    ctx.ui().message_box(owner, "File Error", "CALLBOOK.TXT could not be written",
-                         platform::MessageButtons::Ok);
-    return false;
-}
-
-bool refuse_commas(AppContext& ctx, platform::WindowId window, int control) {
+bool refuse_commas(const ScreenContext& ctx, platform::WindowId window, int control) {
     std::string text = ctx.ui().text(window, control);
     if (text.find(',') == std::string::npos) {
         return false;
@@ -142,26 +82,28 @@ bool refuse_commas(AppContext& ctx, platform::WindowId window, int control) {
     return true;
 }
 
-void refuse(AppContext& ctx) {
+void refuse(const ScreenContext& ctx) {
     ctx.platform.sound.beep(platform::Beep::Default);
 }
 
-void add_announcement_label(AppContext& ctx, platform::WindowId window, int x, int y, int width) {
+void add_announcement_label(const ScreenContext& ctx, platform::WindowId window, int x, int y,
+                            int width) {
     ctx.ui().add_control(
         window, control(platform::ControlKind::Label, kAnnouncementLabel, "", x, y, width, 10));
 }
 
-void announce(AppContext& ctx, platform::WindowId window, std::string_view sentence, int label) {
+void announce(const ScreenContext& ctx, platform::WindowId window, std::string_view sentence,
+              int label) {
     ctx.ui().set_text(window, label, "");
     ctx.ui().set_text(window, label, sentence);
 }
 
-void refuse(AppContext& ctx, platform::WindowId window, std::string_view why, int label) {
+void refuse(const ScreenContext& ctx, platform::WindowId window, std::string_view why, int label) {
     refuse(ctx);
     announce(ctx, window, why, label);
 }
 
-std::optional<std::string> tidy_date_or_warn(AppContext& ctx, platform::WindowId owner,
+std::optional<std::string> tidy_date_or_warn(const ScreenContext& ctx, platform::WindowId owner,
                                              std::string_view typed) {
     auto tidied = tidy_date(typed, ctx.date_format());
     if (!tidied) {
@@ -183,7 +125,7 @@ std::string date_error_text(int date_format) {
     }
 }
 
-void report_log_status(AppContext& ctx, platform::WindowId owner, LogStatus status) {
+void report_log_status(const ScreenContext& ctx, platform::WindowId owner, LogStatus status) {
     switch (status) {
         case LogStatus::Ok:
             return;

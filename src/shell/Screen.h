@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/AppContext.h"
+#include "shell/ScreenContext.h"
 
 namespace vl {
 
@@ -21,52 +21,47 @@ platform::ControlSpec control(platform::ControlKind kind, int id, std::string te
                               platform::EditStyle style = platform::EditStyle::Plain);
 
 // A read-only box preceded by its label, one row of a screen that reads a record aloud.
-void add_labelled_box(AppContext& ctx, platform::WindowId window, int label_id, int box_id,
+void add_labelled_box(const ScreenContext& ctx, platform::WindowId window, int label_id, int box_id,
                       std::string label, int y, int label_width, int box_width);
 
 // A refused action: the default beep, the focus stays where the operator must act.
-void refuse(AppContext& ctx);
+void refuse(const ScreenContext& ctx);
 
 // The label a screen says short sentences through: the backends speak a label whose text
 // changes. It is made before any other label, so no box takes it for its name.
 inline constexpr int kAnnouncementLabel = 98;
-void add_announcement_label(AppContext& ctx, platform::WindowId window, int x, int y, int width);
+void add_announcement_label(const ScreenContext& ctx, platform::WindowId window, int x, int y,
+                            int width);
 
 // Says `sentence` through the window's announcement label `label`; the label is emptied
 // first, so the same sentence is said again.
-void announce(AppContext& ctx, platform::WindowId window, std::string_view sentence,
+void announce(const ScreenContext& ctx, platform::WindowId window, std::string_view sentence,
               int label = kAnnouncementLabel);
 
 // A refused action that says why: the default beep, then the sentence.
-void refuse(AppContext& ctx, platform::WindowId window, std::string_view why,
+void refuse(const ScreenContext& ctx, platform::WindowId window, std::string_view why,
             int label = kAnnouncementLabel);
 
 // The tidied date, or nothing after the "Date Error" box; dates the log cannot hold
 // (after 22 July 2029) are refused the same way.
-std::optional<std::string> tidy_date_or_warn(AppContext& ctx, platform::WindowId owner,
+std::optional<std::string> tidy_date_or_warn(const ScreenContext& ctx, platform::WindowId owner,
                                              std::string_view typed);
 
 // The text of the "Date Error" box for the operator's date format.
 std::string date_error_text(int date_format);
 
 // Tells the operator why a log operation was not done; nothing for LogStatus::Ok.
-void report_log_status(AppContext& ctx, platform::WindowId owner, LogStatus status);
+void report_log_status(const ScreenContext& ctx, platform::WindowId owner, LogStatus status);
 
-// Writes RIG.LST and DBNAMES.TXT from the context; false when the file could not be
-// written, after telling the operator.
-bool save_station_data(AppContext& ctx, platform::WindowId owner);
-bool save_settings(AppContext& ctx, platform::WindowId owner);
-// Writes CALLBOOK.TXT, readable by the operator alone; false after telling the operator.
-bool save_callbook_account(AppContext& ctx, platform::WindowId owner);
+// Writes DBNAMES.TXT; false when the file could not be written, after telling the operator.
+bool save_settings(const ScreenContext& ctx, platform::WindowId owner);
 
-// Writes DXCC.CHT when the chart has changed since it was last written: at once when the
-// last write is a second old or more (or `now` is set), otherwise at the next call, so a
-// run of quick changes is written about once a second. False when a write failed.
-bool keep_chart(AppContext& ctx, bool now = false);
+// Says that `file` is not written in this run, as it could not be read at start-up.
+void tell_unreadable(const ScreenContext& ctx, platform::WindowId owner, std::string_view file);
 
 // Removes commas from a box the operator is typing in: a comma would split the value when
 // its file is read back. Beeps and returns true when there was one.
-bool refuse_commas(AppContext& ctx, platform::WindowId window, int control);
+bool refuse_commas(const ScreenContext& ctx, platform::WindowId window, int control);
 
 // What is said of bytes after a log's last whole entry, kept in MYLOG.BAD: `whose` is
 // "MYLOG.LOG" or "The backup copy".

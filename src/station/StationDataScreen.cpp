@@ -21,7 +21,7 @@ constexpr int kCmdUp = 20, kCmdDown = 21, kCmdCopy = 22, kCmdKeyHelp = 23;
 
 class StationDataScreen final : public platform::WindowEvents {
 public:
-    explicit StationDataScreen(AppContext& ctx) : m_ctx(ctx) {}
+    explicit StationDataScreen(const StationContext& ctx) : m_ctx(ctx) {}
 
     void run(platform::WindowId owner) {
         platform::Ui& ui = m_ctx.ui();
@@ -157,7 +157,7 @@ private:
         m_ctx.ui().close_window(m_window, 0);
     }
 
-    AppContext& m_ctx;
+    StationContext m_ctx;
     platform::WindowId m_window = platform::kNoWindow;
     int m_band = 0;
     bool m_port_edited = false;
@@ -165,7 +165,21 @@ private:
 
 }  // namespace
 
-void show_station_data(AppContext& ctx, platform::WindowId owner) {
+bool save_station_data(const StationContext& ctx, platform::WindowId owner) {
+    if (ctx.unreadable.station) {
+        tell_unreadable(ctx, owner, kStationFile);
+        return false;
+    }
+    if (platform::replace_file(ctx.platform.files, ctx.program_dir + std::string(kStationFile),
+                               format_station_data(ctx.station))) {
+        return true;
+    }
+    ctx.ui().message_box(owner, "File Error", "RIG.LST could not be written",
+                         platform::MessageButtons::Ok);
+    return false;
+}
+
+void show_station_data(const StationContext& ctx, platform::WindowId owner) {
     StationDataScreen screen(ctx);
     screen.run(owner);
 }

@@ -2,10 +2,10 @@
 // CAT port and speed of the rig definition.
 #pragma once
 
-#include "shell/AppContext.h"
+#include "station/StationContext.h"
 
 namespace vl {
 
-void show_station_data(AppContext& ctx, platform::WindowId owner);
+void show_station_data(const StationContext& ctx, platform::WindowId owner);
 
 }  // namespace vl

@@ -7,7 +7,7 @@
 
 #include "interchange/AdifExport.h"
 #include "logstore/Dates.h"
-#include "shell/MainMenu.h"
+#include "program/MainMenu.h"
 #include "support/FaultyFiles.h"
 #include "support/Scripts.h"
 #include "support/TestSupport.h"

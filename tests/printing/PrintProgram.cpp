@@ -15,7 +15,7 @@ using SystemPrinter = vl::platform::Win32Printer;
 #include "platform/linux/Printer_linux.h"
 using SystemPrinter = vl::platform::CupsPrinter;
 #endif
-#include "shell/Program.h"
+#include "program/Program.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {

@@ -12,7 +12,7 @@
 #include "dxdata/DxccChart.h"
 #include "logstore/LogStore.h"
 #include "platform/headless/HeadlessUi.h"
-#include "shell/AppContext.h"
+#include "program/AppContext.h"
 #include "shell/Screen.h"
 #include "shell/Settings.h"
 #include "station/StationData.h"

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "shell/Backup.h"
+#include "program/Backup.h"
 #include "shell/Settings.h"
 #include "support/Scripts.h"
 #include "support/TestSupport.h"

@@ -2,7 +2,7 @@
 // the instructions scenarios.
 #include <gtest/gtest.h>
 
-#include "shell/Instructions.h"
+#include "program/Instructions.h"
 
 namespace vl {
 namespace {

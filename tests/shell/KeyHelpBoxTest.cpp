@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/headless/HeadlessUi.h"
+#include "program/AppContext.h"
 #include "shell/KeyHelpBox.h"
 #include "support/TestSupport.h"
 
@@ -33,10 +34,7 @@ BoxRun run_box(std::string_view title, std::string_view text, std::string_view s
     HeadlessUi ui(headless::parse_script(script), journal, clock);
     platform::Platform services{ui, sound, clock, platform::system_files()};
     AppContext ctx(services, dir.path());
-    BoxRun run;
-    run.result = show_key_help(ctx, platform::kNoWindow, title, text);
-    run.journal = journal.lines();
-    return run;
+    return {show_key_help(ctx, platform::kNoWindow, title, text), journal.lines()};
 }
 
 TEST(KeyHelpLines, SplitAtCommas) {

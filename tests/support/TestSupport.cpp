@@ -10,7 +10,7 @@
 #include "logstore/Bands.h"
 #include "platform/headless/HeadlessPrinter.h"
 #include "platform/headless/HeadlessUi.h"
-#include "shell/Program.h"
+#include "program/Program.h"
 
 namespace vl::test {
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Files.h"
-#include "shell/Backup.h"
+#include "program/Backup.h"
 #include "support/TestSupport.h"
 
 namespace vl::test {

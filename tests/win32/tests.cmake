@@ -30,7 +30,7 @@ endif()
 # The generated 120,000-entry log for the start-up measurement.
 add_executable(make_bench_log ${PROJECT_SOURCE_DIR}/bench/MakeBenchLog.cpp
                ${PROJECT_SOURCE_DIR}/bench/BenchLog.cpp)
-target_link_libraries(make_bench_log PRIVATE varrow_core varrow_files)
+target_link_libraries(make_bench_log PRIVATE varrow_logstore varrow_files)
 target_include_directories(make_bench_log PRIVATE ${PROJECT_SOURCE_DIR}/bench)
 target_compile_definitions(make_bench_log PRIVATE VARROW_DATA_DIR="${PROJECT_SOURCE_DIR}/data")
 add_test(NAME win_msaa_probe
@@ -63,7 +63,8 @@ set_tests_properties(win_serial_com_port PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 
 # Printing through GDI and Wine's spooler to a private CUPS scheduler; the PostScript Wine
 # spools is turned into PDF and read back as on Linux.
 add_executable(print_program ${CMAKE_CURRENT_SOURCE_DIR}/printing/PrintProgram.cpp)
-target_link_libraries(print_program PRIVATE varrow_win32_printer varrow_headless varrow_files)
+target_link_libraries(print_program PRIVATE varrow_program varrow_win32_printer varrow_headless
+                      varrow_files)
 add_test(NAME win_print_through_cups
   COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/printing/cups_print_test.py
           $<TARGET_FILE:print_program> ${VARROW_ARTIFACTS} --wine)

@@ -5,7 +5,7 @@
 #include <array>
 #include <string_view>
 
-#include "shell/AppContext.h"
+#include "program/AppContext.h"
 
 namespace vl {
 

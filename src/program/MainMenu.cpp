@@ -1,16 +1,16 @@
 // The main menu.
-#include "shell/MainMenu.h"
+#include "program/MainMenu.h"
 
 #include "antenna/BeamHeadingScreen.h"
 #include "dxdata/DxScreens.h"
 #include "interchange/InterchangeScreens.h"
 #include "logging/LoggingScreens.h"
 #include "printing/PrintingScreens.h"
-#include "shell/Backup.h"
-#include "shell/Instructions.h"
+#include "program/Backup.h"
+#include "program/Instructions.h"
+#include "program/SettingsScreens.h"
 #include "shell/KeyHelpBox.h"
 #include "shell/Screen.h"
-#include "shell/SettingsScreens.h"
 #include "station/StationDataScreen.h"
 
 namespace vl {
@@ -37,14 +37,35 @@ constexpr std::string_view kAboutText =
 
 using Facility = void (*)(AppContext&, platform::WindowId);
 
+// A facility that takes its own subsystem's context, opened with the program's.
+template <auto show>
+void open(AppContext& ctx, platform::WindowId owner) {
+    show(ctx, owner);
+}
+
+void open_beam_heading(AppContext& ctx, platform::WindowId owner) {
+    show_beam_heading(ctx, ctx.countries, owner);
+}
+
 // Each entry's screen, in menu order; an entry whose screen is not built yet has none.
-constexpr std::array<Facility, 18> kFacilities = {
-    show_instructions,   show_off_line_logging, show_on_line_logging,
-    show_log_browser,    show_print_log,        show_print_qsls,
-    show_print_swl_qsls, show_station_data,     show_dx_data_facilities,
-    show_import_log,     show_export_log,       show_date_format,
-    show_location,       show_beam_heading,     show_call_book,
-    show_backup_drive,   restore_log,           show_about};
+constexpr std::array<Facility, 18> kFacilities = {show_instructions,
+                                                  open<show_off_line_logging>,
+                                                  open<show_on_line_logging>,
+                                                  open<show_log_browser>,
+                                                  open<show_print_log>,
+                                                  open<show_print_qsls>,
+                                                  open<show_print_swl_qsls>,
+                                                  open<show_station_data>,
+                                                  open<show_dx_data_facilities>,
+                                                  open<show_import_log>,
+                                                  open<show_export_log>,
+                                                  show_date_format,
+                                                  show_location,
+                                                  open_beam_heading,
+                                                  show_call_book,
+                                                  show_backup_drive,
+                                                  restore_log,
+                                                  show_about};
 
 class MainMenu final : public platform::WindowEvents {
 public:

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/AppContext.h"
+#include "program/AppContext.h"
 
 namespace vl {
 

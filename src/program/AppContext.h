@@ -1,5 +1,6 @@
-// The application context: the tables every screen shares for the whole run, passed by
-// reference to each screen. Two contexts never share anything.
+// The program's context: everything the screens share for the whole run. It owns it all and
+// hands each subsystem's screens the context they take, which only refers to its parts.
+// Two contexts never share anything.
 #pragma once
 
 #include <array>
@@ -7,44 +8,16 @@
 #include <string>
 
 #include "antenna/Rotator.h"
-#include "dxdata/CountryList.h"
-#include "dxdata/DxccChart.h"
-#include "logstore/LogStore.h"
-#include "platform/Platform.h"
-#include "printing/LabelFiles.h"
+#include "dxdata/DxContext.h"
+#include "logging/LoggingContext.h"
+#include "printing/PrintingContext.h"
 #include "reference/CallBook.h"
-#include "reference/CallBookAccount.h"
-#include "reference/NotePadFile.h"
-#include "reference/OnlineCallBook.h"
-#include "shell/Settings.h"
+#include "reference/ReferenceContext.h"
+#include "shell/ScreenContext.h"
 #include "station/RigControl.h"
-#include "station/RigDefinition.h"
-#include "station/StationData.h"
+#include "station/StationContext.h"
 
 namespace vl {
-
-// Where the log browser's searches last found something; kept for the whole run.
-struct BrowserHits {
-    int last_call_hit = 0;
-    int last_comment_hit = 0;
-};
-
-// Which files were found but could not be read at start-up: they are not written back in
-// that run, so what is in them is not replaced by empty fields.
-struct UnreadableFiles {
-    bool station = false;   // RIG.LST
-    bool settings = false;  // DBNAMES.TXT
-    bool callbook = false;  // CALLBOOK.TXT
-};
-
-// Which change of the DXCC chart DXCC.CHT holds, and when it was written.
-struct ChartFileState {
-    uint64_t saved_version = 0;
-    long long saved_at_ms = 0;
-    bool saved_once = false;
-    // DXCC.CHT was missing at start-up: it is written even when nothing is marked.
-    bool missing = false;
-};
 
 struct AppContext {
     explicit AppContext(platform::Platform& services, std::string directory)
@@ -52,6 +25,23 @@ struct AppContext {
 
     platform::Ui& ui() { return platform.ui; }
     int date_format() const { return station.date_format; }
+
+    // The shared part every screen takes, and each subsystem's context built on it.
+    ScreenContext screen() {
+        return {platform, program_dir, scale,       log,
+                settings, unreadable,  main_window, station.date_format};
+    }
+    operator ScreenContext() { return screen(); }
+    operator DxContext() { return {screen(), countries, chart, chart_file}; }
+    operator StationContext() { return {screen(), station, rig}; }
+    operator ReferenceContext() { return {screen(), note_pad, database_search_position}; }
+    operator PrintingContext() { return {screen(), labels, station, frequency_names, countries}; }
+    operator LoggingContext() {
+        return {screen(),        countries,        chart,          chart_file,
+                station,         rig_control,      rotator,        labels,
+                frequency_names, browser_hits,     note_pad,       database_search_position,
+                call_book,       callbook_account, callbook_lookup};
+    }
 
     platform::Platform& platform;
     // The folder the program's files live in, with its trailing separator.

@@ -1,5 +1,5 @@
 // Backup and restore of the log.
-#include "shell/Backup.h"
+#include "program/Backup.h"
 
 #include "platform/Files.h"
 #include "shell/Screen.h"

@@ -2,7 +2,7 @@
 // call book, backup drive. Each stores what was typed when the operator leaves it.
 #pragma once
 
-#include "shell/AppContext.h"
+#include "program/AppContext.h"
 
 namespace vl {
 

@@ -1,15 +1,15 @@
 // Start-up, main menu and exit steps. Each data file is loaded in a fixed order before the
 // menu appears; leaving the menu closes the log and writes what must be kept.
-#include "shell/Program.h"
+#include "program/Program.h"
 
 #include <algorithm>
 
 #include "dxdata/CountryUpdate.h"
 #include "logstore/Bands.h"
 #include "logstore/Text.h"
-#include "shell/AppContext.h"
-#include "shell/Backup.h"
-#include "shell/MainMenu.h"
+#include "program/AppContext.h"
+#include "program/Backup.h"
+#include "program/MainMenu.h"
 #include "shell/Screen.h"
 
 namespace vl {

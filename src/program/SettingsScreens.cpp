@@ -1,5 +1,5 @@
 // The settings screens.
-#include "shell/SettingsScreens.h"
+#include "program/SettingsScreens.h"
 
 #include <algorithm>
 #include <array>
@@ -7,13 +7,27 @@
 #include <optional>
 
 #include "logstore/Text.h"
-#include "shell/Backup.h"
+#include "program/Backup.h"
 #include "shell/KeyHelpBox.h"
 #include "shell/Screen.h"
 
 namespace vl {
 
 namespace {
+
+// Writes CALLBOOK.TXT, readable by the operator alone; false after telling the operator.
+bool save_callbook_account(AppContext& ctx, platform::WindowId owner) {
+    if (ctx.unreadable.callbook) {
+        tell_unreadable(ctx, owner, kCallBookAccountFile);
+        return false;
+    }
+    if (vl::save_callbook_account(ctx.platform.files, ctx.program_dir, ctx.callbook_account)) {
+        return true;
+    }
+    ctx.ui().message_box(owner, "File Error", "CALLBOOK.TXT could not be written",
+                         platform::MessageButtons::Ok);
+    return false;
+}
 
 using platform::ControlKind;
 using platform::EditStyle;

@@ -1,5 +1,5 @@
 // The instructions: the topic list and the topic text screen.
-#include "shell/Instructions.h"
+#include "program/Instructions.h"
 
 #include "logstore/Text.h"
 #include "shell/KeyHelpBox.h"
