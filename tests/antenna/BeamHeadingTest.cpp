@@ -62,8 +62,8 @@ TEST(BeamAndRange, AgreesWithAnIndependentGreatCircleComputation) {
     int compared = 0;
     for (int i = 0; i < 3000; ++i) {
         double lat1 = latitude(random), lon1 = longitude(random);
-        auto lat2 = static_cast<float>(latitude(random));
-        auto lon2 = static_cast<float>(longitude(random));
+        float lat2 = static_cast<float>(latitude(random)),
+              lon2 = static_cast<float>(longitude(random));
         double p1 = lat1 * radians, p2 = lat2 * radians, dl = (lon2 - lon1) * radians;
         double h = std::pow(std::sin((p2 - p1) / 2), 2) +
                    std::cos(p1) * std::cos(p2) * std::pow(std::sin(dl / 2), 2);
@@ -77,8 +77,7 @@ TEST(BeamAndRange, AgreesWithAnIndependentGreatCircleComputation) {
             radians;
         auto beam = beam_and_range(std::to_string(lat1), std::to_string(lon1), lat2, lon2);
         ASSERT_TRUE(beam.has_value());
-        SCOPED_TRACE(std::to_string(lat1) + "," + std::to_string(lon1) + " to " +
-                     std::to_string(lat2) + "," + std::to_string(lon2));
+        SCOPED_TRACE(i);
         EXPECT_NEAR(beam->kilometres, 6394.0 * angle, 1.5);
         double difference = std::fabs(beam->short_path - std::fmod(bearing + 360.0, 360.0));
         EXPECT_LE(std::min(difference, 360.0 - difference), 1.0);

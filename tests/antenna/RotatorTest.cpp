@@ -1,55 +1,28 @@
-// The rotator box: report parsing, lines split, doubled and noisy across polls, the movement
-// beep, the silent box, and the commands on the wire.
+// The rotator box on a pseudo-terminal: reports split, doubled and noisy, the movement beep,
+// the silent box, and the commands on the wire.
 #include <gtest/gtest.h>
 
-#include <deque>
-#include <memory>
 #include <string>
 
 #include "antenna/Rotator.h"
+#include "support/SimulatedLine.h"
 
 namespace vl {
 namespace {
 
-// The box's end of the line: incoming bytes scripted per read ("" is a silent tick), outgoing
-// bytes kept. Only /dev/cbox opens.
-struct Wire final : platform::SerialPorts {
-    std::deque<std::string> incoming;
-    std::string sent;
-    std::unique_ptr<platform::SerialPort> open(const std::string& path) override;
-};
-
-class ScriptedPort final : public platform::SerialPort {
-public:
-    explicit ScriptedPort(Wire& wire) : m_wire(wire) {}
-    bool configure(const platform::SerialSettings&) override { return true; }
-    void set_rts(bool) override {}
-    void set_dtr(bool) override {}
-    std::size_t bytes_waiting() override {
-        return m_wire.incoming.empty() ? 0 : m_wire.incoming.front().size();
+// The box's end of a pseudo-terminal: one scripted chunk goes out on each read of the program
+// ("" is a silent tick), and what the program sent is kept.
+struct Wire final : test::SimulatedDevice {
+    void hear(std::span<const std::uint8_t> bytes) override {
+        sent.append(bytes.begin(), bytes.end());
     }
-    std::size_t read(std::span<std::uint8_t> buffer) override {
-        if (m_wire.incoming.empty()) {
-            return 0;
+    void put(std::initializer_list<std::string> chunks) {
+        for (const std::string& chunk : chunks) {
+            outgoing().push_back({test::Bytes(chunk.begin(), chunk.end())});
         }
-        const std::string chunk = m_wire.incoming.front();
-        m_wire.incoming.pop_front();
-        const std::size_t count = std::min(chunk.size(), buffer.size());
-        std::copy_n(chunk.begin(), count, buffer.begin());
-        return count;
     }
-    std::size_t write(std::span<const std::uint8_t> bytes) override {
-        m_wire.sent.append(bytes.begin(), bytes.end());
-        return bytes.size();
-    }
-
-private:
-    Wire& m_wire;
+    std::string sent;
 };
-
-std::unique_ptr<platform::SerialPort> Wire::open(const std::string& path) {
-    return path == "/dev/cbox" ? std::make_unique<ScriptedPort>(*this) : nullptr;
-}
 
 TEST(Rotator, ReportsGiveTheHeadingAndWhetherTheAntennaRests) {
     const struct {
@@ -75,51 +48,46 @@ std::string frame(const std::string& text) {
 
 TEST(Rotator, OpensWithItsCommandsAndFollowsSplitDoubledAndNoisyReports) {
     Wire wire;
+    test::SimulatedPorts ports;
+    const std::string box = ports.attach(wire);
     Rotator rotator;
-    EXPECT_FALSE(rotator.open(&wire, "/dev/other"));
+    EXPECT_FALSE(rotator.open(&ports, "/dev/other"));
     rotator.turn("10");  // not open: nothing is sent
-    ASSERT_TRUE(rotator.open(&wire, "/dev/cbox"));
-    EXPECT_EQ(wire.sent, frame("AM") + frame("A?"));
+    ASSERT_TRUE(rotator.open(&ports, box));
     const std::string split = frame("A,?,290,R"), cut = frame("A,?").substr(0, 4);
-    wire.incoming = {split.substr(0, 6), split.substr(6),
-                     "\x7FZ\r" + frame("A,?,100,R") + frame("A,?,110,R") + cut};
+    wire.put({split.substr(0, 6), split.substr(6),
+              "\x7FZ\r" + frame("A,?,100,R") + frame("A,?,110,R") + cut});
     EXPECT_FALSE(rotator.poll().heading);
+    EXPECT_EQ(wire.sent, frame("AM") + frame("A?"));
     EXPECT_EQ(rotator.poll().heading, "290");
     EXPECT_EQ(rotator.poll().heading, "110");
     rotator.turn("349");
-    EXPECT_EQ(wire.sent.substr(wire.sent.size() - 7), frame("AG349"));
     // The screen closed with "A,?" half received: the next opening's first report is whole.
     rotator.close();
-    ASSERT_TRUE(rotator.open(&wire, "/dev/cbox"));
-    wire.incoming = {frame("A,?,5,R")};
+    ASSERT_TRUE(rotator.open(&ports, box));
+    wire.put({frame("A,?,5,R")});
     EXPECT_EQ(rotator.poll().heading, "5");
+    EXPECT_EQ(wire.sent, frame("AM") + frame("A?") + frame("AG349") + frame("AM") + frame("A?"));
     // More than 256 bytes without an end of line are dropped, not kept in front of a report.
-    wire.incoming = {std::string(257, 'Z'), frame("A,?,6,R")};
+    wire.put({std::string(257, 'Z'), frame("A,?,6,R")});
     EXPECT_FALSE(rotator.poll().heading);
     EXPECT_EQ(rotator.poll().heading, "6");
 }
 
-TEST(Rotator, BeepsOnEveryFifthReportWhileMoving) {
-    Wire wire;
-    Rotator rotator;
-    ASSERT_TRUE(rotator.open(&wire, "/dev/cbox"));
-    std::string beeps;
-    for (int i = 0; i < 11; ++i) {
-        wire.incoming.push_back(frame(i < 10 ? "A,?,10,M" : "A,?,10,R"));
-        beeps += rotator.poll().beep ? 'B' : '.';
-    }
-    EXPECT_EQ(beeps, "....B....B.");
-}
-
-// Five seconds of silence before the first reply close the port; after it, silence is no fault.
-TEST(Rotator, ASilentBoxIsReportedAfterFiveSecondsAndClosed) {
+// Every fifth report while the antenna moves beeps. Five seconds of silence before the first
+// reply close the port; after it, silence is no fault.
+TEST(Rotator, BeepsWhileMovingAndGivesUpOnASilentBox) {
     for (bool answered : {false, true}) {
         Wire wire;
+        test::SimulatedPorts ports;
         Rotator rotator;
-        ASSERT_TRUE(rotator.open(&wire, "/dev/cbox"));
-        if (answered) {
-            wire.incoming.push_back(frame("A,?,0,R"));
+        ASSERT_TRUE(rotator.open(&ports, ports.attach(wire)));
+        std::string beeps;
+        for (int i = 0; answered && i < 11; ++i) {
+            wire.put({frame(i < 10 ? "A,?,10,M" : "A,?,10,R")});
+            beeps += rotator.poll().beep ? 'B' : '.';
         }
+        EXPECT_EQ(beeps, answered ? "....B....B." : "");
         int reported_at = -1;
         for (int tick = 1; tick <= 100; ++tick) {
             if (rotator.poll().no_response && reported_at < 0) {

@@ -1,5 +1,4 @@
-// The DXCC chart: marking, its file layout, Log Check and the start-up catch-up, and the
-// status counts and texts.
+// The DXCC chart: marks, file layout, Log Check, the start-up catch-up, the status counts.
 #include <gtest/gtest.h>
 
 #include "dxdata/DxccChart.h"

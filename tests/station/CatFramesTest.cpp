@@ -34,11 +34,7 @@ struct Case {
 };
 
 const Case kCases[] = {
-    {"format2_times_0_625",
-     {hex("0000000210"), 2, 4, 2, 8, 7},
-     {hex("00001A2B3C0000010000000000000000")},
-     "1.0719",
-     1},
+    {"format2_x0_625", {hex("0000000210"), 2, 4, 2, 8, 7}, {hex("00001A2B3C000001")}, "1.0719", 1},
     {"three_byte_field_times_ten", {hex("0000000010"), 1, 3, 0}, {hex("015F90")}, "0.9000", -1},
     {"format0_four_bytes_in_hertz", {hex("3F410D"), 2, 4, 0}, {hex("4100D6C0900D")}, "14.0740", -1},
     {"format8_times_320", {hex("01"), 1, 2, 8}, {hex("ABE0")}, "14.0800", -1},
@@ -50,8 +46,8 @@ const Case kCases[] = {
     {"format9_vfo_a_mode", kVfo, {hex("00D6C090004100000000000203")}, "14.0740", 2},
     {"format9_vfo_b_mode", kVfo, {hex("00D6C090004200000000000203")}, "14.0740", 3},
     {"format4_not_bcd_is_garbled", kFt817, {hex("014F500001")}, "", -1},
-    {"format7_reversed_bcd",
-     {hex("0000000010"), 6, 4, 7, 10, 7},
+    {"format7_bcd_back",
+     {kFt817.query, 6, 4, 7, 10, 7},
      {hex("00000000000050420101")},
      "14.2500",
      1},

@@ -1,13 +1,11 @@
-// The shipped rig definitions against simulated radios of their protocol families on a
-// pseudo-terminal through the real serial backend: replies plain, split across reads and
-// polls, with line noise, and a radio that never answers.
+// The shipped rig definitions against simulated radios of their families on pseudo-terminals:
+// replies plain, split, noisy, and a radio that never answers.
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <fstream>
+#include <filesystem>
 #include <functional>
 #include <memory>
-#include <sstream>
 
 #include "station/RigControl.h"
 #include "support/SimulatedDevices.h"
@@ -54,8 +52,7 @@ TEST(RadioFamilies, EachShippedDefinitionFollowsItsRadio) {
             if (line == Line::Noisy && family.binary) {
                 continue;
             }
-            SCOPED_TRACE(std::string(family.definition) + " line " +
-                         std::to_string(static_cast<int>(line)));
+            SCOPED_TRACE(family.definition + std::to_string(static_cast<int>(line)));
             auto radio = family.make();
             radio->hertz = 14074000;
             radio->mode = family.mode;
@@ -70,11 +67,8 @@ TEST(RadioFamilies, EachShippedDefinitionFollowsItsRadio) {
             test::SimulatedPorts ports;
             const std::string device = ports.attach(*radio);
             test::TempDir dir;
-            std::ifstream file(std::string(VARROW_DATA_DIR) + "/rigs/" + family.definition,
-                               std::ios::binary);
-            std::stringstream text;
-            text << file.rdbuf();
-            dir.write(family.definition, text.str());
+            std::filesystem::copy_file(std::string(VARROW_DATA_DIR) + "/rigs/" + family.definition,
+                                       dir.file(family.definition));
             const RigDefinition definition =
                 find_rig_definition(platform::system_files(), dir.path()).value();
             RigControl rig;

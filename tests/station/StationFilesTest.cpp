@@ -42,25 +42,17 @@ TEST(StationFiles, RigListRoundTripsAndReadsShortDamagedAndLooseFiles) {
 }
 
 TEST(StationFiles, SettingsAreSixteenLines) {
-    Settings settings;
-    settings.database_names[0] = "ISLANDS.TXT";
-    settings.database_names[9] = "COUNTIES,UK.TXT";
-    settings.latitude = "52.5";
-    settings.longitude = "-1.9";
-    settings.backup_drive = "E";
-    settings.rotator_port = "2";
-    settings.callbook_drive = "D";
-    settings.callbook_choice = 3;
-    const std::string text = format_settings(settings);
-    EXPECT_EQ(text,
-              "ISLANDS.TXT\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\nCOUNTIES,UK.TXT\r\n52.5\r\n-1."
-              "9\r\nE\r\n2\r\nD\r\n 3\r\n");
-    Settings back = parse_settings(text);
-    EXPECT_EQ(back.database_names, settings.database_names);
-    EXPECT_EQ(back.latitude + back.longitude + back.backup_drive + back.rotator_port +
-                  back.callbook_drive,
-              "52.5-1.9E2D");
-    EXPECT_EQ(back.callbook_choice, 3);
+    const std::string text =
+        "ISLANDS.TXT\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\nCOUNTIES,UK.TXT\r\n52.5\r\n-1."
+        "9\r\nE\r\n2\r\nD\r\n 3\r\n";
+    Settings settings = parse_settings(text);
+    EXPECT_EQ(settings.database_names[0] + settings.database_names[9],
+              "ISLANDS.TXTCOUNTIES,UK.TXT");
+    EXPECT_EQ(format_settings(settings), text);
+    EXPECT_EQ(settings.latitude + settings.longitude + settings.backup_drive +
+                  settings.rotator_port + settings.callbook_drive +
+                  std::to_string(settings.callbook_choice),
+              "52.5-1.9E2D3");
     EXPECT_EQ(parse_settings(std::string(15, '\n') + "9\n").callbook_choice, 0);
 }
 

@@ -1,5 +1,5 @@
-// What the Station Data screen leaves in its files: the bands in RIG.LST, and the port and
-// rate typed into the rig definition's first line. Its speech is walked by the scenarios.
+// What the Station Data screen leaves in RIG.LST and the rig definition (its speech is walked
+// by the scenarios).
 #include <gtest/gtest.h>
 
 #include "station/StationData.h"
