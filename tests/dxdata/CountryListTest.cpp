@@ -1,5 +1,4 @@
-// COUNTRY.LST and COUNTRY.EXC: loading, the first-match range rule, portable calls, the fast
-// lookup against the plain scan, and the shipped list.
+// COUNTRY.LST and COUNTRY.EXC: loading, ranges, portable calls, fast lookup, shipped list.
 #include <gtest/gtest.h>
 
 #include <fstream>
