@@ -6,24 +6,22 @@
 namespace vl::platform {
 namespace {
 
+// COM2 is not in the table, and an empty entry (COM4) is no entry.
 TEST(SerialNames, PortSettingsMapToDevices) {
     const char* table = "# USB adapters\r\n1=/dev/ttyUSB0\r\n 3 = /dev/serial/by-id/usb-rig \n4=\n";
-    struct Row {
-        const char* setting;
-        const char* device;
-    } rows[] = {
-        {"COM1", "/dev/ttyUSB0"},
-        {"1", "/dev/ttyUSB0"},
-        {"com3", "/dev/serial/by-id/usb-rig"},
-        {"COM2", "/dev/ttyS1"},  // not in the table
-        {"COM4", "/dev/ttyS3"},  // an empty entry is no entry
-        {"/dev/ttyACM0", "/dev/ttyACM0"},
-        {"COM0", ""},
-        {"COMX", ""},
-        {"", ""},
-        {"COM-1", ""},
-    };
-    for (const Row& row : rows) {
+    const struct {
+        const char *setting, *device;
+    } kRows[] = {{"COM1", "/dev/ttyUSB0"},
+                 {"1", "/dev/ttyUSB0"},
+                 {"com3", "/dev/serial/by-id/usb-rig"},
+                 {"COM2", "/dev/ttyS1"},
+                 {"COM4", "/dev/ttyS3"},
+                 {"/dev/ttyACM0", "/dev/ttyACM0"},
+                 {"COM0", ""},
+                 {"COMX", ""},
+                 {"", ""},
+                 {"COM-1", ""}};
+    for (const auto& row : kRows) {
         EXPECT_EQ(serial_device_path(row.setting, table), row.device) << row.setting;
     }
     EXPECT_EQ(serial_device_path("COM12", ""), "/dev/ttyS11");

@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
 
 #include "platform/Tones.h"
 #include "platform/linux/Sound_linux.h"
@@ -16,81 +15,61 @@ namespace vl::platform {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+const char* const kCues[] = {"LogOn.wav", "LogOff.wav", "Dupe.wav"};
 
-double seconds_since(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-class SoundTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        for (const char* name : {"LogOn.wav", "LogOff.wav", "Dupe.wav"}) {
-            dir.write(name, wav_file(cue_samples(name)));
-        }
-    }
+TEST(Sound, CuesAreShortDistinctPcmFilesThatPlayToTheirEnd) {
     test::TempDir dir;
-};
-
-TEST_F(SoundTest, CuesAreShortDistinctPcmFiles) {
     std::vector<std::vector<int16_t>> seen;
-    for (const char* name : {"LogOn.wav", "LogOff.wav", "Dupe.wav"}) {
+    for (const char* name : kCues) {
+        dir.write(name, wav_file(cue_samples(name)));
         SF_INFO info{};
         SNDFILE* file = sf_open(dir.file(name).c_str(), SFM_READ, &info);
         ASSERT_NE(file, nullptr) << name << ": " << sf_strerror(nullptr);
         EXPECT_EQ(info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16) << name;
         EXPECT_EQ(info.channels, 1) << name;
         EXPECT_EQ(info.samplerate, kToneRate) << name;
-        double seconds = static_cast<double>(info.frames) / info.samplerate;
-        EXPECT_GT(seconds, 0.15) << name;
-        EXPECT_LT(seconds, 0.6) << name;
-        std::vector<int16_t> samples(static_cast<std::size_t>(info.frames));
-        EXPECT_EQ(sf_readf_short(file, samples.data(), info.frames), info.frames);
+        EXPECT_NEAR(static_cast<double>(info.frames) / kToneRate, 0.375, 0.225) << name;
+        seen.emplace_back(static_cast<std::size_t>(info.frames));
+        EXPECT_EQ(sf_readf_short(file, seen.back().data(), info.frames), info.frames);
         sf_close(file);
-        EXPECT_EQ(samples, cue_samples(name)) << name << " does not read back as written";
-        seen.push_back(samples);
+        EXPECT_EQ(seen.back(), cue_samples(name)) << name << " does not read back as written";
     }
-    EXPECT_NE(seen[0], seen[1]);
-    EXPECT_NE(seen[1], seen[2]);
+    EXPECT_TRUE(seen[0] != seen[1] && seen[1] != seen[2]);
     EXPECT_NE(beep_samples(Beep::Default), beep_samples(Beep::Information));
     EXPECT_NE(beep_samples(Beep::Information), beep_samples(Beep::CriticalStop));
     EXPECT_TRUE(cue_samples("Other.wav").empty());
-}
-
-TEST_F(SoundTest, PlayingACueWaitsUntilItHasEnded) {
-    if (std::getenv("VARROW_SOUND_SERVER") == nullptr) {
-        GTEST_SKIP() << "needs the sound server that tests/sound/with_sound_server.sh starts";
-    }
-    PulseSound sound;
-    for (const char* name : {"LogOn.wav", "LogOff.wav", "Dupe.wav"}) {
-        double length = static_cast<double>(cue_samples(name).size()) / kToneRate;
-        auto start = Clock::now();
-        EXPECT_TRUE(sound.play_file(dir.file(name))) << name;
-        double took = seconds_since(start);
-        EXPECT_GE(took, length * 0.9) << name << " returned before its end";
-        // The test server's null sink has a fixed latency of two seconds; a desktop sound
-        // server's is a few tens of milliseconds.
-        EXPECT_LT(took, length + 2.6) << name;
-    }
-    auto start = Clock::now();
-    sound.beep(Beep::CriticalStop);
-    EXPECT_GE(seconds_since(start), 0.3);
-}
-
-TEST_F(SoundTest, WithoutASoundServerCallsReturnAtOnce) {
-    setenv("PULSE_SERVER", "unix:/nonexistent/pulse.sock", 1);
-    PulseSound sound;
-    auto start = Clock::now();
-    EXPECT_FALSE(sound.play_file(dir.file("LogOn.wav")));
-    sound.play(dir.file("Dupe.wav"));
-    sound.beep(Beep::Default);
-    EXPECT_LT(seconds_since(start), 1.0);
-}
-
-TEST_F(SoundTest, AFileThatIsNotSoundIsSkipped) {
     dir.write("Broken.wav", "RIFF\x10\0\0\0WAVEjunk");
     PulseSound sound;
     EXPECT_FALSE(sound.play_file(dir.file("Broken.wav")));
     EXPECT_FALSE(sound.play_file(dir.file("Missing.wav")));
+    if (std::getenv("VARROW_SOUND_SERVER") == nullptr) {
+        GTEST_SKIP()
+            << "playing needs the sound server that tests/sound/with_sound_server.sh starts";
+    }
+    for (const char* name : kCues) {
+        const double length = static_cast<double>(cue_samples(name).size()) / kToneRate;
+        const auto start = Clock::now();
+        EXPECT_TRUE(sound.play_file(dir.file(name))) << name;
+        const std::chrono::duration<double> took = Clock::now() - start;
+        EXPECT_GE(took.count(), length * 0.9) << name << " returned before its end";
+        // The test server's null sink has a fixed latency of two seconds.
+        EXPECT_LT(took.count(), length + 2.6) << name;
+    }
+    const auto start = Clock::now();
+    sound.beep(Beep::CriticalStop);
+    EXPECT_GE(std::chrono::duration<double>(Clock::now() - start).count(), 0.3);
+}
+
+TEST(Sound, WithoutASoundServerCallsReturnAtOnce) {
+    test::TempDir dir;
+    dir.write("LogOn.wav", wav_file(cue_samples("LogOn.wav")));
+    setenv("PULSE_SERVER", "unix:/nonexistent/pulse.sock", 1);
+    PulseSound sound;
+    const auto start = Clock::now();
+    EXPECT_FALSE(sound.play_file(dir.file("LogOn.wav")));
+    sound.play(dir.file("LogOn.wav"));
+    sound.beep(Beep::Default);
+    EXPECT_LT(std::chrono::duration<double>(Clock::now() - start).count(), 1.0);
 }
 
 }  // namespace

@@ -10,87 +10,66 @@
 namespace vl {
 namespace {
 
-TEST(StationDataFile, BytesAndRoundTrip) {
+TEST(StationFiles, RigListRoundTripsAndReadsShortDamagedAndLooseFiles) {
     StationData data;
     data.bands[0] = {"FT-991A", "100", "Dipole", "Sam", "SSB"};
     data.bands[12] = {"IC-9700", "25", "Yagi", "Jo", "FM"};
     data.date_format = 2;
-    std::string text = format_station_data(data);
-    std::string expected = "FT-991A,100,Dipole,Sam,SSB\r\n";
+    std::string empty_bands;
     for (int band = 1; band < 12; ++band) {
-        expected += ",,,,\r\n";
+        empty_bands += ",,,,\r\n";
     }
-    expected += "IC-9700,25,Yagi,Jo,FM\r\n 2\r\n";
-    EXPECT_EQ(text, expected);
+    const std::string text = format_station_data(data);
+    EXPECT_EQ(text,
+              "FT-991A,100,Dipole,Sam,SSB\r\n" + empty_bands + "IC-9700,25,Yagi,Jo,FM\r\n 2\r\n");
     StationData back = parse_station_data(text);
     EXPECT_EQ(back.bands, data.bands);
     EXPECT_EQ(back.date_format, 2);
-}
-
-TEST(StationDataFile, ShortDamagedAndForeignFiles) {
-    StationData partial = parse_station_data("A,1,B,C,CW\r\n");
-    EXPECT_EQ(partial.bands[0].mode, "CW");
-    EXPECT_EQ(partial.bands[1].transceiver, "");
-    EXPECT_EQ(partial.date_format, 0);
-    // A comma inside a value stays within its own band's line.
+    // A comma inside a value stays within its own band's line; a short file is the first bands.
     StationData comma =
         parse_station_data("FT,991,100,Dipole,Sam,SSB\r\nIC-7300,50,Loop,Jo,CW\r\n");
-    EXPECT_EQ(comma.bands[0].transceiver, "FT");
-    EXPECT_EQ(comma.bands[0].mode, "Sam,SSB");
-    EXPECT_EQ(comma.bands[1].transceiver, "IC-7300");
+    EXPECT_EQ(comma.bands[0].transceiver + "|" + comma.bands[0].mode, "FT|Sam,SSB");
+    EXPECT_EQ(comma.bands[1].transceiver + "|" + comma.bands[2].transceiver, "IC-7300|");
+    EXPECT_EQ(comma.date_format, 0);
     std::string lines;
     for (int band = 0; band < 13; ++band) {
         lines += " T , P,A,O,M \n";  // LF alone and blanks round the fields
     }
     StationData loose = parse_station_data(lines + "7\n");
-    EXPECT_EQ(loose.bands[5].transceiver, "T");
-    EXPECT_EQ(loose.bands[5].mode, "M");
+    EXPECT_EQ(loose.bands[12].transceiver + loose.bands[12].mode, "TM");
     EXPECT_EQ(loose.date_format, 0);  // only 0, 1 and 2 exist
     EXPECT_EQ(parse_station_data(lines + "1\r\n").date_format, 1);
 }
 
-TEST(SettingsFile, SixteenLinesByteForByte) {
-    Settings settings;
-    settings.database_names[0] = "ISLANDS.TXT";
-    settings.database_names[9] = "COUNTIES,UK.TXT";
-    settings.latitude = "52.5";
-    settings.longitude = "-1.9";
-    settings.backup_drive = "E";
-    settings.rotator_port = "2";
-    settings.callbook_drive = "D";
-    settings.callbook_choice = 3;
-    std::string text = format_settings(settings);
-    EXPECT_EQ(text,
-              "ISLANDS.TXT\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\nCOUNTIES,UK.TXT\r\n52.5\r\n-1."
-              "9\r\nE\r\n2\r\nD\r\n 3\r\n");
-    Settings back = parse_settings(text);
-    EXPECT_EQ(back.database_names, settings.database_names);
-    EXPECT_EQ(back.latitude, "52.5");
-    EXPECT_EQ(back.callbook_drive, "D");
-    EXPECT_EQ(back.callbook_choice, 3);
-    EXPECT_EQ(parse_settings("").backup_drive, "");
+TEST(StationFiles, SettingsAreSixteenLines) {
+    const std::string text =
+        "ISLANDS.TXT\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\nCOUNTIES,UK.TXT\r\n52.5\r\n-1."
+        "9\r\nE\r\n2\r\nD\r\n 3\r\n";
+    Settings settings = parse_settings(text);
+    EXPECT_EQ(settings.database_names[0] + settings.database_names[9],
+              "ISLANDS.TXTCOUNTIES,UK.TXT");
+    EXPECT_EQ(format_settings(settings), text);
+    EXPECT_EQ(settings.latitude + settings.longitude + settings.backup_drive +
+                  settings.rotator_port + settings.callbook_drive +
+                  std::to_string(settings.callbook_choice),
+              "52.5-1.9E2D3");
     EXPECT_EQ(parse_settings(std::string(15, '\n') + "9\n").callbook_choice, 0);
 }
 
-TEST(RigDefinitionFile, TheFirstIsFoundAndItsPortLineRewritten) {
+TEST(StationFiles, TheFirstRigDefinitionIsFoundAndItsPortLineRewritten) {
     test::TempDir dir;
     dir.write("ZZ.RIG", "9:9600,N,8,1\r\n");
-    dir.write(
-        "ft847.rig",
-        "1:4800,N,8,2\r\n0000000003\r\n1,4,4\r\n5,15,LSB,USB,CW\r\n00\r\n1,2\r\nextra line\r\n");
+    const std::string rest = "0000000003\r\n1,4,4\r\n5,15,LSB,USB,CW\r\n00\r\n1,2\r\n";
+    dir.write("ft847.rig", "1:4800,N,8,2\r\n" + rest + "extra line\r\n");
     dir.write("NOTES.TXT", "not a rig");
     auto rig = find_rig_definition(platform::system_files(), dir.path());
     ASSERT_TRUE(rig.has_value());
-    EXPECT_EQ(rig->name, "FT847.RIG");
-    EXPECT_EQ(rig->port, "1");
-    EXPECT_EQ(rig->speed, 4800);
+    EXPECT_EQ(rig->name + "|" + rig->port + "|" + std::to_string(rig->speed), "FT847.RIG|1|4800");
     rig->set_port_and_speed("3", " 9600");
     EXPECT_EQ(rig->lines[0], "3: 9600,N,8,2");
     EXPECT_EQ(rig->speed, 9600);
     ASSERT_TRUE(save_rig_definition(platform::system_files(), *rig));
-    // Only the six lines of a definition are written back.
-    EXPECT_EQ(dir.read("ft847.rig"),
-              "3: 9600,N,8,2\r\n0000000003\r\n1,4,4\r\n5,15,LSB,USB,CW\r\n00\r\n1,2\r\n");
+    EXPECT_EQ(dir.read("ft847.rig"), "3: 9600,N,8,2\r\n" + rest);  // only the six lines
     EXPECT_FALSE(find_rig_definition(platform::system_files(), dir.path() + "none/").has_value());
 }
 
