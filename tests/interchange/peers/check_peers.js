@@ -1,6 +1,6 @@
 // Reads an export with two independent ADIF readers and checks that both give every record
 // with the expected call, date, times, frequency, mode, submode, reports and QSL flags; a
-// field left out of the expected record must be left out of the export.
+// field expected as null must be left out of the export.
 //   node check_peers.js EXPORT.ADI EXPECTED.JSON
 'use strict';
 const fs = require('fs');
@@ -20,7 +20,7 @@ function compare(reader, records) {
     }
     records.slice(0, expected.length).forEach((record, index) => {
         for (const name of fields) {
-            if (record[name] !== expected[index][name]) {
+            if (record[name] !== (expected[index][name] ?? undefined)) {
                 faults.push(`${reader}: record ${index + 1} ${name} is ` +
                     `${JSON.stringify(record[name])}, expected ${JSON.stringify(expected[index][name])}`);
             }
