@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "interchange/AdifFiles.h"
+#include "interchange/AdifModes.h"
 #include "logstore/Bands.h"
 #include "logstore/Dates.h"
 #include "logstore/Text.h"
@@ -32,28 +33,15 @@ std::string without_blanks(std::string_view text) {
     return out;
 }
 
-std::string mode_text(std::string_view field) {
-    if (field == "A1A") {
-        return "CW";
-    }
-    if (field == "J3E") {
-        return "SSB";
-    }
-    if (field == "F3E") {
-        return "FM";
-    }
-    return without_blanks(field);
-}
-
-// An empty value is written as length 1 and the value 0, as the fixed layout has it.
+// An empty value is left out: a length of 1 and the value "0", as older exports wrote it,
+// is a mode, frequency or report no reader can take.
 void append_field(std::string& out, std::string_view tag, std::string_view value) {
+    if (value.empty()) {
+        return;
+    }
     out += "  <";
     out += tag;
     out += ':';
-    if (value.empty()) {
-        out += "1>0";
-        return;
-    }
     out += std::to_string(value.size());
     out += '>';
     out += value;
@@ -112,7 +100,10 @@ void append_adif_entry(std::string& out, const LogRecord& record) {
     append_field(out, "rst_sent", without_blanks(entry.rst_sent));
     append_field(out, "rst_rcvd", without_blanks(entry.rst_received));
     append_field(out, "freq", frequency);
-    append_field(out, "mode", mode_text(entry.mode));
+    if (auto mode = adif_mode_of(entry.mode)) {
+        append_field(out, "mode", mode->mode);
+        append_field(out, "submode", mode->submode);
+    }
     append_field(out, "tx_pwr", without_blanks(entry.power));
     out += "\r\n";
 

@@ -1,5 +1,6 @@
 // ADIF export: the QSO entries of the log, optionally within a range of dates, written as
-// tag-form ADIF in a fixed layout of four CR LF lines per entry.
+// tag-form ADIF in a fixed layout of four CR LF lines per entry. Empty values and modes ADIF
+// does not list are left out, so strict readers take every record.
 #pragma once
 
 #include <string>

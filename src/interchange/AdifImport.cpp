@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "interchange/AdifModes.h"
 #include "logstore/Dates.h"
 #include "logstore/Text.h"
 #include "platform/Cp1252.h"
@@ -398,8 +399,7 @@ void AdifReader::end_record() {
     record.set_rst_sent(m_rst_sent);
     record.set_rst_received(m_rst_received);
     record.set_band_field(m_frequency);
-    // A family name such as MFSK does not fit three characters; its submode names the mode.
-    record.set_mode(m_mode.size() > 3 && !m_submode.empty() ? m_submode : m_mode);
+    record.set_mode(log_mode_of(m_mode, m_submode));
     record.set_power(m_power);
     if (m_extra.empty()) {
         record.set_comment(m_box_comment);

@@ -73,10 +73,10 @@ TEST(AdifExport, FrequencyFollowsTheBandTable) {
         {band_field_of(11), "<freq:3>144"},
         {band_field_of(12), "<freq:3>430"},
         {band_field_of(13), "<freq:5>5.350"},
-        {band_field_of(14), "<freq:1>0"},
-        {band_field_of(19), "<freq:1>0"},
+        {band_field_of(14), "(none)"},
+        {band_field_of(19), "(none)"},
         {"3.5", "<freq:3>3.5"},  // an older entry's frequency text
-        {"   ", "<freq:1>0"},
+        {"   ", "(none)"},
     };
     for (const auto& [band_field, expected] : cases) {
         QsoEntry e = worked_example();
@@ -85,35 +85,44 @@ TEST(AdifExport, FrequencyFollowsTheBandTable) {
     }
 }
 
-TEST(AdifExport, ModesBlanksAndEmptyValues) {
+TEST(AdifExport, BlanksAndEmptyValues) {
     QsoEntry e = worked_example();
     e.call = "Q1ABC /P";
     e.rst_sent = "";
     e.rst_received = " 5 7";
-    e.mode = "J3E";
+    e.mode = "";
     e.power = "";
     e.comment = " two  words ";
     e.qsl_flags = '0' | 2;
     std::string out = exported(e);
-    EXPECT_EQ(field(out, "call"), "<call:7>Q1ABC/P");
-    EXPECT_EQ(field(out, "rst_sent"), "<rst_sent:1>0");
-    EXPECT_EQ(field(out, "rst_rcvd"), "<rst_rcvd:2>57");
-    EXPECT_EQ(field(out, "mode"), "<mode:3>SSB");
-    EXPECT_EQ(field(out, "tx_pwr"), "<tx_pwr:1>0");
+    EXPECT_NE(out.find("<call:7>Q1ABC/P  <time_on"), std::string::npos) << out;
+    EXPECT_NE(out.find("\r\n  <rst_rcvd:2>57  <freq:2>14\r\n"), std::string::npos);
     EXPECT_NE(out.find("  <comment:11> two  words\r\n"), std::string::npos) << out;
     EXPECT_NE(out.find("<qsl_sent:1>N  <qsl_rcvd:1>Y"), std::string::npos);
-
-    const std::vector<std::pair<std::string, std::string>> modes = {{"F3E", "<mode:2>FM"},
-                                                                    {"RTY", "<mode:3>RTY"},
-                                                                    {"CW", "<mode:2>CW"},
-                                                                    {"", "<mode:1>0"},
-                                                                    {"A1", "<mode:2>A1"}};
-    for (const auto& [mode, expected] : modes) {
-        e.mode = mode;
-        EXPECT_EQ(field(exported(e), "mode"), expected) << mode;
-    }
     e.comment = "";
     EXPECT_NE(exported(e).find("\r\n  <comment:0>\r\n"), std::string::npos);
+}
+
+// Each stored form and the ADIF mode and submode it goes out as: none for a mode ADIF does
+// not list.
+TEST(AdifExport, ModesAreWrittenAsAdifModeAndSubmode) {
+    const std::vector<std::pair<std::string, std::string>> modes = {
+        {"A1A", "  <mode:2>CW"},
+        {"J3E", "  <mode:3>SSB"},
+        {"USB", "  <mode:3>SSB  <submode:3>USB"},
+        {"RTY", "  <mode:4>RTTY"},
+        {"FT4", "  <mode:4>MFSK  <submode:3>FT4"},
+        {"FST", "  <mode:4>MFSK  <submode:4>FST4"},
+        {"PSK", "  <mode:3>PSK"},
+        {"DST", "  <mode:12>DIGITALVOICE  <submode:5>DSTAR"},
+        {"DIG", ""},
+    };
+    for (const auto& [stored, adif] : modes) {
+        QsoEntry e = worked_example();
+        e.mode = stored;
+        EXPECT_NE(exported(e).find("<freq:2>14" + adif + "  <tx_pwr:3>100\r\n"), std::string::npos)
+            << stored;
+    }
 }
 
 TEST(AdifExport, CenturyFollowsTheTwoDigitYear) {

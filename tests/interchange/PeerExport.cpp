@@ -1,12 +1,15 @@
-// Writes a realistic log of every band, mode and QSL case, exports it, and writes beside the
-// export what each exported record must carry, as JSON, for the independent ADIF readers.
+// Writes a realistic log of every band, QSL case and empty value, and a log of every mode the
+// log can hold, exports each, and writes beside each export what its records must carry, as
+// JSON, for the independent ADIF readers: PEERS.ADI and PEERS.JSON, MODES.ADI and MODES.JSON.
 //   adif_peer_export FOLDER
+#include <array>
 #include <cstdio>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "interchange/AdifExport.h"
+#include "interchange/AdifModes.h"
 #include "logstore/Bands.h"
 #include "logstore/Dates.h"
 #include "logstore/Text.h"
@@ -16,14 +19,20 @@ namespace {
 
 using namespace vl;
 
+// What a record must carry; an empty value is a field the export leaves out.
 struct Expected {
-    std::string call, date, time_on, time_off, freq, mode, rst_sent, rst_rcvd, qsl_sent, qsl_rcvd;
+    std::string call, date, time_on, time_off, freq, mode, submode, rst_sent, rst_rcvd, qsl_sent,
+        qsl_rcvd;
 };
 
 const char* const kFrequencies[] = {"1.8",    "3.5", "7",  "10.1", "14",  "18.068", "21",
                                     "24.890", "28",  "50", "70",   "144", "430",    "5.350"};
 
+// An empty value, which the export leaves out, is null.
 std::string json_string(const std::string& text) {
+    if (text.empty()) {
+        return "null";
+    }
     std::string out = "\"";
     for (char c : text) {
         if (c == '"' || c == '\\') {
@@ -34,6 +43,45 @@ std::string json_string(const std::string& text) {
     return out + "\"";
 }
 
+// Exports the records as NAME.ADI and writes what each exported record carries as NAME.JSON.
+bool export_and_expect(const std::string& folder, const std::string& name,
+                       const std::vector<LogRecord>& records,
+                       const std::vector<Expected>& expected) {
+    if (!platform::write_whole_file(platform::system_files(), folder + name + ".LOG",
+                                    std::string(reinterpret_cast<const char*>(records.data()),
+                                                records.size() * kRecordSize))) {
+        return false;
+    }
+    LogStore log(platform::system_files());
+    log.open(folder + name + ".LOG");
+    platform::DateTime today;
+    today.year = 2026;
+    today.month = 12;
+    today.day = 7;
+    ExportResult result =
+        export_adif(platform::system_files(), log, folder + name + ".ADI", {}, today);
+    if (!result.written || result.count != static_cast<int>(expected.size())) {
+        std::cerr << name << ": export failed: " << result.count << " of " << expected.size()
+                  << "\n";
+        return false;
+    }
+    std::string json = "[\n";
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const Expected& x = expected[i];
+        json += "{\"call\":" + json_string(x.call) + ",\"qso_date\":" + json_string(x.date) +
+                ",\"time_on\":" + json_string(x.time_on) +
+                ",\"time_off\":" + json_string(x.time_off) + ",\"freq\":" + json_string(x.freq) +
+                ",\"mode\":" + json_string(x.mode) + ",\"submode\":" + json_string(x.submode) +
+                ",\"rst_sent\":" + json_string(x.rst_sent) +
+                ",\"rst_rcvd\":" + json_string(x.rst_rcvd) +
+                ",\"qsl_sent\":" + json_string(x.qsl_sent) +
+                ",\"qsl_rcvd\":" + json_string(x.qsl_rcvd) + "}" +
+                (i + 1 < expected.size() ? ",\n" : "\n");
+    }
+    return platform::write_whole_file(platform::system_files(), folder + name + ".JSON",
+                                      json + "]\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -42,8 +90,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string folder = std::string(argv[1]) + "/";
-    const std::vector<std::string> modes = {"A1A", "J3E", "F3E", "CW",  "SSB",
-                                            "FM",  "FT8", "RTY", "PSK", ""};
+    // Strict readers also want a mode and a frequency in every record, so each entry has both.
+    const std::vector<std::array<std::string, 3>> modes = {
+        {"A1A", "CW", ""},  {"J3E", "SSB", ""},    {"F3E", "FM", ""},  {"CW", "CW", ""},
+        {"SSB", "SSB", ""}, {"FM", "FM", ""},      {"FT8", "FT8", ""}, {"RTY", "RTTY", ""},
+        {"PSK", "PSK", ""}, {"FT4", "MFSK", "FT4"}};
     const std::vector<std::string> calls = {"Q1ABC", "Q9ZZ/P", "QA1BCD/MM", "Q2XY", "Q1ABC /P"};
     std::vector<LogRecord> records;
     std::vector<Expected> expected;
@@ -58,9 +109,10 @@ int main(int argc, char** argv) {
         e.call = calls[i % calls.size()];
         e.rst_sent = i % 11 == 0 ? "" : (i % 2 ? "599" : "59");
         e.rst_received = i % 13 == 0 ? "" : (i % 3 ? "579" : "-12");
-        const int band = i % 15 == 14 ? kBandNoFrequency : i % 15;
+        const int band = i % 14;
         e.band_field = band_field_of(band);
-        e.mode = modes[i % modes.size()];
+        const auto& [stored, mode, submode] = modes[i % modes.size()];
+        e.mode = stored;
         e.power = i % 9 == 0 ? "" : std::to_string(5 * (i + 1));
         e.comment = i % 4 == 0 ? "" : "QSO number " + std::to_string(i);
         e.qsl_flags = static_cast<uint8_t>('0' | (i % 4));
@@ -81,47 +133,39 @@ int main(int argc, char** argv) {
         x.date = std::to_string(1900 + year) + two_digits(month) + two_digits(1 + i % 28);
         x.time_on = time_text(e.time_on);
         x.time_off = time_text(e.time_off);
-        x.freq = band < 14 ? kFrequencies[band] : "0";
-        x.mode = e.mode == "A1A" ? "CW" : e.mode == "J3E" ? "SSB" : e.mode == "F3E" ? "FM" : e.mode;
-        if (x.mode.empty()) {
-            x.mode = "0";
-        }
-        x.rst_sent = e.rst_sent.empty() ? "0" : e.rst_sent;
-        x.rst_rcvd = e.rst_received.empty() ? "0" : e.rst_received;
+        x.freq = kFrequencies[band];
+        x.mode = mode;
+        x.submode = submode;
+        x.rst_sent = e.rst_sent;
+        x.rst_rcvd = e.rst_received;
         x.qsl_sent = (i % 4) & 1 ? "Y" : "N";
         x.qsl_rcvd = (i % 4) & 2 ? "Y" : "N";
         expected.push_back(x);
     }
-    if (!platform::write_whole_file(platform::system_files(), folder + "MYLOG.LOG",
-                                    std::string(reinterpret_cast<const char*>(records.data()),
-                                                records.size() * kRecordSize))) {
+    if (!export_and_expect(folder, "PEERS", records, expected)) {
         return 1;
     }
-    LogStore log(platform::system_files());
-    log.open(folder + "MYLOG.LOG");
-    platform::DateTime today;
-    today.year = 2026;
-    today.month = 12;
-    today.day = 7;
-    ExportResult result =
-        export_adif(platform::system_files(), log, folder + "PEERS.ADI", {}, today);
-    if (!result.written || result.count != static_cast<int>(expected.size())) {
-        std::cerr << "export failed: " << result.count << " of " << expected.size() << "\n";
-        return 1;
+
+    // Every form of letters and digits the mode field holds that the export writes a mode for.
+    records.clear();
+    expected.clear();
+    const std::string letters = " 0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    const std::size_t n = letters.size();
+    for (std::size_t code = n * n; code < n * n * n; ++code) {
+        std::string stored = {letters[code / (n * n)], letters[code / n % n], letters[code % n]};
+        auto adif = adif_mode_of(stored);
+        if (!adif) {
+            continue;
+        }
+        QsoEntry e;
+        e.date = static_cast<int16_t>(date_code(126, 1, 1));
+        e.call = "Q1ABC";
+        e.band_field = band_field_of(4);
+        e.mode = stored;
+        records.push_back(encode(e));
+        expected.push_back({"Q1ABC", "20260101", "0000", "0000", "14", std::string(adif->mode),
+                            std::string(adif->submode), "", "", "N", "N"});
     }
-    std::string json = "[\n";
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        const Expected& x = expected[i];
-        json += "{\"call\":" + json_string(x.call) + ",\"qso_date\":" + json_string(x.date) +
-                ",\"time_on\":" + json_string(x.time_on) +
-                ",\"time_off\":" + json_string(x.time_off) + ",\"freq\":" + json_string(x.freq) +
-                ",\"mode\":" + json_string(x.mode) + ",\"rst_sent\":" + json_string(x.rst_sent) +
-                ",\"rst_rcvd\":" + json_string(x.rst_rcvd) +
-                ",\"qsl_sent\":" + json_string(x.qsl_sent) +
-                ",\"qsl_rcvd\":" + json_string(x.qsl_rcvd) + "}" +
-                (i + 1 < expected.size() ? ",\n" : "\n");
-    }
-    json += "]\n";
-    return platform::write_whole_file(platform::system_files(), folder + "EXPECTED.JSON", json) ? 0
-                                                                                                : 1;
+    std::cout << expected.size() << " modes\n";
+    return export_and_expect(folder, "MODES", records, expected) ? 0 : 1;
 }

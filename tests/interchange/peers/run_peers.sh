@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Exports a realistic log and reads it with the two npm ADIF readers that scripts/test
-# installs into BUILD/peers. Skipped (77) when they are not installed.
+# Exports a realistic log and a log of every mode and reads both with the two npm ADIF readers
+# that scripts/test installs into BUILD/peers. Skipped (77) when they are not installed.
 #   run_peers.sh ADIF_PEER_EXPORT PEERS_FOLDER
 set -euo pipefail
 exporter="$1"
@@ -12,5 +12,7 @@ fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$exporter" "$work"
-NODE_PATH="$peers/node_modules" node "$(dirname "$0")/check_peers.js" "$work/PEERS.ADI" \
-    "$work/EXPECTED.JSON"
+for name in PEERS MODES; do
+    NODE_PATH="$peers/node_modules" node "$(dirname "$0")/check_peers.js" "$work/$name.ADI" \
+        "$work/$name.JSON"
+done
