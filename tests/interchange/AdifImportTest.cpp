@@ -1,13 +1,9 @@
 // ADIF import: each tag's effect, the mended faults of the reader, the all-or-nothing merge
 // in date-and-time order, the real files of other programs and the round trip.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <fstream>
-#include <random>
 #include <sstream>
 
 #include "interchange/AdifExport.h"
@@ -16,7 +12,6 @@
 #include "logstore/Bands.h"
 #include "logstore/Dates.h"
 #include "logstore/Text.h"
-#include "support/FaultyFiles.h"
 #include "support/Scripts.h"
 #include "support/TestSupport.h"
 
@@ -253,84 +248,6 @@ TEST(AdifMerge, EachEntryTakesItsDateAndTimePlace) {
     EXPECT_EQ(calls_of(log), "NEW3 OLD1 OLD2 NEW2 NEW4 OLD3 NEW1 ");
     EXPECT_EQ(dir.read("MYLOG.LOG"), test::log_bytes(records_of(log)));
     EXPECT_EQ(log.date_slot(1), 50);
-}
-
-// A failure at any file operation of the merge leaves the log as it was, or whole after.
-TEST(AdifMerge, AFailureAnywhereLeavesTheLogAsItWas) {
-    test::TempDir dir;
-    const std::string before =
-        test::log_bytes({test::qso(100, 0, "OLD1"), test::qso(300, 0, "OLD2")});
-    const std::vector<LogRecord> batch = {test::qso(200, 0, "NEW1"), test::qso(50, 0, "NEW2")};
-    test::FaultyFiles files;
-    for (int at = 1;; ++at) {
-        dir.write("MYLOG.LOG", before);
-        LogStore log(files);
-        files.fail_at(0);
-        ASSERT_EQ(log.open(dir.file("MYLOG.LOG")).outcome, OpenReport::Outcome::Opened);
-        files.fail_at(at);
-        LogStatus status = merge_into_log(log, batch);
-        bool failed = files.failed();
-        files.fail_at(0);
-        LogStore reread(platform::system_files());
-        log.close();
-        ASSERT_EQ(reread.open(dir.file("MYLOG.LOG")).outcome, OpenReport::Outcome::Opened);
-        if (!failed) {
-            EXPECT_EQ(status, LogStatus::Ok);
-            EXPECT_EQ(calls_of(reread), "NEW2 OLD1 NEW1 OLD2 ");
-            break;
-        }
-        std::string calls = calls_of(reread);
-        EXPECT_TRUE(calls == "OLD1 OLD2 " || calls == "NEW2 OLD1 NEW1 OLD2 ")
-            << "failure at operation " << at << ": " << calls;
-        EXPECT_FALSE(dir.exists("MYLOG.LOG.NEW")) << "failure at operation " << at;
-    }
-}
-
-// A child imports a long file until it is killed at a random moment; the log is then the
-// log of before or the whole merged log, never a part of it.
-TEST(AdifMerge, KilledDuringALongImportTheLogIsBeforeOrAfter) {
-    std::mt19937 random(20261207);
-    test::TempDir dir;
-    std::string adif;
-    for (int i = 0; i < 60000; ++i) {
-        adif += "<call:6>Q" + std::to_string(100000 + i).substr(1) + "<qso_date:8>2010" +
-                two_digits(1 + i % 12) + two_digits(1 + i % 28) + "<time_on:4>1200<eor>\r\n";
-    }
-    dir.write("BIG.ADI", adif);
-    std::vector<LogRecord> seed;
-    for (int i = 0; i < 3000; ++i) {
-        seed.push_back(test::qso(static_cast<int16_t>(date_code(110, 6, 1) + i / 500), 0, "S1"));
-    }
-    const std::string before = test::log_bytes(seed);
-    int finished = 0, untouched = 0;
-    for (int round = 0; round < 6; ++round) {
-        dir.write("MYLOG.LOG", before);
-        pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            LogStore log(platform::system_files());
-            log.open(dir.file("MYLOG.LOG"));
-            auto batch = read_adif_file(platform::system_files(), dir.file("BIG.ADI"), "", "");
-            merge_into_log(log, std::move(batch->entries));
-            _exit(0);
-        }
-        usleep(static_cast<useconds_t>(random() % 150000));
-        kill(child, SIGKILL);
-        waitpid(child, nullptr, 0);
-        LogStore log(platform::system_files());
-        ASSERT_EQ(log.open(dir.file("MYLOG.LOG")).outcome, OpenReport::Outcome::Opened);
-        if (log.count() == 3000) {
-            EXPECT_EQ(dir.read("MYLOG.LOG"), before);
-            ++untouched;
-        } else {
-            ASSERT_EQ(log.count(), 63000) << "round " << round;
-            for (int i = 2; i <= log.count(); ++i) {
-                ASSERT_LE(log.entry(i - 1).date(), log.entry(i).date()) << "round " << round;
-            }
-            ++finished;
-        }
-    }
-    EXPECT_EQ(finished + untouched, 6);
 }
 
 TEST(AdifRoundTrip, ExportImportExportGivesTheSameFile) {

@@ -55,6 +55,11 @@ const Operation kOperations[] = {
          return l.insert_in_order(qso(120, 30, "EDITED"));
      }},
     {"rewrite in place", [](LogStore& l) { return l.write_entry(7, qso(106, 0, "REWRITTEN")); }},
+    {"merge an import",
+     [](LogStore& l) {
+         const LogRecord batch[] = {qso(50, 0, "NEW1"), qso(115, 1, "NEW2"), qso(999, 0, "NEW3")};
+         return l.merge_in_order(batch);
+     }},
     {"restore a torn copy",
      [](LogStore& l) {
          // The copy is put beside the log by the operator, not by the program.
