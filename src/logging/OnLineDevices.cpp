@@ -3,9 +3,9 @@
 
 #include <cstdio>
 
+#include "logging/LoggingContext.h"
 #include "logstore/Bands.h"
 #include "reference/CallBook.h"
-#include "logging/LoggingContext.h"
 
 namespace vl {
 

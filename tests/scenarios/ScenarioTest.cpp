@@ -73,8 +73,8 @@ void prepare(const fs::path& script, const test::TempDir& dir) {
         test::HeadlessRun fixture = test::run_program_headless(
             dir.path(), read_file(script.parent_path() / "fixture.script"));
         ASSERT_EQ(fixture.exit_code, 0);
-    } else if (fs::path own = script.parent_path() / script.stem().string().substr(
-                   0, script.stem().string().find('.'));
+    } else if (fs::path own = script.parent_path() /
+                              script.stem().string().substr(0, script.stem().string().find('.'));
                fs::is_directory(own)) {
         copy_into(own, dir);
     }
@@ -88,11 +88,10 @@ TEST(Scenarios, EachJournalIsTheOneKeptBesideItsScript) {
         test::TempDir dir;
         prepare(script, dir);
         const std::string text = read_file(script);
-        test::TestPrinter printer = text.rfind("# Printer missing", 0) == 0
-                                        ? test::TestPrinter::Missing
-                                    : text.rfind("# Printer refusing", 0) == 0
-                                        ? test::TestPrinter::Refusing
-                                        : test::TestPrinter::Ready;
+        test::TestPrinter printer =
+            text.rfind("# Printer missing", 0) == 0    ? test::TestPrinter::Missing
+            : text.rfind("# Printer refusing", 0) == 0 ? test::TestPrinter::Refusing
+                                                       : test::TestPrinter::Ready;
         test::HeadlessRun run;
         try {
             run = test::run_program_headless(dir.path(), text, printer);
