@@ -56,11 +56,6 @@ def frame(app, name):
     return None
 
 
-def focused(root):
-    nodes = find_all(root, lambda n: n.getState().contains(pyatspi.STATE_FOCUSED))
-    return nodes[0] if nodes else None
-
-
 def text_of(node):
     try:
         text = node.queryText()

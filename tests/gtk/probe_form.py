@@ -7,7 +7,7 @@ import subprocess
 import sys
 
 import pyatspi
-from atspi_probe import (answer, check, find_all, frame, has_focus, key, labelled_by, named, run,
+from atspi_probe import (answer, check, frame, has_focus, key, labelled_by, named, run,
                          started, text_of, type_text, wait_for)
 
 PROGRAM = sys.argv[1]
