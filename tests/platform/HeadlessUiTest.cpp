@@ -216,9 +216,10 @@ TEST(HeadlessClock, LocalTimeFollowsTheOffsetAcrossMidnight) {
 
 TEST(Script, EventsAndErrorsNameTheirLine) {
     auto events = parse_script(
-        "# start\nkey Ctrl+Q Down\n\ntype  two words \nanswer no\ntick\nclock 2014-01-14 09:30:00 "
-        "-05:00\ndoubleclick\n");
-    ASSERT_EQ(events.size(), 7u);
+        "# start\nkey Ctrl+Q Down\n\ntype  two words \nanswer no\r\ntick\nclock 2014-01-14 "
+        "09:30:00 "
+        "-05:00\nclock 2014-01-14 09:30:00\ndoubleclick\n");
+    ASSERT_EQ(events.size(), 8u);
     EXPECT_EQ(events[0].chord, ctrl('Q'));
     EXPECT_EQ(events[1].chord, plain(kKeyDown));
     EXPECT_EQ(events[2].text, " two words ");
@@ -226,7 +227,8 @@ TEST(Script, EventsAndErrorsNameTheirLine) {
     EXPECT_EQ(events[3].answer, Answer::No);
     EXPECT_EQ(events[4].count, 1);
     EXPECT_EQ(events[5].local_offset_minutes, -300);
-    EXPECT_EQ(events[6].kind, ScriptEvent::Kind::DoubleClick);
+    EXPECT_EQ(events[6].local_offset_minutes, 0);
+    EXPECT_EQ(events[7].kind, ScriptEvent::Kind::DoubleClick);
 
     struct Bad {
         const char* script;
