@@ -1,7 +1,10 @@
 """Shared helpers for probing a running GTK program through AT-SPI, as Orca sees it."""
+import contextlib
 import os
+import shutil
 import subprocess
 import sys
+import tempfile
 import time
 
 import pyatspi
@@ -53,11 +56,6 @@ def frame(app, name):
     return None
 
 
-def focused(root):
-    nodes = find_all(root, lambda n: n.getState().contains(pyatspi.STATE_FOCUSED))
-    return nodes[0] if nodes else None
-
-
 def text_of(node):
     try:
         text = node.queryText()
@@ -88,6 +86,65 @@ def labelled_by(node):
         if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY:
             return [relation.getTarget(i) for i in range(relation.getNTargets())]
     return []
+
+
+MENU = "Varrow Log version 1 point 3 7 by Q 0 Z Z Z."
+
+
+@contextlib.contextmanager
+def started(program, name, files=None, folder=True, copies=None, **popen):
+    """Starts program (copied alone into a fresh folder with files, when folder) and yields
+    (process, application) once it is on the AT-SPI bus; kills it and removes the folder after."""
+    where = tempfile.mkdtemp() if folder else None
+    if where:
+        shutil.copy(program, os.path.join(where, name))
+        program = os.path.join(where, name)
+        for file, text in (files or {"COUNTRY.LST": "G,G,England,1,52,-1\r\n"}).items():
+            with open(os.path.join(where, file), "w") as out:
+                out.write(text)
+        for file, source in (copies or {}).items():
+            shutil.copy(source, os.path.join(where, file))
+    process = subprocess.Popen([program], **popen)
+    try:
+        yield process, wait_for("the program on the AT-SPI bus", lambda: application(name))
+    finally:
+        if process.poll() is None:
+            process.kill()
+        if where:
+            shutil.rmtree(where, ignore_errors=True)
+
+
+def named(root, role):
+    """The nodes of a role under root, by their names without padding."""
+    return {n.name.strip(): n for n in find_all(root, lambda n: n.getRole() == role)}
+
+
+def has_focus(node, what):
+    wait_for(what, lambda: node.getState().contains(pyatspi.STATE_FOCUSED))
+    check(True, what)
+
+
+def alert(app):
+    return wait_for("a message box", lambda: next(
+        (w for w in app if w is not None and w.getRole() == pyatspi.ROLE_ALERT), None))
+
+
+def answer(app, keys):
+    """Waits for a message box, answers it with keys, and gives its title and every text it held."""
+    box = alert(app)
+    said = (box.name, {text_of(n) for n in find_all(box, lambda n: True)} | {n.name for n in walk(box)})
+    subprocess.run(["xdotool", "key", *keys], check=True)
+    return said
+
+
+def leave(process, app, screen):
+    """Escape on screen, Enter on its question, Escape on the main menu: the program ends well."""
+    key(screen, ["Escape"])
+    check(answer(app, ["Return"])[0].startswith("Exit"), "Escape asks before leaving")
+    wait_for("the screen to close", lambda: frame(app, screen) is None)
+    key("Varrow Log version", ["Escape"])
+    process.wait(timeout=5)
+    check(process.returncode == 0, "the program ends from the main menu")
 
 
 def run(probe):

@@ -7,95 +7,73 @@ import subprocess
 import sys
 
 import pyatspi
-from atspi_probe import (application, check, find_all, focused, frame, key, labelled_by, run,
-                         text_of, type_text, wait_for)
+from atspi_probe import (answer, check, frame, has_focus, key, labelled_by, named, run,
+                         started, text_of, type_text, wait_for)
 
 PROGRAM = sys.argv[1]
 
 
 def probe():
-    program = subprocess.Popen([PROGRAM], stdout=subprocess.PIPE, text=True)
-    try:
-        app = wait_for("the probe program", lambda: application("gtk_form_probe"))
+    with started(PROGRAM, "gtk_form_probe", folder=False, stdout=subprocess.PIPE, text=True) as (
+            program, app):
         form = wait_for("the form", lambda: frame(app, "Form Probe"))
-        labels = {n.name: n for n in find_all(form, lambda n: n.getRole() == pyatspi.ROLE_LABEL)}
+        labels = named(form, pyatspi.ROLE_LABEL)
         check(set(labels) >= {"Call Sign:", "Drive:", "Last QSO:", "Band:", "Mode:"},
               "labels are spoken without their & marks")
-
-        texts = find_all(form, lambda n: n.getRole() == pyatspi.ROLE_TEXT)
-        by_name = {n.name: n for n in texts}
+        by_name = named(form, pyatspi.ROLE_TEXT)
         check(set(by_name) == {"Call Sign:", "Drive:", "Last QSO:"}, "each edit box is named by its label")
         for name, node in by_name.items():
-            check(labels[name] in labelled_by(node), name + " box is labelled by its label")
             label_for = [r for r in labels[name].getRelationSet()
                          if r.getRelationType() == pyatspi.RELATION_LABEL_FOR]
-            check(label_for and label_for[0].getTarget(0) == node, name + " label is the label for its box")
+            check(labels[name] in labelled_by(node) and label_for and label_for[0].getTarget(0) == node,
+                  name + " box and label are related both ways")
         read_only = by_name["Last QSO:"]
         check(not read_only.getState().contains(pyatspi.STATE_EDITABLE) and
               read_only.getState().contains(pyatspi.STATE_FOCUSABLE),
               "the read-only box is focusable read-only text")
         check(text_of(read_only) == "No previous contact", "the read-only box holds its text")
         check(by_name["Call Sign:"].getState().contains(pyatspi.STATE_EDITABLE), "the edit box is editable")
-
-        lists = find_all(form, lambda n: n.getRole() == pyatspi.ROLE_LIST)
-        check(len(lists) == 1 and lists[0].name == "Band:", "the list is named by its label")
-        check(labels["Band:"] in labelled_by(lists[0]), "the list is labelled by its label")
-        combos = find_all(form, lambda n: n.getRole() == pyatspi.ROLE_COMBO_BOX)
-        check(len(combos) == 1 and combos[0].name == "Mode:", "the drop-down is named by its label")
-        check(labels["Mode:"] in labelled_by(combos[0]), "the drop-down is labelled by its label")
+        lists, combos = named(form, pyatspi.ROLE_LIST), named(form, pyatspi.ROLE_COMBO_BOX)
+        check(list(lists) == ["Band:"] and labels["Band:"] in labelled_by(lists["Band:"]),
+              "the list is named and labelled by its label")
+        check(list(combos) == ["Mode:"] and labels["Mode:"] in labelled_by(combos["Mode:"]),
+              "the drop-down is named and labelled by its label")
 
         check(by_name["Call Sign:"].getState().contains(pyatspi.STATE_FOCUSED), "the focus starts where the screen put it")
         type_text("Form Probe", "g9zza é")
-        wait_for("typed text", lambda: text_of(by_name["Call Sign:"]) == "g9zza é")
-        check(True, "typed text reaches the edit box")
+        wait_for("typed text reaching the edit box", lambda: text_of(by_name["Call Sign:"]) == "g9zza é")
         key("Form Probe", ["Return"])
-        wait_for("Enter to move on", lambda: by_name["Drive:"].getState().contains(pyatspi.STATE_FOCUSED))
-        check(True, "Enter moves to the next box")
+        has_focus(by_name["Drive:"], "Enter moves to the next box")
         type_text("Form Probe", "e:Ω")
-        wait_for("upper-case text", lambda: text_of(by_name["Drive:"]) == "E:?")
-        check(True, "the upper-case box folds letters and a character outside Windows-1252 becomes ?")
+        wait_for("the upper-case box folding letters, a character outside Windows-1252 becoming ?",
+                 lambda: text_of(by_name["Drive:"]) == "E:?")
         key("Form Probe", ["Tab", "Tab"])
-        wait_for("Tab to the list", lambda: lists[0].getState().contains(pyatspi.STATE_FOCUSED))
-        check(True, "Tab moves in creation order, through the read-only box to the list")
+        has_focus(lists["Band:"], "Tab moves in creation order, through the read-only box to the list")
         key("Form Probe", ["shift+Tab"])
-        wait_for("Shift+Tab back", lambda: read_only.getState().contains(pyatspi.STATE_FOCUSED))
-        check(True, "Shift+Tab moves back")
-        key("Form Probe", ["F2"])
-        alert = wait_for("the message box", lambda: next(
-            (w for w in app if w is not None and w.getRole() == pyatspi.ROLE_ALERT), None))
-        check(alert.name == "Delete Entry", "the message box is an alert named by its title")
-        check(any(n.name == "Are you sure?" or text_of(n) == "Are you sure?" for n in find_all(alert, lambda n: True)),
-              "the alert holds its text")
-        subprocess.run(["xdotool", "key", "Return"], check=True)
-        wait_for("the answer", lambda: text_of(read_only) == "answered yes")
-        check(True, "Enter answers Yes and the focus returns to the form")
-        for keys, answer, said in ((["F3", "Return"], "answered no", "Enter answers No where Yes destroys"),
-                                   (["F3", "y"], "answered yes", "Y answers Yes without Alt")):
+        has_focus(read_only, "Shift+Tab moves back")
+        # F2 asks a question whose Enter is Yes, F3 one whose Enter is No; Y answers Yes.
+        for keys, said in ((["F2", "Return"], "answered yes"), (["F3", "Return"], "answered no"),
+                           (["F3", "y"], "answered yes")):
             key("Form Probe", [keys[0]])
-            wait_for("the question", lambda: next(
-                (w for w in app if w is not None and w.getRole() == pyatspi.ROLE_ALERT), None))
-            subprocess.run(["xdotool", "key", keys[1]], check=True)
-            wait_for(said, lambda: text_of(read_only) == answer)
-            check(True, said)
-        passwords = find_all(form, lambda n: n.getRole() == pyatspi.ROLE_PASSWORD_TEXT)
-        check(len(passwords) == 1 and passwords[0].name == "Password:" and
-              labels["Password:"] in labelled_by(passwords[0]),
+            title, texts = answer(app, [keys[1]])
+            check(title == "Delete Entry" and "Are you sure?" in texts,
+                  "the message box is an alert named by its title and holding its text")
+            wait_for(" ".join(keys) + ": " + said, lambda: text_of(read_only) == said)
+        passwords = named(form, pyatspi.ROLE_PASSWORD_TEXT)
+        check(list(passwords) == ["Password:"] and labels["Password:"] in labelled_by(passwords["Password:"]),
               "the password box is password text named by its label")
         key("Form Probe", ["Tab", "Tab", "Tab"])
-        wait_for("Tab to the password box", lambda: passwords[0].getState().contains(pyatspi.STATE_FOCUSED))
+        has_focus(passwords["Password:"], "Tab reaches the password box")
         type_text("Form Probe", "se cret")
-        wait_for("typed marks", lambda: len(text_of(passwords[0])) == 7)
-        check("secret" not in text_of(passwords[0]).replace(" ", ""), "the password box gives marks, not the password")
+        wait_for("typed marks", lambda: len(text_of(passwords["Password:"])) == 7)
+        check("secret" not in text_of(passwords["Password:"]).replace(" ", ""),
+              "the password box gives marks, not the password")
         key("Form Probe", ["Escape"])
-        out, _ = program.communicate(timeout=5)
-        lines = out.split()
+        lines = program.communicate(timeout=5)[0].split()
         check("101:67397A7A6120E9" in lines, "the typed text returns as Windows-1252 bytes")
         check("103:453A3F" in lines, "the upper-case box returns E:?")
         check("107:0" in lines and "109:1" in lines, "the selections are kept")
         check("111:73652063726574" in lines, "the password box keeps what was typed")
-    finally:
-        if program.poll() is None:
-            program.kill()
 
 
 run(probe)

@@ -66,99 +66,79 @@ protected:
     test::SimulatedPorts ports;
 };
 
-// `want` appears in `journal` in this order, other lines between them allowed.
-::testing::AssertionResult in_order(const Lines& journal, const Lines& want) {
-    auto at = journal.begin();
-    for (const std::string& line : want) {
-        at = std::find(at, journal.end(), line);
-        if (at == journal.end()) {
-            return ::testing::AssertionFailure() << "missing, in order: " << line << "\n"
-                                                 << ::testing::PrintToString(journal);
+// What the operator hears, in this order with other lines between, as the radio's dial turns
+// and the antenna moves, and when the box stays silent.
+TEST_F(OnLineSerialTest, TheScreenFollowsTheRadioAndTheRotator) {
+    struct Case {
+        const char* name;
+        bool radio;
+        void (*box)(test::RotatorBox&);
+        std::string keys;
+        Lines want;
+        std::vector<std::string> commands;  // the box heard
+    } cases[] = {
+        // The box's heading is in the bearing box; a typed bearing turns the antenna, heard
+        // moving with a beep every fifth report; 350 is refused.
+        {"rotator",
+         false,
+         [](test::RotatorBox& box) {
+             box.heading = 290;
+             box.split_replies = true;
+             box.noise = {'\x7F', '\r'};
+         },
+         "tick 3\nkey Alt+B\ntype 220\nkey Enter\ntick 20\nkey Alt+W Alt+B\ntype 350\nkey Enter\n"
+         "key Alt+W Alt+B\ntype 0\nkey Enter\nkey Alt+W\nkey Ctrl+Tab Ctrl+Tab\ntick 1\n",
+         {"focus edit \"Bearing\" \"290\"", "text \"220\"", "text \"290\"", "text \"280\"",
+          "text \"270\"", "text \"260\"", "text \"250\"", "text \"240\"", "beep default",
+          "text \"230\"", "text \"220\"", "text \"350\"", "beep default", "text \"0\"",
+          "focus edit \"Power\" \"\"", "focus edit \"Bearing\" \"0\"",
+          "focus readonly \"DATE \" \"fourteen March  Two thousand and twenty 5\""},
+         {"AM", "A?", "AG220", "AG0"}},
+        // A box that never answers is given up after five silent seconds; its keys then beep.
+        {"silent",
+         false,
+         [](test::RotatorBox& box) { box.silent = true; },
+         "tick 50\nkey Alt+B\ntick 1\nanswer ok\ntype 100\nkey Enter\n",
+         {"focus edit \"Bearing\" \"\"", "message \"Com Port Error\" \"No response from CBOX\" ok",
+          "beep default", "message \"Exit on line Logging\" \"Are you sure\" yes"},
+         {}},
+        // Last, as its rig file stays in the folder: the band and mode follow the radio, asked once
+        // a second each; when the dial moves
+        // to another band while the focus is in the list, the focus leaves and comes back so
+        // the new band is spoken, and the list keeps the arrows.
+        {"radio",
+         true,
+         [](test::RotatorBox&) {},
+         "tick 21\nkey Alt+F\nkey Alt+M\nkey Alt+F\ntick 10\nkey Down\nkey Up\nkey Alt+M\ntick "
+         "10\n",
+         {"focus dropdown \"Frequency \" \"14.0740\"", "focus edit \"Mode\" \"USB\"",
+          "focus dropdown \"Frequency \" \"14.0740\"", "focus readonly \"TIME \" \"fourteen 02\"",
+          "focus dropdown \"Frequency \" \"7.0740\"", "text \"3.5MHz\"", "text \"7.0740\"",
+          "focus edit \"Mode\" \"LSB\"", "text \"DIG\""},
+         {"AM", "A?"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TextRadio radio(test::TextRadio::Dialect::YaesuNewcat);
+        radio.mode = 2;                           // USB
+        radio.turn_dial_after(1, 7074000, 0x0C);  // the second answer: 40 m DATA-U
+        test::RotatorBox box;
+        c.box(box);
+        connect(c.radio ? &radio : nullptr, box);
+        const Lines journal = run(c.keys + kLeave);
+        auto at = journal.begin();
+        for (const std::string& line : c.want) {
+            at = std::find(at, journal.end(), line);
+            ASSERT_NE(at, journal.end()) << "missing, in order: " << line;
+            ++at;
         }
-        ++at;
+        EXPECT_EQ(std::count(journal.begin(), journal.end(),
+                             "message \"Com Port Error\" \"No response from CBOX\" ok"),
+                  std::string(c.name) == "silent");
+        if (!c.commands.empty()) {
+            EXPECT_EQ(box.commands(), c.commands);
+        }
     }
-    return ::testing::AssertionSuccess();
-}
-
-// The band and mode follow the radio; when the dial moves to another band while the
-// operator is in the frequency list, the focus leaves the list and comes back to it so the
-// new band is spoken, and the list keeps the focus for the arrows.
-TEST_F(OnLineSerialTest, BandAndModeFollowTheRadio) {
-    test::TextRadio radio(test::TextRadio::Dialect::YaesuNewcat);
-    radio.mode = 2;                           // USB
-    radio.turn_dial_after(1, 7074000, 0x0C);  // the second answer: 40 m DATA-U
-    test::RotatorBox box;
-    connect(&radio, box);
-    const Lines journal = run(
-        // Frequency, then mode, each asked and answered once a second.
-        "tick 21\nkey Alt+F\nkey Alt+M\n"
-        "key Alt+F\ntick 10\nkey Down\nkey Up\nkey Alt+M\ntick 10\n" +
-        kLeave);
-    EXPECT_TRUE(in_order(journal, {
-                                      "focus dropdown \"Frequency \" \"14.0740\"",
-                                      "focus edit \"Mode\" \"USB\"",
-                                      "focus dropdown \"Frequency \" \"14.0740\"",
-                                      "focus readonly \"TIME \" \"fourteen 02\"",
-                                      "focus dropdown \"Frequency \" \"7.0740\"",
-                                      "text \"3.5MHz\"",
-                                      "text \"7.0740\"",
-                                      "focus edit \"Mode\" \"LSB\"",
-                                      "text \"DIG\"",
-                                  }));
-}
-
-// The box's heading is in the bearing box; a typed bearing turns the antenna and the moving
-// heading is heard in the box, with a beep on every fifth report; 350 is refused.
-TEST_F(OnLineSerialTest, TheBearingBoxFollowsAndTurnsTheAntenna) {
-    test::RotatorBox box;
-    box.heading = 290;
-    box.split_replies = true;
-    box.noise = {'\x7F', '\r'};
-    connect(nullptr, box);
-    const Lines journal =
-        run("tick 3\nkey Alt+B\ntype 220\nkey Enter\ntick 20\n"
-            "key Alt+W Alt+B\ntype 350\nkey Enter\nkey Alt+W Alt+B\ntype 0\nkey Enter\n"
-            "key Alt+W\nkey Ctrl+Tab Ctrl+Tab\ntick 1\n" +
-            kLeave);
-    EXPECT_TRUE(in_order(journal, {
-                                      "focus edit \"Bearing\" \"290\"",
-                                      "text \"220\"",
-                                      "text \"290\"",
-                                      "text \"280\"",
-                                      "text \"270\"",
-                                      "text \"260\"",
-                                      "text \"250\"",
-                                      "text \"240\"",
-                                      "beep default",
-                                      "text \"230\"",
-                                      "text \"220\"",
-                                      "text \"350\"",
-                                      "beep default",
-                                      "text \"0\"",
-                                      "focus edit \"Power\" \"\"",
-                                      "focus edit \"Bearing\" \"0\"",
-                                      "focus readonly \"DATE \" \"fourteen March  Two thousand "
-                                      "and twenty 5\"",
-                                  }));
-    EXPECT_EQ(box.commands(), (std::vector<std::string>{"AM", "A?", "AG220", "AG0"}));
-}
-
-// A box that never answers is given up after five silent seconds, and the rotator keys then
-// only beep.
-TEST_F(OnLineSerialTest, ASilentBoxIsReportedAfterFiveSeconds) {
-    test::RotatorBox box;
-    box.silent = true;
-    connect(nullptr, box);
-    const Lines journal =
-        run("tick 50\nkey Alt+B\ntick 1\nanswer ok\ntype 100\nkey Enter\n" + kLeave);
-    EXPECT_TRUE(in_order(journal, {
-                                      "focus edit \"Bearing\" \"\"",
-                                      "message \"Com Port Error\" \"No response from CBOX\" ok",
-                                      "beep default",
-                                  }));
-    EXPECT_EQ(std::count_if(journal.begin(), journal.end(),
-                            [](const std::string& line) { return line.starts_with("message"); }),
-              2);  // the silent box, and leaving
 }
 
 }  // namespace

@@ -92,17 +92,6 @@ struct FormRun {
     DateTime clock;
 };
 
-// The text lines of a journal: what the focused box came to hold.
-Lines text_lines(const Lines& journal) {
-    Lines texts;
-    for (const std::string& line : journal) {
-        if (line.rfind("text ", 0) == 0) {
-            texts.push_back(line);
-        }
-    }
-    return texts;
-}
-
 FormRun run_form(std::string_view script) {
     Journal journal;
     HeadlessClock clock;
@@ -113,94 +102,80 @@ FormRun run_form(std::string_view script) {
         run.result = form.run();
     } catch (const ScriptEnded&) {
     }
-    run.journal = journal.lines();
-    run.changes = form.changes;
-    run.ticks = form.ticks;
-    run.clock = clock.utc_now();
-    return run;
+    return {journal.lines(), run.result, form.changes, form.ticks, clock.utc_now()};
 }
 
-TEST(HeadlessUi, EachBoxIsSpokenWithTheLabelBeforeItInTabOrder) {
-    FormRun run = run_form("key Tab Tab Tab Tab Tab Tab\nkey Shift+Tab\nkey Escape\n");
-    EXPECT_EQ(run.journal, (Lines{
-                               "window \"Test Form\"",
-                               "focus edit \"Call Sign:\" \"\"",
-                               "focus edit \"Drive:\" \"\"",
-                               "focus readonly \"Last QSO:\" \"\"",
-                               "focus list \"Band:\" \"160m\"",
-                               "focus dropdown \"Mode:\" \"SSB\"",
-                               "focus button \"Exit\"",
-                               "focus edit \"Call Sign:\" \"\"",
-                               "focus button \"Exit\"",
-                           }));
-    EXPECT_EQ(run.result, 7);
-}
-
-TEST(HeadlessUi, AltAndALabelsLetterReachesItsBoxAndAButtonsPressesIt) {
-    FormRun run = run_form("key Alt+D\nkey Alt+Q\nkey Alt+C\nkey Alt+X\n");
-    EXPECT_EQ(run.journal, (Lines{
-                               "window \"Test Form\"",
-                               "focus edit \"Call Sign:\" \"\"",
-                               "focus edit \"Drive:\" \"\"",
-                               "focus edit \"Call Sign:\" \"\"",
-                           }));
-    EXPECT_EQ(run.result, 110);
-}
-
-TEST(HeadlessUi, TypingHonoursUpperCaseReadOnlyAndTheLengthLimit) {
-    FormRun run = run_form(
-        "type g9zza/pqrs\nkey Backspace\nkey Enter\ntype e\nkey Tab\ntype x\nkey Escape\n");
-    EXPECT_EQ(run.journal, (Lines{
-                               "window \"Test Form\"",
-                               "focus edit \"Call Sign:\" \"\"",
-                               "text \"g9zza/\"",
-                               "beep default",
-                               "text \"g9zza\"",
-                               "focus edit \"Drive:\" \"\"",
-                               "text \"E\"",
-                               "focus readonly \"Last QSO:\" \"\"",
-                           }));
-    EXPECT_EQ(run.changes, (std::vector<int>{101, 101, 103}));
-}
-
-TEST(HeadlessUi, KeyTableComesFirstAndSpokenBoxesAreHeardWhenTheyChange) {
-    FormRun run = run_form("type G9ZZA\nkey Ctrl+S\nkey F12\nkey Escape\n");
-    EXPECT_EQ(run.journal, (Lines{
-                               "window \"Test Form\"",
-                               "focus edit \"Call Sign:\" \"\"",
-                               "text \"G9ZZA\"",
-                               "static \"Saved G9ZZA\"",
-                           }));
-}
-
-TEST(HeadlessUi, ListsMoveWithArrowsHomeEndAndStopAtTheirEnds) {
-    FormRun run =
-        run_form("key Tab Tab Tab\nkey Down Down Down\nkey Home\nkey End\nkey Up\nkey Escape\n");
-    Lines tail(run.journal.end() - 6, run.journal.end());
-    EXPECT_EQ(tail, (Lines{"focus list \"Band:\" \"160m\"", "text \" 80m\"", "text \" 40m\"",
-                           "text \"160m\"", "text \" 40m\"", "text \" 80m\""}));
-}
-
-// A letter jumps to the next entry starting with it in a drop-down list too, as the GTK
-// program does; a letter no entry starts with leaves the choice alone.
-TEST(HeadlessUi, LettersJumpInADropDownList) {
-    FormRun run = run_form("key Tab Tab Tab Tab\nkey C\nkey X\nkey S\nkey Escape\n");
-    Lines tail(run.journal.end() - 3, run.journal.end());
-    EXPECT_EQ(tail, (Lines{"focus dropdown \"Mode:\" \"SSB\"", "text \"CW\"", "text \"SSB\""}));
-}
-
-TEST(HeadlessUi, MessageBoxesTakeTheScriptedAnswer) {
-    FormRun yes = run_form("key F2\nanswer yes\nkey Escape\n");
-    EXPECT_EQ(yes.journal[2], "message \"Delete Entry\" \"Are you sure?\" yes");
-    // The form is spoken again when the box closes, then its changed text.
-    EXPECT_EQ(yes.journal[3], "window \"Test Form\"");
-    EXPECT_EQ(yes.journal[4], "focus edit \"Call Sign:\" \"\"");
-    EXPECT_EQ(yes.journal[5], "static \"yes\"");
-    FormRun by_escape = run_form("key F2\nkey Escape\nkey Escape\n");
-    EXPECT_EQ(by_escape.journal[2], "message \"Delete Entry\" \"Are you sure?\" no");
-    EXPECT_THROW(run_form("key F2\nanswer ok\n"), ScriptError);
-    EXPECT_THROW(run_form("key F2\ntype x\n"), ScriptError);
-    EXPECT_THROW(run_form("answer yes\n"), ScriptError);
+// Each script's whole journal after the form's opening lines, and what the form returned.
+TEST(HeadlessUi, TheFormAsTheOperatorHearsIt) {
+    struct Case {
+        const char* script;
+        Lines heard;
+        int result;
+    } cases[] = {
+        // Each box is spoken with the label before it, in tab order, going round.
+        {"key Tab Tab Tab Tab Tab Tab\nkey Shift+Tab\nkey Escape\n",
+         {"focus edit \"Drive:\" \"\"", "focus readonly \"Last QSO:\" \"\"",
+          "focus list \"Band:\" \"160m\"", "focus dropdown \"Mode:\" \"SSB\"",
+          "focus button \"Exit\"", "focus edit \"Call Sign:\" \"\"", "focus button \"Exit\""},
+         7},
+        // Alt and a label's letter reach its box, a button's press it; Alt+Q is nobody's.
+        {"key Alt+D\nkey Alt+Q\nkey Alt+C\nkey Alt+X\n",
+         {"focus edit \"Drive:\" \"\"", "focus edit \"Call Sign:\" \"\""},
+         110},
+        // The length limit beeps, upper case is forced, read-only boxes take nothing.
+        {"type g9zza/pqrs\nkey Backspace\nkey Enter\ntype e\nkey Tab\ntype x\nkey Escape\n",
+         {"text \"g9zza/\"", "beep default", "text \"g9zza\"", "focus edit \"Drive:\" \"\"",
+          "text \"E\"", "focus readonly \"Last QSO:\" \"\""},
+         7},
+        // The key table comes first; a spoken box is heard when it changes.
+        {"type G9ZZA\nkey Ctrl+S\nkey F12\nkey Escape\n",
+         {"text \"G9ZZA\"", "static \"Saved G9ZZA\""},
+         7},
+        // Lists move with the arrows, Home and End, and stop at their ends.
+        {"key Tab Tab Tab\nkey Down Down Down\nkey Home\nkey End\nkey Up\nkey Escape\n",
+         {"focus edit \"Drive:\" \"\"", "focus readonly \"Last QSO:\" \"\"",
+          "focus list \"Band:\" \"160m\"", "text \" 80m\"", "text \" 40m\"", "text \"160m\"",
+          "text \" 40m\"", "text \" 80m\""},
+         7},
+        // A letter jumps to the next entry starting with it in a drop-down list, as in GTK;
+        // a letter no entry starts with leaves the choice alone.
+        {"key Tab Tab Tab Tab\nkey C\nkey X\nkey S\nkey Escape\n",
+         {"focus edit \"Drive:\" \"\"", "focus readonly \"Last QSO:\" \"\"",
+          "focus list \"Band:\" \"160m\"", "focus dropdown \"Mode:\" \"SSB\"", "text \"CW\"",
+          "text \"SSB\""},
+         7},
+        // A message box takes the scripted answer, Escape says no; the form is spoken again
+        // when the box closes, then its changed text.
+        {"key F2\nanswer yes\nkey F3\nkey Escape\nkey Escape\n",
+         {"message \"Delete Entry\" \"Are you sure?\" yes", "window \"Test Form\"",
+          "focus edit \"Call Sign:\" \"\"", "static \"yes\"",
+          "message \"Delete Entry\" \"Are you sure?\" no", "window \"Test Form\"",
+          "focus edit \"Call Sign:\" \"\"", "static \"no\""},
+         7},
+        // Moving into a box selects its text, so typing replaces it; End puts the cursor
+        // after it; Backspace on the selection empties the box.
+        {"type G9ZZA\nkey Tab Shift+Tab\ntype K1\nkey Tab Shift+Tab\nkey End\ntype X\n"
+         "key Tab Shift+Tab\nkey Backspace\nkey Escape\n",
+         {"text \"G9ZZA\"", "focus edit \"Drive:\" \"\"", "focus edit \"Call Sign:\" \"G9ZZA\"",
+          "text \"K1\"", "focus edit \"Drive:\" \"\"", "focus edit \"Call Sign:\" \"K1\"",
+          "text \"K1X\"", "focus edit \"Drive:\" \"\"", "focus edit \"Call Sign:\" \"K1X\"",
+          "text \"\""},
+         7},
+        // The script ending while a window is open.
+        {"type A\n", {"text \"A\""}, -1},
+    };
+    for (const Case& c : cases) {
+        FormRun run = run_form(c.script);
+        Lines heard = {"window \"Test Form\"", "focus edit \"Call Sign:\" \"\""};
+        heard.insert(heard.end(), c.heard.begin(), c.heard.end());
+        EXPECT_EQ(run.journal, heard) << c.script;
+        EXPECT_EQ(run.result, c.result) << c.script;
+    }
+    EXPECT_EQ(run_form("type ab\nkey Backspace\nkey Tab\ntype x\nkey Escape\n").changes,
+              (std::vector<int>{101, 101, 103}));
+    for (const char* wrong : {"key F2\nanswer ok\n", "key F2\ntype x\n", "answer yes\n"}) {
+        EXPECT_THROW(run_form(wrong), ScriptError) << wrong;
+    }
 }
 
 // Enter once answered Yes to every question, so one slip on a question that destroys
@@ -216,32 +191,12 @@ TEST(DialogRules, EnterAnswersNoWhereYesWouldDestroy) {
     }
 }
 
-// Moving into a box selects its text, as GTK and Windows dialogs do, so typing replaces it;
-// End puts the cursor after it and typing adds; Backspace on the selection empties the box.
-TEST(HeadlessUi, TypingReplacesTheTextThatMovingInSelected) {
-    FormRun run = run_form(
-        "type G9ZZA\nkey Tab Shift+Tab\ntype K1\nkey Tab Shift+Tab\nkey End\ntype X\n"
-        "key Tab Shift+Tab\nkey Backspace\nkey Escape\n");
-    EXPECT_EQ(text_lines(run.journal),
-              (Lines{"text \"G9ZZA\"", "text \"K1\"", "text \"K1X\"", "text \"\""}));
-}
-
 TEST(HeadlessUi, TicksDriveTheTimerAndTheClock) {
     FormRun run = run_form("clock 2029-07-22 23:59:59\ntick 25\nkey Escape\n");
     EXPECT_EQ(run.ticks, 2);
-    EXPECT_EQ(run.clock.year, 2029);
-    EXPECT_EQ(run.clock.month, 7);
-    EXPECT_EQ(run.clock.day, 23);
-    EXPECT_EQ(run.clock.hour, 0);
-    EXPECT_EQ(run.clock.minute, 0);
-    EXPECT_EQ(run.clock.second, 1);
-    EXPECT_EQ(run.clock.millisecond, 500);
-}
-
-TEST(HeadlessUi, TheScriptEndingWhileAWindowIsOpenIsReported) {
-    FormRun run = run_form("type A\n");
-    EXPECT_EQ(run.result, -1);
-    EXPECT_EQ(run.journal.back(), "text \"A\"");
+    const DateTime& t = run.clock;
+    EXPECT_EQ((std::vector<int>{t.year, t.month, t.day, t.hour, t.minute, t.second, t.millisecond}),
+              (std::vector<int>{2029, 7, 23, 0, 0, 1, 500}));
 }
 
 TEST(HeadlessClock, LocalTimeFollowsTheOffsetAcrossMidnight) {
@@ -261,9 +216,10 @@ TEST(HeadlessClock, LocalTimeFollowsTheOffsetAcrossMidnight) {
 
 TEST(Script, EventsAndErrorsNameTheirLine) {
     auto events = parse_script(
-        "# start\nkey Ctrl+Q Down\n\ntype  two words \nanswer no\ntick\nclock 2014-01-14 09:30:00 "
-        "-05:00\ndoubleclick\n");
-    ASSERT_EQ(events.size(), 7u);
+        "# start\nkey Ctrl+Q Down\n\ntype  two words \nanswer no\r\ntick\nclock 2014-01-14 "
+        "09:30:00 "
+        "-05:00\nclock 2014-01-14 09:30:00\ndoubleclick\n");
+    ASSERT_EQ(events.size(), 8u);
     EXPECT_EQ(events[0].chord, ctrl('Q'));
     EXPECT_EQ(events[1].chord, plain(kKeyDown));
     EXPECT_EQ(events[2].text, " two words ");
@@ -271,7 +227,8 @@ TEST(Script, EventsAndErrorsNameTheirLine) {
     EXPECT_EQ(events[3].answer, Answer::No);
     EXPECT_EQ(events[4].count, 1);
     EXPECT_EQ(events[5].local_offset_minutes, -300);
-    EXPECT_EQ(events[6].kind, ScriptEvent::Kind::DoubleClick);
+    EXPECT_EQ(events[6].local_offset_minutes, 0);
+    EXPECT_EQ(events[7].kind, ScriptEvent::Kind::DoubleClick);
 
     struct Bad {
         const char* script;
