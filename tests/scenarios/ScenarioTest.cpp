@@ -1,15 +1,16 @@
 // Every key script the Orca check plays, and every scenario of tests/scenarios, played on the
 // headless backend: the whole journal must be the one kept beside the script (NAME.journal).
 // A journal holds every word, focus move, beep and sound, so any change of behaviour on those
-// paths shows here. The Orca check's scripts start from the folder it prepares (the shipped
-// country list, ISLANDS.TXT and fixture.script's log); a scenario starts from an empty folder
-// with the files of the folder named after it up to the first dot ("print_log.refused"
-// starts from print_log/), when there is one. Scripts that need the
-// simulated radio or the call book's server are played by their own tests. A first line
-// "# Printer missing" or "# Printer refusing" plays the script with such a printer.
-// Files the run must leave behind are kept in the folder NAME.after. With VARROW_BLESS set,
-// each journal and kept file is written instead of compared: read the difference before
-// committing it.
+// paths shows here.
+// - The Orca check's scripts start from the folder it prepares (the shipped country list,
+//   ISLANDS.TXT and fixture.script's log). A scenario starts from an empty folder, with the
+//   files of the folder named after it up to the first dot when there is one
+//   ("print_log.refused" starts from print_log/).
+// - Files the run must leave exactly so are kept in the folder NAME.after.
+// - A first line "# Printer missing" or "# Printer refusing" plays it with such a printer.
+// - Scripts that need the simulated radio or the call book's server have tests of their own.
+// With VARROW_BLESS set, each journal and kept file is written instead of compared: read the
+// difference before committing it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
