@@ -281,7 +281,7 @@ void type(const std::string& text) {
 }
 
 // Takes the program's events until it has been quiet for a while: what a step brings.
-void listen(int quiet_ms, int longest_ms) {
+void listen(int quiet_ms, int longest_ms, bool until_heard = false) {
     DWORD start = GetTickCount();
     WIN32_FILE_ATTRIBUTE_DATA data{};
     DWORD last_size = 0;
@@ -300,7 +300,8 @@ void listen(int quiet_ms, int longest_ms) {
         if (size != last_size) {
             last_size = size;
             last_change = GetTickCount();
-        } else if (GetTickCount() - last_change >= static_cast<DWORD>(quiet_ms)) {
+        } else if (GetTickCount() - last_change >= static_cast<DWORD>(quiet_ms) &&
+                   (!until_heard || size > 0)) {
             return;
         }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
@@ -336,7 +337,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     g_process = process.dwProcessId;
-    listen(1500, 60000);
+    // On a loaded machine the program may take longer than the quiet time to show its main
+    // window: keys sent before it would be lost.
+    listen(1500, 60000, true);
 
     std::ifstream script(argv[2]);
     std::string line;
