@@ -36,6 +36,10 @@ TEST(DateCode, TextRoundTripInEveryFormat) {
                 }
             }
         }
+        // A field with a letter or a blank in either place is no date.
+        for (const char* text : {"1a/03/14", "a4/03/14", "14/0b/14", "14/ 3/14", "14/03/1c"}) {
+            EXPECT_FALSE(date_code_of_text(text, format).has_value()) << text;
+        }
     }
 }
 
