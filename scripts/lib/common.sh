@@ -38,10 +38,12 @@ BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbe
 # sound server with a null sink, the Orca screen reader with a window manager and
 # speech-dispatcher, whose speech the tests capture to a file, a private print scheduler,
 # poppler's PDF readers and Ghostscript (it reads the PostScript Wine's printing spools),
-# and libfaketime, which starts the program's clock at a set time for the Orca check.
+# libfaketime, which starts the program's clock at a set time for the Orca check, and
+# Hamlib's daemons (rigctld, rotctld, with their dummy radio and rotator) and TrustedQSL's
+# tqsl, which the station and upload tests talk to as the operator's machine would.
 TEST_PACKAGES=(xvfb xauth x11-utils dbus at-spi2-core python3-pyatspi xdotool imagemagick faketime
     fonts-dejavu-core pulseaudio pulseaudio-utils orca speech-dispatcher metacity cups-daemon
-    cups-client poppler-utils ghostscript)
+    cups-client poppler-utils ghostscript libhamlib-utils trustedqsl)
 
 # The Windows build: the mingw-w64 cross-compiler (posix threads) and Wine to run its tests.
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64)
