@@ -99,7 +99,7 @@ protected:
                 return;
             }
         }
-        refuse(m_ctx);
+        refuse(m_ctx, m_window, "No line starts with " + std::string(1, letter) + ".");
     }
     std::string_view line() const {
         if (m_cursor >= static_cast<int>(m_lines.size())) {
@@ -122,6 +122,7 @@ public:
         platform::Ui& ui = m_ctx.ui();
         platform::WindowSpec shape = window_shape(report.title, 250, 40, owner, "Times New Roman");
         m_window = ui.create_window(shape, *this);
+        add_announcement_label(m_ctx, m_window, 5, 26, 240);
         add_labelled_box(m_ctx, m_window, 101, kLineBox, report.label, 10, 50, 180);
         ui.set_key_table(m_window, walk_keys());
         show_line();
@@ -147,6 +148,7 @@ public:
         platform::WindowSpec shape =
             window_shape("Band Status by country", 250, 230, owner, "Times New Roman");
         m_window = ui.create_window(shape, *this);
+        add_announcement_label(m_ctx, m_window, 5, 218, 240);
         add_labelled_box(m_ctx, m_window, 101, kNameBox, "Country", 5, 70, 160);
         for (int band = 0; band < 13; ++band) {
             add_labelled_box(m_ctx, m_window, kFirstBandBox - 1 + 2 * band,

@@ -75,6 +75,7 @@ public:
         platform::WindowSpec shape =
             window_shape(m_edit_entry > 0 ? " Edit Entry " : "Off Line Logging", 280, 230, owner);
         m_window = ui.create_window(shape, *this);
+        add_announcement_label(m_ctx, m_window, 5, 212, 270);
         using platform::ctrl;
         using platform::plain;
         ui.set_key_table(m_window, {{plain(platform::kKeyF2), kCmdQso},
@@ -154,6 +155,12 @@ private:
     std::string text(int box) { return m_ctx.ui().text(m_window, box); }
     void set(int box, std::string_view value) { m_ctx.ui().set_text(m_window, box, value); }
 
+    std::span<const BoxSpec> form() const {
+        return m_kind == EntryKindChoice::Qso    ? std::span<const BoxSpec>(kQsoForm)
+               : m_kind == EntryKindChoice::Data ? std::span<const BoxSpec>(kDataForm)
+                                                 : std::span<const BoxSpec>(kTextForm);
+    }
+
     std::string entry_label() const {
         int number = editing() ? m_edit_entry : m_ctx.log.count() + 1;
         return "Entry number" + plain_number(number) + ", " +
@@ -173,12 +180,8 @@ private:
         platform::ControlSpec date_box = control(ControlKind::Edit, kDateBox, "", 5, 15, 35, 12);
         date_box.max_length = kDateLength;
         ui.add_control(m_window, date_box);
-        std::span<const BoxSpec> form =
-            m_kind == EntryKindChoice::Qso    ? std::span<const BoxSpec>(kQsoForm)
-            : m_kind == EntryKindChoice::Data ? std::span<const BoxSpec>(kDataForm)
-                                              : std::span<const BoxSpec>(kTextForm);
         int y = 30;
-        for (const BoxSpec& row : form) {
+        for (const BoxSpec& row : form()) {
             // The Last Entry label is there only for new entries; its box always is.
             if (!(row.box == kLastEntryBox && m_kind == EntryKindChoice::Qso && editing())) {
                 ui.add_control(m_window,
@@ -297,10 +300,20 @@ private:
         }
     }
 
+    // The box keeps the focus and the operator hears what is wrong with it: only a time box
+    // refuses what is typed, every other box refuses being left empty.
     void refuse_at(int box) {
         m_ctx.ui().set_focus(m_window, box);
         m_focus = box;
-        refuse(m_ctx);
+        std::string name = "The box";
+        for (const BoxSpec& row : form()) {
+            if (row.box == box) {
+                name = row.text;
+            }
+        }
+        refuse(m_ctx, m_window,
+               text(box).empty() ? name + " is empty."
+                                 : name + " must be a time of day, four digits from 0000 to 2359.");
     }
 
     void save() {

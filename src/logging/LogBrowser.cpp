@@ -19,6 +19,7 @@ constexpr int kCmdUp = 20, kCmdDown = 21, kCmdPageUp = 22, kCmdPageDown = 23, kC
               kCmdEnd = 25, kCmdToggleSent = 26, kCmdToggleReceived = 27, kCmdEdit = 28,
               kCmdDelete = 29, kCmdKeyHelp = 30;
 constexpr int kPage = 20;
+constexpr std::string_view kEmptyLog = "The log is empty";
 
 platform::ControlSpec limited(platform::ControlSpec shape, int max_length) {
     shape.max_length = max_length;
@@ -179,7 +180,7 @@ private:
     void show_entry() {
         platform::Ui& ui = m_ctx.ui();
         ui.set_text(m_window, kDisplay,
-                    count() == 0 ? std::string("The log is empty")
+                    count() == 0 ? std::string(kEmptyLog)
                                  : entry_summary(m_ctx.log.entry(m_current), m_current,
                                                  m_ctx.date_format(), m_ctx.frequency_names));
         ui.set_focus(m_window, kDisplay);
@@ -189,7 +190,7 @@ private:
     // knows.
     void step_to(int entry) {
         if (count() == 0) {
-            refuse(m_ctx, m_window, "The log is empty");
+            refuse(m_ctx, m_window, kEmptyLog);
             return;
         }
         if (entry < 1 || entry > count()) {
@@ -259,10 +260,12 @@ private:
 
     void toggle_qsl(unsigned mask) {
         if (count() == 0) {
+            refuse(m_ctx, m_window, kEmptyLog);
             return;
         }
         LogRecord record = m_ctx.log.entry(m_current);
         if (!record.is_qso()) {
+            refuse(m_ctx, m_window, "Only a QSO entry has QSL marks.");
             return;
         }
         record.set_qsl_flags(static_cast<uint8_t>(record.qsl_flags() ^ mask));
@@ -280,6 +283,7 @@ private:
 
     void edit() {
         if (count() == 0) {
+            refuse(m_ctx, m_window, kEmptyLog);
             return;
         }
         // The edited entry is shown at its new place, which a changed date or time moves.
@@ -290,6 +294,7 @@ private:
 
     void delete_entry() {
         if (count() == 0) {
+            refuse(m_ctx, m_window, kEmptyLog);
             return;
         }
         // The question names the entry, and after the delete the entry now at that place is

@@ -78,10 +78,9 @@ std::string entry_summary(const LogRecord& r, int number, int date_format,
         }
         case EntryKind::Data: {
             DataEntry e = decode_data(r);
-            int band = e.band < 0 || e.band > 19 ? 19 : e.band;
             return text + " at " + spoken_time(e.time) + ", " + " Operator is " + e.operator_name +
                    ", " + "Rig is " + e.transceiver + ", " + "Antenna is " + e.antenna + ", " +
-                   "Band is " + megahertz_spoken(frequency_name(frequency_names, band));
+                   "Band is " + megahertz_spoken(frequency_name(frequency_names, e.band));
         }
         case EntryKind::Text:
             return text + " at " + spoken_time(r.time()) + ", " + spoken_field(r.text_field());

@@ -39,7 +39,7 @@ bool OnLineDevices::turn_rotator_to_path(int degrees) {
     return turn_rotator(text);
 }
 
-bool OnLineDevices::turn_rotator_to_typed(std::string_view bearing) {
+bool OnLineDevices::is_rotator_bearing(std::string_view bearing) {
     // The largest bearing the rotator box is sent; 350 and above are refused.
     constexpr int kLargestBearing = 349;
     int value = 0;
@@ -48,7 +48,11 @@ bool OnLineDevices::turn_rotator_to_typed(std::string_view bearing) {
         digits = digits && c >= '0' && c <= '9';
         value = value * 10 + (c - '0');
     }
-    return digits && value <= kLargestBearing && turn_rotator(bearing);
+    return digits && value <= kLargestBearing;
+}
+
+bool OnLineDevices::turn_rotator_to_typed(std::string_view bearing) {
+    return is_rotator_bearing(bearing) && turn_rotator(bearing);
 }
 
 RigNews OnLineDevices::follow_rig() {

@@ -38,6 +38,8 @@ public:
     // A bearing the operator typed goes only when it is a whole number of up to three
     // digits, 349 at most; false, and nothing sent, otherwise.
     bool turn_rotator_to_typed(std::string_view bearing);
+    // A whole number of up to three digits, 349 at most: the bearings the rotator box takes.
+    static bool is_rotator_bearing(std::string_view bearing);
 
     // Every 100 ms; the transceiver is read on every tenth call. A frequency of a band other
     // than the one shown becomes that band's frequency name and the log's current band.

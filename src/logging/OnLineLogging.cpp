@@ -53,6 +53,7 @@ constexpr std::string_view kKeyHelp =
 constexpr std::string_view kBearingKeyHelp = ",ALT B for Bearing";
 
 constexpr std::string_view kEmptyNet = "No station on the net.";
+constexpr std::string_view kNoRotator = "No rotator is connected.";
 constexpr std::string_view kEditPending = "Edit not finished. F2 writes it.";
 
 platform::KeyTable key_table(bool with_rotator) {
@@ -161,6 +162,7 @@ public:
                 break;
             case kCmdQslWritten:
                 m_qsl_written = true;
+                say("The next log-on is marked QSL written.");
                 break;
             case kCmdKeyHelp:
                 show_key_help(
@@ -258,7 +260,7 @@ public:
         set(kCommentBox, "");
         const CallBookAnswer answer = m_devices.look_up(text(kCallBox));
         if (answer.kind == CallBookAnswer::Kind::Busy) {
-            refuse(m_ctx);
+            refuse(m_ctx, m_window, "The call book is still looking up the last call.");
         } else {
             show_call_book_answer(answer);
         }
@@ -275,16 +277,23 @@ public:
 
     // The short or long path of the beam heading shown.
     void turn_rotator_to_path(bool long_path) {
-        if (!m_beam_paths || !m_devices.turn_rotator_to_path((*m_beam_paths)[long_path ? 1 : 0])) {
-            refuse(m_ctx);
+        if (!m_beam_paths) {
+            refuse(m_ctx, m_window, "No beam heading yet. Type a call first.");
+        } else if (!m_devices.turn_rotator_to_path((*m_beam_paths)[long_path ? 1 : 0])) {
+            refuse(m_ctx, m_window, kNoRotator);
         }
     }
 
     // A typed bearing goes to the rotator when it is a whole number of up to three digits,
-    // 349 at most; anything else is refused with a beep and nothing is sent.
+    // 349 at most; anything else is refused, said, and nothing is sent.
     void turn_rotator_to_typed_bearing() {
-        if (!m_devices.turn_rotator_to_typed(trim(text(kBearingBox)))) {
-            refuse(m_ctx);
+        const std::string bearing(trim(text(kBearingBox)));
+        if (!OnLineDevices::is_rotator_bearing(bearing)) {
+            refuse(m_ctx, m_window, "Bearing must be a whole number from 0 to 349.");
+            return;
+        }
+        if (!m_devices.turn_rotator_to_typed(bearing)) {
+            refuse(m_ctx, m_window, kNoRotator);
             return;
         }
         m_bearing_typed = false;
@@ -634,7 +643,7 @@ private:
     }
 
     // One QSL label for the station shown, with no end-of-sheet question; the station is
-    // then marked QSL written, as F6 would. An empty net has nothing to print: a beep says so.
+    // then marked QSL written. An empty net has nothing to print, and says so.
     void print_qsl() {
         if (m_net.count() == 0) {
             refuse_with(kEmptyNet);
@@ -660,6 +669,7 @@ private:
         }
         m_net.mark_qsl_written(m_net.current());
         m_ctx.platform.sound.beep(platform::Beep::Information);
+        say("QSL label printed for " + slot_call(m_net.slot(m_net.current())) + ".");
     }
 
     // Refuses, saying why, when the net has nobody to act on or an edit waits for F2.

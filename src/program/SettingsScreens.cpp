@@ -143,6 +143,7 @@ public:
 
     void run(platform::WindowId owner) {
         open(owner, "Set Latitude, Longitude and Rotator Port", 160, 60);
+        add_announcement_label(m_ctx, m_window, 5, 49, 150);
         add(ControlKind::Label, 100, "L&atitude:", 5, 5, 70);
         add(ControlKind::Edit, 200, m_ctx.settings.latitude, 80, 5, 70);
         add(ControlKind::Label, 101, "L&ongitude:", 5, 20, 70);
@@ -165,7 +166,9 @@ private:
             return false;
         }
         m_ctx.ui().set_focus(m_window, box);
-        refuse(m_ctx);
+        refuse(m_ctx, m_window,
+               box == 200 ? "Latitude must be a number of degrees from -90 to 90."
+                          : "Longitude must be a number of degrees from -180 to 180.");
         return true;
     }
     bool may_close() override { return !refused(200) && !refused(201); }

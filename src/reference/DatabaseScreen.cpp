@@ -164,7 +164,7 @@ private:
         platform::Ui& ui = m_ctx.ui();
         const int position = m_ctx.database_search_position;
         if (!m_loaded) {
-            refuse(m_ctx);
+            refuse(m_ctx, m_window, "No database is open.");
             return;
         }
         if (position == m_db.count() && position == OperatorDatabase::kMaxRecords) {
@@ -179,7 +179,7 @@ private:
         }
         // A position left by a search in a larger database names no record of this one.
         if (!m_db.store(position, m_db.build_record(values, position))) {
-            refuse(m_ctx);
+            refuse(m_ctx, m_window, "No record of this database is shown.");
             return;
         }
         bool written = false;

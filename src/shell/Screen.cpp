@@ -78,7 +78,7 @@ bool refuse_commas(const ScreenContext& ctx, platform::WindowId window, int cont
     }
     std::erase(text, ',');
     ctx.ui().set_text(window, control, text);
-    refuse(ctx);
+    refuse(ctx, window, "A comma cannot be kept here; it was taken out.");
     return true;
 }
 

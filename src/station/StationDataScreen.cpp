@@ -27,6 +27,7 @@ public:
         platform::Ui& ui = m_ctx.ui();
         platform::WindowSpec shape = window_shape("STATION DATA ", 220, 120, owner);
         m_window = ui.create_window(shape, *this);
+        add_announcement_label(m_ctx, m_window, 5, 108, 210);
         struct Row {
             int label;
             int box;

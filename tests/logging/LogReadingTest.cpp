@@ -106,6 +106,7 @@ TEST_F(SearchTest, CommentSearchIgnoresCaseAndPassesOverTextEntries) {
     EXPECT_EQ(search_log(log, SearchField::Comment, "island", 1, true), 2);
     EXPECT_EQ(search_log(log, SearchField::Comment, "island", 2, true), 0);
     EXPECT_EQ(search_log(log, SearchField::Comment, "note", 0, true), 0);
+    EXPECT_EQ(search_log(log, SearchField::Comment, "ixland", 0, true), 0);  // every letter counts
 }
 
 TEST_F(SearchTest, FirstEntryOfADate) {
