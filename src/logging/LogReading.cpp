@@ -67,10 +67,13 @@ std::string entry_summary(const LogRecord& r, int number, int date_format,
                 text += ' ';
                 text += c;
             }
+            // An entry imported without a band or mode says so, not an empty pause.
+            const std::string frequency(trim_right(megahertz_spoken(
+                frequency_name(frequency_names, band_of_band_field(r.band_field())))));
+            const std::string mode = spoken_field(r.mode_field());
             text += ", at " + spoken_time(r.time()) + " on ";
-            text += trim_right(megahertz_spoken(
-                frequency_name(frequency_names, band_of_band_field(r.band_field()))));
-            text += ", " + spoken_field(r.mode_field()) + ", ";
+            text += frequency.empty() ? std::string("no band") : frequency;
+            text += ", " + (trim(mode).empty() ? std::string("no mode") : mode) + ", ";
             text += power_phrase(r.power_field()) + ", ";
             text += qsl_phrase(r.qsl_flags());
             text += spoken_field(r.comment_field());
