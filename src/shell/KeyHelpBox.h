@@ -12,10 +12,10 @@ namespace vl {
 
 constexpr int kKeyHelpClosedByEnter = 1;
 constexpr int kKeyHelpClosedByEscape = 2;
-constexpr int kKeyHelpLines = 16;
+constexpr int kKeyHelpLines = 24;
 
-// Splits at commas into at most 16 lines, dropping the commas; items past the sixteenth
-// are kept on the last line so nothing goes unheard.
+// Splits at commas into at most kKeyHelpLines lines, dropping the commas; items past the
+// last line are kept on it so nothing goes unheard.
 std::array<std::string, kKeyHelpLines> key_help_lines(std::string_view text);
 
 // Shows the box over `owner` and returns 1 when closed by Enter, 2 by Escape.
