@@ -33,6 +33,10 @@ bool NotePadFile::save(std::string_view notes, const platform::DateTime& local, 
             return false;  // the old notes could not be read: they are not replaced
         }
         data = std::move(*old);
+        // A note's last line ends before the next heading, or the two would read as one.
+        if (!data.empty() && !data.ends_with('\n')) {
+            data += "\r\n";
+        }
     }
     data += note_heading(local);
     data += notes;

@@ -124,35 +124,6 @@ TEST(OperatorDatabase, SaveInPlaceAddAndSort) {
     EXPECT_EQ(again.count(), 5);
 }
 
-// F12 wrote its record over the old bytes in place, so a stop part-way through left a record
-// mixed from the old and the new. Stopped at every file operation of a save in turn, the file
-// is the old one or the new one.
-TEST(OperatorDatabase, AStopDuringASaveLeavesTheOldFileOrTheNew) {
-    OperatorDatabase db;
-    ASSERT_EQ(db.parse(kFile).outcome, DatabaseLoad::Outcome::Loaded);
-    const int found = db.search("G").value();
-    ASSERT_TRUE(db.store(found, db.build_record({"G", "England and Wales", "X"}, found)));
-    const std::string changed = kHeader + row("JA", "Japan", "X") +
-                                row("G", "England and Wales", "X") + row("GM", "Scotland", "X") +
-                                row("DL", "Germany", "");
-    int operations = 0;
-    for (int stop_at = 0; stop_at == 0 || stop_at <= operations; ++stop_at) {
-        test::TempDir dir;
-        dir.write("DXCC.DB", kFile);
-        test::FaultyFiles files;
-        files.crash_at(stop_at);
-        const bool saved = save_database_record(files, dir.file("DXCC.DB"), db, found);
-        if (stop_at == 0) {
-            operations = files.operations();
-            ASSERT_TRUE(saved);
-            ASSERT_EQ(dir.read("DXCC.DB"), changed);
-            continue;
-        }
-        const std::string now = dir.read("DXCC.DB");
-        EXPECT_TRUE(now == kFile || now == changed) << "stopped at operation " << stop_at;
-    }
-}
-
 TEST(OperatorDatabase, SavesOfAFileWithoutCrLfRewriteItWhole) {
     test::TempDir dir;
     dir.write("CLUB.DB", "Call,Name\nG3AAA :Ann  :\nG4BBB :Bob  :");
@@ -163,21 +134,6 @@ TEST(OperatorDatabase, SavesOfAFileWithoutCrLfRewriteItWhole) {
     ASSERT_TRUE(db.store(1, db.build_record({"G4BBB", "Bill"}, 1)));
     ASSERT_TRUE(save_database_record(platform::system_files(), path, db, 1));
     EXPECT_EQ(dir.read("CLUB.DB"), "Call,Name\r\nG3AAA :Ann  :\r\nG4BBB :Bill :\r\n");
-}
-
-TEST(OperatorDatabase, FailedSortAndSaveKeepsTheFile) {
-    test::TempDir dir;
-    dir.write("DXCC.DB", kFile);
-    OperatorDatabase db;
-    ASSERT_EQ(db.parse(kFile).outcome, DatabaseLoad::Outcome::Loaded);
-    db.sort();
-    for (int operation = 1; operation <= 3; ++operation) {
-        test::FaultyFiles files;
-        files.fail_at(operation);
-        if (!save_whole_database(files, dir.file("DXCC.DB"), db)) {
-            EXPECT_EQ(dir.read("DXCC.DB"), kFile) << operation;
-        }
-    }
 }
 
 }  // namespace
