@@ -95,7 +95,8 @@ POINT char_place(HWND box, std::size_t index) {
 }
 
 // Whatever of one control a sighted operator would miss: the control past its window's edge,
-// or a one-line box's text past the box's. The box is asked where it draws its first and
+// a list shorter than its entries while the screen has room, or a one-line box's text past
+// the box's. The box is asked where it draws its first and
 // last letters, in its own font (Wine gives no other process a window's font).
 void check_fit(const std::string& screen, HWND window, HWND control, const RECT& work) {
     const std::string kind = class_of(control);
@@ -111,6 +112,20 @@ void check_fit(const std::string& screen, HWND window, HWND control, const RECT&
     if ((kind == "Edit" || kind == "ComboBox") && width_of(place) < height_of(place) &&
         (GetWindowLongA(control, GWL_STYLE) & ES_MULTILINE) == 0) {
         fail(screen, what + " is narrower than it is tall");
+    }
+    if (kind == "ListBox") {
+        // Tall enough for its entries, or as tall as the work area lets its window be.
+        const auto count = static_cast<int>(SendMessageA(control, LB_GETCOUNT, 0, 0));
+        const auto line = static_cast<int>(SendMessageA(control, LB_GETITEMHEIGHT, 0, 0));
+        RECT inside{};
+        GetClientRect(control, &inside);
+        RECT frame{};
+        GetWindowRect(window, &frame);
+        if (count * line > height_of(inside) && frame.bottom < work.bottom - 2 * line) {
+            fail(screen, kind + " shows " + std::to_string(height_of(inside) / std::max(line, 1)) +
+                             " of its " + std::to_string(count) +
+                             " entries, and its window could be taller");
+        }
     }
     const LONG style = GetWindowLongA(control, GWL_STYLE);
     const std::size_t last = text.find_last_not_of(' ');
