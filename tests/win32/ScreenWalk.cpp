@@ -1,8 +1,10 @@
 // The walk through every screen: each window is read as a screen reader reads it (every box
 // named by the label right before it, no two boxes of a window by the same name) and
-// measured as a partially sighted operator sees it (every label, box text, list entry and
-// button caption whole in the window's own font, every control inside its window, every
-// window on the screen's work area).
+// measured as a partially sighted operator sees it (every control inside its window, every
+// window on the screen's work area, every one-line box's text whole, no box narrower than
+// it is tall, lists as tall as their entries or their window as tall as it can be). Labels,
+// buttons and list entries are not measured: Wine lends no other process a window's font,
+// so they are seen in the screenshots.
 #include "win32/ScreenWalk.h"
 
 #include "win32/Drive.h"
