@@ -6,7 +6,11 @@
 //   msaa_probe --time PROGRAM_EXE                    prints the time to the main menu
 //   msaa_probe --main-menu PROGRAM_EXE               the program as shipped: its main menu
 //                                                    read, its icon, version and manifest
+//   msaa_probe --screens PROGRAM_EXE SHOT_FOLDER     every screen opened, read, measured and
+//                                                    saved as NAME.bmp; exit 0 when all hold
+#include "win32/Drive.h"
 #include "win32/Msaa.h"
+#include "win32/ScreenWalk.h"
 
 #include <chrono>
 #include <cstdio>
@@ -30,16 +34,6 @@ void check(bool ok, const std::string& what) {
     if (!ok) {
         ++g_failures;
     }
-}
-
-bool wait_for(const std::function<bool()>& done, int milliseconds = 10000) {
-    for (int waited = 0; waited < milliseconds; waited += 50) {
-        if (done()) {
-            return true;
-        }
-        Sleep(50);
-    }
-    return done();
 }
 
 HWND focused_window(DWORD thread) {
@@ -72,93 +66,6 @@ std::string spoken_focus(DWORD thread) {
         said += " item \"" + item + "\"";
     }
     return said;
-}
-
-void press(WORD key, bool shift = false) {
-    std::vector<INPUT> keys;
-    auto add = [&](WORD vk, bool up) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = vk;
-        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        keys.push_back(input);
-    };
-    if (shift) {
-        add(VK_SHIFT, false);
-    }
-    add(key, false);
-    add(key, true);
-    if (shift) {
-        add(VK_SHIFT, true);
-    }
-    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
-    Sleep(300);
-}
-
-void save_screenshot(const std::string& path) {
-    HDC screen = GetDC(nullptr);
-    int width = GetSystemMetrics(SM_CXSCREEN);
-    int height = GetSystemMetrics(SM_CYSCREEN);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    header.biCompression = BI_RGB;
-    DWORD row = static_cast<DWORD>((width * 3 + 3) & ~3);
-    std::vector<char> pixels(static_cast<std::size_t>(row) * height);
-    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
-              reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof header;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-    if (FILE* out = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(&file, sizeof file, 1, out);
-        std::fwrite(&header, sizeof header, 1, out);
-        std::fwrite(pixels.data(), 1, pixels.size(), out);
-        std::fclose(out);
-    }
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-}
-
-struct Program {
-    PROCESS_INFORMATION process{};
-    bool start(const std::string& exe) {
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        std::string folder = exe.substr(0, exe.find_last_of("\\/") + 1);
-        std::string command = "\"" + exe + "\"";
-        return CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                              folder.empty() ? nullptr : folder.c_str(), &startup, &process) != 0;
-    }
-    DWORD thread_of(HWND hwnd) const { return GetWindowThreadProcessId(hwnd, nullptr); }
-    bool ended(int milliseconds) const {
-        return WaitForSingleObject(process.hProcess, static_cast<DWORD>(milliseconds)) ==
-               WAIT_OBJECT_0;
-    }
-    ~Program() {
-        if (process.hProcess != nullptr) {
-            if (!ended(0)) {
-                TerminateProcess(process.hProcess, 1);
-            }
-            CloseHandle(process.hProcess);
-            CloseHandle(process.hThread);
-        }
-    }
-};
-
-HWND visible_window(const char* caption) {
-    HWND hwnd = FindWindowA(nullptr, caption);
-    return hwnd != nullptr && IsWindowVisible(hwnd) ? hwnd : nullptr;
 }
 
 // Each box of a form is named by the label created right before it.
@@ -272,6 +179,12 @@ int check_shipped_program(const std::string& exe) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The program's own pixels, not a scaled copy, at any dots per inch.
+    SetProcessDPIAware();
+    if (argc == 4 && std::string(argv[1]) == "--screens") {
+        CoInitialize(nullptr);
+        return walk_every_screen(argv[2], argv[3]) == 0 ? 0 : 1;
+    }
     if (argc == 3 && std::string(argv[1]) == "--time") {
         return time_to_main_menu(argv[2]);
     }

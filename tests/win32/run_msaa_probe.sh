@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Runs the MSAA probe against varrowlog.exe in a fresh program folder, on a private X display
 # with a Wine desktop of its own (so windows have their captions and frames), turns its
-# screenshots into PNG files (at 96 and at 192 dots per inch), and measures the start-up to
-# the main menu with a log of 120,000 entries.
+# screenshots into PNG files, and measures the start-up to the main menu with a log of
+# 120,000 entries. At 96 and again at 192 dots per inch it walks every screen on the Orca
+# check's log, reading and measuring each, and leaves their screenshots in
+# ARTIFACT_FOLDER/win32_screens.
 #   run_msaa_probe.sh PROBE_EXE VARROWLOG_EXE MAKE_LOG_EXE DATA_FOLDER ARTIFACT_FOLDER
+#                     RUNNER_EXE TESTS_FOLDER CALL_BOOK_DLL
 #   run_msaa_probe.sh --main-menu PROBE_EXE FOLDER   the program unpacked in FOLDER, as shipped
 set -euo pipefail
 
@@ -11,10 +14,13 @@ set -euo pipefail
 
 # Inside the display: the probe, then the timed start with the big log.
 if [ "${1:-}" = "--on-display" ]; then
-    probe="$2" folder="$3" big="$4" make_log="$5"
+    probe="$2" folder="$3" big="$4" make_log="$5" screens="$6"
     start_wine_desktop
     status=0
     wine "$probe" "$(winepath -w "$folder/varrowlog.exe")" "$(winepath -w "$folder")" || status=$?
+    echo "Every screen at 96 dots per inch:"
+    wine "$probe" --screens "$(winepath -w "$screens/96/varrowlog.exe")" \
+        "$(winepath -w "$screens/96/shots")" || status=$?
     wine "$make_log" "$(winepath -w "$big")" >/dev/null
     echo "Start-up with 120,000 entries under Wine:"
     wine "$probe" --time "$(winepath -w "$big/varrowlog.exe")" || status=$?
@@ -27,6 +33,9 @@ if [ "${1:-}" = "--on-display" ]; then
     echo "At 192 dots per inch:"
     wine "$probe" "$(winepath -w "$folder/192/varrowlog.exe")" "$(winepath -w "$folder/192")" ||
         status=$?
+    echo "Every screen at 192 dots per inch:"
+    wine "$probe" --screens "$(winepath -w "$screens/192/varrowlog.exe")" \
+        "$(winepath -w "$screens/192/shots")" || status=$?
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
     exit "$status"
 fi
@@ -46,11 +55,24 @@ if [ "${1:-}" = "--main-menu" ]; then
     exit
 fi
 
-probe="$1" program="$2" make_log="$3" data="$4" artifacts="$5"
+probe="$1" program="$2" make_log="$3" data="$4" artifacts="$5" runner="$6" tests="$7"
+call_book="$8"
 mkdir -p "$artifacts"
 folder="$(mktemp -d)"
 big="$(mktemp -d)"
-trap 'WINEPREFIX="$WINEPREFIX" wineserver -k 2>/dev/null || true; rm -rf "$folder" "$big"' EXIT
+screens="$(mktemp -d)"
+trap 'WINEPREFIX="$WINEPREFIX" wineserver -k 2>/dev/null || true; rm -rf "$folder" "$big" "$screens"' EXIT
+# The Orca check's log, made by the runner in the build's Wine, with the test call book that
+# answers for G4ABC.
+mkdir -p "$screens/96/shots" "$screens/192/shots"
+cp "$data/COUNTRY.LST" "$tests/orca/ISLANDS.TXT" "$call_book" "$screens/96/"
+(
+    export WINEPREFIX="${WINEPREFIX%-desktop}"
+    wine "$runner" "$(winepath -w "$screens/96")" "$(winepath -w "$tests/orca/fixture.script")" \
+        >/dev/null </dev/null
+)
+cp "$program" "$screens/96/"
+cp -r "$screens/96/." "$screens/192/"
 mkdir -p "$WINEPREFIX"
 cp "$program" "$data/COUNTRY.LST" "$folder/"
 cp "$program" "$data/COUNTRY.LST" "$big/"
@@ -59,7 +81,7 @@ cp "$program" "$data/COUNTRY.LST" "$folder/192/"
 
 status=0
 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --on-display "$probe" "$folder" "$big" "$make_log" \
-    </dev/null || status=$?
+    "$screens" </dev/null || status=$?
 for shot in main_menu offline_form; do
     if [ -f "$folder/$shot.bmp" ]; then
         convert "$folder/$shot.bmp" "$artifacts/win32_$shot.png"
@@ -67,5 +89,14 @@ for shot in main_menu offline_form; do
     if [ -f "$folder/192/$shot.bmp" ]; then
         convert "$folder/192/$shot.bmp" "$artifacts/win32_${shot}_192dpi.png"
     fi
+done
+rm -rf "$artifacts/win32_screens"
+mkdir -p "$artifacts/win32_screens"
+for dpi in 96 192; do
+    for shot in "$screens/$dpi/shots"/*.bmp; do
+        if [ -f "$shot" ]; then
+            convert "$shot" "$artifacts/win32_screens/$(basename "$shot" .bmp)_${dpi}dpi.png"
+        fi
+    done
 done
 exit "$status"

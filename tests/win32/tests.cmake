@@ -21,7 +21,7 @@ add_test(NAME win_script_runner_call_book
 
 # varrowlog.exe under Xvfb and Wine, driven by key presses and read through MSAA by a
 # program of our own; the screenshots go to the Linux build's test artefacts.
-add_executable(msaa_probe win32/MsaaProbe.cpp)
+add_executable(msaa_probe win32/MsaaProbe.cpp win32/ScreenWalk.cpp)
 target_include_directories(msaa_probe PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(msaa_probe PRIVATE oleacc ole32 oleaut32 uuid version)
 if(NOT VARROW_ARTIFACTS)
@@ -36,8 +36,9 @@ target_compile_definitions(make_bench_log PRIVATE VARROW_DATA_DIR="${PROJECT_SOU
 add_test(NAME win_msaa_probe
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/win32/run_msaa_probe.sh $<TARGET_FILE:msaa_probe>
           $<TARGET_FILE:varrowlog> $<TARGET_FILE:make_bench_log> ${PROJECT_SOURCE_DIR}/data
-          ${VARROW_ARTIFACTS})
-set_tests_properties(win_msaa_probe PROPERTIES TIMEOUT 180 RESOURCE_LOCK wine_desktop)
+          ${VARROW_ARTIFACTS} $<TARGET_FILE:varrowlog-script> ${CMAKE_CURRENT_SOURCE_DIR}
+          $<TARGET_FILE:test_HAMCAL32>)
+set_tests_properties(win_msaa_probe PROPERTIES TIMEOUT 420 RESOURCE_LOCK wine_desktop)
 
 # With the Linux build's runner at hand (scripts/test gives it), every key script of the
 # Orca check and the scenarios gives the same journal and log on both runners.

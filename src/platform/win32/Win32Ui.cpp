@@ -12,6 +12,7 @@
 #include "platform/win32/Win32Speech.h"
 
 #include <algorithm>
+#include <climits>
 #include <map>
 #include <memory>
 #include <stdexcept>
@@ -30,6 +31,18 @@ using platform::without_ampersand;
 
 constexpr UINT kPostedCommand = WM_APP + 1;
 constexpr UINT_PTR kTimerId = 1;
+constexpr double kWidestWindow = 400.0;  // Browse Log's window with its frame, layout units
+
+// The display's dots per inch over the 96 the screens were drawn for (the manifest declares
+// the program DPI aware, so this is what the operator set, not 96).
+double dpi_scale() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen != nullptr) {
+        ReleaseDC(nullptr, screen);
+    }
+    return dpi > 96 ? dpi / 96.0 : 1.0;
+}
 
 struct Control {
     platform::ControlSpec shape;
@@ -149,7 +162,13 @@ std::string window_text(HWND hwnd) {
 class Win32Ui final : public platform::Ui {
 public:
     explicit Win32Ui(HINSTANCE instance) : m_instance(instance) {
-        m_scale = screen_width() / 640.0;
+        // Text grows with the dots per inch the operator chose; the layout grows with it as
+        // far as the widest window still fits the screen, and fit_to_contents gives each
+        // label and box the rest of the room its text needs.
+        const double width_scale = screen_width() / 640.0;
+        m_dpi_scale = dpi_scale();
+        m_text_scale = width_scale * m_dpi_scale;
+        m_scale = std::max(width_scale, std::min(m_text_scale, screen_width() / kWidestWindow));
     }
 
     ~Win32Ui() override {
@@ -199,9 +218,9 @@ public:
                            static_cast<DWORD>(GetWindowLongPtrA(w.hwnd, GWL_EXSTYLE)));
         SetWindowPos(w.hwnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
-        // The size is the character height in layout units, scaled with the layout by the
-        // screen width / 640, as the screens were laid out.
-        int pixels = scaled(shape, shape.font_points);
+        // The size is the character height in layout units, scaled by the screen width / 640,
+        // as the screens were laid out, and by the dots per inch.
+        int pixels = text_pixels(shape, shape.font_points);
         auto [face, weight] = font_face(shape.font);
         w.font = CreateFontA(-pixels, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
@@ -388,6 +407,9 @@ public:
         std::string shown =
             c->shape.kind == ControlKind::Edit ? with_crlf(text) : std::string(text);
         SetWindowTextA(c->hwnd, shown.c_str());
+        if (IsWindowVisible(w.hwnd)) {
+            fit_box_to_text(w, *c);
+        }
         const bool focused = GetFocus() == c->hwnd;
         if (c->focusable_label && focused) {
             // The line has changed under the focus: the reader is told the focus is here
@@ -599,8 +621,14 @@ private:
         say_pending();
     }
 
+    // A window laid out in pixels at 96 dots per inch grows with the dots per inch alone.
     int scaled(const platform::WindowSpec& shape, int units) const {
-        return shape.scaled ? static_cast<int>(units * m_scale) : units;
+        return static_cast<int>(units * (shape.scaled ? m_scale : m_dpi_scale));
+    }
+
+    // A window laid out in pixels takes its font size in points, as the desktop's own text.
+    int text_pixels(const platform::WindowSpec& shape, int units) const {
+        return static_cast<int>(units * (shape.scaled ? m_text_scale : m_dpi_scale * 96 / 72));
     }
 
     Window* find(WindowId id) {
@@ -681,6 +709,9 @@ private:
             GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
             return static_cast<int>(size.cx);
         };
+        // Call signs, dates and times are capitals and digits, wider than the font's average.
+        const int letter =
+            std::max({static_cast<int>(metrics.tmAveCharWidth), text_width("X"), text_width("0")});
         RECT area{};
         SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
         RECT frame{0, 0, 0, 0};
@@ -700,18 +731,21 @@ private:
             switch (c->shape.kind) {
                 case ControlKind::Label:
                     wanted_width = text_width(without_ampersand(window_text(c->hwnd))) + 2;
+                    // A line of text whole, its descenders too (a hidden label stays so).
+                    if (height > 0) {
+                        wanted_height = std::max(height, static_cast<int>(metrics.tmHeight));
+                    }
                     break;
                 case ControlKind::Edit:
                     if (c->shape.style == EditStyle::MultiLine ||
                         c->shape.style == EditStyle::ReadOnlyMultiLine) {
                         break;
                     }
-                    // Room for the longest text the box takes, or the text it shows, and
-                    // for its edge and caret.
+                    // Room for the longest text the box takes, or the text it shows, for
+                    // its edge, and a letter more for the caret at the end.
                     wanted_width =
-                        2 * GetSystemMetrics(SM_CXEDGE) + 6 +
-                        std::max(c->shape.max_length * static_cast<int>(metrics.tmAveCharWidth),
-                                 text_width(window_text(c->hwnd)));
+                        2 * GetSystemMetrics(SM_CXEDGE) + 6 + letter +
+                        std::max(c->shape.max_length * letter, text_width(window_text(c->hwnd)));
                     wanted_height = std::max(height, static_cast<int>(metrics.tmHeight) + 6);
                     break;
                 case ControlKind::List: {
@@ -736,18 +770,27 @@ private:
                         std::max(width, text_width(without_ampersand(window_text(c->hwnd))) + 16);
                     break;
             }
-            wanted_width = std::min(std::max(width, wanted_width),
-                                    most_width - static_cast<int>(place.left) - kMargin);
+            wanted_width = std::min(std::max(width, wanted_width), most_width - 2 * kMargin);
             wanted_height =
                 std::min(wanted_height, most_height - static_cast<int>(place.top) - kMargin);
             if (wanted_width <= width && wanted_height <= height) {
                 continue;
             }
             const int grown = std::max(0, wanted_width - width);
-            const int lower = std::max(0, wanted_height - height);
             SetWindowPos(c->hwnd, nullptr, 0, 0, std::max(width, wanted_width),
                          std::max(height, wanted_height),
                          SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            // The rows below move down as far as the taller control now reaches into them,
+            // once for a row whose controls all grew.
+            const int bottom = static_cast<int>(place.top) + std::max(height, wanted_height);
+            int next_row = INT_MAX;
+            for (auto& other : w.controls) {
+                RECT at = placement(w, other->hwnd);
+                if (other.get() != c.get() && at.top >= place.bottom && at.bottom > at.top) {
+                    next_row = std::min(next_row, static_cast<int>(at.top));
+                }
+            }
+            const int lower = next_row == INT_MAX ? 0 : std::max(0, bottom + 2 - next_row);
             for (auto& other : w.controls) {
                 if (other.get() == c.get()) {
                     continue;
@@ -761,6 +804,10 @@ private:
                                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
                 }
             }
+        }
+
+        for (std::size_t pass = 0; pass < w.controls.size() && wrap_one_row(w, most_width);
+             ++pass) {
         }
 
         // The window holds what it shows, with a margin below the last line, on the screen.
@@ -799,6 +846,139 @@ private:
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         SelectObject(dc, old_font);
         ReleaseDC(w.hwnd, dc);
+    }
+
+    // A row wider than the screen lets the window be is broken before the first label or box
+    // that passes the edge (a box's own label goes with it): the rest of the row moves to a
+    // line of its own below, at the left edge, and the rows below move down.
+    bool wrap_one_row(Window& w, int most_width) {
+        constexpr int kMargin = 8;
+        for (std::size_t i = 0; i < w.controls.size(); ++i) {
+            Control& c = *w.controls[i];
+            RECT place = placement(w, c.hwnd);
+            if (place.right <= most_width - kMargin / 2 || place.left <= kMargin ||
+                place.bottom <= place.top) {
+                continue;
+            }
+            HWND first = c.hwnd;
+            if (i > 0 && c.label_id != 0 && w.controls[i - 1]->shape.id == c.label_id) {
+                RECT label = placement(w, w.controls[i - 1]->hwnd);
+                if (label.top < place.bottom && label.bottom > place.top && label.left > kMargin &&
+                    label.left < place.left) {
+                    first = w.controls[i - 1]->hwnd;
+                }
+            }
+            const RECT from = placement(w, first);
+            int row_top = place.top;
+            int row_bottom = place.bottom;
+            for (auto& other : w.controls) {
+                RECT at = placement(w, other->hwnd);
+                if (at.top < place.bottom && at.bottom > place.top) {
+                    row_top = std::min(row_top, static_cast<int>(at.top));
+                    row_bottom = std::max(row_bottom, static_cast<int>(at.bottom));
+                }
+            }
+            const int dy = row_bottom - row_top + kMargin / 2;
+            for (auto& other : w.controls) {
+                RECT at = placement(w, other->hwnd);
+                const bool same_row = at.top < place.bottom && at.bottom > place.top;
+                if (same_row && at.left >= from.left) {
+                    SetWindowPos(other->hwnd, nullptr, at.left - from.left + kMargin, at.top + dy,
+                                 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                } else if (!same_row && at.top >= row_bottom) {
+                    SetWindowPos(other->hwnd, nullptr, at.left, at.top + dy, 0, 0,
+                                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                }
+            }
+            return true;
+        }
+        return false;
+    }
+
+    // A one-line box the program fills is seen whole only if it is as wide as its text: it
+    // grows, and when its row has no room left it moves to a line of its own below, at the
+    // window's left edge, and what lies below moves down.
+    void fit_box_to_text(Window& w, Control& c) {
+        constexpr int kMargin = 8;
+        if ((c.shape.kind != ControlKind::Edit && !c.focusable_label) ||
+            c.shape.style == EditStyle::MultiLine ||
+            c.shape.style == EditStyle::ReadOnlyMultiLine) {
+            return;
+        }
+        std::string text = window_text(c.hwnd);
+        text.erase(text.find_last_not_of(' ') + 1);
+        HDC dc = GetDC(c.hwnd);
+        HGDIOBJ old_font = SelectObject(dc, w.font);
+        SIZE size{};
+        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(dc, &metrics);
+        SelectObject(dc, old_font);
+        ReleaseDC(c.hwnd, dc);
+        RECT place = placement(w, c.hwnd);
+        const int wanted = static_cast<int>(size.cx) + 2 * GetSystemMetrics(SM_CXEDGE) + 6 +
+                           static_cast<int>(metrics.tmAveCharWidth);
+        if (wanted <= place.right - place.left) {
+            return;
+        }
+        RECT area{};
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+        RECT frame{0, 0, 0, 0};
+        AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(w.hwnd, GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongPtrA(w.hwnd, GWL_EXSTYLE)));
+        const int most_width = area.right - area.left - (frame.right - frame.left);
+        int left = place.left;
+        int top = place.top;
+        if (left + wanted + kMargin > most_width && left > kMargin) {
+            const int lower = place.bottom - place.top + kMargin / 2;
+            for (auto& other : w.controls) {
+                RECT at = placement(w, other->hwnd);
+                if (other.get() != &c && at.top >= place.bottom) {
+                    SetWindowPos(other->hwnd, nullptr, at.left, at.top + lower, 0, 0,
+                                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                }
+            }
+            left = kMargin;
+            top = place.bottom + kMargin / 2;
+        }
+        SetWindowPos(c.hwnd, nullptr, left, top, std::min(wanted, most_width - left - kMargin),
+                     place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        fit_window(w);
+    }
+
+    // The window grows to hold what it shows, with a margin, and stays on the work area.
+    void fit_window(Window& w) {
+        constexpr int kMargin = 8;
+        RECT client{};
+        GetClientRect(w.hwnd, &client);
+        int right = client.right;
+        int bottom = client.bottom;
+        for (auto& c : w.controls) {
+            RECT at = placement(w, c->hwnd);
+            right = std::max(right, static_cast<int>(at.right) + kMargin);
+            bottom = std::max(bottom, static_cast<int>(at.bottom) + kMargin);
+        }
+        if (right == client.right && bottom == client.bottom) {
+            return;
+        }
+        RECT area{};
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+        RECT frame{0, 0, right, bottom};
+        AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(w.hwnd, GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongPtrA(w.hwnd, GWL_EXSTYLE)));
+        const int width =
+            static_cast<int>(std::min(frame.right - frame.left, area.right - area.left));
+        const int height =
+            static_cast<int>(std::min(frame.bottom - frame.top, area.bottom - area.top));
+        RECT own{};
+        GetWindowRect(w.hwnd, &own);
+        const int x =
+            std::max(static_cast<int>(area.left),
+                     std::min(static_cast<int>(own.left), static_cast<int>(area.right) - width));
+        const int y =
+            std::max(static_cast<int>(area.top),
+                     std::min(static_cast<int>(own.top), static_cast<int>(area.bottom) - height));
+        SetWindowPos(w.hwnd, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
     // A control's place in its window's client area.
@@ -974,7 +1154,9 @@ private:
     }
 
     HINSTANCE m_instance;
-    double m_scale = 2.0;
+    double m_scale = 2.0;       // layout units to pixels
+    double m_text_scale = 2.0;  // font layout units to pixels
+    double m_dpi_scale = 1.0;   // dots per inch / 96
     std::map<WindowId, std::unique_ptr<Window>> m_windows;
     WindowId m_next_id = 1;
     int m_quiet = 0;
