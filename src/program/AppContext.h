@@ -9,6 +9,7 @@
 
 #include "antenna/Rotator.h"
 #include "dxdata/DxContext.h"
+#include "hamlib/HamlibSettings.h"
 #include "logging/LoggingContext.h"
 #include "printing/PrintingContext.h"
 #include "reference/CallBook.h"
@@ -53,6 +54,9 @@ struct AppContext {
     // The station data of each band, with the date format setting stored beside it.
     StationData station;
     std::optional<RigDefinition> rig;
+    // HAMLIB.TXT: the daemons that serve the transceiver and rotator in place of the serial
+    // links, when it names them.
+    hamlib::Settings hamlib;
     // The transceiver's port, open for the whole run when a rig definition exists.
     RigControl rig_control;
     // The rotator box, open while on-line logging is open when a rotator port is set.

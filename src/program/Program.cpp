@@ -24,15 +24,22 @@ void say(AppContext& ctx, std::string_view title, const std::string& text) {
     ctx.ui().message_box(platform::kNoWindow, title, text, platform::MessageButtons::Ok);
 }
 
-// One *.RIG file turns CAT on; a port that will not open is reported once.
+// One *.RIG file turns CAT on; a port that will not open is reported once. A transceiver
+// served by Hamlib leaves the definition's port to Hamlib.
 void set_up_rig(AppContext& ctx) {
-    if (!ctx.rig || ctx.rig->unreadable) {
+    if (!ctx.rig || ctx.rig->unreadable || ctx.hamlib.rig) {
         return;
     }
     const std::string table = read_port_table(ctx.platform.files, ctx.program_dir);
     if (auto device = ctx.rig_control.set_up(*ctx.rig, ctx.platform.serial, table)) {
         say(ctx, "Rig Control Port", *device + " not available");
     }
+}
+
+void load_hamlib_settings(AppContext& ctx) {
+    const auto text = read_whole_file(ctx.platform.files,
+                                      ctx.program_dir + std::string(hamlib::kSettingsFile), 65536);
+    ctx.hamlib = text ? hamlib::parse_settings(*text) : hamlib::Settings{};
 }
 
 // Opens MYLOG.LOG and tells the operator of anything found wrong with it. False when the
@@ -269,6 +276,7 @@ int run_program(platform::Platform& services, const std::string& program_dir) {
     load_station_data(ctx);
     load_chart(ctx);
     ctx.rig = find_rig_definition(ctx.platform.files, ctx.program_dir);
+    load_hamlib_settings(ctx);
     set_up_rig(ctx);
     load_label_files(ctx.platform.files, ctx.program_dir, ctx.labels);
     load_settings(ctx);
