@@ -4,30 +4,18 @@
 #include <cstdio>
 
 #include "hamlib/HamlibReplies.h"
-#include "hamlib/HamlibSettings.h"
 #include "logging/LoggingContext.h"
 #include "logstore/Bands.h"
 #include "reference/CallBook.h"
 
 namespace vl {
 
-namespace {
-
-hamlib::Settings hamlib_settings(const LoggingContext& ctx) {
-    const auto text = read_whole_file(ctx.platform.files,
-                                      ctx.program_dir + std::string(hamlib::kSettingsFile), 65536);
-    return text ? hamlib::parse_settings(*text) : hamlib::Settings{};
-}
-
-}  // namespace
-
 // HAMLIB.TXT, when it names a daemon, takes the place of the rig definition or the rotator
 // port for that device.
 OnLineDevices::OnLineDevices(const LoggingContext& ctx) : m_ctx(ctx) {
-    const hamlib::Settings hamlib = hamlib_settings(ctx);
-    m_rig = hamlib.rig ? hamlib_rig(ctx, *hamlib.rig) : serial_rig(ctx);
-    if (hamlib.rotator) {
-        m_rotator = hamlib_rotator(ctx, *hamlib.rotator);
+    m_rig = ctx.hamlib.rig ? hamlib_rig(ctx, *ctx.hamlib.rig) : serial_rig(ctx);
+    if (ctx.hamlib.rotator) {
+        m_rotator = hamlib_rotator(ctx, *ctx.hamlib.rotator);
     } else if (!ctx.settings.rotator_port.empty()) {
         m_rotator = serial_rotator(ctx);
     }

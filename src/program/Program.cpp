@@ -42,6 +42,29 @@ void load_hamlib_settings(AppContext& ctx) {
     ctx.hamlib = text ? hamlib::parse_settings(*text) : hamlib::Settings{};
 }
 
+// A daemon HAMLIB.TXT gives a model for is started on the loopback address, at the port the
+// client will ask, as other loggers do; without Hamlib installed the operator is told.
+void start_hamlib_daemon(AppContext& ctx, std::optional<hamlib::Daemon>& daemon,
+                         const std::string& program) {
+    if (!daemon || daemon->model.empty()) {
+        return;
+    }
+    daemon->address.host = "127.0.0.1";
+    std::vector<std::string> argv = {program, "-m", daemon->model};
+    if (!daemon->device.empty()) {
+        argv.insert(argv.end(), {"-r", daemon->device});
+    }
+    if (!daemon->speed.empty()) {
+        argv.insert(argv.end(), {"-s", daemon->speed});
+    }
+    argv.insert(argv.end(), {"-T", "127.0.0.1", "-t", std::to_string(daemon->address.port)});
+    if (auto process = platform::start_process(argv)) {
+        ctx.daemons.push_back(std::move(process));
+    } else {
+        say(ctx, "Hamlib", program + " could not be started. Is Hamlib installed?");
+    }
+}
+
 // Opens MYLOG.LOG and tells the operator of anything found wrong with it. False when the
 // log cannot be used, and the program must end without touching it.
 bool open_log(AppContext& ctx) {
@@ -277,6 +300,8 @@ int run_program(platform::Platform& services, const std::string& program_dir) {
     load_chart(ctx);
     ctx.rig = find_rig_definition(ctx.platform.files, ctx.program_dir);
     load_hamlib_settings(ctx);
+    start_hamlib_daemon(ctx, ctx.hamlib.rig, "rigctld");
+    start_hamlib_daemon(ctx, ctx.hamlib.rotator, "rotctld");
     set_up_rig(ctx);
     load_label_files(ctx.platform.files, ctx.program_dir, ctx.labels);
     load_settings(ctx);
@@ -292,6 +317,7 @@ int run_program(platform::Platform& services, const std::string& program_dir) {
         back_up_log(ctx);
     }
     ctx.rig_control.close();
+    ctx.daemons.clear();
     ctx.log.close();
     return 0;
 }

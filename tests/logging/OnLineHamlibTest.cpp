@@ -252,3 +252,41 @@ TEST_F(OnLineHamlibTest, ARotatorDaemonThatIsNotThere) {
 
 }  // namespace
 }  // namespace vl
+
+namespace vl {
+namespace {
+
+bool accepts(int port) {
+    test::Connected probe(port);
+    return probe.fd >= 0;
+}
+
+// A model in HAMLIB.TXT: the program starts rigctld itself on the loopback address, follows
+// the dummy radio (145 MHz FM) through it, and ends it at exit.
+TEST_F(OnLineHamlibTest, TheProgramStartsAndEndsRigctld) {
+    if (!has_hamlib()) {
+        GTEST_SKIP() << "Hamlib's daemons are not installed";
+    }
+    const int port = test::free_port();
+    dir.write("HAMLIB.TXT", "rig=:" + std::to_string(port) + "\nrig model=1\n");
+    const Lines journal = run("wait 30\nkey F8\n");
+    expect_in_order(journal, {"static \"Two metres.\"", "static \"145 megahertz, FM.\""});
+    EXPECT_FALSE(accepts(port)) << "rigctld was left running";
+}
+
+// Without Hamlib on the PATH, the choice says so once at start-up; the log runs on.
+TEST_F(OnLineHamlibTest, AModelWithoutHamlibInstalledIsSaid) {
+    const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+    ::setenv("PATH", dir.path().c_str(), 1);
+    dir.write("HAMLIB.TXT", "rig model=3073\nrig device=/dev/ttyUSB0\nrig speed=19200\n");
+    const test::HeadlessRun result =
+        test::run_program_headless(dir.path(), "answer ok\nkey Escape\n");
+    ::setenv("PATH", path.c_str(), 1);
+    EXPECT_EQ(
+        std::count(result.journal.begin(), result.journal.end(),
+                   "message \"Hamlib\" \"rigctld could not be started. Is Hamlib installed?\" ok"),
+        1);
+}
+
+}  // namespace
+}  // namespace vl
