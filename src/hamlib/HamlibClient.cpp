@@ -158,15 +158,15 @@ std::optional<RigState> RigClient::poll() {
             break;
         }
     }
-    if (!m_connection.is_open()) {
-        m_expected.clear();
-        m_complete = false;
-        return std::nullopt;
-    }
+    // An answer read whole counts even when what came after it ended the connection.
     std::optional<RigState> result;
     if (m_complete) {
         result = m_state;
         m_complete = false;
+    }
+    if (!m_connection.is_open()) {
+        m_expected.clear();
+        return result;
     }
     if (!m_expected.empty()) {
         if (m_connection.too_silent()) {
@@ -246,7 +246,7 @@ std::optional<RotatorState> RotatorClient::poll() {
     }
     if (!m_connection.is_open()) {
         m_expected.clear();
-        return std::nullopt;
+        return position;
     }
     if (!m_expected.empty()) {
         if (m_connection.too_silent()) {
