@@ -290,3 +290,33 @@ TEST_F(OnLineHamlibTest, AModelWithoutHamlibInstalledIsSaid) {
 
 }  // namespace
 }  // namespace vl
+
+namespace vl {
+namespace {
+
+// Hamlib's real IC-7300 backend between the program and the bytes: rigctld -m 3073 on a
+// pseudo-terminal where a CI-V radio of our own answers. The radio starts on 14.074 MHz USB
+// and the operator turns it to 7.074 MHz LSB a few seconds in.
+TEST_F(OnLineHamlibTest, AnIcomRadioThroughHamlibsOwnBackend) {
+    if (!has_hamlib()) {
+        GTEST_SKIP() << "Hamlib's daemons are not installed";
+    }
+    const std::string path_file = dir.file("radio.path");
+    test::ChildProcess radio(
+        {"python3", std::string(VARROW_TESTS_DIR) + "/logging/civ_radio.py", path_file});
+    for (int attempt = 0; attempt < 100 && !dir.exists("radio.path"); ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ASSERT_TRUE(dir.exists("radio.path"));
+    const int port = test::free_port();
+    test::ChildProcess rigctld({"rigctld", "-m", "3073", "-r", dir.read("radio.path"), "-s",
+                                "19200", "-T", "127.0.0.1", "-t", std::to_string(port)});
+    ASSERT_TRUE(test::wait_for_listener(port));
+    dir.write("HAMLIB.TXT", "rig=127.0.0.1:" + std::to_string(port) + "\n");
+    const Lines journal = run("wait 25\nkey F8\nwait 60\nkey F8\n");
+    expect_in_order(journal, {"static \"Twenty metres.\"", "static \"14.074 megahertz, USB.\"",
+                              "static \"Forty metres.\"", "static \"7.074 megahertz, LSB.\""});
+}
+
+}  // namespace
+}  // namespace vl
