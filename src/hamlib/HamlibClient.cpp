@@ -30,6 +30,9 @@ Connection::Connection(platform::TcpClients* tcp, Address address, std::string s
       m_silent_polls(silent_polls) {}
 
 bool Connection::ready() {
+    if (m_starting > 0) {
+        --m_starting;
+    }
     if (!m_connection) {
         if (m_wait > 0) {
             --m_wait;
@@ -129,7 +132,9 @@ void Connection::trouble(std::string_view why) {
 }
 
 void Connection::fail(std::string_view why) {
-    trouble(why);
+    if (m_starting == 0 || why != kUnavailable) {
+        trouble(why);
+    }
     drop();
 }
 
@@ -144,8 +149,12 @@ std::string Connection::take_notice() {
 }
 
 // The rig is asked once a second: a second attempt after a failure comes at the next poll.
-RigClient::RigClient(platform::TcpClients* tcp, Address address)
-    : m_connection(tcp, std::move(address), "rig control", 0, 5) {}
+RigClient::RigClient(platform::TcpClients* tcp, Address address, bool starting)
+    : m_connection(tcp, std::move(address), "rig control", 0, 5) {
+    if (starting) {
+        m_connection.give_time(5);
+    }
+}
 
 std::optional<RigState> RigClient::poll() {
     if (!m_connection.ready()) {
@@ -230,8 +239,12 @@ bool RigClient::take(const std::string& line) {
 
 // The rotator is asked ten times a second: a failed daemon is tried again each second, and an
 // answer may take five seconds, as the serial box's may.
-RotatorClient::RotatorClient(platform::TcpClients* tcp, Address address)
-    : m_connection(tcp, std::move(address), "rotator control", 10, 50) {}
+RotatorClient::RotatorClient(platform::TcpClients* tcp, Address address, bool starting)
+    : m_connection(tcp, std::move(address), "rotator control", 10, 50) {
+    if (starting) {
+        m_connection.give_time(50);
+    }
+}
 
 std::optional<RotatorState> RotatorClient::poll() {
     if (!m_connection.ready()) {

@@ -44,6 +44,9 @@ public:
     bool too_silent();
     // Drops the connection and says why, once until a good reply.
     void fail(std::string_view why);
+    // A daemon the program has just started is given `polls` to begin listening before a
+    // connection it refuses is said.
+    void give_time(int polls) { m_starting = polls; }
     // Says why once, keeping the connection (the daemon answered, but with an error).
     void trouble(std::string_view why);
     // A reply that parsed: the next trouble is said again.
@@ -67,6 +70,7 @@ private:
     bool m_troubled = false;
     int m_wait = 0;        // polls before the next attempt
     int m_connecting = 0;  // polls the current attempt has taken
+    int m_starting = 0;    // polls left in which a refusal is not said
     int m_silent = 0;      // polls awaiting a reply since a line was heard
     std::string m_notice;
 };
@@ -80,7 +84,8 @@ struct RigState {
 // questions brought back.
 class RigClient {
 public:
-    RigClient(platform::TcpClients* tcp, Address address);
+    // `starting`: the daemon was just started by the program (see Connection::give_time).
+    RigClient(platform::TcpClients* tcp, Address address, bool starting = false);
     // The state the daemon reported since the last poll; nothing when none came.
     std::optional<RigState> poll();
     std::string take_notice() { return m_connection.take_notice(); }
@@ -103,7 +108,7 @@ struct RotatorState {
 // rotctld, asked "p" on each poll (every 100 ms) and told "P az el" to turn.
 class RotatorClient {
 public:
-    RotatorClient(platform::TcpClients* tcp, Address address);
+    RotatorClient(platform::TcpClients* tcp, Address address, bool starting = false);
     // The position reported since the last poll.
     std::optional<RotatorState> poll();
     // False, and nothing sent, when the daemon is not connected.

@@ -2,6 +2,7 @@
 #include <charconv>
 #include <cmath>
 #include <optional>
+#include <utility>
 
 #include "hamlib/HamlibClient.h"
 #include "logging/LoggingContext.h"
@@ -13,8 +14,8 @@ namespace {
 
 class HamlibRig final : public RigLink {
 public:
-    HamlibRig(platform::TcpClients* tcp, hamlib::Address address)
-        : m_client(tcp, std::move(address)) {}
+    HamlibRig(platform::TcpClients* tcp, hamlib::Address address, bool starting)
+        : m_client(tcp, std::move(address), starting) {}
 
     RigReading poll() override {
         RigReading reading;
@@ -34,13 +35,13 @@ private:
 
 class HamlibRotator final : public RotatorLink {
 public:
-    HamlibRotator(platform::TcpClients* tcp, hamlib::Address address)
-        : m_tcp(tcp), m_address(std::move(address)) {}
+    HamlibRotator(platform::TcpClients* tcp, hamlib::Address address, bool starting)
+        : m_tcp(tcp), m_address(std::move(address)), m_starting(starting) {}
 
     // The connection is made by the polls that follow; a daemon that cannot be reached is
     // reported as the box's silence is.
     bool open() override {
-        m_client.emplace(m_tcp, m_address);
+        m_client.emplace(m_tcp, m_address, std::exchange(m_starting, false));
         m_last.reset();
         m_movement_reports = 0;
         return true;
@@ -85,6 +86,7 @@ public:
 private:
     platform::TcpClients* m_tcp;
     hamlib::Address m_address;
+    bool m_starting;  // the program started the daemon: the first opening gives it time
     std::optional<hamlib::RotatorClient> m_client;
     std::optional<int> m_last;
     int m_movement_reports = 0;
@@ -93,12 +95,12 @@ private:
 }  // namespace
 
 std::unique_ptr<RigLink> hamlib_rig(const LoggingContext& ctx, const hamlib::Daemon& daemon) {
-    return std::make_unique<HamlibRig>(ctx.platform.tcp, daemon.address);
+    return std::make_unique<HamlibRig>(ctx.platform.tcp, daemon.address, !daemon.model.empty());
 }
 
 std::unique_ptr<RotatorLink> hamlib_rotator(const LoggingContext& ctx,
                                             const hamlib::Daemon& daemon) {
-    return std::make_unique<HamlibRotator>(ctx.platform.tcp, daemon.address);
+    return std::make_unique<HamlibRotator>(ctx.platform.tcp, daemon.address, !daemon.model.empty());
 }
 
 }  // namespace vl

@@ -271,6 +271,11 @@ TEST_F(OnLineHamlibTest, TheProgramStartsAndEndsRigctld) {
     dir.write("HAMLIB.TXT", "rig=:" + std::to_string(port) + "\nrig model=1\n");
     const Lines journal = run("wait 30\nkey F8\n");
     expect_in_order(journal, {"static \"Two metres.\"", "static \"145 megahertz, FM.\""});
+    // The daemon is given time to begin listening: no "not available" as the screen opens.
+    EXPECT_EQ(std::count_if(
+                  journal.begin(), journal.end(),
+                  [](const std::string& line) { return line.find("Hamlib") != std::string::npos; }),
+              0);
     EXPECT_FALSE(accepts(port)) << "rigctld was left running";
 }
 
