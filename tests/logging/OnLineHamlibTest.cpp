@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <mutex>
 #include <thread>
 
 #include "support/LocalDaemons.h"
@@ -236,6 +237,36 @@ TEST_F(OnLineHamlibTest, TheBearingTurnsRotctld) {
                               "beep default", "text \"12\"", "focus edit \"Power\" \"\"",
                               "focus edit \"Bearing\" \"12\"", "text \"360\"", "beep default"});
     EXPECT_EQ(test::ask(port, "p\n").substr(0, 5), "12.00");
+}
+
+// Alt+1 and Alt+2 send the short and long path of the beam heading shown to rotctld, as
+// "P az el"; here a stand-in daemon keeps what it was told.
+TEST_F(OnLineHamlibTest, AltOneAndAltTwoTurnToTheBeamsPaths) {
+    std::vector<std::string> turns;
+    std::mutex heard;
+    test::FakeDaemon daemon(0, [&](test::PeerLine& line, int) {
+        while (auto command = line.read_line()) {
+            if (*command == "p") {
+                line.send("290.000000\n0.000000\n");
+            } else if (command->starts_with("P ")) {
+                const std::lock_guard<std::mutex> lock(heard);
+                turns.push_back(*command);
+                line.send("RPRT 0\n");
+            }
+        }
+    });
+    dir.write("HAMLIB.TXT", "rotator=127.0.0.1:" + std::to_string(daemon.port()) + "\n");
+    const Lines journal =
+        run("wait 5\nkey Shift+Tab\ntype JA1ABC\nkey Enter\nkey Alt+1\nkey Alt+2\nwait 5\n");
+    const auto beam = std::find_if(journal.begin(), journal.end(), [](const std::string& line) {
+        return line.find("Beam 0") != std::string::npos;
+    });
+    ASSERT_NE(beam, journal.end());
+    const int short_path = std::stoi(beam->substr(beam->find("Beam ") + 5, 3));
+    const std::lock_guard<std::mutex> lock(heard);
+    EXPECT_EQ(turns,
+              (std::vector<std::string>{"P " + std::to_string(short_path) + " 0",
+                                        "P " + std::to_string((short_path + 180) % 360) + " 0"}));
 }
 
 // No daemon at all behind the rotator setting: the screen's no-response message, once.
