@@ -50,6 +50,7 @@ public:
     RigNews follow_rig(std::string_view shown_mode);
     // "14.074 megahertz, USB.": what the radio last reported; nothing before it has been heard.
     std::optional<std::string> radio_said() const;
+    bool has_rig() const { return m_rig->set_up(); }
 
     CallBookAnswer look_up(std::string_view call);
     // The on-line call book's answer, once, when it has come.

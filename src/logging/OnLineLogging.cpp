@@ -342,7 +342,8 @@ public:
         if (const auto said = m_devices.radio_said()) {
             say(*said);
         } else {
-            refuse_with("The radio has not been heard.");
+            refuse_with(m_devices.has_rig() ? "The radio has not been heard."
+                                            : "No radio is set up.");
         }
     }
 

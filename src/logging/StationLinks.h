@@ -18,6 +18,8 @@ public:
     virtual ~RigLink() = default;
     // What the transceiver has reported since the last poll. Never waits.
     virtual RigReading poll() = 0;
+    // False when no transceiver is set up at all (no rig definition, no Hamlib daemon).
+    virtual bool set_up() const { return true; }
     // A sentence about the link (a daemon not available), once, when there is a new one.
     virtual std::string take_notice() { return {}; }
 };

@@ -269,6 +269,23 @@ TEST_F(OnLineHamlibTest, AltOneAndAltTwoTurnToTheBeamsPaths) {
                                         "P " + std::to_string((short_path + 180) % 360) + " 0"}));
 }
 
+// F8 with no radio set up at all says so, and with a daemon not yet heard says that.
+TEST_F(OnLineHamlibTest, TheFrequencyKeyWithNothingHeard) {
+    struct Case {
+        const char* hamlib;
+        std::string said;
+    } cases[] = {{nullptr, "No radio is set up."},
+                 {"rig=127.0.0.1:1\n", "The radio has not been heard."}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.said);
+        if (c.hamlib != nullptr) {
+            dir.write("HAMLIB.TXT", c.hamlib);
+        }
+        const Lines journal = run("key F8\n");
+        expect_in_order(journal, {"beep default", "static \"" + c.said + "\""});
+    }
+}
+
 // No daemon at all behind the rotator setting: the screen's no-response message, once.
 TEST_F(OnLineHamlibTest, ARotatorDaemonThatIsNotThere) {
     const int port = test::free_port();
