@@ -10,6 +10,7 @@ cmake_minimum_required(VERSION 3.20)
 set(layers
   "platform:"
   "logstore:platform"
+  "hamlib:platform"
   "shell:logstore platform"
   "dxdata:shell logstore platform country"
   "antenna:dxdata shell logstore platform"
@@ -17,8 +18,8 @@ set(layers
   "reference:shell logstore platform"
   "interchange:shell logstore platform"
   "printing:dxdata station shell logstore platform"
-  "logging:printing reference station antenna dxdata shell logstore platform"
-  "program:logging interchange printing reference station antenna dxdata shell logstore platform")
+  "logging:printing reference station antenna dxdata hamlib shell logstore platform"
+  "program:logging interchange printing reference station antenna dxdata hamlib shell logstore platform")
 
 foreach(layer IN LISTS layers)
   string(REPLACE ":" ";" parts "${layer}")

@@ -15,6 +15,7 @@ struct RotatorEvents {
     std::optional<std::string> heading;  // the last position report of this poll
     bool beep = false;                   // every fifth report while the antenna moves
     bool no_response = false;            // the box never answered: the port is now closed
+    std::string why;  // the no-response message of a link other than the box; empty for the box
 };
 
 // The heading of a position report line (STX and CR removed), and whether the antenna is

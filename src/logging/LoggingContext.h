@@ -8,6 +8,7 @@
 
 #include "antenna/Rotator.h"
 #include "dxdata/DxContext.h"
+#include "hamlib/HamlibSettings.h"
 #include "printing/PrintingContext.h"
 #include "reference/CallBook.h"
 #include "reference/ReferenceContext.h"
@@ -38,6 +39,8 @@ struct LoggingContext : ScreenContext {
     CallBookState& call_book;
     CallBookAccount& callbook_account;
     OnlineLookup& callbook_lookup;
+    // HAMLIB.TXT as start-up read it: the daemons in place of the serial links.
+    const hamlib::Settings& hamlib;
 
     const ScreenContext& screen() const { return *this; }
     operator DxContext() const { return {screen(), countries, chart, chart_file}; }

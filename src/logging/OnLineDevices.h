@@ -19,6 +19,7 @@ struct RigNews {
     int band = -1;              // the band to show, its frequency now the one read; -1: none
     bool band_changed = false;  // the log's current band moved to it
     std::string mode;           // empty when no mode was read
+    std::string notice;         // a sentence about the link, said once; empty when none
 };
 
 class OnLineDevices {
@@ -36,14 +37,20 @@ public:
     // A path of a beam heading, sent as three digits.
     bool turn_rotator_to_path(int degrees);
     // A bearing the operator typed goes only when it is a whole number of up to three
-    // digits, 349 at most; false, and nothing sent, otherwise.
+    // digits, the rotator's largest at most; false, and nothing sent, otherwise.
     bool turn_rotator_to_typed(std::string_view bearing);
-    // A whole number of up to three digits, 349 at most: the bearings the rotator box takes.
-    static bool is_rotator_bearing(std::string_view bearing);
+    // A whole number of up to three digits, the largest bearing at most: the bearings the
+    // rotator takes (349 for the box, 359 through Hamlib).
+    bool is_rotator_bearing(std::string_view bearing) const;
+    int largest_bearing() const { return m_rotator ? m_rotator->largest_bearing() : 349; }
 
     // Every 100 ms; the transceiver is read on every tenth call. A frequency of a band other
     // than the one shown becomes that band's frequency name and the log's current band.
-    RigNews follow_rig();
+    // `shown_mode` is the mode box's text, the data mode in use for Hamlib's packet modes.
+    RigNews follow_rig(std::string_view shown_mode);
+    // "14.074 megahertz, USB.": what the radio last reported; nothing before it has been heard.
+    std::optional<std::string> radio_said() const;
+    bool has_rig() const { return m_rig->set_up(); }
 
     CallBookAnswer look_up(std::string_view call);
     // The on-line call book's answer, once, when it has come.
@@ -54,6 +61,8 @@ private:
     std::unique_ptr<RigLink> m_rig;
     std::unique_ptr<RotatorLink> m_rotator;  // none without a rotator port
     int m_rig_ticks = 0;
+    std::string m_heard_frequency;  // as the frequency list holds it
+    std::string m_heard_mode;       // the radio's own name for it
 };
 
 }  // namespace vl

@@ -37,7 +37,7 @@ constexpr int kCmdEnter = 19, kCmdDown = 20, kCmdUp = 21, kCmdNextBox = 22, kCmd
               kCmdNextHeader = 24, kCmdLogOn = 25, kCmdLogOff = 26, kCmdEdit = 27,
               kCmdPrintQsl = 28, kCmdKeyHelp = 29, kCmdNotePad = 30, kCmdQslWritten = 31,
               kCmdRotatorShort = 32, kCmdRotatorLong = 33, kCmdCallBook = 34,
-              kCmdCopyFrequency = 35, kCmdRepeatVerdict = 37,
+              kCmdCopyFrequency = 35, kCmdRepeatVerdict = 37, kCmdSayRadio = 38,
               kCmdAltDate = 40,                  // 40..44: Alt D, T, F, M, W
     kCmdAltBearing = 45, kCmdDatabaseSlot = 50;  // 50..59: Control+1 .. Control+0
 
@@ -49,7 +49,8 @@ constexpr std::string_view kKeyHelp =
     "CONTROL TAB or ALT D T F M or W for Date Time Frequency Mode and Power,ALT 1 Beam to "
     "Short Path ALT 2 to Long Path,Arrow keys to navigate the QSO net,F7 or Control plus R to "
     "hear the verdict again,CONTROL plus 3 to copy the frequency into the comment,CONTROL "
-    "plus C to look the call up in the call book";
+    "plus C to look the call up in the call book,F8 or Control plus F to hear the radio's "
+    "frequency and mode";
 constexpr std::string_view kBearingKeyHelp = ",ALT B for Bearing";
 
 constexpr std::string_view kEmptyNet = "No station on the net.";
@@ -79,6 +80,8 @@ platform::KeyTable key_table(bool with_rotator) {
     // move as a dialog's label mnemonics do on every backend.
     table.push_back({plain(kKeyF7), kCmdRepeatVerdict});
     table.push_back({ctrl('R'), kCmdRepeatVerdict});
+    table.push_back({plain(kKeyF8), kCmdSayRadio});
+    table.push_back({ctrl('F'), kCmdSayRadio});
     int command = kCmdAltDate;
     for (char letter : std::string_view("DTFMW")) {
         table.push_back({alt(letter), command++});
@@ -176,6 +179,9 @@ public:
             case kCmdRepeatVerdict:
                 repeat_verdict();
                 break;
+            case kCmdSayRadio:
+                say_radio();
+                break;
             case kCmdPrintQsl:
                 print_qsl();
                 break;
@@ -249,8 +255,13 @@ public:
             m_ctx.platform.sound.beep(platform::Beep::Default);
         }
         if (events.no_response) {
-            m_ctx.ui().message_box(m_window, "Com Port Error", "No response from CBOX",
-                                   platform::MessageButtons::Ok);
+            if (events.why.empty()) {
+                m_ctx.ui().message_box(m_window, "Com Port Error", "No response from CBOX",
+                                       platform::MessageButtons::Ok);
+            } else {
+                m_ctx.ui().message_box(m_window, "Rotator", events.why,
+                                       platform::MessageButtons::Ok);
+            }
         }
     }
 
@@ -285,11 +296,13 @@ public:
     }
 
     // A typed bearing goes to the rotator when it is a whole number of up to three digits,
-    // 349 at most; anything else is refused, said, and nothing is sent.
+    // the rotator's largest at most; anything else is refused, said, and nothing is sent.
     void turn_rotator_to_typed_bearing() {
         const std::string bearing(trim(text(kBearingBox)));
-        if (!OnLineDevices::is_rotator_bearing(bearing)) {
-            refuse(m_ctx, m_window, "Bearing must be a whole number from 0 to 349.");
+        if (!m_devices.is_rotator_bearing(bearing)) {
+            refuse(m_ctx, m_window,
+                   "Bearing must be a whole number from 0 to " +
+                       std::to_string(m_devices.largest_bearing()) + ".");
             return;
         }
         if (!m_devices.turn_rotator_to_typed(bearing)) {
@@ -299,27 +312,38 @@ public:
         m_bearing_typed = false;
     }
 
-    // The frequency list and mode box follow the transceiver. A new frequency that moves
-    // the focus out of the list brings it back with F24, so the new band is spoken.
+    // The frequency list and mode box follow the transceiver. A new band is said once, as
+    // the verdict is; a move within the band is not.
     void follow_rig() {
-        const RigNews news = m_devices.follow_rig();
+        const RigNews news = m_devices.follow_rig(text(kModeBox));
         if (news.band >= 0) {
             if (news.band_changed) {
+                std::string band(kSpokenBandNames[static_cast<std::size_t>(news.band)]);
+                band.front() = static_cast<char>(band.front() - 'a' + 'A');
+                say(band + ".");
                 fill_station_boxes(news.band);
             }
             platform::Ui& ui = m_ctx.ui();
             ui.set_items(m_window, kFrequencyList,
                          {m_ctx.frequency_names.begin(), m_ctx.frequency_names.end()});
             ui.select_item(m_window, kFrequencyList, news.band);
-            if (m_focus == kFrequencyList) {
-                focus(kTimeBox);
-                ui.post_command(m_window, kCmdNextHeader);
-            } else {
-                focus(m_focus);
-            }
+            focus(m_focus);
         }
         if (!news.mode.empty()) {
             set(kModeBox, news.mode);
+        }
+        if (!news.notice.empty()) {
+            say(news.notice);
+        }
+    }
+
+    // The radio's frequency and mode, as it last reported them.
+    void say_radio() {
+        if (const auto said = m_devices.radio_said()) {
+            say(*said);
+        } else {
+            refuse_with(m_devices.has_rig() ? "The radio has not been heard."
+                                            : "No radio is set up.");
         }
     }
 

@@ -11,6 +11,7 @@ class SerialRig final : public RigLink {
 public:
     explicit SerialRig(RigControl& rig) : m_rig(rig) {}
     RigReading poll() override { return m_rig.poll(); }
+    bool set_up() const override { return m_rig.ready(); }
 
 private:
     RigControl& m_rig;

@@ -8,6 +8,7 @@
 #include "platform/Serial.h"
 #include "platform/SharedLibrary.h"
 #include "platform/Sound.h"
+#include "platform/Tcp.h"
 #include "platform/Ui.h"
 
 namespace vl::platform {
@@ -26,6 +27,8 @@ struct Platform {
     SharedLibraries* libraries = nullptr;
     // Web requests for the on-line call book; none means it is "not available".
     Http* http = nullptr;
+    // Connections to Hamlib's rig and rotator daemons; none means they are "not available".
+    TcpClients* tcp = nullptr;
 };
 
 }  // namespace vl::platform

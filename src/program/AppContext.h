@@ -4,12 +4,16 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "antenna/Rotator.h"
 #include "dxdata/DxContext.h"
+#include "hamlib/HamlibSettings.h"
 #include "logging/LoggingContext.h"
+#include "platform/Process.h"
 #include "printing/PrintingContext.h"
 #include "reference/CallBook.h"
 #include "reference/ReferenceContext.h"
@@ -37,10 +41,10 @@ struct AppContext {
     operator ReferenceContext() { return {screen(), note_pad, database_search_position}; }
     operator PrintingContext() { return {screen(), labels, station, frequency_names, countries}; }
     operator LoggingContext() {
-        return {screen(),        countries,        chart,          chart_file,
-                station,         rig_control,      rotator,        labels,
-                frequency_names, browser_hits,     note_pad,       database_search_position,
-                call_book,       callbook_account, callbook_lookup};
+        return {screen(),        countries,        chart,           chart_file,
+                station,         rig_control,      rotator,         labels,
+                frequency_names, browser_hits,     note_pad,        database_search_position,
+                call_book,       callbook_account, callbook_lookup, hamlib};
     }
 
     platform::Platform& platform;
@@ -53,6 +57,11 @@ struct AppContext {
     // The station data of each band, with the date format setting stored beside it.
     StationData station;
     std::optional<RigDefinition> rig;
+    // HAMLIB.TXT: the daemons that serve the transceiver and rotator in place of the serial
+    // links, when it names them.
+    hamlib::Settings hamlib;
+    // The daemons the program started itself, ended at exit.
+    std::vector<std::unique_ptr<platform::RunningProcess>> daemons;
     // The transceiver's port, open for the whole run when a rig definition exists.
     RigControl rig_control;
     // The rotator box, open while on-line logging is open when a rotator port is set.

@@ -24,14 +24,44 @@ void say(AppContext& ctx, std::string_view title, const std::string& text) {
     ctx.ui().message_box(platform::kNoWindow, title, text, platform::MessageButtons::Ok);
 }
 
-// One *.RIG file turns CAT on; a port that will not open is reported once.
+// One *.RIG file turns CAT on; a port that will not open is reported once. A transceiver
+// served by Hamlib leaves the definition's port to Hamlib.
 void set_up_rig(AppContext& ctx) {
-    if (!ctx.rig || ctx.rig->unreadable) {
+    if (!ctx.rig || ctx.rig->unreadable || ctx.hamlib.rig) {
         return;
     }
     const std::string table = read_port_table(ctx.platform.files, ctx.program_dir);
     if (auto device = ctx.rig_control.set_up(*ctx.rig, ctx.platform.serial, table)) {
         say(ctx, "Rig Control Port", *device + " not available");
+    }
+}
+
+void load_hamlib_settings(AppContext& ctx) {
+    const auto text = read_whole_file(ctx.platform.files,
+                                      ctx.program_dir + std::string(hamlib::kSettingsFile), 65536);
+    ctx.hamlib = text ? hamlib::parse_settings(*text) : hamlib::Settings{};
+}
+
+// A daemon HAMLIB.TXT gives a model for is started on the loopback address, at the port the
+// client will ask, as other loggers do; without Hamlib installed the operator is told.
+void start_hamlib_daemon(AppContext& ctx, std::optional<hamlib::Daemon>& daemon,
+                         const std::string& program) {
+    if (!daemon || daemon->model.empty()) {
+        return;
+    }
+    daemon->address.host = "127.0.0.1";
+    std::vector<std::string> argv = {program, "-m", daemon->model};
+    if (!daemon->device.empty()) {
+        argv.insert(argv.end(), {"-r", daemon->device});
+    }
+    if (!daemon->speed.empty()) {
+        argv.insert(argv.end(), {"-s", daemon->speed});
+    }
+    argv.insert(argv.end(), {"-T", "127.0.0.1", "-t", std::to_string(daemon->address.port)});
+    if (auto process = platform::start_process(argv)) {
+        ctx.daemons.push_back(std::move(process));
+    } else {
+        say(ctx, "Hamlib", program + " could not be started. Is Hamlib installed?");
     }
 }
 
@@ -269,6 +299,9 @@ int run_program(platform::Platform& services, const std::string& program_dir) {
     load_station_data(ctx);
     load_chart(ctx);
     ctx.rig = find_rig_definition(ctx.platform.files, ctx.program_dir);
+    load_hamlib_settings(ctx);
+    start_hamlib_daemon(ctx, ctx.hamlib.rig, "rigctld");
+    start_hamlib_daemon(ctx, ctx.hamlib.rotator, "rotctld");
     set_up_rig(ctx);
     load_label_files(ctx.platform.files, ctx.program_dir, ctx.labels);
     load_settings(ctx);
@@ -284,6 +317,7 @@ int run_program(platform::Platform& services, const std::string& program_dir) {
         back_up_log(ctx);
     }
     ctx.rig_control.close();
+    ctx.daemons.clear();
     ctx.log.close();
     return 0;
 }

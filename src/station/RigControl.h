@@ -23,6 +23,9 @@ std::string read_port_table(platform::FileSystem& fs, const std::string& folder)
 struct RigReading {
     std::string frequency;  // megahertz, four decimals; empty when nothing was decoded
     std::string mode;       // empty when no mode was decoded
+    // The radio's own name for the mode, for a link whose names are not the log's (Hamlib's
+    // "PKTUSB"); the mode is then chosen from it. Empty otherwise.
+    std::string radio_mode;
 };
 
 class RigControl {

@@ -102,19 +102,18 @@ TEST_F(OnLineSerialTest, TheScreenFollowsTheRadioAndTheRotator) {
          {"focus edit \"Bearing\" \"\"", "message \"Com Port Error\" \"No response from CBOX\" ok",
           "beep default", "message \"Exit on line Logging\" \"Are you sure\" yes"},
          {}},
-        // Last, as its rig file stays in the folder: the band and mode follow the radio, asked once
-        // a second each; when the dial moves
-        // to another band while the focus is in the list, the focus leaves and comes back so
-        // the new band is spoken, and the list keeps the arrows.
+        // Last, as its rig file stays in the folder: the band and mode follow the radio, asked
+        // once a second each; when the dial moves to another band the list shows it and the
+        // new band is said once, and the list keeps the arrows.
         {"radio",
          true,
          [](test::RotatorBox&) {},
          "tick 21\nkey Alt+F\nkey Alt+M\nkey Alt+F\ntick 10\nkey Down\nkey Up\nkey Alt+M\ntick "
          "10\n",
          {"focus dropdown \"Frequency \" \"14.0740\"", "focus edit \"Mode\" \"USB\"",
-          "focus dropdown \"Frequency \" \"14.0740\"", "focus readonly \"TIME \" \"fourteen 02\"",
-          "focus dropdown \"Frequency \" \"7.0740\"", "text \"3.5MHz\"", "text \"7.0740\"",
-          "focus edit \"Mode\" \"LSB\"", "text \"DIG\""},
+          "focus dropdown \"Frequency \" \"14.0740\"", "static \"Forty metres.\"",
+          "text \"7.0740\"", "text \"3.5MHz\"", "text \"7.0740\"", "focus edit \"Mode\" \"LSB\"",
+          "text \"DIG\""},
          {"AM", "A?"}},
     };
     for (const Case& c : cases) {

@@ -30,8 +30,9 @@ cat >"$out/play_all.sh" <<PLAY
 failed=0
 helper=
 # A script that begins "# Devices" is played with a transceiver on COM1 and a rotator box on
-# COM2; one that begins "# Call book server" with the local stand-in of the on-line call
-# book, named in CALLBOOK.TXT. Each run gets fresh ones.
+# COM2; one that begins "# Hamlib" with Hamlib's dummy radio behind rigctld on 7.074 MHz
+# LSB, named in HAMLIB.TXT; one that begins "# Call book server" with the local stand-in of
+# the on-line call book, named in CALLBOOK.TXT. Each run gets fresh ones.
 start_helpers() {
     case "\$(head -1 "$here/\$1.script")" in
         "# Devices"*)
@@ -39,6 +40,13 @@ start_helpers() {
             "$here/devices.py" "\$2" &
             helper=\$!
             while [ ! -s "\$2/PORTS.TXT" ]; do sleep 0.1; done
+            ;;
+        "# Hamlib"*)
+            port=\$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+            rigctld -m 1 -T 127.0.0.1 -t "\$port" &
+            helper=\$!
+            until rigctl -m 2 -r "127.0.0.1:\$port" F 7074000 M LSB 2400 2>/dev/null; do sleep 0.1; done
+            printf 'rig=127.0.0.1:%s\r\n' "\$port" >"\$2/HAMLIB.TXT"
             ;;
         "# Call book server"*)
             "$here/../reference/callbook_server.py" >"\$2/server.port" &

@@ -20,9 +20,9 @@ for script in "$tests"/orca/*.script "$tests"/scenarios/*.script; do
     name="$(basename "$(dirname "$script")")/$(basename "$script" .script)"
     [ "$name" = orca/fixture ] && continue
     # Scripts played beside a simulated transceiver and rotator box, or the call book's
-    # stand-in server, need them; the Windows COM ports are tested on their own, and the
-    # Windows build has no web client.
-    head -1 "$script" | grep -q -e '^# Devices' -e '^# Call book server' && continue
+    # stand-in server, or Hamlib's daemon, need them; the Windows COM ports and Hamlib client
+    # are tested on their own, and the Windows build has no web client.
+    head -1 "$script" | grep -q -e '^# Devices' -e '^# Call book server' -e '^# Hamlib' && continue
     rm -rf "$work/linux" "$work/windows"
     cp -r "$work/fixture" "$work/linux"
     cp -r "$work/fixture" "$work/windows"

@@ -88,3 +88,10 @@ add_test(NAME win_reader_hears_the_journal
           ${PROJECT_SOURCE_DIR}/data ${CMAKE_CURRENT_SOURCE_DIR} ${VARROW_ARTIFACTS}/win32_reader
           $<TARGET_FILE:test_HAMCAL32>)
 set_tests_properties(win_reader_hears_the_journal PROPERTIES TIMEOUT 900 RESOURCE_LOCK wine_desktop)
+
+# The Winsock client under Wine against Linux's rigctld and rotctld on 127.0.0.1: the band
+# and the frequency key heard, the rotator turned, as the Linux runner does.
+add_test(NAME win_hamlib_over_winsock
+  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/win32/hamlib_peer.py
+          ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:varrowlog-script> ${VARROW_LINUX_RUNNER})
+set_tests_properties(win_hamlib_over_winsock PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)

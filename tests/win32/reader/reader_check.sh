@@ -44,7 +44,7 @@ for script in "$tests"/orca/*.script; do
     # Windows build has no web client, and its COM ports are tested on their own. A script
     # that sets the program's clock hears times this run cannot give the real program.
     [ "$name" = fixture ] && continue
-    head -1 "$script" | grep -q -e '^# Devices' -e '^# Call book server' -e '^# Clock' && continue
+    head -1 "$script" | grep -q -e '^# Devices' -e '^# Call book server' -e '^# Hamlib' -e '^# Clock' && continue
     scripts+=("$script")
     cp -r "$out/fixture" "$out/$name.journal-folder"
     wine "$runner" "$(winepath -w "$out/$name.journal-folder")" "$(winepath -w "$script")" \

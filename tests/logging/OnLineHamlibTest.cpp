@@ -1,0 +1,375 @@
+// On-line logging with the transceiver and rotator served by Hamlib's daemons: the real
+// rigctld and rotctld (dummy radio and rotator) on loopback ports of their own, and a scripted
+// stand-in for what the real ones never do. The program runs whole from a key script whose
+// waits pass in real time.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
+
+#include "support/LocalDaemons.h"
+#include "support/Scripts.h"
+#include "support/TestSupport.h"
+
+namespace vl {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+const std::string kScreen = "window \"On Line Logging\"";
+const std::string kLeave = "key Escape\nanswer yes\nkey Escape\n";
+
+class OnLineHamlibTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir.write("COUNTRY.LST", "G,G,England,223,52,-1\r\nJA,JS,Japan,339,36,140\r\n");
+        // 20 m logs the sideband, 40 m logs SSB and 10 m a data mode.
+        std::string station;
+        for (int band = 0; band < 13; ++band) {
+            station += band == 4   ? "FT1,100,Yagi,Op,USB\r\n"
+                       : band == 2 ? "FT1,400,Dipole,Op,SSB\r\n"
+                       : band == 8 ? "FT1,50,Vertical,Op,FT8\r\n"
+                                   : ",,,,\r\n";
+        }
+        dir.write("RIG.LST", station + "0\r\n");
+        std::string settings;
+        for (int line = 0; line < 10; ++line) {
+            settings += "\r\n";
+        }
+        dir.write("DBNAMES.TXT", settings + "52\r\n-1\r\n\r\n\r\n");
+        dir.write("MYLOG.LOG", "");
+    }
+
+    Lines run(const std::string& script) {
+        const test::HeadlessRun result = test::run_program_headless(
+            dir.path(), "clock 2025-03-14 14:02:00\n" + test::open_menu_entry(2) + script + kLeave);
+        EXPECT_FALSE(result.script_ended) << "the script left windows open";
+        return test::lines_from(result.journal, kScreen);
+    }
+
+    static void expect_in_order(const Lines& journal, const Lines& want) {
+        auto at = journal.begin();
+        for (const std::string& line : want) {
+            at = std::find(at, journal.end(), line);
+            ASSERT_NE(at, journal.end()) << "missing, in order: " << line << "\nin:\n"
+                                         << ::testing::PrintToString(journal);
+            ++at;
+        }
+    }
+
+    test::TempDir dir;
+};
+
+bool has_hamlib() {
+    return std::system("rigctld --version >/dev/null 2>&1") == 0 &&
+           std::system("rotctld --version >/dev/null 2>&1") == 0;
+}
+
+// Answers "f" and "m" as rigctld does, with the frequency and mode the connection is given.
+void answer_as_rig(test::PeerLine& line, const std::string& hertz, const std::string& mode) {
+    while (auto command = line.read_line()) {
+        if (*command == "f") {
+            line.send(hertz + "\n");
+        } else if (*command == "m") {
+            line.send(mode + "\n2400\n");
+        }
+    }
+}
+
+// The dummy radio starts on 40 m; through rigctl, as an operator's other program would, it
+// goes to 20 m on the third time the program asks, and to its data mode on the sixth. The
+// band change is said once each time, a mode change within the band is not (the focused mode
+// box shows it), and F8 and Control+F say what the radio reported.
+TEST_F(OnLineHamlibTest, TheScreenFollowsRigctld) {
+    if (!has_hamlib()) {
+        GTEST_SKIP() << "Hamlib's daemons are not installed";
+    }
+    const int rig_port = test::free_port();
+    test::ChildProcess rigctld(
+        {"rigctld", "-m", "1", "-T", "127.0.0.1", "-t", std::to_string(rig_port)});
+    ASSERT_TRUE(test::wait_for_listener(rig_port));
+    ASSERT_EQ(test::ask(rig_port, "F 7074000\nM LSB 2400\n"), "RPRT 0\nRPRT 0\n");
+    // Between the program and the daemon, counting the program's questions.
+    const std::string rigctl = "rigctl -m 2 -r 127.0.0.1:" + std::to_string(rig_port);
+    test::FakeDaemon relay(0, [&](test::PeerLine& program, int) {
+        test::Connected daemon(rig_port);
+        int asked = 0;
+        while (auto command = program.read_line()) {
+            if (*command == "f" && ++asked == 3) {
+                EXPECT_EQ(std::system((rigctl + " F 14074000 M USB 2400").c_str()), 0);
+            }
+            if (*command == "f" && asked == 6) {
+                EXPECT_EQ(std::system((rigctl + " M PKTUSB 3000").c_str()), 0);
+            }
+            daemon.line.send(*command + "\n");
+            // "f" has one line of answer, "m" two.
+            for (int lines = *command == "m" ? 2 : 1; lines > 0; --lines) {
+                program.send(daemon.line.read_line().value_or("") + "\n");
+            }
+        }
+    });
+    dir.write("HAMLIB.TXT", "rig=127.0.0.1:" + std::to_string(relay.port()) + "\r\n");
+    const Lines journal = run("wait 15\nkey F8\nkey Alt+M\nwait 30\nkey Ctrl+F\nwait 30\nkey F8\n");
+    expect_in_order(journal, {"static \"Forty metres.\"", "static \"7.074 megahertz, LSB.\"",
+                              "focus edit \"Mode\" \"SSB\"", "static \"Twenty metres.\"",
+                              "text \"USB\"", "static \"14.074 megahertz, USB.\"", "text \"PKT\"",
+                              "static \"14.074 megahertz, PKTUSB.\""});
+    EXPECT_EQ(std::count(journal.begin(), journal.end(), "static \"Twenty metres.\""), 1);
+    EXPECT_EQ(std::count_if(
+                  journal.begin(), journal.end(),
+                  [](const std::string& line) { return line.find("Hamlib") != std::string::npos; }),
+              0);
+}
+
+// What the real daemon will not do, each said once, and the program reconnecting after it.
+TEST_F(OnLineHamlibTest, TroubleWithTheDaemonIsSaidOnceAndOutlived) {
+    struct Case {
+        const char* name;
+        test::FakeDaemon::Serve serve;
+        std::string trouble;  // the sentence's end, after "... port N "
+    } cases[] = {
+        {"unreadable",
+         [](test::PeerLine& line, int connection) {
+             if (connection == 0) {
+                 line.read_line();
+                 line.send("banana\n");
+                 return;
+             }
+             answer_as_rig(line, "14074000", "USB");
+         },
+         "gave an answer that could not be read."},
+        {"too long a line",
+         [](test::PeerLine& line, int connection) {
+             if (connection == 0) {
+                 line.read_line();
+                 line.send(std::string(300, '1'));
+                 line.read_line(3);
+                 return;
+             }
+             answer_as_rig(line, "14074000", "USB");
+         },
+         "gave an answer that could not be read."},
+        {"silent",
+         [](test::PeerLine& line, int connection) {
+             if (connection == 0) {
+                 while (line.read_line(8)) {
+                 }
+                 return;
+             }
+             answer_as_rig(line, "14074000.000000", "USB");
+         },
+         "does not answer."},
+        {"error from the radio",
+         [](test::PeerLine& line, int) {
+             int asked = 0;
+             while (auto command = line.read_line()) {
+                 if (*command == "f") {
+                     line.send(++asked < 3 ? "RPRT -5\n" : "14074000\n");
+                 } else if (*command == "m") {
+                     line.send(asked < 3 ? "RPRT -5\n" : "USB\n2400\n");
+                 }
+             }
+         },
+         "could not read the radio."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::FakeDaemon daemon(0, c.serve);
+        dir.write("HAMLIB.TXT", "rig=127.0.0.1:" + std::to_string(daemon.port()) + "\n");
+        const Lines journal = run("wait 90\nkey F8\n");
+        const std::string trouble = "static \"Hamlib rig control at 127.0.0.1 port " +
+                                    std::to_string(daemon.port()) + " " + c.trouble + "\"";
+        expect_in_order(
+            journal, {trouble, "static \"Twenty metres.\"", "static \"14.074 megahertz, USB.\""});
+        EXPECT_EQ(std::count(journal.begin(), journal.end(), trouble), 1);
+    }
+}
+
+// A daemon that is not running is said once, and followed once it comes; one that goes away
+// is said again.
+TEST_F(OnLineHamlibTest, ADaemonThatComesAndGoes) {
+    const int port = test::free_port();
+    dir.write("HAMLIB.TXT", "rig=localhost:" + std::to_string(port) + "\n");
+    std::thread operator_starts_it([port] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+        std::atomic<bool> gone{false};
+        test::FakeDaemon daemon(port, [&gone](test::PeerLine& line, int) {
+            int asked = 0;
+            while (auto command = line.read_line()) {
+                if (*command == "f" && ++asked == 3) {
+                    break;
+                }
+                line.send(*command == "f" ? "7074000\n" : "LSB\n2400\n");
+            }
+            gone = true;
+        });
+        while (!gone) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    });
+    const Lines journal = run("wait 80\nkey F8\n");
+    operator_starts_it.join();
+    const std::string missing = "static \"Hamlib rig control at localhost port " +
+                                std::to_string(port) + " not available.\"";
+    expect_in_order(journal, {missing, "static \"Forty metres.\"", missing, "beep default",
+                              "static \"The radio has not been heard.\""});
+    EXPECT_EQ(std::count(journal.begin(), journal.end(), missing), 2);
+}
+
+// The dummy rotator turned from the Bearing box: the box follows the antenna, a beep on every
+// fifth report while it moves, and the daemon ends where it was sent.
+TEST_F(OnLineHamlibTest, TheBearingTurnsRotctld) {
+    if (!has_hamlib()) {
+        GTEST_SKIP() << "Hamlib's daemons are not installed";
+    }
+    const int port = test::free_port();
+    test::ChildProcess rotctld(
+        {"rotctld", "-m", "1", "-T", "127.0.0.1", "-t", std::to_string(port)});
+    ASSERT_TRUE(test::wait_for_listener(port));
+    dir.write("HAMLIB.TXT", "rotator=127.0.0.1:" + std::to_string(port) + "\n");
+    const Lines journal =
+        run("wait 5\nkey Alt+B\ntype 12\nkey Enter\nwait 40\nkey Alt+W Alt+B\n"
+            "type 360\nkey Enter\n");
+    expect_in_order(journal, {"focus edit \"Bearing\" \"0\"", "text \"12\"", "text \"1\"",
+                              "beep default", "text \"12\"", "focus edit \"Power\" \"\"",
+                              "focus edit \"Bearing\" \"12\"", "text \"360\"", "beep default"});
+    EXPECT_EQ(test::ask(port, "p\n").substr(0, 5), "12.00");
+}
+
+// Alt+1 and Alt+2 send the short and long path of the beam heading shown to rotctld, as
+// "P az el"; here a stand-in daemon keeps what it was told.
+TEST_F(OnLineHamlibTest, AltOneAndAltTwoTurnToTheBeamsPaths) {
+    std::vector<std::string> turns;
+    std::mutex heard;
+    test::FakeDaemon daemon(0, [&](test::PeerLine& line, int) {
+        while (auto command = line.read_line()) {
+            if (*command == "p") {
+                line.send("290.000000\n0.000000\n");
+            } else if (command->starts_with("P ")) {
+                const std::lock_guard<std::mutex> lock(heard);
+                turns.push_back(*command);
+                line.send("RPRT 0\n");
+            }
+        }
+    });
+    dir.write("HAMLIB.TXT", "rotator=127.0.0.1:" + std::to_string(daemon.port()) + "\n");
+    const Lines journal =
+        run("wait 5\nkey Shift+Tab\ntype JA1ABC\nkey Enter\nkey Alt+1\nkey Alt+2\nwait 5\n");
+    const auto beam = std::find_if(journal.begin(), journal.end(), [](const std::string& line) {
+        return line.find("Beam 0") != std::string::npos;
+    });
+    ASSERT_NE(beam, journal.end());
+    const int short_path = std::stoi(beam->substr(beam->find("Beam ") + 5, 3));
+    const std::lock_guard<std::mutex> lock(heard);
+    EXPECT_EQ(turns,
+              (std::vector<std::string>{"P " + std::to_string(short_path) + " 0",
+                                        "P " + std::to_string((short_path + 180) % 360) + " 0"}));
+}
+
+// F8 with no radio set up at all says so, and with a daemon not yet heard says that.
+TEST_F(OnLineHamlibTest, TheFrequencyKeyWithNothingHeard) {
+    struct Case {
+        const char* hamlib;
+        std::string said;
+    } cases[] = {{nullptr, "No radio is set up."},
+                 {"rig=127.0.0.1:1\n", "The radio has not been heard."}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.said);
+        if (c.hamlib != nullptr) {
+            dir.write("HAMLIB.TXT", c.hamlib);
+        }
+        const Lines journal = run("key F8\n");
+        expect_in_order(journal, {"beep default", "static \"" + c.said + "\""});
+    }
+}
+
+// No daemon at all behind the rotator setting: the screen's no-response message, once.
+TEST_F(OnLineHamlibTest, ARotatorDaemonThatIsNotThere) {
+    const int port = test::free_port();
+    dir.write("HAMLIB.TXT", "rotator=127.0.0.1:" + std::to_string(port) + "\n");
+    const Lines journal = run("wait 1\nanswer ok\nwait 30\nkey Alt+B\ntype 100\nkey Enter\n");
+    const std::string message = "message \"Rotator\" \"Hamlib rotator control at 127.0.0.1 port " +
+                                std::to_string(port) + " not available.\" ok";
+    expect_in_order(journal,
+                    {message, "focus edit \"Bearing\" \"\"", "text \"100\"", "beep default"});
+    EXPECT_EQ(std::count(journal.begin(), journal.end(), message), 1);
+}
+
+}  // namespace
+}  // namespace vl
+
+namespace vl {
+namespace {
+
+bool accepts(int port) {
+    test::Connected probe(port);
+    return probe.fd >= 0;
+}
+
+// A model in HAMLIB.TXT: the program starts rigctld itself on the loopback address, follows
+// the dummy radio (145 MHz FM) through it, and ends it at exit.
+TEST_F(OnLineHamlibTest, TheProgramStartsAndEndsRigctld) {
+    if (!has_hamlib()) {
+        GTEST_SKIP() << "Hamlib's daemons are not installed";
+    }
+    const int port = test::free_port();
+    dir.write("HAMLIB.TXT", "rig=:" + std::to_string(port) + "\nrig model=1\n");
+    const Lines journal = run("wait 30\nkey F8\n");
+    expect_in_order(journal, {"static \"Two metres.\"", "static \"145 megahertz, FM.\""});
+    // The daemon is given time to begin listening: no "not available" as the screen opens.
+    EXPECT_EQ(std::count_if(
+                  journal.begin(), journal.end(),
+                  [](const std::string& line) { return line.find("Hamlib") != std::string::npos; }),
+              0);
+    EXPECT_FALSE(accepts(port)) << "rigctld was left running";
+}
+
+// Without Hamlib on the PATH, the choice says so once at start-up; the log runs on.
+TEST_F(OnLineHamlibTest, AModelWithoutHamlibInstalledIsSaid) {
+    const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+    ::setenv("PATH", dir.path().c_str(), 1);
+    dir.write("HAMLIB.TXT", "rig model=3073\nrig device=/dev/ttyUSB0\nrig speed=19200\n");
+    const test::HeadlessRun result =
+        test::run_program_headless(dir.path(), "answer ok\nkey Escape\n");
+    ::setenv("PATH", path.c_str(), 1);
+    EXPECT_EQ(
+        std::count(result.journal.begin(), result.journal.end(),
+                   "message \"Hamlib\" \"rigctld could not be started. Is Hamlib installed?\" ok"),
+        1);
+}
+
+}  // namespace
+}  // namespace vl
+
+namespace vl {
+namespace {
+
+// Hamlib's real IC-7300 backend between the program and the bytes: rigctld -m 3073 on a
+// pseudo-terminal where a CI-V radio of our own answers. The radio starts on 14.074 MHz USB
+// and the operator turns it to 7.074 MHz LSB a few seconds in.
+TEST_F(OnLineHamlibTest, AnIcomRadioThroughHamlibsOwnBackend) {
+    if (!has_hamlib()) {
+        GTEST_SKIP() << "Hamlib's daemons are not installed";
+    }
+    const std::string path_file = dir.file("radio.path");
+    test::ChildProcess radio(
+        {"python3", std::string(VARROW_TESTS_DIR) + "/logging/civ_radio.py", path_file});
+    for (int attempt = 0; attempt < 100 && !dir.exists("radio.path"); ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ASSERT_TRUE(dir.exists("radio.path"));
+    const int port = test::free_port();
+    test::ChildProcess rigctld({"rigctld", "-m", "3073", "-r", dir.read("radio.path"), "-s",
+                                "19200", "-T", "127.0.0.1", "-t", std::to_string(port)});
+    ASSERT_TRUE(test::wait_for_listener(port));
+    dir.write("HAMLIB.TXT", "rig=127.0.0.1:" + std::to_string(port) + "\n");
+    const Lines journal = run("wait 25\nkey F8\nwait 60\nkey F8\n");
+    expect_in_order(journal, {"static \"Twenty metres.\"", "static \"14.074 megahertz, USB.\"",
+                              "static \"Forty metres.\"", "static \"7.074 megahertz, LSB.\""});
+}
+
+}  // namespace
+}  // namespace vl

@@ -1,0 +1,80 @@
+// Network peers on the loopback address for the Hamlib tests: Hamlib's own daemons run as
+// child processes, and a scripted stand-in for what the real ones will not do.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace vl::test {
+
+// A loopback port nothing listens on at the moment it is asked for.
+int free_port();
+
+// A program run beside the test; ended (SIGTERM, then waited for) when this goes.
+class ChildProcess {
+public:
+    explicit ChildProcess(const std::vector<std::string>& argv);
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+    bool started() const { return m_pid > 0; }
+
+private:
+    int m_pid = -1;
+};
+
+// True once something accepts connections on the port, within about five seconds.
+bool wait_for_listener(int port);
+// Sends `command` to the daemon on `port` and gives what it answered within half a second.
+std::string ask(int port, const std::string& command);
+
+// One accepted connection of the stand-in daemon: lines in, text out.
+class PeerLine {
+public:
+    explicit PeerLine(int fd) : m_fd(fd) {}
+    // The next line the program sent, without its LF; nothing when it closed the connection
+    // or `seconds` passed.
+    std::optional<std::string> read_line(double seconds = 5);
+    void send(const std::string& text);
+
+private:
+    int m_fd;
+    std::string m_buffer;
+};
+
+// A connection of the test's own to a daemon, closed when this goes.
+struct Connected {
+    explicit Connected(int port);
+    ~Connected();
+    Connected(const Connected&) = delete;
+    Connected& operator=(const Connected&) = delete;
+    int fd;
+    PeerLine line;
+};
+
+// Listens on a loopback port and hands each connection, numbered from 0, to `serve` on a
+// thread of its own; the connection is closed when `serve` returns.
+class FakeDaemon {
+public:
+    using Serve = std::function<void(PeerLine&, int connection)>;
+    FakeDaemon(int port, Serve serve);
+    ~FakeDaemon();
+    FakeDaemon(const FakeDaemon&) = delete;
+    FakeDaemon& operator=(const FakeDaemon&) = delete;
+    int port() const { return m_port; }
+
+private:
+    void run();
+
+    int m_listener = -1;
+    int m_port = 0;
+    Serve m_serve;
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
+
+}  // namespace vl::test
