@@ -12,8 +12,9 @@ add_compile_options(-Wno-restrict)
 # yet: the on-line call book says it is not available.
 add_library(varrow_files_win32 STATIC src/platform/win32/Files_win32.cpp
             src/platform/win32/Clock_win32.cpp src/platform/win32/Serial_win32.cpp
-            src/platform/win32/SharedLibrary_win32.cpp src/platform/NoHttp.cpp)
-target_link_libraries(varrow_files_win32 PUBLIC varrow_platform)
+            src/platform/win32/SharedLibrary_win32.cpp src/platform/win32/Datagrams_win32.cpp
+            src/platform/NoHttp.cpp)
+target_link_libraries(varrow_files_win32 PUBLIC varrow_platform ws2_32)
 add_library(varrow_files ALIAS varrow_files_win32)
 
 # No PDF output on Windows: the runner's --pdf says so.

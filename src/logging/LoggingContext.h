@@ -8,6 +8,7 @@
 
 #include "antenna/Rotator.h"
 #include "dxdata/DxContext.h"
+#include "logging/DigitalModes.h"
 #include "printing/PrintingContext.h"
 #include "reference/CallBook.h"
 #include "reference/ReferenceContext.h"
@@ -38,6 +39,8 @@ struct LoggingContext : ScreenContext {
     CallBookState& call_book;
     CallBookAccount& callbook_account;
     OnlineLookup& callbook_lookup;
+    // The link to WSJT-X and JTDX; none before it starts.
+    DigitalModes* digital = nullptr;
 
     const ScreenContext& screen() const { return *this; }
     operator DxContext() const { return {screen(), countries, chart, chart_file}; }

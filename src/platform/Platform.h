@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/Clock.h"
+#include "platform/Datagrams.h"
 #include "platform/Files.h"
 #include "platform/Http.h"
 #include "platform/Printer.h"
@@ -26,6 +27,8 @@ struct Platform {
     SharedLibraries* libraries = nullptr;
     // Web requests for the on-line call book; none means it is "not available".
     Http* http = nullptr;
+    // UDP for WSJT-X and JTDX; none means the link to them is "not listening".
+    Datagrams* datagrams = nullptr;
 };
 
 }  // namespace vl::platform

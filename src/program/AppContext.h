@@ -37,10 +37,10 @@ struct AppContext {
     operator ReferenceContext() { return {screen(), note_pad, database_search_position}; }
     operator PrintingContext() { return {screen(), labels, station, frequency_names, countries}; }
     operator LoggingContext() {
-        return {screen(),        countries,        chart,          chart_file,
-                station,         rig_control,      rotator,        labels,
-                frequency_names, browser_hits,     note_pad,       database_search_position,
-                call_book,       callbook_account, callbook_lookup};
+        return {screen(),        countries,        chart,           chart_file,
+                station,         rig_control,      rotator,         labels,
+                frequency_names, browser_hits,     note_pad,        database_search_position,
+                call_book,       callbook_account, callbook_lookup, digital};
     }
 
     platform::Platform& platform;
@@ -74,6 +74,8 @@ struct AppContext {
     // The on-line call book account (CALLBOOK.TXT) and the lookup that keeps its session.
     CallBookAccount callbook_account;
     OnlineLookup callbook_lookup{platform.http};
+    // The listener for WSJT-X and JTDX, made by run_program for the whole run.
+    DigitalModes* digital = nullptr;
 };
 
 }  // namespace vl
