@@ -1,0 +1,167 @@
+#!/usr/bin/env python3
+"""WSJT-X and the program over UDP on 127.0.0.1, through the real key-script runner with
+real-time waits: a contact reported twice (QSO Logged and Logged ADIF) and one reported as
+ADIF alone go into the log once each, with their verdicts; a period's decodes give one
+sentence of needed callers; bad datagrams are dropped and counted; Enter on a needed caller
+and Control+H send Reply and Halt Tx, read back here.
+
+    listener_test.py RUNNER REPOSITORY
+"""
+import os
+import re
+import shutil
+import socket
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import wsjtx_datagrams as w  # noqa: E402
+
+RECORD = 84
+
+
+def free_port():
+    with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+def wait_until_bound(port, runner, limit=20.0):
+    """The runner holds the port without sharing it, so a bind of ours fails once it has."""
+    end = time.time() + limit
+    while time.time() < end:
+        if runner.poll() is not None:
+            return False
+        probe = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+        try:
+            probe.bind(("127.0.0.1", port))
+        except OSError:
+            return True
+        finally:
+            probe.close()
+        time.sleep(0.05)
+    return False
+
+
+def records(path):
+    data = open(path, "rb").read()
+    return [data[i:i + RECORD] for i in range(0, len(data), RECORD)]
+
+
+def main():
+    runner_path, repo = sys.argv[1], sys.argv[2]
+    here = os.path.join(repo, "tests", "digital")
+    work = tempfile.mkdtemp(prefix="varrow-wsjtx-")
+    failures = []
+    passes = []
+
+    def check(ok, what):
+        print(("ok   " if ok else "FAIL ") + what)
+        (passes if ok else failures).append(what)
+
+    try:
+        folder = os.path.join(work, "folder")
+        os.mkdir(folder)
+        for name in ("COUNTRY.LST", "COUNTRY.EXC"):
+            shutil.copy(os.path.join(repo, "data", name), folder)
+        port = free_port()
+        with open(os.path.join(folder, "DIGITAL.TXT"), "w") as f:
+            f.write("address=127.0.0.1\r\nport=%d\r\nannouncements=on\r\n" % port)
+
+        wsjtx = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+        wsjtx.bind(("127.0.0.1", 0))
+        wsjtx.settimeout(30)
+        program = ("127.0.0.1", port)
+
+        runner = subprocess.Popen([runner_path, folder, os.path.join(here, "listener.script")],
+                                  stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        check(wait_until_bound(port, runner), "the program listens on its port")
+
+        on = (2026, 12, 9, 19, 30, 0)
+        off = (2026, 12, 9, 19, 31, 15)
+        sent = [
+            w.heartbeat(),
+            w.status(14074000, "FT8"),
+            # One contact, reported both ways: one entry.
+            w.qso_logged("JA1XYZ", "PM95", 14075500, "FT8", "-10", "-12", on, off,
+                         name="Taro"),
+            w.logged_adif(w.adif_record("JA1XYZ", "PM95", "14.075500", "FT8", "", "-10", "-12",
+                                        "20261209", "193000", "193115", name="Taro")),
+            # Another, as ADIF alone, from JTDX.
+            w.logged_adif(w.adif_record("K1ABC", "FN42", "21.075500", "MFSK", "FT4", "-05",
+                                        "-08", "20261209", "193300", "193400"), client="JTDX"),
+            # What is not a message, or not one read here.
+            b"",
+            w.header(99, "WSJT-X") + b"\x01\x02\x03",
+            w.qso_logged("ZL1AAA", "RF70", 14075500, "FT8", "-1", "-2", on, off)[:60],
+            b"\xad\xbc\xcb\xdb" + w.heartbeat()[4:],
+            # A period of decodes: two needed callers, one worked, one not calling CQ, one
+            # said twice.
+            w.decode(70200000, -12, "CQ VK2ABC QF56"),
+            w.decode(70200000, -3, "CQ JA1XYZ PM95"),
+            w.decode(70200000, 4, "G4ABC F5XYZ JN18"),
+            w.decode(70200000, -17, "CQ DX PY2XYZ GG66"),
+            w.decode(70200000, -12, "CQ VK2ABC QF56"),
+            # An old decode replayed: listed, never said.
+            w.decode(70185000, -20, "CQ 9J2ABC KH35", new=False),
+        ]
+        for datagram in sent:
+            wsjtx.sendto(datagram, program)
+
+        replies = []
+        try:
+            while len(replies) < 2:
+                data, source = wsjtx.recvfrom(2048)
+                check(source == program, "the answer comes from the program's port")
+                replies.append(w.reply_fields(data))
+        except socket.timeout:
+            pass
+        out, err = runner.communicate(timeout=60)
+        journal = out.decode("cp1252")
+        check(runner.returncode == 0, "the runner ends well (%d) %s" % (runner.returncode,
+                                                                       err.decode()))
+
+        check(len(replies) == 2, "Reply and Halt Tx arrive (%d)" % len(replies))
+        if len(replies) == 2:
+            kind, client, schema, fields = replies[0]
+            check((kind, client, schema) == (4, "WSJT-X", 3), "a Reply to WSJT-X, schema 3")
+            check(fields == {"time": 70200000, "snr": -17, "dt": 0.2, "df": 1234, "mode": "~",
+                             "message": "CQ DX PY2XYZ GG66", "low_confidence": 0,
+                             "modifiers": 0},
+                  "the Reply repeats the chosen decode: %r" % fields)
+            kind, client, schema, fields = replies[1]
+            check((kind, fields) == (8, {"auto_only": 0}), "Halt Tx, at once")
+
+        # Ages depend on when each datagram met the timer, and the port is chosen free; the
+        # rest is compared whole.
+        shown = re.sub(r"\d+ seconds ago", "N seconds ago", journal).replace(
+            "port %d" % port, "port N")
+        expected = open(os.path.join(here, "listener.journal"), encoding="cp1252").read()
+        if os.environ.get("VARROW_BLESS"):
+            open(os.path.join(here, "listener.journal"), "w", encoding="cp1252").write(shown)
+        check(shown == expected, "the journal is the one kept")
+        if shown != expected:
+            sys.stdout.write(shown)
+
+        log = records(os.path.join(folder, "MYLOG.LOG"))
+        calls = [r[6:18].decode("cp1252").rstrip() for r in log]
+        check(calls == ["JA1XYZ", "K1ABC"], "two entries, one each: %r" % calls)
+        if len(log) == 2:
+            ja = log[0]
+            check(ja[35:38] == b"FT8" and ja[32:35] == b"\0\0\x04", "JA1XYZ: 20 m FT8")
+            check(ja[18:25].rstrip() == b"-10" and ja[25:32].rstrip() == b"-12", "the reports")
+            check(ja[43:83].rstrip() == b"Taro PM95", "name and grid in the comment")
+            check(log[1][35:38] == b"FT4" and log[1][32:35] == b"21.", "K1ABC: 15 m FT4")
+        chart = open(os.path.join(folder, "DXCC.CHT"), "rb").read()
+        check(any(chart), "the chart has the contacts' marks")
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+    print("%d passed, %d failed" % (len(passes), len(failures)))
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
