@@ -50,6 +50,50 @@ def records(path):
     return [data[i:i + RECORD] for i in range(0, len(data), RECORD)]
 
 
+def play(runner_path, here, work, name, phases, wanted_answers):
+    """Plays NAME.script with the datagrams of each phase sent to the program's port: the
+    first once it listens, each next one once the file the phase names has changed. Gives
+    the journal (ages and port made constant), the answers the program sent and the folder."""
+    folder = os.path.join(work, name)
+    os.mkdir(folder)
+    for file in ("COUNTRY.LST", "COUNTRY.EXC"):
+        shutil.copy(os.path.join(os.path.dirname(os.path.dirname(here)), "data", file), folder)
+    port = free_port()
+    with open(os.path.join(folder, "DIGITAL.TXT"), "w") as f:
+        f.write("address=127.0.0.1\r\nport=%d\r\nannouncements=on\r\n" % port)
+    wsjtx = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+    wsjtx.bind(("127.0.0.1", 0))
+    wsjtx.settimeout(30)
+    program = ("127.0.0.1", port)
+    runner = subprocess.Popen([runner_path, folder, os.path.join(here, name + ".script")],
+                              stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    bound = wait_until_bound(port, runner)
+    for after, datagrams in phases:
+        if after:
+            path = os.path.join(folder, after)
+            before = open(path, "rb").read()
+            end = time.time() + 20
+            while time.time() < end and open(path, "rb").read() == before:
+                time.sleep(0.05)
+        for datagram in datagrams:
+            wsjtx.sendto(datagram, program)
+    answers = []
+    try:
+        while len(answers) < wanted_answers:
+            data, source = wsjtx.recvfrom(2048)
+            answers.append((source == program, w.reply_fields(data)))
+    except socket.timeout:
+        pass
+    out, err = runner.communicate(timeout=60)
+    journal = re.sub(r"\d+ seconds ago", "N seconds ago", out.decode("cp1252"))
+    journal = journal.replace("port %d" % port, "port N")
+    expected_path = os.path.join(here, name + ".journal")
+    if os.environ.get("VARROW_BLESS"):
+        open(expected_path, "w", encoding="cp1252").write(journal)
+    expected = open(expected_path, encoding="cp1252").read()
+    return bound, runner.returncode, err.decode(), journal, expected, answers, folder
+
+
 def main():
     runner_path, repo = sys.argv[1], sys.argv[2]
     here = os.path.join(repo, "tests", "digital")
@@ -61,24 +105,14 @@ def main():
         print(("ok   " if ok else "FAIL ") + what)
         (passes if ok else failures).append(what)
 
+    def check_run(name, bound, code, err, journal, expected):
+        check(bound, name + ": the program listens on its port")
+        check(code == 0, "%s: the runner ends well (%d) %s" % (name, code, err))
+        check(journal == expected, name + ": the journal is the one kept")
+        if journal != expected:
+            sys.stdout.write(journal)
+
     try:
-        folder = os.path.join(work, "folder")
-        os.mkdir(folder)
-        for name in ("COUNTRY.LST", "COUNTRY.EXC"):
-            shutil.copy(os.path.join(repo, "data", name), folder)
-        port = free_port()
-        with open(os.path.join(folder, "DIGITAL.TXT"), "w") as f:
-            f.write("address=127.0.0.1\r\nport=%d\r\nannouncements=on\r\n" % port)
-
-        wsjtx = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
-        wsjtx.bind(("127.0.0.1", 0))
-        wsjtx.settimeout(30)
-        program = ("127.0.0.1", port)
-
-        runner = subprocess.Popen([runner_path, folder, os.path.join(here, "listener.script")],
-                                  stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-        check(wait_until_bound(port, runner), "the program listens on its port")
-
         on = (2026, 12, 9, 19, 30, 0)
         off = (2026, 12, 9, 19, 31, 15)
         sent = [
@@ -107,43 +141,21 @@ def main():
             # An old decode replayed: listed, never said.
             w.decode(70185000, -20, "CQ 9J2ABC KH35", new=False),
         ]
-        for datagram in sent:
-            wsjtx.sendto(datagram, program)
+        bound, code, err, journal, expected, answers, folder = play(
+            runner_path, here, work, "listener", [(None, sent)], 2)
+        check_run("main menu", bound, code, err, journal, expected)
 
-        replies = []
-        try:
-            while len(replies) < 2:
-                data, source = wsjtx.recvfrom(2048)
-                check(source == program, "the answer comes from the program's port")
-                replies.append(w.reply_fields(data))
-        except socket.timeout:
-            pass
-        out, err = runner.communicate(timeout=60)
-        journal = out.decode("cp1252")
-        check(runner.returncode == 0, "the runner ends well (%d) %s" % (runner.returncode,
-                                                                       err.decode()))
-
-        check(len(replies) == 2, "Reply and Halt Tx arrive (%d)" % len(replies))
-        if len(replies) == 2:
-            kind, client, schema, fields = replies[0]
+        check(len(answers) == 2, "Reply and Halt Tx arrive (%d)" % len(answers))
+        if len(answers) == 2:
+            check(answers[0][0] and answers[1][0], "the answers come from the program's port")
+            kind, client, schema, fields = answers[0][1]
             check((kind, client, schema) == (4, "WSJT-X", 3), "a Reply to WSJT-X, schema 3")
             check(fields == {"time": 70200000, "snr": -17, "dt": 0.2, "df": 1234, "mode": "~",
                              "message": "CQ DX PY2XYZ GG66", "low_confidence": 0,
                              "modifiers": 0},
                   "the Reply repeats the chosen decode: %r" % fields)
-            kind, client, schema, fields = replies[1]
+            kind, client, schema, fields = answers[1][1]
             check((kind, fields) == (8, {"auto_only": 0}), "Halt Tx, at once")
-
-        # Ages depend on when each datagram met the timer, and the port is chosen free; the
-        # rest is compared whole.
-        shown = re.sub(r"\d+ seconds ago", "N seconds ago", journal).replace(
-            "port %d" % port, "port N")
-        expected = open(os.path.join(here, "listener.journal"), encoding="cp1252").read()
-        if os.environ.get("VARROW_BLESS"):
-            open(os.path.join(here, "listener.journal"), "w", encoding="cp1252").write(shown)
-        check(shown == expected, "the journal is the one kept")
-        if shown != expected:
-            sys.stdout.write(shown)
 
         log = records(os.path.join(folder, "MYLOG.LOG"))
         calls = [r[6:18].decode("cp1252").rstrip() for r in log]
@@ -156,6 +168,21 @@ def main():
             check(log[1][35:38] == b"FT4" and log[1][32:35] == b"21.", "K1ABC: 15 m FT4")
         chart = open(os.path.join(folder, "DXCC.CHT"), "rb").read()
         check(any(chart), "the chart has the contacts' marks")
+
+        # On-line logging open: the dial and mode follow WSJT-X, the contact's verdict is said
+        # on the screen; with the announcements turned off a period's callers are listed only.
+        dial = [w.heartbeat(), w.status(7074000, "FT8"),
+                w.qso_logged("DL1ABC", "JO62", 7075500, "FT8", "-07", "-09", on, off)]
+        callers = [w.decode(70200000, -12, "CQ VK2ABC QF56")]
+        bound, code, err, journal, expected, answers, folder = play(
+            runner_path, here, work, "listener_on_line", [(None, dial), ("DIGITAL.TXT", callers)],
+            0)
+        check_run("on-line logging", bound, code, err, journal, expected)
+        settings = open(os.path.join(folder, "DIGITAL.TXT")).read()
+        check("announcements=off" in settings, "Control+A is kept in DIGITAL.TXT")
+        log = records(os.path.join(folder, "MYLOG.LOG"))
+        check([r[6:18].rstrip() for r in log] == [b"DL1ABC"] and log[0][32:35] == b"\0\0\x02",
+              "DL1ABC logged on 40 m")
     finally:
         shutil.rmtree(work, ignore_errors=True)
 
