@@ -16,7 +16,8 @@ constexpr int kCmdKeyHelp = 20, kCmdRefresh = 21, kCmdHalt = 22, kCmdAnnouncemen
 
 constexpr std::string_view kKeyHelp =
     "Arrow keys to choose a caller,ENTER to make WSJT-X call the station,F5 to read the list "
-    "again,TAB for the listener's state,CONTROL plus A to turn the needed callers' announcements on or off,CONTROL plus H "
+    "again,TAB for the listener's state,CONTROL plus A to turn the needed callers' announcements "
+    "on or off,CONTROL plus H "
     "to stop WSJT-X transmitting,ESCAPE to leave";
 
 std::string age_text(int64_t ms) {
