@@ -20,12 +20,14 @@ constexpr std::string_view kKeyHelp =
     "on or off,CONTROL plus H "
     "to stop WSJT-X transmitting,ESCAPE to leave";
 
+// Minutes are what matters to a caller's age: a station heard in the last minute or two is
+// still there.
 std::string age_text(int64_t ms) {
-    const int64_t seconds = std::max<int64_t>(0, ms / 1000);
-    if (seconds < 120) {
-        return std::to_string(seconds) + " seconds ago";
+    const int64_t minutes = std::max<int64_t>(0, ms / 60000);
+    if (minutes == 0) {
+        return "under a minute ago";
     }
-    return std::to_string(seconds / 60) + " minutes ago";
+    return std::to_string(minutes) + (minutes == 1 ? " minute ago" : " minutes ago");
 }
 
 class NeededCallersScreen final : public platform::WindowEvents, public DigitalView {

@@ -31,7 +31,8 @@ failed=0
 helper=
 # A script that begins "# Devices" is played with a transceiver on COM1 and a rotator box on
 # COM2; one that begins "# Call book server" with the local stand-in of the on-line call
-# book, named in CALLBOOK.TXT. Each run gets fresh ones.
+# book, named in CALLBOOK.TXT; one that begins "# WSJT-X" with a stand-in of WSJT-X on the
+# port it names in DIGITAL.TXT. Each run gets fresh ones.
 start_helpers() {
     case "\$(head -1 "$here/\$1.script")" in
         "# Devices"*)
@@ -39,6 +40,12 @@ start_helpers() {
             "$here/devices.py" "\$2" &
             helper=\$!
             while [ ! -s "\$2/PORTS.TXT" ]; do sleep 0.1; done
+            ;;
+        "# WSJT-X"*)
+            rm -f "\$2/DIGITAL.TXT"
+            "$here/../digital/wsjtx_sender.py" "\$2" &
+            helper=\$!
+            while [ ! -s "\$2/DIGITAL.TXT" ]; do sleep 0.1; done
             ;;
         "# Call book server"*)
             "$here/../reference/callbook_server.py" >"\$2/server.port" &

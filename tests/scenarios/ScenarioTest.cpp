@@ -38,7 +38,8 @@ bool played_here(const fs::path& script) {
         return false;  // the fixture itself, and the runner's own exit-code cases
     }
     std::string first = read_file(script).substr(0, 40);
-    return first.rfind("# Devices", 0) != 0 && first.rfind("# Call book server", 0) != 0;
+    return first.rfind("# Devices", 0) != 0 && first.rfind("# Call book server", 0) != 0 &&
+           first.rfind("# WSJT-X", 0) != 0;
 }
 
 std::vector<fs::path> scripts() {
