@@ -6,6 +6,8 @@ sentence of needed callers; bad datagrams are dropped and counted; Enter on a ne
 and Control+H send Reply and Halt Tx, read back here.
 
     listener_test.py RUNNER REPOSITORY
+
+RUNNER may be varrowlog-script.exe, which is then run under Wine.
 """
 import os
 import shutil
@@ -65,8 +67,16 @@ def play(runner_path, here, work, name, phases, wanted_answers):
     wsjtx.bind(("127.0.0.1", 0))
     wsjtx.settimeout(30)
     program = ("127.0.0.1", port)
-    runner = subprocess.Popen([runner_path, folder, os.path.join(here, name + ".script")],
-                              stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    script = os.path.join(here, name + ".script")
+    if runner_path.endswith(".exe"):
+        # The Windows runner under Wine, whose sockets are the machine's own.
+        def windows(path):
+            return subprocess.check_output(["winepath", "-w", path], text=True,
+                                           stderr=subprocess.DEVNULL).strip()
+        command = ["wine", runner_path, windows(folder), windows(script)]
+    else:
+        command = [runner_path, folder, script]
+    runner = subprocess.Popen(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
     bound = wait_until_bound(port, runner)
     for after, datagrams in phases:
         if after:
