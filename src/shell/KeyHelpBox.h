@@ -12,9 +12,9 @@ namespace vl {
 
 constexpr int kKeyHelpClosedByEnter = 1;
 constexpr int kKeyHelpClosedByEscape = 2;
-constexpr int kKeyHelpLines = 16;
+constexpr int kKeyHelpLines = 24;
 
-// Splits at commas into at most 16 lines, dropping the commas; items past the sixteenth
+// Splits at commas into at most 24 lines, dropping the commas; items past the 24th
 // are kept on the last line so nothing goes unheard.
 std::array<std::string, kKeyHelpLines> key_help_lines(std::string_view text);
 
