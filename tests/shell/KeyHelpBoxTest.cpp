@@ -49,8 +49,8 @@ TEST(KeyHelpLines, SplitAtCommas) {
 
 // 24 lines hold the longest key list, one key a line; more items share the last.
 TEST(KeyHelpLines, ItemsPastTheLastLineStayOnIt) {
-    auto lines = key_help_lines(
-        "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26");
+    auto lines =
+        key_help_lines("1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26");
     EXPECT_EQ(lines[22], "23");
     EXPECT_EQ(lines[23], "24 25 26");
 }
