@@ -36,15 +36,15 @@ public:
 
     void run(platform::WindowId owner) {
         platform::Ui& ui = m_ctx.ui();
-        m_window = ui.create_window(window_shape("Needed Callers", 250, 150, owner), *this);
-        add_announcement_label(m_ctx, m_window, 5, 135, 240);
+        m_window = ui.create_window(window_shape("Needed Callers", 250, 140, owner), *this);
+        add_announcement_label(m_ctx, m_window, 5, 125, 240);
         ui.add_control(m_window,
-                       control(platform::ControlKind::Label, 201, "Callers:", 5, 5, 60, 10));
+                       control(platform::ControlKind::Label, 201, "Callers:", 5, 5, 40, 10));
         ui.add_control(m_window,
-                       control(platform::ControlKind::List, kCallerList, "", 5, 16, 240, 95));
+                       control(platform::ControlKind::List, kCallerList, "", 50, 5, 195, 95));
         ui.add_control(m_window,
-                       control(platform::ControlKind::Label, 202, "Listener:", 5, 115, 40, 10));
-        ui.add_control(m_window, control(platform::ControlKind::Edit, kListenerBox, "", 50, 115,
+                       control(platform::ControlKind::Label, 202, "Listener:", 5, 105, 40, 10));
+        ui.add_control(m_window, control(platform::ControlKind::Edit, kListenerBox, "", 50, 105,
                                          195, 12, platform::EditStyle::ReadOnly));
         ui.set_key_table(m_window, {{platform::plain(platform::kKeyF1), kCmdKeyHelp},
                                     {platform::plain(platform::kKeyF5), kCmdRefresh},
