@@ -112,7 +112,13 @@ std::optional<LogRecord> logged_adif_entry(std::string_view adif) {
     if (batch.entries.empty()) {
         return std::nullopt;
     }
-    return batch.entries.front();
+    // The band as the logging screens write it, as for the same contact's other report.
+    LogRecord record = batch.entries.front();
+    const int band = band_of_band_field(record.band_field());
+    if (band >= 0 && band <= kBand5MHz) {
+        record.set_band_field(band_field_of(band));
+    }
+    return record;
 }
 
 std::string contact_key(const LogRecord& record) {

@@ -174,7 +174,7 @@ def main():
             check(ja[35:38] == b"FT8" and ja[32:35] == b"\0\0\x04", "JA1XYZ: 20 m FT8")
             check(ja[18:25].rstrip() == b"-10" and ja[25:32].rstrip() == b"-12", "the reports")
             check(ja[43:83].rstrip() == b"Taro PM95", "name and grid in the comment")
-            check(log[1][35:38] == b"FT4" and log[1][32:35] == b"21.", "K1ABC: 15 m FT4")
+            check(log[1][35:38] == b"FT4" and log[1][32:35] == b"\0\0\x06", "K1ABC: 15 m FT4")
         chart = open(os.path.join(folder, "DXCC.CHT"), "rb").read()
         check(any(chart), "the chart has the contacts' marks")
 
