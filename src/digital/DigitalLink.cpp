@@ -54,7 +54,11 @@ DigitalSettings parse_digital_settings(std::string_view text) {
         if (end == std::string_view::npos) {
             end = text.size();
         }
-        const std::string_view line = trim(text.substr(at, end - at));
+        std::string_view line = text.substr(at, end - at);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        line = trim(line);
         at = end + 1;
         const std::size_t equals = line.find('=');
         if (equals == std::string_view::npos) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "digital/DigitalContacts.h"
+#include "digital/DigitalLink.h"
 #include "digital/WsjtxMessages.h"
 #include "logstore/Bands.h"
 #include "logstore/Dates.h"
@@ -186,6 +187,30 @@ TEST(WsjtxMessages, TheCallerOfACq) {
         {"  CQ  F5ABC  JN18", "F5ABC"}};
     for (const auto& [message, call] : rows) {
         EXPECT_EQ(cq_caller(message), call) << message;
+    }
+}
+
+TEST(DigitalSettings, ReadAsWrittenAndBadValuesLeftAtTheirDefaults) {
+    struct Row {
+        std::string_view text;
+        std::string address;
+        uint16_t port;
+        bool announcements;
+    };
+    const Row rows[] = {
+        {"", "127.0.0.1", 2237, true},
+        {"address=239.255.0.1\r\nport=2238\r\nannouncements=off\r\n", "239.255.0.1", 2238, false},
+        {"address=239.255.0.1\nport=2238\n", "239.255.0.1", 2238, true},
+        {"address=localhost\r\nport=70000\r\n", "127.0.0.1", 2237, true},
+        {"address=1.2.3\r\nport=0\r\nannouncements=on\r\n", "127.0.0.1", 2237, true},
+        {" address = 10.0.0.5 \r\nnonsense\r\n", "10.0.0.5", 2237, true},
+    };
+    for (const Row& row : rows) {
+        const DigitalSettings s = parse_digital_settings(row.text);
+        EXPECT_EQ(s.address, row.address) << row.text;
+        EXPECT_EQ(s.port, row.port) << row.text;
+        EXPECT_EQ(s.announcements, row.announcements) << row.text;
+        EXPECT_EQ(parse_digital_settings(digital_settings_text(s)).address, s.address);
     }
 }
 

@@ -51,7 +51,7 @@ def records(path):
     return [data[i:i + RECORD] for i in range(0, len(data), RECORD)]
 
 
-def play(runner_path, here, work, name, phases, wanted_answers):
+def play(runner_path, here, work, name, phases, wanted_answers, address="127.0.0.1"):
     """Plays NAME.script with the datagrams of each phase sent to the program's port: the
     first once it listens, each next one once the file the phase names has changed. Gives
     the journal (the port, chosen free, made constant), the answers the program sent and the
@@ -62,11 +62,15 @@ def play(runner_path, here, work, name, phases, wanted_answers):
         shutil.copy(os.path.join(os.path.dirname(os.path.dirname(here)), "data", file), folder)
     port = free_port()
     with open(os.path.join(folder, "DIGITAL.TXT"), "w") as f:
-        f.write("address=127.0.0.1\r\nport=%d\r\nannouncements=on\r\n" % port)
+        f.write("address=%s\r\nport=%d\r\nannouncements=on\r\n" % (address, port))
     wsjtx = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
     wsjtx.bind(("127.0.0.1", 0))
     wsjtx.settimeout(30)
-    program = ("127.0.0.1", port)
+    # To a group, as WSJT-X sends when its UDP server is a multicast address: out through
+    # the loopback interface, looped back to this machine's members.
+    wsjtx.setsockopt(socket.IPPROTO_IP, socket.IP_MULTICAST_IF, socket.inet_aton("127.0.0.1"))
+    wsjtx.setsockopt(socket.IPPROTO_IP, socket.IP_MULTICAST_LOOP, 1)
+    program = (address, port)
     script = os.path.join(here, name + ".script")
     if runner_path.endswith(".exe"):
         # The Windows runner under Wine, whose sockets are the machine's own.
@@ -91,7 +95,7 @@ def play(runner_path, here, work, name, phases, wanted_answers):
     try:
         while len(answers) < wanted_answers:
             data, source = wsjtx.recvfrom(2048)
-            answers.append((source == program, w.reply_fields(data)))
+            answers.append((source == ("127.0.0.1", port), w.reply_fields(data)))
     except socket.timeout:
         pass
     out, err = runner.communicate(timeout=60)
@@ -192,6 +196,12 @@ def main():
         log = records(os.path.join(folder, "MYLOG.LOG"))
         check([r[6:18].rstrip() for r in log] == [b"DL1ABC"] and log[0][32:35] == b"\0\0\x02",
               "DL1ABC logged on 40 m")
+
+        # A multicast group shared with other listeners: the contact still comes in.
+        contact = [w.qso_logged("JA1XYZ", "PM95", 14075500, "FT8", "-10", "-12", on, off)]
+        bound, code, err, journal, expected, answers, folder = play(
+            runner_path, here, work, "listener_multicast", [(None, contact)], 0, "239.255.0.1")
+        check_run("multicast", bound, code, err, journal, expected)
     finally:
         shutil.rmtree(work, ignore_errors=True)
 
