@@ -136,6 +136,7 @@ void DigitalLink::poll() {
             }
             m_peer = from;
             m_client_id = message->id;
+            hear_client(from, message->id);
             m_schema = std::clamp<uint32_t>(message->schema, 2, wsjtx::kSchema);
             take(*message);
         }
@@ -243,8 +244,12 @@ void DigitalLink::hear_decode(const wsjtx::Decode& decode) {
     if (m_period_time && *m_period_time != decode.time_ms && !m_period.empty()) {
         end_period();
     }
-    NeededCaller caller{*call, country.name + ", " + std::string(news_text(country.news)), decode,
-                        now_ms()};
+    NeededCaller caller{*call,
+                        country.name + ", " + std::string(news_text(country.news)),
+                        decode,
+                        now_ms(),
+                        m_peer.value_or(platform::DatagramPeer{}),
+                        m_client_id};
     std::erase_if(m_needed, [&](const NeededCaller& c) { return c.call == caller.call; });
     m_needed.push_front(caller);
     if (m_needed.size() > kNeededKept) {
@@ -304,14 +309,37 @@ bool DigitalLink::toggle_announcements(std::string& said) {
     return true;
 }
 
+void DigitalLink::hear_client(const platform::DatagramPeer& from, const std::string& id) {
+    for (Client& client : m_clients) {
+        if (client.peer == from) {
+            client.id = id;
+            return;
+        }
+    }
+    // A handful of programs at most; one restarted on a new port replaces the oldest.
+    if (m_clients.size() >= 8) {
+        m_clients.erase(m_clients.begin());
+    }
+    m_clients.push_back({from, id});
+}
+
+// Every program heard is told to stop: the operator who presses the key wants no
+// transmitter left on, whichever one it is.
 bool DigitalLink::halt(std::string& said) {
-    if (!m_peer || !m_socket) {
+    if (m_clients.empty() || !m_socket) {
         said = "WSJT-X has not been heard.";
         return false;
     }
-    const std::string bytes = wsjtx::halt_datagram(m_client_id, m_schema, false);
-    if (!m_socket->send(*m_peer,
-                        std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()))) {
+    int sent = 0;
+    for (const Client& client : m_clients) {
+        const std::string bytes = wsjtx::halt_datagram(client.id, m_schema, false);
+        sent +=
+            m_socket->send(client.peer,
+                           std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()))
+                ? 1
+                : 0;
+    }
+    if (sent == 0) {
         said = "The halt could not be sent.";
         return false;
     }
@@ -320,12 +348,13 @@ bool DigitalLink::halt(std::string& said) {
 }
 
 bool DigitalLink::reply(const NeededCaller& caller, std::string& said) {
-    if (!m_peer || !m_socket) {
+    if (!m_socket) {
         said = "WSJT-X has not been heard.";
         return false;
     }
-    const std::string bytes = wsjtx::reply_datagram(m_client_id, m_schema, caller.decode);
-    if (!m_socket->send(*m_peer,
+    // To the program that decoded the caller, should two run at once.
+    const std::string bytes = wsjtx::reply_datagram(caller.client_id, m_schema, caller.decode);
+    if (!m_socket->send(caller.peer,
                         std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()))) {
         said = "The call could not be sent.";
         return false;

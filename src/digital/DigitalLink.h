@@ -34,6 +34,9 @@ struct NeededCaller {
     std::string country;  // "Japan, new band"
     wsjtx::Decode decode;
     int64_t heard_ms = 0;  // the clock's milliseconds when it was decoded
+    // The program that decoded it, which a Reply must go to when two run at once.
+    platform::DatagramPeer peer;
+    std::string client_id;
 };
 
 class DigitalLink final : public DigitalModes {
@@ -57,6 +60,7 @@ public:
     int64_t now_ms() const;
 
 private:
+    void hear_client(const platform::DatagramPeer& from, const std::string& id);
     void take(const wsjtx::Message& message);
     void log_contact(const LogRecord& record);
     void follow_status(const wsjtx::Status& status);
@@ -73,9 +77,15 @@ private:
     std::string m_bind_error;
     DigitalView* m_view = nullptr;
 
-    // The client last heard, answered with Reply and Halt Tx.
+    // The client last heard, whose decodes a Reply answers, and every client heard, each
+    // of which a halt stops.
+    struct Client {
+        platform::DatagramPeer peer;
+        std::string id;
+    };
     std::optional<platform::DatagramPeer> m_peer;
     std::string m_client_id;
+    std::vector<Client> m_clients;
     uint32_t m_schema = 2;
     uint64_t m_dial_hz = 0;
     std::string m_dial_mode;

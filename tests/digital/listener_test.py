@@ -51,11 +51,11 @@ def records(path):
     return [data[i:i + RECORD] for i in range(0, len(data), RECORD)]
 
 
-def play(runner_path, here, work, name, phases, wanted_answers, address="127.0.0.1"):
+def play(runner_path, here, work, name, phases, address="127.0.0.1"):
     """Plays NAME.script with the datagrams of each phase sent to the program's port: the
-    first once it listens, each next one once the file the phase names has changed. Gives
-    the journal (the port, chosen free, made constant), the answers the program sent and the
-    folder."""
+    first once it listens, each next one once the file the phase names has changed; a
+    datagram given as (client, bytes) goes from that client's socket. Gives the journal (the
+    port, chosen free, made constant), the answers the program sent and the folder."""
     folder = os.path.join(work, name)
     os.mkdir(folder)
     for file in ("COUNTRY.LST", "COUNTRY.EXC"):
@@ -63,13 +63,16 @@ def play(runner_path, here, work, name, phases, wanted_answers, address="127.0.0
     port = free_port()
     with open(os.path.join(folder, "DIGITAL.TXT"), "w") as f:
         f.write("address=%s\r\nport=%d\r\nannouncements=on\r\n" % (address, port))
-    wsjtx = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
-    wsjtx.bind(("127.0.0.1", 0))
-    wsjtx.settimeout(30)
-    # To a group, as WSJT-X sends when its UDP server is a multicast address: out through
-    # the loopback interface, looped back to this machine's members.
-    wsjtx.setsockopt(socket.IPPROTO_IP, socket.IP_MULTICAST_IF, socket.inet_aton("127.0.0.1"))
-    wsjtx.setsockopt(socket.IPPROTO_IP, socket.IP_MULTICAST_LOOP, 1)
+    # WSJT-X, and JTDX beside it, each on a port of its own.
+    clients = {}
+    for client in ("WSJT-X", "JTDX"):
+        sock = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+        sock.bind(("127.0.0.1", 0))
+        # To a group, as WSJT-X sends when its UDP server is a multicast address: out through
+        # the loopback interface, looped back to this machine's members.
+        sock.setsockopt(socket.IPPROTO_IP, socket.IP_MULTICAST_IF, socket.inet_aton("127.0.0.1"))
+        sock.setsockopt(socket.IPPROTO_IP, socket.IP_MULTICAST_LOOP, 1)
+        clients[client] = sock
     program = (address, port)
     script = os.path.join(here, name + ".script")
     if runner_path.endswith(".exe"):
@@ -90,15 +93,20 @@ def play(runner_path, here, work, name, phases, wanted_answers, address="127.0.0
             while time.time() < end and open(path, "rb").read() == before:
                 time.sleep(0.05)
         for datagram in datagrams:
-            wsjtx.sendto(datagram, program)
+            client, datagram = datagram if isinstance(datagram, tuple) else ("WSJT-X", datagram)
+            clients[client].sendto(datagram, program)
+    out, err = runner.communicate(timeout=120)
+    # What the program sent is waiting in each client's socket by the time it has ended.
     answers = []
-    try:
-        while len(answers) < wanted_answers:
-            data, source = wsjtx.recvfrom(2048)
-            answers.append((source == ("127.0.0.1", port), w.reply_fields(data)))
-    except socket.timeout:
-        pass
-    out, err = runner.communicate(timeout=60)
+    for client, sock in clients.items():
+        sock.setblocking(False)
+        while True:
+            try:
+                data, source = sock.recvfrom(2048)
+            except BlockingIOError:
+                break
+            answers.append((client, source == ("127.0.0.1", port), w.reply_fields(data)))
+        sock.close()
     journal = out.decode("cp1252").replace("port %d" % port, "port N")
     expected_path = os.path.join(here, name + ".journal")
     if os.environ.get("VARROW_BLESS"):
@@ -153,22 +161,26 @@ def main():
             w.decode(70200000, -12, "CQ VK2ABC QF56"),
             # An old decode replayed: listed, never said.
             w.decode(70185000, -20, "CQ 9J2ABC KH35", new=False),
+            # JTDX heard last: the Reply still goes to WSJT-X, whose decode it is.
+            ("JTDX", w.heartbeat("JTDX")),
         ]
         bound, code, err, journal, expected, answers, folder = play(
-            runner_path, here, work, "listener", [(None, sent)], 2)
+            runner_path, here, work, "listener", [(None, sent)])
         check_run("main menu", bound, code, err, journal, expected)
 
-        check(len(answers) == 2, "Reply and Halt Tx arrive (%d)" % len(answers))
-        if len(answers) == 2:
-            check(answers[0][0] and answers[1][0], "the answers come from the program's port")
-            kind, client, schema, fields = answers[0][1]
-            check((kind, client, schema) == (4, "WSJT-X", 3), "a Reply to WSJT-X, schema 3")
-            check(fields == {"time": 70200000, "snr": -17, "dt": 0.2, "df": 1234, "mode": "~",
-                             "message": "CQ DX PY2XYZ GG66", "low_confidence": 0,
-                             "modifiers": 0},
-                  "the Reply repeats the chosen decode: %r" % fields)
-            kind, client, schema, fields = answers[1][1]
-            check((kind, fields) == (8, {"auto_only": 0}), "Halt Tx, at once")
+        check(all(a[1] for a in answers), "the answers come from the program's port")
+        kinds = sorted((a[0], a[2][0], a[2][1]) for a in answers)
+        check(kinds == [("JTDX", 8, "JTDX"), ("WSJT-X", 4, "WSJT-X"), ("WSJT-X", 8, "WSJT-X")],
+              "a Reply to WSJT-X, a Halt Tx to each program: %r" % kinds)
+        for client, _, (kind, _, schema, fields) in answers:
+            if kind == 4:
+                check(schema == 3, "the Reply in the client's schema")
+                check(fields == {"time": 70200000, "snr": -17, "dt": 0.2, "df": 1234,
+                                 "mode": "~", "message": "CQ DX PY2XYZ GG66",
+                                 "low_confidence": 0, "modifiers": 0},
+                      "the Reply repeats the chosen decode: %r" % fields)
+            else:
+                check(fields == {"auto_only": 0}, client + ": Halt Tx, at once")
 
         log = records(os.path.join(folder, "MYLOG.LOG"))
         calls = [r[6:18].decode("cp1252").rstrip() for r in log]
@@ -188,8 +200,7 @@ def main():
                 w.qso_logged("DL1ABC", "JO62", 7075500, "FT8", "-07", "-09", on, off)]
         callers = [w.decode(70200000, -12, "CQ VK2ABC QF56")]
         bound, code, err, journal, expected, answers, folder = play(
-            runner_path, here, work, "listener_on_line", [(None, dial), ("DIGITAL.TXT", callers)],
-            0)
+            runner_path, here, work, "listener_on_line", [(None, dial), ("DIGITAL.TXT", callers)])
         check_run("on-line logging", bound, code, err, journal, expected)
         settings = open(os.path.join(folder, "DIGITAL.TXT")).read()
         check("announcements=off" in settings, "Control+A is kept in DIGITAL.TXT")
@@ -200,7 +211,7 @@ def main():
         # A multicast group shared with other listeners: the contact still comes in.
         contact = [w.qso_logged("JA1XYZ", "PM95", 14075500, "FT8", "-10", "-12", on, off)]
         bound, code, err, journal, expected, answers, folder = play(
-            runner_path, here, work, "listener_multicast", [(None, contact)], 0, "239.255.0.1")
+            runner_path, here, work, "listener_multicast", [(None, contact)], "239.255.0.1")
         check_run("multicast", bound, code, err, journal, expected)
     finally:
         shutil.rmtree(work, ignore_errors=True)
