@@ -147,13 +147,24 @@ void DigitalLink::poll() {
 }
 
 void DigitalLink::take(const wsjtx::Message& message) {
+    // A contact the log cannot take is said once, though it comes in both forms, one after
+    // the other: WSJT-X keeps its own log of it.
+    const bool contact = std::holds_alternative<wsjtx::QsoLogged>(message.body) ||
+                         std::holds_alternative<wsjtx::LoggedAdif>(message.body);
+    if (!contact) {
+        m_refusal_said = false;
+    }
     if (auto* qso = std::get_if<wsjtx::QsoLogged>(&message.body)) {
         if (auto entry = logged_entry(*qso)) {
             log_contact(encode(*entry));
+        } else {
+            refuse_contact();
         }
     } else if (auto* adif = std::get_if<wsjtx::LoggedAdif>(&message.body)) {
         if (auto record = logged_adif_entry(adif->adif)) {
             log_contact(*record);
+        } else {
+            refuse_contact();
         }
     } else if (auto* status = std::get_if<wsjtx::Status>(&message.body)) {
         follow_status(*status);
@@ -161,6 +172,15 @@ void DigitalLink::take(const wsjtx::Message& message) {
         hear_decode(*decode);
     } else if (std::holds_alternative<wsjtx::Clear>(message.body)) {
         m_period.clear();
+    }
+}
+
+void DigitalLink::refuse_contact() {
+    if (!m_refusal_said) {
+        m_refusal_said = true;
+        m_ctx.platform.sound.beep(platform::Beep::Default);
+        say("A contact from WSJT-X was not logged: it has no call or a date the log cannot "
+            "hold.");
     }
 }
 
@@ -198,11 +218,13 @@ void DigitalLink::log_contact(const LogRecord& record) {
     const std::string verdict = contact_verdict(m_ctx.log, previous, country);
     const LogStatus status = m_ctx.log.write_entry(m_ctx.log.count() + 1, record);
     if (status != LogStatus::Ok) {
+        m_ctx.platform.sound.beep(platform::Beep::Default);
         say(call + " was not logged: " +
             (status == LogStatus::Full ? "the log is full." : "the log could not be written."));
         return;
     }
     m_logged_keys.push_back(key);
+    m_refusal_said = false;
     if (m_logged_keys.size() > kLoggedKept) {
         m_logged_keys.pop_front();
     }

@@ -63,6 +63,7 @@ private:
     void hear_client(const platform::DatagramPeer& from, const std::string& id);
     void take(const wsjtx::Message& message);
     void log_contact(const LogRecord& record);
+    void refuse_contact();
     void follow_status(const wsjtx::Status& status);
     void hear_decode(const wsjtx::Decode& decode);
     void end_period();
@@ -90,6 +91,7 @@ private:
     uint64_t m_dial_hz = 0;
     std::string m_dial_mode;
     int m_dropped = 0;
+    bool m_refusal_said = false;  // of the contact just reported
 
     std::deque<std::string> m_logged_keys;  // the contacts logged lately, for the second report
     std::deque<NeededCaller> m_needed;      // newest first

@@ -147,6 +147,11 @@ def main():
             # Another, as ADIF alone, from JTDX.
             w.logged_adif(w.adif_record("K1ABC", "FN42", "21.075500", "MFSK", "FT4", "-05",
                                         "-08", "20261209", "193300", "193400"), client="JTDX"),
+            # A contact dated past what the log can hold, in both forms: said once, not logged.
+            w.qso_logged("ZS6ABC", "KG33", 14075500, "FT8", "-1", "-2", (2031, 1, 1, 0, 0, 0),
+                         (2031, 1, 1, 0, 1, 0)),
+            w.logged_adif(w.adif_record("ZS6ABC", "KG33", "14.075500", "FT8", "", "-1", "-2",
+                                        "20310101", "000000", "000100")),
             # What is not a message, or not one read here.
             b"",
             w.header(99, "WSJT-X") + b"\x01\x02\x03",
