@@ -51,16 +51,16 @@ public:
         m_at += length;
         return s;
     }
-    // QDate as a Julian day, QTime in milliseconds, then the time spec. Only UTC, local and
+    // QDate as a Julian day, QTime in milliseconds, then the kind of time. Only UTC, local and
     // offset times are read: WSJT-X sends UTC, and a zone's name is not worth the parse.
     UtcTime date_time() {
         const auto julian = static_cast<int64_t>(u64());
         const uint32_t ms = u32();
-        const uint8_t spec = u8();
+        const uint8_t kind = u8();
         int32_t offset = 0;
-        if (spec == 2) {
+        if (kind == 2) {
             offset = i32();
-        } else if (spec > 2) {
+        } else if (kind > 2) {
             m_ok = false;
         }
         UtcTime t;

@@ -44,10 +44,10 @@ def julian_day(year, month, day):
     return day + (153 * m + 2) // 5 + 365 * y + y // 4 - y // 100 + y // 400 - 32045
 
 
-def date_time(year, month, day, hour, minute, second=0, spec=1, offset=None):
-    """A QDateTime: Julian day, milliseconds since midnight, time spec (1 = UTC)."""
-    b = u64(julian_day(year, month, day)) + u32(((hour * 60 + minute) * 60 + second) * 1000) + u8(spec)
-    if spec == 2:
+def date_time(year, month, day, hour, minute, second=0, kind=1, offset=None):
+    """A QDateTime: Julian day, milliseconds since midnight, kind of time (1 = UTC, 2 = offset)."""
+    b = u64(julian_day(year, month, day)) + u32(((hour * 60 + minute) * 60 + second) * 1000) + u8(kind)
+    if kind == 2:
         b += i32(offset)
     return b
 
