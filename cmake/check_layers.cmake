@@ -19,7 +19,8 @@ set(layers
   "interchange:shell logstore platform"
   "printing:dxdata station shell logstore platform"
   "logging:printing reference station antenna dxdata hamlib shell logstore platform"
-  "program:logging interchange printing reference station antenna dxdata hamlib shell logstore platform")
+  "digital:logging interchange printing reference station antenna dxdata hamlib shell logstore platform"
+  "program:digital logging interchange printing reference station antenna dxdata hamlib shell logstore platform")
 
 foreach(layer IN LISTS layers)
   string(REPLACE ":" ";" parts "${layer}")

@@ -13,7 +13,8 @@ add_compile_options(-Wno-restrict)
 add_library(varrow_files_win32 STATIC src/platform/win32/Files_win32.cpp
             src/platform/win32/Clock_win32.cpp src/platform/win32/Serial_win32.cpp
             src/platform/win32/SharedLibrary_win32.cpp src/platform/NoHttp.cpp
-            src/platform/win32/Tcp_win32.cpp src/platform/win32/Process_win32.cpp)
+            src/platform/win32/Tcp_win32.cpp src/platform/win32/Process_win32.cpp
+            src/platform/win32/Datagrams_win32.cpp)
 target_link_libraries(varrow_files_win32 PUBLIC varrow_platform ws2_32)
 add_library(varrow_files ALIAS varrow_files_win32)
 

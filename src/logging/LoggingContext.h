@@ -9,6 +9,7 @@
 #include "antenna/Rotator.h"
 #include "dxdata/DxContext.h"
 #include "hamlib/HamlibSettings.h"
+#include "logging/DigitalModes.h"
 #include "printing/PrintingContext.h"
 #include "reference/CallBook.h"
 #include "reference/ReferenceContext.h"
@@ -41,6 +42,8 @@ struct LoggingContext : ScreenContext {
     OnlineLookup& callbook_lookup;
     // HAMLIB.TXT as start-up read it: the daemons in place of the serial links.
     const hamlib::Settings& hamlib;
+    // The link to WSJT-X and JTDX; none before it starts.
+    DigitalModes* digital = nullptr;
 
     const ScreenContext& screen() const { return *this; }
     operator DxContext() const { return {screen(), countries, chart, chart_file}; }

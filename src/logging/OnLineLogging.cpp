@@ -2,6 +2,7 @@
 // of the contact being worked, the contact checks on each call and the QSO net.
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <optional>
 
 #include "logging/LoggingScreens.h"
@@ -38,6 +39,7 @@ constexpr int kCmdEnter = 19, kCmdDown = 20, kCmdUp = 21, kCmdNextBox = 22, kCmd
               kCmdPrintQsl = 28, kCmdKeyHelp = 29, kCmdNotePad = 30, kCmdQslWritten = 31,
               kCmdRotatorShort = 32, kCmdRotatorLong = 33, kCmdCallBook = 34,
               kCmdCopyFrequency = 35, kCmdRepeatVerdict = 37, kCmdSayRadio = 38,
+              kCmdDigitalKey = 60,               // 60..62
               kCmdAltDate = 40,                  // 40..44: Alt D, T, F, M, W
     kCmdAltBearing = 45, kCmdDatabaseSlot = 50;  // 50..59: Control+1 .. Control+0
 
@@ -50,7 +52,7 @@ constexpr std::string_view kKeyHelp =
     "Short Path ALT 2 to Long Path,Arrow keys to navigate the QSO net,F7 or Control plus R to "
     "hear the verdict again,CONTROL plus 3 to copy the frequency into the comment,CONTROL "
     "plus C to look the call up in the call book,F8 or Control plus F to hear the radio's "
-    "frequency and mode";
+    "frequency and mode,";
 constexpr std::string_view kBearingKeyHelp = ",ALT B for Bearing";
 
 constexpr std::string_view kEmptyNet = "No station on the net.";
@@ -82,6 +84,10 @@ platform::KeyTable key_table(bool with_rotator) {
     table.push_back({ctrl('R'), kCmdRepeatVerdict});
     table.push_back({plain(kKeyF8), kCmdSayRadio});
     table.push_back({ctrl('F'), kCmdSayRadio});
+    table.push_back({ctrl('A'), kCmdDigitalKey});
+    table.push_back({ctrl('H'), kCmdDigitalKey + 1});
+    table.push_back({plain(kKeyF9), kCmdDigitalKey + 2});
+    table.push_back({ctrl('K'), kCmdDigitalKey + 2});
     int command = kCmdAltDate;
     for (char letter : std::string_view("DTFMW")) {
         table.push_back({alt(letter), command++});
@@ -92,7 +98,7 @@ platform::KeyTable key_table(bool with_rotator) {
     return table;
 }
 
-class OnLineLogging final : public platform::WindowEvents {
+class OnLineLogging final : public platform::WindowEvents, public DigitalView {
 public:
     explicit OnLineLogging(const LoggingContext& ctx) : m_ctx(ctx), m_devices(m_ctx) {}
 
@@ -115,7 +121,11 @@ public:
         open_rotator();
         ui.set_focus(m_window, kCallBox);
         m_focus = kCallBox;
+        DigitalView* below = m_ctx.digital != nullptr ? m_ctx.digital->attach(this) : nullptr;
         ui.run_modal(m_window);
+        if (m_ctx.digital != nullptr) {
+            m_ctx.digital->attach(below);
+        }
         m_devices.close_rotator();
         exit_log_off(owner);
     }
@@ -128,6 +138,11 @@ public:
         }
         if (command >= kCmdAltDate && command < kCmdAltDate + 5) {
             focus(kDateBox + command - kCmdAltDate);
+            return;
+        }
+        if (command >= kCmdDigitalKey && command < kCmdDigitalKey + 3) {
+            digital_key(m_ctx.digital, m_ctx, m_window, command - kCmdDigitalKey, kVerdictLabel);
+            m_ctx.ui().set_focus(m_window, m_focus);
             return;
         }
         if (command == kCmdAltBearing) {
@@ -168,9 +183,9 @@ public:
                 say("The next log-on is marked QSL written.");
                 break;
             case kCmdKeyHelp:
-                show_key_help(
-                    m_ctx, m_window, "Key help",
-                    std::string(kKeyHelp) + std::string(has_rotator() ? kBearingKeyHelp : ""));
+                show_key_help(m_ctx, m_window, "Key help",
+                              std::string(kKeyHelp) + std::string(kDigitalKeyHelp) +
+                                  std::string(has_rotator() ? kBearingKeyHelp : ""));
                 m_ctx.ui().set_focus(m_window, m_focus);
                 break;
             case kCmdCopyFrequency:
@@ -314,8 +329,32 @@ public:
 
     // The frequency list and mode box follow the transceiver. A new band is said once, as
     // the verdict is; a move within the band is not.
-    void follow_rig() {
-        const RigNews news = m_devices.follow_rig(text(kModeBox));
+    void follow_rig() { show_rig_news(m_devices.follow_rig(text(kModeBox))); }
+
+    // WSJT-X's dial, followed as a transceiver's is when none is connected.
+    void dial_changed(uint64_t hertz, std::string_view mode) override {
+        char megahertz[16];
+        std::snprintf(megahertz, sizeof megahertz, "%.3f", static_cast<double>(hertz) / 1e6);
+        RigNews news;
+        news.mode = mode;
+        const int band = band_of_frequency(megahertz);
+        if (band >= 0 && band < kBandCount) {
+            news.band = band;
+            news.band_changed = band != m_ctx.log.current_band();
+            if (news.band_changed) {
+                m_ctx.log.set_current_band(band);
+            }
+            m_ctx.frequency_names[static_cast<std::size_t>(band)] = fit(megahertz, 6);
+        }
+        show_rig_news(news);
+    }
+
+    void contact_logged(const PreviousContact& previous, const CountryCheck& country) override {
+        set(kLastQsoBox, previous.text);
+        set(kCountryBox, country.text);
+    }
+
+    void show_rig_news(const RigNews& news) {
         if (news.band >= 0) {
             if (news.band_changed) {
                 std::string band(kSpokenBandNames[static_cast<std::size_t>(news.band)]);
@@ -555,7 +594,9 @@ private:
         say(m_verdict_call + ". " + m_verdict);
     }
 
-    void say(std::string_view sentence) { announce(m_ctx, m_window, sentence, kVerdictLabel); }
+    void say(std::string_view sentence) override {
+        announce(m_ctx, m_window, sentence, kVerdictLabel);
+    }
     void refuse_with(std::string_view why) { refuse(m_ctx, m_window, why, kVerdictLabel); }
 
     // A band chosen in the frequency list counts at once, even before the list loses the

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/Clock.h"
+#include "platform/Datagrams.h"
 #include "platform/Files.h"
 #include "platform/Http.h"
 #include "platform/Printer.h"
@@ -29,6 +30,8 @@ struct Platform {
     Http* http = nullptr;
     // Connections to Hamlib's rig and rotator daemons; none means they are "not available".
     TcpClients* tcp = nullptr;
+    // UDP for WSJT-X and JTDX; none means the link to them is "not listening".
+    Datagrams* datagrams = nullptr;
 };
 
 }  // namespace vl::platform

@@ -44,7 +44,8 @@ struct AppContext {
         return {screen(),        countries,        chart,           chart_file,
                 station,         rig_control,      rotator,         labels,
                 frequency_names, browser_hits,     note_pad,        database_search_position,
-                call_book,       callbook_account, callbook_lookup, hamlib};
+                call_book,       callbook_account, callbook_lookup, hamlib,
+                digital};
     }
 
     platform::Platform& platform;
@@ -83,6 +84,8 @@ struct AppContext {
     // The on-line call book account (CALLBOOK.TXT) and the lookup that keeps its session.
     CallBookAccount callbook_account;
     OnlineLookup callbook_lookup{platform.http};
+    // The listener for WSJT-X and JTDX, made by run_program for the whole run.
+    DigitalModes* digital = nullptr;
 };
 
 }  // namespace vl

@@ -4,6 +4,7 @@
 #include "antenna/BeamHeadingScreen.h"
 #include "dxdata/DxScreens.h"
 #include "interchange/InterchangeScreens.h"
+#include "logging/DigitalModes.h"
 #include "logging/LoggingScreens.h"
 #include "printing/PrintingScreens.h"
 #include "program/Backup.h"
@@ -23,7 +24,7 @@ const std::array<std::string_view, 18> kMainMenuEntries = {
 
 namespace {
 
-constexpr int kCmdKeyHelp = 20;
+constexpr int kCmdKeyHelp = 20, kCmdAnnouncements = 21, kCmdHalt = 22, kCmdNeededCallers = 23;
 constexpr int kAboutEntry = 17;
 
 constexpr std::string_view kMainMenuKeyHelp =
@@ -67,14 +68,16 @@ constexpr std::array<Facility, 18> kFacilities = {show_instructions,
                                                   restore_log,
                                                   show_about};
 
-class MainMenu final : public platform::WindowEvents {
+// The main menu is under every screen for the whole run, so its timer takes what WSJT-X
+// sends and its announcement label says it when no screen above has attached itself.
+class MainMenu final : public platform::WindowEvents, public DigitalView {
 public:
     explicit MainMenu(AppContext& ctx) : m_ctx(ctx) {}
 
     void run() {
         platform::Ui& ui = m_ctx.ui();
         platform::WindowSpec shape =
-            window_shape(std::string(kMainMenuCaption), 170, 110, platform::kNoWindow, "Arial", 18);
+            window_shape(std::string(kMainMenuCaption), 170, 118, platform::kNoWindow, "Arial", 18);
         shape.background = kMainMenuColour;
         m_window = ui.create_window(shape, *this);
         m_ctx.main_window = m_window;
@@ -90,10 +93,23 @@ public:
         list.background = kMainMenuColour;
         ui.add_control(m_window, list);
         ui.set_items(m_window, kMainMenuList, {kMainMenuEntries.begin(), kMainMenuEntries.end()});
+        // After the list, so it names no box.
+        add_announcement_label(m_ctx, m_window, 5, 106, 160);
         ui.select_item(m_window, kMainMenuList, 0);
         ui.set_focus(m_window, kMainMenuList);
-        ui.set_key_table(m_window, {{platform::plain(platform::kKeyF1), kCmdKeyHelp}});
+        ui.set_key_table(m_window, {{platform::plain(platform::kKeyF1), kCmdKeyHelp},
+                                    {platform::ctrl('A'), kCmdAnnouncements},
+                                    {platform::ctrl('H'), kCmdHalt},
+                                    {platform::plain(platform::kKeyF9), kCmdNeededCallers},
+                                    {platform::ctrl('K'), kCmdNeededCallers}});
+        if (m_ctx.digital != nullptr) {
+            m_ctx.digital->attach(this);
+            ui.start_timer(m_window, 100);
+        }
         ui.run_modal(m_window);
+        if (m_ctx.digital != nullptr) {
+            m_ctx.digital->attach(nullptr);
+        }
         m_ctx.main_window = platform::kNoWindow;
     }
 
@@ -106,12 +122,22 @@ public:
                 m_ctx.ui().close_window(m_window, platform::kCmdCancel);
                 break;
             case kCmdKeyHelp:
-                show_key_help(m_ctx, m_window, "Key help", kMainMenuKeyHelp);
+                show_key_help(m_ctx, m_window, "Key help",
+                              std::string(kMainMenuKeyHelp) + "," + std::string(kDigitalKeyHelp));
+                break;
+            case kCmdAnnouncements:
+            case kCmdHalt:
+            case kCmdNeededCallers:
+                digital_key(m_ctx.digital, m_ctx, m_window, command - kCmdAnnouncements);
                 break;
             default:
                 break;
         }
     }
+
+    void on_timer() override { m_ctx.digital->poll(); }
+
+    void say(std::string_view sentence) override { announce(m_ctx, m_window, sentence); }
 
     void on_double_click(int control) override {
         if (control == kMainMenuList) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "digital/DigitalLink.h"
 #include "dxdata/CountryUpdate.h"
 #include "logstore/Bands.h"
 #include "logstore/Text.h"
@@ -308,7 +309,11 @@ int run_program(platform::Platform& services, const std::string& program_dir) {
     load_callbook_account(ctx);
     remove_leftovers(ctx);
 
+    DigitalLink digital(ctx, services.datagrams);
+    digital.start();
+    ctx.digital = &digital;
     run_main_menu(ctx);
+    ctx.digital = nullptr;
 
     // Exit steps: the chart is kept for the next run, the log copied to the backup drive
     // as the log store holds it, and every file closed.

@@ -32,7 +32,8 @@ helper=
 # A script that begins "# Devices" is played with a transceiver on COM1 and a rotator box on
 # COM2; one that begins "# Hamlib" with Hamlib's dummy radio behind rigctld on 7.074 MHz
 # LSB, named in HAMLIB.TXT; one that begins "# Call book server" with the local stand-in of
-# the on-line call book, named in CALLBOOK.TXT. Each run gets fresh ones.
+# the on-line call book, named in CALLBOOK.TXT; one that begins "# WSJT-X" with a stand-in
+# of WSJT-X on the port it names in DIGITAL.TXT. Each run gets fresh ones.
 start_helpers() {
     case "\$(head -1 "$here/\$1.script")" in
         "# Devices"*)
@@ -47,6 +48,12 @@ start_helpers() {
             helper=\$!
             until rigctl -m 2 -r "127.0.0.1:\$port" F 7074000 M LSB 2400 2>/dev/null; do sleep 0.1; done
             printf 'rig=127.0.0.1:%s\r\n' "\$port" >"\$2/HAMLIB.TXT"
+            ;;
+        "# WSJT-X"*)
+            rm -f "\$2/DIGITAL.TXT"
+            "$here/../digital/wsjtx_sender.py" "\$2" &
+            helper=\$!
+            while [ ! -s "\$2/DIGITAL.TXT" ]; do sleep 0.1; done
             ;;
         "# Call book server"*)
             "$here/../reference/callbook_server.py" >"\$2/server.port" &

@@ -39,7 +39,7 @@ bool played_here(const fs::path& script) {
     }
     std::string first = read_file(script).substr(0, 40);
     return first.rfind("# Devices", 0) != 0 && first.rfind("# Call book server", 0) != 0 &&
-           first.rfind("# Hamlib", 0) != 0;
+           first.rfind("# Hamlib", 0) != 0 && first.rfind("# WSJT-X", 0) != 0;
 }
 
 std::vector<fs::path> scripts() {

@@ -59,7 +59,7 @@ bool TempDir::exists(std::string_view name) const {
 
 HeadlessRun run_program_headless(const std::string& program_dir, std::string_view script,
                                  TestPrinter printer_state, platform::FileSystem* files,
-                                 platform::SerialPorts* serial) {
+                                 platform::SerialPorts* serial, platform::Datagrams* datagrams) {
     using namespace vl::headless;
     Journal journal;
     HeadlessClock clock;
@@ -76,7 +76,8 @@ HeadlessRun run_program_headless(const std::string& program_dir, std::string_vie
                                 serial,
                                 &platform::system_shared_libraries(),
                                 platform::system_http(),
-                                &platform::system_tcp_clients()};
+                                &platform::system_tcp_clients(),
+                                datagrams};
     HeadlessRun run;
     try {
         run.exit_code = run_program(services, program_dir);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "logstore/LogEntry.h"
+#include "platform/Datagrams.h"
 #include "platform/Files.h"
 #include "platform/Serial.h"
 
@@ -49,7 +50,8 @@ enum class TestPrinter { Ready, Missing, Refusing };
 HeadlessRun run_program_headless(const std::string& program_dir, std::string_view script,
                                  TestPrinter printer_state = TestPrinter::Ready,
                                  platform::FileSystem* files = nullptr,
-                                 platform::SerialPorts* serial = nullptr);
+                                 platform::SerialPorts* serial = nullptr,
+                                 platform::Datagrams* datagrams = nullptr);
 
 // A QSO entry with the given date code, time and call, for building logs.
 LogRecord qso(int16_t date, int16_t time, std::string_view call, int band = 4);

@@ -52,6 +52,13 @@ if(VARROW_LINUX_RUNNER)
   set_tests_properties(win_same_journal_as_linux PROPERTIES TIMEOUT 300 RESOURCE_LOCK wine_desktop)
 endif()
 
+# WSJT-X's datagrams sent to varrowlog-script.exe's port under Wine: Winsock receives,
+# answers and keeps the port as the Linux runner does, with the same journals and log.
+add_test(NAME win_wsjtx_listener
+  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/digital/listener_test.py
+          $<TARGET_FILE:varrowlog-script> ${PROJECT_SOURCE_DIR})
+set_tests_properties(win_wsjtx_listener PROPERTIES TIMEOUT 180)
+
 # The Windows serial backend on COM9, a pseudo-terminal under Wine with a simulated radio on
 # its other end.
 add_executable(serial_probe win32/SerialProbe.cpp)

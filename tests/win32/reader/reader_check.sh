@@ -40,11 +40,12 @@ wine "$runner" "$(winepath -w "$out/fixture")" "$(winepath -w "$tests/orca/fixtu
 scripts=()
 for script in "$tests"/orca/*.script; do
     name="$(basename "$script" .script)"
-    # Scripts played beside a simulated radio or the call book's server need them; the
+    # Scripts played beside a simulated radio, the call book's server or WSJT-X need them; the
     # Windows build has no web client, and its COM ports are tested on their own. A script
     # that sets the program's clock hears times this run cannot give the real program.
     [ "$name" = fixture ] && continue
-    head -1 "$script" | grep -q -e '^# Devices' -e '^# Call book server' -e '^# Hamlib' -e '^# Clock' && continue
+    head -1 "$script" | grep -q -e '^# Devices' -e '^# Call book server' -e '^# Hamlib' \
+        -e '^# WSJT-X' -e '^# Clock' && continue
     scripts+=("$script")
     cp -r "$out/fixture" "$out/$name.journal-folder"
     wine "$runner" "$(winepath -w "$out/$name.journal-folder")" "$(winepath -w "$script")" \

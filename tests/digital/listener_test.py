@@ -1,0 +1,229 @@
+#!/usr/bin/env python3
+"""WSJT-X and the program over UDP on 127.0.0.1, through the real key-script runner with
+real-time waits: a contact reported twice (QSO Logged and Logged ADIF) and one reported as
+ADIF alone go into the log once each, with their verdicts; a period's decodes give one
+sentence of needed callers; bad datagrams are dropped and counted; Enter on a needed caller
+and Control+H send Reply and Halt Tx, read back here.
+
+    listener_test.py RUNNER REPOSITORY
+
+RUNNER may be varrowlog-script.exe, which is then run under Wine.
+"""
+import os
+import shutil
+import socket
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import wsjtx_datagrams as w  # noqa: E402
+
+RECORD = 84
+
+
+def free_port():
+    with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+def wait_until_bound(port, runner, limit=20.0):
+    """The runner holds the port without sharing it, so a bind of ours fails once it has."""
+    end = time.time() + limit
+    while time.time() < end:
+        if runner.poll() is not None:
+            return False
+        probe = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+        try:
+            probe.bind(("127.0.0.1", port))
+        except OSError:
+            return True
+        finally:
+            probe.close()
+        time.sleep(0.05)
+    return False
+
+
+def records(path):
+    data = open(path, "rb").read()
+    return [data[i:i + RECORD] for i in range(0, len(data), RECORD)]
+
+
+def play(runner_path, here, work, name, phases, address="127.0.0.1"):
+    """Plays NAME.script with the datagrams of each phase sent to the program's port: the
+    first once it listens, each next one once the file the phase names has changed; a
+    datagram given as (client, bytes) goes from that client's socket. Gives the journal (the
+    port, chosen free, made constant), the answers the program sent and the folder."""
+    folder = os.path.join(work, name)
+    os.mkdir(folder)
+    for file in ("COUNTRY.LST", "COUNTRY.EXC"):
+        shutil.copy(os.path.join(os.path.dirname(os.path.dirname(here)), "data", file), folder)
+    port = free_port()
+    with open(os.path.join(folder, "DIGITAL.TXT"), "w") as f:
+        f.write("address=%s\r\nport=%d\r\nannouncements=on\r\n" % (address, port))
+    # WSJT-X, and JTDX beside it, each on a port of its own.
+    clients = {}
+    for client in ("WSJT-X", "JTDX"):
+        sock = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+        sock.bind(("127.0.0.1", 0))
+        # To a group, as WSJT-X sends when its UDP server is a multicast address: out through
+        # the loopback interface, looped back to this machine's members.
+        sock.setsockopt(socket.IPPROTO_IP, socket.IP_MULTICAST_IF, socket.inet_aton("127.0.0.1"))
+        sock.setsockopt(socket.IPPROTO_IP, socket.IP_MULTICAST_LOOP, 1)
+        clients[client] = sock
+    program = (address, port)
+    script = os.path.join(here, name + ".script")
+    if runner_path.endswith(".exe"):
+        # The Windows runner under Wine, whose sockets are the machine's own.
+        def windows(path):
+            return subprocess.check_output(["winepath", "-w", path], text=True,
+                                           stderr=subprocess.DEVNULL).strip()
+        command = ["wine", runner_path, windows(folder), windows(script)]
+    else:
+        command = [runner_path, folder, script]
+    runner = subprocess.Popen(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    bound = wait_until_bound(port, runner)
+    for after, datagrams in phases:
+        if after:
+            path = os.path.join(folder, after)
+            before = open(path, "rb").read()
+            end = time.time() + 20
+            while time.time() < end and open(path, "rb").read() == before:
+                time.sleep(0.05)
+        for datagram in datagrams:
+            client, datagram = datagram if isinstance(datagram, tuple) else ("WSJT-X", datagram)
+            clients[client].sendto(datagram, program)
+    out, err = runner.communicate(timeout=120)
+    # What the program sent is waiting in each client's socket by the time it has ended.
+    answers = []
+    for client, sock in clients.items():
+        sock.setblocking(False)
+        while True:
+            try:
+                data, source = sock.recvfrom(2048)
+            except BlockingIOError:
+                break
+            answers.append((client, source == ("127.0.0.1", port), w.reply_fields(data)))
+        sock.close()
+    journal = out.decode("cp1252").replace("port %d" % port, "port N")
+    expected_path = os.path.join(here, name + ".journal")
+    if os.environ.get("VARROW_BLESS"):
+        open(expected_path, "w", encoding="cp1252").write(journal)
+    expected = open(expected_path, encoding="cp1252").read()
+    return bound, runner.returncode, err.decode(), journal, expected, answers, folder
+
+
+def main():
+    runner_path, repo = sys.argv[1], sys.argv[2]
+    here = os.path.join(repo, "tests", "digital")
+    work = tempfile.mkdtemp(prefix="varrow-wsjtx-")
+    failures = []
+    passes = []
+
+    def check(ok, what):
+        print(("ok   " if ok else "FAIL ") + what)
+        (passes if ok else failures).append(what)
+
+    def check_run(name, bound, code, err, journal, expected):
+        check(bound, name + ": the program listens on its port")
+        check(code == 0, "%s: the runner ends well (%d) %s" % (name, code, err))
+        check(journal == expected, name + ": the journal is the one kept")
+        if journal != expected:
+            sys.stdout.write(journal)
+
+    try:
+        on = (2026, 12, 9, 19, 30, 0)
+        off = (2026, 12, 9, 19, 31, 15)
+        sent = [
+            w.heartbeat(),
+            w.status(14074000, "FT8"),
+            # One contact, reported both ways: one entry.
+            w.qso_logged("JA1XYZ", "PM95", 14075500, "FT8", "-10", "-12", on, off,
+                         name="Taro"),
+            w.logged_adif(w.adif_record("JA1XYZ", "PM95", "14.075500", "FT8", "", "-10", "-12",
+                                        "20261209", "193000", "193115", name="Taro")),
+            # Another, as ADIF alone, from JTDX.
+            w.logged_adif(w.adif_record("K1ABC", "FN42", "21.075500", "MFSK", "FT4", "-05",
+                                        "-08", "20261209", "193300", "193400"), client="JTDX"),
+            # A contact dated past what the log can hold, in both forms: said once, not logged.
+            w.qso_logged("ZS6ABC", "KG33", 14075500, "FT8", "-1", "-2", (2031, 1, 1, 0, 0, 0),
+                         (2031, 1, 1, 0, 1, 0)),
+            w.logged_adif(w.adif_record("ZS6ABC", "KG33", "14.075500", "FT8", "", "-1", "-2",
+                                        "20310101", "000000", "000100")),
+            # What is not a message, or not one read here.
+            b"",
+            w.header(99, "WSJT-X") + b"\x01\x02\x03",
+            w.qso_logged("ZL1AAA", "RF70", 14075500, "FT8", "-1", "-2", on, off)[:60],
+            b"\xad\xbc\xcb\xdb" + w.heartbeat()[4:],
+            # A period of decodes: two needed callers, one worked, one not calling CQ, one
+            # said twice.
+            w.decode(70200000, -12, "CQ VK2ABC QF56"),
+            w.decode(70200000, -3, "CQ JA1XYZ PM95"),
+            w.decode(70200000, 4, "G4ABC F5XYZ JN18"),
+            w.decode(70200000, -17, "CQ DX PY2XYZ GG66"),
+            w.decode(70200000, -12, "CQ VK2ABC QF56"),
+            # An old decode replayed: listed, never said.
+            w.decode(70185000, -20, "CQ 9J2ABC KH35", new=False),
+            # JTDX heard last: the Reply still goes to WSJT-X, whose decode it is.
+            ("JTDX", w.heartbeat("JTDX")),
+        ]
+        bound, code, err, journal, expected, answers, folder = play(
+            runner_path, here, work, "listener", [(None, sent)])
+        check_run("main menu", bound, code, err, journal, expected)
+
+        check(all(a[1] for a in answers), "the answers come from the program's port")
+        kinds = sorted((a[0], a[2][0], a[2][1]) for a in answers)
+        check(kinds == [("JTDX", 8, "JTDX"), ("WSJT-X", 4, "WSJT-X"), ("WSJT-X", 8, "WSJT-X")],
+              "a Reply to WSJT-X, a Halt Tx to each program: %r" % kinds)
+        for client, _, (kind, _, schema, fields) in answers:
+            if kind == 4:
+                check(schema == 3, "the Reply in the client's schema")
+                check(fields == {"time": 70200000, "snr": -17, "dt": 0.2, "df": 1234,
+                                 "mode": "~", "message": "CQ DX PY2XYZ GG66",
+                                 "low_confidence": 0, "modifiers": 0},
+                      "the Reply repeats the chosen decode: %r" % fields)
+            else:
+                check(fields == {"auto_only": 0}, client + ": Halt Tx, at once")
+
+        log = records(os.path.join(folder, "MYLOG.LOG"))
+        calls = [r[6:18].decode("cp1252").rstrip() for r in log]
+        check(calls == ["JA1XYZ", "K1ABC"], "two entries, one each: %r" % calls)
+        if len(log) == 2:
+            ja = log[0]
+            check(ja[35:38] == b"FT8" and ja[32:35] == b"\0\0\x04", "JA1XYZ: 20 m FT8")
+            check(ja[18:25].rstrip() == b"-10" and ja[25:32].rstrip() == b"-12", "the reports")
+            check(ja[43:83].rstrip() == b"Taro PM95", "name and grid in the comment")
+            check(log[1][35:38] == b"FT4" and log[1][32:35] == b"\0\0\x06", "K1ABC: 15 m FT4")
+        chart = open(os.path.join(folder, "DXCC.CHT"), "rb").read()
+        check(any(chart), "the chart has the contacts' marks")
+
+        # On-line logging open: the dial and mode follow WSJT-X, the contact's verdict is said
+        # on the screen; with the announcements turned off a period's callers are listed only.
+        dial = [w.heartbeat(), w.status(7074000, "FT8"),
+                w.qso_logged("DL1ABC", "JO62", 7075500, "FT8", "-07", "-09", on, off)]
+        callers = [w.decode(70200000, -12, "CQ VK2ABC QF56")]
+        bound, code, err, journal, expected, answers, folder = play(
+            runner_path, here, work, "listener_on_line", [(None, dial), ("DIGITAL.TXT", callers)])
+        check_run("on-line logging", bound, code, err, journal, expected)
+        settings = open(os.path.join(folder, "DIGITAL.TXT")).read()
+        check("announcements=off" in settings, "Control+A is kept in DIGITAL.TXT")
+        log = records(os.path.join(folder, "MYLOG.LOG"))
+        check([r[6:18].rstrip() for r in log] == [b"DL1ABC"] and log[0][32:35] == b"\0\0\x02",
+              "DL1ABC logged on 40 m")
+
+        # A multicast group shared with other listeners: the contact still comes in.
+        contact = [w.qso_logged("JA1XYZ", "PM95", 14075500, "FT8", "-10", "-12", on, off)]
+        bound, code, err, journal, expected, answers, folder = play(
+            runner_path, here, work, "listener_multicast", [(None, contact)], "239.255.0.1")
+        check_run("multicast", bound, code, err, journal, expected)
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+    print("%d passed, %d failed" % (len(passes), len(failures)))
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
