@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
                                     &printer,
                                     &vl::platform::system_serial_ports(),
                                     &vl::platform::system_shared_libraries(),
-                                    vl::platform::system_http()};
+                                    vl::platform::system_http(),
+                                    vl::platform::system_programs()};
     return vl::run_program(services, vl::platform::program_directory());
 }

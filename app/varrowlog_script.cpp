@@ -62,7 +62,8 @@ int main(int argc, char** argv) {
                                         &printer,
                                         &vl::platform::system_serial_ports(),
                                         &vl::platform::system_shared_libraries(),
-                                        vl::platform::system_http()};
+                                        vl::platform::system_http(),
+                                        vl::platform::system_programs()};
         try {
             exit_code = vl::run_program(services, program_dir);
         } catch (const ScriptEnded&) {

@@ -16,9 +16,10 @@ set(layers
   "station:shell logstore platform"
   "reference:shell logstore platform"
   "interchange:shell logstore platform"
+  "uploads:interchange shell logstore platform"
   "printing:dxdata station shell logstore platform"
-  "logging:printing reference station antenna dxdata shell logstore platform"
-  "program:logging interchange printing reference station antenna dxdata shell logstore platform")
+  "logging:uploads printing reference station antenna dxdata shell logstore platform"
+  "program:logging uploads interchange printing reference station antenna dxdata shell logstore platform")
 
 foreach(layer IN LISTS layers)
   string(REPLACE ":" ";" parts "${layer}")

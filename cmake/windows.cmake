@@ -12,7 +12,8 @@ add_compile_options(-Wno-restrict)
 # yet: the on-line call book says it is not available.
 add_library(varrow_files_win32 STATIC src/platform/win32/Files_win32.cpp
             src/platform/win32/Clock_win32.cpp src/platform/win32/Serial_win32.cpp
-            src/platform/win32/SharedLibrary_win32.cpp src/platform/NoHttp.cpp)
+            src/platform/win32/SharedLibrary_win32.cpp src/platform/NoHttp.cpp
+            src/platform/NoPrograms.cpp)
 target_link_libraries(varrow_files_win32 PUBLIC varrow_platform)
 add_library(varrow_files ALIAS varrow_files_win32)
 

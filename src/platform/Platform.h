@@ -5,6 +5,7 @@
 #include "platform/Files.h"
 #include "platform/Http.h"
 #include "platform/Printer.h"
+#include "platform/Programs.h"
 #include "platform/Serial.h"
 #include "platform/SharedLibrary.h"
 #include "platform/Sound.h"
@@ -26,6 +27,8 @@ struct Platform {
     SharedLibraries* libraries = nullptr;
     // Web requests for the on-line call book; none means it is "not available".
     Http* http = nullptr;
+    // Other programs (tqsl for LoTW); none means LoTW uploads are "not available".
+    Programs* programs = nullptr;
 };
 
 }  // namespace vl::platform
