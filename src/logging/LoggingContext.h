@@ -14,6 +14,7 @@
 #include "shell/ScreenContext.h"
 #include "station/RigControl.h"
 #include "station/StationData.h"
+#include "uploads/Uploads.h"
 
 namespace vl {
 
@@ -38,6 +39,7 @@ struct LoggingContext : ScreenContext {
     CallBookState& call_book;
     CallBookAccount& callbook_account;
     OnlineLookup& callbook_lookup;
+    UploadState& uploads;
 
     const ScreenContext& screen() const { return *this; }
     operator DxContext() const { return {screen(), countries, chart, chart_file}; }

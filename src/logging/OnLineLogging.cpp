@@ -17,6 +17,7 @@
 #include "reference/ReferenceScreens.h"
 #include "shell/KeyHelpBox.h"
 #include "shell/Screen.h"
+#include "uploads/UploadScreens.h"
 
 namespace vl {
 
@@ -37,7 +38,7 @@ constexpr int kCmdEnter = 19, kCmdDown = 20, kCmdUp = 21, kCmdNextBox = 22, kCmd
               kCmdNextHeader = 24, kCmdLogOn = 25, kCmdLogOff = 26, kCmdEdit = 27,
               kCmdPrintQsl = 28, kCmdKeyHelp = 29, kCmdNotePad = 30, kCmdQslWritten = 31,
               kCmdRotatorShort = 32, kCmdRotatorLong = 33, kCmdCallBook = 34,
-              kCmdCopyFrequency = 35, kCmdRepeatVerdict = 37,
+              kCmdCopyFrequency = 35, kCmdRepeatVerdict = 37, kCmdUploads = 38,
               kCmdAltDate = 40,                  // 40..44: Alt D, T, F, M, W
     kCmdAltBearing = 45, kCmdDatabaseSlot = 50;  // 50..59: Control+1 .. Control+0
 
@@ -49,7 +50,8 @@ constexpr std::string_view kKeyHelp =
     "CONTROL TAB or ALT D T F M or W for Date Time Frequency Mode and Power,ALT 1 Beam to "
     "Short Path ALT 2 to Long Path,Arrow keys to navigate the QSO net,F7 or Control plus R to "
     "hear the verdict again,CONTROL plus 3 to copy the frequency into the comment,CONTROL "
-    "plus C to look the call up in the call book";
+    "plus C to look the call up in the call book,CONTROL plus U to hear what waits to be uploaded "
+    "and send it now";
 constexpr std::string_view kBearingKeyHelp = ",ALT B for Bearing";
 
 constexpr std::string_view kEmptyNet = "No station on the net.";
@@ -78,6 +80,7 @@ platform::KeyTable key_table(bool with_rotator) {
     // move as a dialog's label mnemonics do on every backend.
     table.push_back({plain(kKeyF7), kCmdRepeatVerdict});
     table.push_back({ctrl('R'), kCmdRepeatVerdict});
+    table.push_back({ctrl('U'), kCmdUploads});
     int command = kCmdAltDate;
     for (char letter : std::string_view("DTFMW")) {
         table.push_back({alt(letter), command++});
@@ -188,6 +191,15 @@ public:
             case kCmdCallBook:
                 look_up_call_book();
                 break;
+            case kCmdUploads: {
+                const SendNowReply reply = send_uploads_now(m_ctx, m_ctx.uploads);
+                if (reply.refused) {
+                    refuse_with(reply.sentence);
+                } else {
+                    say(reply.sentence);
+                }
+                break;
+            }
             case platform::kCmdCancel:
                 leave();
                 break;
@@ -221,6 +233,10 @@ public:
         follow_rig();
         if (auto answer = m_devices.call_book_answer()) {
             show_call_book_answer(*answer);
+        }
+        // Saved contacts go to the services set up as soon as they are queued.
+        if (auto said = poll_uploads(m_ctx, m_ctx.uploads, true)) {
+            say(*said);
         }
     }
 

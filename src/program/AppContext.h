@@ -16,6 +16,7 @@
 #include "shell/ScreenContext.h"
 #include "station/RigControl.h"
 #include "station/StationContext.h"
+#include "uploads/UploadScreens.h"
 
 namespace vl {
 
@@ -37,11 +38,12 @@ struct AppContext {
     operator ReferenceContext() { return {screen(), note_pad, database_search_position}; }
     operator PrintingContext() { return {screen(), labels, station, frequency_names, countries}; }
     operator LoggingContext() {
-        return {screen(),        countries,        chart,          chart_file,
-                station,         rig_control,      rotator,        labels,
-                frequency_names, browser_hits,     note_pad,       database_search_position,
-                call_book,       callbook_account, callbook_lookup};
+        return {screen(),        countries,        chart,           chart_file,
+                station,         rig_control,      rotator,         labels,
+                frequency_names, browser_hits,     note_pad,        database_search_position,
+                call_book,       callbook_account, callbook_lookup, uploads};
     }
+    operator UploadsContext() { return {screen(), uploads}; }
 
     platform::Platform& platform;
     // The folder the program's files live in, with its trailing separator.
@@ -74,6 +76,8 @@ struct AppContext {
     // The on-line call book account (CALLBOOK.TXT) and the lookup that keeps its session.
     CallBookAccount callbook_account;
     OnlineLookup callbook_lookup{platform.http};
+    // The upload accounts (UPLOADS.TXT), the queue (UPLOADS.QUE) and the batch being sent.
+    UploadState uploads{platform.files};
 };
 
 }  // namespace vl

@@ -15,6 +15,7 @@
 #include "interchange/AdifExport.h"
 #include "logstore/Dates.h"
 #include "support/FaultyFiles.h"
+#include "support/Scripts.h"
 #include "support/TestSupport.h"
 #include "uploads/Uploads.h"
 
@@ -383,6 +384,36 @@ TEST_F(UploadServerTest, AKillAtEveryFileOperationLosesNothingAndSendsNothingTwi
     EXPECT_GT(operations, 20);
     std::printf("%d file operations, each a kill; %d restarts sent a contact the service had\n",
                 operations, sent_again);
+}
+
+// The operator's way: a contact logged on the on-line screen is queued and sent by itself,
+// and the screen says the batch's outcome once; Control+U then says nothing waits. The key
+// is in UPLOADS.TXT only: no journal line holds it.
+TEST_F(UploadServerTest, TheOnLineScreenSendsASavedContactAndSaysSo) {
+    test::TempDir dir;
+    dir.write("COUNTRY.LST", "G,G,England,223,52,-1\r\n");
+    dir.write("UPLOADS.TXT", "qrz_key=KEY1\r\nqrz_address=" + address("screen", "live", "qrz") +
+                                 "\r\nlotw_location=Home\r\nlotw_program=" + stand_in_tqsl(dir, 0) +
+                                 "\r\n");
+    const std::string script = "clock 2025-03-14 14:02:00\n" + test::open_menu_entry(2) +
+                               "key Alt+M\ntype SSB\nkey Alt+W\ntype 10\nkey Shift+Tab\n"
+                               "type g4abc\nkey F2\nwait 30\nkey Ctrl+U\n"
+                               "key Escape\nanswer yes\nkey Escape\n";
+    test::HeadlessRun run = test::run_program_headless(dir.path(), script);
+    std::string said;
+    for (const std::string& line : run.journal) {
+        EXPECT_EQ(line.find("KEY1"), std::string::npos) << line;
+        if (line.find("QRZ") != std::string::npos || line.find("wait") != std::string::npos ||
+            line.starts_with("beep")) {
+            said += line + "\n";
+        }
+    }
+    EXPECT_EQ(said,
+              "static \"QRZ: 1 contact sent. LoTW: 1 contact sent.\"\n"
+              "beep default\n"
+              "static \"No contacts wait to be sent.\"\n");
+    EXPECT_EQ(held("screen"), "qrz 20250314 1402 G4ABC 1\n");
+    EXPECT_EQ(dir.read("UPLOADS.QUE"), "");
 }
 
 }  // namespace
