@@ -15,7 +15,8 @@ namespace {
 using platform::ControlKind;
 using platform::EditStyle;
 
-constexpr std::string_view kNothingSetUp = "Set up an upload service on the Uploads screen first.";
+constexpr std::string_view kNothingSetUp =
+    "No upload service is set up. Set one up on the Uploads screen.";
 constexpr std::string_view kBusy = "Contacts are being sent now.";
 
 // One box of a service's set-up screen: its label, the value it edits, and its style.
