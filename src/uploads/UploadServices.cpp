@@ -208,7 +208,7 @@ UploadAnswer send_one(const UploadTools& tools, const UploadAccounts& accounts, 
             };
             part("EQSL_USER", platform::utf8_from_cp1252(trim(accounts.eqsl_user)), {});
             part("EQSL_PSWD", platform::utf8_from_cp1252(accounts.eqsl_password), {});
-            part("Filename", "Varrow Log upload\r\n<eoh>\r\n" + record + "\r\n", "upload.adi");
+            part("Filename", upload_file_text({record}), "upload.adi");
             body += "--" + boundary + "--\r\n";
             return post(tools, accounts.eqsl_address, std::move(body),
                         "multipart/form-data; boundary=" + boundary, read_eqsl_answer);
@@ -228,11 +228,7 @@ UploadOutcome send_to_lotw(const UploadTools& tools, const UploadAccounts& accou
         outcome.failure = "uploads through tqsl are not available in this version";
         return outcome;
     }
-    std::string text = "Varrow Log upload\r\n<eoh>\r\n";
-    for (const std::string& record : job.records) {
-        text += record;
-        text += "\r\n";
-    }
+    const std::string text = upload_file_text(job.records);
     // A file of our own beside the log, removed after the run; tqsl reads it by name.
     const std::string file = tools.work_folder + "LOTWSEND.ADI";
     platform::FileSystem& files = tools.files != nullptr ? *tools.files : platform::system_files();
@@ -276,6 +272,15 @@ UploadOutcome send_to_lotw(const UploadTools& tools, const UploadAccounts& accou
 }
 
 }  // namespace
+
+std::string upload_file_text(const std::vector<std::string>& records) {
+    std::string text = "Varrow Log upload\r\n<eoh>\r\n";
+    for (const std::string& record : records) {
+        text += record;
+        text += "\r\n";
+    }
+    return text;
+}
 
 UploadAnswer read_club_log_answer(long code, std::string_view body) {
     const std::string words = plain_words(body);

@@ -62,6 +62,9 @@ UploadAnswer read_eqsl_answer(long code, std::string_view body);
 // What tqsl's exit status means for the batch.
 UploadAnswer read_tqsl_status(int exit_code);
 
+// The file LoTW's tqsl and eQSL's import are given: a header line, <eoh>, a record a line.
+std::string upload_file_text(const std::vector<std::string>& records);
+
 // Sends a job; blocks, so it is run off the UI thread.
 UploadOutcome send_job(const UploadTools& tools, const UploadAccounts& accounts,
                        const UploadJob& job);
