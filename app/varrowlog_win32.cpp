@@ -15,6 +15,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                                     vl::platform::system_files(),
                                     &printer,
                                     &vl::platform::system_serial_ports(),
-                                    &vl::platform::system_shared_libraries()};
+                                    &vl::platform::system_shared_libraries(),
+                                    vl::platform::system_http(),
+                                    vl::platform::system_programs()};
     return vl::run_program(services, vl::platform::program_directory());
 }

@@ -127,6 +127,10 @@ std::string tidy(std::string_view utf8) {
 
 }  // namespace
 
+bool callbook_xml_available() {
+    return true;
+}
+
 CallBookReply parse_callbook_reply(std::string_view body) {
     if (body.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
         return {};

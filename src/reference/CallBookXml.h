@@ -29,4 +29,8 @@ struct CallBookReply {
 
 CallBookReply parse_callbook_reply(std::string_view body);
 
+// False in a build without an XML reader (Windows, for now): the on-line call book is then
+// not available even where the web client is.
+bool callbook_xml_available();
+
 }  // namespace vl

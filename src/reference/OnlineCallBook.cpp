@@ -152,7 +152,7 @@ CallBookAnswer OnlineCallBook::look_up(const CallBookAccount& account, std::stri
     if (wanted.empty()) {
         return {};
     }
-    if (m_http == nullptr) {
+    if (m_http == nullptr || !callbook_xml_available()) {
         return say(kCallBookNotAvailable);
     }
     if (trim(account.user_name).empty()) {

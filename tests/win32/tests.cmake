@@ -87,3 +87,9 @@ add_test(NAME win_reader_hears_the_journal
           ${PROJECT_SOURCE_DIR}/data ${CMAKE_CURRENT_SOURCE_DIR} ${VARROW_ARTIFACTS}/win32_reader
           $<TARGET_FILE:test_HAMCAL32>)
 set_tests_properties(win_reader_hears_the_journal PROPERTIES TIMEOUT 900 RESOURCE_LOCK wine_desktop)
+
+# Uploads through WinHTTP under Wine against the local stand-in of the services.
+add_test(NAME win_uploads_through_winhttp
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/win32/uploads_under_wine.sh
+          $<TARGET_FILE:varrowlog-script> ${CMAKE_CURRENT_SOURCE_DIR})
+set_tests_properties(win_uploads_through_winhttp PROPERTIES TIMEOUT 120)

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Uploads through WinHTTP: varrowlog-script.exe under Wine logs a contact on the on-line
+# screen with Club Log and QRZ set up against the local stand-in server
+# (tests/uploads/upload_server.py). The screen must say both took it, the server must hold
+# it once each, and no journal line may hold the key or password. A second run against the
+# server's wrong-key and error answers must say why and keep the contact queued.
+#   uploads_under_wine.sh WINDOWS_RUNNER TESTS_FOLDER
+set -euo pipefail
+runner="$1" tests="$2"
+work="$(mktemp -d)"
+python3 "$tests/uploads/upload_server.py" >"$work/port" &
+server=$!
+trap 'kill $server 2>/dev/null; rm -rf "$work"' EXIT
+for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
+port="$(head -1 "$work/port")"
+base="http://127.0.0.1:$port"
+
+printf 'clock 2025-03-14 14:02:00\nkey Home\nkey Down\nkey Down\nkey Enter\nkey Alt+M\ntype SSB\nkey Alt+W\ntype 10\nkey Shift+Tab\ntype g4abc\nkey F2\nwait 50\nkey Escape\nanswer yes\nkey Escape\n' >"$work/log.script"
+
+# RUN ANSWER: a fresh folder set up against /RUN/ANSWER/..., the script played under Wine.
+play() {
+    rm -rf "$work/run"
+    mkdir "$work/run"
+    printf 'G,G,England,223,52,-1\r\n' >"$work/run/COUNTRY.LST"
+    printf 'clublog_email=ann@example.com\r\nclublog_password=secret\r\nclublog_call=G9ZZA\r\nclublog_key=appkey\r\nclublog_address=%s/%s/%s/clublog\r\nqrz_key=KEY1\r\nqrz_address=%s/%s/%s/qrz\r\n' \
+        "$base" "$1" "$2" "$base" "$1" "$2" >"$work/run/UPLOADS.TXT"
+    wine "$runner" "$(winepath -w "$work/run")" "$(winepath -w "$work/log.script")" \
+        >"$work/journal" 2>/dev/null </dev/null
+}
+
+failed=0
+expect_line() {
+    if ! grep -qxF "$1" "$work/journal"; then
+        echo "FAILED: the journal lacks: $1"
+        sed 's/^/  /' "$work/journal" | grep -e static -e message || true
+        failed=1
+    fi
+}
+no_secret() {
+    if grep -q -e KEY1 -e secret -e appkey "$work/journal"; then
+        echo "FAILED: a journal line holds a key or password"
+        failed=1
+    fi
+}
+
+play wine live
+expect_line 'static "Club Log: 1 contact sent. QRZ: 1 contact sent."'
+no_secret
+held="$(python3 -c 'import sys,urllib.request; print(urllib.request.urlopen(urllib.request.Request(sys.argv[1], data=b"")).read().decode(), end="")' "$base/wine/held")"
+if [ "$held" != "$(printf 'clublog 20250314 1402 G4ABC 1\nqrz 20250314 1402 G4ABC 1')" ]; then
+    echo "FAILED: the server holds: $held"
+    failed=1
+fi
+if [ -s "$work/run/UPLOADS.QUE" ]; then
+    echo "FAILED: the queue still holds: $(cat "$work/run/UPLOADS.QUE")"
+    failed=1
+fi
+
+play wine wrongkey
+expect_line 'static "Club Log: 1 contact kept to send later, wrong e-mail, password or application key. QRZ: 1 contact kept to send later, wrong API key."'
+no_secret
+if [ "$(cat "$work/run/UPLOADS.QUE")" != "$(printf 'CLUBLOG 20250314 1402 G4ABC N\r\nQRZ 20250314 1402 G4ABC N\r')" ]; then
+    echo "FAILED: the queue holds: $(cat -A "$work/run/UPLOADS.QUE")"
+    failed=1
+fi
+
+play wine error
+expect_line 'static "Club Log: 1 contact kept to send later, the server failed, HTTP error 500. QRZ: 1 contact kept to send later, the server failed, HTTP error 500."'
+
+[ "$failed" = 0 ] && echo "uploads through WinHTTP: sent, held once, refusals said and kept"
+exit "$failed"
