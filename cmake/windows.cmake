@@ -9,11 +9,11 @@ add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 add_compile_options(-Wno-restrict)
 
 # The system's services: files, the clock, serial ports, run-time libraries and the web client
-# (WinHTTP). No other programs are started yet: LoTW uploads say they are not available.
+# (WinHTTP) and other programs (tqsl, for LoTW).
 add_library(varrow_files_win32 STATIC src/platform/win32/Files_win32.cpp
             src/platform/win32/Clock_win32.cpp src/platform/win32/Serial_win32.cpp
             src/platform/win32/SharedLibrary_win32.cpp src/platform/win32/Http_win32.cpp
-            src/platform/NoPrograms.cpp)
+            src/platform/win32/Programs_win32.cpp)
 target_link_libraries(varrow_files_win32 PUBLIC varrow_platform winhttp)
 add_library(varrow_files ALIAS varrow_files_win32)
 

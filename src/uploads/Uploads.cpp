@@ -75,22 +75,18 @@ UploadStart start_uploads(UploadState& state, const LogStore& log, UploadTools t
         return UploadStart::Busy;  // ended, but its outcome has not been collected yet
     }
     std::vector<QueuedContact> wanted;
-    bool any_set_up = false;
     std::map<Service, std::size_t> taken;
     for (const QueuedContact& contact : state.queue.contacts()) {
         if (!state.accounts.set_up(contact.service)) {
             continue;
         }
-        any_set_up = true;
         if (taken[contact.service]++ < kUploadBatchLimit) {
             wanted.push_back(contact);
         }
     }
     if (wanted.empty()) {
-        return any_set_up || std::none_of(kServices.begin(), kServices.end(),
-                                          [&](Service s) { return state.accounts.set_up(s); })
-                   ? (state.queue.empty() ? UploadStart::NothingWaits : UploadStart::NotSetUp)
-                   : UploadStart::NothingWaits;
+        // What waits is for services no longer set up.
+        return state.queue.empty() ? UploadStart::NothingWaits : UploadStart::NotSetUp;
     }
     // One pass over the log finds each waiting contact as it now stands, latest first.
     std::map<std::string, int> found;

@@ -88,8 +88,10 @@ add_test(NAME win_reader_hears_the_journal
           $<TARGET_FILE:test_HAMCAL32>)
 set_tests_properties(win_reader_hears_the_journal PROPERTIES TIMEOUT 900 RESOURCE_LOCK wine_desktop)
 
-# Uploads through WinHTTP under Wine against the local stand-in of the services.
+# Uploads through WinHTTP under Wine against the local stand-in of the services, and LoTW
+# through a stand-in tqsl started with CreateProcess.
+add_executable(tqsl_standin win32/TqslStandIn.cpp)
 add_test(NAME win_uploads_through_winhttp
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/win32/uploads_under_wine.sh
-          $<TARGET_FILE:varrowlog-script> ${CMAKE_CURRENT_SOURCE_DIR})
+          $<TARGET_FILE:varrowlog-script> ${CMAKE_CURRENT_SOURCE_DIR} $<TARGET_FILE:tqsl_standin>)
 set_tests_properties(win_uploads_through_winhttp PROPERTIES TIMEOUT 120)
