@@ -152,7 +152,7 @@ CallBookAnswer OnlineCallBook::look_up(const CallBookAccount& account, std::stri
     if (wanted.empty()) {
         return {};
     }
-    if (m_http == nullptr || !callbook_xml_available()) {
+    if (m_http == nullptr) {
         return say(kCallBookNotAvailable);
     }
     if (trim(account.user_name).empty()) {

@@ -49,6 +49,11 @@ if(VARROW_LINUX_RUNNER)
   # Once seen failing while the reader check ran the Windows runner beside it, cause not
   # found: the two take turns.
   set_tests_properties(win_same_journal_as_linux PROPERTIES TIMEOUT 300 RESOURCE_LOCK wine_desktop)
+  # The on-line call book through WinHTTP and the small XML reader, against its stand-in.
+  add_test(NAME win_call_book_online
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/win32/call_book_under_wine.sh ${VARROW_LINUX_RUNNER}
+            $<TARGET_FILE:varrowlog-script> ${PROJECT_SOURCE_DIR}/data ${CMAKE_CURRENT_SOURCE_DIR})
+  set_tests_properties(win_call_book_online PROPERTIES TIMEOUT 120)
 endif()
 
 # The Windows serial backend on COM9, a pseudo-terminal under Wine with a simulated radio on
