@@ -123,11 +123,12 @@ public:
 
     void run(platform::WindowId owner) {
         platform::Ui& ui = m_ctx.ui();
-        m_window = ui.create_window(window_shape("Uploads", 200, 110, owner), *this);
-        add_announcement_label(m_ctx, m_window, 5, 95, 190);
-        ui.add_control(m_window, control(ControlKind::Label, 100, "Waiting:", 5, 5, 40, 12));
+        m_window = ui.create_window(window_shape("Uploads", 260, 95, owner), *this);
+        add_announcement_label(m_ctx, m_window, 5, 80, 250);
+        // The box's sentence names what it holds ("Waiting: ..."), so its label is another word.
+        ui.add_control(m_window, control(ControlKind::Label, 100, "Queue:", 5, 5, 40, 12));
         platform::ControlSpec waiting =
-            control(ControlKind::Edit, kWaitingBox, waiting_sentence(m_ctx.uploads), 50, 5, 145, 12,
+            control(ControlKind::Edit, kWaitingBox, waiting_sentence(m_ctx.uploads), 50, 5, 205, 12,
                     EditStyle::ReadOnly);
         ui.add_control(m_window, waiting);
         int y = 22;
@@ -138,9 +139,9 @@ public:
             y += 14;
         }
         ui.add_control(m_window,
-                       control(ControlKind::Button, kCmdSendNow, "&Send now", 130, 22, 65, 12));
+                       control(ControlKind::Button, kCmdSendNow, "&Send now", 130, 22, 70, 12));
         ui.add_control(
-            m_window, control(ControlKind::Button, platform::kCmdCancel, "E&xit", 130, 36, 65, 12));
+            m_window, control(ControlKind::Button, platform::kCmdCancel, "E&xit", 130, 36, 70, 12));
         ui.set_key_table(m_window, {{platform::plain(platform::kKeyF1), kCmdKeyHelp},
                                     {platform::ctrl('U'), kCmdSendNow}});
         ui.start_timer(m_window, 100);
