@@ -234,8 +234,9 @@ public:
         if (auto answer = m_devices.call_book_answer()) {
             show_call_book_answer(*answer);
         }
-        // Saved contacts go to the services set up as soon as they are queued.
-        if (auto said = poll_uploads(m_ctx, m_ctx.uploads, true)) {
+        // Saved contacts go to the services set up as soon as they are queued; those still
+        // on the net wait for their log-off, which changes them again.
+        if (auto said = poll_uploads(m_ctx, m_ctx.uploads, true, m_net.records())) {
             say(*said);
         }
     }

@@ -237,14 +237,14 @@ SendNowReply send_uploads_now(const ScreenContext& ctx, UploadState& state) {
 }
 
 std::optional<std::string> poll_uploads(const ScreenContext& ctx, UploadState& state,
-                                        bool start_by_itself) {
+                                        bool start_by_itself, const std::vector<int>& hold_back) {
     if (auto said = finish_uploads(state)) {
         return said;
     }
     if (start_by_itself && !state.batch.running() && !state.queue.empty() &&
         std::chrono::steady_clock::now() >= state.retry_after) {
-        if (start_uploads(state, ctx.log, upload_tools(ctx)) != UploadStart::Started) {
-            // Nothing this run can send (services not set up): not tried every tick.
+        if (start_uploads(state, ctx.log, upload_tools(ctx), hold_back) == UploadStart::NotSetUp) {
+            // Nothing this run can send: not tried every tick.
             state.retry_after = std::chrono::steady_clock::now() + kUploadRetryPause;
         }
     }

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "shell/ScreenContext.h"
 #include "uploads/Uploads.h"
@@ -28,8 +29,10 @@ SendNowReply send_uploads_now(const ScreenContext& ctx, UploadState& state);
 // For a screen's timer: the sentence of a batch that has ended. With `start_by_itself`, a
 // batch is started when contacts wait for a service set up (after a failure, not before
 // kUploadRetryPause has passed).
+// The log records of `hold_back` wait (stations still on the on-line net).
 std::optional<std::string> poll_uploads(const ScreenContext& ctx, UploadState& state,
-                                        bool start_by_itself);
+                                        bool start_by_itself,
+                                        const std::vector<int>& hold_back = {});
 
 void show_uploads(const UploadsContext& ctx, platform::WindowId owner);
 

@@ -67,17 +67,29 @@ std::string waiting_sentence(const UploadState& state) {
     return parts.empty() ? "No contacts wait to be sent." : parts + ".";
 }
 
-UploadStart start_uploads(UploadState& state, const LogStore& log, UploadTools tools) {
+UploadStart start_uploads(UploadState& state, const LogStore& log, UploadTools tools,
+                          const std::vector<int>& hold_back) {
     if (state.batch.busy()) {
         return UploadStart::Busy;
     }
     if (state.batch.running()) {
         return UploadStart::Busy;  // ended, but its outcome has not been collected yet
     }
+    std::vector<std::string> held_keys;
+    for (int number : hold_back) {
+        if (number >= 1 && number <= log.count() && log.entry(number).is_qso()) {
+            held_keys.push_back(upload_key(log.entry(number)));
+        }
+    }
     std::vector<QueuedContact> wanted;
     std::map<Service, std::size_t> taken;
+    bool held = false;
     for (const QueuedContact& contact : state.queue.contacts()) {
         if (!state.accounts.set_up(contact.service)) {
+            continue;
+        }
+        if (std::find(held_keys.begin(), held_keys.end(), contact.key) != held_keys.end()) {
+            held = true;
             continue;
         }
         if (taken[contact.service]++ < kUploadBatchLimit) {
@@ -85,8 +97,8 @@ UploadStart start_uploads(UploadState& state, const LogStore& log, UploadTools t
         }
     }
     if (wanted.empty()) {
-        // What waits is for services no longer set up.
-        return state.queue.empty() ? UploadStart::NothingWaits : UploadStart::NotSetUp;
+        // What waits is held back, or for services no longer set up.
+        return held || state.queue.empty() ? UploadStart::NothingWaits : UploadStart::NotSetUp;
     }
     // One pass over the log finds each waiting contact as it now stands, latest first.
     std::map<std::string, int> found;

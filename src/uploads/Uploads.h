@@ -61,7 +61,10 @@ std::string waiting_sentence(const UploadState& state);
 
 enum class UploadStart { Started, NothingWaits, NotSetUp, Busy };
 // Reads the waiting contacts from the log and starts a batch for each service set up.
-UploadStart start_uploads(UploadState& state, const LogStore& log, UploadTools tools);
+// Contacts of the log records in `hold_back` (stations still on the on-line net, whose
+// entries change again at log-off) wait for a later batch.
+UploadStart start_uploads(UploadState& state, const LogStore& log, UploadTools tools,
+                          const std::vector<int>& hold_back = {});
 // The sentence of the batch that has ended (its answered contacts leave the queue), or
 // nothing while it runs or when none ran.
 std::optional<std::string> finish_uploads(UploadState& state);

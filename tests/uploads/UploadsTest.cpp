@@ -386,7 +386,8 @@ TEST_F(UploadServerTest, AKillAtEveryFileOperationLosesNothingAndSendsNothingTwi
                 operations, sent_again);
 }
 
-// The operator's way: a contact logged on the on-line screen is queued and sent by itself,
+// The operator's way: a contact logged on the on-line screen is queued at once, waits while
+// the station is on the net (its log-off changes it), is sent by itself after the log-off,
 // and the screen says the batch's outcome once; Control+U then says nothing waits. The key
 // is in UPLOADS.TXT only: no journal line holds it.
 TEST_F(UploadServerTest, TheOnLineScreenSendsASavedContactAndSaysSo) {
@@ -397,7 +398,7 @@ TEST_F(UploadServerTest, TheOnLineScreenSendsASavedContactAndSaysSo) {
                                  "\r\n");
     const std::string script = "clock 2025-03-14 14:02:00\n" + test::open_menu_entry(2) +
                                "key Alt+M\ntype SSB\nkey Alt+W\ntype 10\nkey Shift+Tab\n"
-                               "type g4abc\nkey F2\nwait 30\nkey Ctrl+U\n"
+                               "type g4abc\nkey F2\nwait 10\nkey F12\nwait 30\nkey Ctrl+U\n"
                                "key Escape\nanswer yes\nkey Escape\n";
     test::HeadlessRun run = test::run_program_headless(dir.path(), script);
     std::string said;

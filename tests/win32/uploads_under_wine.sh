@@ -16,7 +16,7 @@ for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
 port="$(head -1 "$work/port")"
 base="http://127.0.0.1:$port"
 
-printf 'clock 2025-03-14 14:02:00\nkey Home\nkey Down\nkey Down\nkey Enter\nkey Alt+M\ntype SSB\nkey Alt+W\ntype 10\nkey Shift+Tab\ntype g4abc\nkey F2\nwait 50\nkey Escape\nanswer yes\nkey Escape\n' >"$work/log.script"
+printf 'clock 2025-03-14 14:02:00\nkey Home\nkey Down\nkey Down\nkey Enter\nkey Alt+M\ntype SSB\nkey Alt+W\ntype 10\nkey Shift+Tab\ntype g4abc\nkey F2\nkey F12\nwait 50\nkey Escape\nanswer yes\nkey Escape\n' >"$work/log.script"
 
 # RUN ANSWER TQSL_EXIT: a fresh folder set up against /RUN/ANSWER/... and the stand-in tqsl,
 # the script played under Wine.
