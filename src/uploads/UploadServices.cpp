@@ -378,7 +378,9 @@ UploadAnswer read_tqsl_status(int exit_code) {
         case 7:
             return answer(Verdict::Failed, "tqsl could not read or write the upload file");
         case 10:
-            return answer(Verdict::Failed, "tqsl did not take its command line");
+            // tqsl 2.6 says so of a station location it does not know.
+            return answer(Verdict::Failed,
+                          "tqsl refused the command, check the station location name");
         case 11:
             return answer(Verdict::Failed, "LoTW could not be reached");
         default:

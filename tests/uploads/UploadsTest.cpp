@@ -265,6 +265,9 @@ TEST_F(UploadServerTest, LoTWThroughTqslAndItsExitStatus) {
         {4,
          "LoTW: 2 contacts kept to send later, tqsl could not sign the contacts, check the "
          "station location."},
+        {10,
+         "LoTW: 2 contacts kept to send later, tqsl refused the command, check the station "
+         "location name."},
         {11, "LoTW: 2 contacts kept to send later, LoTW could not be reached."},
         {42, "LoTW: 2 contacts kept to send later, tqsl ended with status 42."},
     };
