@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
                                     &vl::platform::system_shared_libraries(),
                                     vl::platform::system_http(),
                                     &vl::platform::system_tcp_clients(),
-                                    vl::platform::system_datagrams()};
+                                    vl::platform::system_datagrams(),
+                                    vl::platform::system_programs()};
     return vl::run_program(services, vl::platform::program_directory());
 }

@@ -64,7 +64,8 @@ int main(int argc, char** argv) {
                                         &vl::platform::system_shared_libraries(),
                                         vl::platform::system_http(),
                                         &vl::platform::system_tcp_clients(),
-                                        vl::platform::system_datagrams()};
+                                        vl::platform::system_datagrams(),
+                                        vl::platform::system_programs()};
         try {
             exit_code = vl::run_program(services, program_dir);
         } catch (const ScriptEnded&) {

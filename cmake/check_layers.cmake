@@ -17,10 +17,11 @@ set(layers
   "station:shell logstore platform"
   "reference:shell logstore platform"
   "interchange:shell logstore platform"
+  "uploads:interchange shell logstore platform"
   "printing:dxdata station shell logstore platform"
-  "logging:printing reference station antenna dxdata hamlib shell logstore platform"
-  "digital:logging interchange printing reference station antenna dxdata hamlib shell logstore platform"
-  "program:digital logging interchange printing reference station antenna dxdata hamlib shell logstore platform")
+  "logging:uploads printing reference station antenna dxdata hamlib shell logstore platform"
+  "digital:logging uploads interchange printing reference station antenna dxdata hamlib shell logstore platform"
+  "program:digital logging uploads interchange printing reference station antenna dxdata hamlib shell logstore platform")
 
 foreach(layer IN LISTS layers)
   string(REPLACE ":" ";" parts "${layer}")

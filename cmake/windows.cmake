@@ -8,14 +8,14 @@ add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 # (its bug 105329), which -Werror would make fatal.
 add_compile_options(-Wno-restrict)
 
-# The system's services: files, the clock, serial ports and run-time libraries. No web client
-# yet: the on-line call book says it is not available.
+# The system's services: files, the clock, serial ports, run-time libraries and the web client
+# (WinHTTP) and other programs (tqsl, for LoTW).
 add_library(varrow_files_win32 STATIC src/platform/win32/Files_win32.cpp
             src/platform/win32/Clock_win32.cpp src/platform/win32/Serial_win32.cpp
-            src/platform/win32/SharedLibrary_win32.cpp src/platform/NoHttp.cpp
-            src/platform/win32/Tcp_win32.cpp src/platform/win32/Process_win32.cpp
-            src/platform/win32/Datagrams_win32.cpp)
-target_link_libraries(varrow_files_win32 PUBLIC varrow_platform ws2_32)
+            src/platform/win32/SharedLibrary_win32.cpp src/platform/win32/Http_win32.cpp
+            src/platform/win32/Programs_win32.cpp src/platform/win32/Tcp_win32.cpp
+            src/platform/win32/Process_win32.cpp src/platform/win32/Datagrams_win32.cpp)
+target_link_libraries(varrow_files_win32 PUBLIC varrow_platform winhttp ws2_32)
 add_library(varrow_files ALIAS varrow_files_win32)
 
 # No PDF output on Windows: the runner's --pdf says so.

@@ -120,6 +120,38 @@ void append_adif_entry(std::string& out, const LogRecord& record) {
     out += "  <eor>\r\n";
 }
 
+std::string upload_key(const LogRecord& record) {
+    QsoEntry entry = decode_qso(record);
+    return adif_date(entry.date) + ' ' + time_text(entry.time_on) + ' ' +
+           without_blanks(entry.call);
+}
+
+std::optional<std::string> adif_upload_record(const LogRecord& record) {
+    QsoEntry entry = decode_qso(record);
+    int band = band_of_band_field(entry.band_field);
+    std::string_view frequency =
+        band >= 0 && band < static_cast<int>(kBandFrequencies.size()) ? kBandFrequencies[band] : "";
+    auto mode = adif_mode_of(entry.mode);
+    const std::string call = without_blanks(entry.call);
+    if (frequency.empty() || !mode || call.empty()) {
+        return std::nullopt;
+    }
+    std::string out = "<qso_date:8>" + adif_date(entry.date);
+    out += " <time_on:4>";
+    out += time_text(entry.time_on);
+    out += " <time_off:4>";
+    out += time_text(entry.time_off);
+    append_field(out, "call", call);
+    append_field(out, "freq", frequency);
+    append_field(out, "mode", mode->mode);
+    append_field(out, "submode", mode->submode);
+    append_field(out, "rst_sent", without_blanks(entry.rst_sent));
+    append_field(out, "rst_rcvd", without_blanks(entry.rst_received));
+    append_field(out, "tx_pwr", without_blanks(entry.power));
+    out += "  <eor>";
+    return out;
+}
+
 ExportResult export_adif(platform::FileSystem& files, const LogStore& log, const std::string& path,
                          const ExportRange& range, const platform::DateTime& local) {
     ExportResult result;

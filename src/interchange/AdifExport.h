@@ -3,6 +3,7 @@
 // does not list are left out, so strict readers take every record.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,15 @@ bool is_exported(const LogRecord& record, const ExportRange& range);
 
 // One entry's four lines, CR LF each.
 void append_adif_entry(std::string& out, const LogRecord& record);
+
+// What identifies a contact to an upload service: "YYYYMMDD HHMM CALL", the QSO date, the
+// time on and the call as the export writes them.
+std::string upload_key(const LogRecord& record);
+
+// One entry as an upload sends it: the contact fields on one line ending in <eor>, without
+// the comment (the operator's own notes) or the paper-QSL flags. Nothing when the entry
+// has no mode or no frequency, as no service takes a record without them.
+std::optional<std::string> adif_upload_record(const LogRecord& record);
 
 struct ExportResult {
     bool written = false;  // false: nothing replaced the file that was there before

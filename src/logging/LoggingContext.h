@@ -16,6 +16,7 @@
 #include "shell/ScreenContext.h"
 #include "station/RigControl.h"
 #include "station/StationData.h"
+#include "uploads/Uploads.h"
 
 namespace vl {
 
@@ -44,6 +45,7 @@ struct LoggingContext : ScreenContext {
     const hamlib::Settings& hamlib;
     // The link to WSJT-X and JTDX; none before it starts.
     DigitalModes* digital = nullptr;
+    UploadState& uploads;
 
     const ScreenContext& screen() const { return *this; }
     operator DxContext() const { return {screen(), countries, chart, chart_file}; }

@@ -18,6 +18,7 @@
 #include "reference/ReferenceScreens.h"
 #include "shell/KeyHelpBox.h"
 #include "shell/Screen.h"
+#include "uploads/UploadScreens.h"
 
 namespace vl {
 
@@ -38,7 +39,7 @@ constexpr int kCmdEnter = 19, kCmdDown = 20, kCmdUp = 21, kCmdNextBox = 22, kCmd
               kCmdNextHeader = 24, kCmdLogOn = 25, kCmdLogOff = 26, kCmdEdit = 27,
               kCmdPrintQsl = 28, kCmdKeyHelp = 29, kCmdNotePad = 30, kCmdQslWritten = 31,
               kCmdRotatorShort = 32, kCmdRotatorLong = 33, kCmdCallBook = 34,
-              kCmdCopyFrequency = 35, kCmdRepeatVerdict = 37, kCmdSayRadio = 38,
+              kCmdCopyFrequency = 35, kCmdRepeatVerdict = 37, kCmdSayRadio = 38, kCmdUploads = 39,
               kCmdDigitalKey = 60,               // 60..62
               kCmdAltDate = 40,                  // 40..44: Alt D, T, F, M, W
     kCmdAltBearing = 45, kCmdDatabaseSlot = 50;  // 50..59: Control+1 .. Control+0
@@ -52,7 +53,7 @@ constexpr std::string_view kKeyHelp =
     "Short Path ALT 2 to Long Path,Arrow keys to navigate the QSO net,F7 or Control plus R to "
     "hear the verdict again,CONTROL plus 3 to copy the frequency into the comment,CONTROL "
     "plus C to look the call up in the call book,F8 or Control plus F to hear the radio's "
-    "frequency and mode,";
+    "frequency and mode,CONTROL plus U to hear what waits to be uploaded and send it now,";
 constexpr std::string_view kBearingKeyHelp = ",ALT B for Bearing";
 
 constexpr std::string_view kEmptyNet = "No station on the net.";
@@ -88,6 +89,7 @@ platform::KeyTable key_table(bool with_rotator) {
     table.push_back({ctrl('H'), kCmdDigitalKey + 1});
     table.push_back({plain(kKeyF9), kCmdDigitalKey + 2});
     table.push_back({ctrl('K'), kCmdDigitalKey + 2});
+    table.push_back({ctrl('U'), kCmdUploads});
     int command = kCmdAltDate;
     for (char letter : std::string_view("DTFMW")) {
         table.push_back({alt(letter), command++});
@@ -211,6 +213,15 @@ public:
             case kCmdCallBook:
                 look_up_call_book();
                 break;
+            case kCmdUploads: {
+                const SendNowReply reply = send_uploads_now(m_ctx, m_ctx.uploads);
+                if (reply.refused) {
+                    refuse_with(reply.sentence);
+                } else {
+                    say(reply.sentence);
+                }
+                break;
+            }
             case platform::kCmdCancel:
                 leave();
                 break;
@@ -244,6 +255,11 @@ public:
         follow_rig();
         if (auto answer = m_devices.call_book_answer()) {
             show_call_book_answer(*answer);
+        }
+        // Saved contacts go to the services set up as soon as they are queued; those still
+        // on the net wait for their log-off, which changes them again.
+        if (auto said = poll_uploads(m_ctx, m_ctx.uploads, true, m_net.records())) {
+            say(*said);
         }
     }
 

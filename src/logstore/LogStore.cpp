@@ -217,6 +217,12 @@ int LogStore::insertion_position(int16_t date, int16_t time) const {
     return k + 1;
 }
 
+void LogStore::tell_observer(const LogRecord* before, const LogRecord& after) {
+    if (m_observer && after.is_qso()) {
+        m_observer(before, after);
+    }
+}
+
 LogStatus LogStore::write_entry(int number, const LogRecord& record) {
     if (!m_file) {
         return LogStatus::NotOpen;
@@ -228,10 +234,12 @@ LogStatus LogStore::write_entry(int number, const LogRecord& record) {
         if (count() >= kMaxLogEntries) {
             return LogStatus::Full;
         }
+        tell_observer(nullptr, record);
         m_records.push_back(record);
         m_calls.emplace_back();
         m_dates.push_back(0);
     } else {
+        tell_observer(&m_records[number - 1], record);
         m_records[number - 1] = record;
     }
     index_entry(static_cast<std::size_t>(number - 1));
@@ -246,6 +254,7 @@ LogStatus LogStore::insert_in_order(const LogRecord& record, int* position) {
     if (count() >= kMaxLogEntries) {
         return LogStatus::Full;
     }
+    tell_observer(nullptr, record);
     int p = insertion_position(record.date(), record.time());
     auto at = static_cast<std::ptrdiff_t>(p - 1);
     m_records.insert(m_records.begin() + at, record);

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -112,6 +113,13 @@ public:
     // The place insert_in_order would give an entry of this date and time.
     int insertion_position(int16_t date, int16_t time) const;
 
+    // Told of each QSO entry about to be stored by write_entry or insert_in_order, new
+    // (`before` null) or changed, before the file changes: the upload queue writes it down
+    // first, so a crash between the two leaves a queued contact the log may lack (the
+    // queue checks the log before sending), never a stored contact the queue lost.
+    using EntryObserver = std::function<void(const LogRecord* before, const LogRecord& after)>;
+    void set_entry_observer(EntryObserver observer) { m_observer = std::move(observer); }
+
 private:
     using CallSlot = std::array<char, 12>;
 
@@ -121,6 +129,7 @@ private:
     void index_entry(std::size_t slot);
     void index_all();
     LogStatus commit();
+    void tell_observer(const LogRecord* before, const LogRecord& after);
     LogStatus rewrite_whole_log();
     bool apply_pending_journal();
     void restore_from_disk();
@@ -140,6 +149,7 @@ private:
     uint32_t m_file_count = 0;
     // What binds each journal to this log, kept so that a change does not hash the log.
     KeptChecksums m_kept;
+    EntryObserver m_observer;
 };
 
 }  // namespace vl

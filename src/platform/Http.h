@@ -1,5 +1,6 @@
-// Web requests for the on-line call book: one POST of a form, with a deadline, a limit on
-// the size of the answer and a way to give up early. No request ever outlives its deadline.
+// Web requests for the on-line call book and the log uploads: one POST of a form (or of a
+// body of another type), with a deadline, a limit on the size of the answer and a way to
+// give up early. No request ever outlives its deadline.
 #pragma once
 
 #include <atomic>
@@ -26,6 +27,8 @@ struct HttpReply {
 struct HttpRequest {
     std::string url;
     std::string form;  // "name=value&..." already encoded; sent as the POST body
+    // The body's type when it is not a form ("multipart/form-data; boundary=...").
+    std::string content_type;
     std::chrono::steady_clock::time_point deadline;
     std::size_t max_body = 64 * 1024;
     // Set by another thread to give up; checked while the request waits.

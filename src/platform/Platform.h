@@ -6,6 +6,7 @@
 #include "platform/Files.h"
 #include "platform/Http.h"
 #include "platform/Printer.h"
+#include "platform/Programs.h"
 #include "platform/Serial.h"
 #include "platform/SharedLibrary.h"
 #include "platform/Sound.h"
@@ -32,6 +33,8 @@ struct Platform {
     TcpClients* tcp = nullptr;
     // UDP for WSJT-X and JTDX; none means the link to them is "not listening".
     Datagrams* datagrams = nullptr;
+    // Other programs (tqsl for LoTW); none means LoTW uploads are "not available".
+    Programs* programs = nullptr;
 };
 
 }  // namespace vl::platform

@@ -20,6 +20,7 @@
 #include "shell/ScreenContext.h"
 #include "station/RigControl.h"
 #include "station/StationContext.h"
+#include "uploads/UploadScreens.h"
 
 namespace vl {
 
@@ -45,8 +46,9 @@ struct AppContext {
                 station,         rig_control,      rotator,         labels,
                 frequency_names, browser_hits,     note_pad,        database_search_position,
                 call_book,       callbook_account, callbook_lookup, hamlib,
-                digital};
+                digital,         uploads};
     }
+    operator UploadsContext() { return {screen(), uploads}; }
 
     platform::Platform& platform;
     // The folder the program's files live in, with its trailing separator.
@@ -86,6 +88,8 @@ struct AppContext {
     OnlineLookup callbook_lookup{platform.http};
     // The listener for WSJT-X and JTDX, made by run_program for the whole run.
     DigitalModes* digital = nullptr;
+    // The upload accounts (UPLOADS.TXT), the queue (UPLOADS.QUE) and the batch being sent.
+    UploadState uploads{platform.files};
 };
 
 }  // namespace vl

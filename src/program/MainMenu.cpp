@@ -16,16 +16,15 @@
 
 namespace vl {
 
-const std::array<std::string_view, 18> kMainMenuEntries = {
-    "Instructions.", "Off line logging.",  "On line Logging.", "Browse Log.",  "Print Log.",
-    "Print Q S L.",  "Print S W L Q S L.", "Rig Data.",        "D X Data.",    "Import Log.",
-    "Export Log.",   "Date Format.",       "Location.",        "Beam Heading", "Call Book",
-    "Backup Drive.", "Restore Log",        "About V R LOG."};
+const std::array<std::string_view, 19> kMainMenuEntries = {
+    "Instructions.", "Off line logging.",  "On line Logging.", "Browse Log.",   "Print Log.",
+    "Print Q S L.",  "Print S W L Q S L.", "Rig Data.",        "D X Data.",     "Import Log.",
+    "Export Log.",   "Date Format.",       "Location.",        "Beam Heading",  "Call Book",
+    "Uploads.",      "Backup Drive.",      "Restore Log",      "About V R LOG."};
 
 namespace {
 
 constexpr int kCmdKeyHelp = 20, kCmdAnnouncements = 21, kCmdHalt = 22, kCmdNeededCallers = 23;
-constexpr int kAboutEntry = 17;
 
 constexpr std::string_view kMainMenuKeyHelp =
     "Arrow keys to choose a facility,ENTER to open it,ESCAPE to leave Varrow Log";
@@ -49,7 +48,7 @@ void open_beam_heading(AppContext& ctx, platform::WindowId owner) {
 }
 
 // Each entry's screen, in menu order; an entry whose screen is not built yet has none.
-constexpr std::array<Facility, 18> kFacilities = {show_instructions,
+constexpr std::array<Facility, 19> kFacilities = {show_instructions,
                                                   open<show_off_line_logging>,
                                                   open<show_on_line_logging>,
                                                   open<show_log_browser>,
@@ -64,6 +63,7 @@ constexpr std::array<Facility, 18> kFacilities = {show_instructions,
                                                   show_location,
                                                   open_beam_heading,
                                                   show_call_book,
+                                                  open<show_uploads>,
                                                   show_backup_drive,
                                                   restore_log,
                                                   show_about};

@@ -230,6 +230,23 @@ void load_callbook_account(AppContext& ctx) {
     }
 }
 
+// A missing UPLOADS.TXT leaves every service not set up. The queue is read whatever the
+// accounts say: what waits for a service no longer set up waits on.
+void load_uploads(AppContext& ctx) {
+    if (auto text = read_settings_file(ctx, kUploadAccountsFile, ctx.uploads.accounts_unreadable)) {
+        ctx.uploads.accounts = parse_upload_accounts(*text);
+    }
+    if (!ctx.uploads.queue.load(ctx.program_dir)) {
+        say(ctx, "File Error",
+            std::string(kUploadQueueFile) +
+                " could not be read. Varrow Log goes on without it and does not write it in "
+                "this run, so what it holds is kept.");
+    }
+    ctx.log.set_entry_observer([&ctx](const LogRecord* before, const LogRecord& after) {
+        queue_log_change(ctx.uploads, before, after);
+    });
+}
+
 // A missing DXCC.CHT leaves the chart clear (Log Check fills it) and is written at exit.
 // One that cannot be read or is not the chart's size is said and made again from the log.
 void load_chart(AppContext& ctx) {
@@ -307,6 +324,7 @@ int run_program(platform::Platform& services, const std::string& program_dir) {
     load_label_files(ctx.platform.files, ctx.program_dir, ctx.labels);
     load_settings(ctx);
     load_callbook_account(ctx);
+    load_uploads(ctx);
     remove_leftovers(ctx);
 
     DigitalLink digital(ctx, services.datagrams);
@@ -322,6 +340,10 @@ int run_program(platform::Platform& services, const std::string& program_dir) {
         back_up_log(ctx);
     }
     ctx.rig_control.close();
+    // A batch that has ended takes its contacts out of the queue; one still running is
+    // given up, and what it was sending is sent again at the next start.
+    finish_uploads(ctx.uploads);
+    ctx.log.set_entry_observer(nullptr);
     ctx.daemons.clear();
     ctx.log.close();
     return 0;

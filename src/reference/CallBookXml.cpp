@@ -1,15 +1,13 @@
-// The call book's XML answers, read with expat. Only the few elements the program uses
-// are kept; element names are matched without any namespace prefix. A document type
-// declaration stops the parse (the call book sends none), so no entity is ever expanded.
+// The call book's XML answers, read with the build's XML reader (expat's, or our own where
+// the build has no expat). Only the few elements the program uses are kept; element names
+// are matched without any namespace prefix. A document type declaration stops the reading
+// (the call book sends none), so no entity is ever expanded.
 #include "reference/CallBookXml.h"
 
-#include <expat.h>
-
-#include <limits>
-#include <memory>
 #include <vector>
 
 #include "platform/Cp1252.h"
+#include "reference/XmlEvents.h"
 
 namespace vl {
 
@@ -18,21 +16,23 @@ namespace {
 constexpr std::size_t kFieldLimit = 256;  // bytes kept of any one text
 constexpr std::size_t kDepthLimit = 64;
 
-std::string_view local_name(const XML_Char* name) {
-    std::string_view text(name);
+std::string_view local_name(std::string_view text) {
     std::size_t colon = text.rfind(':');
     return colon == std::string_view::npos ? text : text.substr(colon + 1);
 }
 
-struct Reader {
-    XML_Parser parser = nullptr;
+struct Reader final : XmlEvents {
     std::vector<std::string> path;  // element names from the root
-    std::string text;               // of the innermost element
+    std::string text_of_element;    // of the innermost element
     bool root_seen = false;
     bool wrong_root = false;
     bool record_seen = false;
     CallBookReply reply;
     XmlCallBookRecord record;
+
+    bool start(std::string_view name) override;
+    void end() override;
+    void text(std::string_view part) override;
 
     std::string* field(std::string_view parent, std::string_view name) {
         if (parent == "Session") {
@@ -61,47 +61,40 @@ struct Reader {
     }
 };
 
-void XMLCALL on_start(void* user, const XML_Char* name, const XML_Char**) {
-    auto* reader = static_cast<Reader*>(user);
+bool Reader::start(std::string_view name) {
     std::string_view element = local_name(name);
-    if (reader->path.empty()) {
-        reader->root_seen = true;
-        reader->wrong_root = element != "QRZDatabase";
+    if (path.empty()) {
+        root_seen = true;
+        wrong_root = element != "QRZDatabase";
     }
-    if (reader->path.size() == 1 && element == "Callsign") {
-        reader->record_seen = true;
+    if (path.size() == 1 && element == "Callsign") {
+        record_seen = true;
     }
-    if (reader->path.size() >= kDepthLimit) {
-        XML_StopParser(reader->parser, XML_FALSE);
-        return;
+    if (path.size() >= kDepthLimit) {
+        return false;
     }
-    reader->path.emplace_back(element);
-    reader->text.clear();
+    path.emplace_back(element);
+    text_of_element.clear();
+    return true;
 }
 
-void XMLCALL on_end(void* user, const XML_Char*) {
-    auto* reader = static_cast<Reader*>(user);
-    if (reader->path.size() == 3) {
-        if (std::string* value = reader->field(reader->path[1], reader->path[2])) {
-            *value = reader->text;
+void Reader::end() {
+    if (path.size() == 3) {
+        if (std::string* value = field(path[1], path[2])) {
+            *value = text_of_element;
         }
     }
-    if (!reader->path.empty()) {
-        reader->path.pop_back();
+    if (!path.empty()) {
+        path.pop_back();
     }
-    reader->text.clear();
+    text_of_element.clear();
 }
 
-void XMLCALL on_text(void* user, const XML_Char* text, int length) {
-    auto* reader = static_cast<Reader*>(user);
-    if (reader->path.size() == 3 && length > 0) {
-        std::size_t room = kFieldLimit - std::min(kFieldLimit, reader->text.size());
-        reader->text.append(text, std::min(room, static_cast<std::size_t>(length)));
+void Reader::text(std::string_view part) {
+    if (path.size() == 3 && !part.empty()) {
+        std::size_t room = kFieldLimit - std::min(kFieldLimit, text_of_element.size());
+        text_of_element.append(part.substr(0, room));
     }
-}
-
-void XMLCALL on_doctype(void* user, const XML_Char*, const XML_Char*, const XML_Char*, int) {
-    XML_StopParser(static_cast<Reader*>(user)->parser, XML_FALSE);
 }
 
 // Windows-1252 on one line: control characters become blanks, runs of blanks one blank.
@@ -128,23 +121,12 @@ std::string tidy(std::string_view utf8) {
 }  // namespace
 
 CallBookReply parse_callbook_reply(std::string_view body) {
-    if (body.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
-        return {};
-    }
-    std::unique_ptr<std::remove_pointer_t<XML_Parser>, decltype(&XML_ParserFree)> parser(
-        XML_ParserCreate(nullptr), &XML_ParserFree);
-    if (!parser) {
-        return {};
-    }
+    return parse_callbook_reply(body, system_xml_reader());
+}
+
+CallBookReply parse_callbook_reply(std::string_view body, XmlReader read) {
     Reader reader;
-    reader.parser = parser.get();
-    XML_SetUserData(parser.get(), &reader);
-    XML_SetElementHandler(parser.get(), on_start, on_end);
-    XML_SetCharacterDataHandler(parser.get(), on_text);
-    XML_SetStartDoctypeDeclHandler(parser.get(), on_doctype);
-    if (XML_Parse(parser.get(), body.data(), static_cast<int>(body.size()), XML_TRUE) !=
-            XML_STATUS_OK ||
-        !reader.root_seen || reader.wrong_root) {
+    if (!read(body, reader) || !reader.root_seen || reader.wrong_root) {
         return {};
     }
     CallBookReply reply;

@@ -28,5 +28,9 @@ struct CallBookReply {
 };
 
 CallBookReply parse_callbook_reply(std::string_view body);
+// The same with a given XML reader (XmlEvents.h), so both readers can be held to one table.
+class XmlEvents;
+using XmlReader = bool (*)(std::string_view document, XmlEvents& events);
+CallBookReply parse_callbook_reply(std::string_view body, XmlReader read);
 
 }  // namespace vl

@@ -79,7 +79,10 @@ menu 11; shot "Select Date Format" date_format; keys Escape
 # The call book screen, with the on-line call book's account boxes shown.
 menu 14; shot "Call Book selection" call_book; keys Down Down Down Down
 shot "Call Book selection" call_book_online; keys Escape
-menu 15; shot "Set Back Up Drive" backup_drive; keys Escape
+# The uploads screen, and a service's set-up screen with its masked key box.
+menu 15; shot "Uploads" uploads; keys Tab Tab Return; shot "QRZ upload" uploads_qrz
+keys Escape Escape
+menu 16; shot "Set Back Up Drive" backup_drive; keys Escape
 keys Escape
 wait "$program" || true
 exit "$failed"

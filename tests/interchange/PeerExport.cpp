@@ -14,6 +14,7 @@
 #include "logstore/Dates.h"
 #include "logstore/Text.h"
 #include "platform/Files.h"
+#include "uploads/UploadServices.h"
 
 namespace {
 
@@ -43,6 +44,9 @@ std::string json_string(const std::string& text) {
     return out + "\"";
 }
 
+bool write_expected(const std::string& folder, const std::string& name,
+                    const std::vector<Expected>& expected);
+
 // Exports the records as NAME.ADI and writes what each exported record carries as NAME.JSON.
 bool export_and_expect(const std::string& folder, const std::string& name,
                        const std::vector<LogRecord>& records,
@@ -65,6 +69,11 @@ bool export_and_expect(const std::string& folder, const std::string& name,
                   << "\n";
         return false;
     }
+    return write_expected(folder, name, expected);
+}
+
+bool write_expected(const std::string& folder, const std::string& name,
+                    const std::vector<Expected>& expected) {
     std::string json = "[\n";
     for (std::size_t i = 0; i < expected.size(); ++i) {
         const Expected& x = expected[i];
@@ -143,6 +152,23 @@ int main(int argc, char** argv) {
         expected.push_back(x);
     }
     if (!export_and_expect(folder, "PEERS", records, expected)) {
+        return 1;
+    }
+
+    // What the uploads send: the same contacts without the paper-QSL flags.
+    std::vector<std::string> uploads;
+    for (const LogRecord& record : records) {
+        if (record.is_qso()) {
+            uploads.push_back(adif_upload_record(record).value_or(""));
+        }
+    }
+    for (Expected& x : expected) {
+        x.qsl_sent.clear();
+        x.qsl_rcvd.clear();
+    }
+    if (!platform::write_whole_file(platform::system_files(), folder + "UPLOAD.ADI",
+                                    upload_file_text(uploads)) ||
+        !write_expected(folder, "UPLOAD", expected)) {
         return 1;
     }
 

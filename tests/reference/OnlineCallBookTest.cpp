@@ -41,60 +41,6 @@ TEST(CallBookAccountFile, RoundTripsAndIsReadableByTheOperatorAlone) {
     EXPECT_EQ(format_callbook_account({"a\r\nb", "c", "d"}), "ab\r\nc\r\nd\r\n");
 }
 
-std::string database(std::string_view inner) {
-    return "<?xml version=\"1.0\" encoding=\"utf-8\"?><QRZDatabase xmlns=\"http://x\">" +
-           std::string(inner) + "</QRZDatabase>";
-}
-
-TEST(CallBookXml, AnswersOfTheService) {
-    static const struct {
-        std::string body;
-        bool readable;
-        const char* key;
-        const char* error;
-        const char* comment;  // name_and_address of the record; nullptr: no record
-    } kCases[] = {
-        {database("<Session><Key>abc</Key></Session>"), true, "abc", "", nullptr},
-        {database("<Callsign><call>G9ZZA</call><fname> Ann\tB </fname><name>M\xC3\xBCller</name>"
-                  "<addr1>1 High St</addr1><addr2>Leeds</addr2><country>England</country>"
-                  "</Callsign><Session><Key>k</Key></Session>"),
-         true, "k", "", "Ann B M\xFCller 1 High St Leeds England"},
-        {database("<Session><Error>Not found: XX9XX</Error><Key>k</Key></Session>"), true, "k",
-         "Not found: XX9XX", nullptr},
-        {database("<Session><Error>Session Timeout</Error></Session>"), true, "", "Session Timeout",
-         nullptr},
-        // Namespace prefixes, and elements of the same names elsewhere, change nothing.
-        {"<q:QRZDatabase xmlns:q=\"x\"><q:Session><q:Key>p</q:Key></q:Session>"
-         "<Other><Key>no</Key></Other></q:QRZDatabase>",
-         true, "p", "", nullptr},
-        // Not the call book's answers.
-        {"<html><body>Service unavailable", false, "", "", nullptr},
-        {"<Other><Session><Key>k</Key></Session></Other>", false, "", "", nullptr},
-        {database("<Session><Key>k</Key></Session>") + "<extra/>", false, "", "", nullptr},
-        {"", false, "", "", nullptr},
-        {std::string("\0\xFF\xFE", 3), false, "", "", nullptr},
-        // A document type could expand entities without end: it is refused.
-        {"<!DOCTYPE QRZDatabase [<!ENTITY a \"aaaa\">]><QRZDatabase><Session><Key>&a;</Key>"
-         "</Session></QRZDatabase>",
-         false, "", "", nullptr},
-    };
-    for (const auto& c : kCases) {
-        CallBookReply reply = parse_callbook_reply(c.body);
-        EXPECT_EQ(reply.readable, c.readable) << c.body;
-        EXPECT_EQ(reply.key, c.key) << c.body;
-        EXPECT_EQ(reply.error, c.error) << c.body;
-        EXPECT_EQ(reply.record.has_value(), c.comment != nullptr) << c.body;
-        if (reply.record && c.comment) {
-            EXPECT_EQ(name_and_address(*reply.record), c.comment);
-        }
-    }
-    // A field of any length is kept to a bounded size.
-    CallBookReply big = parse_callbook_reply(
-        database("<Callsign><name>" + std::string(100000, 'x') + "</name></Callsign>"));
-    ASSERT_TRUE(big.record);
-    EXPECT_EQ(big.record->name.size(), 256u);
-}
-
 // The local server: started once for the suite, killed at its end.
 class OnlineCallBookTest : public ::testing::Test {
 protected:

@@ -27,7 +27,7 @@ using Lines = std::vector<std::string>;
 using test::open_menu_entry;
 using test::run_program_headless;
 
-constexpr int kOffLine = 1, kDateFormat = 11, kLocation = 12, kRestore = 16;
+constexpr int kOffLine = 1, kDateFormat = 11, kLocation = 12, kRestore = 17;
 const std::string kMenuWindow = "window \"Varrow Log version 1 point 3 7 by Q 0 Z Z Z.\"";
 const std::string kEngland = "G,G,England,1,52,-1\r\n";
 

@@ -16,7 +16,7 @@ using Lines = std::vector<std::string>;
 using test::lines_from;
 using test::open_menu_entry;
 
-constexpr int kBackupDrive = 15, kRestore = 16;
+constexpr int kBackupDrive = 16, kRestore = 17;
 
 class HousekeepingTest : public ::testing::Test {
 protected:

@@ -77,7 +77,8 @@ HeadlessRun run_program_headless(const std::string& program_dir, std::string_vie
                                 &platform::system_shared_libraries(),
                                 platform::system_http(),
                                 &platform::system_tcp_clients(),
-                                datagrams};
+                                datagrams,
+                                platform::system_programs()};
     HeadlessRun run;
     try {
         run.exit_code = run_program(services, program_dir);

@@ -50,6 +50,11 @@ if(VARROW_LINUX_RUNNER)
   # Once seen failing while the reader check ran the Windows runner beside it, cause not
   # found: the two take turns.
   set_tests_properties(win_same_journal_as_linux PROPERTIES TIMEOUT 300 RESOURCE_LOCK wine_desktop)
+  # The on-line call book through WinHTTP and the small XML reader, against its stand-in.
+  add_test(NAME win_call_book_online
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/win32/call_book_under_wine.sh ${VARROW_LINUX_RUNNER}
+            $<TARGET_FILE:varrowlog-script> ${PROJECT_SOURCE_DIR}/data ${CMAKE_CURRENT_SOURCE_DIR})
+  set_tests_properties(win_call_book_online PROPERTIES TIMEOUT 120)
 endif()
 
 # WSJT-X's datagrams sent to varrowlog-script.exe's port under Wine: Winsock receives,
@@ -102,3 +107,10 @@ add_test(NAME win_hamlib_over_winsock
   COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/win32/hamlib_peer.py
           ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:varrowlog-script> ${VARROW_LINUX_RUNNER})
 set_tests_properties(win_hamlib_over_winsock PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
+# Uploads through WinHTTP under Wine against the local stand-in of the services, and LoTW
+# through a stand-in tqsl started with CreateProcess.
+add_executable(tqsl_standin win32/TqslStandIn.cpp)
+add_test(NAME win_uploads_through_winhttp
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/win32/uploads_under_wine.sh
+          $<TARGET_FILE:varrowlog-script> ${CMAKE_CURRENT_SOURCE_DIR} $<TARGET_FILE:tqsl_standin>)
+set_tests_properties(win_uploads_through_winhttp PROPERTIES TIMEOUT 120)

@@ -79,6 +79,14 @@ public:
         // A proxy or .netrc of the environment is not asked for the password it holds.
         curl_easy_setopt(handle, CURLOPT_NETRC, static_cast<long>(CURL_NETRC_IGNORED));
 
+        std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> headers(nullptr,
+                                                                            &curl_slist_free_all);
+        if (!request.content_type.empty()) {
+            headers.reset(
+                curl_slist_append(nullptr, ("Content-Type: " + request.content_type).c_str()));
+            curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers.get());
+        }
+
         const CURLcode result = curl_easy_perform(handle);
         switch (result) {
             case CURLE_OK:
