@@ -52,6 +52,8 @@ public:
                        control(ControlKind::Label, 402, "Comment search,", 235, 5, 60, 10));
         ui.add_control(m_window,
                        limited(control(ControlKind::Edit, kCommentSearch, "", 295, 5, 90, 12), 40));
+        // The entry shown is named by a label of its own, as every box is.
+        ui.add_control(m_window, control(ControlKind::Label, 403, "Entry:", 2, 19, 40, 10));
         platform::ControlSpec display =
             control(ControlKind::Edit, kDisplay, "", 2, 30, 385, 12, platform::EditStyle::ReadOnly);
         display.background = 0xFFFFFF;
