@@ -93,6 +93,8 @@ public:
         window->css_text += "#" + name + " entry, #" + name +
                             " button { min-height: 0; padding-top: 1px; "
                             "padding-bottom: 1px; }\n";
+        window->css_text += "#" + name + " .vl-focus { border-color: @theme_selected_bg_color; " +
+                            "box-shadow: inset 0 0 0 1px @theme_selected_bg_color; }\n";
         if (shape.background) {
             window->css_text +=
                 "#" + name + " { background-color: " + css_colour(*shape.background) + "; }\n";
@@ -617,6 +619,9 @@ private:
             gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(c.outer), GTK_POLICY_EXTERNAL,
                                            GTK_POLICY_EXTERNAL);
             gtk_container_add(GTK_CONTAINER(c.outer), c.widget);
+            // Its frame shows the focus as an entry's does: the caret alone is hard to find.
+            g_signal_connect(c.widget, "focus-in-event", G_CALLBACK(show_focus), nullptr);
+            g_signal_connect(c.widget, "focus-out-event", G_CALLBACK(show_focus), nullptr);
             return;
         }
         c.widget = gtk_entry_new();
@@ -635,6 +640,16 @@ private:
         }
         g_signal_connect(c.widget, "insert-text", G_CALLBACK(on_insert_text), &w);
         g_signal_connect(c.widget, "changed", G_CALLBACK(on_edit_changed), &w);
+    }
+
+    static gboolean show_focus(GtkWidget* widget, GdkEventFocus* event, gpointer) {
+        GtkStyleContext* frame = gtk_widget_get_style_context(gtk_widget_get_parent(widget));
+        if (event->in) {
+            gtk_style_context_add_class(frame, "vl-focus");
+        } else {
+            gtk_style_context_remove_class(frame, "vl-focus");
+        }
+        return FALSE;
     }
 
     // The label created just before a box names it: both as the AT-SPI relation and as
