@@ -173,6 +173,22 @@ void text_size(GtkWidget* widget, const char* utf8, int wrap_width, int* width, 
     g_object_unref(layout);
 }
 
+// What lies below a box or list that now stands `height` high moves down by as much as it
+// grew past its layout height since last time (or back up as it shrank).
+void grow_to(Window& w, Control& c, int height) {
+    const int grown = height - c.layout_height;
+    if (grown == c.grown) {
+        return;
+    }
+    const int old_bottom = y_of(w, c) + c.layout_height + c.grown;
+    for (auto& other : w.controls) {
+        if (other.get() != &c && y_of(w, *other) >= old_bottom) {
+            move(w, *other, x_of(w, *other), y_of(w, *other) + grown - c.grown);
+        }
+    }
+    c.grown = grown;
+}
+
 // A wrapped read-only box is as wide as its text on one line, never narrower than its
 // layout width, as far as the screen's right edge; a longer text takes further lines, and
 // what lies below the box moves down by as much as it grew (or back up as it shrinks).
@@ -201,17 +217,39 @@ void size_wrapped_boxes(Window& w, int limit) {
         g_free(utf8);
         const int height = std::max(c->layout_height, text_height + frame_y);
         gtk_widget_set_size_request(c->outer, width, height);
-        const int grown = height - c->layout_height;
-        if (grown == c->grown) {
+        grow_to(w, *c, height);
+    }
+}
+
+// A list shows whole rows: one whose layout height ends part-way through a row (the third
+// date format at any scale) is as tall as the next whole row, but no taller than its items.
+void show_whole_rows(Window& w) {
+    for (auto& c : w.controls) {
+        if (c->shape.kind != platform::ControlKind::List || c->items.empty()) {
             continue;
         }
-        const int old_bottom = y_of(w, *c) + c->layout_height + c->grown;
-        for (auto& other : w.controls) {
-            if (other.get() != c.get() && y_of(w, *other) >= old_bottom) {
-                move(w, *other, x_of(w, *other), y_of(w, *other) + grown - c->grown);
-            }
+        GtkTreeView* view = GTK_TREE_VIEW(c->widget);
+        GtkTreeViewColumn* column = gtk_tree_view_get_column(view, 0);
+        GtkTreeIter first;
+        if (column == nullptr ||
+            !gtk_tree_model_get_iter_first(gtk_tree_view_get_model(view), &first)) {
+            continue;
         }
-        c->grown = grown;
+        gtk_tree_view_column_cell_set_cell_data(column, gtk_tree_view_get_model(view), &first,
+                                                FALSE, FALSE);
+        int cell = 0;
+        gtk_tree_view_column_cell_get_size(column, nullptr, nullptr, nullptr, nullptr, &cell);
+        int separator = 0;
+        gtk_widget_style_get(c->widget, "vertical-separator", &separator, nullptr);
+        const int row = cell + separator;
+        if (row <= 0) {
+            continue;
+        }
+        const int rows =
+            std::min(static_cast<int>(c->items.size()), (c->layout_height + row - 1) / row);
+        const int height = std::max(c->layout_height, rows * row);
+        gtk_widget_set_size_request(c->outer, c->layout_width, height);
+        grow_to(w, *c, height);
     }
 }
 
@@ -224,6 +262,7 @@ void size_wrapped_boxes(Window& w, int limit) {
 void fit_layout_to_text(Window& w, int screen_width) {
     constexpr int kMargin = 16;
     const int limit = screen_width - kMargin;
+    show_whole_rows(w);
     size_wrapped_boxes(w, limit);
     push_apart(w);
     bool wrapped = false;

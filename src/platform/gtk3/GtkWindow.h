@@ -32,7 +32,7 @@ struct Control {
     std::optional<std::string> pending_name;  // its label's new text, for the next focus
     int layout_width = 0;                     // pixels the layout gave it
     int layout_height = 0;
-    int grown = 0;  // pixels a wrapped box has grown below its layout height
+    int grown = 0;  // pixels a wrapped box or a list has grown below its layout height
 };
 
 struct Window {
