@@ -1,7 +1,8 @@
 """Finds text that cannot be seen whole in the program's window named CAPTION: a label or a
 one-line box whose text, to its last letter, runs past the box's own edges (an entry scrolled
-sideways, a wrapped box too short for its lines) or past the window's right edge. Boxes of
-many lines scroll by design and are left out. Prints each cut text; exits 1 if there is one.
+sideways, a wrapped box too short for its lines) or past the window's right edge, and a list
+row shown only in part at the list's bottom. Boxes of many lines scroll by design and are
+left out. Prints each cut text; exits 1 if there is one.
 
     check_cut.py CAPTION"""
 import sys
@@ -17,10 +18,27 @@ def extents(component):
     return box.x, box.y, box.x + box.width, box.y + box.height
 
 
+def cut_rows(view):
+    """The rows of a list shown only in part at its bottom edge."""
+    _, _, _, bottom = extents(view.queryComponent())
+    found = []
+    for node in walk(view):
+        if node is view or not node.getState().contains(pyatspi.STATE_SHOWING):
+            continue
+        _, top, _, row_bottom = extents(node.queryComponent())
+        if top < bottom and row_bottom > bottom + SLACK:
+            found.append("%r (%s): a row cut by the list's bottom edge (row %d to %d, list ends at %d)" % (
+                node.name, view.name, top, row_bottom, bottom))
+    return found
+
+
 def cut_texts(window):
     _, _, window_right, _ = extents(window.queryComponent())
     found = []
     for node in walk(window):
+        if node.getRole() == pyatspi.ROLE_LIST:
+            found += cut_rows(node)
+            continue
         if node.getRole() not in (pyatspi.ROLE_LABEL, pyatspi.ROLE_TEXT):
             continue
         states = node.getState()
