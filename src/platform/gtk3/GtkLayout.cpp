@@ -279,9 +279,10 @@ void fit_layout_to_text(Window& w, int screen_width) {
     }
 }
 
-// A box the program fills (a read-only box, or a found value the operator may change) is
-// seen whole only if it is as wide as the text in its own font, with its frame and padding.
-// It never shrinks below its layout width, nor passes the screen's right edge.
+// A box the program fills (a found value the operator may change) is seen whole only if it
+// is as wide as the text in its own font, with its frame and padding. It never shrinks below
+// its layout width, nor passes the screen's right edge. A wrapped read-only box takes its
+// lines with the rest of the layout.
 void fit_box_to_text(Window& w, Control& c, int screen_width) {
     constexpr int kMargin = 16;
     if (is_wrapped_text(c.widget) && gtk_widget_get_visible(w.window)) {
