@@ -1,8 +1,11 @@
 """A form built through the screens' UI interface, read through its accessible tree: every
 box, list and drop-down is named by the label before it and related to it both ways; the
-read-only box is read-only text, not a label; Enter and Tab move in creation order; typed
+read-only box is read-only text, not a label, and a text longer than the screen is wide
+shows whole on further lines, the box read as one line and covering nothing below it;
+Enter and Tab move in creation order; typed
 text is folded to upper case where asked and crosses as Windows-1252; a password box is
 password text that never shows what is typed."""
+import re
 import subprocess
 import sys
 
@@ -38,6 +41,33 @@ def probe():
               "the list is named and labelled by its label")
         check(list(combos) == ["Mode:"] and labels["Mode:"] in labelled_by(combos["Mode:"]),
               "the drop-down is named and labelled by its label")
+        one_line = read_only.queryComponent().getExtents(pyatspi.WINDOW_COORDS)
+        key("Form Probe", ["F4"])
+        wait_for("the long text", lambda: text_of(read_only).endswith("the end."))
+        long_text = text_of(read_only)
+        wait_for("the box to grow", lambda: read_only.queryComponent().getExtents(
+            pyatspi.WINDOW_COORDS).height > one_line.height)
+        box = read_only.queryComponent().getExtents(pyatspi.WINDOW_COORDS)
+        x, y, width, height = read_only.queryText().getRangeExtents(0, len(long_text), pyatspi.WINDOW_COORDS)
+        first = read_only.queryText().getCharacterExtents(0, pyatspi.WINDOW_COORDS)
+        check(height >= 2 * first[3], "the text takes more than one line")
+        window = form.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        screen_width = int(re.search(r"dimensions: *(\d+)x", subprocess.run(
+            ["xdpyinfo"], capture_output=True, text=True, check=True).stdout).group(1))
+        check(window.x + box.x + box.width <= screen_width and x >= box.x and
+              x + width <= box.x + box.width and y >= box.y and y + height <= box.y + box.height,
+              "a text longer than the screen is wide shows whole in the box, on more lines "
+              "(window at %d, box %s, letters %s, screen %d)" % (
+                  window.x, (box.x, box.y, box.width, box.height), (x, y, width, height), screen_width))
+        states = read_only.getState()
+        check(states.contains(pyatspi.STATE_SINGLE_LINE) and not states.contains(pyatspi.STATE_MULTI_LINE),
+              "the wrapped box is still single-line text to the reader")
+        for offset in (0, len(long_text) // 2, len(long_text) - 1):
+            line = read_only.queryText().getTextAtOffset(offset, pyatspi.TEXT_BOUNDARY_LINE_START)
+            check(tuple(line) == (long_text, 0, len(long_text)),
+                  "its line at offset %d is its whole text, as an entry's is" % offset)
+        band = lists["Band:"].queryComponent().getExtents(pyatspi.WINDOW_COORDS)
+        check(band.y >= box.y + box.height, "the list below the box is not covered by its lines")
 
         check(by_name["Call Sign:"].getState().contains(pyatspi.STATE_FOCUSED), "the focus starts where the screen put it")
         type_text("Form Probe", "g9zza é")

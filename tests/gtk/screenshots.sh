@@ -20,7 +20,8 @@ sleep 0.5
 program=$!
 
 # Waits for a window with the caption, then takes the screen. The window must be there and
-# fit the screen's width (its frame aside).
+# fit the screen's width (its frame aside), and show each label's and box's text whole
+# (check_cut.py, from the accessible tree).
 screen_width=$(xdpyinfo | sed -n 's/^ *dimensions: *\([0-9]*\)x.*/\1/p')
 failed=0
 shot() {
@@ -40,6 +41,9 @@ shot() {
     eval "$(xdotool getwindowgeometry --shell "$window")"
     if [ "$WIDTH" -gt "$screen_width" ]; then
         echo "$name: the window is $WIDTH pixels wide, wider than the $screen_width-pixel screen"
+        failed=1
+    fi
+    if ! /usr/bin/python3 "$here/check_cut.py" "$caption"; then
         failed=1
     fi
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/gtk3/GtkWindow.h"
+#include "platform/gtk3/GtkWrappedText.h"
 
 namespace vl::gtk3 {
 
@@ -160,19 +161,116 @@ void push_apart(Window& w) {
     }
 }
 
+// The size of `utf8` in the widget's font, its lines broken at `wrap_width` pixels (none
+// when -1) as the wrapped box breaks them.
+void text_size(GtkWidget* widget, const char* utf8, int wrap_width, int* width, int* height) {
+    PangoLayout* layout = gtk_widget_create_pango_layout(widget, utf8);
+    if (wrap_width > 0) {
+        pango_layout_set_width(layout, wrap_width * PANGO_SCALE);
+        pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
+    }
+    pango_layout_get_pixel_size(layout, width, height);
+    g_object_unref(layout);
+}
+
+// What lies below a box or list that now stands `height` high moves down by as much as it
+// grew past its layout height since last time (or back up as it shrank).
+void grow_to(Window& w, Control& c, int height) {
+    const int grown = height - c.layout_height;
+    if (grown == c.grown) {
+        return;
+    }
+    const int old_bottom = y_of(w, c) + c.layout_height + c.grown;
+    for (auto& other : w.controls) {
+        if (other.get() != &c && y_of(w, *other) >= old_bottom) {
+            move(w, *other, x_of(w, *other), y_of(w, *other) + grown - c.grown);
+        }
+    }
+    c.grown = grown;
+}
+
+// A wrapped read-only box is as wide as its text on one line, never narrower than its
+// layout width, as far as the screen's right edge; a longer text takes further lines, and
+// what lies below the box moves down by as much as it grew (or back up as it shrinks).
+void size_wrapped_boxes(Window& w, int limit) {
+    // The scroller's frame and the text view's margins, and a character's room for the caret.
+    constexpr int kFrame = 2;
+    constexpr int kCaretRoom = 8;
+    const int frame_x = 2 * (kFrame + kWrappedMargin);
+    const int frame_y = 2 * (kFrame + 1);
+    for (auto& c : w.controls) {
+        if (!is_wrapped_text(c->widget)) {
+            continue;
+        }
+        GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(c->widget));
+        GtkTextIter start;
+        GtkTextIter end;
+        gtk_text_buffer_get_bounds(buffer, &start, &end);
+        gchar* utf8 = gtk_text_buffer_get_text(buffer, &start, &end, FALSE);
+        int text_width = 0;
+        int text_height = 0;
+        text_size(c->widget, utf8, -1, &text_width, nullptr);
+        const int room = limit - x_of(w, *c);
+        const int width = std::max(
+            1, std::min(std::max(c->layout_width, text_width + frame_x + kCaretRoom), room));
+        text_size(c->widget, utf8, width - frame_x, nullptr, &text_height);
+        g_free(utf8);
+        const int height = std::max(c->layout_height, text_height + frame_y);
+        gtk_widget_set_size_request(c->outer, width, height);
+        grow_to(w, *c, height);
+    }
+}
+
+// A list shows whole rows: one whose layout height ends part-way through a row (the third
+// date format at any scale) is as tall as the next whole row, but no taller than its items.
+void show_whole_rows(Window& w) {
+    for (auto& c : w.controls) {
+        if (c->shape.kind != platform::ControlKind::List || c->items.empty()) {
+            continue;
+        }
+        GtkTreeView* view = GTK_TREE_VIEW(c->widget);
+        GtkTreeViewColumn* column = gtk_tree_view_get_column(view, 0);
+        GtkTreeIter first;
+        if (column == nullptr ||
+            !gtk_tree_model_get_iter_first(gtk_tree_view_get_model(view), &first)) {
+            continue;
+        }
+        gtk_tree_view_column_cell_set_cell_data(column, gtk_tree_view_get_model(view), &first,
+                                                FALSE, FALSE);
+        int cell = 0;
+        gtk_tree_view_column_cell_get_size(column, nullptr, nullptr, nullptr, nullptr, &cell);
+        int separator = 0;
+        gtk_widget_style_get(c->widget, "vertical-separator", &separator, nullptr);
+        const int row = cell + separator;
+        if (row <= 0) {
+            continue;
+        }
+        const int rows =
+            std::min(static_cast<int>(c->items.size()), (c->layout_height + row - 1) / row);
+        const int height = std::max(c->layout_height, rows * row);
+        gtk_widget_set_size_request(c->outer, c->layout_width, height);
+        grow_to(w, *c, height);
+    }
+}
+
 }  // namespace
 
 // Rows are spread so that no label or box covers the next; a row then wider than the screen
 // is broken before the label or box that would pass its right edge, so every box can be
-// seen; the window follows its content.
+// seen; a wrapped box takes the lines its text needs within the screen; the window follows
+// its content.
 void fit_layout_to_text(Window& w, int screen_width) {
     constexpr int kMargin = 16;
     const int limit = screen_width - kMargin;
+    show_whole_rows(w);
+    size_wrapped_boxes(w, limit);
     push_apart(w);
     bool wrapped = false;
     for (std::size_t pass = 0; pass < w.controls.size() && wrap_one_row(w, limit); ++pass) {
         wrapped = true;
     }
+    // A box moved by the above has its width and lines set again where it now stands.
+    size_wrapped_boxes(w, limit);
     if (wrapped) {
         int width = 0;
         int height = 0;
@@ -181,11 +279,16 @@ void fit_layout_to_text(Window& w, int screen_width) {
     }
 }
 
-// A box the program fills (a read-only box, or a found value the operator may change) is
-// seen whole only if it is as wide as the text in its own font, with its frame and padding.
-// It never shrinks below its layout width, nor passes the screen's right edge.
+// A box the program fills (a found value the operator may change) is seen whole only if it
+// is as wide as the text in its own font, with its frame and padding. It never shrinks below
+// its layout width, nor passes the screen's right edge. A wrapped read-only box takes its
+// lines with the rest of the layout.
 void fit_box_to_text(Window& w, Control& c, int screen_width) {
     constexpr int kMargin = 16;
+    if (is_wrapped_text(c.widget) && gtk_widget_get_visible(w.window)) {
+        fit_layout_to_text(w, screen_width);
+        return;
+    }
     if (!GTK_IS_ENTRY(c.widget)) {
         return;
     }

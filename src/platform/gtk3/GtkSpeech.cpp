@@ -6,6 +6,7 @@
 
 #include "platform/Cp1252.h"
 #include "platform/gtk3/GtkText.h"
+#include "platform/gtk3/GtkWrappedText.h"
 
 namespace vl::gtk3 {
 
@@ -45,6 +46,40 @@ void replace_text(GtkEntry* entry, const std::string& utf8, bool speak) {
     }
 }
 
+// The same for a wrapped read-only box: the reader hears it as it hears an entry. Text
+// inserted at a text view's caret carries the caret to its end, which the reader hears as
+// the caret moving (and, as the focus arrives, in place of the box's name); an entry's caret
+// stays. So the text view's reader side is told of the insertion alone, and the caret is
+// back at the start before it looks. The selection runs from the end back to the caret.
+void replace_wrapped_text(GtkTextView* view, const std::string& utf8, bool speak) {
+    GtkTextBuffer* buffer = gtk_text_view_get_buffer(view);
+    AtkObject* accessible = gtk_widget_get_accessible(GTK_WIDGET(view));
+    GtkTextIter start;
+    GtkTextIter end;
+    gtk_text_buffer_get_start_iter(buffer, &start);
+    gtk_text_buffer_place_cursor(buffer, &start);
+    gtk_text_buffer_get_iter_at_offset(buffer, &end, 1);
+    gtk_text_buffer_delete(buffer, &start, &end);
+    gtk_text_buffer_get_bounds(buffer, &start, &end);
+    gtk_text_buffer_delete(buffer, &start, &end);
+    g_signal_handlers_block_matched(buffer, G_SIGNAL_MATCH_DATA, 0, 0, nullptr, nullptr,
+                                    accessible);
+    gtk_text_buffer_get_start_iter(buffer, &start);
+    gtk_text_buffer_insert(buffer, &start, utf8.c_str(), -1);
+    gtk_text_buffer_get_start_iter(buffer, &start);
+    gtk_text_buffer_place_cursor(buffer, &start);
+    g_signal_handlers_unblock_matched(buffer, G_SIGNAL_MATCH_DATA, 0, 0, nullptr, nullptr,
+                                      accessible);
+    g_signal_emit_by_name(accessible, "text-changed::insert", 0,
+                          static_cast<gint>(g_utf8_strlen(utf8.c_str(), -1)));
+    gtk_text_buffer_get_bounds(buffer, &start, &end);
+    if (speak && !utf8.empty()) {
+        gtk_text_buffer_select_range(buffer, &start, &end);
+    } else {
+        gtk_text_buffer_place_cursor(buffer, &start);
+    }
+}
+
 namespace {
 
 gboolean remove_notification(gpointer data) {
@@ -75,6 +110,19 @@ GtkWidget* announce(GtkWidget* layout, const std::string& utf8) {
 using platform::ControlKind;
 
 bool set_edit_text(Window& w, Control& c, const std::string& utf8, bool shown, bool focused) {
+    if (is_wrapped_text(c.widget)) {
+        // Spoken as a read-only entry is: whole as the focus reaches it, the change alone
+        // where the focus stays, announced where the focus is elsewhere.
+        bool speak = focused && !w.focus_moved;
+        replace_wrapped_text(GTK_TEXT_VIEW(c.widget), utf8, speak);
+        if (speak) {
+            w.selected_box = c.shape.id;
+        } else if (shown && !focused && !c.shape.quiet) {
+            w.announced[c.shape.id] = announce(w.layout, utf8);
+            return true;
+        }
+        return false;
+    }
     if (GTK_IS_TEXT_VIEW(c.widget)) {
         GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(c.widget));
         gtk_text_buffer_set_text(buffer, utf8.c_str(), -1);
@@ -147,7 +195,18 @@ gboolean on_window_focus_in(GtkWidget*, GdkEvent*, Window* w) {
 // without moving the caret, is a change the reader does not speak; done earlier it would
 // be heard as "Text unselected.", and later the box would be read as selected.
 void unselect_before_focus(Window& w, Control& c) {
-    if (w.selected_box != c.shape.id || !GTK_IS_ENTRY(c.widget)) {
+    if (w.selected_box != c.shape.id) {
+        return;
+    }
+    if (is_wrapped_text(c.widget)) {
+        w.selected_box = 0;
+        GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(c.widget));
+        GtkTextIter caret;
+        gtk_text_buffer_get_iter_at_mark(buffer, &caret, gtk_text_buffer_get_insert(buffer));
+        gtk_text_buffer_select_range(buffer, &caret, &caret);
+        return;
+    }
+    if (!GTK_IS_ENTRY(c.widget)) {
         return;
     }
     w.selected_box = 0;

@@ -20,6 +20,9 @@ std::string display_text(std::string_view cp1252);
 // read-only entry, so that Orca speaks the new text once with nothing before it.
 void replace_text(GtkEntry* entry, const std::string& utf8, bool speak);
 
+// The same for a wrapped read-only box (GtkWrappedText.h), which Orca then hears as an entry.
+void replace_wrapped_text(GtkTextView* view, const std::string& utf8, bool speak);
+
 // Speaks `utf8` through a short-lived notification in `layout` (a GtkFixed of a shown
 // window): for text that belongs to no focused box, such as the lines of the Key help box.
 // Returns the notification, which lives for some seconds (nullptr for an empty text).

@@ -20,6 +20,7 @@
 #include "platform/gtk3/GtkSpeech.h"
 #include "platform/gtk3/GtkText.h"
 #include "platform/gtk3/GtkWindow.h"
+#include "platform/gtk3/GtkWrappedText.h"
 
 namespace vl::gtk3 {
 
@@ -92,6 +93,8 @@ public:
         window->css_text += "#" + name + " entry, #" + name +
                             " button { min-height: 0; padding-top: 1px; "
                             "padding-bottom: 1px; }\n";
+        window->css_text += "#" + name + " .vl-focus { border-color: @theme_selected_bg_color; " +
+                            "box-shadow: inset 0 0 0 1px @theme_selected_bg_color; }\n";
         if (shape.background) {
             window->css_text +=
                 "#" + name + " { background-color: " + css_colour(*shape.background) + "; }\n";
@@ -183,9 +186,10 @@ public:
         }
         // A drop-down's layout height counts the list it drops; closed, it is one line high,
         // and as tall it would share a row with every box beside its list.
-        gtk_widget_set_size_request(
-            c.outer, scaled(w.shape, shape.width),
-            shape.kind == ControlKind::DropDown ? -1 : scaled(w.shape, shape.height));
+        c.layout_width = scaled(w.shape, shape.width);
+        c.layout_height = scaled(w.shape, shape.height);
+        gtk_widget_set_size_request(c.outer, c.layout_width,
+                                    shape.kind == ControlKind::DropDown ? -1 : c.layout_height);
         gtk_fixed_put(GTK_FIXED(w.layout), c.outer, scaled(w.shape, shape.x),
                       scaled(w.shape, shape.y));
         if (shape.kind == ControlKind::Label) {
@@ -574,8 +578,6 @@ private:
     }
 
     void make_edit(Window& w, Control& c) {
-        bool read_only =
-            c.shape.style == EditStyle::ReadOnly || c.shape.style == EditStyle::ReadOnlyMultiLine;
         if (c.shape.style == EditStyle::ReadOnlyMultiLine ||
             c.shape.style == EditStyle::MultiLine) {
             c.widget = gtk_text_view_new();
@@ -597,26 +599,57 @@ private:
             gtk_container_add(GTK_CONTAINER(c.outer), c.widget);
             return;
         }
+        // A read-only box of one line wraps a text longer than the screen allows onto
+        // further lines, and is still read as one line.
+        if (c.shape.style == EditStyle::ReadOnly) {
+            c.widget = wrapped_text_new();
+            gtk_text_view_set_left_margin(GTK_TEXT_VIEW(c.widget), kWrappedMargin);
+            gtk_text_view_set_right_margin(GTK_TEXT_VIEW(c.widget), kWrappedMargin);
+            gtk_text_view_set_top_margin(GTK_TEXT_VIEW(c.widget), 1);
+            gtk_text_view_set_bottom_margin(GTK_TEXT_VIEW(c.widget), 1);
+            GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(c.widget));
+            gtk_text_buffer_set_text(buffer, display_text(c.shape.text).c_str(), -1);
+            GtkTextIter start;
+            gtk_text_buffer_get_start_iter(buffer, &start);
+            gtk_text_buffer_place_cursor(buffer, &start);
+            // The box's size is the layout's to set (GtkLayout.cpp: its text's lines), not
+            // the scroller's: the text view's own idea of its height lags behind its width.
+            c.outer = gtk_scrolled_window_new(nullptr, nullptr);
+            gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(c.outer), GTK_SHADOW_IN);
+            gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(c.outer), GTK_POLICY_EXTERNAL,
+                                           GTK_POLICY_EXTERNAL);
+            gtk_container_add(GTK_CONTAINER(c.outer), c.widget);
+            // Its frame shows the focus as an entry's does: the caret alone is hard to find.
+            g_signal_connect(c.widget, "focus-in-event", G_CALLBACK(show_focus), nullptr);
+            g_signal_connect(c.widget, "focus-out-event", G_CALLBACK(show_focus), nullptr);
+            return;
+        }
         c.widget = gtk_entry_new();
         gtk_entry_set_text(GTK_ENTRY(c.widget), display_text(c.shape.text).c_str());
         // The caret of a box the operator types in waits at the end, where the focus puts
         // it; moved as the focus arrives, the reader would speak the text without its label.
-        if (!read_only) {
-            gtk_editable_set_position(GTK_EDITABLE(c.widget), -1);
-        }
+        gtk_editable_set_position(GTK_EDITABLE(c.widget), -1);
         // A box is never narrower than its longest text in the window's font (GTK gives a
         // box at least the width its characters need), nor than its layout width.
         // Its length limit is held for typing only (on_insert_text): GTK's own limit would
         // also cut text the program puts in, such as a call-book answer.
         gtk_entry_set_width_chars(GTK_ENTRY(c.widget), std::max(1, c.shape.max_length));
-        // A read-only box stays focusable text, so the reader can walk it.
-        gtk_editable_set_editable(GTK_EDITABLE(c.widget), !read_only);
         // A password box shows marks; its accessible role makes the reader say them too.
         if (c.shape.style == EditStyle::Password) {
             gtk_entry_set_visibility(GTK_ENTRY(c.widget), FALSE);
         }
         g_signal_connect(c.widget, "insert-text", G_CALLBACK(on_insert_text), &w);
         g_signal_connect(c.widget, "changed", G_CALLBACK(on_edit_changed), &w);
+    }
+
+    static gboolean show_focus(GtkWidget* widget, GdkEventFocus* event, gpointer) {
+        GtkStyleContext* frame = gtk_widget_get_style_context(gtk_widget_get_parent(widget));
+        if (event->in) {
+            gtk_style_context_add_class(frame, "vl-focus");
+        } else {
+            gtk_style_context_remove_class(frame, "vl-focus");
+        }
+        return FALSE;
     }
 
     // The label created just before a box names it: both as the AT-SPI relation and as

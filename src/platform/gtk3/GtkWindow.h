@@ -21,6 +21,7 @@ class GtkUi;
 
 constexpr int kOneLineUnits = 14;             // layout height of a control one line high
 constexpr double kWidestWindowUnits = 400.0;  // Browse Log's window, with its frame
+constexpr int kWrappedMargin = 4;             // pixels between a wrapped box's frame and text
 
 struct Control {
     platform::ControlSpec shape;
@@ -29,6 +30,9 @@ struct Control {
     GtkListStore* store = nullptr;
     std::vector<std::string> items;
     std::optional<std::string> pending_name;  // its label's new text, for the next focus
+    int layout_width = 0;                     // pixels the layout gave it
+    int layout_height = 0;
+    int grown = 0;  // pixels a wrapped box or a list has grown below its layout height
 };
 
 struct Window {
