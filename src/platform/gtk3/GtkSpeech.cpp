@@ -35,14 +35,10 @@ void replace_text(GtkEntry* entry, const std::string& utf8, bool speak) {
     gtk_editable_delete_text(editable, 0, -1);
     gint position = 0;
     gtk_editable_insert_text(editable, utf8.c_str(), -1, &position);
-    // A box the operator types in has its caret at the end, where GTK puts it when the box
-    // takes the focus and selects its text; a read-only box keeps it at the start.
+    // The caret ends at the end, where GTK puts it when the box takes the focus and selects
+    // its text.
     if (speak && position > 0) {
-        if (gtk_editable_get_editable(editable)) {
-            gtk_editable_select_region(editable, 0, position);
-        } else {
-            gtk_editable_select_region(editable, position, 0);
-        }
+        gtk_editable_select_region(editable, 0, position);
     }
 }
 
@@ -135,8 +131,8 @@ bool set_edit_text(Window& w, Control& c, const std::string& utf8, bool shown, b
         }
         return false;
     }
+    // Every one-line box left is one the operator types in (read-only ones wrap, above).
     GtkEntry* entry = GTK_ENTRY(c.widget);
-    bool editable = gtk_editable_get_editable(GTK_EDITABLE(entry));
     // A box the focus has just reached is spoken whole with its new text; in one it
     // stays in, the change alone is, and stays selected, so typing replaces it.
     bool speak = focused && !w.focus_moved;
@@ -145,19 +141,12 @@ bool set_edit_text(Window& w, Control& c, const std::string& utf8, bool shown, b
         w.selected_box = c.shape.id;
         return false;
     }
-    // A box the operator types in keeps the caret at the end; one that is read shows
-    // its beginning, where replace_text leaves it.
-    if (editable) {
-        gtk_editable_set_position(GTK_EDITABLE(entry), -1);
-        // Refilled with something to say, with the focus elsewhere: set_focus lets the
-        // reader take the refill in before the focus comes.
-        if (!focused && !utf8.empty()) {
-            w.refilled_boxes.insert(c.shape.id);
-        }
-    }
-    if (shown && !focused && !editable && !c.shape.quiet) {
-        w.announced[c.shape.id] = announce(w.layout, utf8);
-        return true;
+    // A box the operator types in keeps the caret at the end.
+    gtk_editable_set_position(GTK_EDITABLE(entry), -1);
+    // Refilled with something to say, with the focus elsewhere: set_focus lets the reader
+    // take the refill in before the focus comes.
+    if (!focused && !utf8.empty()) {
+        w.refilled_boxes.insert(c.shape.id);
     }
     return false;
 }
