@@ -35,15 +35,6 @@ std::string_view news_text(CountryNews news) {
     }
 }
 
-int64_t days_from_civil(int y, int m, int d) {
-    y -= m <= 2;
-    const int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const int64_t yoe = y - era * 400;
-    const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-
 }  // namespace
 
 DigitalSettings parse_digital_settings(std::string_view text) {
@@ -115,9 +106,7 @@ std::string DigitalLink::listening_text() const {
 }
 
 int64_t DigitalLink::now_ms() const {
-    const platform::DateTime t = m_ctx.platform.clock.utc_now();
-    return ((days_from_civil(t.year, t.month, t.day) * 24 + t.hour) * 60 + t.minute) * 60000 +
-           t.second * 1000 + t.millisecond;
+    return platform::epoch_ms(m_ctx.platform.clock.utc_now());
 }
 
 void DigitalLink::poll() {

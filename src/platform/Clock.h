@@ -1,6 +1,8 @@
 // The clock: UTC and local time, injectable so tests can set any moment.
 #pragma once
 
+#include <cstdint>
+
 namespace vl::platform {
 
 struct DateTime {
@@ -21,5 +23,8 @@ public:
 };
 
 Clock& system_clock();
+
+// Milliseconds since 1 January 1970 of a UTC date and time (proleptic Gregorian calendar).
+int64_t epoch_ms(const DateTime& utc);
 
 }  // namespace vl::platform

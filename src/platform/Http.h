@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace vl::platform {
 
@@ -41,6 +42,9 @@ public:
     virtual ~Http() = default;
     virtual HttpReply post(const HttpRequest& request) = 0;
 };
+
+// A form value: the text (Windows-1252) as UTF-8, every byte but the unreserved ones as %XX.
+std::string form_value(std::string_view cp1252);
 
 // The system's web client, or nothing where the program is built without one.
 Http* system_http();

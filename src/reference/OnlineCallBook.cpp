@@ -11,24 +11,9 @@ namespace vl {
 
 namespace {
 
-constexpr std::size_t kServerTextLimit = 100;  // of an error text the service sends
+using platform::form_value;
 
-// A form value: UTF-8, every byte but the unreserved ones as %XX.
-std::string form_value(std::string_view cp1252) {
-    std::string out;
-    for (char c : platform::utf8_from_cp1252(cp1252)) {
-        auto byte = static_cast<unsigned char>(c);
-        if ((byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
-            (byte >= '0' && byte <= '9') || c == '-' || c == '.' || c == '_' || c == '~') {
-            out += c;
-        } else {
-            char escaped[4];
-            std::snprintf(escaped, sizeof escaped, "%%%02X", byte);
-            out += escaped;
-        }
-    }
-    return out;
-}
+constexpr std::size_t kServerTextLimit = 100;  // of an error text the service sends
 
 std::string fit_text(std::string_view text) {
     return std::string(text.substr(0, kServerTextLimit));

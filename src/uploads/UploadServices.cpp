@@ -10,26 +10,11 @@ namespace vl {
 
 namespace {
 
+using platform::form_value;
+
 using Verdict = UploadAnswer::Verdict;
 
 constexpr std::size_t kReasonLimit = 100;
-
-// A form value: UTF-8, every byte but the unreserved ones as %XX.
-std::string form_value(std::string_view cp1252) {
-    std::string out;
-    for (char c : platform::utf8_from_cp1252(cp1252)) {
-        auto byte = static_cast<unsigned char>(c);
-        if ((byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
-            (byte >= '0' && byte <= '9') || c == '-' || c == '.' || c == '_' || c == '~') {
-            out += c;
-        } else {
-            char escaped[4];
-            std::snprintf(escaped, sizeof escaped, "%%%02X", byte);
-            out += escaped;
-        }
-    }
-    return out;
-}
 
 // A service's words as a sentence may carry them: tags and control bytes out, runs of
 // blanks made one, cut to a sentence's length.

@@ -5,16 +5,8 @@ namespace vl::headless {
 
 namespace {
 
-// Days since 1 January 1970 of a civil date, and back (proleptic Gregorian calendar).
-int64_t days_from_civil(int64_t y, int m, int d) {
-    y -= m <= 2;
-    const int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const int64_t yoe = y - era * 400;
-    const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-
+// The civil date and time of milliseconds since 1 January 1970 (proleptic Gregorian
+// calendar); platform::epoch_ms goes the other way.
 platform::DateTime civil_from_ms(int64_t ms) {
     int64_t days = ms >= 0 ? ms / 86400000 : (ms - 86399999) / 86400000;
     int64_t in_day = ms - days * 86400000;
@@ -46,10 +38,7 @@ platform::DateTime HeadlessClock::local_now() {
 }
 
 void HeadlessClock::set(const platform::DateTime& utc, int local_offset_minutes) {
-    m_utc_ms = (days_from_civil(utc.year, utc.month, utc.day) * 86400 + utc.hour * 3600 +
-                utc.minute * 60 + utc.second) *
-                   1000 +
-               utc.millisecond;
+    m_utc_ms = platform::epoch_ms(utc);
     m_local_offset_minutes = local_offset_minutes;
 }
 
