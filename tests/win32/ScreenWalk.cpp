@@ -195,12 +195,7 @@ void check_screen(const std::string& screen, HWND window) {
     for (std::size_t i = 0; i < boxes.size() && !lines_only; ++i) {
         std::string name = name_of(boxes[i]);
         const std::string what = class_of(boxes[i]) + " named \"" + name + "\"";
-        if (name.empty() && screen == "browse" && class_of(boxes[i]) == "Edit" &&
-            (GetWindowLongA(boxes[i], GWL_STYLE) & ES_READONLY) != 0) {
-            // Left: the entry display has no label yet; one would change what every
-            // desktop says on opening Browse.
-            std::printf("%s: the entry display has no name (left)\n", screen.c_str());
-        } else if (name.empty()) {
+        if (name.empty()) {
             fail(screen,
                  class_of(boxes[i]) + " \"" + text_of(boxes[i]).substr(0, 40) + "\" has no name");
         } else if (name != labels[i]) {
