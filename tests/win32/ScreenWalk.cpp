@@ -304,7 +304,7 @@ int walk_every_screen(const std::string& exe, const std::string& shot_folder) {
     walk.shot("manual_topic", "Off line logging.");
     walk.leave("Off line logging.");
     walk.leave("How to use");
-    Walk::menu(17);
+    Walk::menu(18);
     walk.shot("about", "About Varrow Log");
     walk.leave("About Varrow Log");
     // On-line logging with a call checked, so the Country, Last QSO and Beam Heading boxes
@@ -343,13 +343,18 @@ int walk_every_screen(const std::string& exe, const std::string& shot_folder) {
         {9, "import", "IMPORT A LOG"},
         {10, "export", "Export to ADIF"},
         {11, "date_format", "Select Date Format"},
-        {15, "backup_drive", "Set Back Up Drive"},
+        {15, "uploads", "Uploads"},
+        {16, "backup_drive", "Set Back Up Drive"},
     };
     for (const auto& screen : kPlain) {
         Walk::menu(screen.entry);
         walk.shot(screen.name, screen.caption);
         walk.leave(screen.caption);
     }
+    // The needed callers of WSJT-X's decodes, from the main menu's F9.
+    press(VK_F9);
+    walk.shot("needed_callers", "Needed Callers");
+    walk.leave("Needed Callers");
     // The call book screen, with the on-line call book's account boxes shown.
     Walk::menu(14);
     walk.shot("call_book", "Call Book selection");

@@ -770,9 +770,18 @@ private:
                         std::max(width, text_width(without_ampersand(window_text(c->hwnd))) + 16);
                     break;
             }
+            // What stands below it keeps its room on the screen (the main menu's announcement
+            // line under its list).
+            int below = 0;
+            for (auto& other : w.controls) {
+                RECT at = placement(w, other->hwnd);
+                if (other.get() != c.get() && at.top >= place.bottom && at.bottom > at.top) {
+                    below = std::max(below, static_cast<int>(at.bottom - place.bottom));
+                }
+            }
             wanted_width = std::min(std::max(width, wanted_width), most_width - 2 * kMargin);
-            wanted_height =
-                std::min(wanted_height, most_height - static_cast<int>(place.top) - kMargin);
+            wanted_height = std::min(wanted_height,
+                                     most_height - static_cast<int>(place.top) - kMargin - below);
             if (wanted_width <= width && wanted_height <= height) {
                 continue;
             }
