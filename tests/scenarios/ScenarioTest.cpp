@@ -8,6 +8,7 @@
 //   ("print_log.refused" starts from print_log/).
 // - Files the run must leave exactly so are kept in the folder NAME.after.
 // - A first line "# Printer missing" or "# Printer refusing" plays it with such a printer.
+// - Each window any script opens is kept, laid out as first shown, in screens.layout.
 // - Scripts that need the simulated radio or the call book's server have tests of their own.
 // With VARROW_BLESS set, each journal and kept file is written instead of compared: read the
 // difference before committing it.
@@ -17,6 +18,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "support/TestSupport.h"
@@ -85,6 +87,7 @@ void prepare(const fs::path& script, const test::TempDir& dir) {
 TEST(Scenarios, EachJournalIsTheOneKeptBesideItsScript) {
     std::vector<fs::path> all = scripts();
     ASSERT_GE(all.size(), 13u);
+    std::set<std::string> layouts;
     for (const fs::path& script : all) {
         SCOPED_TRACE(script.string());
         test::TempDir dir;
@@ -101,6 +104,7 @@ TEST(Scenarios, EachJournalIsTheOneKeptBesideItsScript) {
             ADD_FAILURE() << error.what();
             continue;
         }
+        layouts.insert(run.layouts.begin(), run.layouts.end());
         std::string journal;
         for (const std::string& line : run.journal) {
             journal += line + "\n";
@@ -127,6 +131,16 @@ TEST(Scenarios, EachJournalIsTheOneKeptBesideItsScript) {
             }
         }
     }
+    // Every window the scripts open, laid out as the screen walks and screenshots saw it.
+    std::string screens;
+    for (const std::string& layout : layouts) {
+        screens += layout + "\n";
+    }
+    const fs::path kept = fs::path(VARROW_TESTS_DIR) / "scenarios" / "screens.layout";
+    if (std::getenv("VARROW_BLESS") != nullptr) {
+        std::ofstream(kept, std::ios::binary) << screens;
+    }
+    EXPECT_EQ(screens, read_file(kept));
 }
 
 }  // namespace

@@ -80,6 +80,7 @@ HeadlessRun run_program_headless(const std::string& program_dir, std::string_vie
                                 datagrams,
                                 platform::system_programs()};
     HeadlessRun run;
+    ui.record_layouts(&run.layouts);
     try {
         run.exit_code = run_program(services, program_dir);
     } catch (const ScriptEnded&) {

@@ -39,7 +39,8 @@ std::string make_backup_drive(const TempDir& dir, char letter);
 struct HeadlessRun {
     std::vector<std::string> journal;
     int exit_code = 0;
-    bool script_ended = false;  // the script ran out with windows open
+    bool script_ended = false;         // the script ran out with windows open
+    std::vector<std::string> layouts;  // each window as first shown
 };
 
 // The recording printer of a headless run: ready, absent, or refusing every job.

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <cstring>
 #include <thread>
 
 #include "platform/FocusLog.h"
@@ -19,6 +21,41 @@ using platform::WindowId;
 using platform::without_ampersand;
 
 namespace {
+
+std::string colours(std::optional<uint32_t> text, std::optional<uint32_t> background) {
+    char out[40] = {};
+    if (text) {
+        std::snprintf(out, sizeof out, " colour %06X", static_cast<unsigned>(*text));
+    }
+    if (background) {
+        std::snprintf(out + std::strlen(out), sizeof out - std::strlen(out), " on %06X",
+                      static_cast<unsigned>(*background));
+    }
+    return out;
+}
+
+std::string describe_layout(const auto& window) {
+    static constexpr const char* kKinds[] = {"label", "edit", "list", "drop-down", "button"};
+    const platform::WindowSpec& w = window.shape;
+    std::string text = "window \"" + w.caption + "\" " + std::to_string(w.width) + "x" +
+                       std::to_string(w.height) + " " + w.font + " " +
+                       std::to_string(w.font_points) + (w.scaled ? "" : " unscaled") +
+                       colours(std::nullopt, w.background) + "\n";
+    for (const auto& control : window.controls) {
+        const platform::ControlSpec& c = control.shape;
+        text += "  " + std::string(kKinds[static_cast<int>(c.kind)]) + " " + std::to_string(c.id) +
+                " at " + std::to_string(c.x) + "," + std::to_string(c.y) + " " +
+                std::to_string(c.width) + "x" + std::to_string(c.height);
+        if (c.kind == platform::ControlKind::Edit) {
+            text += " style " + std::to_string(static_cast<int>(c.style)) + " limit " +
+                    std::to_string(c.max_length) + (c.quiet ? " quiet" : "");
+        } else if (c.kind != platform::ControlKind::List) {
+            text += " \"" + c.text + "\"";
+        }
+        text += colours(c.text_colour, c.background) + "\n";
+    }
+    return text;
+}
 
 std::string_view kind_name(const platform::ControlSpec& shape) {
     switch (shape.kind) {
@@ -173,6 +210,9 @@ void HeadlessUi::announce(WindowId id) {
 int HeadlessUi::run_modal(WindowId id) {
     Window& window = window_of(id);
     window.shown = true;
+    if (m_layouts != nullptr) {
+        m_layouts->push_back(describe_layout(window));
+    }
     m_modal.push_back(id);
     // As on a desktop dialog, a window whose screen chose no focus opens on its first box.
     if (find_control(window, window.focus) == nullptr) {

@@ -53,6 +53,9 @@ public:
 
     // True when the script ran out while a message box waited for its answer.
     bool ended_in_message_box() const { return m_ended_in_message_box; }
+    // Keeps each window's shape and controls as it is first shown, one text a window: tests
+    // hold the screens' layout to the one seen on the desktops.
+    void record_layouts(std::vector<std::string>* sink) { m_layouts = sink; }
 
 private:
     struct Control {
@@ -112,6 +115,7 @@ private:
     // Labels said in the event being handled, by the box they name: the box taking the focus
     // in the same event is read with its label, which is then not said twice.
     std::map<std::pair<platform::WindowId, int>, std::size_t> m_label_lines;
+    std::vector<std::string>* m_layouts = nullptr;
 };
 
 }  // namespace vl::headless
