@@ -20,11 +20,10 @@ namespace {
 
 using namespace vl;
 
-// What a record must carry; an empty value is a field the export leaves out.
-struct Expected {
-    std::string call, date, time_on, time_off, freq, mode, submode, rst_sent, rst_rcvd, qsl_sent,
-        qsl_rcvd;
-};
+// What a record must carry, field by field; an empty value is a field the export leaves out.
+const char* const kFields[] = {"call",    "qso_date", "time_on",  "time_off", "freq",    "mode",
+                               "submode", "rst_sent", "rst_rcvd", "qsl_sent", "qsl_rcvd"};
+using Expected = std::array<std::string, std::size(kFields)>;
 
 const char* const kFrequencies[] = {"1.8",    "3.5", "7",  "10.1", "14",  "18.068", "21",
                                     "24.890", "28",  "50", "70",   "144", "430",    "5.350"};
@@ -45,7 +44,18 @@ std::string json_string(const std::string& text) {
 }
 
 bool write_expected(const std::string& folder, const std::string& name,
-                    const std::vector<Expected>& expected);
+                    const std::vector<Expected>& expected) {
+    std::string json = "[\n";
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        for (std::size_t f = 0; f < std::size(kFields); ++f) {
+            json += (f == 0 ? "{\"" : ",\"") + std::string(kFields[f]) +
+                    "\":" + json_string(expected[i][f]);
+        }
+        json += i + 1 < expected.size() ? "},\n" : "}\n";
+    }
+    return platform::write_whole_file(platform::system_files(), folder + name + ".JSON",
+                                      json + "]\n");
+}
 
 // Exports the records as NAME.ADI and writes what each exported record carries as NAME.JSON.
 bool export_and_expect(const std::string& folder, const std::string& name,
@@ -58,37 +68,14 @@ bool export_and_expect(const std::string& folder, const std::string& name,
     }
     LogStore log(platform::system_files());
     log.open(folder + name + ".LOG");
-    platform::DateTime today;
-    today.year = 2026;
-    today.month = 12;
-    today.day = 7;
-    ExportResult result =
-        export_adif(platform::system_files(), log, folder + name + ".ADI", {}, today);
+    ExportResult result = export_adif(platform::system_files(), log, folder + name + ".ADI", {},
+                                      {.year = 2026, .month = 12, .day = 7});
     if (!result.written || result.count != static_cast<int>(expected.size())) {
         std::cerr << name << ": export failed: " << result.count << " of " << expected.size()
                   << "\n";
         return false;
     }
     return write_expected(folder, name, expected);
-}
-
-bool write_expected(const std::string& folder, const std::string& name,
-                    const std::vector<Expected>& expected) {
-    std::string json = "[\n";
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        const Expected& x = expected[i];
-        json += "{\"call\":" + json_string(x.call) + ",\"qso_date\":" + json_string(x.date) +
-                ",\"time_on\":" + json_string(x.time_on) +
-                ",\"time_off\":" + json_string(x.time_off) + ",\"freq\":" + json_string(x.freq) +
-                ",\"mode\":" + json_string(x.mode) + ",\"submode\":" + json_string(x.submode) +
-                ",\"rst_sent\":" + json_string(x.rst_sent) +
-                ",\"rst_rcvd\":" + json_string(x.rst_rcvd) +
-                ",\"qsl_sent\":" + json_string(x.qsl_sent) +
-                ",\"qsl_rcvd\":" + json_string(x.qsl_rcvd) + "}" +
-                (i + 1 < expected.size() ? ",\n" : "\n");
-    }
-    return platform::write_whole_file(platform::system_files(), folder + name + ".JSON",
-                                      json + "]\n");
 }
 
 }  // namespace
@@ -133,23 +120,12 @@ int main(int argc, char** argv) {
             records.push_back(encode(TextEntry{e.date, e.time_on, "a note"}));
         }
 
-        Expected x;
-        for (char c : e.call) {
-            if (c != ' ') {
-                x.call += c;
-            }
-        }
-        x.date = std::to_string(1900 + year) + two_digits(month) + two_digits(1 + i % 28);
-        x.time_on = time_text(e.time_on);
-        x.time_off = time_text(e.time_off);
-        x.freq = kFrequencies[band];
-        x.mode = mode;
-        x.submode = submode;
-        x.rst_sent = e.rst_sent;
-        x.rst_rcvd = e.rst_received;
-        x.qsl_sent = (i % 4) & 1 ? "Y" : "N";
-        x.qsl_rcvd = (i % 4) & 2 ? "Y" : "N";
-        expected.push_back(x);
+        std::string call = e.call;
+        std::erase(call, ' ');
+        expected.push_back(
+            {call, std::to_string(1900 + year) + two_digits(month) + two_digits(1 + i % 28),
+             time_text(e.time_on), time_text(e.time_off), kFrequencies[band], mode, submode,
+             e.rst_sent, e.rst_received, (i % 4) & 1 ? "Y" : "N", (i % 4) & 2 ? "Y" : "N"});
     }
     if (!export_and_expect(folder, "PEERS", records, expected)) {
         return 1;
@@ -163,8 +139,8 @@ int main(int argc, char** argv) {
         }
     }
     for (Expected& x : expected) {
-        x.qsl_sent.clear();
-        x.qsl_rcvd.clear();
+        x[9].clear();  // qsl_sent
+        x[10].clear();
     }
     if (!platform::write_whole_file(platform::system_files(), folder + "UPLOAD.ADI",
                                     upload_file_text(uploads)) ||

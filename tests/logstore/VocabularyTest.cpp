@@ -67,18 +67,6 @@ TEST(DefaultReport, ByMode) {
     EXPECT_EQ(default_report("FM"), "59");
 }
 
-TEST(BandNames, TablesHaveTheirFixedWidths) {
-    for (std::string_view name : kShortBandNames) {
-        EXPECT_EQ(name.size(), 4u) << name;
-    }
-    for (std::string_view name : kFrequencyNames) {
-        EXPECT_EQ(name.size(), 6u) << name;
-    }
-    EXPECT_EQ(kSpokenBandNames[12], "seventy sems");
-    EXPECT_EQ(kSpokenBandNames[13], "All Bands totals");
-    EXPECT_EQ(kFrequencyNames[13], "5MHz  ");
-}
-
 TEST(BaseCall, SuffixesAndRegionalLetters) {
     struct Case {
         const char* call;  // padded to 12 before the rule runs
