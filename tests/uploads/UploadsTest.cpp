@@ -162,6 +162,8 @@ protected:
 std::unique_ptr<test::ChildProcess> UploadServerTest::s_server;
 int UploadServerTest::s_port = 0;
 
+// Each service reads its own answers; no answer at all is the same wait for every service,
+// so Club Log alone shows it.
 TEST_F(UploadServerTest, EachAnswerOfEachServiceInOneSentence) {
     static const struct {
         Service service;
@@ -187,7 +189,6 @@ TEST_F(UploadServerTest, EachAnswerOfEachServiceInOneSentence) {
          "QRZ: 1 contact kept to send later, the server failed, HTTP error 500."},
         {Service::Qrz, "garbage",
          "QRZ: 1 contact kept to send later, its answer could not be read."},
-        {Service::Qrz, "silent", "QRZ: 1 contact kept to send later, no answer within 1 second."},
         {Service::Eqsl, "accepted", "eQSL: 1 contact sent."},
         {Service::Eqsl, "duplicate", "eQSL: 1 already there."},
         {Service::Eqsl, "refused", "eQSL: 1 refused, Date out of range."},
@@ -196,7 +197,6 @@ TEST_F(UploadServerTest, EachAnswerOfEachServiceInOneSentence) {
          "eQSL: 1 contact kept to send later, the server failed, HTTP error 500."},
         {Service::Eqsl, "garbage",
          "eQSL: 1 contact kept to send later, its answer could not be read."},
-        {Service::Eqsl, "silent", "eQSL: 1 contact kept to send later, no answer within 1 second."},
     };
     test::TempDir dir;
     for (const auto& c : kCases) {
