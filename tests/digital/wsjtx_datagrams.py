@@ -72,19 +72,13 @@ def decode(time_ms, snr, message, client="WSJT-X", new=True, dt=0.2, df=1234, mo
             + utf8(mode) + utf8(message) + boolean(False) + boolean(False))
 
 
-def clear(client="WSJT-X"):
-    return header(3, client)
-
-
 def qso_logged(call, grid, tx_hz, mode, sent, received, on, off, power="100", comments="",
-               name="", client="WSJT-X", extra=True):
+               name="", client="WSJT-X"):
     """on and off are (year, month, day, hour, minute, second)."""
-    b = (header(5, client) + date_time(*off) + utf8(call) + utf8(grid) + u64(tx_hz) + utf8(mode)
-         + utf8(sent) + utf8(received) + utf8(power) + utf8(comments) + utf8(name)
-         + date_time(*on))
-    if extra:
-        b += utf8("G4ABC") + utf8("G4ABC") + utf8("IO91") + utf8("") + utf8("") + utf8("")
-    return b
+    return (header(5, client) + date_time(*off) + utf8(call) + utf8(grid) + u64(tx_hz)
+            + utf8(mode) + utf8(sent) + utf8(received) + utf8(power) + utf8(comments) + utf8(name)
+            + date_time(*on) + utf8("G4ABC") + utf8("G4ABC") + utf8("IO91") + utf8("") + utf8("")
+            + utf8(""))
 
 
 def logged_adif(record, client="WSJT-X"):

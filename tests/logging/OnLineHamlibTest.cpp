@@ -2,66 +2,29 @@
 // rigctld and rotctld (dummy radio and rotator) on loopback ports of their own, and a scripted
 // stand-in for what the real ones never do. The program runs whole from a key script whose
 // waits pass in real time.
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <mutex>
 #include <thread>
 
 #include "support/LocalDaemons.h"
-#include "support/Scripts.h"
-#include "support/TestSupport.h"
+#include "support/OnLineScreen.h"
 
 namespace vl {
 namespace {
 
-using Lines = std::vector<std::string>;
-
-const std::string kScreen = "window \"On Line Logging\"";
-const std::string kLeave = "key Escape\nanswer yes\nkey Escape\n";
-
-class OnLineHamlibTest : public ::testing::Test {
+class OnLineHamlibTest : public test::OnLineScreenTest {
 protected:
-    void SetUp() override {
-        dir.write("COUNTRY.LST", "G,G,England,223,52,-1\r\nJA,JS,Japan,339,36,140\r\n");
-        // 20 m logs the sideband, 40 m logs SSB and 10 m a data mode.
-        std::string station;
-        for (int band = 0; band < 13; ++band) {
-            station += band == 4   ? "FT1,100,Yagi,Op,USB\r\n"
-                       : band == 2 ? "FT1,400,Dipole,Op,SSB\r\n"
-                       : band == 8 ? "FT1,50,Vertical,Op,FT8\r\n"
-                                   : ",,,,\r\n";
-        }
-        dir.write("RIG.LST", station + "0\r\n");
-        std::string settings;
-        for (int line = 0; line < 10; ++line) {
-            settings += "\r\n";
-        }
-        dir.write("DBNAMES.TXT", settings + "52\r\n-1\r\n\r\n\r\n");
-        dir.write("MYLOG.LOG", "");
-    }
-
-    Lines run(const std::string& script) {
-        const test::HeadlessRun result = test::run_program_headless(
-            dir.path(), "clock 2025-03-14 14:02:00\n" + test::open_menu_entry(2) + script + kLeave);
-        EXPECT_FALSE(result.script_ended) << "the script left windows open";
-        return test::lines_from(result.journal, kScreen);
-    }
-
-    static void expect_in_order(const Lines& journal, const Lines& want) {
-        auto at = journal.begin();
-        for (const std::string& line : want) {
-            at = std::find(at, journal.end(), line);
-            ASSERT_NE(at, journal.end()) << "missing, in order: " << line << "\nin:\n"
-                                         << ::testing::PrintToString(journal);
-            ++at;
-        }
-    }
-
-    test::TempDir dir;
+    // 20 m logs the sideband, 40 m logs SSB and 10 m a data mode.
+    void SetUp() override { set_up_station("SSB"); }
 };
+
+// Lines naming Hamlib: its trouble, said on the screen.
+long trouble_said(const std::vector<std::string>& journal) {
+    return std::count_if(journal.begin(), journal.end(), [](const std::string& line) {
+        return line.find("Hamlib") != std::string::npos;
+    });
+}
 
 bool has_hamlib() {
     return std::system("rigctld --version >/dev/null 2>&1") == 0 &&
@@ -117,11 +80,8 @@ TEST_F(OnLineHamlibTest, TheScreenFollowsRigctld) {
                               "focus edit \"Mode\" \"SSB\"", "static \"Twenty metres.\"",
                               "text \"USB\"", "static \"14.074 megahertz, USB.\"", "text \"PKT\"",
                               "static \"14.074 megahertz, PKTUSB.\""});
-    EXPECT_EQ(std::count(journal.begin(), journal.end(), "static \"Twenty metres.\""), 1);
-    EXPECT_EQ(std::count_if(
-                  journal.begin(), journal.end(),
-                  [](const std::string& line) { return line.find("Hamlib") != std::string::npos; }),
-              0);
+    EXPECT_EQ(count(journal, "static \"Twenty metres.\""), 1);
+    EXPECT_EQ(trouble_said(journal), 0);
 }
 
 // What the real daemon will not do, each said once, and the program reconnecting after it.
@@ -130,6 +90,7 @@ TEST_F(OnLineHamlibTest, TroubleWithTheDaemonIsSaidOnceAndOutlived) {
         const char* name;
         test::FakeDaemon::Serve serve;
         std::string trouble;  // the sentence's end, after "... port N "
+        const char* wait;     // enough for the trouble, a new connection and its answers
     } cases[] = {
         {"unreadable",
          [](test::PeerLine& line, int connection) {
@@ -140,7 +101,7 @@ TEST_F(OnLineHamlibTest, TroubleWithTheDaemonIsSaidOnceAndOutlived) {
              }
              answer_as_rig(line, "14074000", "USB");
          },
-         "gave an answer that could not be read."},
+         "gave an answer that could not be read.", "wait 60\n"},
         {"too long a line",
          [](test::PeerLine& line, int connection) {
              if (connection == 0) {
@@ -151,7 +112,7 @@ TEST_F(OnLineHamlibTest, TroubleWithTheDaemonIsSaidOnceAndOutlived) {
              }
              answer_as_rig(line, "14074000", "USB");
          },
-         "gave an answer that could not be read."},
+         "gave an answer that could not be read.", "wait 60\n"},
         {"silent",
          [](test::PeerLine& line, int connection) {
              if (connection == 0) {
@@ -161,7 +122,7 @@ TEST_F(OnLineHamlibTest, TroubleWithTheDaemonIsSaidOnceAndOutlived) {
              }
              answer_as_rig(line, "14074000.000000", "USB");
          },
-         "does not answer."},
+         "does not answer.", "wait 90\n"},
         {"error from the radio",
          [](test::PeerLine& line, int) {
              int asked = 0;
@@ -173,18 +134,18 @@ TEST_F(OnLineHamlibTest, TroubleWithTheDaemonIsSaidOnceAndOutlived) {
                  }
              }
          },
-         "could not read the radio."},
+         "could not read the radio.", "wait 70\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         test::FakeDaemon daemon(0, c.serve);
         dir.write("HAMLIB.TXT", "rig=127.0.0.1:" + std::to_string(daemon.port()) + "\n");
-        const Lines journal = run("wait 90\nkey F8\n");
+        const Lines journal = run(std::string(c.wait) + "key F8\n");
         const std::string trouble = "static \"Hamlib rig control at 127.0.0.1 port " +
                                     std::to_string(daemon.port()) + " " + c.trouble + "\"";
         expect_in_order(
             journal, {trouble, "static \"Twenty metres.\"", "static \"14.074 megahertz, USB.\""});
-        EXPECT_EQ(std::count(journal.begin(), journal.end(), trouble), 1);
+        EXPECT_EQ(count(journal, trouble), 1);
     }
 }
 
@@ -216,7 +177,7 @@ TEST_F(OnLineHamlibTest, ADaemonThatComesAndGoes) {
                                 std::to_string(port) + " not available.\"";
     expect_in_order(journal, {missing, "static \"Forty metres.\"", missing, "beep default",
                               "static \"The radio has not been heard.\""});
-    EXPECT_EQ(std::count(journal.begin(), journal.end(), missing), 2);
+    EXPECT_EQ(count(journal, missing), 2);
 }
 
 // The dummy rotator turned from the Bearing box: the box follows the antenna, a beep on every
@@ -269,23 +230,6 @@ TEST_F(OnLineHamlibTest, AltOneAndAltTwoTurnToTheBeamsPaths) {
                                         "P " + std::to_string((short_path + 180) % 360) + " 0"}));
 }
 
-// F8 with no radio set up at all says so, and with a daemon not yet heard says that.
-TEST_F(OnLineHamlibTest, TheFrequencyKeyWithNothingHeard) {
-    struct Case {
-        const char* hamlib;
-        std::string said;
-    } cases[] = {{nullptr, "No radio is set up."},
-                 {"rig=127.0.0.1:1\n", "The radio has not been heard."}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.said);
-        if (c.hamlib != nullptr) {
-            dir.write("HAMLIB.TXT", c.hamlib);
-        }
-        const Lines journal = run("key F8\n");
-        expect_in_order(journal, {"beep default", "static \"" + c.said + "\""});
-    }
-}
-
 // No daemon at all behind the rotator setting: the screen's no-response message, once.
 TEST_F(OnLineHamlibTest, ARotatorDaemonThatIsNotThere) {
     const int port = test::free_port();
@@ -295,18 +239,7 @@ TEST_F(OnLineHamlibTest, ARotatorDaemonThatIsNotThere) {
                                 std::to_string(port) + " not available.\" ok";
     expect_in_order(journal,
                     {message, "focus edit \"Bearing\" \"\"", "text \"100\"", "beep default"});
-    EXPECT_EQ(std::count(journal.begin(), journal.end(), message), 1);
-}
-
-}  // namespace
-}  // namespace vl
-
-namespace vl {
-namespace {
-
-bool accepts(int port) {
-    test::Connected probe(port);
-    return probe.fd >= 0;
+    EXPECT_EQ(count(journal, message), 1);
 }
 
 // A model in HAMLIB.TXT: the program starts rigctld itself on the loopback address, follows
@@ -320,11 +253,8 @@ TEST_F(OnLineHamlibTest, TheProgramStartsAndEndsRigctld) {
     const Lines journal = run("wait 30\nkey F8\n");
     expect_in_order(journal, {"static \"Two metres.\"", "static \"145 megahertz, FM.\""});
     // The daemon is given time to begin listening: no "not available" as the screen opens.
-    EXPECT_EQ(std::count_if(
-                  journal.begin(), journal.end(),
-                  [](const std::string& line) { return line.find("Hamlib") != std::string::npos; }),
-              0);
-    EXPECT_FALSE(accepts(port)) << "rigctld was left running";
+    EXPECT_EQ(trouble_said(journal), 0);
+    EXPECT_LT(test::Connected(port).fd, 0) << "rigctld was left running";
 }
 
 // Without Hamlib on the PATH, the choice says so once at start-up; the log runs on.
@@ -340,12 +270,6 @@ TEST_F(OnLineHamlibTest, AModelWithoutHamlibInstalledIsSaid) {
                    "message \"Hamlib\" \"rigctld could not be started. Is Hamlib installed?\" ok"),
         1);
 }
-
-}  // namespace
-}  // namespace vl
-
-namespace vl {
-namespace {
 
 // Hamlib's real IC-7300 backend between the program and the bytes: rigctld -m 3073 on a
 // pseudo-terminal where a CI-V radio of our own answers. The radio starts on 14.074 MHz USB

@@ -1,68 +1,31 @@
 // On-line logging with a transceiver and a rotator box on pseudo-terminals, the program run
 // whole from a key script: what the operator hears as the radio's dial turns and the
 // antenna moves, and when the box stays silent.
-#include <gtest/gtest.h>
+#include <filesystem>
 
-#include <algorithm>
-#include <fstream>
-#include <sstream>
-
-#include "support/Scripts.h"
+#include "support/OnLineScreen.h"
 #include "support/SimulatedDevices.h"
-#include "support/TestSupport.h"
 
 namespace vl {
 namespace {
 
-using Lines = std::vector<std::string>;
-
-const std::string kScreen = "window \"On Line Logging\"";
-const std::string kLeave = "key Escape\nanswer yes\nkey Escape\n";
-
-class OnLineSerialTest : public ::testing::Test {
+class OnLineSerialTest : public test::OnLineScreenTest {
 protected:
-    void SetUp() override {
-        dir.write("COUNTRY.LST", "G,G,England,223,52,-1\r\nJA,JS,Japan,339,36,140\r\n");
-        // 20 m and 40 m have station data of their own.
-        std::string station;
-        for (int band = 0; band < 13; ++band) {
-            station += band == 4   ? "FT1,100,Yagi,Op,USB\r\n"
-                       : band == 2 ? "FT1,400,Dipole,Op,LSB\r\n"
-                                   : ",,,,\r\n";
-        }
-        dir.write("RIG.LST", station + "0\r\n");
-        std::string settings;
-        for (int line = 0; line < 10; ++line) {
-            settings += "\r\n";  // no databases
-        }
-        // Home in England; the rotator on port 2 of the port table.
-        dir.write("DBNAMES.TXT", settings + "52\r\n-1\r\n\r\n2\r\n");
-        dir.write("MYLOG.LOG", "");
-    }
+    // 40 m logs LSB; the rotator on port 2 of the port table.
+    void SetUp() override { set_up_station("LSB", "2"); }
 
     // The radio on port 1 with the shipped FT991.RIG, the box on port 2.
     void connect(test::SimulatedDevice* radio, test::SimulatedDevice& box) {
         std::string table;
         if (radio != nullptr) {
-            std::ifstream file(std::string(VARROW_DATA_DIR) + "/rigs/FT991.RIG", std::ios::binary);
-            std::stringstream text;
-            text << file.rdbuf();
-            dir.write("FT991.RIG", text.str());
+            std::filesystem::copy_file(std::string(VARROW_DATA_DIR) + "/rigs/FT991.RIG",
+                                       dir.file("FT991.RIG"));
             table += "1=" + ports.attach(*radio) + "\n";
         }
         table += "2=" + ports.attach(box) + "\n";
         dir.write("PORTS.TXT", table);
     }
 
-    Lines run(const std::string& script) {
-        const test::HeadlessRun result = test::run_program_headless(
-            dir.path(), "clock 2025-03-14 14:02:00\n" + test::open_menu_entry(2) + script,
-            test::TestPrinter::Ready, nullptr, &ports);
-        EXPECT_FALSE(result.script_ended) << "the script left windows open";
-        return test::lines_from(result.journal, kScreen);
-    }
-
-    test::TempDir dir;
     test::SimulatedPorts ports;
 };
 
@@ -124,15 +87,9 @@ TEST_F(OnLineSerialTest, TheScreenFollowsTheRadioAndTheRotator) {
         test::RotatorBox box;
         c.box(box);
         connect(c.radio ? &radio : nullptr, box);
-        const Lines journal = run(c.keys + kLeave);
-        auto at = journal.begin();
-        for (const std::string& line : c.want) {
-            at = std::find(at, journal.end(), line);
-            ASSERT_NE(at, journal.end()) << "missing, in order: " << line;
-            ++at;
-        }
-        EXPECT_EQ(std::count(journal.begin(), journal.end(),
-                             "message \"Com Port Error\" \"No response from CBOX\" ok"),
+        const Lines journal = run(c.keys, &ports);
+        expect_in_order(journal, c.want);
+        EXPECT_EQ(count(journal, "message \"Com Port Error\" \"No response from CBOX\" ok"),
                   std::string(c.name) == "silent");
         if (!c.commands.empty()) {
             EXPECT_EQ(box.commands(), c.commands);

@@ -2,6 +2,7 @@
 #include "support/LocalDaemons.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
@@ -51,15 +52,30 @@ int free_port() {
     return ntohs(address.sin_port);
 }
 
-ChildProcess::ChildProcess(const std::vector<std::string>& argv) {
+ChildProcess::ChildProcess(const std::vector<std::string>& argv, std::string* first_line) {
     std::vector<char*> args;
     for (const std::string& arg : argv) {
         args.push_back(const_cast<char*>(arg.c_str()));
     }
     args.push_back(nullptr);
+    int out[2] = {-1, -1};
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    if (first_line != nullptr && ::pipe2(out, O_CLOEXEC) == 0) {
+        ::posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    }
     pid_t pid = -1;
-    if (::posix_spawnp(&pid, args[0], nullptr, nullptr, args.data(), environ) == 0) {
+    if (::posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ) == 0) {
         m_pid = pid;
+    }
+    ::posix_spawn_file_actions_destroy(&actions);
+    if (out[0] >= 0) {
+        ::close(out[1]);
+        char c = 0;
+        while (::read(out[0], &c, 1) == 1 && c != '\n') {
+            *first_line += c;
+        }
+        ::close(out[0]);
     }
 }
 

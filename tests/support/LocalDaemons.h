@@ -14,14 +14,15 @@ namespace vl::test {
 // A loopback port nothing listens on at the moment it is asked for.
 int free_port();
 
-// A program run beside the test; ended (SIGTERM, then waited for) when this goes.
+// A program run beside the test; ended (SIGTERM, then waited for) when this goes. A stand-in
+// server that prints the port it serves on is started with `first_line`, which gets the first
+// line of its output.
 class ChildProcess {
 public:
-    explicit ChildProcess(const std::vector<std::string>& argv);
+    explicit ChildProcess(const std::vector<std::string>& argv, std::string* first_line = nullptr);
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
-    bool started() const { return m_pid > 0; }
 
 private:
     int m_pid = -1;

@@ -18,7 +18,6 @@ public:
     int mode = 1;  // the radio's own mode number
     // The operator turns the dial once the radio has answered `queries` frequency queries.
     void turn_dial_after(int queries, long new_hertz, int new_mode);
-    int frequency_queries() const { return m_frequency_queries; }
 
 protected:
     // Counts a frequency query and applies the dial turns that are due.
