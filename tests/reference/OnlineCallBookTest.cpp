@@ -1,19 +1,19 @@
 // The on-line call book: its account file, its XML answers, and lookups against a local
 // server with recorded answers (tests/reference/callbook_server.py); no other network.
+// Control+C on the on-line logging screen is played against the same server by the Orca
+// check's call_book_online script.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <thread>
 
 #include "reference/CallBookXml.h"
 #include "reference/OnlineCallBook.h"
-#include "support/Scripts.h"
 #include "support/TestSupport.h"
 
 namespace vl {
@@ -198,25 +198,6 @@ TEST_F(OnlineCallBookTest, ASilentServerIsGivenUpAfterFiveSecondsWithoutHoldingT
     }
     ASSERT_TRUE(answer);
     EXPECT_EQ(answer->kind, CallBookAnswer::Kind::Found);
-}
-
-// Control+C on the on-line logging screen with the on-line call book chosen: the screen is
-// free while the service answers, and the answer reaches the comment box on a later tick.
-TEST_F(OnlineCallBookTest, ControlCOnTheLoggingScreenAnswersOnALaterTick) {
-    test::TempDir dir;
-    dir.write("COUNTRY.LST", "G,G,England,223,52,-1\r\n");
-    dir.write("MYLOG.LOG", "");
-    dir.write("DBNAMES.TXT", std::string(10, '\n') + "52\r\n-1\r\n\r\n\r\nD\r\n4\r\n");
-    ASSERT_TRUE(save_callbook_account(platform::system_files(), dir.path(), account("found")));
-    test::HeadlessRun result = test::run_program_headless(
-        dir.path(), test::open_menu_entry(2) +
-                        "type g9zza\nkey Ctrl+C\nwait 10\nkey Escape\nanswer yes\nkey Escape\n");
-    EXPECT_FALSE(result.script_ended);
-    const auto journal = test::lines_from(result.journal, "window \"On Line Logging\"");
-    EXPECT_NE(std::find(journal.begin(), journal.end(),
-                        "focus edit \"Comment:\" \"Ann M\\xFCller 1 High St Leeds England\""),
-              journal.end())
-        << ::testing::PrintToString(journal);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// Operator databases: the form from the header and the first record, searches, saving in
-// place, adding, sorting through a temporary file, and the refusals of bad files.
+// Operator databases: the form from the header and the first record, searches, the rewrite of
+// a file without CR LF, and the refusals of bad files (saving in place, adding and sorting are
+// the database_screen scenarios').
 #include <gtest/gtest.h>
 
 #include "reference/OperatorDatabase.h"
@@ -85,43 +86,6 @@ TEST(OperatorDatabase, MoreRecordsThanTheScreenHoldsAreRefused) {
     EXPECT_EQ(load.outcome, DatabaseLoad::Outcome::TooManyRecords);
     EXPECT_EQ(database_error_text(load),
               "Too many records in the data base: at most 10001 can be loaded");
-}
-
-TEST(OperatorDatabase, SaveInPlaceAddAndSort) {
-    test::TempDir dir;
-    dir.write("DXCC.DB", kFile);
-    const std::string path = dir.file("DXCC.DB");
-    OperatorDatabase db;
-    ASSERT_EQ(load_database(platform::system_files(), path, db).outcome,
-              DatabaseLoad::Outcome::Loaded);
-
-    // Change the found record: only its bytes change; a value longer than its field is cut.
-    int found = db.search("GM").value();
-    ASSERT_TRUE(db.store(found, db.build_record({"GM", "Scotland and islands far", "X"}, found)));
-    ASSERT_TRUE(save_database_record(platform::system_files(), path, db, found));
-    std::string expected = kHeader + row("JA", "Japan", "X") + row("G", "England", "") +
-                           row("GM", "Scotland and islands", "X") + row("DL", "Germany", "");
-    EXPECT_EQ(dir.read("DXCC.DB"), expected);
-
-    // A search that finds nothing, then a save, adds a record at the end.
-    EXPECT_FALSE(db.search("VK").has_value());
-    ASSERT_TRUE(db.store(db.count(), db.build_record({"vk", "Australia", ""}, db.count())));
-    ASSERT_TRUE(save_database_record(platform::system_files(), path, db, db.count() - 1));
-    expected += row("vk", "Australia", "");
-    EXPECT_EQ(dir.read("DXCC.DB"), expected);
-
-    // Sort and save: byte order, the header first, through a temporary name.
-    db.sort();
-    ASSERT_TRUE(save_whole_database(platform::system_files(), path, db));
-    EXPECT_EQ(dir.read("DXCC.DB"), kHeader + row("DL", "Germany", "") + row("G", "England", "") +
-                                       row("GM", "Scotland and islands", "X") +
-                                       row("JA", "Japan", "X") + row("vk", "Australia", ""));
-    EXPECT_FALSE(dir.exists("DXCC.DB.NEW"));
-
-    OperatorDatabase again;
-    ASSERT_EQ(load_database(platform::system_files(), path, again).outcome,
-              DatabaseLoad::Outcome::Loaded);
-    EXPECT_EQ(again.count(), 5);
 }
 
 TEST(OperatorDatabase, SavesOfAFileWithoutCrLfRewriteItWhole) {
