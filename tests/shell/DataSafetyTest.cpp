@@ -1,6 +1,7 @@
 // The program's files kept safe as an operator meets it: two copies on one folder, files it
 // cannot read, a disk that fills during a save, the chart after a kill, restore refusals
-// and the messages that quote a file.
+// and the messages that quote a file. A chart written at exit and the copies a stopped save
+// leaves are played by the instructions_topics and leftover_copies scenarios.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -247,38 +248,6 @@ TEST_F(DataSafetyTest, TheChartIsWrittenAtMostOnceASecond) {
     ctx.chart.mark(3, 4, 0, 0);
     keep_chart(ctx, true);  // as at exit
     EXPECT_TRUE(on_disk(3));
-}
-
-// With no DXCC.CHT at start-up the chart is written when the program ends, even though
-// nothing was marked: a start and an exit used to leave no chart at all.
-TEST_F(DataSafetyTest, AMissingChartIsWrittenAtExit) {
-    test::HeadlessRun run = run_program_headless(dir.path(), "key Escape\n");
-    EXPECT_EQ(run.exit_code, 0);
-    EXPECT_EQ(dir.read("DXCC.CHT"), std::string(kChartFileSize, '\0'));
-}
-
-// A save stopped before its rename leaves a .NEW copy beside the chart, the note pad or a
-// database; the next start removes it and keeps the file itself. A database the operator
-// named with .NEW is theirs and stays.
-TEST_F(DataSafetyTest, TheNextStartRemovesCopiesLeftByAStoppedSave) {
-    dir.write("DBNAMES.TXT", "ISLANDS.TXT\nCLUB.TXT\nCLUB.TXT.NEW\nNONE\n");
-    const std::string chart(kChartFileSize, '\0');
-    dir.write("DXCC.CHT", chart);
-    dir.write("ISLANDS.TXT", "Name\r\nA:\r\n");
-    const char* leftovers[] = {"DXCC.CHT.NEW", "NOTEPAD.TXT.NEW", "ISLANDS.TXT.NEW", "NONE.NEW"};
-    for (const char* name : leftovers) {
-        dir.write(name, "half");
-    }
-    dir.write("CLUB.TXT.NEW", "Call\r\nG3AAA:\r\n");
-    test::HeadlessRun run = run_program_headless(dir.path(), "key Escape\n");
-    EXPECT_EQ(run.exit_code, 0);
-    for (const char* name : {"DXCC.CHT.NEW", "NOTEPAD.TXT.NEW", "ISLANDS.TXT.NEW"}) {
-        EXPECT_FALSE(dir.exists(name)) << name;
-    }
-    EXPECT_TRUE(dir.exists("NONE.NEW"));  // no database's copy
-    EXPECT_EQ(dir.read("CLUB.TXT.NEW"), "Call\r\nG3AAA:\r\n");
-    EXPECT_EQ(dir.read("DXCC.CHT"), chart);
-    EXPECT_EQ(dir.read("ISLANDS.TXT"), "Name\r\nA:\r\n");
 }
 
 // Restore of a copy the log could not hold changes nothing and says why; a torn copy gives
