@@ -1,7 +1,7 @@
 // The program's files kept safe as an operator meets it: two copies on one folder, files it
-// cannot read, a disk that fills during a save, the chart after a kill, restore refusals
-// and the messages that quote a file. A chart written at exit and the copies a stopped save
-// leaves are played by the instructions_topics and leftover_copies scenarios.
+// cannot read, a disk that fills during a save, the chart after a kill and restore refusals.
+// A chart written at exit, the copies a stopped save leaves and the messages that quote
+// COUNTRY.LST are played by the instructions_topics, leftover_copies and country_* scenarios.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -279,22 +279,6 @@ TEST_F(DataSafetyTest, RestoreSaysWhyACopyWasRefusedOrCut) {
                     "ok"));
     EXPECT_EQ(dir.read("MYLOG.LOG"), copy);
     EXPECT_EQ(dir.read("MYLOG.BAD"), "x");
-}
-
-// A line quoted from COUNTRY.LST is short and plain whatever the file holds; CR alone ends
-// a line; an empty list is said.
-TEST_F(DataSafetyTest, MessagesQuotingAFileFitAScreenReader) {
-    const std::string long_line = "G,G,Eng\x01land" + std::string(3 << 20, 'x');
-    dir.write("COUNTRY.LST", "G,G,England,1,52,-1\r" + long_line + "\r\n");
-    Lines journal = run_program_headless(dir.path(), "answer ok\nkey Escape\n").journal;
-    EXPECT_EQ(journal[0], "message \"File Error\" \"Line 2 of COUNTRY.LST\\x0D\\x0AG,G,Eng land" +
-                              std::string(68, 'x') + "\" ok");
-
-    dir.write("COUNTRY.LST", "");
-    journal = run_program_headless(dir.path(), "answer ok\nkey Escape\n").journal;
-    EXPECT_EQ(journal[0],
-              "message \"File Error\" \"COUNTRY.LST is empty, so no call sign finds its "
-              "country.\" ok");
 }
 
 }  // namespace
