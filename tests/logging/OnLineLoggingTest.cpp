@@ -1,5 +1,5 @@
-// On line logging where a scenario cannot go: a write that fails and a log at its limit. The
-// screen's walks are the on_line_* scenarios of tests/scenarios.
+// Logging where a scenario cannot go: a write that fails and a log at its limit. The screens'
+// walks are the on_line_* and off_line scenarios of tests/scenarios.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -73,16 +73,32 @@ TEST_F(OnLineLoggingTest, AFailedLogOffLeavesTheNetAsItWas) {
               "focus readonly \"QSO:\" \"QSO 1, G 4 A B C, on at 1402, 59 sent, 59 received\"");
 }
 
-// A full log refuses the log-on with the entry editor's words, and nobody is on the net.
-TEST_F(OnLineLoggingTest, AFullLogRefusesTheLogOn) {
-    dir.write("MYLOG.LOG", test::log_bytes(std::vector<LogRecord>(kMaxLogEntries,
-                                                                  test::qso(7000, 600, "G4XYZ"))));
-    test::FaultyFiles files;
-    test::HeadlessRun full = run(kStart + "answer ok\nkey F12\n" + kLeave, files);
-    EXPECT_TRUE(has(full.journal,
-                    "message \"Log Full\" \"The log holds 120000 entries, the most it can keep. "
-                    "The entry was not saved.\" ok"));
-    EXPECT_TRUE(has(full.journal, "static \"No station on the net.\""));
+// A full log refuses a log-on and an off-line entry alike, keeps every byte, and nobody is
+// on the net.
+TEST_F(OnLineLoggingTest, AFullLogRefusesTheEntryOnAndOffLine) {
+    const std::string bytes =
+        test::log_bytes(std::vector<LogRecord>(kMaxLogEntries, test::qso(7000, 600, "G4XYZ")));
+    dir.write("MYLOG.LOG", bytes);
+    const std::string off_line =
+        test::open_menu_entry(1) +
+        "type 01/01/00\nkey Enter\ntype DL1AAA\nkey Enter\ntype 1430\nkey Enter Enter Enter "
+        "Enter\ntype 14.2\nkey Enter\ntype CW\nkey Enter\ntype 100\nkey F12\nanswer ok\nkey "
+        "Escape\nkey Y\nkey Escape\n";
+    const struct {
+        std::string script, also;
+    } kCases[] = {{kStart + "answer ok\nkey F12\n" + kLeave, "static \"No station on the net.\""},
+                  {off_line, "message \"Entry not saved\" \"Leave without saving?\" yes"}};
+    for (const auto& c : kCases) {
+        test::FaultyFiles files;
+        test::HeadlessRun full = run(c.script, files);
+        EXPECT_TRUE(has(full.journal,
+                        "message \"Log Full\" \"The log holds 120000 entries, the most it can "
+                        "keep. The entry was not saved.\" ok"))
+            << c.also;
+        EXPECT_TRUE(has(full.journal, c.also));
+        EXPECT_FALSE(full.script_ended) << c.also;
+        EXPECT_TRUE(dir.read("MYLOG.LOG") == bytes) << c.also;
+    }
 }
 
 }  // namespace

@@ -1,18 +1,14 @@
-// Print Q S L: which contacts get a label and in what order, their label values, and the
-// refusals. The print runs, unattended and paused, are played by the print_qsl scenarios.
+// Print Q S L: which contacts get a label and in what order, and their label values. The
+// screen's runs and refusals are played by the print_qsl and qsl_refusals scenarios.
 #include <gtest/gtest.h>
 
 #include "logstore/Dates.h"
 #include "printing/QslSelection.h"
-#include "support/Scripts.h"
 #include "support/TestSupport.h"
 
 namespace vl {
 namespace {
 
-using Lines = std::vector<std::string>;
-
-constexpr int kPrintQsl = 5;
 constexpr std::string_view kCountries = "Q,QZZZZZZZ,Home,1,52,-1\r\nD,DZZZZZZZ,Germany,2,51,10\r\n";
 const int16_t kDay = static_cast<int16_t>(date_code(104, 3, 14));
 
@@ -34,10 +30,7 @@ LogRecord contact(std::string_view call, std::string_view received, uint8_t flag
 
 class QslTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir.write("COUNTRY.LST", kCountries);
-        countries.load(kCountries);
-    }
+    void SetUp() override { countries.load(kCountries); }
     void write_log(const std::vector<LogRecord>& records) {
         dir.write("MYLOG.LOG", test::log_bytes(records));
         log.close();
@@ -52,32 +45,6 @@ protected:
             }
         }
         return numbers;
-    }
-    // Journal lines of a run of Print Q S L, the label texts and messages only.
-    Lines run(const std::string& script, test::TestPrinter printer = test::TestPrinter::Ready) {
-        test::HeadlessRun result = test::run_program_headless(
-            dir.path(), test::open_menu_entry(kPrintQsl) + script + "key Escape\nkey Escape\n",
-            printer);
-        EXPECT_FALSE(result.script_ended) << "the script left windows open";
-        Lines kept;
-        for (const std::string& line : result.journal) {
-            if (line.rfind("print text", 0) == 0 || line.rfind("print page", 0) == 0 ||
-                line.rfind("print job end", 0) == 0 || line.rfind("message", 0) == 0 ||
-                line.rfind("window \"End", 0) == 0 || line.rfind("window \" ", 0) == 0) {
-                kept.push_back(line.rfind("print text", 0) == 0 ? line.substr(line.find('"'))
-                                                                : line);
-            }
-        }
-        return kept;
-    }
-    std::vector<int> sent_flags() {
-        log.close();
-        log.open(dir.file("MYLOG.LOG"));
-        std::vector<int> flags;
-        for (int i = 1; i <= log.count(); ++i) {
-            flags.push_back(log.entry(i).qsl_flags() & kQslSentFlag);
-        }
-        return flags;
     }
     test::TempDir dir;
     LogStore log{platform::system_files()};
@@ -137,35 +104,6 @@ TEST_F(QslTest, LabelValuesOfAContact) {
     EXPECT_EQ(values['A'], "DL1AA");
     EXPECT_EQ(values['H'], "Please QSL via Bureau or Direct");
     EXPECT_EQ(values['I'] + values['J'] + values['L'], "IC7300      Yagi        Bob         ");
-}
-
-TEST_F(QslTest, RefusalsAndMessages) {
-    write_log({contact("DL1AA", "57", 1)});
-    const struct {
-        const char* settings;
-        std::string script;
-        std::string message;
-    } kCases[] = {
-        {"\x01\x02\x00\x05", "key F12\nanswer ok\n",
-         "message \"Selection error\" \"No label width specified\" ok"},
-        {"\x02\x01\x05\x00", "key F2\nanswer ok\n",
-         "message \"Selection error\" \"No label height specified\" ok"},
-        {"\x01\x01\x00\x00", "key F12\nanswer ok\n",
-         "message \"QSL check complete\" \"No QSLs to print\" ok"},
-    };
-    for (const auto& c : kCases) {
-        dir.write("QSL.DAT", std::string(c.settings, 4) + std::string(4, '\0'));
-        EXPECT_EQ(run(c.script), Lines{c.message}) << c.message;
-    }
-    EXPECT_EQ(run("key F2\nanswer ok\n", test::TestPrinter::Missing),
-              Lines{"message \"Printer Report\" \"Printer Fail\" ok"});
-    // A test print fills one sheet with the sample label; nothing is written to the log.
-    dir.write("QSL.DAT", std::string("\x01\x02\x32\x1E\x00\x00YN", 8));
-    dir.write("QSL.DTA", "$A$");
-    EXPECT_EQ(run("key F2\n"),
-              (Lines{"\"Q0ZZZ.......\"", "\"Q0ZZZ.......\"", "print page end", "print job end"}));
-    EXPECT_EQ(dir.read("QSL.DAT"), std::string("\x01\x02\x32\x1E\x00\x00YN", 8));
-    EXPECT_EQ(sent_flags(), (std::vector<int>{1}));
 }
 
 }  // namespace

@@ -17,7 +17,6 @@ import os
 import pwd
 import re
 import shutil
-import struct
 import subprocess
 import sys
 import tempfile
@@ -33,21 +32,6 @@ def check(condition, what):
     if not condition:
         failures.append(what)
         print("FAIL:", what)
-
-
-def date_code(years_since_1900, month, day):
-    return years_since_1900 * 500 + month * 35 + day - 32000
-
-
-def qso(day, time, call):
-    record = bytearray(84)
-    struct.pack_into("<hhh", record, 0, date_code(104, 3, day), time, time + 5)
-    record[6:18] = call.ljust(12).encode()
-    record[18:32] = b"599    579    "
-    record[32:35] = bytes([0, 0, 4])
-    record[35:43] = b"CW 100  "
-    record[43:83] = b"Name Ann QTH a long way off".ljust(40)
-    return bytes(record)
 
 
 def write_scheduler_files(root, socket):
@@ -172,10 +156,10 @@ def main():
                        check=True, capture_output=True)
         subprocess.run(["lpadmin", "-d", "varrow"], env=env, check=True)
 
-        with open(os.path.join(program_dir, "COUNTRY.LST"), "w") as out:
-            out.write("Q,Q,Home,1,52,-1\r\n")
-        with open(os.path.join(program_dir, "MYLOG.LOG"), "wb") as out:
-            out.write(b"".join(qso(14 + (i - 1) // 41, i, f"Q1A{i}") for i in range(1, 91)))
+        # The print_log scenario's folder: 90 entries, Q1A1 to Q1A90, 41 to a page.
+        for name in ("COUNTRY.LST", "MYLOG.LOG"):
+            shutil.copy(os.path.join(os.path.dirname(os.path.abspath(__file__)),
+                                     "../scenarios/print_log", name), program_dir)
         journal = run_program(program_dir, menu(4) + "key Tab\ntype 1\nkey Enter\n"
                               "answer yes\nanswer yes\nkey Escape\n", env)
         check('message "Log Print" "Printer Fail" ok' not in journal, "the log job was taken")

@@ -6,7 +6,8 @@
 //   ISLANDS.TXT and fixture.script's log). A scenario starts from an empty folder, with the
 //   files of the folder named after it up to the first dot when there is one
 //   ("print_log.refused" starts from print_log/).
-// - Files the run must leave exactly so are kept in the folder NAME.after.
+// - Files the run must leave exactly so are kept in the folder NAME.after; an empty
+//   NAME.after/FILE.gone stands for a FILE the run must remove or not make.
 // - A first line "# Printer missing" or "# Printer refusing" plays it with such a printer.
 // - Each window any script opens is kept, laid out as first shown, in screens.layout.
 // - Scripts that need the simulated radio or the call book's server have tests of their own.
@@ -119,15 +120,23 @@ TEST(Scenarios, EachJournalIsTheOneKeptBesideItsScript) {
             std::ofstream(expected, std::ios::binary) << journal;
         }
         EXPECT_EQ(journal, read_file(expected));
-        // Files the run must leave as they are kept in NAME.after/.
+        // Files the run must leave as they are kept in NAME.after/; NAME.after/FILE.gone
+        // says the run must leave no FILE.
         fs::path after = fs::path(script).replace_extension(".after");
         if (fs::is_directory(after)) {
             for (const auto& item : fs::directory_iterator(after)) {
-                const std::string written = read_file(dir.file(item.path().filename().string()));
+                if (item.path().extension() == ".gone") {
+                    EXPECT_FALSE(fs::exists(dir.file(item.path().stem().string())))
+                        << item.path().stem();
+                    continue;
+                }
+                const std::string name = item.path().filename().string();
+                EXPECT_TRUE(fs::exists(dir.file(name))) << name;  // an empty file is one too
+                const std::string written = read_file(dir.file(name));
                 if (std::getenv("VARROW_BLESS") != nullptr) {
                     std::ofstream(item.path(), std::ios::binary) << written;
                 }
-                EXPECT_EQ(written, read_file(item.path())) << item.path().filename();
+                EXPECT_EQ(written, read_file(item.path())) << name;
             }
         }
     }

@@ -1,6 +1,7 @@
 // The program's files kept safe as an operator meets it: two copies on one folder, files it
-// cannot read, a disk that fills during a save, the chart after a kill, restore refusals
-// and the messages that quote a file.
+// cannot read, a disk that fills during a save, the chart after a kill and restore refusals.
+// A chart written at exit, the copies a stopped save leaves and the messages that quote
+// COUNTRY.LST are played by the instructions_topics, leftover_copies and country_* scenarios.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -249,38 +250,6 @@ TEST_F(DataSafetyTest, TheChartIsWrittenAtMostOnceASecond) {
     EXPECT_TRUE(on_disk(3));
 }
 
-// With no DXCC.CHT at start-up the chart is written when the program ends, even though
-// nothing was marked: a start and an exit used to leave no chart at all.
-TEST_F(DataSafetyTest, AMissingChartIsWrittenAtExit) {
-    test::HeadlessRun run = run_program_headless(dir.path(), "key Escape\n");
-    EXPECT_EQ(run.exit_code, 0);
-    EXPECT_EQ(dir.read("DXCC.CHT"), std::string(kChartFileSize, '\0'));
-}
-
-// A save stopped before its rename leaves a .NEW copy beside the chart, the note pad or a
-// database; the next start removes it and keeps the file itself. A database the operator
-// named with .NEW is theirs and stays.
-TEST_F(DataSafetyTest, TheNextStartRemovesCopiesLeftByAStoppedSave) {
-    dir.write("DBNAMES.TXT", "ISLANDS.TXT\nCLUB.TXT\nCLUB.TXT.NEW\nNONE\n");
-    const std::string chart(kChartFileSize, '\0');
-    dir.write("DXCC.CHT", chart);
-    dir.write("ISLANDS.TXT", "Name\r\nA:\r\n");
-    const char* leftovers[] = {"DXCC.CHT.NEW", "NOTEPAD.TXT.NEW", "ISLANDS.TXT.NEW", "NONE.NEW"};
-    for (const char* name : leftovers) {
-        dir.write(name, "half");
-    }
-    dir.write("CLUB.TXT.NEW", "Call\r\nG3AAA:\r\n");
-    test::HeadlessRun run = run_program_headless(dir.path(), "key Escape\n");
-    EXPECT_EQ(run.exit_code, 0);
-    for (const char* name : {"DXCC.CHT.NEW", "NOTEPAD.TXT.NEW", "ISLANDS.TXT.NEW"}) {
-        EXPECT_FALSE(dir.exists(name)) << name;
-    }
-    EXPECT_TRUE(dir.exists("NONE.NEW"));  // no database's copy
-    EXPECT_EQ(dir.read("CLUB.TXT.NEW"), "Call\r\nG3AAA:\r\n");
-    EXPECT_EQ(dir.read("DXCC.CHT"), chart);
-    EXPECT_EQ(dir.read("ISLANDS.TXT"), "Name\r\nA:\r\n");
-}
-
 // Restore of a copy the log could not hold changes nothing and says why; a torn copy gives
 // its whole entries and says where the rest went.
 TEST_F(DataSafetyTest, RestoreSaysWhyACopyWasRefusedOrCut) {
@@ -310,22 +279,6 @@ TEST_F(DataSafetyTest, RestoreSaysWhyACopyWasRefusedOrCut) {
                     "ok"));
     EXPECT_EQ(dir.read("MYLOG.LOG"), copy);
     EXPECT_EQ(dir.read("MYLOG.BAD"), "x");
-}
-
-// A line quoted from COUNTRY.LST is short and plain whatever the file holds; CR alone ends
-// a line; an empty list is said.
-TEST_F(DataSafetyTest, MessagesQuotingAFileFitAScreenReader) {
-    const std::string long_line = "G,G,Eng\x01land" + std::string(3 << 20, 'x');
-    dir.write("COUNTRY.LST", "G,G,England,1,52,-1\r" + long_line + "\r\n");
-    Lines journal = run_program_headless(dir.path(), "answer ok\nkey Escape\n").journal;
-    EXPECT_EQ(journal[0], "message \"File Error\" \"Line 2 of COUNTRY.LST\\x0D\\x0AG,G,Eng land" +
-                              std::string(68, 'x') + "\" ok");
-
-    dir.write("COUNTRY.LST", "");
-    journal = run_program_headless(dir.path(), "answer ok\nkey Escape\n").journal;
-    EXPECT_EQ(journal[0],
-              "message \"File Error\" \"COUNTRY.LST is empty, so no call sign finds its "
-              "country.\" ok");
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-// What start-up tells before the main menu opens: a missing country list, a newer country
-// file, a damaged exceptions file, stray bytes at the end of the log. The menu itself is
-// walked by the main_menu scenarios.
+// What start-up does with a newer country file and a log too large to index. A missing country
+// list, a damaged exceptions file and stray bytes after the log are played by the
+// instructions_walk and start_up scenarios.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -16,30 +16,19 @@ namespace {
 
 using test::run_program_headless;
 using test::TempDir;
-using Lines = std::vector<std::string>;
 
 const std::string kMenuWindow = "window \"Varrow Log version 1 point 3 7 by Q 0 Z Z Z.\"";
-
-TEST(StartUp, AMissingCountryListIsToldOnceThenTheMenuOpens) {
-    TempDir dir;
-    test::HeadlessRun run = run_program_headless(dir.path(), "answer ok\nkey Escape\n");
-    EXPECT_EQ(run.journal, (Lines{"message \"VarrowLog\" \"File COUNTRY.LST missing\" ok",
-                                  kMenuWindow, "focus list \"\" \"Instructions.\""}));
-}
 
 // A newer cty.dat in the program folder is read once: COUNTRY.EXC (and COUNTRY.LST where no
 // number changes) are rebuilt from it, and a country the list lacks is named, not numbered.
 TEST(StartUp, ANewerCountryFileIsReadOnceAndKeepsEveryNumber) {
-    auto shipped = [](const char* name) {
-        std::ifstream in(std::string(VARROW_DATA_DIR) + "/" + name, std::ios::binary);
+    auto file = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
         std::stringstream text;
         text << in.rdbuf();
         return text.str();
     };
-    std::ifstream cty_in(std::string(VARROW_TOOLS_DIR) + "/country/cty.dat", std::ios::binary);
-    std::stringstream cty;
-    cty << cty_in.rdbuf();
-    std::string newer = cty.str();
+    std::string newer = file(std::string(VARROW_TOOLS_DIR) + "/country/cty.dat");
     const std::string scotland = "Scotland:";
     std::size_t at = newer.find(';', newer.find(scotland));
     ASSERT_NE(at, std::string::npos);
@@ -48,8 +37,9 @@ TEST(StartUp, ANewerCountryFileIsReadOnceAndKeepsEveryNumber) {
         "Newland:                  14:  27:  EU:   50.00:     1.00:     0.0:  Q9:\r\n"
         "    Q9;\r\n";
     TempDir dir;
-    dir.write("COUNTRY.LST", shipped("COUNTRY.LST"));
-    dir.write("COUNTRY.EXC", shipped("COUNTRY.EXC"));
+    for (const char* name : {"COUNTRY.LST", "COUNTRY.EXC"}) {
+        dir.write(name, file(std::string(VARROW_DATA_DIR) + "/" + name));
+    }
     dir.write("cty.dat", newer);
     test::HeadlessRun first = run_program_headless(dir.path(), "answer ok\nkey Escape\n");
     ASSERT_FALSE(first.journal.empty());
@@ -70,33 +60,6 @@ TEST(StartUp, ANewerCountryFileIsReadOnceAndKeepsEveryNumber) {
     EXPECT_EQ(list.find("Q9AB"), -1);
     test::HeadlessRun second = run_program_headless(dir.path(), "key Escape\n");
     EXPECT_EQ(second.journal[0], kMenuWindow);
-}
-
-// A damaged COUNTRY.EXC is told once and the ranges go on finding countries.
-TEST(StartUp, ADamagedExceptionsFileIsToldAndTheMenuOpens) {
-    TempDir dir;
-    dir.write("COUNTRY.LST", "G,G,England,1,52,-1\r\n");
-    dir.write("COUNTRY.EXC", "1,England,G M\r\n7,Nowhere,X\r\n\x01\xff,,\r\n");
-    test::HeadlessRun run = run_program_headless(dir.path(), "answer ok\nkey Escape\n");
-    EXPECT_EQ(run.journal,
-              (Lines{"message \"File Error\" \"COUNTRY.EXC: 2 lines do not match COUNTRY.LST or "
-                     "could not be read, and are left out. Countries are still found by "
-                     "COUNTRY.LST.\" ok",
-                     kMenuWindow, "focus list \"\" \"Instructions.\""}));
-}
-
-TEST(StartUp, StrayBytesAtTheEndOfTheLogAreToldOnce) {
-    TempDir dir;
-    dir.write("COUNTRY.LST", "G,G,England,1,52,-1\r\n");
-    dir.write("MYLOG.LOG", test::log_bytes({test::qso(1, 0, "G9ZZA")}) + "xyz");
-    test::HeadlessRun first = run_program_headless(dir.path(), "answer ok\nkey Escape\n");
-    EXPECT_EQ(first.journal[0],
-              "message \"Log File\" \"MYLOG.LOG ended with 3 bytes that are not a whole entry. "
-              "They are kept in MYLOG.BAD; every whole entry is in the log.\" ok");
-    test::HeadlessRun second = run_program_headless(dir.path(), "key Escape\n");
-    EXPECT_EQ(second.journal[0], kMenuWindow);
-    EXPECT_EQ(dir.read("MYLOG.BAD"), "xyz");
-    EXPECT_EQ(dir.read("MYLOG.LOG").size(), 84u);
 }
 
 TEST(StartUp, ALogTooLargeToIndexEndsTheProgramUntouched) {
