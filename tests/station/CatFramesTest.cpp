@@ -60,7 +60,19 @@ const Case kCases[] = {
     {"text_garbled_digits", kYaesu, {text("FA01407400:;")}, "", -1},
     {"text_short_frame", kYaesu, {text("FA01;")}, "", -1},
     {"civ_other_radio_ignored", kCiv, {hex("FEFEE098030040071400FD")}, "", -1},
-    {"civ_short_frame", kCiv, {hex("FEFEE0940300FD")}, "", -1}};
+    {"civ_short_frame", kCiv, {hex("FEFEE0940300FD")}, "", -1},
+    // Our own echo, noise and a preamble of three FE bytes before the reply.
+    {"civ_echo_noise_long_preamble",
+     kCiv,
+     {hex("12FEFE94E003FDFEFEFEE094030040071400FD")},
+     "14.0740",
+     -1},
+    // A frame that never ends is given up after 64 bytes; the next one is read.
+    {"civ_runaway_frame_dropped",
+     kCiv,
+     {hex("FEFEE09403" + std::string(140, '1') + "FEFEE094030040071400FD")},
+     "14.0740",
+     -1}};
 
 class CatDecoding : public ::testing::TestWithParam<Case> {};
 
