@@ -21,6 +21,7 @@ namespace vl::test {
 namespace {
 
 int g_failed = 0;
+std::size_t g_read_only = 0;  // of the last screen checked
 
 void fail(const std::string& screen, const std::string& what) {
     std::printf("FAILED: %s: %s\n", screen.c_str(), what.c_str());
@@ -133,6 +134,7 @@ std::size_t check_screen(const std::string& screen, HWND window) {
     std::vector<HWND> boxes;
     std::vector<std::string> labels;
     std::string label;
+    g_read_only = 0;
     for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
         RECT place{};
@@ -149,9 +151,11 @@ std::size_t check_screen(const std::string& screen, HWND window) {
         if (shown) {
             check_fit(screen, window, child, work);
         }
-        if (shown && kind == "Edit" && (GetWindowLongA(child, GWL_STYLE) & ES_READONLY) != 0 &&
-            (Accessible(child, OBJID_CLIENT).state() & STATE_SYSTEM_READONLY) == 0) {
-            fail(screen, "the read-only box \"" + labels.back() + "\" is not spoken as read only");
+        if (shown && kind == "Edit" && (GetWindowLongA(child, GWL_STYLE) & ES_READONLY) != 0) {
+            ++g_read_only;
+            if ((Accessible(child, OBJID_CLIENT).state() & STATE_SYSTEM_READONLY) == 0) {
+                fail(screen, "the read-only box \"" + labels.back() + "\" is not spoken so");
+            }
         }
     }
     // A window of labels only reads its first line as read-only text, by its value; a
@@ -175,7 +179,7 @@ std::size_t check_screen(const std::string& screen, HWND window) {
             fail(screen, what + ": another box of the window has that name");
         }
     }
-    std::printf("%s: %zu boxes\n", screen.c_str(), boxes.size());
+    std::printf("%s: %zu boxes, %zu read only\n", screen.c_str(), boxes.size(), g_read_only);
     std::fflush(stdout);
     return boxes.size();
 }
@@ -275,8 +279,10 @@ int play_walk(Program& program, std::istream& walk, const std::string& shot_fold
                 boxes = check_screen(name, window);
                 save_screenshot(shot_folder + "\\" + name + ".bmp");
             }
-        } else if (verb == "boxes" && boxes < std::stoul(rest)) {
-            fail(where, "only " + std::to_string(boxes) + " boxes");
+        } else if (verb == "boxes" && (boxes < std::stoul(rest) ||
+                                       g_read_only < std::stoul(rest.substr(rest.find(' '))))) {
+            fail(where,
+                 std::to_string(boxes) + " boxes, " + std::to_string(g_read_only) + " read only");
         } else if (verb == "gone" && !wait_for([&] { return program.window(rest) == nullptr; })) {
             fail(where, "the window stays");
         } else if (verb == "asked" && comes(rest, 5000)) {

@@ -5,7 +5,7 @@
 //   window CAPTION      a window whose caption holds CAPTION comes, read by its caption
 //   message TITLE|TEXT  a message box comes, its title read and its text there to read
 //   shot NAME CAPTION   the window comes, is read and measured, and is saved as NAME.bmp
-//   boxes N             the last shot has N boxes at least
+//   boxes N R           the last shot has N boxes, R of them read only, at least
 //   focus SAID          what the reader says of the focus (* stands for any text)
 //   gone CAPTION        the window closes         asked CAPTION   Y, if the question comes
 //   ended               the program ends
