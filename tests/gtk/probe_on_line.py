@@ -12,6 +12,8 @@ import sys
 import threading
 
 import pyatspi
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "orca"))
+import devices  # noqa: E402
 from atspi_probe import (MENU, check, find_all, frame, has_focus, key, labelled_by, leave, named, run,
                          started, text_of, type_text, wait_for)
 
@@ -20,11 +22,11 @@ SCREEN = "On Line Logging"
 
 
 class RotatorBox(threading.Thread):
-    """Answers "A?" with its heading and "AG<bearing>" by turning there at once."""
+    """The Orca check's rotator box on the master end, keeping the commands it hears."""
 
     def __init__(self, master):
         super().__init__(daemon=True)
-        self.master, self.heading, self.commands = master, 290, []
+        self.master, self.box, self.commands = master, devices.RotatorBox(), []
 
     def run(self):
         heard = b""
@@ -35,13 +37,8 @@ class RotatorBox(threading.Thread):
                 return
             while b"\r" in heard:
                 line, heard = heard.split(b"\r", 1)
-                command = line.replace(b"\x02", b"").decode("latin-1")
-                self.commands.append(command)
-                if command.startswith("AG") and command[2:].isdigit():
-                    os.write(self.master, b"\x02A,G,R\r")
-                    self.heading = int(command[2:])
-                if command == "A?" or command.startswith("AG"):
-                    os.write(self.master, b"\x02A,?,%d,R\r" % self.heading)
+                self.commands.append(line.replace(b"\x02", b"").decode("latin-1"))
+                os.write(self.master, self.box.answer(self.commands[-1]).encode("latin-1"))
 
 
 def probe():
@@ -95,7 +92,7 @@ def probe():
         key(SCREEN, ["Return"])
         wait_for("the turn", lambda: "AG120" in box.commands)
         wait_for("Enter turns the antenna to the typed bearing",
-                 lambda: text_of(texts["Bearing"]) == "120" and box.heading == 120)
+                 lambda: text_of(texts["Bearing"]) == "120" and box.box.heading == 120)
         leave(program, app, SCREEN)
     os.close(master)
     os.close(slave)

@@ -112,4 +112,36 @@ inline std::string without_ampersand(const std::string& text) {
     return out;
 }
 
+inline HWND focused_window(DWORD thread) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
+
+// The chosen entry of a list or drop-down list. Wine's oleacc has no proxy for either yet
+// ("unhandled window class"), so it is read from the box itself, as that proxy reads it on
+// Windows.
+inline std::string list_item(HWND hwnd) {
+    const bool combo = class_of(hwnd) == "ComboBox";
+    LRESULT index = SendMessageW(hwnd, combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0);
+    LRESULT length = index < 0 ? -1
+                               : SendMessageW(hwnd, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN,
+                                              static_cast<WPARAM>(index), 0);
+    if (length <= 0) {
+        return {};
+    }
+    BSTR item = SysAllocStringLen(nullptr, static_cast<UINT>(length));
+    SendMessageW(hwnd, combo ? CB_GETLBTEXT : LB_GETTEXT, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(item));
+    return narrow(item);
+}
+
+// The name Windows' proxy gives a list or drop-down list: the label right before it, as
+// NVDA and JAWS read it (Wine's gives none, or the chosen entry).
+inline std::string label_before(HWND box) {
+    HWND label = GetWindow(box, GW_HWNDPREV);
+    return label != nullptr && class_of(label) == "Static" ? without_ampersand(text_of(label))
+                                                           : std::string();
+}
+
 }  // namespace vl::test

@@ -1,17 +1,18 @@
-// The walk through every screen: each window is read as a screen reader reads it (every box
-// named by the label right before it, no two boxes of a window by the same name) and
-// measured as a partially sighted operator sees it (every control inside its window, every
-// window on the screen's work area, every one-line box's text whole, no box narrower than
-// it is tall, lists as tall as their entries or their window as tall as it can be). Labels,
-// buttons and list entries are not measured: Wine lends no other process a window's font,
-// so they are seen in the screenshots.
+// The walks of the Windows program: a walk file's lines played as an operator plays them,
+// each window read as a screen reader reads it (every box named by the label right before
+// it, no two boxes of a window by the same name, a read-only box spoken as read only, the
+// focus after each key) and measured as a partially sighted operator sees it (every
+// control inside its window, every window on the screen's work area, every one-line box's
+// text whole, no box narrower than it is tall, lists as tall as their entries or their
+// window as tall as it can be). Labels, buttons and list entries are not measured: Wine
+// lends no other process a window's font, so they are seen in the screenshots.
 #include "win32/ScreenWalk.h"
 
-#include "win32/Drive.h"
 #include "win32/Msaa.h"
 
 #include <cstdio>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,7 @@ namespace vl::test {
 namespace {
 
 int g_failed = 0;
-DWORD g_process = 0;
+std::size_t g_read_only = 0;  // of the last screen checked
 
 void fail(const std::string& screen, const std::string& what) {
     std::printf("FAILED: %s: %s\n", screen.c_str(), what.c_str());
@@ -28,46 +29,11 @@ void fail(const std::string& screen, const std::string& what) {
     ++g_failed;
 }
 
-// The program's visible top-level window whose caption holds `part`, topmost first.
-HWND program_window(const std::string& part) {
-    struct Search {
-        const std::string* part;
-        HWND found;
-    } search{&part, nullptr};
-    EnumWindows(
-        [](HWND hwnd, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            DWORD process = 0;
-            GetWindowThreadProcessId(hwnd, &process);
-            if (process == g_process && IsWindowVisible(hwnd) &&
-                text_of(hwnd).find(*s->part) != std::string::npos) {
-                s->found = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 RECT client_place(HWND parent, HWND child) {
     RECT place{};
     GetWindowRect(child, &place);
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&place), 2);
     return place;
-}
-
-// What the reader names the box.
-std::string name_of(HWND box) {
-    // Wine's oleacc has no list or drop-down list proxy (it gives no name, or the chosen
-    // entry), where Windows' proxy gives the label right before the box, as NVDA and JAWS
-    // read it.
-    if (class_of(box) == "ComboBox" || class_of(box) == "ListBox") {
-        HWND label = GetWindow(box, GW_HWNDPREV);
-        return label != nullptr && class_of(label) == "Static" ? without_ampersand(text_of(label))
-                                                               : std::string();
-    }
-    return Accessible(box, OBJID_CLIENT).name();
 }
 
 int width_of(const RECT& r) {
@@ -156,7 +122,7 @@ void check_fit(const std::string& screen, HWND window, HWND control, const RECT&
 
 // Every box named by the label right before it, every box with a name of its own; every
 // control inside its window; the window on the work area.
-void check_screen(const std::string& screen, HWND window) {
+std::size_t check_screen(const std::string& screen, HWND window) {
     RECT work{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     RECT frame{};
@@ -168,6 +134,7 @@ void check_screen(const std::string& screen, HWND window) {
     std::vector<HWND> boxes;
     std::vector<std::string> labels;
     std::string label;
+    g_read_only = 0;
     for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
         RECT place{};
@@ -184,6 +151,12 @@ void check_screen(const std::string& screen, HWND window) {
         if (shown) {
             check_fit(screen, window, child, work);
         }
+        if (shown && kind == "Edit" && (GetWindowLongA(child, GWL_STYLE) & ES_READONLY) != 0) {
+            ++g_read_only;
+            if ((Accessible(child, OBJID_CLIENT).state() & STATE_SYSTEM_READONLY) == 0) {
+                fail(screen, "the read-only box \"" + labels.back() + "\" is not spoken so");
+            }
+        }
     }
     // A window of labels only reads its first line as read-only text, by its value; a
     // menu's list alone in its window is read with the window's caption, then its entry.
@@ -193,7 +166,9 @@ void check_screen(const std::string& screen, HWND window) {
                              class_of(boxes[0]) == "ListBox");
     std::set<std::string> names;
     for (std::size_t i = 0; i < boxes.size() && !lines_only; ++i) {
-        std::string name = name_of(boxes[i]);
+        const bool list = class_of(boxes[i]) == "ComboBox" || class_of(boxes[i]) == "ListBox";
+        std::string name =
+            list ? label_before(boxes[i]) : Accessible(boxes[i], OBJID_CLIENT).name();
         const std::string what = class_of(boxes[i]) + " named \"" + name + "\"";
         if (name.empty()) {
             fail(screen,
@@ -204,170 +179,122 @@ void check_screen(const std::string& screen, HWND window) {
             fail(screen, what + ": another box of the window has that name");
         }
     }
-    std::printf("%s: %zu boxes\n", screen.c_str(), boxes.size());
+    std::printf("%s: %zu boxes, %zu read only\n", screen.c_str(), boxes.size(), g_read_only);
     std::fflush(stdout);
+    return boxes.size();
 }
 
-class Walk {
-public:
-    explicit Walk(std::string folder) : m_folder(std::move(folder)) {}
-
-    // Waits for the window, checks it and takes the screen.
-    bool shot(const std::string& name, const std::string& caption) {
-        HWND window = nullptr;
-        if (!wait_for([&] { return (window = program_window(caption)) != nullptr; })) {
-            fail(name, "no window \"" + caption + "\" came");
-            return false;
-        }
-        Sleep(500);  // painted
-        check_screen(name, window);
-        save_screenshot(m_folder + "\\" + name + ".bmp");
-        return true;
+// What the reader says for the focus: a box's kind and name, a list's item too, and a
+// read-only box's text.
+std::string spoken_focus(DWORD thread) {
+    HWND focus = focused_window(thread);
+    if (focus == nullptr) {
+        return "(nothing)";
     }
-
-    // Escape and, for a form with something typed, Y to leave it unsaved.
-    void leave(const std::string& caption, bool ask = false) {
-        press(VK_ESCAPE);
-        if (ask && wait_for([] { return program_window("not saved") != nullptr; }, 5000)) {
-            press('Y');
-        }
-        if (!wait_for([&] { return program_window(caption) == nullptr; })) {
-            fail(caption, "the window stays after Escape");
-        }
+    Accessible control(focus, OBJID_CLIENT);
+    const std::string kind = class_of(focus);
+    if (kind == "Edit" && (control.state() & STATE_SYSTEM_READONLY) != 0) {
+        return "read only \"" + control.value() + "\"";
     }
-
-    // The main menu's entry, from 0, opened afresh, as the selection stays where it was.
-    static void menu(int entry) {
-        press(VK_HOME);
-        for (int i = 0; i < entry; ++i) {
-            press(VK_DOWN);
-        }
-        press(VK_RETURN);
+    std::string said = kind + " \"" + control.name() + "\"";
+    if (kind == "ListBox") {
+        std::string item = control.focused_item();
+        said += " item \"" + (item.empty() ? list_item(focus) : item) + "\"";
     }
+    return said;
+}
 
-private:
-    std::string m_folder;
-};
+// Whether `said` is `expected`, where one * in it stands for one or more characters.
+bool matches(const std::string& said, const std::string& expected) {
+    const std::size_t star = expected.find('*');
+    if (star == std::string::npos) {
+        return said == expected;
+    }
+    const std::string after = expected.substr(star + 1);
+    return said.size() > expected.size() - 1 && said.rfind(expected.substr(0, star), 0) == 0 &&
+           said.compare(said.size() - after.size(), after.size(), after) == 0;
+}
 
 }  // namespace
 
-int walk_every_screen(const std::string& exe, const std::string& shot_folder) {
-    Program program;
-    if (!program.start(exe)) {
-        std::printf("cannot start %s\n", exe.c_str());
-        return 1;
+int play_walk(Program& program, std::istream& walk, const std::string& shot_folder) {
+    g_failed = 0;
+    DWORD thread = 0;
+    std::size_t boxes = 0;
+    std::string line;
+    for (int number = 1; std::getline(walk, line); ++number) {
+        if (line.empty() || line[0] == '#') {
+            continue;
+        }
+        const std::string verb = line.substr(0, line.find(' '));
+        const std::string rest = line.size() > verb.size() ? line.substr(verb.size() + 1) : "";
+        const std::string where = "line " + std::to_string(number);
+        static const std::set<std::string> kVerbs = {"key",   "type",    "menu",  "window",
+                                                     "shot",  "message", "boxes", "gone",
+                                                     "asked", "focus",   "ended"};
+        if (kVerbs.count(verb) == 0) {
+            fail(where, "no such step: " + line);
+            continue;
+        }
+        HWND window = nullptr;
+        auto comes = [&](const std::string& caption, int ms) {
+            return wait_for([&] { return (window = program.window(caption)) != nullptr; }, ms);
+        };
+        if (verb == "key") {
+            std::istringstream keys(rest);
+            for (std::string key; keys >> key;) {
+                if (!press(key)) {
+                    fail(where, "no key " + key);
+                }
+            }
+        } else if (verb == "type") {
+            type(rest);
+        } else if (verb == "menu") {
+            // The main menu's entry, from 0, opened afresh, as the selection stays where it was.
+            press("Home");
+            for (int i = std::stoi(rest); i > 0; --i) {
+                press("Down");
+            }
+            press("Enter");
+        } else if (verb == "window" || verb == "shot" || verb == "message") {
+            const std::string name = verb == "shot" ? rest.substr(0, rest.find(' ')) : "";
+            const std::string caption = verb == "shot"      ? rest.substr(name.size() + 1)
+                                        : verb == "message" ? rest.substr(0, rest.find('|'))
+                                                            : rest;
+            if (!comes(caption, 60000)) {
+                fail(where, "no window \"" + caption + "\" came");
+                return g_failed;
+            }
+            thread = thread != 0 ? thread : GetWindowThreadProcessId(window, nullptr);
+            if (Accessible(window, OBJID_CLIENT).name() != text_of(window)) {
+                fail(where, "the caption \"" + text_of(window) + "\" is not read");
+            }
+            if (verb == "message" &&
+                FindWindowExA(window, nullptr, "Static", rest.substr(caption.size() + 1).c_str()) ==
+                    nullptr) {
+                fail(where, "the message box's text is not there to read");
+            }
+            if (verb == "shot") {
+                Sleep(500);  // painted
+                boxes = check_screen(name, window);
+                save_screenshot(shot_folder + "\\" + name + ".bmp");
+            }
+        } else if (verb == "boxes" && (boxes < std::stoul(rest) ||
+                                       g_read_only < std::stoul(rest.substr(rest.find(' '))))) {
+            fail(where,
+                 std::to_string(boxes) + " boxes, " + std::to_string(g_read_only) + " read only");
+        } else if (verb == "gone" && !wait_for([&] { return program.window(rest) == nullptr; })) {
+            fail(where, "the window stays");
+        } else if (verb == "asked" && comes(rest, 5000)) {
+            press("Y");
+        } else if (verb == "focus" &&
+                   !wait_for([&] { return matches(spoken_focus(thread), rest); })) {
+            fail(where, "the focus: " + spoken_focus(thread));
+        } else if (verb == "ended" && !program.ended(10000)) {
+            fail(where, "the program does not end");
+        }
     }
-    g_process = program.process.dwProcessId;
-    Walk walk(shot_folder);
-    if (!walk.shot("main_menu", "Varrow Log version")) {
-        return 1;
-    }
-    press(VK_F1);
-    walk.shot("key_help", "Key help");
-    walk.leave("Key help");
-    Walk::menu(1);
-    type("15/01/14");
-    press(VK_RETURN);
-    type("G4NEW");
-    press(VK_RETURN);
-    type("1300");
-    walk.shot("off_line", "Off Line Logging");
-    walk.leave("Off Line Logging", true);
-    Walk::menu(3);
-    walk.shot("browse", "Browse the log");
-    walk.leave("Browse the log");
-    Walk::menu(7);
-    walk.shot("station_data", "STATION DATA");
-    walk.leave("STATION DATA");
-    Walk::menu(8);
-    walk.shot("dx_menu", "DX Data Facilities");
-    press(VK_DOWN);
-    press(VK_RETURN);
-    walk.shot("dxcc_status", "DXCC Status");
-    walk.leave("DXCC Status");
-    press('C');
-    press('C');
-    press(VK_RETURN);
-    walk.shot("countries_worked", "Countries Worked");
-    walk.leave("Countries Worked");
-    walk.leave("DX Data Facilities");
-    Walk::menu(12);
-    walk.shot("location", "Set Latitude");
-    walk.leave("Set Latitude");
-    Walk::menu(13);
-    walk.shot("beam_heading", "Beam Heading");
-    walk.leave("Beam Heading");
-    Walk::menu(0);
-    walk.shot("instructions", "How to use");
-    press(VK_DOWN);
-    press(VK_RETURN);
-    walk.shot("manual_topic", "Off line logging.");
-    walk.leave("Off line logging.");
-    walk.leave("How to use");
-    Walk::menu(18);
-    walk.shot("about", "About Varrow Log");
-    walk.leave("About Varrow Log");
-    // On-line logging with a call checked, so the Country, Last QSO and Beam Heading boxes
-    // are full, and the database search and note pad it opens.
-    Walk::menu(2);
-    type("G4ABC");
-    press(VK_RETURN);
-    walk.shot("on_line", "On Line Logging");
-    press(VK_F1);
-    walk.shot("on_line_key_help", "Key help");
-    walk.leave("Key help");
-    press('1', false, VK_CONTROL);
-    type("eu*");
-    press(VK_RETURN);
-    walk.shot("database", "Database Search");
-    walk.leave("Database Search");
-    press(VK_F5);
-    type("Worked G4ABC on the new antenna");
-    walk.shot("note_pad", "Note Pad");
-    walk.leave("Note Pad");
-    press(VK_ESCAPE);
-    if (wait_for([] { return program_window("Exit on line Logging") != nullptr; }, 5000)) {
-        press('Y');
-    }
-    if (!wait_for([] { return program_window("On Line Logging") == nullptr; })) {
-        fail("on_line", "the window stays after Escape and Yes");
-    }
-    const struct {
-        int entry;
-        const char* name;
-        const char* caption;
-    } kPlain[] = {
-        {4, "print_log", "PRINT LOG"},
-        {5, "print_qsl", "PRINT QSLs"},
-        {6, "print_swl", "Print SWL QSLs"},
-        {9, "import", "IMPORT A LOG"},
-        {10, "export", "Export to ADIF"},
-        {11, "date_format", "Select Date Format"},
-        {15, "uploads", "Uploads"},
-        {16, "backup_drive", "Set Back Up Drive"},
-    };
-    for (const auto& screen : kPlain) {
-        Walk::menu(screen.entry);
-        walk.shot(screen.name, screen.caption);
-        walk.leave(screen.caption);
-    }
-    // The needed callers of WSJT-X's decodes, from the main menu's F9.
-    press(VK_F9);
-    walk.shot("needed_callers", "Needed Callers");
-    walk.leave("Needed Callers");
-    // The call book screen, with the on-line call book's account boxes shown.
-    Walk::menu(14);
-    walk.shot("call_book", "Call Book selection");
-    for (int i = 0; i < 4; ++i) {
-        press(VK_DOWN);
-    }
-    walk.shot("call_book_online", "Call Book selection");
-    walk.leave("Call Book selection");
-    press(VK_ESCAPE);
-    if (!program.ended(10000)) {
-        fail("main_menu", "Escape does not end the program");
-    }
-    std::printf("every screen: %d failed\n", g_failed);
+    std::printf("%d failed\n", g_failed);
     return g_failed;
 }
 

@@ -1,13 +1,25 @@
-// Every screen of the Windows program opened in turn, as an operator opens it, each read
-// through MSAA and measured in its own font, and each saved as a screenshot.
+// Walk files: what an operator does to the Windows program and what a screen reader and a
+// partially sighted operator must find, a line each:
+//   key KEY...          keys as the key scripts name them       type TEXT
+//   menu N              the main menu's entry N (from 0) opened afresh
+//   window CAPTION      a window whose caption holds CAPTION comes, read by its caption
+//   message TITLE|TEXT  a message box comes, its title read and its text there to read
+//   shot NAME CAPTION   the window comes, is read and measured, and is saved as NAME.bmp
+//   boxes N R           the last shot has N boxes, R of them read only, at least
+//   focus SAID          what the reader says of the focus (* stands for any text)
+//   gone CAPTION        the window closes         asked CAPTION   Y, if the question comes
+//   ended               the program ends
 #pragma once
 
+#include "win32/Drive.h"
+
+#include <istream>
 #include <string>
 
 namespace vl::test {
 
-// Walks every screen of PROGRAM_EXE (a folder with the Orca check's log and the test call
-// book), saving NAME.bmp files in SHOT_FOLDER; the number of checks that failed.
-int walk_every_screen(const std::string& exe, const std::string& shot_folder);
+// Plays WALK to the started PROGRAM, saving its shots in SHOT_FOLDER; the number of checks
+// that failed.
+int play_walk(Program& program, std::istream& walk, const std::string& shot_folder);
 
 }  // namespace vl::test

@@ -12,30 +12,31 @@ set -euo pipefail
 
 . "$(dirname "$0")/wine_desktop.sh"
 
-# Inside the display: the probe, then the timed start with the big log.
+# Inside the display: the probe and the walk through every screen at 96 dots per inch, the
+# timed start with the big log, then both again at 192, the setting Wine reads when its
+# desktop starts, on fresh folders, for the screenshots at twice the text size.
 if [ "${1:-}" = "--on-display" ]; then
-    probe="$2" folder="$3" big="$4" make_log="$5" screens="$6"
-    start_wine_desktop
+    probe="$2" folder="$3" big="$4" make_log="$5" screens="$6" walks="$7"
     status=0
-    wine "$probe" "$(winepath -w "$folder/varrowlog.exe")" "$(winepath -w "$folder")" || status=$?
-    echo "Every screen at 96 dots per inch:"
-    wine "$probe" --screens "$(winepath -w "$screens/96/varrowlog.exe")" \
-        "$(winepath -w "$screens/96/shots")" || status=$?
-    wine "$make_log" "$(winepath -w "$big")" >/dev/null
-    echo "Start-up with 120,000 entries under Wine:"
-    wine "$probe" --time "$(winepath -w "$big/varrowlog.exe")" || status=$?
-    # Again at 192 dots per inch, the setting Wine reads when its desktop starts, on a fresh
-    # folder, for the screenshots at twice the text size.
-    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f >/dev/null 2>&1
-    wineserver -k
-    wineserver -w
-    start_wine_desktop
-    echo "At 192 dots per inch:"
-    wine "$probe" "$(winepath -w "$folder/192/varrowlog.exe")" "$(winepath -w "$folder/192")" ||
-        status=$?
-    echo "Every screen at 192 dots per inch:"
-    wine "$probe" --screens "$(winepath -w "$screens/192/varrowlog.exe")" \
-        "$(winepath -w "$screens/192/shots")" || status=$?
+    walk() {
+        wine "$probe" "$(winepath -w "$1/varrowlog.exe")" "$(winepath -w "$2")" \
+            "$(winepath -w "$walks/$3.walk")" || status=$?
+    }
+    for dpi in 96 192; do
+        wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $dpi /f >/dev/null 2>&1
+        wineserver -k || true
+        wineserver -w
+        start_wine_desktop
+        echo "The probe at $dpi dots per inch:"
+        walk "$folder/$dpi" "$folder/$dpi" probe
+        echo "Every screen at $dpi dots per inch:"
+        walk "$screens/$dpi" "$screens/$dpi/shots" screens
+        if [ $dpi = 96 ]; then
+            wine "$make_log" "$(winepath -w "$big")" >/dev/null
+            echo "Start-up with 120,000 entries under Wine:"
+            wine "$probe" --time "$(winepath -w "$big/varrowlog.exe")" || status=$?
+        fi
+    done
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
     exit "$status"
 fi
@@ -73,26 +74,23 @@ cp "$data/COUNTRY.LST" "$tests/orca/ISLANDS.TXT" "$call_book" "$screens/96/"
 )
 cp "$program" "$screens/96/"
 cp -r "$screens/96/." "$screens/192/"
-mkdir -p "$WINEPREFIX"
-cp "$program" "$data/COUNTRY.LST" "$folder/"
+mkdir -p "$WINEPREFIX" "$folder/96" "$folder/192"
 cp "$program" "$data/COUNTRY.LST" "$big/"
-mkdir -p "$folder/192"
+cp "$program" "$data/COUNTRY.LST" "$folder/96/"
 cp "$program" "$data/COUNTRY.LST" "$folder/192/"
 
 status=0
 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --on-display "$probe" "$folder" "$big" "$make_log" \
-    "$screens" </dev/null || status=$?
-for shot in main_menu offline_form; do
-    if [ -f "$folder/$shot.bmp" ]; then
-        convert "$folder/$shot.bmp" "$artifacts/win32_$shot.png"
-    fi
-    if [ -f "$folder/192/$shot.bmp" ]; then
-        convert "$folder/192/$shot.bmp" "$artifacts/win32_${shot}_192dpi.png"
-    fi
-done
+    "$screens" "$tests/win32" </dev/null || status=$?
 rm -rf "$artifacts/win32_screens"
 mkdir -p "$artifacts/win32_screens"
 for dpi in 96 192; do
+    suffix=$([ $dpi = 96 ] || echo _192dpi)
+    for shot in main_menu offline_form; do
+        if [ -f "$folder/$dpi/$shot.bmp" ]; then
+            convert "$folder/$dpi/$shot.bmp" "$artifacts/win32_$shot$suffix.png"
+        fi
+    done
     for shot in "$screens/$dpi/shots"/*.bmp; do
         if [ -f "$shot" ]; then
             convert "$shot" "$artifacts/win32_screens/$(basename "$shot" .bmp)_${dpi}dpi.png"

@@ -3,13 +3,18 @@
 # through varrowlog-script.exe under Wine, each on its own copy of the same program folder
 # (the log the Orca check starts from), and requires the same journal, the same exit code
 # and the same log, byte for byte. Each folder gets its system's build of the test call-book
-# library, as the Orca check's folder does.
+# library, as the Orca check's folder does, and the on-line call book's local stand-in
+# (tests/reference/callbook_server.py), which both reach through their own web clients.
 #   same_journal.sh LINUX_RUNNER WINDOWS_RUNNER DATA_FOLDER TESTS_FOLDER WINDOWS_CALL_BOOK
 set -euo pipefail
 linux="$1" windows="$2" data="$3" tests="$4" windows_call_book="$5"
 linux_call_book="$(dirname "$linux")/tests/callbook/HAMCAL32.so"
 work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
+"$tests/reference/callbook_server.py" >"$work/port" &
+server=$!
+trap 'kill $server 2>/dev/null; rm -rf "$work"' EXIT
+for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
+printf '\r\n\r\nhttp://127.0.0.1:%s/found/\r\n' "$(head -1 "$work/port")" >"$work/CALLBOOK.TXT"
 mkdir -p "$work/fixture"
 cp "$data/COUNTRY.LST" "$tests/orca/ISLANDS.TXT" "$work/fixture/"
 "$linux" "$work/fixture" "$tests/orca/fixture.script" >/dev/null
@@ -19,15 +24,18 @@ count=0
 for script in "$tests"/orca/*.script "$tests"/scenarios/*.script; do
     name="$(basename "$(dirname "$script")")/$(basename "$script" .script)"
     [ "$name" = orca/fixture ] && continue
-    # Scripts played beside a simulated transceiver and rotator box, or the call book's
-    # stand-in server, or Hamlib's daemon, need them; the Windows COM ports and Hamlib client
-    # are tested on their own, and the Windows build has no web client.
-    head -1 "$script" | grep -q -e '^# Devices' -e '^# Call book server' -e '^# Hamlib' && continue
+    # Scripts played beside a simulated transceiver and rotator box, or Hamlib's daemon, need
+    # them; the Windows COM ports and Hamlib client are tested on their own.
+    head -1 "$script" | grep -q -e '^# Devices' -e '^# Hamlib' && continue
     rm -rf "$work/linux" "$work/windows"
     cp -r "$work/fixture" "$work/linux"
     cp -r "$work/fixture" "$work/windows"
     cp "$linux_call_book" "$work/linux/"
     cp "$windows_call_book" "$work/windows/"
+    if head -1 "$script" | grep -q '^# Call book server'; then
+        cp "$work/CALLBOOK.TXT" "$work/linux/"
+        cp "$work/CALLBOOK.TXT" "$work/windows/"
+    fi
     linux_status=0
     windows_status=0
     "$linux" "$work/linux" "$script" >"$work/linux.journal" 2>/dev/null || linux_status=$?

@@ -33,48 +33,36 @@ play() {
 }
 
 failed=0
-expect_line() {
-    if ! grep -qxF "$1" "$work/journal"; then
-        echo "FAILED: the journal lacks: $1"
-        sed 's/^/  /' "$work/journal" | grep -e static -e message || true
+# WHAT GOT WANTED: a failure said when GOT is not WANTED.
+same() {
+    if [ "$2" != "$3" ]; then
+        echo "FAILED: $1: $2"
         failed=1
     fi
 }
+expect_line() {
+    grep -qxF "$1" "$work/journal" || same "the journal lacks" "$1" ""
+}
 no_secret() {
-    if grep -q -e KEY1 -e secret -e appkey "$work/journal"; then
-        echo "FAILED: a journal line holds a key or password"
-        failed=1
-    fi
+    ! grep -q -e KEY1 -e secret -e appkey "$work/journal" || same "a line holds a secret" "" x
 }
 
 play wine live 0
 expect_line 'static "Club Log: 1 contact sent. QRZ: 1 contact sent. LoTW: 1 contact sent."'
-if [ "$(tr -d '\r' <"$work/run/TQSL/TQSLARGS.TXT" | head -7 | tr '\n' ' ')" != "-d -u -a compliant -x -l Home QTH " ]; then
-    echo "FAILED: tqsl was given: $(cat "$work/run/TQSL/TQSLARGS.TXT")"
-    failed=1
-fi
-if ! grep -q '<call:5>G4ABC' "$work/run/TQSL/TQSLSENT.ADI"; then
-    echo "FAILED: tqsl was not given the contact"
-    failed=1
-fi
+same "tqsl was given" "$(tr -d '\r' <"$work/run/TQSL/TQSLARGS.TXT" | head -7 | tr '\n' ' ')" \
+    "-d -u -a compliant -x -l Home QTH "
+grep -q '<call:5>G4ABC' "$work/run/TQSL/TQSLSENT.ADI" || same "tqsl was not given G4ABC" "" x
 no_secret
-held="$(python3 -c 'import sys,urllib.request; print(urllib.request.urlopen(urllib.request.Request(sys.argv[1], data=b"")).read().decode(), end="")' "$base/wine/held")"
-if [ "$held" != "$(printf 'clublog 20250314 1402 G4ABC 1\nqrz 20250314 1402 G4ABC 1')" ]; then
-    echo "FAILED: the server holds: $held"
-    failed=1
-fi
-if [ -s "$work/run/UPLOADS.QUE" ]; then
-    echo "FAILED: the queue still holds: $(cat "$work/run/UPLOADS.QUE")"
-    failed=1
-fi
+same "the server holds" \
+    "$(python3 -c 'import sys,urllib.request; print(urllib.request.urlopen(urllib.request.Request(sys.argv[1], data=b"")).read().decode(), end="")' "$base/wine/held")" \
+    "$(printf 'clublog 20250314 1402 G4ABC 1\nqrz 20250314 1402 G4ABC 1')"
+same "the queue still holds" "$(cat "$work/run/UPLOADS.QUE" 2>/dev/null)" ""
 
 play wine wrongkey 11
 expect_line 'static "Club Log: 1 contact kept to send later, wrong e-mail, password or application key. QRZ: 1 contact kept to send later, wrong API key. LoTW: 1 contact kept to send later, LoTW could not be reached."'
 no_secret
-if [ "$(cat "$work/run/UPLOADS.QUE")" != "$(printf 'CLUBLOG 20250314 1402 G4ABC N\r\nQRZ 20250314 1402 G4ABC N\r\nLOTW 20250314 1402 G4ABC N\r')" ]; then
-    echo "FAILED: the queue holds: $(cat -A "$work/run/UPLOADS.QUE")"
-    failed=1
-fi
+same "the queue holds" "$(cat "$work/run/UPLOADS.QUE")" \
+    "$(printf 'CLUBLOG 20250314 1402 G4ABC N\r\nQRZ 20250314 1402 G4ABC N\r\nLOTW 20250314 1402 G4ABC N\r')"
 
 play wine error 0
 expect_line 'static "Club Log: 1 contact kept to send later, the server failed, HTTP error 500. QRZ: 1 contact kept to send later, the server failed, HTTP error 500. LoTW: 1 contact sent."'

@@ -7,51 +7,24 @@
 // Transcript lines: `window "CAPTION"`, `message "TITLE" "TEXT"`, `focus KIND "NAME" "VALUE"
 // HANDLE` (the focus on a box), `item "TEXT" HANDLE` (the focused box's new item or line),
 // and the stand-in library's `notification "TEXT" HANDLE`.
-#include <cctype>
 #include <cstdio>
 #include <fstream>
-#include <map>
 #include <sstream>
 #include <string>
-#include <vector>
 
+#include "win32/Drive.h"
 #include "win32/Msaa.h"
+#include "win32/reader/Transcript.h"
 
 namespace {
 
 using namespace vl::test;
 
 std::string g_transcript;
-DWORD g_process = 0;
-
-std::string quoted(const std::string& text) {
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-        }
-        out += c == '\r' || c == '\n' ? ' ' : c;
-    }
-    return out + "\"";
-}
+Program g_program;
 
 void write_line(const std::string& line) {
-    HANDLE file =
-        CreateFileA(g_transcript.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return;
-    }
-    std::string text = line + "\n";
-    DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
-bool ours(HWND hwnd) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(hwnd, &process);
-    return hwnd != nullptr && process == g_process;
+    append_line(g_transcript, line);
 }
 
 // A message box is a dialog whose text is the static control 0xFFFF.
@@ -60,40 +33,27 @@ HWND message_text(HWND dialog) {
     return text != nullptr && class_of(dialog) == "#32770" ? text : nullptr;
 }
 
-std::string kind_of(HWND hwnd, const Accessible& object) {
-    std::string window_class = class_of(hwnd);
-    if (window_class == "Edit") {
-        return (object.state() & STATE_SYSTEM_READONLY) != 0 ? "readonly" : "edit";
-    }
+// What a reader says of a box: its kind, its name and its value.
+struct Said {
+    std::string kind, name, value;
+};
+Said said_of(HWND hwnd) {
+    Accessible control(hwnd, OBJID_CLIENT);
+    const std::string window_class = class_of(hwnd);
     if (window_class == "ListBox") {
-        return "list";
+        return {"list", control.name(), list_item(hwnd)};
     }
     if (window_class == "ComboBox") {
-        return "dropdown";
+        return {"dropdown", label_before(hwnd), list_item(hwnd)};
     }
     if (window_class == "Button") {
-        return "button";
+        return {"button", "", without_ampersand(text_of(hwnd))};
     }
-    return window_class;
-}
-
-// The item of a list a reader speaks; Wine's oleacc has no list box proxy yet, so the item
-// is read from the list itself, as that proxy reads it on Windows.
-std::string list_item(HWND hwnd, bool combo) {
-    LRESULT index = SendMessageW(hwnd, combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0);
-    if (index < 0) {
-        return {};
+    if (window_class == "Edit") {
+        const bool read_only = (control.state() & STATE_SYSTEM_READONLY) != 0;
+        return {read_only ? "readonly" : "edit", control.name(), control.value()};
     }
-    LRESULT length =
-        SendMessageW(hwnd, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length <= 0) {
-        return {};
-    }
-    std::wstring item(static_cast<std::size_t>(length) + 1, L'\0');
-    SendMessageW(hwnd, combo ? CB_GETLBTEXT : LB_GETTEXT, static_cast<WPARAM>(index),
-                 reinterpret_cast<LPARAM>(item.data()));
-    item.resize(static_cast<std::size_t>(length));
-    return narrow(SysAllocString(item.c_str()));
+    return {window_class, control.name(), control.value()};
 }
 
 // What the reader last spoke of, so that a state it finds again is not spoken twice.
@@ -112,49 +72,20 @@ struct Seen {
 };
 Seen g_last_look;
 
-std::string value_of(HWND hwnd, const Accessible& control, const std::string& kind) {
-    if (kind == "list" || kind == "dropdown") {
-        return list_item(hwnd, kind == "dropdown");
-    }
-    if (kind == "button") {
-        return without_ampersand(text_of(hwnd));
-    }
-    return control.value();
-}
-
-// The name a reader gives a box. Windows names a drop-down list after the label before it;
-// Wine's oleacc has no proxy for it yet and gives its text, so the label is read here.
-std::string name_of(HWND hwnd, const Accessible& control, const std::string& kind) {
-    if (kind == "button") {
-        return {};
-    }
-    if (kind == "dropdown") {
-        HWND label = GetWindow(hwnd, GW_HWNDPREV);
-        return label != nullptr && class_of(label) == "Static" ? without_ampersand(text_of(label))
-                                                               : std::string();
-    }
-    return control.name();
-}
-
 Seen look() {
     Seen seen;
     seen.foreground = GetForegroundWindow();
-    if (!ours(seen.foreground)) {
+    if (!g_program.ours(seen.foreground)) {
         return {};
     }
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    if (GetGUIThreadInfo(GetWindowThreadProcessId(seen.foreground, nullptr), &info)) {
-        seen.focus = info.hwndFocus;
-    }
+    seen.focus = focused_window(GetWindowThreadProcessId(seen.foreground, nullptr));
     // The dialog itself, or a message box's buttons: a reader speaks the box.
     if (seen.focus != nullptr &&
         (seen.focus == seen.foreground || message_text(seen.foreground) != nullptr)) {
         seen.focus = nullptr;
     }
     if (seen.focus != nullptr) {
-        Accessible control(seen.focus, OBJID_CLIENT);
-        seen.value = value_of(seen.focus, control, kind_of(seen.focus, control));
+        seen.value = said_of(seen.focus).value;
     }
     return seen;
 }
@@ -186,10 +117,9 @@ bool follow(bool focus_event_again) {
     char handle[32];
     std::snprintf(handle, sizeof handle, " %p", static_cast<void*>(seen.focus));
     if (seen.focus != g_focus) {
-        Accessible control(seen.focus, OBJID_CLIENT);
-        std::string said_kind = kind_of(seen.focus, control);
-        write_line("focus " + said_kind + " " + quoted(name_of(seen.focus, control, said_kind)) +
-                   " " + quoted(seen.value) + handle);
+        Said said = said_of(seen.focus);
+        write_line("focus " + said.kind + " " + quoted(said.name) + " " + quoted(seen.value) +
+                   handle);
     } else if (seen.value != g_value && (list || focus_event_again)) {
         // A list's new item, or a line read again: the reader says the new text alone.
         write_line("item " + quoted(seen.value) + handle);
@@ -204,80 +134,9 @@ bool follow(bool focus_event_again) {
 bool g_focus_event = false;
 
 void CALLBACK on_event(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object_id, LONG, DWORD, DWORD) {
-    if (ours(hwnd) && event == EVENT_OBJECT_FOCUS && object_id == OBJID_CLIENT) {
+    if (g_program.ours(hwnd) && event == EVENT_OBJECT_FOCUS && object_id == OBJID_CLIENT) {
         g_focus_event = true;
     }
-}
-
-// Key names of the key scripts, as virtual keys.
-const std::map<std::string, WORD> kKeys = {
-    {"Enter", VK_RETURN},   {"Escape", VK_ESCAPE}, {"Tab", VK_TAB},       {"Space", VK_SPACE},
-    {"Backspace", VK_BACK}, {"Delete", VK_DELETE}, {"Insert", VK_INSERT}, {"PageUp", VK_PRIOR},
-    {"PageDown", VK_NEXT},  {"Home", VK_HOME},     {"End", VK_END},       {"Up", VK_UP},
-    {"Down", VK_DOWN},      {"Left", VK_LEFT},     {"Right", VK_RIGHT},   {"F24", VK_F24},
-};
-
-void send(const std::vector<INPUT>& keys) {
-    SendInput(static_cast<UINT>(keys.size()), const_cast<INPUT*>(keys.data()), sizeof(INPUT));
-}
-
-INPUT key_input(WORD vk, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    return input;
-}
-
-bool press(const std::string& chord) {
-    std::vector<WORD> modifiers;
-    std::string key = chord;
-    for (auto [prefix, vk] : {std::pair{"Ctrl+", VK_CONTROL}, std::pair{"Shift+", VK_SHIFT},
-                              std::pair{"Alt+", VK_MENU}}) {
-        std::string p = prefix;
-        if (key.rfind(p, 0) == 0) {
-            modifiers.push_back(static_cast<WORD>(vk));
-            key = key.substr(p.size());
-        }
-    }
-    WORD vk = 0;
-    if (auto found = kKeys.find(key); found != kKeys.end()) {
-        vk = found->second;
-    } else if (key.size() >= 2 && key[0] == 'F' &&
-               std::isdigit(static_cast<unsigned char>(key[1]))) {
-        vk = static_cast<WORD>(VK_F1 + std::stoi(key.substr(1)) - 1);
-    } else if (key.size() == 1 && std::isalnum(static_cast<unsigned char>(key[0]))) {
-        vk = static_cast<WORD>(std::toupper(static_cast<unsigned char>(key[0])));
-    } else {
-        return false;
-    }
-    std::vector<INPUT> keys;
-    for (WORD m : modifiers) {
-        keys.push_back(key_input(m, false));
-    }
-    keys.push_back(key_input(vk, false));
-    keys.push_back(key_input(vk, true));
-    for (auto m = modifiers.rbegin(); m != modifiers.rend(); ++m) {
-        keys.push_back(key_input(*m, true));
-    }
-    send(keys);
-    return true;
-}
-
-void type(const std::string& text) {
-    std::vector<INPUT> keys;
-    for (unsigned char c : text) {
-        wchar_t wide = 0;
-        MultiByteToWideChar(1252, 0, reinterpret_cast<const char*>(&c), 1, &wide, 1);
-        for (bool up : {false, true}) {
-            INPUT input{};
-            input.type = INPUT_KEYBOARD;
-            input.ki.wScan = wide;
-            input.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
-            keys.push_back(input);
-        }
-    }
-    send(keys);
 }
 
 // Takes the program's events until it has been quiet for a while: what a step brings.
@@ -326,17 +185,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "reader_standin: no WinEvent hook\n");
         return 1;
     }
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    std::string folder = exe.substr(0, exe.find_last_of("\\/") + 1);
-    std::string command = "\"" + exe + "\"";
-    if (!CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.c_str(), &startup, &process)) {
-        std::fprintf(stderr, "reader_standin: cannot start %s\n", exe.c_str());
+    if (!g_program.start(exe)) {
         return 1;
     }
-    g_process = process.dwProcessId;
     // On a loaded machine the program may take longer than the quiet time to show its main
     // window: keys sent before it would be lost.
     listen(1500, 60000, true);
@@ -357,7 +208,7 @@ int main(int argc, char** argv) {
             std::istringstream keys(rest);
             std::string key;
             while (keys >> key) {
-                if (!press(key)) {
+                if (!press(key, 0)) {
                     std::fprintf(stderr, "reader_standin: no key %s\n", key.c_str());
                     status = 2;
                     break;
@@ -365,10 +216,10 @@ int main(int argc, char** argv) {
                 listen(400, 8000);
             }
         } else if (verb == "type") {
-            type(rest);
+            type(rest, 0);
             listen(400, 8000);
         } else if (verb == "answer") {
-            press(rest == "yes" ? "Y" : rest == "no" ? "N" : "Enter");
+            press(rest == "yes" ? "Y" : rest == "no" ? "N" : "Enter", 0);
             listen(400, 8000);
         } else if (verb == "tick" || verb == "wait") {
             listen(100 * std::stoi(rest), 100 * std::stoi(rest) + 8000);
@@ -378,12 +229,10 @@ int main(int argc, char** argv) {
             status = 2;
         }
     }
-    if (WaitForSingleObject(process.hProcess, 5000) != WAIT_OBJECT_0) {
-        TerminateProcess(process.hProcess, 1);
+    if (!g_program.ended(5000)) {
+        TerminateProcess(g_program.process.hProcess, 1);
     }
     listen(300, 2000);
     UnhookWinEvent(hook);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
     return status;
 }

@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <string>
 
+#include "win32/reader/Transcript.h"
+
 namespace {
 
 // The element a notification is raised on: the program only passes it back and releases it.
@@ -29,22 +31,6 @@ public:
 };
 
 HostProvider g_provider;
-
-void append_line(const std::string& line) {
-    char path[MAX_PATH];
-    DWORD length = GetEnvironmentVariableA("VARROW_READER_LOG", path, sizeof path);
-    if (length == 0 || length >= sizeof path) {
-        return;
-    }
-    HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return;
-    }
-    DWORD written = 0;
-    WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-    CloseHandle(file);
-}
 
 }  // namespace
 
@@ -71,17 +57,14 @@ extern "C" __declspec(dllexport) HRESULT WINAPI
     int got = WideCharToMultiByte(1252, 0, text, length, narrow.data(),
                                   static_cast<int>(narrow.size()), nullptr, nullptr);
     narrow.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-    std::string quoted;
-    for (char c : narrow) {
-        if (c == '"' || c == '\\') {
-            quoted += '\\';
-        }
-        quoted += c == '\n' ? ' ' : c;
-    }
     // The box that had the focus when it was said, so that the check can put it in order
     // with the focus moves the reader saw from outside a moment later.
     char focus[32];
     std::snprintf(focus, sizeof focus, " %p", static_cast<void*>(GetFocus()));
-    append_line("notification \"" + quoted + "\"" + focus + "\n");
+    char path[MAX_PATH];
+    DWORD size = GetEnvironmentVariableA("VARROW_READER_LOG", path, sizeof path);
+    if (size != 0 && size < sizeof path) {
+        vl::test::append_line(path, "notification " + vl::test::quoted(narrow) + focus);
+    }
     return S_OK;
 }
