@@ -106,7 +106,7 @@ TEST(LogEntry, DecodeThenEncodeGivesTheSameBytes) {
     EXPECT_EQ(encode(decode_text(encode(text))), encode(text));
     DataEntry data;
     data.antenna = "Yagi";
-    data.band = 12;
+    data.band = -1;  // no band: both bytes of the field are set
     EXPECT_EQ(encode(decode_data(encode(data))), encode(data));
 }
 

@@ -80,7 +80,7 @@ TEST(CallBookXml, TheSmallReaderAgreesWithExpatOnMarkup) {
         bool readable;
         const char* key;
     } kCases[] = {
-        {database("<Session><Key>a&amp;b&#65;&#x42;&lt;</Key></Session>"), true, "a&bAB<"},
+        {database("<Session><Key>a&amp;b&#9;&#65;&#x42;&lt;</Key></Session>"), true, "a&b AB<"},
         {database("<Session><Key><![CDATA[x<y]]></Key><!-- note --></Session>"), true, "x<y"},
         {"<?xml version='1.0'?>\n<!-- c --><QRZDatabase a=\"1\" b='2'><Session><Key>k</Key>"
          "</Session></QRZDatabase>\n<?pi x?>\n",

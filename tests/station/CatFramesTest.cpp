@@ -53,6 +53,7 @@ const Case kCases[] = {
      1},
     {"format5_bcd", {hex("0000000100"), 1, 4, 5}, {hex("005042010000")}, "14.2500", -1},
     {"below_100_khz_shows_nothing", {kFt817.query, 1, 4, 4}, {hex("0000999900")}, "", -1},
+    {"from_100_khz_shown", {kFt817.query, 1, 4, 4}, {hex("0001000000")}, "0.1000", -1},
     {"unknown_code_decodes_nothing", {kFt817.query, 1, 4, 12}, {hex("0142500001")}, "", -1},
     {"text_kenwood_eleven_digits", kKenwood, {text("FA00014074000;")}, "14.0740", -1},
     {"text_doubled_reply_then_mode", kYaesu, {text("FA014074000;FA007074000;MD0C;")}, "7.0740", 12},
