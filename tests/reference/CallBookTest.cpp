@@ -133,8 +133,8 @@ TEST_F(CallBookLibraryTest, LookupsThroughTheRealLoader) {
         // The name's line break becomes blanks in the comment box.
         {3, "D", "G4ABC", Kind::Found, "JOHN SMITH   1 HIGH STREET LONDON ENGLAND"},
         {3, "D", "G4XYZ", Kind::Failed, "CALL NOT FOUND"},
-        // A length beyond the text buffer, a negative one and a zero.
-        {3, "D", "BAD1", Kind::Found, std::string(256, 'N') + "     XYZ"},
+        // A length beyond the text buffer, a negative one, a field of one letter and a zero.
+        {3, "D", "BAD1", Kind::Found, std::string(256, 'N') + "    Q XYZ"},
         // Opened once a run: a second QRZInit would fail in this library.
         {3, "D", "G4ABC", Kind::Found, "JOHN SMITH   1 HIGH STREET LONDON ENGLAND"},
     };

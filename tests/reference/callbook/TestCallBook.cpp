@@ -118,7 +118,8 @@ EXPORTED int16_t LIBRARY_CALL QRZSearch(int32_t mode, char* call, Block zero, Bl
 
 EXPORTED int32_t LIBRARY_CALL QRZField(int32_t field, char* text, int16_t* length) {
     if (g_found == "BAD1") {
-        // A text that fills the buffer with a length beyond it, a negative length, a zero.
+        // A text that fills the buffer with a length beyond it, a negative length, a field
+        // of one letter, a zero.
         switch (field) {
             case 100:
                 std::memset(text, 'N', 256);
@@ -126,6 +127,10 @@ EXPORTED int32_t LIBRARY_CALL QRZField(int32_t field, char* text, int16_t* lengt
                 break;
             case 8:
                 *length = -5;
+                break;
+            case 9:
+                put(text, "Q");
+                *length = 1;
                 break;
             case 10:
                 put(text, "XYZ");
