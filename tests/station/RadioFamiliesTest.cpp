@@ -35,18 +35,19 @@ TEST(RadioFamilies, EachShippedDefinitionFollowsItsRadio) {
         int mode, turned_mode;  // the radio's own mode numbers
         const char *mode_name, *turned_mode_name;
         bool binary;  // no terminator: line noise cannot be told from a reply
+        int speed, stop_bits;
     } kFamilies[] = {
         {"IC7300.RIG", [] { return std::make_unique<test::CivRadio>(0x94); }, 0x01, 0x03, "USB",
-         "CW", false},
+         "CW", false, 9600, 1},
         {"TS590.RIG", [] { return std::make_unique<test::TextRadio>(Dialect::Kenwood); }, 2, 3,
-         "USB", "CW", false},
+         "USB", "CW", false, 9600, 1},
         {"FT991.RIG", [] { return std::make_unique<test::TextRadio>(Dialect::YaesuNewcat); }, 2,
-         0x0C, "USB", "DIG", false},
+         0x0C, "USB", "DIG", false, 38400, 1},
         {"FT817.RIG", [] { return std::make_unique<test::FiveByteRadio>(false); }, 0x01, 0x0A,
-         "USB", "DIG", true},
+         "USB", "DIG", true, 9600, 2},
         // Needs CAT on first; the narrow CW variant 82 is CW under the mask.
         {"FT847.RIG", [] { return std::make_unique<test::FiveByteRadio>(true); }, 0x01, 0x82, "USB",
-         "CW", true}};
+         "CW", true, 57600, 2}};
     for (const auto& family : kFamilies) {
         for (const Line line : {Line::Plain, Line::Split, Line::Noisy, Line::Silent}) {
             if (line == Line::Noisy && family.binary) {
@@ -73,6 +74,10 @@ TEST(RadioFamilies, EachShippedDefinitionFollowsItsRadio) {
                 find_rig_definition(platform::system_files(), dir.path()).value();
             RigControl rig;
             ASSERT_EQ(rig.set_up(definition, &ports, "1=" + device + "\n"), std::nullopt);
+            const platform::SerialSettings& set = radio->line_settings;
+            EXPECT_EQ(std::to_string(set.speed) + set.parity + std::to_string(set.data_bits) +
+                          std::to_string(set.stop_bits),
+                      std::to_string(family.speed) + "N8" + std::to_string(family.stop_bits));
 
             const auto before = std::chrono::steady_clock::now();
             RigReading shown = follow(rig);

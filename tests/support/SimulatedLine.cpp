@@ -100,6 +100,7 @@ public:
         : m_port(std::move(port)), m_line(line) {}
 
     bool configure(const platform::SerialSettings& settings) override {
+        m_line.device->line_settings = settings;
         return m_port->configure(settings);
     }
     void set_rts(bool on) override { m_port->set_rts(on); }

@@ -44,6 +44,8 @@ public:
     bool split_waits_for_query = true;
     // Bytes put before each reply, as line noise does.
     Bytes noise;
+    // The speed and framing the program last set on the line.
+    platform::SerialSettings line_settings{0, '?', 0, 0};
 
 protected:
     void send(Bytes bytes);
