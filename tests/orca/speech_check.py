@@ -130,15 +130,21 @@ def press(key, hold):
 def without_orca_races(transcript):
     """The transcript without what Orca says or not by its own timing: whether typing over a
     selected text is "Selection deleted.", and leaving a box whose text was selected "Text
-    unselected.", depends on whether Orca had taken in the selection before the change."""
-    kept, step = [], ""
+    unselected.", depends on whether Orca had taken in the selection before the change.
+    A notification shown on the key that also moves the focus is said before or after the
+    newly focused box as Orca's queue takes them, so within a step notifications go last."""
+    kept, notifications, step = [], [], ""
     for line in transcript:
         if line.startswith("> "):
-            step = line
+            kept += notifications
+            notifications, step = [], line
         elif line == "Text unselected." or (step.startswith("> type ") and line == "Selection deleted."):
             continue
+        elif line.startswith("notification "):
+            notifications.append(line)
+            continue
         kept.append(line)
-    return kept
+    return kept + notifications
 
 
 def main():
