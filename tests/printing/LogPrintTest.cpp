@@ -37,6 +37,8 @@ TEST(LogLayout, HeaderDateColumnsAndTheThreeKindsOfLine) {
     EXPECT_EQ(log_date_column(kMarch14, kDayMonthYear), "14 Mar 2004");
     EXPECT_EQ(log_date_column(kMarch14, kMonthDayYear), "Mar 14 2004");
     EXPECT_EQ(log_date_column(kMarch14, kYearMonthDay), "2004 Mar 14");
+    EXPECT_EQ(log_date_column(date_code(114, 1, 1), kDayMonthYear), "01 Jan 2014");
+    EXPECT_EQ(log_date_column(date_code(113, 12, 31), kDayMonthYear), "31 Dec 2013");
 
     auto names = test::frequency_names();
     QsoEntry qso;

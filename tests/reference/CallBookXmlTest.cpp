@@ -91,6 +91,7 @@ TEST(CallBookXml, TheSmallReaderAgreesWithExpatOnMarkup) {
         {database("<Session><Key>k</Session></Key>"), false, ""},
         {database("<Session><Key>k</Key></Session>") + "text", false, ""},
         {database("<Session a=1><Key>k</Key></Session>"), false, ""},
+        {database("<Session a\"\"x\"><Key>k</Key></Session>"), false, ""},  // no "="
         {database("<Session><Key>\xC3</Key></Session>"), false, ""},
         {database("<Session><Key>\x01</Key></Session>"), false, ""},
         {"<QRZDatabase>", false, ""},
