@@ -121,8 +121,8 @@ TEST(SpokenDate, WordsInTheOrderOfEachFormat) {
               "Fourth  July Two thousand and 4, ");
     EXPECT_EQ(spoken_date(date_code(104, 7, 4), kMonthDayYear),
               " July Fourth Two thousand and 4, ");
-    EXPECT_EQ(spoken_date(date_code(104, 7, 4), kYearMonthDay),
-              "Two thousand and 4  July Fourth, ");
+    EXPECT_EQ(spoken_date(date_code(101, 7, 4), kYearMonthDay),
+              "Two thousand and 1  July Fourth, ");
     EXPECT_EQ(spoken_date(date_code(98, 3, 20), kDayMonthYear),
               "twentieth  March Nineteen ninety 8, ");
     EXPECT_EQ(spoken_date(date_code(100, 12, 31), kDayMonthYear),
