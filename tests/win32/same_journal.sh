@@ -51,7 +51,7 @@ for script in "$tests"/orca/*.script "$tests"/scenarios/*.script; do
     fi
     echo "FAILED $name: $problem"
     # What each said on its error output, Wine's own complaints among them.
-    tail -5 "$work/linux.err" "$work/windows.err"
+    tail -n 5 "$work/linux.err" "$work/windows.err"
     failed=$((failed + 1))
 done
 echo "$((count - failed)) passed, $failed failed"
