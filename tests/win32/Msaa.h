@@ -12,15 +12,18 @@
 
 namespace vl::test {
 
-inline std::string narrow(BSTR text) {
-    if (text == nullptr) {
-        return {};
-    }
-    int length = SysStringLen(text);
-    std::string out(static_cast<std::size_t>(length) * 2 + 1, '\0');
+// Wide text in Windows-1252, the code page of the journal and the transcripts.
+inline std::string to_1252(const wchar_t* text, int length) {
+    std::string out(static_cast<std::size_t>(std::max(length, 0)) * 2 + 1, '\0');
     int got = WideCharToMultiByte(1252, 0, text, length, out.data(), static_cast<int>(out.size()),
                                   nullptr, nullptr);
     out.resize(static_cast<std::size_t>(std::max(got, 0)));
+    return out;
+}
+
+// Takes the string.
+inline std::string narrow(BSTR text) {
+    std::string out = to_1252(text, static_cast<int>(SysStringLen(text)));
     SysFreeString(text);
     return out;
 }
@@ -47,33 +50,21 @@ struct Accessible {
         id.lVal = child;
         return id;
     }
+    std::string text(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*),
+                     LONG child = CHILDID_SELF) const {
+        BSTR got = nullptr;
+        return object != nullptr && (object->*get)(self(child), &got) == S_OK ? narrow(got)
+                                                                              : std::string();
+    }
     std::string name(LONG child = CHILDID_SELF) const {
-        BSTR text = nullptr;
-        if (object == nullptr || object->get_accName(self(child), &text) != S_OK) {
-            return {};
-        }
-        return narrow(text);
+        return text(&IAccessible::get_accName, child);
     }
-    std::string value() const {
-        BSTR text = nullptr;
-        if (object == nullptr || object->get_accValue(self(), &text) != S_OK) {
-            return {};
-        }
-        return narrow(text);
-    }
+    std::string value() const { return text(&IAccessible::get_accValue); }
     long state() const {
         VARIANT value;
         VariantInit(&value);
         if (object == nullptr || object->get_accState(self(), &value) != S_OK ||
             value.vt != VT_I4) {
-            return 0;
-        }
-        return value.lVal;
-    }
-    long role() const {
-        VARIANT value;
-        VariantInit(&value);
-        if (object == nullptr || object->get_accRole(self(), &value) != S_OK || value.vt != VT_I4) {
             return 0;
         }
         return value.lVal;

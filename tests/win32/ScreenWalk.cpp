@@ -29,13 +29,6 @@ void fail(const std::string& screen, const std::string& what) {
     ++g_failed;
 }
 
-RECT client_place(HWND parent, HWND child) {
-    RECT place{};
-    GetWindowRect(child, &place);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&place), 2);
-    return place;
-}
-
 int width_of(const RECT& r) {
     return r.right - r.left;
 }
@@ -49,12 +42,7 @@ std::string shown_text(HWND box) {
     std::wstring text(4096, L'\0');
     const LRESULT got =
         SendMessageW(box, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    std::string out(text.size() * 2, '\0');
-    const int made =
-        WideCharToMultiByte(1252, 0, text.data(), static_cast<int>(std::max<LRESULT>(got, 0)),
-                            out.data(), static_cast<int>(out.size()), nullptr, nullptr);
-    out.resize(static_cast<std::size_t>(std::max(made, 0)));
-    return out;
+    return to_1252(text.data(), static_cast<int>(std::max<LRESULT>(got, 0)));
 }
 
 POINT char_place(HWND box, std::size_t index) {
@@ -70,39 +58,36 @@ void check_fit(const std::string& screen, HWND window, HWND control, const RECT&
     const std::string kind = class_of(control);
     const std::string text = shown_text(control);
     const std::string what = kind + " \"" + text.substr(0, 40) + "\"";
-    RECT client{};
+    const LONG style = GetWindowLongA(control, GWL_STYLE);
+    RECT client{}, inside{}, place{}, frame{};
     GetClientRect(window, &client);
-    RECT place = client_place(window, control);
+    GetWindowRect(window, &frame);
+    GetClientRect(control, &inside);
+    GetWindowRect(control, &place);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
     if (place.left < 0 || place.top < 0 || place.right > client.right ||
         place.bottom > client.bottom) {
         fail(screen, what + " lies outside its window");
     }
     if ((kind == "Edit" || kind == "ComboBox") && width_of(place) < height_of(place) &&
-        (GetWindowLongA(control, GWL_STYLE) & ES_MULTILINE) == 0) {
+        (style & ES_MULTILINE) == 0) {
         fail(screen, what + " is narrower than it is tall");
     }
     if (kind == "ListBox") {
         // Tall enough for its entries, or as tall as the work area lets its window be.
         const auto count = static_cast<int>(SendMessageA(control, LB_GETCOUNT, 0, 0));
         const auto line = static_cast<int>(SendMessageA(control, LB_GETITEMHEIGHT, 0, 0));
-        RECT inside{};
-        GetClientRect(control, &inside);
-        RECT frame{};
-        GetWindowRect(window, &frame);
         if (count * line > height_of(inside) && frame.bottom < work.bottom - 2 * line) {
             fail(screen, kind + " shows " + std::to_string(height_of(inside) / std::max(line, 1)) +
                              " of its " + std::to_string(count) +
                              " entries, and its window could be taller");
         }
     }
-    const LONG style = GetWindowLongA(control, GWL_STYLE);
     const std::size_t last = text.find_last_not_of(' ');
     if (kind != "Edit" || (style & (ES_MULTILINE | ES_PASSWORD)) != 0 || last == 0 ||
         last == std::string::npos) {
         return;
     }
-    RECT inside{};
-    GetClientRect(control, &inside);
     const POINT first = char_place(control, 0);
     const POINT end = char_place(control, last);
     const int letter = (end.x - first.x) / static_cast<int>(last);

@@ -14,23 +14,10 @@ import sys
 import tempfile
 import time
 
-SCRIPT = """clock 2025-03-14 14:02:00
-key Home
-key Down
-key Down
-key Enter
-wait 25
-key F8
-key Alt+B
-type 9
-key Enter
-wait 30
-key Alt+W
-key Alt+B
-key Escape
-answer yes
-key Escape
-"""
+SCRIPT = "".join(step + "\n" for step in (
+    "clock 2025-03-14 14:02:00", "key Home", "key Down", "key Down", "key Enter", "wait 25",
+    "key F8", "key Alt+B", "type 9", "key Enter", "wait 30", "key Alt+W", "key Alt+B",
+    "key Escape", "answer yes", "key Escape"))
 
 EXPECTED = ['static "Forty metres."', 'static "7.074 megahertz, LSB."',
             'focus edit "Bearing" "0"', 'text "9"', 'focus edit "Bearing" "9"']
@@ -54,7 +41,11 @@ def ask(port, command):
     return ""
 
 
-def program_folder(rig_port, rotator_port):
+def journal_of(command, script_path):
+    """The journal lines from the on-line logging screen on, with fresh daemons each run."""
+    rig_port, rotator_port = free_port(), free_port()
+    daemons = [subprocess.Popen([name, "-m", "1", "-T", "127.0.0.1", "-t", str(port)])
+               for name, port in (("rigctld", rig_port), ("rotctld", rotator_port))]
     folder = tempfile.mkdtemp(prefix="hamlib-wine-")
     files = {
         "COUNTRY.LST": "G,G,England,223,52,-1\r\n",
@@ -64,18 +55,10 @@ def program_folder(rig_port, rotator_port):
         "MYLOG.LOG": "",
         "HAMLIB.TXT": f"rig=127.0.0.1:{rig_port}\r\nrotator=127.0.0.1:{rotator_port}\r\n",
     }
-    for name, text in files.items():
-        with open(os.path.join(folder, name), "w", newline="") as out:
-            out.write(text)
-    return folder
-
-
-def journal_of(command, script_path, rig_port, rotator_port):
-    """The journal lines from the on-line logging screen on, with fresh daemons each run."""
-    rig = subprocess.Popen(["rigctld", "-m", "1", "-T", "127.0.0.1", "-t", str(rig_port)])
-    rotator = subprocess.Popen(["rotctld", "-m", "1", "-T", "127.0.0.1", "-t", str(rotator_port)])
-    folder = program_folder(rig_port, rotator_port)
     try:
+        for name, text in files.items():
+            with open(os.path.join(folder, name), "w", newline="") as out:
+                out.write(text)
         if ask(rig_port, "F 7074000\nM LSB 2400\n") != "RPRT 0\nRPRT 0\n":
             sys.exit("rigctld did not take the frequency")
         ask(rotator_port, "p\n")
@@ -84,10 +67,9 @@ def journal_of(command, script_path, rig_port, rotator_port):
         if result.returncode != 0:
             sys.exit(f"{command[-1]} exited with {result.returncode}: {result.stderr}")
         lines = result.stdout.splitlines()
-        start = lines.index('window "On Line Logging"')
-        return lines[start:]
+        return lines[lines.index('window "On Line Logging"'):]
     finally:
-        for daemon in (rig, rotator):
+        for daemon in daemons:
             daemon.terminate()
             daemon.wait()
         shutil.rmtree(folder, ignore_errors=True)
@@ -97,20 +79,18 @@ def main():
     if shutil.which("rigctld") is None or shutil.which("rotctld") is None:
         print("hamlib_peer: Hamlib's daemons are not installed", file=sys.stderr)
         return 77
-    emulator, runner = sys.argv[1], sys.argv[2]
-    linux_runner = sys.argv[3] if len(sys.argv) > 3 else None
     with tempfile.NamedTemporaryFile("w", suffix=".script", delete=False) as script:
         script.write(SCRIPT)
     try:
-        windows = journal_of([emulator, runner], script.name, free_port(), free_port())
+        windows = journal_of(sys.argv[1:3], script.name)
         at = 0
         for line in EXPECTED:
             if line not in windows[at:]:
                 print("\n".join(windows))
                 sys.exit(f"missing, in order: {line}")
             at = windows.index(line, at) + 1
-        if linux_runner:
-            linux = journal_of([linux_runner], script.name, free_port(), free_port())
+        if len(sys.argv) > 3:
+            linux = journal_of(sys.argv[3:4], script.name)
             # The antenna's reports come at the pace of each run; the rest must be the same.
             def steady(lines):
                 return [line for line in lines if not line.startswith("text ") and line != "beep default"]

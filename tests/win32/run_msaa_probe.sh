@@ -10,7 +10,7 @@
 #   run_msaa_probe.sh --main-menu PROBE_EXE FOLDER   the program unpacked in FOLDER, as shipped
 set -euo pipefail
 
-. "$(dirname "$0")/wine_desktop.sh"
+. "$(dirname "$0")/wine.sh"
 
 # Inside the display: the probe and the walk through every screen at 96 dots per inch, the
 # timed start with the big log, then both again at 192, the setting Wine reads when its
@@ -52,7 +52,7 @@ export WINEPREFIX="${WINEPREFIX:-$HOME/.wine}-desktop" WINEDEBUG=-all
 if [ "${1:-}" = "--main-menu" ]; then
     trap 'wineserver -k 2>/dev/null || true' EXIT
     mkdir -p "$WINEPREFIX"
-    xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --shipped-on-display "$2" "$3" </dev/null
+    on_display --shipped-on-display "$2" "$3"
     exit
 fi
 
@@ -63,38 +63,29 @@ folder="$(mktemp -d)"
 big="$(mktemp -d)"
 screens="$(mktemp -d)"
 trap 'WINEPREFIX="$WINEPREFIX" wineserver -k 2>/dev/null || true; rm -rf "$folder" "$big" "$screens"' EXIT
-# The Orca check's log, made by the runner in the build's Wine, with the test call book that
-# answers for G4ABC.
 mkdir -p "$screens/96/shots" "$screens/192/shots"
-cp "$data/COUNTRY.LST" "$tests/orca/ISLANDS.TXT" "$call_book" "$screens/96/"
-(
-    export WINEPREFIX="${WINEPREFIX%-desktop}"
-    wine "$runner" "$(winepath -w "$screens/96")" "$(winepath -w "$tests/orca/fixture.script")" \
-        >/dev/null </dev/null
-)
+WINEPREFIX="${WINEPREFIX%-desktop}" orca_fixture "$screens/96" "$runner" "$data" "$tests" "$call_book"
 cp "$program" "$screens/96/"
 cp -r "$screens/96/." "$screens/192/"
 mkdir -p "$WINEPREFIX" "$folder/96" "$folder/192"
-cp "$program" "$data/COUNTRY.LST" "$big/"
-cp "$program" "$data/COUNTRY.LST" "$folder/96/"
-cp "$program" "$data/COUNTRY.LST" "$folder/192/"
+for copy in "$big" "$folder/96" "$folder/192"; do
+    cp "$program" "$data/COUNTRY.LST" "$copy/"
+done
 
 status=0
-xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --on-display "$probe" "$folder" "$big" "$make_log" \
-    "$screens" "$tests/win32" </dev/null || status=$?
+on_display --on-display "$probe" "$folder" "$big" "$make_log" "$screens" "$tests/win32" ||
+    status=$?
 rm -rf "$artifacts/win32_screens"
 mkdir -p "$artifacts/win32_screens"
 for dpi in 96 192; do
     suffix=$([ $dpi = 96 ] || echo _192dpi)
     for shot in main_menu offline_form; do
-        if [ -f "$folder/$dpi/$shot.bmp" ]; then
+        [ ! -f "$folder/$dpi/$shot.bmp" ] ||
             convert "$folder/$dpi/$shot.bmp" "$artifacts/win32_$shot$suffix.png"
-        fi
     done
     for shot in "$screens/$dpi/shots"/*.bmp; do
-        if [ -f "$shot" ]; then
+        [ ! -f "$shot" ] ||
             convert "$shot" "$artifacts/win32_screens/$(basename "$shot" .bmp)_${dpi}dpi.png"
-        fi
     done
 done
 exit "$status"

@@ -9,12 +9,11 @@
 set -euo pipefail
 linux="$1" windows="$2" data="$3" tests="$4" windows_call_book="$5"
 linux_call_book="$(dirname "$linux")/tests/callbook/HAMCAL32.so"
+. "$(dirname "$0")/wine.sh"
 work="$(mktemp -d)"
-"$tests/reference/callbook_server.py" >"$work/port" &
-server=$!
-trap 'kill $server 2>/dev/null; rm -rf "$work"' EXIT
-for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
-printf '\r\n\r\nhttp://127.0.0.1:%s/found/\r\n' "$(head -1 "$work/port")" >"$work/CALLBOOK.TXT"
+trap 'kill ${server:-} 2>/dev/null; rm -rf "$work"' EXIT
+serve "$tests/reference/callbook_server.py"
+printf '\r\n\r\nhttp://127.0.0.1:%s/found/\r\n' "$port" >"$work/CALLBOOK.TXT"
 mkdir -p "$work/fixture"
 cp "$data/COUNTRY.LST" "$tests/orca/ISLANDS.TXT" "$work/fixture/"
 "$linux" "$work/fixture" "$tests/orca/fixture.script" >/dev/null
@@ -27,34 +26,33 @@ for script in "$tests"/orca/*.script "$tests"/scenarios/*.script; do
     # Scripts played beside a simulated transceiver and rotator box, or Hamlib's daemon, need
     # them; the Windows COM ports and Hamlib client are tested on their own.
     head -1 "$script" | grep -q -e '^# Devices' -e '^# Hamlib' && continue
-    rm -rf "$work/linux" "$work/windows"
-    cp -r "$work/fixture" "$work/linux"
-    cp -r "$work/fixture" "$work/windows"
+    for side in linux windows; do
+        rm -rf "$work/$side"
+        cp -r "$work/fixture" "$work/$side"
+        ! head -1 "$script" | grep -q '^# Call book server' || cp "$work/CALLBOOK.TXT" "$work/$side/"
+    done
     cp "$linux_call_book" "$work/linux/"
     cp "$windows_call_book" "$work/windows/"
-    if head -1 "$script" | grep -q '^# Call book server'; then
-        cp "$work/CALLBOOK.TXT" "$work/linux/"
-        cp "$work/CALLBOOK.TXT" "$work/windows/"
-    fi
-    linux_status=0
-    windows_status=0
-    "$linux" "$work/linux" "$script" >"$work/linux.journal" 2>/dev/null || linux_status=$?
-    wine "$windows" "$(winepath -w "$work/windows")" "$(winepath -w "$script")" \
-        >"$work/windows.journal" 2>/dev/null </dev/null || windows_status=$?
+    linux_status=0 windows_status=0
+    "$linux" "$work/linux" "$script" >"$work/linux.journal" 2>"$work/linux.err" || linux_status=$?
+    play_in_wine "$windows" "$work/windows" "$script" >"$work/windows.journal" \
+        2>"$work/windows.err" || windows_status=$?
     count=$((count + 1))
     if [ "$linux_status" != "$windows_status" ]; then
-        echo "FAILED $name: exit $linux_status on Linux, $windows_status on Windows"
-        failed=$((failed + 1))
+        problem="exit $linux_status on Linux, $windows_status on Windows"
     elif ! cmp -s "$work/linux.journal" "$work/windows.journal"; then
-        echo "FAILED $name: the journals differ"
+        problem="the journals differ"
         diff "$work/linux.journal" "$work/windows.journal" | head -10
-        failed=$((failed + 1))
     elif ! cmp -s "$work/linux/MYLOG.LOG" "$work/windows/MYLOG.LOG"; then
-        echo "FAILED $name: the logs differ"
-        failed=$((failed + 1))
+        problem="the logs differ"
     else
         echo "same: $name ($(wc -l <"$work/linux.journal") journal lines)"
+        continue
     fi
+    echo "FAILED $name: $problem"
+    # What each said on its error output, Wine's own complaints among them.
+    tail -n 5 "$work/linux.err" "$work/windows.err"
+    failed=$((failed + 1))
 done
 echo "$((count - failed)) passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -8,12 +8,10 @@
 #   uploads_under_wine.sh WINDOWS_RUNNER TESTS_FOLDER TQSL_STANDIN
 set -euo pipefail
 runner="$1" tests="$2" tqsl="$3"
+. "$(dirname "$0")/wine.sh"
 work="$(mktemp -d)"
-python3 "$tests/uploads/upload_server.py" >"$work/port" &
-server=$!
-trap 'kill $server 2>/dev/null; rm -rf "$work"' EXIT
-for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
-port="$(head -1 "$work/port")"
+trap 'kill ${server:-} 2>/dev/null; rm -rf "$work"' EXIT
+serve python3 "$tests/uploads/upload_server.py"
 base="http://127.0.0.1:$port"
 
 printf 'clock 2025-03-14 14:02:00\nkey Home\nkey Down\nkey Down\nkey Enter\nkey Alt+M\ntype SSB\nkey Alt+W\ntype 10\nkey Shift+Tab\ntype g4abc\nkey F2\nkey F12\nwait 50\nkey Escape\nanswer yes\nkey Escape\n' >"$work/log.script"
@@ -28,18 +26,12 @@ play() {
     echo "$3" >"$work/run/TQSL/TQSLEXIT.TXT"
     printf 'clublog_email=ann@example.com\r\nclublog_password=secret\r\nclublog_call=G9ZZA\r\nclublog_key=appkey\r\nclublog_address=%s/%s/%s/clublog\r\nqrz_key=KEY1\r\nqrz_address=%s/%s/%s/qrz\r\nlotw_location=Home QTH\r\nlotw_program=%s\r\n' \
         "$base" "$1" "$2" "$base" "$1" "$2" "$(winepath -w "$work/run/TQSL/tqsl.exe")" >"$work/run/UPLOADS.TXT"
-    wine "$runner" "$(winepath -w "$work/run")" "$(winepath -w "$work/log.script")" \
-        >"$work/journal" 2>/dev/null </dev/null
+    play_in_wine "$runner" "$work/run" "$work/log.script" >"$work/journal" 2>/dev/null
 }
 
 failed=0
 # WHAT GOT WANTED: a failure said when GOT is not WANTED.
-same() {
-    if [ "$2" != "$3" ]; then
-        echo "FAILED: $1: $2"
-        failed=1
-    fi
-}
+same() { [ "$2" = "$3" ] || { echo "FAILED: $1: $2"; failed=1; }; }
 expect_line() {
     grep -qxF "$1" "$work/journal" || same "the journal lacks" "$1" ""
 }

@@ -23,10 +23,6 @@ using namespace vl::test;
 std::string g_transcript;
 Program g_program;
 
-void write_line(const std::string& line) {
-    append_line(g_transcript, line);
-}
-
 // A message box is a dialog whose text is the static control 0xFFFF.
 HWND message_text(HWND dialog) {
     HWND text = GetDlgItem(dialog, 0xFFFF);
@@ -56,11 +52,6 @@ Said said_of(HWND hwnd) {
     return {window_class, control.name(), control.value()};
 }
 
-// What the reader last spoke of, so that a state it finds again is not spoken twice.
-HWND g_foreground = nullptr;
-HWND g_focus = nullptr;
-std::string g_value;
-
 // A state seen once and gone at the next look (Wine's X11 driver passes the activation
 // through the window underneath as a new one comes up) is not spoken: a reader takes the
 // focus it finds when it comes to speak.
@@ -71,6 +62,8 @@ struct Seen {
     bool operator==(const Seen&) const = default;
 };
 Seen g_last_look;
+// What the reader last spoke of, so that a state it finds again is not spoken twice.
+Seen g_spoken;
 
 Seen look() {
     Seen seen;
@@ -100,13 +93,14 @@ bool follow(bool focus_event_again) {
     if (!steady || seen.foreground == nullptr) {
         return steady;
     }
-    if (seen.foreground != g_foreground) {
-        g_foreground = seen.foreground;
-        g_focus = nullptr;
+    if (seen.foreground != g_spoken.foreground) {
+        g_spoken.foreground = seen.foreground;
+        g_spoken.focus = nullptr;
         if (HWND text = message_text(seen.foreground)) {
-            write_line("message " + quoted(text_of(seen.foreground)) + " " + quoted(text_of(text)));
+            append_line(g_transcript, "message " + quoted(text_of(seen.foreground)) + " " +
+                                          quoted(text_of(text)));
         } else {
-            write_line("window " + quoted(text_of(seen.foreground)));
+            append_line(g_transcript, "window " + quoted(text_of(seen.foreground)));
         }
     }
     if (seen.focus == nullptr) {
@@ -116,16 +110,15 @@ bool follow(bool focus_event_again) {
     bool list = kind == "ListBox" || kind == "ComboBox";
     char handle[32];
     std::snprintf(handle, sizeof handle, " %p", static_cast<void*>(seen.focus));
-    if (seen.focus != g_focus) {
+    if (seen.focus != g_spoken.focus) {
         Said said = said_of(seen.focus);
-        write_line("focus " + said.kind + " " + quoted(said.name) + " " + quoted(seen.value) +
-                   handle);
-    } else if (seen.value != g_value && (list || focus_event_again)) {
+        append_line(g_transcript, "focus " + said.kind + " " + quoted(said.name) + " " +
+                                      quoted(seen.value) + handle);
+    } else if (seen.value != g_spoken.value && (list || focus_event_again)) {
         // A list's new item, or a line read again: the reader says the new text alone.
-        write_line("item " + quoted(seen.value) + handle);
+        append_line(g_transcript, "item " + quoted(seen.value) + handle);
     }
-    g_focus = seen.focus;
-    g_value = seen.value;
+    g_spoken = seen;  // the foreground was taken above
     return true;
 }
 
@@ -204,22 +197,20 @@ int main(int argc, char** argv) {
         }
         std::string verb = line.substr(0, line.find(' '));
         std::string rest = line.size() > verb.size() ? line.substr(verb.size() + 1) : "";
-        if (verb == "key") {
-            std::istringstream keys(rest);
-            std::string key;
-            while (keys >> key) {
+        if (verb == "key" || verb == "answer") {
+            std::istringstream keys(verb == "key"   ? rest
+                                    : rest == "yes" ? "Y"
+                                    : rest == "no"  ? "N"
+                                                    : "Enter");
+            for (std::string key; status == 0 && keys >> key;) {
                 if (!press(key, 0)) {
                     std::fprintf(stderr, "reader_standin: no key %s\n", key.c_str());
                     status = 2;
-                    break;
                 }
                 listen(400, 8000);
             }
         } else if (verb == "type") {
             type(rest, 0);
-            listen(400, 8000);
-        } else if (verb == "answer") {
-            press(rest == "yes" ? "Y" : rest == "no" ? "N" : "Enter", 0);
             listen(400, 8000);
         } else if (verb == "tick" || verb == "wait") {
             listen(100 * std::stoi(rest), 100 * std::stoi(rest) + 8000);

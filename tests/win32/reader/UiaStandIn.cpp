@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <string>
 
+#include "win32/Msaa.h"
 #include "win32/reader/Transcript.h"
 
 namespace {
@@ -52,11 +53,6 @@ extern "C" __declspec(dllexport) HRESULT WINAPI
     if (provider != &g_provider || text == nullptr) {
         return E_INVALIDARG;
     }
-    int length = static_cast<int>(SysStringLen(text));
-    std::string narrow(static_cast<std::size_t>(length) * 2 + 1, '\0');
-    int got = WideCharToMultiByte(1252, 0, text, length, narrow.data(),
-                                  static_cast<int>(narrow.size()), nullptr, nullptr);
-    narrow.resize(static_cast<std::size_t>(got > 0 ? got : 0));
     // The box that had the focus when it was said, so that the check can put it in order
     // with the focus moves the reader saw from outside a moment later.
     char focus[32];
@@ -64,7 +60,10 @@ extern "C" __declspec(dllexport) HRESULT WINAPI
     char path[MAX_PATH];
     DWORD size = GetEnvironmentVariableA("VARROW_READER_LOG", path, sizeof path);
     if (size != 0 && size < sizeof path) {
-        vl::test::append_line(path, "notification " + vl::test::quoted(narrow) + focus);
+        vl::test::append_line(path, "notification " +
+                                        vl::test::quoted(vl::test::to_1252(
+                                            text, static_cast<int>(SysStringLen(text)))) +
+                                        focus);
     }
     return S_OK;
 }

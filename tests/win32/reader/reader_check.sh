@@ -8,7 +8,7 @@
 #                   CALL_BOOK_DLL
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-. "$here/../wine_desktop.sh"
+. "$here/../wine.sh"
 
 if [ "${1:-}" = "--on-display" ]; then
     reader="$2" out="$3"
@@ -31,11 +31,7 @@ desktop_prefix="$WINEPREFIX-desktop"
 trap 'WINEPREFIX="$desktop_prefix" wineserver -k 2>/dev/null || true' EXIT
 mkdir -p "$desktop_prefix"
 rm -rf "$out"
-mkdir -p "$out/fixture"
-# The test call-book library answers for G4ABC on the CD in drive D, as in the Orca check.
-cp "$data/COUNTRY.LST" "$tests/orca/ISLANDS.TXT" "$call_book" "$out/fixture/"
-wine "$runner" "$(winepath -w "$out/fixture")" "$(winepath -w "$tests/orca/fixture.script")" \
-    >/dev/null </dev/null
+orca_fixture "$out/fixture" "$runner" "$data" "$tests" "$call_book"
 
 scripts=()
 for script in "$tests"/orca/*.script; do
@@ -48,8 +44,7 @@ for script in "$tests"/orca/*.script; do
         -e '^# WSJT-X' -e '^# Clock' && continue
     scripts+=("$script")
     cp -r "$out/fixture" "$out/$name.journal-folder"
-    wine "$runner" "$(winepath -w "$out/$name.journal-folder")" "$(winepath -w "$script")" \
-        >"$out/$name.journal" </dev/null || true
+    play_in_wine "$runner" "$out/$name.journal-folder" "$script" >"$out/$name.journal" || true
     cp -r "$out/fixture" "$out/$name"
     cp "$program" "$uia" "$out/$name/"
 done
@@ -59,8 +54,7 @@ WINEPREFIX="$desktop_prefix" wineserver -k 2>/dev/null || true
 status=0
 # The stand-in beside the program is taken before Wine's own UI Automation.
 WINEPREFIX="$desktop_prefix" WINEDLLOVERRIDES="uiautomationcore=n,b;${WINEDLLOVERRIDES:-}" \
-    xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --on-display "$reader" "$out" "${scripts[@]}" \
-    </dev/null || status=$?
+    on_display --on-display "$reader" "$out" "${scripts[@]}" || status=$?
 for script in "${scripts[@]}"; do
     name="$(basename "$script" .script)"
     python3 "$here/same_speech.py" "$script" "$out/$name.journal" "$out/$name.heard" || status=1
