@@ -19,21 +19,11 @@ OK, NG = [0xFB], [0xFA]
 
 def to_bcd(hertz):
     """Ten digits, least significant pair first."""
-    out = []
-    for _ in range(5):
-        low = hertz % 10
-        hertz //= 10
-        high = hertz % 10
-        hertz //= 10
-        out.append(high << 4 | low)
-    return out
+    return list(bytes.fromhex("%010d" % hertz))[::-1]
 
 
 def from_bcd(data):
-    hertz = 0
-    for byte in reversed(data[:5]):
-        hertz = hertz * 100 + (byte >> 4) * 10 + (byte & 0x0F)
-    return hertz
+    return int(bytes(data[4::-1]).hex())
 
 
 class Radio:
