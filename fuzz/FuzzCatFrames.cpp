@@ -2,10 +2,9 @@
 // any size. Decoding must not crash or read outside the reply, and what it gives must be a
 // frequency the screen can show and a mode index inside the mask.
 #include <cmath>
-#include <cstdint>
-#include <cstdlib>
 #include <span>
 
+#include "Fuzz.h"
 #include "station/CatFrames.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -30,15 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         session.receive(rest.first(take));
         rest = rest.subspan(take);
         const vl::CatPollResult result = session.poll();
-        if (result.hertz && (!std::isfinite(*result.hertz) || *result.hertz < 100000)) {
-            std::abort();
-        }
-        if (result.mode_index && (*result.mode_index & ~format.mode_mask) != 0) {
-            std::abort();
-        }
-        if (result.next_command.empty()) {
-            std::abort();
-        }
+        vl::fuzz::require(!result.hertz ||
+                          (std::isfinite(*result.hertz) && *result.hertz >= 100000));
+        vl::fuzz::require(!result.mode_index || (*result.mode_index & ~format.mode_mask) == 0);
+        vl::fuzz::require(!result.next_command.empty());
         if (rest.empty()) {
             break;
         }

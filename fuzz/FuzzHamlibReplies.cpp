@@ -3,11 +3,10 @@
 // must keep what they hold bounded, and must hand on only frequencies, modes and positions
 // that passed their checks.
 #include <algorithm>
-#include <cstdint>
-#include <cstdlib>
 #include <span>
 #include <string>
 
+#include "Fuzz.h"
 #include "hamlib/HamlibClient.h"
 
 namespace {
@@ -58,13 +57,9 @@ private:
     std::size_t m_chunk;
 };
 
-void check(bool ok) {
-    if (!ok) {
-        std::abort();
-    }
-}
-
 }  // namespace
+
+using vl::fuzz::require;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) {
@@ -75,21 +70,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     vl::hamlib::RotatorClient rotator(&clients, {"localhost", vl::hamlib::kRotatorPort});
     for (std::size_t poll = 0; poll < 2 * size + 20; ++poll) {
         if (const auto state = rig.poll()) {
-            check(!state->hertz || (*state->hertz >= 1 && *state->hertz <= 1'000'000'000'000));
-            check(state->mode.size() <= 12);
+            require(!state->hertz || (*state->hertz >= 1 && *state->hertz <= 1'000'000'000'000));
+            require(state->mode.size() <= 12);
             const std::string mode = vl::hamlib::log_mode_of(state->mode, "USB", "FT8");
-            check(mode.size() <= 3);
-            if (state->hertz) {
-                check(vl::hamlib::megahertz_text(*state->hertz).size() <= 16);
-            }
+            require(mode.size() <= 3);
+            require(!state->hertz || vl::hamlib::megahertz_text(*state->hertz).size() <= 16);
         }
         if (const auto position = rotator.poll()) {
-            check(position->azimuth >= -720 && position->azimuth <= 720);
+            require(position->azimuth >= -720 && position->azimuth <= 720);
         }
         if (poll % 7 == 0) {
             rotator.turn(static_cast<int>(poll % 360));
         }
-        check(rig.take_notice().size() < 200 && rotator.take_notice().size() < 200);
+        require(rig.take_notice().size() < 200 && rotator.take_notice().size() < 200);
     }
     return 0;
 }

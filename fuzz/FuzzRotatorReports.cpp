@@ -2,11 +2,10 @@
 // ticks between them. Parsing must not crash or read outside a line, and a heading put before
 // the operator must be one to three digits.
 #include <algorithm>
-#include <cstdint>
-#include <cstdlib>
 #include <span>
 #include <string>
 
+#include "Fuzz.h"
 #include "antenna/Rotator.h"
 
 namespace {
@@ -48,10 +47,9 @@ private:
 };
 
 void check_heading(const std::string& heading) {
-    if (heading.empty() || heading.size() > 3 ||
-        !std::all_of(heading.begin(), heading.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-        std::abort();
-    }
+    vl::fuzz::require(
+        !heading.empty() && heading.size() <= 3 &&
+        std::all_of(heading.begin(), heading.end(), [](char c) { return c >= '0' && c <= '9'; }));
 }
 
 }  // namespace
@@ -67,9 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     FuzzedPorts ports(std::span(data + 1, size - 1), data[0] % 64 + 1);
     vl::Rotator rotator;
-    if (!rotator.open(&ports, "/dev/cbox")) {
-        std::abort();
-    }
+    vl::fuzz::require(rotator.open(&ports, "/dev/cbox"));
     // Enough polls to take every chunk, then the silence after it.
     for (std::size_t poll = 0; poll < size + 60 && rotator.is_open(); ++poll) {
         const vl::RotatorEvents events = rotator.poll();
