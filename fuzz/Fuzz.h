@@ -1,9 +1,14 @@
 // What the fuzz targets share.
 #pragma once
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
+#include <span>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -24,6 +29,30 @@ inline std::pair<std::string_view, std::string_view> split(std::string_view inpu
     const std::size_t first =
         std::min(static_cast<uint8_t>(input[0]) * input.size() / 256, input.size() - 1);
     return {input.substr(1, first), input.substr(1 + first)};
+}
+
+// Bytes as a port or a socket hands them over: a chunk at a time.
+struct Chunks {
+    std::span<const uint8_t> rest;
+    std::size_t chunk;
+
+    std::span<const uint8_t> take(std::size_t most) {
+        const auto part = rest.first(std::min({rest.size(), chunk, most}));
+        rest = rest.subspan(part.size());
+        return part;
+    }
+    std::size_t read(std::span<uint8_t> buffer) {
+        const auto part = take(buffer.size());
+        std::copy(part.begin(), part.end(), buffer.begin());
+        return part.size();
+    }
+};
+
+// A folder of this process's own, so that runs side by side keep apart.
+inline std::filesystem::path own_folder(const std::string& name) {
+    auto path = std::filesystem::temp_directory_path() / (name + std::to_string(::getpid()));
+    std::filesystem::create_directories(path);
+    return path;
 }
 
 }  // namespace vl::fuzz

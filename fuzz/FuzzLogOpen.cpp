@@ -1,11 +1,7 @@
 // Fuzz target: any bytes as MYLOG.LOG and MYLOG.JNL. Opening, reading every entry in every
 // form, and inserting must not crash, and the log must stay in step with its indexes.
-#include <unistd.h>
-
 #include <cstring>
-#include <filesystem>
 #include <fstream>
-#include <string>
 #include <vector>
 
 #include "Fuzz.h"
@@ -70,12 +66,7 @@ private:
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::filesystem::path dir = [] {
-        auto path = std::filesystem::temp_directory_path() /
-                    ("varrowlog-fuzz-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(path);
-        return path;
-    }();
+    static const std::filesystem::path dir = vl::fuzz::own_folder("varrowlog-fuzz-");
     static UnflushedFiles files;
     std::filesystem::remove(dir / "MYLOG.BAD");
     std::filesystem::remove(dir / "MYLOG.JNL.BAD");
