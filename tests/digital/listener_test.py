@@ -56,9 +56,7 @@ def play(runner_path, here, work, title, name, phases, address="127.0.0.1"):
         sock.setsockopt(socket.IPPROTO_IP, socket.IP_MULTICAST_IF, socket.inet_aton("127.0.0.1"))
         sock.setsockopt(socket.IPPROTO_IP, socket.IP_MULTICAST_LOOP, 1)
         clients[client] = sock
-    program = (address, port)
-    script = os.path.join(here, name + ".script")
-    command = [runner_path, folder, script]
+    command = [runner_path, folder, os.path.join(here, name + ".script")]
     if runner_path.endswith(".exe"):
         # The Windows runner under Wine, whose sockets are the machine's own.
         command = ["wine", runner_path] + [
@@ -75,7 +73,7 @@ def play(runner_path, here, work, title, name, phases, address="127.0.0.1"):
                 time.sleep(0.05)
         for datagram in datagrams:
             client, datagram = datagram if isinstance(datagram, tuple) else ("WSJT-X", datagram)
-            clients[client].sendto(datagram, program)
+            clients[client].sendto(datagram, (address, port))
     out, err = runner.communicate(timeout=120)
     # What the program sent is waiting in each client's socket by the time it has ended.
     answers = []
