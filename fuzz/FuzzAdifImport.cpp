@@ -1,10 +1,7 @@
 // Fuzz target: any bytes as an ADIF file. Reading must not crash, must give the same entries
 // whether the bytes come whole or in small blocks, and every entry must be a QSO entry whose
 // date the log's date codes hold.
-#include <cstdint>
-#include <cstdlib>
-#include <string_view>
-
+#include "Fuzz.h"
 #include "interchange/AdifImport.h"
 #include "logstore/Dates.h"
 
@@ -17,14 +14,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         reader.feed(input.substr(at, block));
     }
     vl::ImportBatch pieces = reader.finish();
-    if (pieces.entries != whole.entries || pieces.skipped_no_call != whole.skipped_no_call ||
-        pieces.skipped_bad_date != whole.skipped_bad_date) {
-        std::abort();
-    }
+    vl::fuzz::require(pieces.entries == whole.entries &&
+                      pieces.skipped_no_call == whole.skipped_no_call &&
+                      pieces.skipped_bad_date == whole.skipped_bad_date);
     for (const vl::LogRecord& record : whole.entries) {
-        if (record.date() < vl::kMinDateCode && record.date() != 0) {
-            std::abort();
-        }
+        vl::fuzz::require(record.date() >= vl::kMinDateCode || record.date() == 0);
     }
     return 0;
 }

@@ -1,10 +1,9 @@
 // Fuzz target: any bytes a call-book library may leave in its record buffer, decoded both as
 // a tagged and as a coded record. Decoding must not read outside the bytes, and no text it
 // gives can be longer than the record.
-#include <cstdint>
-#include <cstdlib>
 #include <span>
 
+#include "Fuzz.h"
 #include "reference/CallBookRecords.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -12,19 +11,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const vl::CallBookRecord& decoded :
          {vl::decode_tagged_record(record), vl::decode_coded_record(record)}) {
         // The name and address each add at most one blank a field to the record's bytes.
-        if (decoded.name.size() > 2 * size || decoded.address.size() > 3 * size) {
-            std::abort();
-        }
+        vl::fuzz::require(decoded.name.size() <= 2 * size && decoded.address.size() <= 3 * size);
         for (const std::string& slot : decoded.slots) {
-            if (slot.size() > size) {
-                std::abort();
-            }
+            vl::fuzz::require(slot.size() <= size);
         }
-        const std::string comment = vl::comment_text(decoded);
-        for (char c : comment) {
-            if (static_cast<unsigned char>(c) < 32) {
-                std::abort();
-            }
+        for (char c : vl::comment_text(decoded)) {
+            vl::fuzz::require(static_cast<unsigned char>(c) >= 32);
         }
     }
     return 0;

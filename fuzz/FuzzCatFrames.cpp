@@ -2,10 +2,9 @@
 // any size. Decoding must not crash or read outside the reply, and what it gives must be a
 // frequency the screen can show and a mode index inside the mask.
 #include <cmath>
-#include <cstdint>
-#include <cstdlib>
-#include <span>
+#include <limits>
 
+#include "Fuzz.h"
 #include "station/CatFrames.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -22,24 +21,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (format.code == 1) {
         format.query = {'F', 'A', ';'};
     }
-    const std::size_t chunk = data[5] % 32 + 1;
+    vl::fuzz::Chunks bytes{std::span(data + 6, size - 6), data[5] % 32 + 1u};
     vl::CatSession session(format);
-    std::span<const uint8_t> rest(data + 6, size - 6);
     while (true) {
-        const std::size_t take = rest.size() < chunk ? rest.size() : chunk;
-        session.receive(rest.first(take));
-        rest = rest.subspan(take);
+        session.receive(bytes.take(std::numeric_limits<std::size_t>::max()));
         const vl::CatPollResult result = session.poll();
-        if (result.hertz && (!std::isfinite(*result.hertz) || *result.hertz < 100000)) {
-            std::abort();
-        }
-        if (result.mode_index && (*result.mode_index & ~format.mode_mask) != 0) {
-            std::abort();
-        }
-        if (result.next_command.empty()) {
-            std::abort();
-        }
-        if (rest.empty()) {
+        vl::fuzz::require(!result.hertz ||
+                          (std::isfinite(*result.hertz) && *result.hertz >= 100000));
+        vl::fuzz::require(!result.mode_index || (*result.mode_index & ~format.mode_mask) == 0);
+        vl::fuzz::require(!result.next_command.empty());
+        if (bytes.rest.empty()) {
             break;
         }
     }

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,9 +22,7 @@ int main(int argc, char** argv) {
             continue;
         }
         std::ifstream in(arg, std::ios::binary);
-        std::stringstream bytes;
-        bytes << in.rdbuf();
-        seeds.push_back(bytes.str());
+        seeds.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
     for (const std::string& seed : seeds) {
         LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(seed.data()), seed.size());

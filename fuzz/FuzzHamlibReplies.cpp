@@ -2,12 +2,9 @@
 // polls between them and the connection ended when they run out. The clients must not crash,
 // must keep what they hold bounded, and must hand on only frequencies, modes and positions
 // that passed their checks.
-#include <algorithm>
-#include <cstdint>
-#include <cstdlib>
-#include <span>
 #include <string>
 
+#include "Fuzz.h"
 #include "hamlib/HamlibClient.h"
 
 namespace {
@@ -15,9 +12,10 @@ namespace {
 // The daemon's side: each read takes the next chunk; an empty chunk is a poll with nothing.
 class FuzzedConnection final : public vl::platform::TcpConnection {
 public:
-    FuzzedConnection(std::span<const uint8_t> bytes, std::size_t chunk)
-        : m_rest(bytes), m_chunk(chunk) {}
-    State state() override { return m_rest.empty() && m_read_once ? State::Closed : State::Open; }
+    explicit FuzzedConnection(vl::fuzz::Chunks bytes) : m_bytes(bytes) {}
+    State state() override {
+        return m_bytes.rest.empty() && m_read_once ? State::Closed : State::Open;
+    }
     std::size_t read(std::span<std::uint8_t> buffer) override {
         // The daemon speaks when spoken to.
         if (!m_asked || m_empty_next) {
@@ -25,11 +23,9 @@ public:
             return 0;
         }
         m_read_once = true;
-        const std::size_t take = std::min({m_rest.size(), m_chunk, buffer.size()});
-        std::copy_n(m_rest.begin(), take, buffer.begin());
-        m_rest = m_rest.subspan(take);
-        m_empty_next = take != 0;
-        return take;
+        const std::size_t taken = m_bytes.read(buffer);
+        m_empty_next = taken != 0;
+        return taken;
     }
     std::size_t write(std::span<const std::uint8_t> bytes) override {
         m_asked = true;
@@ -37,8 +33,7 @@ public:
     }
 
 private:
-    std::span<const uint8_t> m_rest;
-    std::size_t m_chunk;
+    vl::fuzz::Chunks m_bytes;
     bool m_asked = false;
     bool m_read_once = false;
     bool m_empty_next = false;
@@ -47,49 +42,41 @@ private:
 // Every connection made hears the same bytes from the start.
 class FuzzedClients final : public vl::platform::TcpClients {
 public:
-    FuzzedClients(std::span<const uint8_t> bytes, std::size_t chunk)
-        : m_bytes(bytes), m_chunk(chunk) {}
+    explicit FuzzedClients(vl::fuzz::Chunks bytes) : m_bytes(bytes) {}
     std::unique_ptr<vl::platform::TcpConnection> connect(const std::string&, int) override {
-        return std::make_unique<FuzzedConnection>(m_bytes, m_chunk);
+        return std::make_unique<FuzzedConnection>(m_bytes);
     }
 
 private:
-    std::span<const uint8_t> m_bytes;
-    std::size_t m_chunk;
+    vl::fuzz::Chunks m_bytes;
 };
 
-void check(bool ok) {
-    if (!ok) {
-        std::abort();
-    }
-}
-
 }  // namespace
+
+using vl::fuzz::require;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) {
         return 0;
     }
-    FuzzedClients clients(std::span(data + 1, size - 1), data[0] % 64 + 1);
+    FuzzedClients clients({std::span(data + 1, size - 1), data[0] % 64 + 1u});
     vl::hamlib::RigClient rig(&clients, {"localhost", vl::hamlib::kRigPort});
     vl::hamlib::RotatorClient rotator(&clients, {"localhost", vl::hamlib::kRotatorPort});
     for (std::size_t poll = 0; poll < 2 * size + 20; ++poll) {
         if (const auto state = rig.poll()) {
-            check(!state->hertz || (*state->hertz >= 1 && *state->hertz <= 1'000'000'000'000));
-            check(state->mode.size() <= 12);
+            require(!state->hertz || (*state->hertz >= 1 && *state->hertz <= 1'000'000'000'000));
+            require(state->mode.size() <= 12);
             const std::string mode = vl::hamlib::log_mode_of(state->mode, "USB", "FT8");
-            check(mode.size() <= 3);
-            if (state->hertz) {
-                check(vl::hamlib::megahertz_text(*state->hertz).size() <= 16);
-            }
+            require(mode.size() <= 3);
+            require(!state->hertz || vl::hamlib::megahertz_text(*state->hertz).size() <= 16);
         }
         if (const auto position = rotator.poll()) {
-            check(position->azimuth >= -720 && position->azimuth <= 720);
+            require(position->azimuth >= -720 && position->azimuth <= 720);
         }
         if (poll % 7 == 0) {
             rotator.turn(static_cast<int>(poll % 360));
         }
-        check(rig.take_notice().size() < 200 && rotator.take_notice().size() < 200);
+        require(rig.take_notice().size() < 200 && rotator.take_notice().size() < 200);
     }
     return 0;
 }

@@ -1,10 +1,7 @@
 // Fuzz target: any bytes as QSL.DTA with a QSL.DAT of the first eight bytes, rendered as a
 // full sheet on the recording printer. Nothing may crash, a mark's number never passes 30
 // blanks, and the settings read back as they were written.
-#include <cstdint>
-#include <cstdlib>
-#include <string_view>
-
+#include "Fuzz.h"
 #include "platform/headless/HeadlessPrinter.h"
 #include "printing/LabelPrinter.h"
 
@@ -12,9 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view input(reinterpret_cast<const char*>(data), size);
     std::string_view settings_bytes = input.substr(0, std::min<size_t>(8, input.size()));
     vl::LabelSettings settings = vl::parse_label_settings(settings_bytes);
-    if (vl::parse_label_settings(vl::format_label_settings(settings)) != settings) {
-        std::abort();
-    }
+    vl::fuzz::require(vl::parse_label_settings(vl::format_label_settings(settings)) == settings);
     // Small sheets keep each run short.
     settings.rows = settings.rows % 4;
     settings.columns = settings.columns % 4;

@@ -1,15 +1,10 @@
 // Fuzz target: any bytes as MYLOG.LOG and MYLOG.JNL. Opening, reading every entry in every
 // form, and inserting must not crash, and the log must stay in step with its indexes.
-#include <unistd.h>
-
-#include <cstdint>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
-#include <string>
 #include <vector>
 
+#include "Fuzz.h"
 #include "logstore/Bands.h"
 #include "logstore/CallSigns.h"
 #include "logstore/Checksum.h"
@@ -19,9 +14,9 @@
 
 namespace {
 
-void write(const std::filesystem::path& path, const uint8_t* data, size_t size) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+void write(const std::filesystem::path& path, std::string_view bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 // The real files without flushes to the disk: fuzzing needs what the files hold, not that it
@@ -71,21 +66,12 @@ private:
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::filesystem::path dir = [] {
-        auto path = std::filesystem::temp_directory_path() /
-                    ("varrowlog-fuzz-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(path);
-        return path;
-    }();
+    static const std::filesystem::path dir = vl::fuzz::own_folder("varrowlog-fuzz-");
     static UnflushedFiles files;
     std::filesystem::remove(dir / "MYLOG.BAD");
     std::filesystem::remove(dir / "MYLOG.JNL.BAD");
-    // The first byte says how much of the input is the journal.
-    size_t journal_size = size == 0 ? 0 : (data[0] * size) / 256;
-    const uint8_t* rest = size == 0 ? data : data + 1;
-    size_t rest_size = size == 0 ? 0 : size - 1;
-    journal_size = std::min(journal_size, rest_size);
-    write(dir / "MYLOG.LOG", rest + journal_size, rest_size - journal_size);
+    const auto [journal, log_bytes] = vl::fuzz::split({reinterpret_cast<const char*>(data), size});
+    write(dir / "MYLOG.LOG", log_bytes);
     if (size >= 4 && (data[0] & 1) != 0) {
         // A journal whole and checksummed, as a crash leaves one, so that opening judges
         // whether it belongs to the log: its numbers come from the input, its untouched
@@ -93,14 +79,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // the journal's share of the input.
         const uint32_t old_count = data[1] % 8;
         const uint32_t first = 1 + data[2] % (old_count + 1);
-        std::vector<vl::LogRecord> records(journal_size / vl::kRecordSize);
+        std::vector<vl::LogRecord> records(journal.size() / vl::kRecordSize);
         if (!records.empty()) {
-            std::memcpy(records.data(), rest, records.size() * vl::kRecordSize);
+            std::memcpy(records.data(), journal.data(), records.size() * vl::kRecordSize);
         }
         std::vector<vl::LogRecord> kept(first - 1);
-        const size_t log_size = rest_size - journal_size;
-        if (log_size >= kept.size() * vl::kRecordSize && !kept.empty()) {
-            std::memcpy(kept.data(), rest + journal_size, kept.size() * vl::kRecordSize);
+        if (log_bytes.size() >= kept.size() * vl::kRecordSize && !kept.empty()) {
+            std::memcpy(kept.data(), log_bytes.data(), kept.size() * vl::kRecordSize);
         }
         vl::Checksum kept_checksum;
         kept_checksum.add(kept.data(), kept.size() * vl::kRecordSize);
@@ -108,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                           first - 1 + static_cast<uint32_t>(records.size()), kept_checksum.value(),
                           records);
     } else {
-        write(dir / "MYLOG.JNL", rest, journal_size);
+        write(dir / "MYLOG.JNL", journal);
     }
 
     vl::LogStore log(files);
@@ -117,10 +102,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     for (int i = 1; i <= log.count(); ++i) {
         const vl::LogRecord& r = log.entry(i);
-        if (log.call_slot(i) != vl::base_call_slot(r.call_field()) ||
-            log.date_slot(i) != r.date()) {
-            std::abort();
-        }
+        vl::fuzz::require(log.call_slot(i) == vl::base_call_slot(r.call_field()) &&
+                          log.date_slot(i) == r.date());
         vl::decode_qso(r);
         vl::decode_data(r);
         vl::decode_text(r);
@@ -131,9 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         vl::mode_class(r.mode_field());
     }
     int before = log.count();
-    if (log.insert_in_order(vl::encode(vl::TextEntry{})) == vl::LogStatus::Ok &&
-        log.count() != before + 1) {
-        std::abort();
-    }
+    vl::fuzz::require(log.insert_in_order(vl::encode(vl::TextEntry{})) != vl::LogStatus::Ok ||
+                      log.count() == before + 1);
     return 0;
 }

@@ -1,21 +1,11 @@
 // Fuzz target: any bytes as a key script, run against the real program on the headless
 // backend. Malformed scripts are refused with a message naming the line; none may crash.
-#include <unistd.h>
-
-#include <cstdint>
-#include <filesystem>
-#include <string>
-
+#include "Fuzz.h"
 #include "platform/headless/HeadlessUi.h"
 #include "program/Program.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string dir = [] {
-        auto path = std::filesystem::temp_directory_path() /
-                    ("varrowlog-fuzz-script-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(path);
-        return path.string() + "/";
-    }();
+    static const std::string dir = vl::fuzz::own_folder("varrowlog-fuzz-script-").string() + "/";
     using namespace vl::headless;
     std::string_view text(reinterpret_cast<const char*>(data), size);
     try {

@@ -21,29 +21,12 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import wsjtx_datagrams as w  # noqa: E402
 
 RECORD = 84
+FAILURES, PASSES = [], []
 
 
-def free_port():
-    with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
-
-
-def wait_until_bound(port, runner, limit=20.0):
-    """The runner holds the port without sharing it, so a bind of ours fails once it has."""
-    end = time.time() + limit
-    while time.time() < end:
-        if runner.poll() is not None:
-            return False
-        probe = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
-        try:
-            probe.bind(("127.0.0.1", port))
-        except OSError:
-            return True
-        finally:
-            probe.close()
-        time.sleep(0.05)
-    return False
+def check(ok, what):
+    print(("ok   " if ok else "FAIL ") + what)
+    (PASSES if ok else FAILURES).append(what)
 
 
 def records(path):
@@ -51,18 +34,18 @@ def records(path):
     return [data[i:i + RECORD] for i in range(0, len(data), RECORD)]
 
 
-def play(runner_path, here, work, name, phases, address="127.0.0.1"):
+def play(runner_path, here, work, title, name, phases, address="127.0.0.1"):
     """Plays NAME.script with the datagrams of each phase sent to the program's port: the
     first once it listens, each next one once the file the phase names has changed; a
-    datagram given as (client, bytes) goes from that client's socket. Gives the journal (the
-    port, chosen free, made constant), the answers the program sent and the folder."""
+    datagram given as (client, bytes) goes from that client's socket. Checks that the
+    program listened, ended well and said what NAME.journal holds (the port, chosen free,
+    made constant); gives the answers the program sent and the folder."""
     folder = os.path.join(work, name)
     os.mkdir(folder)
     for file in ("COUNTRY.LST", "COUNTRY.EXC"):
         shutil.copy(os.path.join(os.path.dirname(os.path.dirname(here)), "data", file), folder)
-    port = free_port()
-    with open(os.path.join(folder, "DIGITAL.TXT"), "w") as f:
-        f.write("address=%s\r\nport=%d\r\nannouncements=on\r\n" % (address, port))
+    port = w.free_port()
+    w.write_settings(folder, port, address)
     # WSJT-X, and JTDX beside it, each on a port of its own.
     clients = {}
     for client in ("WSJT-X", "JTDX"):
@@ -73,18 +56,14 @@ def play(runner_path, here, work, name, phases, address="127.0.0.1"):
         sock.setsockopt(socket.IPPROTO_IP, socket.IP_MULTICAST_IF, socket.inet_aton("127.0.0.1"))
         sock.setsockopt(socket.IPPROTO_IP, socket.IP_MULTICAST_LOOP, 1)
         clients[client] = sock
-    program = (address, port)
-    script = os.path.join(here, name + ".script")
+    command = [runner_path, folder, os.path.join(here, name + ".script")]
     if runner_path.endswith(".exe"):
         # The Windows runner under Wine, whose sockets are the machine's own.
-        def windows(path):
-            return subprocess.check_output(["winepath", "-w", path], text=True,
-                                           stderr=subprocess.DEVNULL).strip()
-        command = ["wine", runner_path, windows(folder), windows(script)]
-    else:
-        command = [runner_path, folder, script]
+        command = ["wine", runner_path] + [
+            subprocess.check_output(["winepath", "-w", path], text=True,
+                                    stderr=subprocess.DEVNULL).strip() for path in command[1:]]
     runner = subprocess.Popen(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-    bound = wait_until_bound(port, runner)
+    bound = w.wait_until_bound(port, 20.0, lambda: runner.poll() is None)
     for after, datagrams in phases:
         if after:
             path = os.path.join(folder, after)
@@ -94,7 +73,7 @@ def play(runner_path, here, work, name, phases, address="127.0.0.1"):
                 time.sleep(0.05)
         for datagram in datagrams:
             client, datagram = datagram if isinstance(datagram, tuple) else ("WSJT-X", datagram)
-            clients[client].sendto(datagram, program)
+            clients[client].sendto(datagram, (address, port))
     out, err = runner.communicate(timeout=120)
     # What the program sent is waiting in each client's socket by the time it has ended.
     answers = []
@@ -112,30 +91,21 @@ def play(runner_path, here, work, name, phases, address="127.0.0.1"):
     if os.environ.get("VARROW_BLESS"):
         open(expected_path, "w", encoding="cp1252").write(journal)
     expected = open(expected_path, encoding="cp1252").read()
-    return bound, runner.returncode, err.decode(), journal, expected, answers, folder
+    check(bound, title + ": the program listens on its port")
+    check(runner.returncode == 0,
+          "%s: the runner ends well (%d) %s" % (title, runner.returncode, err.decode()))
+    check(journal == expected, title + ": the journal is the one kept")
+    if journal != expected:
+        sys.stdout.write(journal)
+    return answers, folder
 
 
 def main():
     runner_path, repo = sys.argv[1], sys.argv[2]
     here = os.path.join(repo, "tests", "digital")
     work = tempfile.mkdtemp(prefix="varrow-wsjtx-")
-    failures = []
-    passes = []
-
-    def check(ok, what):
-        print(("ok   " if ok else "FAIL ") + what)
-        (passes if ok else failures).append(what)
-
-    def check_run(name, bound, code, err, journal, expected):
-        check(bound, name + ": the program listens on its port")
-        check(code == 0, "%s: the runner ends well (%d) %s" % (name, code, err))
-        check(journal == expected, name + ": the journal is the one kept")
-        if journal != expected:
-            sys.stdout.write(journal)
-
     try:
-        on = (2026, 12, 9, 19, 30, 0)
-        off = (2026, 12, 9, 19, 31, 15)
+        on, off = (2026, 12, 9, 19, 30, 0), (2026, 12, 9, 19, 31, 15)
         sent = [
             w.heartbeat(),
             w.status(14074000, "FT8"),
@@ -169,9 +139,7 @@ def main():
             # JTDX heard last: the Reply still goes to WSJT-X, whose decode it is.
             ("JTDX", w.heartbeat("JTDX")),
         ]
-        bound, code, err, journal, expected, answers, folder = play(
-            runner_path, here, work, "listener", [(None, sent)])
-        check_run("main menu", bound, code, err, journal, expected)
+        answers, folder = play(runner_path, here, work, "main menu", "listener", [(None, sent)])
 
         check(all(a[1] for a in answers), "the answers come from the program's port")
         kinds = sorted((a[0], a[2][0], a[2][1]) for a in answers)
@@ -204,9 +172,8 @@ def main():
         dial = [w.heartbeat(), w.status(7074000, "FT8"),
                 w.qso_logged("DL1ABC", "JO62", 7075500, "FT8", "-07", "-09", on, off)]
         callers = [w.decode(70200000, -12, "CQ VK2ABC QF56")]
-        bound, code, err, journal, expected, answers, folder = play(
-            runner_path, here, work, "listener_on_line", [(None, dial), ("DIGITAL.TXT", callers)])
-        check_run("on-line logging", bound, code, err, journal, expected)
+        answers, folder = play(runner_path, here, work, "on-line logging", "listener_on_line",
+                               [(None, dial), ("DIGITAL.TXT", callers)])
         settings = open(os.path.join(folder, "DIGITAL.TXT")).read()
         check("announcements=off" in settings, "Control+A is kept in DIGITAL.TXT")
         log = records(os.path.join(folder, "MYLOG.LOG"))
@@ -215,14 +182,13 @@ def main():
 
         # A multicast group shared with other listeners: the contact still comes in.
         contact = [w.qso_logged("JA1XYZ", "PM95", 14075500, "FT8", "-10", "-12", on, off)]
-        bound, code, err, journal, expected, answers, folder = play(
-            runner_path, here, work, "listener_multicast", [(None, contact)], "239.255.0.1")
-        check_run("multicast", bound, code, err, journal, expected)
+        play(runner_path, here, work, "multicast", "listener_multicast", [(None, contact)],
+             "239.255.0.1")
     finally:
         shutil.rmtree(work, ignore_errors=True)
 
-    print("%d passed, %d failed" % (len(passes), len(failures)))
-    return 1 if failures else 0
+    print("%d passed, %d failed" % (len(PASSES), len(FAILURES)))
+    return 1 if FAILURES else 0
 
 
 if __name__ == "__main__":

@@ -1,32 +1,24 @@
 """Datagrams as WSJT-X and JTDX send them, built field by field from the documented layouts
-(a big-endian Qt data stream), for the listener's tests and the fuzz target's seeds."""
+(a big-endian Qt data stream), for the listener's tests and the fuzz target's seeds; and the
+socket side that the listener's test and the Orca check's stand-in share."""
+import datetime
+import os
+import socket
 import struct
+import time
 
 MAGIC = 0xADBCCBDA
 
 
-def u8(v):
-    return struct.pack(">B", v)
+def packer(fmt):
+    return lambda v: struct.pack(fmt, v)
 
 
-def u32(v):
-    return struct.pack(">I", v & 0xFFFFFFFF)
-
-
-def i32(v):
-    return struct.pack(">i", v)
-
-
-def u64(v):
-    return struct.pack(">Q", v)
+u8, u32, i32, u64, real = map(packer, (">B", ">I", ">i", ">Q", ">d"))
 
 
 def boolean(v):
     return u8(1 if v else 0)
-
-
-def real(v):
-    return struct.pack(">d", v)
 
 
 def utf8(s):
@@ -37,16 +29,10 @@ def utf8(s):
     return u32(len(b)) + b
 
 
-def julian_day(year, month, day):
-    a = (14 - month) // 12
-    y = year + 4800 - a
-    m = month + 12 * a - 3
-    return day + (153 * m + 2) // 5 + 365 * y + y // 4 - y // 100 + y // 400 - 32045
-
-
 def date_time(year, month, day, hour, minute, second=0, kind=1, offset=None):
     """A QDateTime: Julian day, milliseconds since midnight, kind of time (1 = UTC, 2 = offset)."""
-    b = u64(julian_day(year, month, day)) + u32(((hour * 60 + minute) * 60 + second) * 1000) + u8(kind)
+    julian_day = datetime.date(year, month, day).toordinal() + 1721425
+    b = u64(julian_day) + u32(((hour * 60 + minute) * 60 + second) * 1000) + u8(kind)
     if kind == 2:
         b += i32(offset)
     return b
@@ -100,37 +86,56 @@ def adif_record(call, grid, freq_mhz, mode, submode, sent, received, date, time_
     return " ".join(adif_field(k, v) for k, v in fields if v)
 
 
+# What the program sends: a Reply (type 4) and a Halt Tx (type 8); "s" is a string.
+REPLIES = {4: [("time", ">I"), ("snr", ">i"), ("dt", ">d"), ("df", ">I"), ("mode", "s"),
+               ("message", "s"), ("low_confidence", ">B"), ("modifiers", ">B")],
+           8: [("auto_only", ">B")]}
+
+
 def reply_fields(data):
-    """Reads a Reply (type 4) or Halt Tx (type 8) the program sent: (type, id, fields)."""
+    """Reads a datagram the program sent: (type, id, schema, fields)."""
     at = 0
 
     def take(fmt):
         nonlocal at
-        size = struct.calcsize(fmt)
+        if fmt == "s":
+            n = take(">I")
+            if n == 0xFFFFFFFF:
+                return None
+            at += n
+            return data[at - n:at].decode("utf-8")
         value = struct.unpack_from(fmt, data, at)[0]
-        at += size
+        at += struct.calcsize(fmt)
         return value
 
-    def string():
-        n = take(">I")
-        if n == 0xFFFFFFFF:
-            return None
-        nonlocal at
-        s = data[at:at + n].decode("utf-8")
-        at += n
-        return s
-
     assert take(">I") == MAGIC
-    schema = take(">I")
-    kind = take(">I")
-    client = string()
-    if kind == 4:
-        fields = {"time": take(">I"), "snr": take(">i"), "dt": take(">d"), "df": take(">I"),
-                  "mode": string(), "message": string(), "low_confidence": take(">B"),
-                  "modifiers": take(">B")}
-    elif kind == 8:
-        fields = {"auto_only": take(">B")}
-    else:
-        fields = {}
+    schema, kind, client = take(">I"), take(">I"), take("s")
+    fields = {name: take(fmt) for name, fmt in REPLIES.get(kind, [])}
     assert at == len(data), "bytes left over"
     return kind, client, schema, fields
+
+
+def free_port():
+    with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+def write_settings(folder, port, address="127.0.0.1"):
+    """DIGITAL.TXT, whole or not at all, as the program may be watching for it."""
+    with open(os.path.join(folder, "DIGITAL.TXT.NEW"), "w") as f:
+        f.write("address=%s\r\nport=%d\r\nannouncements=on\r\n" % (address, port))
+    os.rename(os.path.join(folder, "DIGITAL.TXT.NEW"), os.path.join(folder, "DIGITAL.TXT"))
+
+
+def wait_until_bound(port, limit, alive=lambda: True):
+    """The program holds the port without sharing it, so a bind of ours fails once it has."""
+    end = time.time() + limit
+    while time.time() < end and alive():
+        with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as probe:
+            try:
+                probe.bind(("127.0.0.1", port))
+            except OSError:
+                return True
+        time.sleep(0.05)
+    return False

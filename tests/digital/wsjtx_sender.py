@@ -15,37 +15,20 @@ import wsjtx_datagrams as w  # noqa: E402
 
 
 def main():
-    folder = sys.argv[1]
-    with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as s:
-        s.bind(("127.0.0.1", 0))
-        port = s.getsockname()[1]
-    text = "address=127.0.0.1\r\nport=%d\r\nannouncements=on\r\n" % port
-    with open(os.path.join(folder, "DIGITAL.TXT.NEW"), "w") as f:
-        f.write(text)
-    os.rename(os.path.join(folder, "DIGITAL.TXT.NEW"), os.path.join(folder, "DIGITAL.TXT"))
-    end = time.time() + 60
-    while time.time() < end:
-        probe = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
-        try:
-            probe.bind(("127.0.0.1", port))
-        except OSError:
-            break
-        finally:
-            probe.close()
-        time.sleep(0.05)
-    else:
+    port = w.free_port()
+    w.write_settings(sys.argv[1], port)
+    if not w.wait_until_bound(port, 60):
         return 1
     wsjtx = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
-    program = ("127.0.0.1", port)
     on, off = (2026, 12, 9, 19, 30, 0), (2026, 12, 9, 19, 31, 15)
     time.sleep(2.5)
     for datagram in (w.heartbeat(), w.status(14074000, "FT8"),
                      w.qso_logged("JA1XYZ", "PM95", 14075500, "FT8", "-10", "-12", on, off)):
-        wsjtx.sendto(datagram, program)
+        wsjtx.sendto(datagram, ("127.0.0.1", port))
     time.sleep(4.0)
     for datagram in (w.decode(70200000, -12, "CQ VK2ABC QF56"),
                      w.decode(70200000, -17, "CQ DX PY2XYZ GG66")):
-        wsjtx.sendto(datagram, program)
+        wsjtx.sendto(datagram, ("127.0.0.1", port))
     # Ended by the check, as its other stand-ins are.
     time.sleep(120)
     return 0

@@ -9,7 +9,6 @@ The dial starts on 14.074 MHz USB; the tenth time the frequency is read (rigctld
 five times as it opens) the operator turns it to 7.074 MHz LSB."""
 
 import os
-import select
 import sys
 import tty
 
@@ -19,21 +18,11 @@ OK, NG = [0xFB], [0xFA]
 
 def to_bcd(hertz):
     """Ten digits, least significant pair first."""
-    out = []
-    for _ in range(5):
-        low = hertz % 10
-        hertz //= 10
-        high = hertz % 10
-        hertz //= 10
-        out.append(high << 4 | low)
-    return out
+    return list(bytes.fromhex("%010d" % hertz))[::-1]
 
 
 def from_bcd(data):
-    hertz = 0
-    for byte in reversed(data[:5]):
-        hertz = hertz * 100 + (byte >> 4) * 10 + (byte & 0x0F)
-    return hertz
+    return int(bytes(data[4::-1]).hex())
 
 
 class Radio:
@@ -57,9 +46,8 @@ class Radio:
         if command == 0x05 and len(data) >= 5:
             self.hertz = from_bcd(data)
             return OK
-        if command in (0x06, 0x07, 0x1A, 0x25, 0x26, 0x0F, 0x14, 0x15, 0x16, 0x1C):
-            return OK if command != 0x15 else NG
-        return NG
+        # Settings are taken; 0x15, the meters, is refused.
+        return OK if command in (0x06, 0x07, 0x1A, 0x25, 0x26, 0x0F, 0x14, 0x16, 0x1C) else NG
 
 
 def main():
@@ -70,9 +58,6 @@ def main():
     os.rename(sys.argv[1] + ".new", sys.argv[1])
     radio, buffer = Radio(), b""
     while True:
-        ready, _, _ = select.select([master], [], [], 1)
-        if not ready:
-            continue
         buffer += os.read(master, 1024)
         while b"\xfd" in buffer:
             frame, buffer = buffer.split(b"\xfd", 1)

@@ -7,10 +7,13 @@ answer to give: /found/, /notfound/, /badlogin/, /expired/, /garbage/, /huge/, /
 /silent/ (accepts and never answers). Logins take the password "secret" only; the key of
 the first login to /expired/ serves one lookup and then has timed out.
 """
+import os
 import sys
 import time
 import urllib.parse
-from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import standins  # noqa: E402
 
 RECORD = ("<Callsign><call>G9ZZA</call><fname>Ann</fname><name>M\u00fcller</name>"
           "<addr1>1 High St</addr1><addr2>Leeds</addr2><state></state>"
@@ -29,39 +32,25 @@ def session(key, error=""):
     return "<Session>%s<Count>12</Count></Session>" % parts
 
 
-class Handler(BaseHTTPRequestHandler):
+class Handler(standins.Handler):
     logins = {}
     uses = {}
 
-    def log_message(self, *args):
-        pass
-
     def do_POST(self):
         scenario = self.path.strip("/").split("/")[0]
-        length = int(self.headers.get("Content-Length", "0"))
-        form = urllib.parse.parse_qs(self.rfile.read(length).decode("utf-8"))
+        form = urllib.parse.parse_qs(self.body().decode("utf-8"))
         if scenario == "silent":
             time.sleep(60)
-            return
-        if scenario == "error":
+        elif scenario == "error":
             self.send_error(500)
-            return
-        if "username" in form:
-            body = self.login(scenario, form)
         else:
-            body = self.query(scenario, form)
-        data = body if isinstance(body, bytes) else body.encode("utf-8")
-        self.send_response(200)
-        self.send_header("Content-Type", "text/xml")
-        self.send_header("Content-Length", str(len(data)))
-        self.end_headers()
-        self.wfile.write(data)
+            self.reply(200, (self.login if "username" in form else self.query)(scenario, form),
+                       "text/xml")
 
     def login(self, scenario, form):
         if scenario == "badlogin" or form.get("password") != ["secret"]:
             return database(session("", "Username/password incorrect"))
-        count = Handler.logins.get(scenario, 0) + 1
-        Handler.logins[scenario] = count
+        count = Handler.logins[scenario] = Handler.logins.get(scenario, 0) + 1
         return database(session("K%d" % count))
 
     def query(self, scenario, form):
@@ -80,12 +69,5 @@ class Handler(BaseHTTPRequestHandler):
         return database(RECORD + session(key))
 
 
-def main():
-    server = ThreadingHTTPServer(("127.0.0.1", 0), Handler)
-    server.daemon_threads = True
-    print(server.server_address[1], flush=True)
-    server.serve_forever()
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    standins.serve(Handler)

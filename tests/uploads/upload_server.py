@@ -10,11 +10,14 @@ answers) or live (a logbook: it holds each contact once and answers a second cop
 duplicate; the password is "secret", the key "KEY1"). /RUN/held lists what live holds,
 one "SERVICE KEY TIMES" line a contact, TIMES being how often it was taken.
 """
+import os
 import re
 import sys
 import time
 import urllib.parse
-from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import standins  # noqa: E402
 
 ANSWERS = {
     "clublog": {
@@ -40,6 +43,9 @@ ANSWERS = {
                           "12/09/2026</BODY></HTML>"),
     },
 }
+# Answers whatever the service.
+FIXED = {"error": (500, "Internal Server Error"),
+         "garbage": (200, b"\xff\xfe<html>Service \x00 unavailable")}
 
 
 def field(text, name):
@@ -50,19 +56,8 @@ def field(text, name):
     return text[start:start + int(match.group(1))]
 
 
-class Handler(BaseHTTPRequestHandler):
+class Handler(standins.Handler):
     held = {}
-
-    def log_message(self, *args):
-        pass
-
-    def reply(self, code, body):
-        data = body if isinstance(body, bytes) else body.encode("utf-8")
-        self.send_response(code)
-        self.send_header("Content-Type", "text/plain")
-        self.send_header("Content-Length", str(len(data)))
-        self.end_headers()
-        self.wfile.write(data)
 
     def do_GET(self):
         run = self.path.strip("/").split("/")[0]
@@ -79,29 +74,21 @@ class Handler(BaseHTTPRequestHandler):
             self.reply(404, "no such page")
             return
         run, answer, service = parts
-        length = int(self.headers.get("Content-Length", "0"))
-        body = self.rfile.read(length).decode("utf-8", "replace")
+        body = self.body().decode("utf-8", "replace")
         if answer == "silent":
             time.sleep(60)
-            return
-        if answer == "error":
-            self.reply(500, "Internal Server Error")
-            return
-        if answer == "garbage":
-            self.reply(200, b"\xff\xfe<html>Service \x00 unavailable")
-            return
-        if answer == "live":
-            answer, record = self.check(service, body)
-            if answer == "accepted":
-                key = (run, service, "%s %s %s" % (field(record, "qso_date"),
-                                                   field(record, "time_on"), field(record, "call")))
-                if key in Handler.held:
+        elif answer in FIXED:
+            self.reply(*FIXED[answer])
+        else:
+            if answer == "live":
+                answer, record = self.check(service, body)
+                key = (run, service, " ".join(field(record, name)
+                                              for name in ("qso_date", "time_on", "call")))
+                if answer == "accepted" and key in Handler.held:
                     answer = "duplicate"
-                else:
-                    Handler.held[key] = 0
-                Handler.held[key] += answer == "accepted"
-        code, text = ANSWERS[service][answer]
-        self.reply(code, text)
+                elif answer == "accepted":
+                    Handler.held[key] = 1
+            self.reply(*ANSWERS[service][answer])
 
     def check(self, service, body):
         if service == "eqsl":
@@ -122,12 +109,5 @@ class Handler(BaseHTTPRequestHandler):
         return ("accepted" if ok else "wrongkey"), record
 
 
-def main():
-    server = ThreadingHTTPServer(("127.0.0.1", 0), Handler)
-    server.daemon_threads = True
-    print(server.server_address[1], flush=True)
-    server.serve_forever()
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    standins.serve(Handler)
