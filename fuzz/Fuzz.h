@@ -48,11 +48,18 @@ struct Chunks {
     }
 };
 
-// A folder of this process's own, so that runs side by side keep apart.
+// A folder of this process's own, so that runs side by side keep apart; removed when the run
+// ends normally, kept after a crash beside the input that caused it. One target a process.
 inline std::filesystem::path own_folder(const std::string& name) {
-    auto path = std::filesystem::temp_directory_path() / (name + std::to_string(::getpid()));
-    std::filesystem::create_directories(path);
-    return path;
+    static const struct Folder {
+        std::filesystem::path path;
+        ~Folder() {
+            std::error_code ignored;
+            std::filesystem::remove_all(path, ignored);
+        }
+    } folder{std::filesystem::temp_directory_path() / (name + std::to_string(::getpid()))};
+    std::filesystem::create_directories(folder.path);
+    return folder.path;
 }
 
 }  // namespace vl::fuzz
