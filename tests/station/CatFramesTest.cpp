@@ -33,6 +33,10 @@ struct Case {
     const char* frequency;      // after the last poll; "" for none
     int mode;                   // -1 for none
 };
+// A case is named by its name in the test list, not by its raw bytes.
+void PrintTo(const Case& c, std::ostream* out) {
+    *out << c.name;
+}
 
 const Case kCases[] = {
     {"format2_x0_625", {hex("0000000210"), 2, 4, 2, 8, 7}, {hex("00001A2B3C000001")}, "1.0719", 1},
