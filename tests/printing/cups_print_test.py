@@ -138,9 +138,9 @@ def main():
     os.chmod(root, 0o755)
     socket = os.path.join(root, "cups.sock")
     write_scheduler_files(root, socket)
-    env = {k: v for k, v in os.environ.items() if k not in ("PRINTER", "LPDEST")}
-    env["CUPS_SERVER"] = socket
-    env["HOME"] = root  # no lpoptions of the operator's
+    # No default printer or lpoptions of the operator's.
+    env = {k: v for k, v in os.environ.items() if k not in ("PRINTER", "LPDEST")} | {
+        "CUPS_SERVER": socket, "HOME": root}
     scheduler = subprocess.Popen(["cupsd", "-f", "-c", f"{root}/conf/cupsd.conf", "-s",
                                   f"{root}/conf/cups-files.conf"], env=env)
     program_dir = os.path.join(root, "program")
