@@ -18,13 +18,8 @@ import tty
 
 def text_radio(command):
     frequency, mode = "00007074000", "2"
-    if command == "FA":
-        return f"FA{frequency};"
-    if command == "IF":
-        return f"IF{frequency}     +0000000000{mode}0000000;"
-    if command in ("MD", "MD0"):
-        return f"MD{mode};"
-    return "?;"
+    return {"FA": f"FA{frequency};", "IF": f"IF{frequency}     +0000000000{mode}0000000;",
+            "MD": f"MD{mode};", "MD0": f"MD{mode};"}.get(command, "?;")
 
 
 class RotatorBox:
