@@ -9,6 +9,8 @@ import time
 
 import pyatspi
 
+MENU = "Varrow Log version 1 point 3 7 by Q 0 Z Z Z."
+
 
 class ProbeFailure(Exception):
     pass
@@ -31,11 +33,7 @@ def wait_for(what, find, timeout=10.0):
 
 
 def application(name):
-    desktop = pyatspi.Registry.getDesktop(0)
-    for app in desktop:
-        if app is not None and app.name == name:
-            return app
-    return None
+    return next((app for app in pyatspi.Registry.getDesktop(0) if app is not None and app.name == name), None)
 
 
 def walk(node):
@@ -45,15 +43,13 @@ def walk(node):
             yield from walk(child)
 
 
-def find_all(root, predicate):
-    return [node for node in walk(root) if predicate(node)]
+def of_role(root, role):
+    return [node for node in walk(root) if node.getRole() == role]
 
 
 def frame(app, name):
-    for window in app:
-        if window is not None and window.name == name and window.getState().contains(pyatspi.STATE_SHOWING):
-            return window
-    return None
+    return next((w for w in app if w is not None and w.name == name and
+                 w.getState().contains(pyatspi.STATE_SHOWING)), None)
 
 
 def text_of(node):
@@ -64,31 +60,32 @@ def text_of(node):
         return node.name
 
 
+def xdotool(*arguments):
+    subprocess.run(["xdotool", *arguments], check=True)
+
+
+def focus(window_title):
+    xdotool("search", "--onlyvisible", "--name", "^" + window_title, "windowfocus", "--sync")
+
+
 def key(window_title, keys):
-    """Sends keys to the window whose title starts with window_title."""
-    focus_window(window_title)
-    # Sent through XTEST to the focused window, so a key that closes it does not fail.
-    subprocess.run(["xdotool", "key", *keys], check=True)
-
-
-def focus_window(window_title):
-    subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^" + window_title,
-                    "windowfocus", "--sync"], check=True)
+    """Sends keys to the window whose title starts with window_title, through XTEST to the
+    focused window, so a key that closes it does not fail."""
+    focus(window_title)
+    xdotool("key", *keys)
 
 
 def type_text(window_title, text):
-    focus_window(window_title)
-    subprocess.run(["xdotool", "type", "--delay", "20", text], check=True)
+    focus(window_title)
+    xdotool("type", "--delay", "20", text)
 
 
-def labelled_by(node):
+def labelled_by(node, kind=pyatspi.RELATION_LABELLED_BY):
+    """The targets of node's first relation of the kind."""
     for relation in node.getRelationSet():
-        if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY:
+        if relation.getRelationType() == kind:
             return [relation.getTarget(i) for i in range(relation.getNTargets())]
     return []
-
-
-MENU = "Varrow Log version 1 point 3 7 by Q 0 Z Z Z."
 
 
 @contextlib.contextmanager
@@ -97,8 +94,7 @@ def started(program, name, files=None, folder=True, copies=None, **popen):
     (process, application) once it is on the AT-SPI bus; kills it and removes the folder after."""
     where = tempfile.mkdtemp() if folder else None
     if where:
-        shutil.copy(program, os.path.join(where, name))
-        program = os.path.join(where, name)
+        program = shutil.copy(program, os.path.join(where, name))
         for file, text in (files or {"COUNTRY.LST": "G,G,England,1,52,-1\r\n"}).items():
             with open(os.path.join(where, file), "w") as out:
                 out.write(text)
@@ -116,24 +112,20 @@ def started(program, name, files=None, folder=True, copies=None, **popen):
 
 def named(root, role):
     """The nodes of a role under root, by their names without padding."""
-    return {n.name.strip(): n for n in find_all(root, lambda n: n.getRole() == role)}
+    return {n.name.strip(): n for n in of_role(root, role)}
 
 
 def has_focus(node, what):
     wait_for(what, lambda: node.getState().contains(pyatspi.STATE_FOCUSED))
-    check(True, what)
-
-
-def alert(app):
-    return wait_for("a message box", lambda: next(
-        (w for w in app if w is not None and w.getRole() == pyatspi.ROLE_ALERT), None))
+    print("ok:", what)
 
 
 def answer(app, keys):
     """Waits for a message box, answers it with keys, and gives its title and every text it held."""
-    box = alert(app)
-    said = (box.name, {text_of(n) for n in find_all(box, lambda n: True)} | {n.name for n in walk(box)})
-    subprocess.run(["xdotool", "key", *keys], check=True)
+    box = wait_for("a message box", lambda: next(
+        (w for w in app if w is not None and w.getRole() == pyatspi.ROLE_ALERT), None))
+    said = (box.name, {text_of(n) for n in walk(box)} | {n.name for n in walk(box)})
+    xdotool("key", *keys)
     return said
 
 

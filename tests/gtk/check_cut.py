@@ -13,36 +13,37 @@ from atspi_probe import application, walk
 SLACK = 2  # pixels of a frame's edge that a letter's box may touch
 
 
-def extents(component):
-    box = component.getExtents(pyatspi.WINDOW_COORDS)
+def extents(node):
+    box = node.queryComponent().getExtents(pyatspi.WINDOW_COORDS)
     return box.x, box.y, box.x + box.width, box.y + box.height
+
+
+def showing(node):
+    return node.getState().contains(pyatspi.STATE_SHOWING)
 
 
 def cut_rows(view):
     """The rows of a list shown only in part at its bottom edge."""
-    _, _, _, bottom = extents(view.queryComponent())
+    bottom = extents(view)[3]
     found = []
     for node in walk(view):
-        if node is view or not node.getState().contains(pyatspi.STATE_SHOWING):
-            continue
-        _, top, _, row_bottom = extents(node.queryComponent())
-        if top < bottom and row_bottom > bottom + SLACK:
-            found.append("%r (%s): a row cut by the list's bottom edge (row %d to %d, list ends at %d)" % (
-                node.name, view.name, top, row_bottom, bottom))
+        if node is not view and showing(node):
+            _, top, _, row_bottom = extents(node)
+            if top < bottom and row_bottom > bottom + SLACK:
+                found.append("%r (%s): a row cut by the list's bottom edge (row %d to %d, list ends at %d)" % (
+                    node.name, view.name, top, row_bottom, bottom))
     return found
 
 
 def cut_texts(window):
-    _, _, window_right, _ = extents(window.queryComponent())
+    window_right = extents(window)[2]
     found = []
     for node in walk(window):
         if node.getRole() == pyatspi.ROLE_LIST:
             found += cut_rows(node)
             continue
-        if node.getRole() not in (pyatspi.ROLE_LABEL, pyatspi.ROLE_TEXT):
-            continue
-        states = node.getState()
-        if not states.contains(pyatspi.STATE_SHOWING) or states.contains(pyatspi.STATE_MULTI_LINE):
+        if (node.getRole() not in (pyatspi.ROLE_LABEL, pyatspi.ROLE_TEXT) or not showing(node) or
+                node.getState().contains(pyatspi.STATE_MULTI_LINE)):
             continue
         try:
             text = node.queryText()
@@ -53,14 +54,13 @@ def cut_texts(window):
         length = len(whole.rstrip())
         if length == 0:
             continue
-        left, top, right, bottom = extents(node.queryComponent())
+        left, top, right, bottom = extents(node)
         x, y, width, height = text.getRangeExtents(0, length, pyatspi.WINDOW_COORDS)
         if width <= 0 or height <= 0:
             continue
         where = []
         if x < left - SLACK or x + width > right + SLACK:
-            where.append("past its box's side (letters %d to %d, box %d to %d)" % (
-                x, x + width, left, right))
+            where.append("past its box's side (letters %d to %d, box %d to %d)" % (x, x + width, left, right))
         if y < top - SLACK or y + height > bottom + SLACK:
             where.append("past its box's top or bottom (letters %d to %d, box %d to %d)" % (
                 y, y + height, top, bottom))
@@ -71,19 +71,11 @@ def cut_texts(window):
     return found
 
 
-def main():
-    caption = sys.argv[1]
-    app = application("varrowlog")
-    windows = [w for w in (app or []) if w is not None and caption in (w.name or "") and
-               w.getState().contains(pyatspi.STATE_SHOWING)]
-    if not windows:
-        print("%s: no window on the accessible tree" % caption)
-        sys.exit(1)
-    found = cut_texts(windows[-1])
-    for line in found:
-        print("%s: cut text %s" % (caption, line))
-    sys.exit(1 if found else 0)
-
-
-if __name__ == "__main__":
-    main()
+caption = sys.argv[1]
+windows = [w for w in (application("varrowlog") or []) if w is not None and caption in (w.name or "") and showing(w)]
+if not windows:
+    sys.exit("%s: no window on the accessible tree" % caption)
+found = cut_texts(windows[-1])
+for line in found:
+    print("%s: cut text %s" % (caption, line))
+sys.exit(1 if found else 0)

@@ -16,6 +16,10 @@ from atspi_probe import (answer, check, frame, has_focus, key, labelled_by, name
 PROGRAM = sys.argv[1]
 
 
+def extents(node):
+    return node.queryComponent().getExtents(pyatspi.WINDOW_COORDS)
+
+
 def probe():
     with started(PROGRAM, "gtk_form_probe", folder=False, stdout=subprocess.PIPE, text=True) as (
             program, app):
@@ -26,9 +30,8 @@ def probe():
         by_name = named(form, pyatspi.ROLE_TEXT)
         check(set(by_name) == {"Call Sign:", "Drive:", "Last QSO:"}, "each edit box is named by its label")
         for name, node in by_name.items():
-            label_for = [r for r in labels[name].getRelationSet()
-                         if r.getRelationType() == pyatspi.RELATION_LABEL_FOR]
-            check(labels[name] in labelled_by(node) and label_for and label_for[0].getTarget(0) == node,
+            check(labels[name] in labelled_by(node) and
+                  labelled_by(labels[name], pyatspi.RELATION_LABEL_FOR)[:1] == [node],
                   name + " box and label are related both ways")
         read_only = by_name["Last QSO:"]
         check(not read_only.getState().contains(pyatspi.STATE_EDITABLE) and
@@ -41,13 +44,12 @@ def probe():
               "the list is named and labelled by its label")
         check(list(combos) == ["Mode:"] and labels["Mode:"] in labelled_by(combos["Mode:"]),
               "the drop-down is named and labelled by its label")
-        one_line = read_only.queryComponent().getExtents(pyatspi.WINDOW_COORDS)
+        one_line = extents(read_only)
         key("Form Probe", ["F4"])
         wait_for("the long text", lambda: text_of(read_only).endswith("the end."))
         long_text = text_of(read_only)
-        wait_for("the box to grow", lambda: read_only.queryComponent().getExtents(
-            pyatspi.WINDOW_COORDS).height > one_line.height)
-        box = read_only.queryComponent().getExtents(pyatspi.WINDOW_COORDS)
+        wait_for("the box to grow", lambda: extents(read_only).height > one_line.height)
+        box = extents(read_only)
         x, y, width, height = read_only.queryText().getRangeExtents(0, len(long_text), pyatspi.WINDOW_COORDS)
         first = read_only.queryText().getCharacterExtents(0, pyatspi.WINDOW_COORDS)
         check(height >= 2 * first[3], "the text takes more than one line")
@@ -66,8 +68,8 @@ def probe():
             line = read_only.queryText().getTextAtOffset(offset, pyatspi.TEXT_BOUNDARY_LINE_START)
             check(tuple(line) == (long_text, 0, len(long_text)),
                   "its line at offset %d is its whole text, as an entry's is" % offset)
-        band = lists["Band:"].queryComponent().getExtents(pyatspi.WINDOW_COORDS)
-        check(band.y >= box.y + box.height, "the list below the box is not covered by its lines")
+        check(extents(lists["Band:"]).y >= box.y + box.height,
+              "the list below the box is not covered by its lines")
 
         check(by_name["Call Sign:"].getState().contains(pyatspi.STATE_FOCUSED), "the focus starts where the screen put it")
         type_text("Form Probe", "g9zza é")

@@ -14,37 +14,18 @@ import threading
 import pyatspi
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "orca"))
 import devices  # noqa: E402
-from atspi_probe import (MENU, check, find_all, frame, has_focus, key, labelled_by, leave, named, run,
+from atspi_probe import (MENU, check, frame, has_focus, key, labelled_by, leave, named, of_role, run,
                          started, text_of, type_text, wait_for)
 
 PROGRAM, CALL_BOOK = sys.argv[1], sys.argv[2]
 SCREEN = "On Line Logging"
 
 
-class RotatorBox(threading.Thread):
-    """The Orca check's rotator box on the master end, keeping the commands it hears."""
-
-    def __init__(self, master):
-        super().__init__(daemon=True)
-        self.master, self.box, self.commands = master, devices.RotatorBox(), []
-
-    def run(self):
-        heard = b""
-        while True:
-            try:
-                heard += os.read(self.master, 256)
-            except OSError:
-                return
-            while b"\r" in heard:
-                line, heard = heard.split(b"\r", 1)
-                self.commands.append(line.replace(b"\x02", b"").decode("latin-1"))
-                os.write(self.master, self.box.answer(self.commands[-1]).encode("latin-1"))
-
-
 def probe():
-    master, slave = os.openpty()
-    box = RotatorBox(master)
-    box.start()
+    box = devices.RotatorBox()
+    lines = devices.open_lines([(b"\r", box.answer)])
+    threading.Thread(target=devices.serve, args=(lines,), daemon=True).start()
+    slave = next(iter(lines.values()))[2]
     # Home in England, the rotator box on the terminal, the first CD call book in drive D.
     settings = "\r\n" * 10 + "52\r\n-1\r\n\r\n" + os.ttyname(slave) + "\r\nD\r\n1\r\n"
     with started(PROGRAM, "varrowlog", {"COUNTRY.LST": "G,G,England,1,52,-1\r\n",
@@ -65,7 +46,7 @@ def probe():
               "the frequency list is named by its label")
         has_focus(texts["Call Sign:"], "the screen opens on the call sign box")
         wait_for("the reported heading", lambda: text_of(texts["Bearing"]) == "290")
-        check(box.commands[:2] == ["AM", "A?"], "the box was asked for its heading")
+        check(box.heard[:2] == ["AM", "A?"], "the box was asked for its heading")
 
         type_text(SCREEN, "g4abc")
         key(SCREEN, ["Return"])
@@ -73,8 +54,7 @@ def probe():
         check(text_of(texts["Last QSO:"]) == "No previous contact", "the Last QSO box holds its answer")
         has_focus(texts["RST Sent:"], "the checks move the focus to RST Sent")
         wait_for("the verdict is the text of a label of the screen", lambda: any(
-            n.name.startswith("England, new country.")
-            for n in find_all(screen, lambda n: n.getRole() == pyatspi.ROLE_LABEL)))
+            n.name.startswith("England, new country.") for n in of_role(screen, pyatspi.ROLE_LABEL)))
 
         # Control+C: the answer, 41 characters, is put in the comment box whole, which takes the
         # focus; typing there stops at the box's 40 characters.
@@ -90,12 +70,10 @@ def probe():
         has_focus(texts["Bearing"], "Alt+B reaches the bearing box")
         type_text(SCREEN, "120")
         key(SCREEN, ["Return"])
-        wait_for("the turn", lambda: "AG120" in box.commands)
+        wait_for("the turn", lambda: "AG120" in box.heard)
         wait_for("Enter turns the antenna to the typed bearing",
-                 lambda: text_of(texts["Bearing"]) == "120" and box.box.heading == 120)
+                 lambda: text_of(texts["Bearing"]) == "120" and box.heading == 120)
         leave(program, app, SCREEN)
-    os.close(master)
-    os.close(slave)
 
 
 run(probe)

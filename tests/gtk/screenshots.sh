@@ -25,27 +25,20 @@ program=$!
 screen_width=$(xdpyinfo | sed -n 's/^ *dimensions: *\([0-9]*\)x.*/\1/p')
 failed=0
 shot() {
-    local caption=$1 name=$2 window=
+    local caption=$1 name=$2 window= WIDTH=0
     for attempt in $(seq 100); do
         window=$(xdotool search --onlyvisible --name "$caption" 2>/dev/null | tail -1) && break
         sleep 0.05
     done
     sleep 0.4
     import -window root "$out/$name-$scale.png"
-    if [ -z "$window" ]; then
-        echo "$name: no window named '$caption' came"
-        failed=1
-        return
-    fi
-    local WIDTH=0
+    [ -n "$window" ] || { echo "$name: no window named '$caption' came"; failed=1; return; }
     eval "$(xdotool getwindowgeometry --shell "$window")"
     if [ "$WIDTH" -gt "$screen_width" ]; then
         echo "$name: the window is $WIDTH pixels wide, wider than the $screen_width-pixel screen"
         failed=1
     fi
-    if ! /usr/bin/python3 "$here/check_cut.py" "$caption"; then
-        failed=1
-    fi
+    /usr/bin/python3 "$here/check_cut.py" "$caption" || failed=1
 }
 keys() { xdotool key --delay 60 "$@"; sleep 0.2; }
 # The main menu's entry N (from 0) opened afresh, as the selection stays where it was left.

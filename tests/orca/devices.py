@@ -18,20 +18,16 @@ import tty
 
 def text_radio(command):
     frequency, mode = "00007074000", "2"
-    if command == "FA":
-        return f"FA{frequency};"
-    if command == "IF":
-        return f"IF{frequency}     +0000000000{mode}0000000;"
-    if command in ("MD", "MD0"):
-        return f"MD{mode};"
-    return "?;"
+    return {"FA": f"FA{frequency};", "IF": f"IF{frequency}     +0000000000{mode}0000000;",
+            "MD": f"MD{mode};", "MD0": f"MD{mode};"}.get(command, "?;")
 
 
 class RotatorBox:
     def __init__(self):
-        self.heading = 290
+        self.heading, self.heard = 290, []
 
     def answer(self, command):
+        self.heard.append(command)
         replies = []
         if command.startswith("AG") and command[2:].isdigit():
             self.heading = int(command[2:])
@@ -41,27 +37,36 @@ class RotatorBox:
         return "".join(replies)
 
 
-def main():
-    folder = sys.argv[1]
-    rotator = RotatorBox()
-    lines = {}  # master fd: (terminator, answer, slave fd, bytes heard)
-    for terminator, answer in ((b";", text_radio), (b"\r", rotator.answer)):
+def open_lines(answers):
+    """A raw pseudo-terminal for each (terminator, answer), as {master fd: [terminator, answer,
+    slave fd, bytes heard]}."""
+    lines = {}
+    for terminator, answer in answers:
         master, slave = os.openpty()
         tty.setraw(slave)
         lines[master] = [terminator, answer, slave, b""]
-    with open(os.path.join(folder, "PORTS.TXT"), "w", encoding="ascii") as table:
-        for number, line in enumerate(lines.values(), start=1):
-            table.write(f"{number}={os.ttyname(line[2])}\r\n")
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
+    return lines
+
+
+def serve(lines):
+    """Answers each command heard on the lines, for ever."""
     while True:
-        ready, _, _ = select.select(list(lines), [], [])
-        for master in ready:
+        for master in select.select(list(lines), [], [])[0]:
             line = lines[master]
             line[3] += os.read(master, 256)
             while line[0] in line[3]:
                 frame, line[3] = line[3].split(line[0], 1)
                 command = frame.replace(b"\x02", b"").decode("latin-1")
                 os.write(master, line[1](command).encode("latin-1"))
+
+
+def main():
+    lines = open_lines(((b";", text_radio), (b"\r", RotatorBox().answer)))
+    with open(os.path.join(sys.argv[1], "PORTS.TXT"), "w", encoding="ascii") as table:
+        for number, line in enumerate(lines.values(), start=1):
+            table.write(f"{number}={os.ttyname(line[2])}\r\n")
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
+    serve(lines)
 
 
 if __name__ == "__main__":

@@ -21,6 +21,7 @@ import subprocess
 import sys
 import tempfile
 import time
+from pathlib import Path
 
 PROGRAM, ARTIFACTS = sys.argv[1], sys.argv[2]
 WINE = sys.argv[3] == "--wine"
@@ -40,19 +41,17 @@ def write_scheduler_files(root, socket):
         os.makedirs(os.path.join(root, folder), exist_ok=True)
     # The scheduler runs its helpers through the system's daemon folder.
     os.symlink("/usr/lib/cups/daemon", os.path.join(root, "bin/daemon"))
-    backend = os.path.join(root, "bin/backend/vlfile")
-    with open(backend, "w") as out:
-        out.write("""#!/bin/sh
+    backend = Path(root, "bin/backend/vlfile")
+    backend.write_text("""#!/bin/sh
 # A CUPS backend that writes each job to a file in the folder of its device URI.
 [ $# -eq 0 ] && exit 0
 folder="${DEVICE_URI#vlfile:}"
 if [ $# -ge 6 ]; then cat "$6" > "$folder/job-$1.part"; else cat > "$folder/job-$1.part"; fi
 mv "$folder/job-$1.part" "$folder/job-$1.pdf"
 """)
-    os.chmod(backend, 0o755)
+    backend.chmod(0o755)
     user = "User lp\nGroup lp\n" if as_root else ""
-    with open(os.path.join(root, "conf/cups-files.conf"), "w") as out:
-        out.write(f"""ServerRoot {root}/conf
+    Path(root, "conf/cups-files.conf").write_text(f"""ServerRoot {root}/conf
 RequestRoot {root}/spool
 TempDir {root}/spool/tmp
 CacheDir {root}/cache
@@ -63,8 +62,7 @@ ErrorLog {root}/log/error_log
 AccessLog {root}/log/access_log
 PageLog {root}/log/page_log
 {user}""")
-    with open(os.path.join(root, "conf/cupsd.conf"), "w") as out:
-        out.write(f"""Listen {socket}
+    Path(root, "conf/cupsd.conf").write_text(f"""Listen {socket}
 LogLevel warn
 Browsing No
 <Location />
@@ -84,15 +82,14 @@ Browsing No
     os.chmod(os.path.join(root, "out"), 0o777)
 
 
-def run_program(program_dir, script, env):
+def run_program(program_dir, script, env, program=(PROGRAM,)):
+    """The journal of program (the print program unless named) playing script in program_dir."""
     script_path = os.path.join(program_dir, "test.script")
-    with open(script_path, "w") as out:
-        out.write(script)
-    command = [PROGRAM, program_dir, script_path]
+    Path(script_path).write_text(script)
+    command = [*program, program_dir, script_path]
     if WINE:
-        command = ["wine"] + [PROGRAM] + ["Z:" + path.replace("/", "\\") for path in command[1:]]
-    result = subprocess.run(command, env=env, capture_output=True, text=True, timeout=60)
-    return result.stdout.splitlines()
+        command = ["wine", PROGRAM] + ["Z:" + path.replace("/", "\\") for path in command[1:]]
+    return subprocess.run(command, env=env, capture_output=True, text=True, timeout=60).stdout.splitlines()
 
 
 def wait_for_jobs(folder, count):
@@ -141,9 +138,9 @@ def main():
     os.chmod(root, 0o755)
     socket = os.path.join(root, "cups.sock")
     write_scheduler_files(root, socket)
-    env = {k: v for k, v in os.environ.items() if k not in ("PRINTER", "LPDEST")}
-    env["CUPS_SERVER"] = socket
-    env["HOME"] = root  # no lpoptions of the operator's
+    # No default printer or lpoptions of the operator's.
+    env = {k: v for k, v in os.environ.items() if k not in ("PRINTER", "LPDEST")} | {
+        "CUPS_SERVER": socket, "HOME": root}
     scheduler = subprocess.Popen(["cupsd", "-f", "-c", f"{root}/conf/cupsd.conf", "-s",
                                   f"{root}/conf/cups-files.conf"], env=env)
     program_dir = os.path.join(root, "program")
@@ -164,11 +161,9 @@ def main():
                               "answer yes\nanswer yes\nkey Escape\n", env)
         check('message "Log Print" "Printer Fail" ok' not in journal, "the log job was taken")
         # A test print fills a sheet of four labels from a two-part template.
-        with open(os.path.join(program_dir, "QSL.DAT"), "wb") as out:
-            out.write(bytes([2, 2, 90, 60, 10, 10]) + b"NN")
-        with open(os.path.join(program_dir, "QSL.DTA"), "wb") as out:
-            out.write(b"#F12;TO $A$#F10;\r\nThanks for the station report\r\n///\r\n"
-                      b"#C2;$H$#C0;\r\n73 de $L$")
+        Path(program_dir, "QSL.DAT").write_bytes(bytes([2, 2, 90, 60, 10, 10]) + b"NN")
+        Path(program_dir, "QSL.DTA").write_bytes(b"#F12;TO $A$#F10;\r\nThanks for the station report\r\n"
+                                                 b"///\r\n#C2;$H$#C0;\r\n73 de $L$")
         journal = run_program(program_dir, menu(5) + "key F2\nkey Enter\nkey Escape\n"
                               "key Escape\n", env)
         check('window "End of sheet. "' in journal, "the full sheet is announced")
@@ -216,27 +211,19 @@ def main():
                           "key Escape\n", env)
     check('message "Log Print" "Printer Fail" ok' in journal, "no scheduler gives Printer Fail")
 
-    if WINE:
-        return finish(root)
-    # The runner records the job in its journal and draws it into its PDF folder.
-    pdf_folder = os.path.join(root, "pdf")
-    os.makedirs(pdf_folder)
-    script_path = os.path.join(program_dir, "runner.script")
-    with open(script_path, "w") as out:
-        out.write(menu(4) + "key Tab\ntype 3\nkey Enter\nkey Escape\n")
-    journal = subprocess.run([RUNNER, "--pdf", pdf_folder, program_dir, script_path],
-                             capture_output=True, text=True, timeout=60).stdout.splitlines()
-    check('print job "Print Log" landscape' in journal, "the runner's journal holds the job")
-    runner_pdf = os.path.join(pdf_folder, "Print Log-1.pdf")
-    check(os.path.exists(runner_pdf) and pages_of(runner_pdf)[0] == 1
-          and "Page 3" in page_text(runner_pdf, 1), "the runner's PDF holds page 3")
-    return finish(root)
-
-
-def finish(root):
+    if not WINE:
+        # The runner records the job in its journal and draws it into its PDF folder.
+        pdf_folder = os.path.join(root, "pdf")
+        os.makedirs(pdf_folder)
+        journal = run_program(program_dir, menu(4) + "key Tab\ntype 3\nkey Enter\nkey Escape\n", os.environ,
+                              (RUNNER, "--pdf", pdf_folder))
+        check('print job "Print Log" landscape' in journal, "the runner's journal holds the job")
+        runner_pdf = os.path.join(pdf_folder, "Print Log-1.pdf")
+        check(os.path.exists(runner_pdf) and pages_of(runner_pdf)[0] == 1
+              and "Page 3" in page_text(runner_pdf, 1), "the runner's PDF holds page 3")
     if failures:
-        print(open(os.path.join(root, "log/error_log")).read() if os.path.exists(
-            os.path.join(root, "log/error_log")) else "no error log")
+        error_log = Path(root, "log/error_log")
+        print(error_log.read_text() if error_log.exists() else "no error log")
     shutil.rmtree(root, ignore_errors=True)
     print("failures:", len(failures))
     return 1 if failures else 0
