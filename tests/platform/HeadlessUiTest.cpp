@@ -1,5 +1,6 @@
 // The headless backend on a small form built through the same interface the screens use:
-// labels tied to their boxes, tab order, typing, lists, message boxes, the timer and clock.
+// labels tied to their boxes, tab order, typing, lists, message boxes and the clock. The
+// timer and ticks are heard in on_line_empty.clock.
 #include <gtest/gtest.h>
 
 #include "platform/headless/HeadlessUi.h"
@@ -29,7 +30,6 @@ public:
         add(ControlKind::Button, 110, "E&xit");
         m_ui.set_key_table(m_window, {{plain(kKeyF2), kCmdAsk}});
         m_ui.set_focus(m_window, 101);
-        m_ui.start_timer(m_window, 1000);
         return m_ui.run_modal(m_window);
     }
 
@@ -47,11 +47,8 @@ public:
         }
     }
     void on_text_changed(int control) override { changes.push_back(control); }
-    void on_timer() override { ++ticks; }
 
     std::vector<int> changes;
-    int ticks = 0;
-    WindowId window() const { return m_window; }
 
 private:
     void add(ControlKind kind, int id, std::string text, EditStyle style = EditStyle::Plain,
@@ -72,8 +69,6 @@ struct FormRun {
     Lines journal;
     int result = -1;
     std::vector<int> changes;
-    int ticks = 0;
-    DateTime clock;
 };
 
 FormRun run_form(std::string_view script) {
@@ -86,7 +81,7 @@ FormRun run_form(std::string_view script) {
         run.result = form.run();
     } catch (const ScriptEnded&) {
     }
-    return {journal.lines(), run.result, form.changes, form.ticks, clock.utc_now()};
+    return {journal.lines(), run.result, form.changes};
 }
 
 // Each script's whole journal after the form's opening lines, and what the form returned.
@@ -131,14 +126,6 @@ TEST(DialogRules, EnterAnswersNoWhereYesWouldDestroy) {
         EXPECT_EQ(answer_to_letter(buttons, alt('Y')), Answer::Yes);
         EXPECT_EQ(answer_to_letter(buttons, plain('N')), Answer::No);
     }
-}
-
-TEST(HeadlessUi, TicksDriveTheTimerAndTheClock) {
-    FormRun run = run_form("clock 2029-07-22 23:59:59\ntick 25\nkey Escape\n");
-    EXPECT_EQ(run.ticks, 2);
-    const DateTime& t = run.clock;
-    EXPECT_EQ((std::vector<int>{t.year, t.month, t.day, t.hour, t.minute, t.second, t.millisecond}),
-              (std::vector<int>{2029, 7, 23, 0, 0, 1, 500}));
 }
 
 TEST(HeadlessClock, LocalTimeFollowsTheOffsetAcrossMidnight) {
