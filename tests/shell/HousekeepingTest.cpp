@@ -1,7 +1,10 @@
-// Backup at exit, as an operator meets it. The settings screens are played by the settings
-// scenarios, restore by the housekeeping_* scenarios.
+// Backup at exit, and a log too large to index at start, as an operator meets them. The
+// settings screens are played by the settings scenarios, restore by the housekeeping_* ones;
+// a missing country list, a damaged exceptions file, stray bytes after the log and a newer
+// cty.dat by the instructions_walk, start_up and startup_cty* scenarios.
 #include <gtest/gtest.h>
 
+#include "logstore/LogStore.h"
 #include "program/Backup.h"
 #include "shell/Settings.h"
 #include "support/Scripts.h"
@@ -72,6 +75,17 @@ TEST_F(HousekeepingTest, ABackupThatCannotBeWrittenSaysLogNotSaved) {
     EXPECT_EQ(run("key Escape\nanswer ok\n").back(),
               "message \"Back up error\" \"Log not saved. The folder " + dir.file("DRIVES/Q/") +
                   " does not exist.\" ok");
+}
+
+// The program ends, exit code 1, so no scenario can play it.
+TEST_F(HousekeepingTest, ALogTooLargeToIndexEndsTheProgramAtStartUntouched) {
+    std::string bytes(static_cast<std::size_t>(kMaxLogEntries + 1) * kRecordSize, 'A');
+    dir.write("MYLOG.LOG", bytes);
+    test::HeadlessRun run = test::run_program_headless(dir.path(), "answer ok\n");
+    ASSERT_EQ(run.journal.size(), 1u);
+    EXPECT_NE(run.journal[0].find("more than 120000 entries"), std::string::npos);
+    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_EQ(dir.read("MYLOG.LOG").size(), bytes.size());
 }
 
 }  // namespace
