@@ -1,9 +1,9 @@
 // The program's files kept safe as an operator meets it: two copies on one folder, files it
 // cannot read, a disk that fills during a save, the chart after a kill and restore refusals.
 // A chart written at exit, the copies a stopped save leaves, the messages that quote
-// COUNTRY.LST, a chart of the wrong size made again and a torn backup copy restored are played
-// by the instructions_topics, leftover_copies, country_*, safety_chart and housekeeping_torn
-// scenarios.
+// COUNTRY.LST and a chart of the wrong size made again are played by the instructions_topics,
+// leftover_copies, country_* and safety_chart scenarios; a torn copy restored is in
+// HousekeepingTest.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>

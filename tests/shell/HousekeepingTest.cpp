@@ -1,7 +1,9 @@
-// Backup at exit, and a log too large to index at start, as an operator meets them. The
-// settings screens are played by the settings scenarios, restore by the housekeeping_* ones;
-// a missing country list, a damaged exceptions file, stray bytes after the log and a newer
-// cty.dat by the instructions_walk, start_up and startup_cty* scenarios.
+// Backup at exit and restore from a drive, and a log too large to index at start, as an
+// operator meets them. A drive letter names a real drive on Windows, so these cases are not
+// scenarios; restore declined or naming no folder is played by housekeeping_no_drive, the
+// settings screens by the settings scenarios, and a missing country list, a damaged exceptions
+// file, stray bytes after the log and a newer cty.dat by instructions_walk, start_up and
+// startup_cty*.
 #include <gtest/gtest.h>
 
 #include "logstore/LogStore.h"
@@ -16,7 +18,7 @@ namespace {
 using Lines = std::vector<std::string>;
 using test::open_menu_entry;
 
-constexpr int kBackupDrive = 16;
+constexpr int kBackupDrive = 16, kRestore = 17;
 
 class HousekeepingTest : public ::testing::Test {
 protected:
@@ -75,6 +77,35 @@ TEST_F(HousekeepingTest, ABackupThatCannotBeWrittenSaysLogNotSaved) {
     EXPECT_EQ(run("key Escape\nanswer ok\n").back(),
               "message \"Back up error\" \"Log not saved. The folder " + dir.file("DRIVES/Q/") +
                   " does not exist.\" ok");
+}
+
+// Restore replaces the log with the copy's whole entries, any rest kept in MYLOG.BAD and said;
+// with no copy on the drive it says so and changes nothing.
+TEST_F(HousekeepingTest, RestoreReplacesTheLogOrSaysWhyNot) {
+    write_log(3);
+    const std::string drive = test::make_backup_drive(dir, 'E');
+    dir.write("DBNAMES.TXT", std::string(12, '\n') + drive + "\n");
+    const std::string restore = open_menu_entry(kRestore) + "answer yes\n";
+    Lines journal = run(restore + "answer ok\nkey Escape\n");
+    const std::string not_found = "message \"Restore Fail\" \"Log not found\" ok";
+    EXPECT_NE(std::find(journal.begin(), journal.end(), not_found), journal.end());
+    EXPECT_EQ(dir.read("MYLOG.LOG").size(), 3 * kRecordSize);
+
+    const std::string copy = test::log_bytes({test::qso(1, 0, "K1ABC"), test::qso(2, 0, "K2ABC")});
+    dir.write("DRIVES/E/MYLOG.LOG", copy);
+    EXPECT_EQ(run(restore + "key Escape\n").back(), "focus list \"\" \"Restore Log\"");
+    EXPECT_EQ(dir.read("MYLOG.LOG"), copy);
+
+    const std::string torn = test::log_bytes({test::qso(7, 0, "K1ABC")});
+    dir.write("DRIVES/E/MYLOG.LOG", torn + "x");
+    journal = run(restore + "answer ok\nkey Escape\n");
+    const std::string cut =
+        "message \"Log File\" \"The backup copy ended with 1 byte that is not a "
+        "whole entry. It is kept in MYLOG.BAD; every whole entry is in the "
+        "log.\" ok";
+    EXPECT_NE(std::find(journal.begin(), journal.end(), cut), journal.end());
+    EXPECT_EQ(dir.read("MYLOG.LOG"), torn);
+    EXPECT_EQ(dir.read("MYLOG.BAD"), "x");
 }
 
 // The program ends, exit code 1, so no scenario can play it.
