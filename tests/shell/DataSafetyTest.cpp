@@ -1,8 +1,8 @@
 // The program's files kept safe as an operator meets it: two copies on one folder, files it
-// cannot read, a disk that fills during a save, the chart after a kill and restore refusals.
+// cannot read, a disk that fills during a save, the chart after a kill.
 // A chart written at exit, the copies a stopped save leaves, the messages that quote
 // COUNTRY.LST and a chart of the wrong size made again are played by the instructions_topics,
-// leftover_copies, country_* and safety_chart scenarios; a torn copy restored is in
+// leftover_copies, country_* and safety_chart scenarios; restore's refusals are in
 // HousekeepingTest.
 #include <signal.h>
 #include <sys/wait.h>
@@ -30,7 +30,7 @@ using Lines = std::vector<std::string>;
 using test::open_menu_entry;
 using test::run_program_headless;
 
-constexpr int kOffLine = 1, kDateFormat = 11, kLocation = 12, kRestore = 17;
+constexpr int kOffLine = 1, kDateFormat = 11, kLocation = 12;
 const std::string kMenuWindow = "window \"Varrow Log version 1 point 3 7 by Q 0 Z Z Z.\"";
 const std::string kEngland = "G,G,England,1,52,-1\r\n";
 
@@ -240,24 +240,6 @@ TEST_F(DataSafetyTest, TheChartIsWrittenAtMostOnceASecond) {
     ctx.chart.mark(3, 4, 0, 0);
     keep_chart(ctx, true);  // as at exit
     EXPECT_TRUE(on_disk(3));
-}
-
-// Restore of a copy the log could not hold changes nothing and says why.
-TEST_F(DataSafetyTest, RestoreOfACopyTooLargeChangesNothing) {
-    const std::string drive = test::make_backup_drive(dir, 'E');
-    dir.write("DBNAMES.TXT", std::string(12, '\n') + drive + "\n");
-    const std::string log = test::log_bytes({test::qso(1, 0, "G4ABC")});
-    dir.write("MYLOG.LOG", log);
-    dir.write("DRIVES/E/MYLOG.LOG",
-              std::string(static_cast<std::size_t>(kMaxLogEntries + 1) * kRecordSize, ' '));
-    Lines journal = run_program_headless(dir.path(), open_menu_entry(kRestore) +
-                                                         "answer yes\nanswer ok\nkey Escape\n")
-                        .journal;
-    EXPECT_TRUE(has(journal,
-                    "message \"Restore Fail\" \"Log not restored. The backup copy holds more "
-                    "than 120000 entries, more than Varrow Log can keep. Your log has not been "
-                    "changed.\" ok"));
-    EXPECT_EQ(dir.read("MYLOG.LOG"), log);
 }
 
 }  // namespace

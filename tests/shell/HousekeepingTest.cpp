@@ -80,16 +80,26 @@ TEST_F(HousekeepingTest, ABackupThatCannotBeWrittenSaysLogNotSaved) {
 }
 
 // Restore replaces the log with the copy's whole entries, any rest kept in MYLOG.BAD and said;
-// with no copy on the drive it says so and changes nothing.
+// with no copy on the drive, or one the log could not hold, it says why and changes nothing.
 TEST_F(HousekeepingTest, RestoreReplacesTheLogOrSaysWhyNot) {
     write_log(3);
     const std::string drive = test::make_backup_drive(dir, 'E');
     dir.write("DBNAMES.TXT", std::string(12, '\n') + drive + "\n");
-    const std::string restore = open_menu_entry(kRestore) + "answer yes\n";
+    const std::string restore = open_menu_entry(kRestore) + "answer yes\n",
+                      log = dir.read("MYLOG.LOG");
     Lines journal = run(restore + "answer ok\nkey Escape\n");
     const std::string not_found = "message \"Restore Fail\" \"Log not found\" ok";
     EXPECT_NE(std::find(journal.begin(), journal.end(), not_found), journal.end());
-    EXPECT_EQ(dir.read("MYLOG.LOG").size(), 3 * kRecordSize);
+    EXPECT_EQ(dir.read("MYLOG.LOG"), log);
+
+    dir.write("DRIVES/E/MYLOG.LOG",
+              std::string(static_cast<std::size_t>(kMaxLogEntries + 1) * kRecordSize, ' '));
+    journal = run(restore + "answer ok\nkey Escape\n");
+    const std::string too_large =
+        "message \"Restore Fail\" \"Log not restored. The backup copy holds more than 120000 "
+        "entries, more than Varrow Log can keep. Your log has not been changed.\" ok";
+    EXPECT_NE(std::find(journal.begin(), journal.end(), too_large), journal.end());
+    EXPECT_EQ(dir.read("MYLOG.LOG"), log);
 
     const std::string copy = test::log_bytes({test::qso(1, 0, "K1ABC"), test::qso(2, 0, "K2ABC")});
     dir.write("DRIVES/E/MYLOG.LOG", copy);
