@@ -1,10 +1,10 @@
 // ADIF import: each tag's effect, the mended faults of the reader, the all-or-nothing merge
-// in date-and-time order, the real files of other programs and the round trip.
+// and the real files of other programs. The merge's date-and-time order and the round trip
+// through an export are played by the adif_merge and adif_round_trip scenarios.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "interchange/AdifExport.h"
 #include "interchange/AdifImport.h"
 #include "interchange/InterchangeScreens.h"
 #include "logstore/Bands.h"
@@ -199,68 +199,6 @@ TEST(AdifImport, RealFilesOfOtherPrograms) {
     EXPECT_EQ(e.time_on, 49);
     EXPECT_EQ(e.band_field, "7.0");
     EXPECT_EQ(e.comment, fit("Dave", 40));
-}
-
-std::string calls_of(const LogStore& log) {
-    std::string calls;
-    for (int i = 1; i <= log.count(); ++i) {
-        calls += std::string(trim_right(log.entry(i).call_field())) + " ";
-    }
-    return calls;
-}
-
-TEST(AdifMerge, EachEntryTakesItsDateAndTimePlace) {
-    test::TempDir dir;
-    dir.write("MYLOG.LOG", test::log_bytes({test::qso(100, 60, "OLD1"), test::qso(100, 120, "OLD2"),
-                                            test::qso(300, 0, "OLD3")}));
-    LogStore log(platform::system_files());
-    ASSERT_EQ(log.open(dir.file("MYLOG.LOG")).outcome, OpenReport::Outcome::Opened);
-    ASSERT_EQ(merge_into_log(log, {test::qso(400, 0, "NEW1"), test::qso(100, 120, "NEW2"),
-                                   test::qso(50, 0, "NEW3"), test::qso(100, 120, "NEW4")}),
-              LogStatus::Ok);
-    // Equal dates and times keep the log's entries first, then the file's order.
-    EXPECT_EQ(calls_of(log), "NEW3 OLD1 OLD2 NEW2 NEW4 OLD3 NEW1 ");
-    EXPECT_EQ(log.date_slot(1), 50);
-}
-
-TEST(AdifRoundTrip, ExportImportExportGivesTheSameFile) {
-    test::TempDir dir;
-    std::vector<LogRecord> records;
-    const std::vector<std::string> modes = {"A1A", "J3E", "F3E", "RTY", "USB", "FT4", "FST", ""};
-    for (int i = 0; i < 60; ++i) {
-        QsoEntry e;
-        e.date = static_cast<int16_t>(date_code(95 + i % 30, 1 + i % 12, 1 + i % 28));
-        e.time_on = static_cast<int16_t>(i * 23 % 1440);
-        e.time_off = static_cast<int16_t>((i * 23 + 5) % 1440);
-        e.call = "Q" + std::to_string(i) + "ZZ" + (i % 5 == 0 ? "/P" : "");
-        e.rst_sent = i % 7 == 0 ? "" : "599";
-        e.rst_received = "57" + std::to_string(i % 10);
-        e.band_field = band_field_of(i % 14);
-        e.mode = modes[i % modes.size()];
-        e.power = std::to_string(5 * i + 5);  // a record without power takes the one before
-        e.comment = i % 4 == 0 ? "" : "QSO number " + std::to_string(i);
-        e.qsl_flags = static_cast<uint8_t>('0' | (i % 4));
-        records.push_back(encode(e));
-    }
-    std::stable_sort(records.begin(), records.end(), [](const LogRecord& a, const LogRecord& b) {
-        return std::pair(a.date(), a.time()) < std::pair(b.date(), b.time());
-    });
-    dir.write("MYLOG.LOG", test::log_bytes(records));
-    LogStore log(platform::system_files());
-    ASSERT_EQ(log.open(dir.file("MYLOG.LOG")).outcome, OpenReport::Outcome::Opened);
-    ASSERT_TRUE(export_adif(platform::system_files(), log, dir.file("ONE.ADI"), {}, {}).written);
-    log.close();
-
-    test::TempDir other;
-    LogStore second(platform::system_files());
-    ASSERT_EQ(second.open(other.file("MYLOG.LOG")).outcome, OpenReport::Outcome::Opened);
-    auto batch = read_adif_file(platform::system_files(), dir.file("ONE.ADI"), "", "");
-    ASSERT_TRUE(batch);
-    ASSERT_EQ(batch->entries.size(), records.size());
-    ASSERT_EQ(merge_into_log(second, std::move(batch->entries)), LogStatus::Ok);
-    ASSERT_TRUE(
-        export_adif(platform::system_files(), second, other.file("TWO.ADI"), {}, {}).written);
-    EXPECT_EQ(other.read("TWO.ADI"), dir.read("ONE.ADI"));
 }
 
 TEST(ImportScreen, AnImportPastTheLimitIsRefusedWhole) {
