@@ -1,6 +1,6 @@
-// ADIF export: the fixed layout byte for byte, which entries go out, the file name, the
-// write-then-rename of the file, and a path typed on the screen. The screen's messages are
-// played by the export scenarios.
+// ADIF export: the fixed layout byte for byte, the file name, the
+// write-then-rename of the file, and a path typed on the screen. The screen's messages and
+// which entries go out are played by the export and adif_export_kinds scenarios.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -125,20 +125,6 @@ TEST(AdifExport, CenturyFollowsTheTwoDigitYear) {
         e.date = static_cast<int16_t>(code);
         EXPECT_EQ(exported(e).substr(12, 8), expected);
     }
-}
-
-// The range's two ends, the day before and Text entries are played by the export scenario.
-TEST(AdifExport, OnlyQsoEntriesWithinTheInclusiveRangeGoOut) {
-    const int day = date_code(114, 5, 14);
-    ExportRange range{day, day + 1};
-    EXPECT_FALSE(is_exported(test::qso(static_cast<int16_t>(day + 2), 0, "G4ABC"), range));
-    EXPECT_FALSE(is_exported(test::qso(static_cast<int16_t>(day), 0, "CQ"), range));
-    EXPECT_TRUE(is_exported(test::qso(static_cast<int16_t>(day), 0, "CQ1A"), range));
-    EXPECT_FALSE(
-        is_exported(encode(DataEntry{static_cast<int16_t>(day), 0, "OP", "RIG", "ANT", 4}), range));
-    // With no dates given, the first and the last date the log holds both go out.
-    EXPECT_TRUE(is_exported(test::qso(static_cast<int16_t>(kMinDateCode), 0, "G4ABC"), {}));
-    EXPECT_TRUE(is_exported(test::qso(static_cast<int16_t>(kMaxDateCode), 0, "G4ABC"), {}));
 }
 
 TEST(AdifExport, FileNameGetsTheExtensionUnlessItHoldsIt) {
