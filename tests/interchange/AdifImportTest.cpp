@@ -1,14 +1,13 @@
-// ADIF import: each tag's effect, the mended faults of the reader, the all-or-nothing merge
-// and the real files of other programs. The merge's date-and-time order and the round trip
-// through an export are played by the adif_merge and adif_round_trip scenarios.
+// ADIF import: the mended faults of the reader, the all-or-nothing merge and the real files
+// of other programs. Each tag's effect, the boxes, carried values, dropped records, bands
+// without a frequency, the merge's order and the round trip through an export are played by
+// the adif_fields, adif_merge and adif_round_trip scenarios.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "interchange/AdifImport.h"
 #include "interchange/InterchangeScreens.h"
-#include "logstore/Bands.h"
-#include "logstore/Dates.h"
 #include "logstore/Text.h"
 #include "support/Scripts.h"
 #include "support/TestSupport.h"
@@ -16,70 +15,10 @@
 namespace vl {
 namespace {
 
-QsoEntry only_entry(std::string_view adif, std::string_view power = "",
-                    std::string_view comment = "") {
-    ImportBatch batch = parse_adif(adif, power, comment);
+QsoEntry only_entry(std::string_view adif) {
+    ImportBatch batch = parse_adif(adif, "", "");
     EXPECT_EQ(batch.entries.size(), 1u) << adif;
     return batch.entries.empty() ? QsoEntry{} : decode_qso(batch.entries[0]);
-}
-
-TEST(AdifImport, EachTagFillsItsField) {
-    QsoEntry e = only_entry(
-        "header<eoh><QSO_DATE:8:D>20040314<time_on:6>123059<time_off:4>1245<call:6>q1abc/"
-        "<freq:6>14.195<mode:4>RTTY<rst_rcvd:8>59912345<rst_sent:3>579<tx_pwr:3>400"
-        "<comment:4>Nice<name:3>Bob<notes:1>n<iota:6>EU-005<qth:4>Hull<operator:4>Q0ZZ"
-        "<qsl_rcvd:1>Y<qsl_sent:1>n<band:3>40m<eor>",
-        "100", "box text");
-    EXPECT_EQ(e.date, date_code(104, 3, 14));
-    EXPECT_EQ(e.time_on, 12 * 60 + 30);
-    EXPECT_EQ(e.time_off, 12 * 60 + 45);
-    EXPECT_EQ(e.call, fit("Q1ABC/", 12));
-    EXPECT_EQ(e.band_field, "14.");  // the frequency's first three characters
-    EXPECT_EQ(band_of_band_field(e.band_field), 4);
-    EXPECT_EQ(e.mode, "RTY");  // the form the export writes as RTTY
-    EXPECT_EQ(e.rst_received, "5991234");
-    EXPECT_EQ(e.rst_sent, fit("579", 7));
-    EXPECT_EQ(e.power, fit("400", 5));
-    EXPECT_EQ(e.comment, fit("Nice Bob n EU-005 Hull box text", 40));
-    EXPECT_EQ(e.qsl_flags, '0' | 2);
-}
-
-// Each band the log knows, named without a frequency, lands on that band.
-TEST(AdifImport, BandWithoutFrequencyGivesThatBand) {
-    struct Case {
-        std::string band;
-        int number;
-    };
-    const Case cases[] = {{"160m", 0}, {"80M", 1},   {"60m", 13},  {"40m", 2},
-                          {"30m", 3},  {"20m", 4},   {"17m", 5},   {"15m", 6},
-                          {"12m", 7},  {"10m", 8},   {"6m", 9},    {"4m", 10},
-                          {"2m", 11},  {"70CM", 12}, {"23cm", 19}, {"", 19}};  // 19: no frequency
-    for (const Case& c : cases) {
-        QsoEntry e = only_entry("<call:5>Q1ABC<band:" + std::to_string(c.band.size()) + ">" +
-                                c.band + "<eor>");
-        EXPECT_EQ(band_of_band_field(e.band_field), c.number) << c.band;
-    }
-}
-
-TEST(AdifImport, DefaultsAndCarriedValues) {
-    ImportBatch batch = parse_adif(
-        "<call:5>Q1AAA<qso_date:8>20100101<time_on:4>0930<band:3>20m<tx_pwr:2>50<qsl_sent:1>y"
-        "<eor>"
-        "<call:5>Q1BBB<qso_date:8>20100102<time_on:4>1000<band:2>2m<eor>"
-        "<call:5>Q1CCC<qso_date:8>20100102<time_on:4>1000<freq:5>7.010<band:3>20m<eor>"
-        "<call:5>Q1DDD<qso_date:8>20100103<time_on:4>1100",  // no end of record
-        "100", "");
-    ASSERT_EQ(batch.entries.size(), 3u);
-    QsoEntry first = decode_qso(batch.entries[0]);
-    EXPECT_EQ(first.time_off, first.time_on);            // no time_off: the time on
-    EXPECT_EQ(band_of_band_field(first.band_field), 4);  // band 20m, no frequency
-    EXPECT_EQ(first.qsl_flags, '0' | 1);
-    EXPECT_EQ(first.comment, fit("", 40));
-    QsoEntry second = decode_qso(batch.entries[1]);
-    EXPECT_EQ(second.power, fit("50", 5));  // the earlier record's power, not the box's
-    EXPECT_EQ(band_of_band_field(second.band_field), 11);  // 2m, not 20m
-    EXPECT_EQ(second.qsl_flags, '0');
-    EXPECT_EQ(decode_qso(batch.entries[2]).band_field, "7.0");  // freq wins over band
 }
 
 // The faults of the plain reader, each with the record that showed it.
@@ -111,31 +50,6 @@ TEST(AdifImport, MendedReading) {
         EXPECT_EQ(e.comment, fit(c.comment, 40)) << c.name;
         EXPECT_EQ(e.mode, fit(c.mode, 3)) << c.name;
     }
-}
-
-TEST(AdifImport, DroppedRecordsLeaveNothingBehindAndAreCounted) {
-    ImportBatch batch = parse_adif(
-        "<qsl_sent:1>Y<comment:3>old<mode:2>CW<time_on:4>1200<qso_date:8>20100101<eor>"
-        "<call:5>Q1ABC<qso_date:8>20100102<eor>"
-        "<call:5>Q1OLD<qso_date:8>19291231<eor>"
-        "<call:5>Q1NEW<qso_date:8>20290723<eor>"
-        "<call:5>Q1BAD<qso_date:8>2010XX01<eor>"
-        "<call:5>Q1FIR<qso_date:8>19300101<eor>"
-        "<call:5>Q1LAS<qso_date:8>20290722<eor>",
-        "", "");
-    EXPECT_EQ(batch.skipped_no_call, 1);
-    EXPECT_EQ(batch.skipped_bad_date, 3);
-    ASSERT_EQ(batch.entries.size(), 3u);
-    QsoEntry after_dropped = decode_qso(batch.entries[0]);
-    EXPECT_EQ(after_dropped.qsl_flags, '0');
-    EXPECT_EQ(after_dropped.comment, fit("", 40));
-    EXPECT_EQ(after_dropped.mode, "   ");
-    EXPECT_EQ(after_dropped.time_on, 0);
-    EXPECT_EQ(decode_qso(batch.entries[1]).date, kMinDateCode);
-    EXPECT_EQ(decode_qso(batch.entries[2]).date, kMaxDateCode);
-    EXPECT_EQ(import_summary(3, batch),
-              " 3 Entries imported, 1 record skipped for having no call sign, 3 records skipped "
-              "for a date before 1930 or after 22 July 2029");
 }
 
 // The same bytes fed in blocks of any size give the same entries.
