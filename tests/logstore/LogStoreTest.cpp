@@ -1,6 +1,7 @@
 // The log store: opening, the order of inserted entries, removal, deletion, limits, stray
-// bytes and the journal, with the indexes and the file checked after every change. Copies
-// cleared at open: store_half_built scenario; a log too large to index: StartUpTest.
+// bytes and the journal, with the indexes and the file checked after every change. A log
+// made at start: store_new_log scenario; copies cleared at open: store_half_built; a log
+// too large to index: StartUpTest.
 #include <gtest/gtest.h>
 
 #include "logstore/CallSigns.h"
@@ -52,16 +53,6 @@ protected:
     TempDir dir;
     LogStore log{platform::system_files()};
 };
-
-TEST_F(LogStoreTest, AMissingLogIsCreatedEmpty) {
-    OpenReport report = log.open(dir.file("MYLOG.LOG"));
-    EXPECT_EQ(report.outcome, OpenReport::Outcome::Opened);
-    EXPECT_EQ(report.stray_bytes, 0u);
-    EXPECT_EQ(log.count(), 0);
-    EXPECT_EQ(log.current_band(), 0);
-    EXPECT_TRUE(dir.exists("MYLOG.LOG"));
-    EXPECT_EQ(dir.read("MYLOG.LOG"), "");
-}
 
 TEST_F(LogStoreTest, CountIndexesAndCurrentBandComeFromTheFile) {
     LogRecord older = qso(100, 10, "GW9ZZA/P");
