@@ -1,7 +1,7 @@
-// ADIF import: the mended faults of the reader, the all-or-nothing merge and the real files
-// of other programs. Each tag's effect, the boxes, carried values, dropped records, bands
-// without a frequency, the merge's order and the round trip through an export are played by
-// the adif_fields, adif_merge and adif_round_trip scenarios.
+// ADIF import: blocks of any size, the real files of other programs and the all-or-nothing
+// merge. Each tag's effect, the boxes, carried values, dropped records, bands without a
+// frequency, the reader's mended faults, the merge's order and the round trip through an
+// export are played by the adif_fields, adif_mended, adif_merge and adif_round_trip scenarios.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,43 +14,6 @@
 
 namespace vl {
 namespace {
-
-QsoEntry only_entry(std::string_view adif) {
-    ImportBatch batch = parse_adif(adif, "", "");
-    EXPECT_EQ(batch.entries.size(), 1u) << adif;
-    return batch.entries.empty() ? QsoEntry{} : decode_qso(batch.entries[0]);
-}
-
-// The faults of the plain reader, each with the record that showed it.
-TEST(AdifImport, MendedReading) {
-    struct Case {
-        std::string name, adif;
-        std::string call, comment, mode;
-    };
-    const std::vector<Case> cases = {
-        {"a \"<\" inside an unknown field", "<app_x_text:12>a <b> <c:3>d<call:5>Q1ABC<eor>",
-         "Q1ABC", "", ""},
-        {"a byte-order mark", "\xEF\xBB\xBF<call:5>Q1ABC<eor>", "Q1ABC", "", ""},
-        {"UTF-8 text", "<call:5>Q1ABC<name:8>Z\xC3\xBCri\xE6\x9D\xB1<eor>", "Q1ABC", "Z\xFCri?",
-         ""},
-        {"a long UTF-8 value cut at a whole character",
-         "<call:5>Q1ABC<comment:600>\xC3\xBC" + std::string(509, 'a') + "\xC3\xBC" +
-             std::string(87, 'a') + "<eor>",
-         "Q1ABC", "\xFC" + std::string(39, 'a'), ""},
-        {"Windows-1252 text", "<call:5>Q1ABC<name:4>Z\xFCri<eor>", "Q1ABC", "Z\xFCri", ""},
-        {"MFSK with its submode", "<call:5>Q1ABC<mode:4>MFSK<submode:3>FT4<eor>", "Q1ABC", "",
-         "FT4"},
-        {"SSB's sideband", "<call:5>Q1ABC<mode:3>SSB<submode:3>USB<eor>", "Q1ABC", "", "USB"},
-        {"a family without submode", "<call:5>Q1ABC<mode:6>OLIVIA<eor>", "Q1ABC", "", "OLI"},
-        {"a stray \"<\" in text between tags", "<call:5>Q1ABC 3 < 4 <eor>", "Q1ABC", "", ""},
-    };
-    for (const Case& c : cases) {
-        QsoEntry e = only_entry(c.adif);
-        EXPECT_EQ(e.call, fit(c.call, 12)) << c.name;
-        EXPECT_EQ(e.comment, fit(c.comment, 40)) << c.name;
-        EXPECT_EQ(e.mode, fit(c.mode, 3)) << c.name;
-    }
-}
 
 // The same bytes fed in blocks of any size give the same entries.
 TEST(AdifImport, BlockBoundariesDoNotMatter) {
