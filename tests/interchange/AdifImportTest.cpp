@@ -1,14 +1,13 @@
-// ADIF import: blocks of any size, the real files of other programs and the all-or-nothing
-// merge. Each tag's effect, the boxes, carried values, dropped records, bands without a
-// frequency, the reader's mended faults, the merge's order and the round trip through an
-// export are played by the adif_fields, adif_mended, adif_merge and adif_round_trip scenarios.
+// ADIF import: blocks of any size and the all-or-nothing merge. Each tag's effect, the boxes,
+// carried values, dropped records, bands without a frequency, the reader's mended faults, the
+// real files of other programs, the merge's order and the round trip through an export are
+// played by the adif_fields, adif_mended, adif_real_files, adif_merge and adif_round_trip
+// scenarios.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "interchange/AdifImport.h"
-#include "interchange/InterchangeScreens.h"
-#include "logstore/Text.h"
 #include "support/Scripts.h"
 #include "support/TestSupport.h"
 
@@ -29,53 +28,6 @@ TEST(AdifImport, BlockBoundariesDoNotMatter) {
         }
         EXPECT_EQ(reader.finish().entries, whole.entries) << "blocks of " << block;
     }
-}
-
-// Files written by other programs; the counts were taken by reading each file.
-TEST(AdifImport, RealFilesOfOtherPrograms) {
-    struct Case {
-        std::string file;
-        std::size_t entries;
-        int no_call;
-    };
-    const std::vector<Case> cases = {
-        {"farmergreg-adif__Log4OM.adi", 122, 0},
-        {"farmergreg-adif__N3FJP-AClogAdif.adi", 438, 0},
-        {"k0swe-adif-parser-ts__js8call.adi", 1, 0},
-        {"k0swe-adif-parser-ts__lotw.adi", 1, 0},
-        {"k0swe-adif-parser-ts__qrz.adi", 3, 0},
-        {"k0swe-adif-parser-ts__sample.adi", 2, 0},
-        {"k0swe-adif-parser-ts__wsjtx.adi", 1, 0},
-        {"matir-adifparser__header_comment.adi", 0, 1},
-        {"matir-adifparser__header_none.adi", 0, 1},
-        {"matir-adifparser__header_version.adi", 0, 1},
-        {"matir-adifparser__lotw.adi", 250, 0},
-        {"matir-adifparser__lotw_empty.adi", 0, 0},
-        {"matir-adifparser__lotw_empty_no_eof.adi", 0, 0},
-        {"matir-adifparser__lotw_eof.adi", 1, 0},
-        {"matir-adifparser__readrecord.adi", 0, 2},
-        {"matir-adifparser__wsjtx.adi", 74, 0},
-        {"matir-adifparser__xlog.adi", 425, 0},
-    };
-    for (const Case& c : cases) {
-        auto batch = read_adif_file(platform::system_files(),
-                                    std::string(VARROW_ADIF_FILES) + "/" + c.file, "100", "");
-        ASSERT_TRUE(batch) << c.file;
-        EXPECT_EQ(batch->entries.size(), c.entries) << c.file;
-        EXPECT_EQ(batch->skipped_no_call, c.no_call) << c.file;
-        EXPECT_EQ(batch->skipped_bad_date, 0) << c.file;
-    }
-    // What the modern files carry: a submode, byte-counted UTF-8, calls in capitals.
-    auto js8 = read_adif_file(platform::system_files(),
-                              std::string(VARROW_ADIF_FILES) + "/k0swe-adif-parser-ts__js8call.adi",
-                              "", "");
-    ASSERT_TRUE(js8 && js8->entries.size() == 1u);
-    QsoEntry e = decode_qso(js8->entries[0]);
-    EXPECT_EQ(e.mode, "JS8");
-    EXPECT_EQ(e.call, fit("VE4DL", 12));
-    EXPECT_EQ(e.time_on, 49);
-    EXPECT_EQ(e.band_field, "7.0");
-    EXPECT_EQ(e.comment, fit("Dave", 40));
 }
 
 TEST(ImportScreen, AnImportPastTheLimitIsRefusedWhole) {
