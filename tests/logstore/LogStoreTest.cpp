@@ -1,5 +1,7 @@
 // The log store: opening, the order of inserted entries, removal, deletion, limits, stray
-// bytes and the journal, with the indexes and the file checked after every change.
+// bytes and the journal, with the indexes and the file checked after every change. A log
+// made at start: store_new_log scenario; copies cleared at open: store_half_built; a log
+// too large to index: StartUpTest.
 #include <gtest/gtest.h>
 
 #include "logstore/CallSigns.h"
@@ -51,16 +53,6 @@ protected:
     TempDir dir;
     LogStore log{platform::system_files()};
 };
-
-TEST_F(LogStoreTest, AMissingLogIsCreatedEmpty) {
-    OpenReport report = log.open(dir.file("MYLOG.LOG"));
-    EXPECT_EQ(report.outcome, OpenReport::Outcome::Opened);
-    EXPECT_EQ(report.stray_bytes, 0u);
-    EXPECT_EQ(log.count(), 0);
-    EXPECT_EQ(log.current_band(), 0);
-    EXPECT_TRUE(dir.exists("MYLOG.LOG"));
-    EXPECT_EQ(dir.read("MYLOG.LOG"), "");
-}
 
 TEST_F(LogStoreTest, CountIndexesAndCurrentBandComeFromTheFile) {
     LogRecord older = qso(100, 10, "GW9ZZA/P");
@@ -170,34 +162,11 @@ TEST_F(LogStoreTest, The120001stEntryIsRefusedAndNothingIsWritten) {
     EXPECT_EQ(log.count(), kMaxLogEntries);
 }
 
-TEST_F(LogStoreTest, ALogLargerThanTheIndexesIsLeftUntouched) {
-    std::string bytes = log_bytes(std::vector<LogRecord>(kMaxLogEntries + 1, qso(1, 1, "A")));
-    dir.write("MYLOG.LOG", bytes);
-    EXPECT_EQ(log.open(dir.file("MYLOG.LOG")).outcome, OpenReport::Outcome::TooLarge);
-    EXPECT_FALSE(log.is_open());
-    EXPECT_EQ(dir.read("MYLOG.LOG"), bytes);
-}
-
-TEST_F(LogStoreTest, StrayBytesAreKeptAsideAndReportedOnce) {
+// The bytes told once at start and kept in MYLOG.BAD are played by the start_up scenario.
+TEST_F(LogStoreTest, StrayBytesAreKeptAsideOnceWhereverTheStartIsKilled) {
     std::vector<LogRecord> whole = {qso(1, 0, "A"), qso(2, 0, "B")};
-    dir.write("MYLOG.LOG", log_bytes(whole) + "partial-record");
-    OpenReport report = log.open(dir.file("MYLOG.LOG"));
-    EXPECT_EQ(report.outcome, OpenReport::Outcome::Opened);
-    EXPECT_EQ(report.stray_bytes, 14u);
-    EXPECT_EQ(log.count(), 2);
-    EXPECT_EQ(dir.read("MYLOG.BAD"), "partial-record");
-    EXPECT_EQ(dir.read("MYLOG.LOG"), log_bytes(whole));
-
-    EXPECT_EQ(log.reopen().stray_bytes, 0u);
-    log.close();
-
-    // A later incident adds to what was kept before.
-    dir.write("MYLOG.LOG", log_bytes(whole) + "more");
-    EXPECT_EQ(log.open(dir.file("MYLOG.LOG")).stray_bytes, 4u);
-    EXPECT_EQ(dir.read("MYLOG.BAD"), "partial-recordmore");
-    log.close();
-
-    // A start killed at each step of keeping them aside: the next start keeps them once.
+    // A start killed at each step of keeping them aside: the next start adds them once to
+    // what was kept before.
     for (int n = 1; n <= 6; ++n) {
         dir.write("MYLOG.LOG", log_bytes(whole) + "tail");
         dir.write("MYLOG.BAD", "earlier");
@@ -212,19 +181,6 @@ TEST_F(LogStoreTest, StrayBytesAreKeptAsideAndReportedOnce) {
         EXPECT_EQ(records_of(log), whole);
         log.close();
     }
-}
-
-// A rewrite killed before its rename, or an import of an earlier version, leaves its
-// half-built copy beside the old log: the next start keeps the old log and clears it away.
-TEST_F(LogStoreTest, AHalfBuiltCopyOfTheLogIsClearedAtOpen) {
-    std::vector<LogRecord> old_log = {qso(2, 0, "B"), qso(3, 0, "C")};
-    dir.write("MYLOG.LOG", log_bytes(old_log));
-    dir.write("MYLOG.LOG.NEW", log_bytes({qso(1, 0, "A")}));
-    dir.write("MYLOG.LOG.IMP", "half a record");
-    ASSERT_EQ(log.open(dir.file("MYLOG.LOG")).outcome, OpenReport::Outcome::Opened);
-    EXPECT_EQ(records_of(log), old_log);
-    EXPECT_FALSE(dir.exists("MYLOG.LOG.NEW"));
-    EXPECT_FALSE(dir.exists("MYLOG.LOG.IMP"));
 }
 
 TEST_F(LogStoreTest, ATornOrForeignJournalIsDropped) {
@@ -370,15 +326,12 @@ TEST_F(LogStoreTest, AJournalOfALongLogIsCompletedAtTheNextOpen) {
     expect_in_step(log, dir);
 }
 
-// A copy the log could not hold is refused before anything is renamed, and a copy that ends
-// part-way through an entry gives its whole entries, the rest kept in MYLOG.BAD, and drops
-// the old log's journal.
+// A copy that cannot be read is refused before anything is renamed (one too large to hold:
+// DataSafetyTest), and a copy that ends part-way through an entry gives its whole entries,
+// the rest kept in MYLOG.BAD, and drops the old log's journal.
 TEST_F(LogStoreTest, RestoreJudgesTheCopyBeforeItReplacesTheLog) {
     const std::vector<LogRecord> current = {qso(1, 0, "A"), qso(2, 0, "B")};
-    std::string too_many(static_cast<std::size_t>(kMaxLogEntries + 1) * kRecordSize, ' ');
-    dir.write("BACKUP.LOG", too_many);
     open_with(current);
-    EXPECT_EQ(log.replace_with(dir.file("BACKUP.LOG")).outcome, ReplaceReport::Outcome::TooLarge);
     EXPECT_EQ(log.replace_with(dir.file("ABSENT.LOG")).outcome, ReplaceReport::Outcome::CannotRead);
     EXPECT_EQ(records_of(log), current);
     expect_in_step(log, dir);
