@@ -230,18 +230,6 @@ TEST_F(OnLineHamlibTest, AltOneAndAltTwoTurnToTheBeamsPaths) {
                                         "P " + std::to_string((short_path + 180) % 360) + " 0"}));
 }
 
-// No daemon at all behind the rotator setting: the screen's no-response message, once.
-TEST_F(OnLineHamlibTest, ARotatorDaemonThatIsNotThere) {
-    const int port = test::free_port();
-    dir.write("HAMLIB.TXT", "rotator=127.0.0.1:" + std::to_string(port) + "\n");
-    const Lines journal = run("wait 1\nanswer ok\nwait 30\nkey Alt+B\ntype 100\nkey Enter\n");
-    const std::string message = "message \"Rotator\" \"Hamlib rotator control at 127.0.0.1 port " +
-                                std::to_string(port) + " not available.\" ok";
-    expect_in_order(journal,
-                    {message, "focus edit \"Bearing\" \"\"", "text \"100\"", "beep default"});
-    EXPECT_EQ(count(journal, message), 1);
-}
-
 // A model in HAMLIB.TXT: the program starts rigctld itself on the loopback address, follows
 // the dummy radio (145 MHz FM) through it, and ends it at exit.
 TEST_F(OnLineHamlibTest, TheProgramStartsAndEndsRigctld) {
