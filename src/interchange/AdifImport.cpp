@@ -308,6 +308,7 @@ void AdifReader::apply(int tag, std::string_view raw) {
         case kQsoDate: {
             auto code = date_code_of_adif(value);
             m_bad_date = !code;
+            m_has_date = true;
             m_date = code.value_or(0);
             break;
         }
@@ -377,6 +378,11 @@ void AdifReader::end_record() {
         clear_record();  // a dropped record leaves nothing behind for the next
         return;
     }
+    if (!m_has_date) {
+        ++m_batch.skipped_no_date;
+        clear_record();
+        return;
+    }
     if (m_bad_date) {
         ++m_batch.skipped_bad_date;
         clear_record();
@@ -414,7 +420,7 @@ void AdifReader::end_record() {
 
 void AdifReader::clear_record() {
     m_date = 0;
-    m_bad_date = false;
+    m_bad_date = m_has_date = false;
     m_time_on = m_time_off = 0;
     m_call.clear();
     m_rst_sent.clear();

@@ -16,6 +16,7 @@ namespace vl {
 struct ImportBatch {
     std::vector<LogRecord> entries;  // in the file's order
     int skipped_no_call = 0;
+    int skipped_no_date = 0;   // no qso_date: no date the entry could be kept under
     int skipped_bad_date = 0;  // dates the log's date codes cannot hold
     bool too_many = false;     // more records than a log could ever hold: reading stopped
 };
@@ -48,6 +49,7 @@ private:
     // The record being gathered.
     int m_date = 0;
     bool m_bad_date = false;
+    bool m_has_date = false;
     int m_time_on = 0;
     int m_time_off = 0;
     std::string m_call, m_rst_sent, m_rst_received, m_mode, m_submode;

@@ -142,6 +142,10 @@ std::string import_summary(int imported, const ImportBatch& batch) {
         text += "," + counted(batch.skipped_no_call, "record", "records") +
                 " skipped for having no call sign";
     }
+    if (batch.skipped_no_date > 0) {
+        text += "," + counted(batch.skipped_no_date, "record", "records") +
+                " skipped for having no date";
+    }
     if (batch.skipped_bad_date > 0) {
         text += "," + counted(batch.skipped_bad_date, "record", "records") +
                 " skipped for a date before 1930 or after 22 July 2029";

@@ -8,6 +8,8 @@
 #include <algorithm>
 
 #include "interchange/AdifImport.h"
+#include "interchange/InterchangeScreens.h"
+#include "logstore/Dates.h"
 #include "support/Scripts.h"
 #include "support/TestSupport.h"
 
@@ -28,6 +30,20 @@ TEST(AdifImport, BlockBoundariesDoNotMatter) {
         }
         EXPECT_EQ(reader.finish().entries, whole.entries) << "blocks of " << block;
     }
+}
+
+// A record without a date has no place in a log kept in date order: it is left out and
+// counted, while a date that happens to have code 0 is kept.
+TEST(AdifImport, ARecordWithoutADateIsLeftOutAndSaid) {
+    const ImportBatch batch = parse_adif(
+        "<call:5>Q1B00<band:3>20m<eor><call:5>Q1B01<qso_date:8>19640101<eor>"
+        "<call:5>Q1B02<qso_date:8>19291231<eor><call:5>Q1B03<eor>",
+        "", "");
+    ASSERT_EQ(batch.entries.size(), 1u);
+    EXPECT_EQ(batch.entries[0].date(), date_code(64, 1, 1));
+    EXPECT_EQ(import_summary(1, batch),
+              " 1 Entries imported, 2 records skipped for having no date, 1 record skipped for a "
+              "date before 1930 or after 22 July 2029");
 }
 
 TEST(ImportScreen, AnImportPastTheLimitIsRefusedWhole) {
