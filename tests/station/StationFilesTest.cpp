@@ -1,16 +1,14 @@
-// RIG.LST, DBNAMES.TXT and rig definition files, byte for byte.
+// RIG.LST and DBNAMES.TXT, byte for byte.
 #include <gtest/gtest.h>
 
-#include "platform/Files.h"
 #include "shell/Settings.h"
-#include "station/RigDefinition.h"
 #include "station/StationData.h"
-#include "support/TestSupport.h"
 
 namespace vl {
 namespace {
 
-// RIG.LST as the screens write it is the station_rig and settings.date_format scenarios'.
+// RIG.LST as the screens write it is the station_rig and settings.date_format scenarios'; the
+// rig definition found among other files and its port line rewritten, station_rigfile's.
 TEST(StationFiles, RigListReadsShortDamagedAndLooseFiles) {
     // A comma inside a value stays within its own band's line; a short file is the first bands.
     StationData comma =
@@ -41,23 +39,6 @@ TEST(StationFiles, SettingsAreSixteenLines) {
                   std::to_string(settings.callbook_choice),
               "52.5-1.9E2D3");
     EXPECT_EQ(parse_settings(std::string(15, '\n') + "9\n").callbook_choice, 0);
-}
-
-TEST(StationFiles, TheFirstRigDefinitionIsFoundAndItsPortLineRewritten) {
-    test::TempDir dir;
-    dir.write("ZZ.RIG", "9:9600,N,8,1\r\n");
-    const std::string rest = "0000000003\r\n1,4,4\r\n5,15,LSB,USB,CW\r\n00\r\n1,2\r\n";
-    dir.write("ft847.rig", "1:4800,N,8,2\r\n" + rest + "extra line\r\n");
-    dir.write("NOTES.TXT", "not a rig");
-    auto rig = find_rig_definition(platform::system_files(), dir.path());
-    ASSERT_TRUE(rig.has_value());
-    EXPECT_EQ(rig->name + "|" + rig->port + "|" + std::to_string(rig->speed), "FT847.RIG|1|4800");
-    rig->set_port_and_speed("3", " 9600");
-    EXPECT_EQ(rig->lines[0], "3: 9600,N,8,2");
-    EXPECT_EQ(rig->speed, 9600);
-    ASSERT_TRUE(save_rig_definition(platform::system_files(), *rig));
-    EXPECT_EQ(dir.read("ft847.rig"), "3: 9600,N,8,2\r\n" + rest);  // only the six lines
-    EXPECT_FALSE(find_rig_definition(platform::system_files(), dir.path() + "none/").has_value());
 }
 
 }  // namespace
