@@ -1,5 +1,6 @@
-// Print Q S L: which contacts get a label and in what order, and their label values. The
-// screen's runs and refusals are played by the print_qsl and qsl_refusals scenarios.
+// Print Q S L: which contacts get a label and in what order. The screen's runs and refusals
+// are played by the print_qsl and qsl_refusals scenarios, the values of a label by
+// label_markup and label_plain.
 #include <gtest/gtest.h>
 
 #include "logstore/Dates.h"
@@ -83,27 +84,6 @@ TEST_F(QslTest, SelectionSkipsAndOrders) {
     EXPECT_EQ(all.other[0].key, "DL1XYZ" + std::to_string(kDay + 32000));
     EXPECT_EQ(all.other[0].data, 4);
     EXPECT_EQ(all.home[1].data, 0) << "no DATA entry came before it";
-}
-
-TEST_F(QslTest, LabelValuesOfAContact) {
-    write_log({encode(DataEntry{kDay, 0, "Ann", "FT920", "Dipole", 4}),
-               contact("Q1ABC", "57", 2, kDay, "QSL via q9mgr please"), contact("DL1AA", "57", 0)});
-    StationData station;
-    station.bands[4] = {"IC7300", "100", "Yagi", "Bob", "CW"};
-    LabelValues values;
-    set_qso_label_values(values, log, QslItem{"", 2, 1}, true, station);
-    EXPECT_EQ(values['A'], "Q1ABC via Q9MGR");
-    EXPECT_EQ(values['B'], "14 Mar 04");
-    EXPECT_EQ(values['C'], "1305");
-    EXPECT_EQ(values['D'], "599    ");
-    EXPECT_EQ(values['E'], "CW ");
-    EXPECT_EQ(values['F'], " 20m");
-    EXPECT_EQ(values['H'], "Thanks for your QSL");
-    EXPECT_EQ(values['I'] + values['J'] + values['L'], "FT920       Dipole      Ann         ");
-    set_qso_label_values(values, log, QslItem{"", 3, 0}, false, station);
-    EXPECT_EQ(values['A'], "DL1AA");
-    EXPECT_EQ(values['H'], "Please QSL via Bureau or Direct");
-    EXPECT_EQ(values['I'] + values['J'] + values['L'], "IC7300      Yagi        Bob         ");
 }
 
 }  // namespace
