@@ -1,6 +1,6 @@
-// QSL.DAT and QSL.DTA, and the sheet geometry on a page with unprintable margins. The mark-up
-// as drawn, the values of a label and the ruled table of a two-part template are the
-// label_markup and label_plain scenarios'.
+// QSL.DAT, and the sheet geometry on a page with unprintable margins. The template's parts,
+// its mark-up as drawn, the values of a label and the ruled table are the label_markup,
+// label_plain, label_lf and label_endmark scenarios'.
 #include <gtest/gtest.h>
 
 #include "platform/headless/HeadlessPrinter.h"
@@ -41,27 +41,6 @@ TEST(LabelSettingsFile, ShortFilesBigValuesAndNoFile) {
     LabelState labels;
     load_label_files(platform::system_files(), dir.path(), labels);  // made as in each scenario
     EXPECT_EQ(labels.settings.rows, 0) << "a new file leaves the initial values";
-}
-
-TEST(LabelTemplateFile, PartTwoStartsOnTheLineAfterTheMarkWhateverEndsIt) {
-    const struct {
-        const char* text;
-        const char* part1;
-        const char* part2;
-        bool two_part;
-    } kCases[] = {
-        {"DE Q1ABC\r\n", "DE Q1ABC\r\n", "", false},
-        {"TO $A$\r\n///\r\n73 $L$", "TO $A$\r\n", "73 $L$", true},
-        {"TO $A$\n///\n73 $L$", "TO $A$\n", "73 $L$", true},  // a template saved on Linux
-        {"TO $A$\r\n///  \r\n73", "TO $A$\r\n", "73", true},
-        {"TO $A$///", "TO $A$", "", true},
-    };
-    for (const auto& c : kCases) {
-        LabelTemplate layout = split_label_template(c.text);
-        EXPECT_EQ(layout.part1, c.part1) << c.text;
-        EXPECT_EQ(layout.part2, c.part2) << c.text;
-        EXPECT_EQ(layout.two_part, c.two_part) << c.text;
-    }
 }
 
 // Three columns of 70 mm and two rows of 36 mm, margins 5 mm and 10 mm, on a page whose
