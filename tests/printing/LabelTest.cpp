@@ -29,9 +29,9 @@ struct Drawing {
     Lines lines() const { return Lines(journal.lines().begin() + 1, journal.lines().end()); }
 };
 
-// QSL.DAT as typed in, read when short or of zeros, and made when missing are the
-// label_settings, label_short and label_none scenarios'. The screen keeps each number to a
-// byte before the file is written, so the file's own limits are checked here.
+// QSL.DAT as typed in, read whole, short or of zeros, and made when missing are the
+// label_settings, label_read, label_short and label_none scenarios'. The screen keeps each
+// number to a byte before the file is written, so the file's own limits are checked here.
 TEST(LabelSettingsFile, ValuesBeyondAByteAreKeptToOne) {
     LabelSettings big{300, -2, 255, 0, 0, 0, "YES", ""};
     EXPECT_EQ(format_label_settings(big), std::string("\xFF\x00\xFF\x00\x00\x00Y\x00", 8));
