@@ -40,6 +40,7 @@ TEST(LabelSettingsFile, ValuesBeyondAByteAreKeptToOne) {
 // Three columns of 70 mm and two rows of 36 mm, margins 5 mm and 10 mm, on a page whose
 // unprintable margins are 30 and 40 dots: the corners are whole dots from the sheet edge,
 // the sixth label ends the sheet and the seventh starts the next one at its first corner.
+// Escape at the end of a sheet is print_qsl.stopped's.
 TEST(LabelSheetTest, PositionsSheetEndAndTheNextSheet) {
     Drawing drawing;
     LabelSettings settings{2, 3, 70, 36, 5, 10, "", ""};
@@ -62,9 +63,6 @@ TEST(LabelSheetTest, PositionsSheetEndAndTheNextSheet) {
     EXPECT_EQ(sheet.row(), 0);
     EXPECT_EQ(sheet.column(), 1);
 
-    // Escape at the end-of-sheet prompt stops after the label that filled the sheet.
-    LabelSheet last(*drawing.job, settings, 1, 2);
-    EXPECT_FALSE(last.print_label(layout, values, [] { return false; }));
     // A sheet of 0 columns holds one label a row, so the position comes back to the start.
     LabelSheet narrow(*drawing.job, LabelSettings{1, 0, 0, 0, 0, 0, "", ""}, 0, 0);
     EXPECT_TRUE(narrow.print_label(layout, values, {}));
