@@ -1,5 +1,5 @@
-// Bearings and range: the worked cases with their sentences, and agreement with an
-// independent great-circle computation on a sphere of 6394 km radius.
+// Bearings and range: agreement with an independent great-circle computation on a sphere of
+// 6394 km radius.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,38 +10,8 @@
 namespace vl {
 namespace {
 
-TEST(BeamAndRange, WorkedCasesAndTheirSentences) {
-    const float km4 = static_cast<float>(50 + 4.0 / 6394.0 * 57.29577);
-    const float km12 = static_cast<float>(50 + 12.0 / 6394.0 * 57.29577);
-    // Only a latitude of exactly minus the longitude counts as a home not set.
-    const struct {
-        const char *home_latitude, *home_longitude;
-        float latitude, longitude;
-        const char* sentence;
-    } kCases[] = {
-        {"50", "10", 60, 10,
-         "Short path 000 Degrees  Long Path 180 Degrees  Range 1116KM, 697MILES"},
-        {"50", "10", 40, 10,
-         "Short path 180 Degrees  Long Path 000 Degrees  Range 1116KM, 697MILES"},
-        {"50", "10", 60, 9.99f,
-         "Short path 360 Degrees  Long Path 180 Degrees  Range 1116KM, 697MILES"},
-        {"50", "10", km4, 10, "Short path 000 Degrees  Long Path 180 Degrees  Range 4KM, 2MILES"},
-        {"50", "10", km12, 10, "Short path 000 Degrees  Long Path 180 Degrees  Range 12KM, 7MILES"},
-        {"50", "10", 50, 10, "Short path 000 Degrees  Long Path 180 Degrees  Range 0KM, 0MILES"},
-        {"50", "0", 50, 40,
-         "Short path 074 Degrees  Long Path 254 Degrees  Range 2835KM, 1772MILES"},
-        {"10", "-9.9", 50, 10, ""},
-        {"", "", 50, 10, nullptr},
-        {"10", "-10", 50, 10, nullptr},
-        {"north", "west", 50, 10, nullptr}};
-    for (const auto& c : kCases) {
-        auto beam = beam_and_range(c.home_latitude, c.home_longitude, c.latitude, c.longitude);
-        ASSERT_EQ(beam.has_value(), c.sentence != nullptr) << c.home_latitude;
-        if (beam && *c.sentence) {
-            EXPECT_EQ(beam->sentence, c.sentence);
-            EXPECT_EQ(beam->range_text, " " + std::to_string(beam->kilometres));
-        }
-    }
+// The worked cases and their sentences, and homes not set, are the beam_cases scenario's.
+TEST(BeamAndRange, TheRangeTextIsTheKilometresAfterABlank) {
     auto antipodes = beam_and_range("10", "20", -10, -160);
     EXPECT_EQ(antipodes->range_text + " " + std::to_string(antipodes->miles), " 20087 12554");
 }

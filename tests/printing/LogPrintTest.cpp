@@ -1,8 +1,8 @@
-// The printed log's lines and pages, and a full page on printers of every margin. The screen
-// as the operator meets it is played by the print_log scenarios.
+// The printed log's pages, and a full page on printers of every margin. The screen as the
+// operator meets it is played by the print_log scenarios, each kind of line in each date
+// format by label_log.
 #include <gtest/gtest.h>
 
-#include "logstore/Bands.h"
 #include "logstore/Dates.h"
 #include "platform/headless/HeadlessPrinter.h"
 #include "printing/LogPrint.h"
@@ -28,48 +28,6 @@ std::string printed_call(const std::string& line) {
     }
     std::string call = line.substr(quote + 13, 12);
     return call.substr(0, call.find(' '));
-}
-
-TEST(LogLayout, HeaderDateColumnsAndTheThreeKindsOfLine) {
-    EXPECT_EQ(log_header_line(2),
-              "  Date     |Call        |Time On/Off|RST tx |RST rx | Freq |Mode|Power|          "
-              "Details          Page 2");
-    EXPECT_EQ(log_date_column(kMarch14, kDayMonthYear), "14 Mar 2004");
-    EXPECT_EQ(log_date_column(kMarch14, kMonthDayYear), "Mar 14 2004");
-    EXPECT_EQ(log_date_column(kMarch14, kYearMonthDay), "2004 Mar 14");
-    EXPECT_EQ(log_date_column(date_code(114, 1, 1), kDayMonthYear), "01 Jan 2014");
-    EXPECT_EQ(log_date_column(date_code(113, 12, 31), kDayMonthYear), "31 Dec 2013");
-
-    auto names = test::frequency_names();
-    QsoEntry qso;
-    qso.date = kMarch14;
-    qso.time_on = 13 * 60 + 5;
-    qso.time_off = 13 * 60 + 20;
-    qso.call = "Q1ABC/P";
-    qso.rst_sent = "599";
-    qso.rst_received = "579";
-    qso.band_field = band_field_of(4);
-    qso.mode = std::string("CW\0", 3);
-    qso.power = "100";
-    qso.comment = "Name Ann, QTH a long way off, rig and antenna";
-    EXPECT_EQ(log_entry_line(encode(qso), kDayMonthYear, names),
-              "14 Mar 2004|Q1ABC/P     | 1305| 1320|599    |579    |14MHz |CW  |100  |"
-              "Name Ann, QTH a long way off, rig a");
-
-    // A band with no frequency name keeps its six places so the comment stays in its column.
-    qso.band_field = band_field_of(kBandNoFrequency);
-    EXPECT_EQ(log_entry_line(encode(qso), kDayMonthYear, names).substr(52, 12), "|      |CW  ");
-
-    DataEntry data{kMarch14, 9 * 60, "Ann", "FT920", "Dipole", 4};
-    EXPECT_EQ(log_entry_line(encode(data), kYearMonthDay, names),
-              "2004 Mar 14|   0900 Op: Ann          Tcvr: FT920        Ant: Dipole       Band: "
-              "14MHz ");
-    data.band = 300;  // above 19: no frequency name
-    EXPECT_EQ(log_entry_line(encode(data), kYearMonthDay, names).substr(74), "Band: ");
-
-    TextEntry text{kMarch14, 0, "Contest weekend"};
-    EXPECT_EQ(log_entry_line(encode(text), kMonthDayYear, names),
-              "Mar 14 2004|Contest weekend" + std::string(49, ' '));
 }
 
 // 41 entries fill a page. The pages typed to start from are played by the print_log scenario.

@@ -3,17 +3,16 @@
 // Control+C on the on-line logging screen is played against the same server by the Orca
 // check's call_book_online script.
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <thread>
 
 #include "reference/CallBookXml.h"
 #include "reference/OnlineCallBook.h"
+#include "support/LocalDaemons.h"
 #include "support/TestSupport.h"
 
 namespace vl {
@@ -45,38 +44,24 @@ TEST(CallBookAccountFile, RoundTripsAndIsReadableByTheOperatorAlone) {
 class OnlineCallBookTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        int out[2];
-        ASSERT_EQ(::pipe(out), 0);
-        s_server = ::fork();
-        if (s_server == 0) {
-            ::dup2(out[1], 1);
-            ::close(out[0]);
-            ::execlp("python3", "python3", VARROW_TESTS_DIR "/reference/callbook_server.py",
-                     static_cast<char*>(nullptr));
-            ::_exit(127);
-        }
-        ::close(out[1]);
-        FILE* from_server = ::fdopen(out[0], "r");
-        ASSERT_NE(from_server, nullptr);
-        ASSERT_EQ(std::fscanf(from_server, "%d", &s_port), 1) << "the test server did not start";
-        std::fclose(from_server);
+        std::string port;
+        s_server = std::make_unique<test::ChildProcess>(
+            std::vector<std::string>{"python3", VARROW_TESTS_DIR "/reference/callbook_server.py"},
+            &port);
+        s_port = std::atoi(port.c_str());
+        ASSERT_GT(s_port, 0) << "the test server did not start";
     }
-    static void TearDownTestSuite() {
-        if (s_server > 0) {
-            ::kill(s_server, SIGKILL);
-            ::waitpid(s_server, nullptr, 0);
-        }
-    }
+    static void TearDownTestSuite() { s_server.reset(); }
     static CallBookAccount account(std::string_view scenario, std::string password = "secret") {
         return {"g9zza", std::move(password),
                 "http://127.0.0.1:" + std::to_string(s_port) + "/" + std::string(scenario) + "/"};
     }
 
-    static pid_t s_server;
+    static std::unique_ptr<test::ChildProcess> s_server;
     static int s_port;
 };
 
-pid_t OnlineCallBookTest::s_server = 0;
+std::unique_ptr<test::ChildProcess> OnlineCallBookTest::s_server;
 int OnlineCallBookTest::s_port = 0;
 
 TEST_F(OnlineCallBookTest, RecordedAnswersGiveTheCommentOrAMessage) {

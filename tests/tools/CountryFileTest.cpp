@@ -1,5 +1,5 @@
-// The country-list generator and the start-up update from cty.dat, and the shipped list being
-// exactly what the generator makes.
+// The country-list generator, and the shipped list being exactly what it makes. The start-up
+// update from cty.dat is the ref_cty scenarios'.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -7,7 +7,6 @@
 
 #include "country/CountryFile.h"
 #include "dxdata/CountryList.h"
-#include "dxdata/CountryUpdate.h"
 
 namespace vl::tools {
 namespace {
@@ -116,28 +115,6 @@ TEST(CountryFile, TooFewRecordsDropTheLeastUsedRangesButNeverAPrimaryPrefix) {
         })) << e.name;
     }
     EXPECT_FALSE(build_country_list(entities, "England", 3).error.empty());
-}
-
-// A newer cty.dat at start-up keeps every number of the list in use, and a record of a country
-// the file no longer names keeps the ranges (a new country left out is StartUp's).
-TEST(CountryFile, AnUpdateKeepsTheNumbersInUse) {
-    const std::string text = build_country_list(read_country_file(kCountryFile), "England").text;
-    CountryList current;
-    current.load(text);
-    CountryUpdate update = update_from_country_file(current, kCountryFile);
-    EXPECT_EQ(update.list_text, text);
-    EXPECT_EQ(update.exceptions_text.substr(0, 2), "; ");
-    current.load(text + "XX,XX,Atlantis,12,0,0\r\n");
-    EXPECT_EQ(country_update_text(update_from_country_file(current, kCountryFile)),
-              "COUNTRY.EXC was brought up to date from cty.dat; COUNTRY.LST is unchanged because "
-              "it holds Atlantis, which cty.dat does not name.");
-    current.load("Q9,Q9,Newland,1,0,0\r\n");
-    EXPECT_EQ(update_from_country_file(current, kCountryFile).reason,
-              "cty.dat names none of the countries of COUNTRY.LST.");
-    EXPECT_EQ(country_update_text(update_from_country_file(CountryList(), kCountryFile)),
-              "cty.dat was not used: COUNTRY.LST holds no countries to number the new ones by. The "
-              "country data is unchanged. Take cty.dat out of the program folder, or put a whole "
-              "one there.");
 }
 
 TEST(CountryFile, TheShippedListIsWhatTheToolMakesFromTheKeptCountryFile) {
