@@ -60,8 +60,7 @@ def play(runner_path, here, work, title, name, phases, address="127.0.0.1"):
     if runner_path.endswith(".exe"):
         # The Windows runner under Wine, whose sockets are the machine's own.
         command = ["wine", runner_path] + [
-            subprocess.check_output(["winepath", "-w", path], text=True,
-                                    stderr=subprocess.DEVNULL).strip() for path in command[1:]]
+            "Z:" + os.path.abspath(path).replace("/", "\\") for path in command[1:]]
     runner = subprocess.Popen(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
     bound = w.wait_until_bound(port, 20.0, lambda: runner.poll() is None)
     for after, datagrams in phases:

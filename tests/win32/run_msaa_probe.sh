@@ -19,8 +19,8 @@ if [ "${1:-}" = "--on-display" ]; then
     probe="$2" folder="$3" big="$4" make_log="$5" screens="$6" walks="$7"
     status=0
     walk() {
-        wine "$probe" "$(winepath -w "$1/varrowlog.exe")" "$(winepath -w "$2")" \
-            "$(winepath -w "$walks/$3.walk")" || status=$?
+        wine "$probe" "$(windows_name "$1/varrowlog.exe")" "$(windows_name "$2")" \
+            "$(windows_name "$walks/$3.walk")" || { status=$?; echo "the $3 walk ended with $status"; }
     }
     for dpi in 96 192; do
         wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $dpi /f >/dev/null 2>&1
@@ -32,9 +32,10 @@ if [ "${1:-}" = "--on-display" ]; then
         echo "Every screen at $dpi dots per inch:"
         walk "$screens/$dpi" "$screens/$dpi/shots" screens
         if [ $dpi = 96 ]; then
-            wine "$make_log" "$(winepath -w "$big")" >/dev/null
+            wine "$make_log" "$(windows_name "$big")" >/dev/null
             echo "Start-up with 120,000 entries under Wine:"
-            wine "$probe" --time "$(winepath -w "$big/varrowlog.exe")" || status=$?
+            wine "$probe" --time "$(windows_name "$big/varrowlog.exe")" ||
+                { status=$?; echo "the timed start ended with $status"; }
         fi
     done
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
@@ -43,7 +44,7 @@ fi
 
 if [ "${1:-}" = "--shipped-on-display" ]; then
     start_wine_desktop
-    exec wine "$2" --main-menu "$(winepath -w "$3/varrowlog.exe")"
+    exec wine "$2" --main-menu "$(windows_name "$3/varrowlog.exe")"
 fi
 
 # A Wine of its own: the desktop process must start on this display, not on none.

@@ -25,7 +25,7 @@ play() {
     cp "$tqsl" "$work/run/TQSL/tqsl.exe"
     echo "$3" >"$work/run/TQSL/TQSLEXIT.TXT"
     printf 'clublog_email=ann@example.com\r\nclublog_password=secret\r\nclublog_call=G9ZZA\r\nclublog_key=appkey\r\nclublog_address=%s/%s/%s/clublog\r\nqrz_key=KEY1\r\nqrz_address=%s/%s/%s/qrz\r\nlotw_location=Home QTH\r\nlotw_program=%s\r\n' \
-        "$base" "$1" "$2" "$base" "$1" "$2" "$(winepath -w "$work/run/TQSL/tqsl.exe")" >"$work/run/UPLOADS.TXT"
+        "$base" "$1" "$2" "$base" "$1" "$2" "$(windows_name "$work/run/TQSL/tqsl.exe")" >"$work/run/UPLOADS.TXT"
     play_in_wine "$runner" "$work/run" "$work/log.script" >"$work/journal" 2>/dev/null
 }
 

@@ -14,14 +14,18 @@ on_display() {
     xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@" </dev/null
 }
 
+# PATH: its Windows name on drive Z:, which a Wine prefix maps to the root. Written here, not
+# asked of winepath: that is a Wine program of its own, and under load it sometimes gave none.
+windows_name() {
+    local path
+    path="$(realpath -m "$1")"
+    printf 'Z:%s' "${path//\//\\}"
+}
+
 # RUNNER FOLDER SCRIPT: a key script played by varrowlog-script.exe to FOLDER; the journal on
-# standard output. The paths are turned into Windows names first, so that a winepath that
-# gives none (it is itself a Wine program) is seen for what it is, not as the runner's usage.
+# standard output.
 play_in_wine() {
-    local folder script
-    folder="$(winepath -w "$2")" && script="$(winepath -w "$3")" && [ -n "$folder" ] &&
-        [ -n "$script" ] || { echo "winepath gave no Windows name for $2 or $3" >&2; return 125; }
-    wine "$1" "$folder" "$script" </dev/null
+    wine "$1" "$(windows_name "$2")" "$(windows_name "$3")" </dev/null
 }
 
 # FOLDER RUNNER DATA TESTS CALL_BOOK: the Orca check's log, made by the Windows runner, with
