@@ -26,10 +26,17 @@ long trouble_said(const std::vector<std::string>& journal) {
     });
 }
 
-bool has_hamlib() {
-    return std::system("rigctld --version >/dev/null 2>&1") == 0 &&
-           std::system("rotctld --version >/dev/null 2>&1") == 0;
-}
+// The tests of Hamlib's own daemons, passed over where Hamlib is not installed.
+class OnLineHamlibDaemonsTest : public OnLineHamlibTest {
+protected:
+    void SetUp() override {
+        if (std::system("rigctld --version >/dev/null 2>&1") != 0 ||
+            std::system("rotctld --version >/dev/null 2>&1") != 0) {
+            GTEST_SKIP() << "Hamlib's daemons are not installed";
+        }
+        OnLineHamlibTest::SetUp();
+    }
+};
 
 // Answers "f" and "m" as rigctld does, with the frequency and mode the connection is given.
 void answer_as_rig(test::PeerLine& line, const std::string& hertz, const std::string& mode) {
@@ -46,10 +53,7 @@ void answer_as_rig(test::PeerLine& line, const std::string& hertz, const std::st
 // goes to 20 m on the third time the program asks, and to its data mode on the sixth. The
 // band change is said once each time, a mode change within the band is not (the focused mode
 // box shows it), and F8 and Control+F say what the radio reported.
-TEST_F(OnLineHamlibTest, TheScreenFollowsRigctld) {
-    if (!has_hamlib()) {
-        GTEST_SKIP() << "Hamlib's daemons are not installed";
-    }
+TEST_F(OnLineHamlibDaemonsTest, TheScreenFollowsRigctld) {
     const int rig_port = test::free_port();
     test::ChildProcess rigctld(
         {"rigctld", "-m", "1", "-T", "127.0.0.1", "-t", std::to_string(rig_port)});
@@ -182,10 +186,7 @@ TEST_F(OnLineHamlibTest, ADaemonThatComesAndGoes) {
 
 // The dummy rotator turned from the Bearing box: the box follows the antenna, a beep on every
 // fifth report while it moves, and the daemon ends where it was sent.
-TEST_F(OnLineHamlibTest, TheBearingTurnsRotctld) {
-    if (!has_hamlib()) {
-        GTEST_SKIP() << "Hamlib's daemons are not installed";
-    }
+TEST_F(OnLineHamlibDaemonsTest, TheBearingTurnsRotctld) {
     const int port = test::free_port();
     test::ChildProcess rotctld(
         {"rotctld", "-m", "1", "-T", "127.0.0.1", "-t", std::to_string(port)});
@@ -232,10 +233,7 @@ TEST_F(OnLineHamlibTest, AltOneAndAltTwoTurnToTheBeamsPaths) {
 
 // A model in HAMLIB.TXT: the program starts rigctld itself on the loopback address, follows
 // the dummy radio (145 MHz FM) through it, and ends it at exit.
-TEST_F(OnLineHamlibTest, TheProgramStartsAndEndsRigctld) {
-    if (!has_hamlib()) {
-        GTEST_SKIP() << "Hamlib's daemons are not installed";
-    }
+TEST_F(OnLineHamlibDaemonsTest, TheProgramStartsAndEndsRigctld) {
     const int port = test::free_port();
     dir.write("HAMLIB.TXT", "rig=:" + std::to_string(port) + "\nrig model=1\n");
     const Lines journal = run("wait 30\nkey F8\n");
@@ -262,10 +260,7 @@ TEST_F(OnLineHamlibTest, AModelWithoutHamlibInstalledIsSaid) {
 // Hamlib's real IC-7300 backend between the program and the bytes: rigctld -m 3073 on a
 // pseudo-terminal where a CI-V radio of our own answers. The radio starts on 14.074 MHz USB
 // and the operator turns it to 7.074 MHz LSB a few seconds in.
-TEST_F(OnLineHamlibTest, AnIcomRadioThroughHamlibsOwnBackend) {
-    if (!has_hamlib()) {
-        GTEST_SKIP() << "Hamlib's daemons are not installed";
-    }
+TEST_F(OnLineHamlibDaemonsTest, AnIcomRadioThroughHamlibsOwnBackend) {
     const std::string path_file = dir.file("radio.path");
     test::ChildProcess radio(
         {"python3", std::string(VARROW_TESTS_DIR) + "/logging/civ_radio.py", path_file});
