@@ -105,7 +105,7 @@ TEST_F(OnLineHamlibTest, TroubleWithTheDaemonIsSaidOnceAndOutlived) {
              }
              answer_as_rig(line, "14074000", "USB");
          },
-         "gave an answer that could not be read.", "wait 60\n"},
+         "gave an answer that could not be read.", "wait 50\n"},
         {"too long a line",
          [](test::PeerLine& line, int connection) {
              if (connection == 0) {
@@ -116,7 +116,7 @@ TEST_F(OnLineHamlibTest, TroubleWithTheDaemonIsSaidOnceAndOutlived) {
              }
              answer_as_rig(line, "14074000", "USB");
          },
-         "gave an answer that could not be read.", "wait 60\n"},
+         "gave an answer that could not be read.", "wait 50\n"},
         {"silent",
          [](test::PeerLine& line, int connection) {
              if (connection == 0) {
@@ -138,7 +138,7 @@ TEST_F(OnLineHamlibTest, TroubleWithTheDaemonIsSaidOnceAndOutlived) {
                  }
              }
          },
-         "could not read the radio.", "wait 70\n"},
+         "could not read the radio.", "wait 50\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
