@@ -49,6 +49,13 @@ void answer_as_rig(test::PeerLine& line, const std::string& hertz, const std::st
     }
 }
 
+// Serves the first connection as `first` does, and the next ones as rigctld on 20 m.
+test::FakeDaemon::Serve first_then_rig(void (*first)(test::PeerLine&), std::string hertz) {
+    return [first, hertz](test::PeerLine& line, int connection) {
+        connection == 0 ? first(line) : answer_as_rig(line, hertz, "USB");
+    };
+}
+
 // The dummy radio starts on 40 m; through rigctl, as an operator's other program would, it
 // goes to 20 m on the third time the program asks, and to its data mode on the sixth. The
 // band change is said once each time, a mode change within the band is not (the focused mode
@@ -97,35 +104,29 @@ TEST_F(OnLineHamlibTest, TroubleWithTheDaemonIsSaidOnceAndOutlived) {
         const char* wait;     // enough for the trouble, a new connection and its answers
     } cases[] = {
         {"unreadable",
-         [](test::PeerLine& line, int connection) {
-             if (connection == 0) {
+         first_then_rig(
+             [](test::PeerLine& line) {
                  line.read_line();
                  line.send("banana\n");
-                 return;
-             }
-             answer_as_rig(line, "14074000", "USB");
-         },
+             },
+             "14074000"),
          "gave an answer that could not be read.", "wait 50\n"},
         {"too long a line",
-         [](test::PeerLine& line, int connection) {
-             if (connection == 0) {
+         first_then_rig(
+             [](test::PeerLine& line) {
                  line.read_line();
                  line.send(std::string(300, '1'));
                  line.read_line(3);
-                 return;
-             }
-             answer_as_rig(line, "14074000", "USB");
-         },
+             },
+             "14074000"),
          "gave an answer that could not be read.", "wait 50\n"},
         {"silent",
-         [](test::PeerLine& line, int connection) {
-             if (connection == 0) {
+         first_then_rig(
+             [](test::PeerLine& line) {
                  while (line.read_line(8)) {
                  }
-                 return;
-             }
-             answer_as_rig(line, "14074000.000000", "USB");
-         },
+             },
+             "14074000.000000"),
          "does not answer.", "wait 90\n"},
         {"error from the radio",
          [](test::PeerLine& line, int) {
