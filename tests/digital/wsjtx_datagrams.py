@@ -29,13 +29,10 @@ def utf8(s):
     return u32(len(b)) + b
 
 
-def date_time(year, month, day, hour, minute, second=0, kind=1, offset=None):
-    """A QDateTime: Julian day, milliseconds since midnight, kind of time (1 = UTC, 2 = offset)."""
+def date_time(year, month, day, hour, minute, second=0):
+    """A QDateTime in UTC: Julian day, milliseconds since midnight, kind of time 1."""
     julian_day = datetime.date(year, month, day).toordinal() + 1721425
-    b = u64(julian_day) + u32(((hour * 60 + minute) * 60 + second) * 1000) + u8(kind)
-    if kind == 2:
-        b += i32(offset)
-    return b
+    return u64(julian_day) + u32(((hour * 60 + minute) * 60 + second) * 1000) + u8(1)
 
 
 def header(kind, client="WSJT-X", schema=3):
