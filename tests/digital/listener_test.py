@@ -20,7 +20,6 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import wsjtx_datagrams as w  # noqa: E402
 
-RECORD = 84
 FAILURES, PASSES = [], []
 
 
@@ -29,17 +28,13 @@ def check(ok, what):
     (PASSES if ok else FAILURES).append(what)
 
 
-def records(path):
-    data = open(path, "rb").read()
-    return [data[i:i + RECORD] for i in range(0, len(data), RECORD)]
-
-
 def play(runner_path, here, work, title, name, phases, address="127.0.0.1"):
     """Plays NAME.script with the datagrams of each phase sent to the program's port: the
     first once it listens, each next one once the file the phase names has changed; a
     datagram given as (client, bytes) goes from that client's socket. Checks that the
-    program listened, ended well and said what NAME.journal holds (the port, chosen free,
-    made constant); gives the answers the program sent and the folder."""
+    program listened, ended well, said what NAME.journal holds (the port, chosen free,
+    made constant) and left the log and chart kept in NAME.after; gives the answers the
+    program sent and the folder."""
     folder = os.path.join(work, name)
     os.mkdir(folder)
     for file in ("COUNTRY.LST", "COUNTRY.EXC"):
@@ -83,7 +78,7 @@ def play(runner_path, here, work, title, name, phases, address="127.0.0.1"):
                 data, source = sock.recvfrom(2048)
             except BlockingIOError:
                 break
-            answers.append((client, source == ("127.0.0.1", port), w.reply_fields(data)))
+            answers.append((client, source == ("127.0.0.1", port), data))
         sock.close()
     journal = out.decode("cp1252").replace("port %d" % port, "port N")
     expected_path = os.path.join(here, name + ".journal")
@@ -96,6 +91,13 @@ def play(runner_path, here, work, title, name, phases, address="127.0.0.1"):
     check(journal == expected, title + ": the journal is the one kept")
     if journal != expected:
         sys.stdout.write(journal)
+    for file in ("MYLOG.LOG", "DXCC.CHT"):
+        made = open(os.path.join(folder, file), "rb").read()
+        path = os.path.join(here, name + ".after", file)
+        if os.environ.get("VARROW_BLESS"):
+            os.makedirs(os.path.dirname(path), exist_ok=True)
+            open(path, "wb").write(made)
+        check(made == open(path, "rb").read(), "%s: %s is the one kept" % (title, file))
     return answers, folder
 
 
@@ -138,33 +140,14 @@ def main():
             # JTDX heard last: the Reply still goes to WSJT-X, whose decode it is.
             ("JTDX", w.heartbeat("JTDX")),
         ]
-        answers, folder = play(runner_path, here, work, "main menu", "listener", [(None, sent)])
+        answers, _ = play(runner_path, here, work, "main menu", "listener", [(None, sent)])
 
         check(all(a[1] for a in answers), "the answers come from the program's port")
-        kinds = sorted((a[0], a[2][0], a[2][1]) for a in answers)
-        check(kinds == [("JTDX", 8, "JTDX"), ("WSJT-X", 4, "WSJT-X"), ("WSJT-X", 8, "WSJT-X")],
-              "a Reply to WSJT-X, a Halt Tx to each program: %r" % kinds)
-        for client, _, (kind, _, schema, fields) in answers:
-            if kind == 4:
-                check(schema == 3, "the Reply in the client's schema")
-                check(fields == {"time": 70200000, "snr": -17, "dt": 0.2, "df": 1234,
-                                 "mode": "~", "message": "CQ DX PY2XYZ GG66",
-                                 "low_confidence": 0, "modifiers": 0},
-                      "the Reply repeats the chosen decode: %r" % fields)
-            else:
-                check(fields == {"auto_only": 0}, client + ": Halt Tx, at once")
-
-        log = records(os.path.join(folder, "MYLOG.LOG"))
-        calls = [r[6:18].decode("cp1252").rstrip() for r in log]
-        check(calls == ["JA1XYZ", "K1ABC"], "two entries, one each: %r" % calls)
-        if len(log) == 2:
-            ja = log[0]
-            check(ja[35:38] == b"FT8" and ja[32:35] == b"\0\0\x04", "JA1XYZ: 20 m FT8")
-            check(ja[18:25].rstrip() == b"-10" and ja[25:32].rstrip() == b"-12", "the reports")
-            check(ja[43:83].rstrip() == b"Taro PM95", "name and grid in the comment")
-            check(log[1][35:38] == b"FT4" and log[1][32:35] == b"\0\0\x06", "K1ABC: 15 m FT4")
-        chart = open(os.path.join(folder, "DXCC.CHT"), "rb").read()
-        check(any(chart), "the chart has the contacts' marks")
+        # A Reply to WSJT-X repeating the chosen decode, a Halt Tx to each program.
+        got = sorted((a[0], a[2]) for a in answers)
+        want = sorted([("WSJT-X", w.reply(70200000, -17, "CQ DX PY2XYZ GG66")),
+                       ("WSJT-X", w.halt()), ("JTDX", w.halt("JTDX"))])
+        check(got == want, "a Reply to WSJT-X, a Halt Tx to each program: %r" % got)
 
         # On-line logging open: the dial and mode follow WSJT-X, the contact's verdict is said
         # on the screen; with the announcements turned off a period's callers are listed only.
@@ -175,9 +158,6 @@ def main():
                                [(None, dial), ("DIGITAL.TXT", callers)])
         settings = open(os.path.join(folder, "DIGITAL.TXT")).read()
         check("announcements=off" in settings, "Control+A is kept in DIGITAL.TXT")
-        log = records(os.path.join(folder, "MYLOG.LOG"))
-        check([r[6:18].rstrip() for r in log] == [b"DL1ABC"] and log[0][32:35] == b"\0\0\x02",
-              "DL1ABC logged on 40 m")
 
         # A multicast group shared with other listeners: the contact still comes in.
         contact = [w.qso_logged("JA1XYZ", "PM95", 14075500, "FT8", "-10", "-12", on, off)]

@@ -29,13 +29,10 @@ def utf8(s):
     return u32(len(b)) + b
 
 
-def date_time(year, month, day, hour, minute, second=0, kind=1, offset=None):
-    """A QDateTime: Julian day, milliseconds since midnight, kind of time (1 = UTC, 2 = offset)."""
+def date_time(year, month, day, hour, minute, second=0):
+    """A QDateTime in UTC: Julian day, milliseconds since midnight, kind of time 1."""
     julian_day = datetime.date(year, month, day).toordinal() + 1721425
-    b = u64(julian_day) + u32(((hour * 60 + minute) * 60 + second) * 1000) + u8(kind)
-    if kind == 2:
-        b += i32(offset)
-    return b
+    return u64(julian_day) + u32(((hour * 60 + minute) * 60 + second) * 1000) + u8(1)
 
 
 def header(kind, client="WSJT-X", schema=3):
@@ -86,33 +83,15 @@ def adif_record(call, grid, freq_mhz, mode, submode, sent, received, date, time_
     return " ".join(adif_field(k, v) for k, v in fields if v)
 
 
-# What the program sends: a Reply (type 4) and a Halt Tx (type 8); "s" is a string.
-REPLIES = {4: [("time", ">I"), ("snr", ">i"), ("dt", ">d"), ("df", ">I"), ("mode", "s"),
-               ("message", "s"), ("low_confidence", ">B"), ("modifiers", ">B")],
-           8: [("auto_only", ">B")]}
+def reply(time_ms, snr, message, client="WSJT-X", dt=0.2, df=1234, mode="~"):
+    """The Reply the program sends for a decode: its fields, low confidence, no modifiers."""
+    return (header(4, client) + u32(time_ms) + i32(snr) + real(dt) + u32(df) + utf8(mode)
+            + utf8(message) + boolean(False) + u8(0))
 
 
-def reply_fields(data):
-    """Reads a datagram the program sent: (type, id, schema, fields)."""
-    at = 0
-
-    def take(fmt):
-        nonlocal at
-        if fmt == "s":
-            n = take(">I")
-            if n == 0xFFFFFFFF:
-                return None
-            at += n
-            return data[at - n:at].decode("utf-8")
-        value = struct.unpack_from(fmt, data, at)[0]
-        at += struct.calcsize(fmt)
-        return value
-
-    assert take(">I") == MAGIC
-    schema, kind, client = take(">I"), take(">I"), take("s")
-    fields = {name: take(fmt) for name, fmt in REPLIES.get(kind, [])}
-    assert at == len(data), "bytes left over"
-    return kind, client, schema, fields
+def halt(client="WSJT-X"):
+    """Halt Tx at once, not at the end of the transmission."""
+    return header(8, client) + boolean(False)
 
 
 def free_port():

@@ -26,10 +26,17 @@ long trouble_said(const std::vector<std::string>& journal) {
     });
 }
 
-bool has_hamlib() {
-    return std::system("rigctld --version >/dev/null 2>&1") == 0 &&
-           std::system("rotctld --version >/dev/null 2>&1") == 0;
-}
+// The tests of Hamlib's own daemons, passed over where Hamlib is not installed.
+class OnLineHamlibDaemonsTest : public OnLineHamlibTest {
+protected:
+    void SetUp() override {
+        if (std::system("rigctld --version >/dev/null 2>&1") != 0 ||
+            std::system("rotctld --version >/dev/null 2>&1") != 0) {
+            GTEST_SKIP() << "Hamlib's daemons are not installed";
+        }
+        OnLineHamlibTest::SetUp();
+    }
+};
 
 // Answers "f" and "m" as rigctld does, with the frequency and mode the connection is given.
 void answer_as_rig(test::PeerLine& line, const std::string& hertz, const std::string& mode) {
@@ -42,14 +49,18 @@ void answer_as_rig(test::PeerLine& line, const std::string& hertz, const std::st
     }
 }
 
+// Serves the first connection as `first` does, and the next ones as rigctld on 20 m.
+test::FakeDaemon::Serve first_then_rig(void (*first)(test::PeerLine&), std::string hertz) {
+    return [first, hertz](test::PeerLine& line, int connection) {
+        connection == 0 ? first(line) : answer_as_rig(line, hertz, "USB");
+    };
+}
+
 // The dummy radio starts on 40 m; through rigctl, as an operator's other program would, it
 // goes to 20 m on the third time the program asks, and to its data mode on the sixth. The
 // band change is said once each time, a mode change within the band is not (the focused mode
 // box shows it), and F8 and Control+F say what the radio reported.
-TEST_F(OnLineHamlibTest, TheScreenFollowsRigctld) {
-    if (!has_hamlib()) {
-        GTEST_SKIP() << "Hamlib's daemons are not installed";
-    }
+TEST_F(OnLineHamlibDaemonsTest, TheScreenFollowsRigctld) {
     const int rig_port = test::free_port();
     test::ChildProcess rigctld(
         {"rigctld", "-m", "1", "-T", "127.0.0.1", "-t", std::to_string(rig_port)});
@@ -93,35 +104,29 @@ TEST_F(OnLineHamlibTest, TroubleWithTheDaemonIsSaidOnceAndOutlived) {
         const char* wait;     // enough for the trouble, a new connection and its answers
     } cases[] = {
         {"unreadable",
-         [](test::PeerLine& line, int connection) {
-             if (connection == 0) {
+         first_then_rig(
+             [](test::PeerLine& line) {
                  line.read_line();
                  line.send("banana\n");
-                 return;
-             }
-             answer_as_rig(line, "14074000", "USB");
-         },
-         "gave an answer that could not be read.", "wait 60\n"},
+             },
+             "14074000"),
+         "gave an answer that could not be read.", "wait 50\n"},
         {"too long a line",
-         [](test::PeerLine& line, int connection) {
-             if (connection == 0) {
+         first_then_rig(
+             [](test::PeerLine& line) {
                  line.read_line();
                  line.send(std::string(300, '1'));
                  line.read_line(3);
-                 return;
-             }
-             answer_as_rig(line, "14074000", "USB");
-         },
-         "gave an answer that could not be read.", "wait 60\n"},
+             },
+             "14074000"),
+         "gave an answer that could not be read.", "wait 50\n"},
         {"silent",
-         [](test::PeerLine& line, int connection) {
-             if (connection == 0) {
+         first_then_rig(
+             [](test::PeerLine& line) {
                  while (line.read_line(8)) {
                  }
-                 return;
-             }
-             answer_as_rig(line, "14074000.000000", "USB");
-         },
+             },
+             "14074000.000000"),
          "does not answer.", "wait 90\n"},
         {"error from the radio",
          [](test::PeerLine& line, int) {
@@ -134,7 +139,7 @@ TEST_F(OnLineHamlibTest, TroubleWithTheDaemonIsSaidOnceAndOutlived) {
                  }
              }
          },
-         "could not read the radio.", "wait 70\n"},
+         "could not read the radio.", "wait 50\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -182,10 +187,7 @@ TEST_F(OnLineHamlibTest, ADaemonThatComesAndGoes) {
 
 // The dummy rotator turned from the Bearing box: the box follows the antenna, a beep on every
 // fifth report while it moves, and the daemon ends where it was sent.
-TEST_F(OnLineHamlibTest, TheBearingTurnsRotctld) {
-    if (!has_hamlib()) {
-        GTEST_SKIP() << "Hamlib's daemons are not installed";
-    }
+TEST_F(OnLineHamlibDaemonsTest, TheBearingTurnsRotctld) {
     const int port = test::free_port();
     test::ChildProcess rotctld(
         {"rotctld", "-m", "1", "-T", "127.0.0.1", "-t", std::to_string(port)});
@@ -232,10 +234,7 @@ TEST_F(OnLineHamlibTest, AltOneAndAltTwoTurnToTheBeamsPaths) {
 
 // A model in HAMLIB.TXT: the program starts rigctld itself on the loopback address, follows
 // the dummy radio (145 MHz FM) through it, and ends it at exit.
-TEST_F(OnLineHamlibTest, TheProgramStartsAndEndsRigctld) {
-    if (!has_hamlib()) {
-        GTEST_SKIP() << "Hamlib's daemons are not installed";
-    }
+TEST_F(OnLineHamlibDaemonsTest, TheProgramStartsAndEndsRigctld) {
     const int port = test::free_port();
     dir.write("HAMLIB.TXT", "rig=:" + std::to_string(port) + "\nrig model=1\n");
     const Lines journal = run("wait 30\nkey F8\n");
@@ -262,10 +261,7 @@ TEST_F(OnLineHamlibTest, AModelWithoutHamlibInstalledIsSaid) {
 // Hamlib's real IC-7300 backend between the program and the bytes: rigctld -m 3073 on a
 // pseudo-terminal where a CI-V radio of our own answers. The radio starts on 14.074 MHz USB
 // and the operator turns it to 7.074 MHz LSB a few seconds in.
-TEST_F(OnLineHamlibTest, AnIcomRadioThroughHamlibsOwnBackend) {
-    if (!has_hamlib()) {
-        GTEST_SKIP() << "Hamlib's daemons are not installed";
-    }
+TEST_F(OnLineHamlibDaemonsTest, AnIcomRadioThroughHamlibsOwnBackend) {
     const std::string path_file = dir.file("radio.path");
     test::ChildProcess radio(
         {"python3", std::string(VARROW_TESTS_DIR) + "/logging/civ_radio.py", path_file});

@@ -14,18 +14,6 @@ protected:
     // 40 m logs LSB; the rotator on port 2 of the port table.
     void SetUp() override { set_up_station("LSB", "2"); }
 
-    // The radio on port 1 with the shipped FT991.RIG, the box on port 2.
-    void connect(test::SimulatedDevice* radio, test::SimulatedDevice& box) {
-        std::string table;
-        if (radio != nullptr) {
-            std::filesystem::copy_file(std::string(VARROW_DATA_DIR) + "/rigs/FT991.RIG",
-                                       dir.file("FT991.RIG"));
-            table += "1=" + ports.attach(*radio) + "\n";
-        }
-        table += "2=" + ports.attach(box) + "\n";
-        dir.write("PORTS.TXT", table);
-    }
-
     test::SimulatedPorts ports;
 };
 
@@ -86,7 +74,13 @@ TEST_F(OnLineSerialTest, TheScreenFollowsTheRadioAndTheRotator) {
         radio.turn_dial_after(1, 7074000, 0x0C);  // the second answer: 40 m DATA-U
         test::RotatorBox box;
         c.box(box);
-        connect(c.radio ? &radio : nullptr, box);
+        // The radio on port 1 with the shipped FT991.RIG, the box on port 2.
+        if (c.radio) {
+            std::filesystem::copy_file(std::string(VARROW_DATA_DIR) + "/rigs/FT991.RIG",
+                                       dir.file("FT991.RIG"));
+        }
+        dir.write("PORTS.TXT", (c.radio ? "1=" + ports.attach(radio) + "\n" : "") +
+                                   "2=" + ports.attach(box) + "\n");
         const Lines journal = run(c.keys, &ports);
         expect_in_order(journal, c.want);
         EXPECT_EQ(count(journal, "message \"Com Port Error\" \"No response from CBOX\" ok"),

@@ -86,38 +86,6 @@ ChildProcess::~ChildProcess() {
     }
 }
 
-bool wait_for_listener(int port) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const int fd = connect_to(port);
-        if (fd >= 0) {
-            ::close(fd);
-            return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return false;
-}
-
-std::string ask(int port, const std::string& command) {
-    const int fd = connect_to(port);
-    if (fd < 0) {
-        return {};
-    }
-    ::send(fd, command.data(), command.size(), MSG_NOSIGNAL);
-    std::string answer;
-    pollfd wait{fd, POLLIN, 0};
-    while (::poll(&wait, 1, 500) > 0) {
-        char bytes[512];
-        const ssize_t got = ::recv(fd, bytes, sizeof bytes, 0);
-        if (got <= 0) {
-            break;
-        }
-        answer.append(bytes, static_cast<std::size_t>(got));
-    }
-    ::close(fd);
-    return answer;
-}
-
 std::optional<std::string> PeerLine::read_line(double seconds) {
     const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     while (true) {
@@ -152,6 +120,26 @@ Connected::~Connected() {
     if (fd >= 0) {
         ::close(fd);
     }
+}
+
+bool wait_for_listener(int port) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (Connected(port).fd >= 0) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
+std::string ask(int port, const std::string& command) {
+    Connected daemon(port);
+    daemon.line.send(command);
+    std::string answer;
+    while (auto line = daemon.line.read_line(0.5)) {
+        answer += *line + "\n";
+    }
+    return answer;
 }
 
 FakeDaemon::FakeDaemon(int port, Serve serve) : m_serve(std::move(serve)) {

@@ -30,7 +30,8 @@ private:
 
 // True once something accepts connections on the port, within about five seconds.
 bool wait_for_listener(int port);
-// Sends `command` to the daemon on `port` and gives what it answered within half a second.
+// Sends `command` to the daemon on `port` and gives the lines it answered, each within half a
+// second.
 std::string ask(int port, const std::string& command);
 
 // One accepted connection of the stand-in daemon: lines in, text out.

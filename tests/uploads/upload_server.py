@@ -59,19 +59,11 @@ def field(text, name):
 class Handler(standins.Handler):
     held = {}
 
-    def do_GET(self):
-        run = self.path.strip("/").split("/")[0]
-        lines = ["%s %s %d" % (service, key, times)
-                 for (r, service, key), times in sorted(Handler.held.items()) if r == run]
-        self.reply(200, "".join(line + "\n" for line in lines))
-
     def do_POST(self):
         parts = self.path.strip("/").split("/")
-        if len(parts) == 2 and parts[1] == "held":
-            self.do_GET()
-            return
-        if len(parts) != 3:
-            self.reply(404, "no such page")
+        if parts[1:] == ["held"]:
+            self.reply(200, "".join("%s %s %d\n" % (service, key, times) for (run, service, key),
+                                    times in sorted(Handler.held.items()) if run == parts[0]))
             return
         run, answer, service = parts
         body = self.body().decode("utf-8", "replace")
