@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "logstore/Bands.h"
+#include "logstore/LogStore.h"
 #include "platform/headless/HeadlessPrinter.h"
 #include "platform/headless/HeadlessUi.h"
 #include "program/Program.h"
@@ -119,6 +120,14 @@ std::string log_bytes(const std::vector<LogRecord>& records) {
         bytes.append(record.bytes.data(), record.bytes.size());
     }
     return bytes;
+}
+
+std::vector<LogRecord> records_of(const LogStore& log) {
+    std::vector<LogRecord> records;
+    for (int i = 1; i <= log.count(); ++i) {
+        records.push_back(log.entry(i));
+    }
+    return records;
 }
 
 }  // namespace vl::test
