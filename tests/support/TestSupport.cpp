@@ -8,7 +8,6 @@
 #include <sstream>
 
 #include "logstore/Bands.h"
-#include "logstore/LogStore.h"
 #include "platform/headless/HeadlessPrinter.h"
 #include "platform/headless/HeadlessUi.h"
 #include "program/Program.h"

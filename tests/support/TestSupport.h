@@ -7,14 +7,10 @@
 #include <string_view>
 #include <vector>
 
-#include "logstore/LogEntry.h"
+#include "logstore/LogStore.h"
 #include "platform/Datagrams.h"
 #include "platform/Files.h"
 #include "platform/Serial.h"
-
-namespace vl {
-class LogStore;
-}
 
 namespace vl::test {
 
