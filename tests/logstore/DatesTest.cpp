@@ -1,4 +1,5 @@
-// Date and time codes, date formats, Tidy date, spoken numbers and dates.
+// Date codes, date formats, Tidy date, spoken numbers and dates. Time codes both ways, typed
+// with three digits, four or none, are in the scenarios' journals.
 #include <gtest/gtest.h>
 
 #include "logstore/Dates.h"
@@ -91,16 +92,6 @@ TEST(TidyDate, ShapesErrorsAndFormats) {
             EXPECT_TRUE(date_code_of_text(*tidied, c.format).has_value()) << *tidied;
         }
     }
-}
-
-TEST(TimeCode, TextBothWays) {
-    EXPECT_EQ(time_text(0), "0000");
-    EXPECT_EQ(time_text(1439), "2359");
-    EXPECT_EQ(time_text(570), "0930");
-    EXPECT_EQ(time_code_of_text("930"), 570);
-    EXPECT_EQ(time_code_of_text("0930"), 570);
-    EXPECT_EQ(time_code_of_text("2359"), 1439);
-    EXPECT_EQ(time_code_of_text(""), 0);
 }
 
 // "hundred", a digit alone, "ten" to "sixteen", "thirty", "forty 9" and "ninety 9" are said by
