@@ -11,6 +11,7 @@
 #include "logstore/Dates.h"
 #include "logstore/LogJournal.h"
 #include "logstore/LogStore.h"
+#include "support/FaultyFiles.h"
 
 namespace {
 
@@ -19,55 +20,12 @@ void write(const std::filesystem::path& path, std::string_view bytes) {
         .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-// The real files without flushes to the disk: fuzzing needs what the files hold, not that it
-// would survive a power cut, and a flush costs milliseconds.
-class UnflushedFile final : public vl::platform::File {
-public:
-    explicit UnflushedFile(std::unique_ptr<vl::platform::File> real) : m_real(std::move(real)) {}
-    bool read_at(uint64_t offset, void* out, std::size_t n) override {
-        return m_real->read_at(offset, out, n);
-    }
-    bool write_at(uint64_t offset, const void* in, std::size_t n) override {
-        return m_real->write_at(offset, in, n);
-    }
-    std::optional<uint64_t> size() override { return m_real->size(); }
-    bool truncate(uint64_t n) override { return m_real->truncate(n); }
-    bool flush() override { return true; }
-
-private:
-    std::unique_ptr<vl::platform::File> m_real;
-};
-
-class UnflushedFiles final : public vl::platform::FileSystem {
-public:
-    std::unique_ptr<vl::platform::File> open(const std::string& path,
-                                             vl::platform::OpenMode mode) override {
-        auto file = real().open(path, mode);
-        return file ? std::make_unique<UnflushedFile>(std::move(file)) : nullptr;
-    }
-    bool exists(const std::string& path) override { return real().exists(path); }
-    bool remove(const std::string& path) override { return real().remove(path); }
-    bool rename(const std::string& from, const std::string& to) override {
-        return real().rename(from, to);
-    }
-    bool sync_directory(const std::string&) override { return true; }
-    std::vector<std::string> list_folder(const std::string& folder) override {
-        return real().list_folder(folder);
-    }
-    bool is_folder(const std::string& path) override { return real().is_folder(path); }
-    vl::platform::LockResult try_lock(const std::string& path) override {
-        return real().try_lock(path);
-    }
-
-private:
-    static vl::platform::FileSystem& real() { return vl::platform::system_files(); }
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::filesystem::path dir = vl::fuzz::own_folder("varrowlog-fuzz-");
-    static UnflushedFiles files;
+    vl::test::FaultyFiles files;
+    files.skip_flushes();
     std::filesystem::remove(dir / "MYLOG.BAD");
     std::filesystem::remove(dir / "MYLOG.JNL.BAD");
     const auto [journal, log_bytes] = vl::fuzz::split({reinterpret_cast<const char*>(data), size});

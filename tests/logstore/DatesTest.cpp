@@ -1,4 +1,5 @@
-// Date and time codes, date formats, Tidy date, spoken numbers and dates.
+// Date codes, date formats, Tidy date, spoken numbers and dates. Time codes both ways, typed
+// with three digits, four or none, are in the scenarios' journals.
 #include <gtest/gtest.h>
 
 #include "logstore/Dates.h"
@@ -93,42 +94,21 @@ TEST(TidyDate, ShapesErrorsAndFormats) {
     }
 }
 
-TEST(TimeCode, TextBothWays) {
-    EXPECT_EQ(time_text(0), "0000");
-    EXPECT_EQ(time_text(1439), "2359");
-    EXPECT_EQ(time_text(570), "0930");
-    EXPECT_EQ(time_code_of_text("930"), 570);
-    EXPECT_EQ(time_code_of_text("0930"), 570);
-    EXPECT_EQ(time_code_of_text("2359"), 1439);
-    EXPECT_EQ(time_code_of_text(""), 0);
-}
-
+// "hundred", a digit alone, "ten" to "sixteen", "thirty", "forty 9" and "ninety 9" are said by
+// the scenarios' journals; none says the last of the teens.
 TEST(SpokenNumber, ForReadingTimes) {
-    EXPECT_EQ(spoken_number("00"), "hundred");
-    EXPECT_EQ(spoken_number("07"), "07");
-    EXPECT_EQ(spoken_number("10"), "ten");
-    EXPECT_EQ(spoken_number("13"), "thirteen");
     EXPECT_EQ(spoken_number("19"), "nineteen");
-    EXPECT_EQ(spoken_number("40"), "forty");
-    EXPECT_EQ(spoken_number("47"), "forty 7");
-    EXPECT_EQ(spoken_number("99"), "ninety 9");
 }
 
+// Day first, the years of two centuries and "and" below ten are said by the scenarios' journals
+// ("Fourteenth  January Two thousand fourteen", "Twenty second  July Two thousand twenty 9").
 TEST(SpokenDate, WordsInTheOrderOfEachFormat) {
-    EXPECT_EQ(spoken_date(date_code(114, 1, 14), kDayMonthYear),
-              "Fourteenth  January Two thousand fourteen, ");
-    EXPECT_EQ(spoken_date(date_code(104, 7, 4), kDayMonthYear),
-              "Fourth  July Two thousand and 4, ");
     EXPECT_EQ(spoken_date(date_code(104, 7, 4), kMonthDayYear),
               " July Fourth Two thousand and 4, ");
     EXPECT_EQ(spoken_date(date_code(101, 7, 4), kYearMonthDay),
               "Two thousand and 1  July Fourth, ");
-    EXPECT_EQ(spoken_date(date_code(98, 3, 20), kDayMonthYear),
-              "twentieth  March Nineteen ninety 8, ");
     EXPECT_EQ(spoken_date(date_code(100, 12, 31), kDayMonthYear),
               "Thirty first  December Two thousand , ");
-    EXPECT_EQ(spoken_date(date_code(129, 7, 22), kDayMonthYear),
-              "Twenty second  July Two thousand twenty 9, ");
 }
 
 TEST(SpokenDate, DamagedCodesStillGiveWords) {

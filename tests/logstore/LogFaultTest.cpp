@@ -21,14 +21,7 @@ namespace {
 
 using test::log_bytes;
 using test::qso;
-
-std::vector<LogRecord> records_of(const LogStore& log) {
-    std::vector<LogRecord> records;
-    for (int i = 1; i <= log.count(); ++i) {
-        records.push_back(log.entry(i));
-    }
-    return records;
-}
+using test::records_of;
 
 std::vector<LogRecord> base_log() {
     std::vector<LogRecord> records;

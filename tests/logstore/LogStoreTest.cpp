@@ -16,15 +16,8 @@ namespace {
 
 using test::log_bytes;
 using test::qso;
+using test::records_of;
 using test::TempDir;
-
-std::vector<LogRecord> records_of(const LogStore& log) {
-    std::vector<LogRecord> records;
-    for (int i = 1; i <= log.count(); ++i) {
-        records.push_back(log.entry(i));
-    }
-    return records;
-}
 
 // The file, the record count and both indexes describe the same entries.
 void expect_in_step(const LogStore& log, const TempDir& dir) {

@@ -1,9 +1,9 @@
 // The program's files kept safe as an operator meets it: two copies on one folder, files it
 // cannot read, a disk that fills during a save, the chart after a kill.
 // A chart written at exit, the copies a stopped save leaves, the messages that quote
-// COUNTRY.LST and a chart of the wrong size made again are played by the instructions_topics,
-// leftover_copies, country_* and safety_chart scenarios; restore's refusals are in
-// HousekeepingTest.
+// COUNTRY.LST, a chart of the wrong size made again and the chart kept at a save before a
+// stop are played by the instructions_topics, leftover_copies, country_*, safety_chart and
+// core_chart_kept scenarios; restore's refusals are in HousekeepingTest.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -154,22 +154,6 @@ TEST_F(DataSafetyTest, AFullDiskNeverMakesABackupThatLacksAnEntry) {
     EXPECT_FALSE(dir.exists("MYLOG.JNL"));
 }
 
-// The chart mark of a saved contact is on disk before the program is killed.
-TEST_F(DataSafetyTest, TheChartIsKeptWithTheLog) {
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        run_program_headless(dir.path(), kSaveQso);  // ends with the form still open
-        kill(getpid(), SIGKILL);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFSIGNALED(status));
-    DxccChart chart;
-    chart.load(dir.read("DXCC.CHT"));
-    EXPECT_EQ(chart.cell(1, 4), 0x01);  // England on 20 m, CW
-}
-
 // Two contacts saved within a second, then a stop: DXCC.CHT was written after the first save
 // only, and the next start announced the next Australian station as "new country" where the
 // log already held Australia on 20 m CW ("new mode" is right). The stop is made at every file
@@ -201,8 +185,8 @@ TEST_F(DataSafetyTest, AfterAStopTheChartAgreesWithTheLogBeforeTheFirstCheck) {
         {
             LogStore log(platform::system_files());
             ASSERT_EQ(log.open(folder.file("MYLOG.LOG")).outcome, OpenReport::Outcome::Opened);
-            for (int i = 1; i <= log.count(); ++i) {
-                australia_logged = australia_logged || log.entry(i).call_field().starts_with("VK");
+            for (const LogRecord& r : test::records_of(log)) {
+                australia_logged = australia_logged || r.call_field().starts_with("VK");
             }
         }
         ASSERT_TRUE(stop_at > 0 || australia_logged);

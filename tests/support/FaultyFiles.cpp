@@ -28,7 +28,9 @@ public:
     bool truncate(uint64_t size) override {
         return !m_owner.next_fails() && m_real->truncate(size);
     }
-    bool flush() override { return !m_owner.next_fails() && m_real->flush(); }
+    bool flush() override {
+        return !m_owner.next_fails() && (m_owner.flushes_skipped() || m_real->flush());
+    }
 
 private:
     std::unique_ptr<platform::File> m_real;

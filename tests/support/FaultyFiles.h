@@ -28,6 +28,10 @@ public:
     void fill_disk(std::string folder) { m_full_folder = std::move(folder); }
     // Every later read of `path` fails ("" for none), as for a file the program may not read.
     void make_unreadable(std::string path) { m_unreadable = std::move(path); }
+    // Flushes and folder syncs succeed without reaching the disk, for runs that need what the
+    // files hold but not that it would survive a power cut (a flush costs milliseconds).
+    void skip_flushes() { m_skip_flushes = true; }
+    bool flushes_skipped() const { return m_skip_flushes; }
     int operations() const { return m_count; }
     bool failed() const { return m_fail_at > 0 && m_count >= m_fail_at; }
 
@@ -38,7 +42,7 @@ public:
         return !next_fails() && real().rename(from, to);
     }
     bool sync_directory(const std::string& folder) override {
-        return !next_fails() && real().sync_directory(folder);
+        return !next_fails() && (m_skip_flushes || real().sync_directory(folder));
     }
     std::vector<std::string> list_folder(const std::string& folder) override {
         return real().list_folder(folder);
@@ -62,6 +66,7 @@ private:
     int m_fail_at = 0;
     int m_crash_at = 0;
     int m_count = 0;
+    bool m_skip_flushes = false;
     std::string m_full_folder;
     std::string m_unreadable;
 };

@@ -121,4 +121,12 @@ std::string log_bytes(const std::vector<LogRecord>& records) {
     return bytes;
 }
 
+std::vector<LogRecord> records_of(const LogStore& log) {
+    std::vector<LogRecord> records;
+    for (int i = 1; i <= log.count(); ++i) {
+        records.push_back(log.entry(i));
+    }
+    return records;
+}
+
 }  // namespace vl::test

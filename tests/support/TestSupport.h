@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "logstore/LogEntry.h"
+#include "logstore/LogStore.h"
 #include "platform/Datagrams.h"
 #include "platform/Files.h"
 #include "platform/Serial.h"
@@ -57,6 +57,8 @@ HeadlessRun run_program_headless(const std::string& program_dir, std::string_vie
 // A QSO entry with the given date code, time and call, for building logs.
 LogRecord qso(int16_t date, int16_t time, std::string_view call, int band = 4);
 std::string log_bytes(const std::vector<LogRecord>& records);
+// Every entry of an open log, in order.
+std::vector<LogRecord> records_of(const LogStore& log);
 
 // The frequency names as start-up fills the working table.
 std::array<std::string, 15> frequency_names();
