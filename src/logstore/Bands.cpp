@@ -58,11 +58,6 @@ int mode_class(std::string_view mode) {
     return kModeOther;
 }
 
-std::string_view qsl_code(unsigned flags) {
-    static constexpr std::string_view kCodes[] = {"--", "S-", "-R", "SR"};
-    return kCodes[flags & 3u];
-}
-
 std::string_view default_report(std::string_view mode) {
     std::string_view m = trim(mode);
     if (m == "A1A" || m == "CW" || m == "RTY" || m == "J2B") {

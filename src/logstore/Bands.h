@@ -27,9 +27,6 @@ int band_of_band_field(std::string_view field);
 enum ModeClass { kModeCw = 0, kModeSsb = 1, kModeFm = 2, kModeOther = 3 };
 int mode_class(std::string_view mode);
 
-// "--", "S-", "-R" or "SR" from the two low bits of the QSL flags.
-std::string_view qsl_code(unsigned flags);
-
 // The report given to an empty report box: "599", "N" or "59".
 std::string_view default_report(std::string_view mode);
 

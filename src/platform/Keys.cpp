@@ -102,25 +102,6 @@ std::optional<KeyChord> parse_key_chord(std::string_view text) {
     return std::nullopt;
 }
 
-std::string key_chord_name(const KeyChord& chord) {
-    std::string name;
-    if (chord.ctrl) {
-        name += "Ctrl+";
-    }
-    if (chord.shift) {
-        name += "Shift+";
-    }
-    if (chord.alt) {
-        name += "Alt+";
-    }
-    for (const auto& [key_name, key] : kNamedKeys) {
-        if (key == chord.key) {
-            return name + std::string(key_name);
-        }
-    }
-    return name + std::string(1, static_cast<char>(chord.key));
-}
-
 std::string without_ampersand(std::string_view text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {

@@ -74,7 +74,6 @@ std::optional<int> find_command(const KeyTable& table, const KeyChord& chord);
 
 // "Ctrl+Q", "Shift+Tab", "F12", "Alt+1", "Down"; the names used by key scripts.
 std::optional<KeyChord> parse_key_chord(std::string_view text);
-std::string key_chord_name(const KeyChord& chord);
 
 // A label or button caption as shown and spoken: "&" marks its Alt letter, "&&" is an "&".
 std::string without_ampersand(std::string_view text);

@@ -49,14 +49,6 @@ TEST(ModeClass, TrimmedAndCaseFolded) {
     }
 }
 
-TEST(QslCode, TwoLowBitsOnly) {
-    EXPECT_EQ(qsl_code(0), "--");
-    EXPECT_EQ(qsl_code(1), "S-");
-    EXPECT_EQ(qsl_code(2), "-R");
-    EXPECT_EQ(qsl_code(3), "SR");
-    EXPECT_EQ(qsl_code(0xFE), "-R");
-}
-
 // The reports the on-line and net forms fill in for A1A, CW, RTY, CQC and the rest are in the
 // scenarios' journals; no form there is given a padded mode or J2B.
 TEST(DefaultReport, ByMode) {

@@ -182,12 +182,17 @@ TEST(Script, EventsAndErrorsNameTheirLine) {
     }
 }
 
-TEST(Keys, NamesRoundTrip) {
-    for (const char* name : {"F1", "F12", "F24", "Ctrl+Q", "Shift+Tab", "Alt+1", "Ctrl+Delete",
-                             "PageDown", "Escape", "Ctrl+0"}) {
-        auto chord = parse_key_chord(name);
-        ASSERT_TRUE(chord.has_value()) << name;
-        EXPECT_EQ(key_chord_name(*chord), name);
+TEST(Keys, Names) {
+    const std::pair<const char*, KeyChord> kNames[] = {{"F1", plain(kKeyF1)},
+                                                       {"F24", plain(kKeyF24)},
+                                                       {"Ctrl+Q", ctrl('Q')},
+                                                       {"Shift+Tab", shift(kKeyTab)},
+                                                       {"Alt+1", alt('1')},
+                                                       {"Ctrl+0", ctrl('0')},
+                                                       {"PageDown", plain(kKeyPageDown)},
+                                                       {"Ctrl+Delete", ctrl(kKeyDelete)}};
+    for (const auto& [name, chord] : kNames) {
+        EXPECT_EQ(parse_key_chord(name), chord) << name;
     }
     EXPECT_EQ(parse_key_chord("ctrl+q"), ctrl('Q'));
     EXPECT_FALSE(parse_key_chord("Hyper+Q").has_value());
