@@ -27,7 +27,6 @@ TEST(CallBookAccountFile, RoundTripsAndIsReadableByTheOperatorAlone) {
     ASSERT_EQ(::chmod(dir.file("CALLBOOK.TXT").c_str(), 0644), 0);
     CallBookAccount account{"g9zza", "p\xE4ss word", "http://127.0.0.1:1/"};
     ASSERT_TRUE(save_callbook_account(platform::system_files(), dir.path(), account));
-    EXPECT_EQ(dir.read("CALLBOOK.TXT"), "g9zza\r\np\xE4ss word\r\nhttp://127.0.0.1:1/\r\n");
     EXPECT_EQ(parse_callbook_account(dir.read("CALLBOOK.TXT")), account);
     struct stat info {};
     ASSERT_EQ(::stat(dir.file("CALLBOOK.TXT").c_str(), &info), 0);
