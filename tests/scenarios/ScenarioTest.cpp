@@ -10,6 +10,7 @@
 //   NAME.after/FILE.gone stands for a FILE the run must remove or not make.
 // - A first line "# Printer missing" or "# Printer refusing" plays it with such a printer.
 // - Each window any script opens is kept, laid out as first shown, in screens.layout.
+// - A scenario named cb_... starts with the three test call-book libraries beside it.
 // - Scripts that need the simulated radio or the call book's server have tests of their own.
 // With VARROW_BLESS set, each journal and kept file is written instead of compared: read the
 // difference before committing it.
@@ -22,6 +23,7 @@
 #include <set>
 #include <sstream>
 
+#include "platform/SharedLibrary.h"
 #include "support/TestSupport.h"
 
 namespace vl {
@@ -65,16 +67,19 @@ void copy_into(const fs::path& from, const test::TempDir& dir) {
     }
 }
 
+// The test call-book libraries beside the program, under the names it loads.
+void put_call_books(const test::TempDir& dir, std::initializer_list<const char*> stems) {
+    for (const char* stem : stems) {
+        const std::string name = platform::system_shared_libraries().file_name(stem);
+        fs::copy(fs::path(VARROW_TEST_CALL_BOOKS) / name, dir.file(name));
+    }
+}
+
 void prepare(const fs::path& script, const test::TempDir& dir) {
     if (script.parent_path().filename() == "orca") {
         fs::copy(fs::path(VARROW_DATA_DIR) / "COUNTRY.LST", dir.file("COUNTRY.LST"));
         fs::copy(script.parent_path() / "ISLANDS.TXT", dir.file("ISLANDS.TXT"));
-#ifdef _WIN32
-        const char* call_book = "HAMCAL32.DLL";
-#else
-        const char* call_book = "HAMCAL32.so";
-#endif
-        fs::copy(fs::path(VARROW_TEST_CALL_BOOKS) / call_book, dir.file(call_book));
+        put_call_books(dir, {"HAMCAL32"});
         test::HeadlessRun fixture = test::run_program_headless(
             dir.path(), read_file(script.parent_path() / "fixture.script"));
         ASSERT_EQ(fixture.exit_code, 0);
@@ -82,6 +87,9 @@ void prepare(const fs::path& script, const test::TempDir& dir) {
                               script.stem().string().substr(0, script.stem().string().find('.'));
                fs::is_directory(own)) {
         copy_into(own, dir);
+    }
+    if (script.stem().string().rfind("cb_", 0) == 0) {
+        put_call_books(dir, {"HAMCAL32", "RACCD32A", "QRZ32"});
     }
 }
 
