@@ -7,6 +7,7 @@
 #include <cctype>
 #include <cstdint>
 #include <span>
+#include <string>
 
 namespace vl {
 
@@ -112,7 +113,9 @@ CallBookAnswer hamcal_lookup(Library& library, std::string_view drive, std::stri
             break;
     }
     if (result < 0) {
-        return CallBookAnswer::failed("");
+        // A code the library documents no text for is still said, so the operator is not
+        // left with an empty box.
+        return CallBookAnswer::failed("Call book error " + std::to_string(result));
     }
     // A length beyond the buffer is held to it.
     const std::size_t length = std::min(static_cast<std::size_t>(result), kRecordSize);
