@@ -16,7 +16,8 @@
 namespace vl {
 namespace {
 
-// The same bytes fed in blocks of any size give the same entries.
+// The same bytes fed in blocks of any size give the same entries. Each block is a copy of its
+// own, as a file read gives it, so nothing can be read past a block's end.
 TEST(AdifImport, BlockBoundariesDoNotMatter) {
     const std::string adif =
         "\xEF\xBB\xBFhead<eoh><app_x:5>a<b>c<call:5>Q1ABC<qso_date:8>20100102<name:3>Bob<eor>"
@@ -26,7 +27,7 @@ TEST(AdifImport, BlockBoundariesDoNotMatter) {
     for (std::size_t block = 1; block < 9; ++block) {
         AdifReader reader("5", "c");
         for (std::size_t at = 0; at < adif.size(); at += block) {
-            reader.feed(std::string_view(adif).substr(at, block));
+            reader.feed(adif.substr(at, block));
         }
         EXPECT_EQ(reader.finish().entries, whole.entries) << "blocks of " << block;
     }

@@ -92,6 +92,7 @@ TEST(TidyDate, ShapesErrorsAndFormats) {
             EXPECT_TRUE(date_code_of_text(*tidied, c.format).has_value()) << *tidied;
         }
     }
+    EXPECT_FALSE(date_code_of_text("23/07/29", kDayMonthYear).has_value());
 }
 
 // "hundred", a digit alone, "ten" to "sixteen", "thirty", "forty 9" and "ninety 9" are said by

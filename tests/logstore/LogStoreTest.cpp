@@ -128,11 +128,18 @@ TEST_F(LogStoreTest, DeleteShiftsTheRestAndCutsTheFile) {
 
 TEST_F(LogStoreTest, WriteEntryRewritesInPlaceOrAppends) {
     open_with({qso(1, 0, "A"), qso(2, 0, "B")});
+    std::string told;  // what the observer heard: the entry before each change, and after
+    log.set_entry_observer([&](const LogRecord* before, const LogRecord& after) {
+        told += (before ? std::string(trim_right(before->call_field())) : "new") + ">" +
+                std::string(trim_right(after.call_field())) + " ";
+    });
     LogRecord toggled = log.entry(1);
     toggled.set_qsl_flags(kQslSentFlag);
     ASSERT_EQ(log.write_entry(1, toggled), LogStatus::Ok);
     EXPECT_EQ(log.entry(1).qsl_flags(), kQslSentFlag);
+    ASSERT_EQ(log.write_entry(2, qso(2, 0, "C")), LogStatus::Ok);
     ASSERT_EQ(log.write_entry(3, qso(3, 0, "GM9ZZ")), LogStatus::Ok);
+    EXPECT_EQ(told, "A>A B>C new>GM9ZZ ");
     EXPECT_EQ(log.count(), 3);
     EXPECT_EQ(log.call_slot(3), "G9ZZ        ");
     expect_in_step(log, dir);

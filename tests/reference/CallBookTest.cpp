@@ -80,6 +80,9 @@ TEST(CallBookRecordsTest, TaggedAndCodedRecords) {
         EXPECT_EQ(record.address, c.address) << c.what;
         EXPECT_EQ(record.slots[0], c.first_slot) << c.what;
     }
+    // Tags 200, 201, 207 and 202 fill the other four slots, in that order.
+    const CallBookRecord more = decode_tagged_record(bytes("\xC8P\xC9Q\xCFR\xCAS\xFF"));
+    EXPECT_EQ(more.slots[1] + more.slots[2] + more.slots[3] + more.slots[4], "PQRS");
 }
 
 // The test libraries, under the names the program loads, built beside the tests.

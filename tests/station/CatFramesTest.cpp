@@ -68,6 +68,8 @@ const Case kCases[] = {
      {hex("12FEFE94E003FDFEFEFEE094030040071400FD")},
      "14.0740",
      -1},
+    // A frame with nothing between its preamble and its end, then the reply.
+    {"civ_empty_frame_then_reply", kCiv, {hex("FEFEFDFEFEE094030040071400FD")}, "14.0740", -1},
     // A frame that never ends is given up after 64 bytes; the next one is read.
     {"civ_runaway_frame_dropped",
      kCiv,
@@ -86,6 +88,12 @@ TEST(CatDecoding, GivesTheFrequencyAndModeOfWholeFrames) {
         EXPECT_EQ(result.hertz ? cat_frequency_text(*result.hertz) : "", c.frequency) << c.name;
         EXPECT_EQ(result.mode_index.value_or(-1), c.mode) << c.name;
     }
+}
+
+// One digit that is not hexadecimal spoils a rig file's whole query.
+TEST(CatHex, OneBadDigitSpoilsTheText) {
+    EXPECT_FALSE(cat_bytes_of_hex("FE 0G").has_value());
+    EXPECT_FALSE(cat_bytes_of_hex("G0 FE").has_value());
 }
 
 // After each reply, the command the next poll sends.
