@@ -1,11 +1,10 @@
 // COUNTRY.LST and COUNTRY.EXC: loading, ranges, portable calls, fast lookup, shipped list.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <random>
-#include <sstream>
 
 #include "dxdata/CountryList.h"
+#include "support/TestSupport.h"
 
 namespace vl {
 namespace {
@@ -18,11 +17,8 @@ constexpr std::string_view kSmallList =
     "KG4,KG4,Guantanamo Bay,7,20,-75\r\n"
     "1A,1A,No country,0,0,0\r\n";
 
-std::string read_shipped(const char* name) {
-    std::ifstream in(std::string(VARROW_DATA_DIR) + "/" + name, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+std::string shipped_list() {
+    return test::read_file(std::filesystem::path(VARROW_DATA_DIR) / "COUNTRY.LST");
 }
 
 // A call as the 12-character call field of a log entry holds it.
@@ -132,7 +128,7 @@ TEST(CountryList, PortableCallParts) {
 // and on random overlapping and back-to-front ranges over a small alphabet.
 TEST(CountryList, TheFastLookupGivesExactlyThePlainScansAnswers) {
     std::mt19937 random(7);
-    std::vector<std::string> lists = {std::string(kSmallList), read_shipped("COUNTRY.LST")};
+    std::vector<std::string> lists = {std::string(kSmallList), shipped_list()};
     for (int n = 0; n < 5; ++n) {
         std::string text;
         for (int i = 0; i < 200; ++i) {
@@ -251,7 +247,7 @@ TEST(CountryList, ExceptionsExactCallsAndPortableParts) {
 // entities, regions and portable forms land where the country file puts them.
 TEST(CountryList, TheShippedList) {
     CountryList list;
-    ASSERT_FALSE(list.load(read_shipped("COUNTRY.LST")).has_value());
+    ASSERT_FALSE(list.load(shipped_list()).has_value());
     EXPECT_LE(list.highest(), 400);
     for (int dxcc = 1; dxcc <= list.highest(); ++dxcc) {
         EXPECT_TRUE(list.carries(dxcc)) << dxcc;

@@ -94,9 +94,7 @@ TEST(LogFaults, EveryFailingWriteLeavesTheOldOrTheNewLog) {
             LogStatus status = op.run(log);
             std::vector<LogRecord> in_memory = records_of(log);
             // What a fresh start right now (the process having died) would find.
-            LogStore fresh(platform::system_files());
-            ASSERT_EQ(fresh.open(dir.file("MYLOG.LOG")).outcome, OpenReport::Outcome::Opened);
-            std::vector<LogRecord> on_disk = records_of(fresh);
+            std::vector<LogRecord> on_disk = test::records_on_disk(dir.file("MYLOG.LOG"));
             EXPECT_TRUE(on_disk == base_log() || on_disk == after)
                 << op.name << ": failing operation " << n << " left a mixed log";
             // The running program and the disk agree on which it is.
@@ -136,9 +134,7 @@ TEST(LogFaults, KilledAtEveryOperationOfAChangeAndOfTheRestart) {
                     restart.open(dir.file("MYLOG.LOG"));
                     restart_finished = !files.crashed();
                 }
-                LogStore fresh(platform::system_files());
-                ASSERT_EQ(fresh.open(dir.file("MYLOG.LOG")).outcome, OpenReport::Outcome::Opened);
-                std::vector<LogRecord> on_disk = records_of(fresh);
+                std::vector<LogRecord> on_disk = test::records_on_disk(dir.file("MYLOG.LOG"));
                 EXPECT_TRUE(on_disk == base_log() || on_disk == after)
                     << op.name << ": killed at operation " << n << ", restart killed at " << m;
                 EXPECT_FALSE(dir.exists("MYLOG.JNL")) << op.name << " " << n << " " << m;

@@ -21,7 +21,6 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
-#include <sstream>
 
 #include "platform/SharedLibrary.h"
 #include "support/TestSupport.h"
@@ -30,13 +29,7 @@ namespace vl {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string read_file(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using test::read_file;
 
 bool played_here(const fs::path& script) {
     if (script.stem() == "fixture" || fs::exists(fs::path(script).replace_extension(".exit"))) {

@@ -1,6 +1,7 @@
 // Test helpers.
 #include "support/TestSupport.h"
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -46,11 +47,15 @@ void TempDir::write(std::string_view name, std::string_view bytes) const {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-std::string TempDir::read(std::string_view name) const {
-    std::ifstream in(file(name), std::ios::binary);
+std::string read_file(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+std::string TempDir::read(std::string_view name) const {
+    return read_file(file(name));
 }
 
 bool TempDir::exists(std::string_view name) const {
@@ -127,6 +132,12 @@ std::vector<LogRecord> records_of(const LogStore& log) {
         records.push_back(log.entry(i));
     }
     return records;
+}
+
+std::vector<LogRecord> records_on_disk(const std::string& path) {
+    LogStore log(platform::system_files());
+    EXPECT_EQ(log.open(path).outcome, OpenReport::Outcome::Opened) << path;
+    return records_of(log);
 }
 
 }  // namespace vl::test

@@ -14,6 +14,9 @@
 
 namespace vl::test {
 
+// The whole of a file, or "" when there is none.
+std::string read_file(const std::filesystem::path& path);
+
 class TempDir {
 public:
     TempDir();
@@ -59,6 +62,8 @@ LogRecord qso(int16_t date, int16_t time, std::string_view call, int band = 4);
 std::string log_bytes(const std::vector<LogRecord>& records);
 // Every entry of an open log, in order.
 std::vector<LogRecord> records_of(const LogStore& log);
+// Every entry of the log at `path` as a fresh start finds it, which must open it.
+std::vector<LogRecord> records_on_disk(const std::string& path);
 
 // The frequency names as start-up fills the working table.
 std::array<std::string, 15> frequency_names();

@@ -2,11 +2,9 @@
 // update from cty.dat is the ref_cty scenarios'.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "country/CountryFile.h"
 #include "dxdata/CountryList.h"
+#include "support/TestSupport.h"
 
 namespace vl::tools {
 namespace {
@@ -31,13 +29,6 @@ constexpr std::string_view kCountryFile =
     "    =3D2CR,=3D2CY,=3D2CCC,=3D20CR,=G4ABC/3D2C;\r\n"
     "Heard Island:             39:  68:  AF:  -53.08:   -73.50:    -5.0:  VK0H:\r\n"
     "    =VK0EK;\r\n";
-
-std::string read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 TEST(CountryFile, ReadsEntitiesAndBuildsTheListHomeFirstDeeperPrefixesFirst) {
     auto entities = read_country_file(kCountryFile);
@@ -118,17 +109,17 @@ TEST(CountryFile, TooFewRecordsDropTheLeastUsedRangesButNeverAPrimaryPrefix) {
 }
 
 TEST(CountryFile, TheShippedListIsWhatTheToolMakesFromTheKeptCountryFile) {
-    std::string cty = read(std::string(VARROW_TOOLS_DIR) + "/country/cty.dat");
+    std::string cty = test::read_file(std::string(VARROW_TOOLS_DIR) + "/country/cty.dat");
     auto entities = read_country_file(cty);
     auto build = build_country_list(entities, "England");
     ASSERT_TRUE(build.error.empty()) << build.error;
     EXPECT_TRUE(build.wrong.empty() && build.missing.empty());
     EXPECT_EQ(build.entities, 340);
     // Compared whole, reported briefly: the list is 1001 lines long.
-    EXPECT_TRUE(build.text == read(std::string(VARROW_DATA_DIR) + "/COUNTRY.LST"))
+    EXPECT_TRUE(build.text == test::read_file(std::string(VARROW_DATA_DIR) + "/COUNTRY.LST"))
         << "data/COUNTRY.LST is not what tools/make_country_list makes from tools/country/cty.dat";
     EXPECT_TRUE("; " + country_file_note(cty) + "\r\n" + build.exceptions ==
-                read(std::string(VARROW_DATA_DIR) + "/COUNTRY.EXC"))
+                test::read_file(std::string(VARROW_DATA_DIR) + "/COUNTRY.EXC"))
         << "data/COUNTRY.EXC is not what tools/make_country_list --exceptions makes";
     // With the exceptions every exact call of the file is found where the file puts it.
     EXPECT_EQ(build.real_calls_found, build.real_calls);
