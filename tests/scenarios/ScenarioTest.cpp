@@ -8,7 +8,8 @@
 //   ("print_log.refused" starts from print_log/).
 // - Files the run must leave exactly so are kept in the folder NAME.after; an empty
 //   NAME.after/FILE.gone stands for a FILE the run must remove or not make.
-// - A first line "# Printer missing" or "# Printer refusing" plays it with such a printer.
+// - A first line "# Printer missing" or "# Printer refusing" plays it with such a printer;
+//   "# Unreadable FILE" with FILE there but every read of it failing.
 // - Each window any script opens is kept, laid out as first shown, in screens.layout.
 // - A scenario named cb_... starts with the three test call-book libraries beside it.
 // - Scripts that need the simulated radio or the call book's server have tests of their own.
@@ -23,6 +24,7 @@
 #include <set>
 
 #include "platform/SharedLibrary.h"
+#include "support/FaultyFiles.h"
 #include "support/TestSupport.h"
 
 namespace vl {
@@ -99,9 +101,15 @@ TEST(Scenarios, EachJournalIsTheOneKeptBesideItsScript) {
             text.rfind("# Printer missing", 0) == 0    ? test::TestPrinter::Missing
             : text.rfind("# Printer refusing", 0) == 0 ? test::TestPrinter::Refusing
                                                        : test::TestPrinter::Ready;
+        test::FaultyFiles files;
+        const bool unreadable = text.rfind("# Unreadable ", 0) == 0;
+        if (unreadable) {
+            files.make_unreadable(dir.file(text.substr(13, text.find('\n') - 13)));
+        }
         test::HeadlessRun run;
         try {
-            run = test::run_program_headless(dir.path(), text, printer);
+            run = test::run_program_headless(dir.path(), text, printer,
+                                             unreadable ? &files : nullptr);
         } catch (const std::exception& error) {
             ADD_FAILURE() << error.what();
             continue;
