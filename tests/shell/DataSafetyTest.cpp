@@ -51,7 +51,8 @@ protected:
     test::TempDir dir;
 };
 
-// A second copy on the folder touches nothing; a copy that was killed blocks nothing.
+// A second copy on the folder touches nothing. The lock file a killed copy leaves blocks
+// nothing: the stale_lock scenario.
 TEST_F(DataSafetyTest, OneProgramPerFolder) {
     int ready[2];
     ASSERT_EQ(pipe(ready), 0);
@@ -80,9 +81,6 @@ TEST_F(DataSafetyTest, OneProgramPerFolder) {
     kill(holder, SIGKILL);
     int status = 0;
     waitpid(holder, &status, 0);
-    test::HeadlessRun next = run_program_headless(dir.path(), "key Escape\n");
-    EXPECT_EQ(next.journal[0], kMenuWindow);
-    EXPECT_EQ(next.exit_code, 0);
 }
 
 // A settings file too large to be one is said as one that cannot be read, and not replaced by
