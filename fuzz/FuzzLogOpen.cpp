@@ -1,7 +1,6 @@
 // Fuzz target: any bytes as MYLOG.LOG and MYLOG.JNL. Opening, reading every entry in every
 // form, and inserting must not crash, and the log must stay in step with its indexes.
 #include <cstring>
-#include <fstream>
 #include <vector>
 
 #include "Fuzz.h"
@@ -13,15 +12,6 @@
 #include "logstore/LogStore.h"
 #include "support/FaultyFiles.h"
 
-namespace {
-
-void write(const std::filesystem::path& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc)
-        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::filesystem::path dir = vl::fuzz::own_folder("varrowlog-fuzz-");
     vl::test::FaultyFiles files;
@@ -29,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::filesystem::remove(dir / "MYLOG.BAD");
     std::filesystem::remove(dir / "MYLOG.JNL.BAD");
     const auto [journal, log_bytes] = vl::fuzz::split({reinterpret_cast<const char*>(data), size});
-    write(dir / "MYLOG.LOG", log_bytes);
+    vl::platform::write_whole_file(files, (dir / "MYLOG.LOG").string(), log_bytes);
     if (size >= 4 && (data[0] & 1) != 0) {
         // A journal whole and checksummed, as a crash leaves one, so that opening judges
         // whether it belongs to the log: its numbers come from the input, its untouched
@@ -51,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                           first - 1 + static_cast<uint32_t>(records.size()), kept_checksum.value(),
                           records);
     } else {
-        write(dir / "MYLOG.JNL", journal);
+        vl::platform::write_whole_file(files, (dir / "MYLOG.JNL").string(), journal);
     }
 
     vl::LogStore log(files);
