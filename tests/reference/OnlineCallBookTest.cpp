@@ -74,8 +74,6 @@ TEST_F(OnlineCallBookTest, RecordedAnswersGiveTheCommentOrAMessage) {
         {"found", "secret", " G9ZZA ", true, "Ann M\xFCller 1 High St Leeds England"},
         {"notfound", "secret", "XX9XX", false, "Callsign not found"},
         {"found", "wrong", "G9ZZA", false, "Call book login failed: Username/password incorrect"},
-        {"badlogin", "secret", "G9ZZA", false,
-         "Call book login failed: Username/password incorrect"},
         {"garbage", "secret", "G9ZZA", false,
          "The call book sent an answer that could not be read"},
         {"huge", "secret", "G9ZZA", false, "The call book sent an answer that could not be read"},

@@ -3,7 +3,7 @@
 
 Started by the call-book tests: it listens on 127.0.0.1 on a free port, prints the port on
 its first line, and serves until it is killed. The first part of the path names the
-answer to give: /found/, /notfound/, /badlogin/, /expired/, /garbage/, /huge/, /error/,
+answer to give: /found/, /notfound/, /expired/, /garbage/, /huge/, /error/,
 /silent/ (accepts and never answers). Logins take the password "secret" only; the key of
 the first login to /expired/ serves one lookup and then has timed out.
 """
@@ -48,7 +48,7 @@ class Handler(standins.Handler):
                        "text/xml")
 
     def login(self, scenario, form):
-        if scenario == "badlogin" or form.get("password") != ["secret"]:
+        if form.get("password") != ["secret"]:
             return database(session("", "Username/password incorrect"))
         count = Handler.logins[scenario] = Handler.logins.get(scenario, 0) + 1
         return database(session("K%d" % count))

@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 
 #include <chrono>
-#include <cstdio>
 #include <memory>
 #include <thread>
 
@@ -162,61 +161,53 @@ protected:
 std::unique_ptr<test::ChildProcess> UploadServerTest::s_server;
 int UploadServerTest::s_port = 0;
 
-// Each service reads its own answers; no answer at all is the same wait for every service,
-// so Club Log alone shows it.
+UploadJob one_contact(Service service) {
+    return {service,
+            {{service, "20261209 1901 G9ZZA", false}},
+            {*adif_upload_record(contact("G9ZZA", 1))},
+            {}};
+}
+
+// Each service reads its own answers; a server error and an answer that cannot be read are
+// said alike by each; no answer at all is the same wait for every service, so Club Log alone
+// shows it.
 TEST_F(UploadServerTest, EachAnswerOfEachServiceInOneSentence) {
+    test::TempDir dir;
+    const auto check = [&](Service service, const char* answer, const std::string& said) {
+        UploadOutcome outcome =
+            send_job(tools(dir), accounts("answers", answer), one_contact(service));
+        EXPECT_EQ(outcome_sentence({outcome}), said) << answer;
+        EXPECT_EQ(outcome.done.size(), outcome.failure.empty() ? 1u : 0u) << answer;
+    };
     static const struct {
         Service service;
-        const char* answer;
-        const char* said;
-    } kCases[] = {
-        {Service::ClubLog, "accepted", "Club Log: 1 contact sent."},
-        {Service::ClubLog, "duplicate", "Club Log: 1 already there."},
-        {Service::ClubLog, "refused", "Club Log: 1 refused, Rejected: QSO date is in the future."},
-        {Service::ClubLog, "wrongkey",
-         "Club Log: 1 contact kept to send later, wrong e-mail, password or application key."},
-        {Service::ClubLog, "error",
-         "Club Log: 1 contact kept to send later, the server failed, HTTP error 500."},
-        {Service::ClubLog, "garbage",
-         "Club Log: 1 contact kept to send later, its answer could not be read."},
-        {Service::ClubLog, "silent",
-         "Club Log: 1 contact kept to send later, no answer within 1 second."},
-        {Service::Qrz, "accepted", "QRZ: 1 contact sent."},
-        {Service::Qrz, "duplicate", "QRZ: 1 already there."},
-        {Service::Qrz, "refused", "QRZ: 1 refused, call sign not in this logbook."},
-        {Service::Qrz, "wrongkey", "QRZ: 1 contact kept to send later, wrong API key."},
-        {Service::Qrz, "error",
-         "QRZ: 1 contact kept to send later, the server failed, HTTP error 500."},
-        {Service::Qrz, "garbage",
-         "QRZ: 1 contact kept to send later, its answer could not be read."},
-        {Service::Eqsl, "accepted", "eQSL: 1 contact sent."},
-        {Service::Eqsl, "duplicate", "eQSL: 1 already there."},
-        {Service::Eqsl, "refused", "eQSL: 1 refused, Date out of range."},
-        {Service::Eqsl, "wrongkey", "eQSL: 1 contact kept to send later, wrong user or password."},
-        {Service::Eqsl, "error",
-         "eQSL: 1 contact kept to send later, the server failed, HTTP error 500."},
-        {Service::Eqsl, "garbage",
-         "eQSL: 1 contact kept to send later, its answer could not be read."},
+        const char *name, *refusal, *wrong_key;
+    } kServices[] = {
+        {Service::ClubLog, "Club Log", "Rejected: QSO date is in the future",
+         "wrong e-mail, password or application key"},
+        {Service::Qrz, "QRZ", "call sign not in this logbook", "wrong API key"},
+        {Service::Eqsl, "eQSL", "Date out of range", "wrong user or password"},
     };
-    test::TempDir dir;
-    for (const auto& c : kCases) {
-        UploadJob job{c.service,
-                      {{c.service, "20261209 1901 G9ZZA", false}},
-                      {*adif_upload_record(contact("G9ZZA", 1))},
-                      {}};
-        UploadOutcome outcome = send_job(tools(dir), accounts("answers", c.answer), job);
-        EXPECT_EQ(outcome_sentence({outcome}), c.said) << c.answer;
-        EXPECT_EQ(outcome.done.size(), outcome.failure.empty() ? 1u : 0u) << c.answer;
+    for (const auto& s : kServices) {
+        const std::string name = s.name;
+        const std::string kept = name + ": 1 contact kept to send later, ";
+        check(s.service, "accepted", name + ": 1 contact sent.");
+        check(s.service, "duplicate", name + ": 1 already there.");
+        check(s.service, "refused", name + ": 1 refused, " + s.refusal + ".");
+        check(s.service, "wrongkey", kept + s.wrong_key + ".");
+        check(s.service, "error", kept + "the server failed, HTTP error 500.");
+        check(s.service, "garbage", kept + "its answer could not be read.");
     }
+    check(Service::ClubLog, "silent",
+          "Club Log: 1 contact kept to send later, no answer within 1 second.");
     // The key goes in clear only to this machine; no web client, nothing sent.
     UploadAccounts far = accounts("answers", "accepted");
     far.qrz_address = "http://logbook.example.com/api";
-    UploadJob job{Service::Qrz, {{Service::Qrz, "20261209 1901 G9ZZA", false}}, {"<eor>"}, {}};
-    EXPECT_EQ(send_job(tools(dir), far, job).failure,
+    EXPECT_EQ(send_job(tools(dir), far, one_contact(Service::Qrz)).failure,
               "its address in UPLOADS.TXT must start with https://");
     UploadTools none = tools(dir);
     none.http = nullptr;
-    EXPECT_EQ(send_job(none, accounts("answers", "accepted"), job).failure,
+    EXPECT_EQ(send_job(none, accounts("answers", "accepted"), one_contact(Service::Qrz)).failure,
               "uploads are not available in this version");
 }
 
@@ -234,18 +225,18 @@ TEST_F(UploadServerTest, LoTWThroughTqslAndItsExitStatus) {
         int code;
         const char* said;
     } kCases[] = {
-        {0, "LoTW: 2 contacts sent."},
-        {8, "LoTW: 2 already there."},
-        {9, "LoTW: 2 contacts sent."},
-        {2, "LoTW: 2 contacts kept to send later, LoTW rejected the upload."},
+        {0, "2 contacts sent"},
+        {8, "2 already there"},
+        {9, "2 contacts sent"},
+        {2, "2 contacts kept to send later, LoTW rejected the upload"},
         {4,
-         "LoTW: 2 contacts kept to send later, tqsl could not sign the contacts, check the "
-         "station location."},
+         "2 contacts kept to send later, tqsl could not sign the contacts, check the station "
+         "location"},
         {10,
-         "LoTW: 2 contacts kept to send later, tqsl refused the command, check the station "
-         "location name."},
-        {11, "LoTW: 2 contacts kept to send later, LoTW could not be reached."},
-        {42, "LoTW: 2 contacts kept to send later, tqsl ended with status 42."},
+         "2 contacts kept to send later, tqsl refused the command, check the station location "
+         "name"},
+        {11, "2 contacts kept to send later, LoTW could not be reached"},
+        {42, "2 contacts kept to send later, tqsl ended with status 42"},
     };
     for (const auto& c : kCases) {
         test::TempDir dir;
@@ -259,9 +250,8 @@ TEST_F(UploadServerTest, LoTWThroughTqslAndItsExitStatus) {
             {*adif_upload_record(contact("G9ZZA", 1)), *adif_upload_record(contact("K1AB", 2))},
             {{Service::Lotw, "20261209 1903 DL1X", false}}};
         UploadOutcome outcome = send_job(tools(dir), a, job);
-        const std::string said = outcome_sentence({outcome});
-        EXPECT_EQ(said, std::string(c.said).substr(0, std::string(c.said).size() - 1) +
-                            "; 1 skipped, no mode or frequency.")
+        EXPECT_EQ(outcome_sentence({outcome}),
+                  "LoTW: " + std::string(c.said) + "; 1 skipped, no mode or frequency.")
             << c.code;
         EXPECT_EQ(dir.read("args.txt"),
                   "-d\n-u\n-a\ncompliant\n-x\n-l\nHome QTH\n" + dir.file("LOTWSEND.ADI") + "\n");
@@ -273,8 +263,7 @@ TEST_F(UploadServerTest, LoTWThroughTqslAndItsExitStatus) {
     UploadAccounts a;
     a.lotw_location = "Home";
     a.lotw_program = dir.file("no-such-tqsl");
-    UploadJob job{Service::Lotw, {{Service::Lotw, "k", false}}, {"<eor>"}, {}};
-    EXPECT_EQ(send_job(tools(dir), a, job).failure,
+    EXPECT_EQ(send_job(tools(dir), a, one_contact(Service::Lotw)).failure,
               "tqsl was not found; give its place on the LoTW screen");
 }
 
@@ -361,8 +350,8 @@ TEST_F(UploadServerTest, AKillAtEveryFileOperationLosesNothingAndSendsNothingTwi
         EXPECT_FALSE(dir.exists("UPLOADS.QUE.NEW"));
     }
     EXPECT_GT(operations, 20);
-    std::printf("%d file operations, each a kill; %d restarts sent a contact the service had\n",
-                operations, sent_again);
+    // Some kill fell between an answer and the queue's write.
+    EXPECT_GT(sent_again, 0);
 }
 
 // The operator's way: a contact logged on the on-line screen is queued at once, waits while

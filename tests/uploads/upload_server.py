@@ -6,9 +6,9 @@ Started by the upload tests: it listens on 127.0.0.1 on a free port, prints the 
 first line, and serves until it is killed. A request's path is /RUN/ANSWER/SERVICE: RUN
 keeps one test's contacts apart from another's, SERVICE is clublog, qrz or eqsl, and ANSWER
 is one of accepted, duplicate, refused, wrongkey, error, garbage, silent (accepts and never
-answers) or live (a logbook: it holds each contact once and answers a second copy as a
-duplicate; the password is "secret", the key "KEY1"). /RUN/held lists what live holds,
-one "SERVICE KEY TIMES" line a contact, TIMES being how often it was taken.
+answers) or live (Club Log and QRZ only: a logbook that holds each contact once and answers
+a second copy as a duplicate; the password is "secret", the key "KEY1"). /RUN/held lists
+what live holds, one "SERVICE KEY TIMES" line a contact, TIMES being how often it was taken.
 """
 import os
 import re
@@ -83,21 +83,13 @@ class Handler(standins.Handler):
             self.reply(*ANSWERS[service][answer])
 
     def check(self, service, body):
-        if service == "eqsl":
-            values = dict(re.findall(r'name="([^"]+)"(?:; filename="[^"]*")?'
-                                     r'(?:\r\nContent-Type: [^\r]*)?\r\n\r\n(.*?)\r\n--',
-                                     body, re.DOTALL))
-            ok = values.get("EQSL_PSWD") == "secret"
-            record = values.get("Filename", "")
-            record = record[record.lower().find("<eoh>") + 5:]
+        form = urllib.parse.parse_qs(body)
+        if service == "clublog":
+            ok = form.get("password") == ["secret"]
+            record = form.get("adif", [""])[0]
         else:
-            form = urllib.parse.parse_qs(body)
-            if service == "clublog":
-                ok = form.get("password") == ["secret"]
-                record = form.get("adif", [""])[0]
-            else:
-                ok = form.get("KEY") == ["KEY1"] and form.get("ACTION") == ["INSERT"]
-                record = form.get("ADIF", [""])[0]
+            ok = form.get("KEY") == ["KEY1"] and form.get("ACTION") == ["INSERT"]
+            record = form.get("ADIF", [""])[0]
         return ("accepted" if ok else "wrongkey"), record
 
 

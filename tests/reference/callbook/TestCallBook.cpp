@@ -6,7 +6,9 @@
 // the buffers it was given.
 #include <cstdint>
 #include <cstring>
+#include <map>
 #include <string>
+#include <utility>
 
 #if defined(_WIN32)
 #define EXPORTED extern "C" __declspec(dllexport)
@@ -117,53 +119,23 @@ EXPORTED int16_t LIBRARY_CALL QRZSearch(int32_t mode, char* call, Block zero, Bl
 }
 
 EXPORTED int32_t LIBRARY_CALL QRZField(int32_t field, char* text, int16_t* length) {
+    static const std::map<int32_t, std::string> kFields = {
+        {100, "JOHN SMITH"}, {8, "1 HIGH STREET"}, {9, "LONDON"}, {10, "ENGLAND"}, {2, ".INTERNET"},
+    };
+    // BAD1's: a text that fills the buffer with a length beyond it, a negative length, a
+    // field of one letter, a zero; other fields are empty.
+    static const std::map<int32_t, std::pair<std::string, int16_t>> kBadFields = {
+        {100, {std::string(256, 'N'), 30000}}, {8, {"", -5}}, {9, {"Q", 1}}, {10, {"XYZ", 3}}};
+    std::pair<std::string, int16_t> answer;
     if (g_found == "BAD1") {
-        // A text that fills the buffer with a length beyond it, a negative length, a field
-        // of one letter, a zero.
-        switch (field) {
-            case 100:
-                std::memset(text, 'N', 256);
-                *length = 30000;
-                break;
-            case 8:
-                *length = -5;
-                break;
-            case 9:
-                put(text, "Q");
-                *length = 1;
-                break;
-            case 10:
-                put(text, "XYZ");
-                *length = 3;
-                break;
-            default:
-                *length = 0;
-                break;
+        if (const auto at = kBadFields.find(field); at != kBadFields.end()) {
+            answer = at->second;
         }
-        return 1;
+    } else if (const auto at = kFields.find(field); at != kFields.end()) {
+        answer = {at->second, static_cast<int16_t>(at->second.size())};
     }
-    std::string value;
-    switch (field) {
-        case 100:
-            value = "JOHN SMITH";
-            break;
-        case 8:
-            value = "1 HIGH STREET";
-            break;
-        case 9:
-            value = "LONDON";
-            break;
-        case 10:
-            value = "ENGLAND";
-            break;
-        case 2:
-            value = ".INTERNET";
-            break;
-        default:
-            break;
-    }
-    put(text, value);
-    *length = static_cast<int16_t>(value.size());
+    put(text, answer.first);
+    *length = answer.second;
     return 1;
 }
 
