@@ -9,6 +9,7 @@
 
 #include "support/LocalDaemons.h"
 #include "support/OnLineScreen.h"
+#include "support/SimulatedDevices.h"
 
 namespace vl {
 namespace {
@@ -38,13 +39,20 @@ protected:
     }
 };
 
-// Answers "f" and "m" as rigctld does, with the frequency and mode the connection is given.
-void answer_as_rig(test::PeerLine& line, const std::string& hertz, const std::string& mode) {
+// Answers "f" and "m" as rigctld does, with the frequency and mode the connection is given:
+// the first `errors` frequency questions and the mode questions after them with an error,
+// and the connection closed at frequency question `hang_up_at` when that is not 0.
+void answer_as_rig(test::PeerLine& line, const std::string& hertz, const std::string& mode,
+                   int errors = 0, int hang_up_at = 0) {
+    int asked = 0;
     while (auto command = line.read_line()) {
+        if (*command == "f" && ++asked == hang_up_at) {
+            return;
+        }
         if (*command == "f") {
-            line.send(hertz + "\n");
+            line.send(asked <= errors ? "RPRT -5\n" : hertz + "\n");
         } else if (*command == "m") {
-            line.send(mode + "\n2400\n");
+            line.send(asked <= errors ? "RPRT -5\n" : mode + "\n2400\n");
         }
     }
 }
@@ -129,16 +137,7 @@ TEST_F(OnLineHamlibTest, TroubleWithTheDaemonIsSaidOnceAndOutlived) {
              "14074000.000000"),
          "does not answer.", "wait 90\n"},
         {"error from the radio",
-         [](test::PeerLine& line, int) {
-             int asked = 0;
-             while (auto command = line.read_line()) {
-                 if (*command == "f") {
-                     line.send(++asked < 3 ? "RPRT -5\n" : "14074000\n");
-                 } else if (*command == "m") {
-                     line.send(asked < 3 ? "RPRT -5\n" : "USB\n2400\n");
-                 }
-             }
-         },
+         [](test::PeerLine& line, int) { answer_as_rig(line, "14074000", "USB", 2); },
          "could not read the radio.", "wait 50\n"},
     };
     for (const Case& c : cases) {
@@ -163,13 +162,7 @@ TEST_F(OnLineHamlibTest, ADaemonThatComesAndGoes) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2500));
         std::atomic<bool> gone{false};
         test::FakeDaemon daemon(port, [&gone](test::PeerLine& line, int) {
-            int asked = 0;
-            while (auto command = line.read_line()) {
-                if (*command == "f" && ++asked == 3) {
-                    break;
-                }
-                line.send(*command == "f" ? "7074000\n" : "LSB\n2400\n");
-            }
+            answer_as_rig(line, "7074000", "LSB", 0, 3);
             gone = true;
         });
         while (!gone) {
@@ -259,19 +252,18 @@ TEST_F(OnLineHamlibTest, AModelWithoutHamlibInstalledIsSaid) {
 }
 
 // Hamlib's real IC-7300 backend between the program and the bytes: rigctld -m 3073 on a
-// pseudo-terminal where a CI-V radio of our own answers. The radio starts on 14.074 MHz USB
-// and the operator turns it to 7.074 MHz LSB a few seconds in.
+// pseudo-terminal where our CI-V radio answers, echoing each command as the radio's USB port
+// does. The radio starts on 14.074 MHz USB; the tenth time the frequency is read (rigctld
+// reads it five times as it opens) the operator turns it to 7.074 MHz LSB.
 TEST_F(OnLineHamlibDaemonsTest, AnIcomRadioThroughHamlibsOwnBackend) {
-    const std::string path_file = dir.file("radio.path");
-    test::ChildProcess radio(
-        {"python3", std::string(VARROW_TESTS_DIR) + "/logging/civ_radio.py", path_file});
-    for (int attempt = 0; attempt < 100 && !dir.exists("radio.path"); ++attempt) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    ASSERT_TRUE(dir.exists("radio.path"));
+    test::CivRadio radio(0x94);
+    radio.echo = true;
+    radio.turn_dial_after(9, 7074000, 0x00);
+    test::SimulatedPorts ports;
+    const std::string path = ports.serve(radio);
     const int port = test::free_port();
-    test::ChildProcess rigctld({"rigctld", "-m", "3073", "-r", dir.read("radio.path"), "-s",
-                                "19200", "-T", "127.0.0.1", "-t", std::to_string(port)});
+    test::ChildProcess rigctld({"rigctld", "-m", "3073", "-r", path, "-s", "19200", "-T",
+                                "127.0.0.1", "-t", std::to_string(port)});
     ASSERT_TRUE(test::wait_for_listener(port));
     dir.write("HAMLIB.TXT", "rig=127.0.0.1:" + std::to_string(port) + "\n");
     const Lines journal = run("wait 25\nkey F8\nwait 60\nkey F8\n");

@@ -3,6 +3,7 @@
 #include "support/SimulatedLine.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <array>
@@ -129,6 +130,10 @@ private:
 SimulatedPorts::SimulatedPorts() = default;
 
 SimulatedPorts::~SimulatedPorts() {
+    m_stop = true;
+    for (std::thread& served : m_served) {
+        served.join();
+    }
     for (const auto& line : m_lines) {
         if (line->master >= 0) {
             ::close(line->master);
@@ -145,6 +150,29 @@ std::string SimulatedPorts::attach(SimulatedDevice& device) {
     }
     m_lines.push_back(std::move(line));
     return m_lines.back()->slave;
+}
+
+std::string SimulatedPorts::serve(SimulatedDevice& device) {
+    const std::string path = attach(device);
+    m_served.emplace_back([this, &line = *m_lines.back()] {
+        std::array<std::uint8_t, 512> buffer{};
+        while (!m_stop) {
+            pollfd wait{line.master, POLLIN, 0};
+            if (::poll(&wait, 1, 20) > 0) {
+                const ssize_t got = ::read(line.master, buffer.data(), buffer.size());
+                if (got > 0) {
+                    line.device->hear(std::span(buffer).first(static_cast<std::size_t>(got)));
+                } else {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(20));  // not open
+                }
+            }
+            for (auto& outgoing = line.device->outgoing(); !outgoing.empty();
+                 outgoing.pop_front()) {
+                line.put_on_wire(outgoing.front().bytes, Clock::now() + std::chrono::seconds(1));
+            }
+        }
+    });
+    return path;
 }
 
 std::unique_ptr<platform::SerialPort> SimulatedPorts::open(const std::string& device_path) {
