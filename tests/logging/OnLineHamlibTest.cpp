@@ -57,13 +57,6 @@ void answer_as_rig(test::PeerLine& line, const std::string& hertz, const std::st
     }
 }
 
-// Serves the first connection as `first` does, and the next ones as rigctld on 20 m.
-test::FakeDaemon::Serve first_then_rig(void (*first)(test::PeerLine&), std::string hertz) {
-    return [first, hertz](test::PeerLine& line, int connection) {
-        connection == 0 ? first(line) : answer_as_rig(line, hertz, "USB");
-    };
-}
-
 // The dummy radio starts on 40 m; through rigctl, as an operator's other program would, it
 // goes to 20 m on the third time the program asks, and to its data mode on the sixth. The
 // band change is said once each time, a mode change within the band is not (the focused mode
@@ -77,7 +70,7 @@ TEST_F(OnLineHamlibDaemonsTest, TheScreenFollowsRigctld) {
     // Between the program and the daemon, counting the program's questions.
     const std::string rigctl = "rigctl -m 2 -r 127.0.0.1:" + std::to_string(rig_port);
     test::FakeDaemon relay(0, [&](test::PeerLine& program, int) {
-        test::Connected daemon(rig_port);
+        test::PeerLine daemon = test::PeerLine::to(rig_port);
         int asked = 0;
         while (auto command = program.read_line()) {
             if (*command == "f" && ++asked == 3) {
@@ -86,10 +79,10 @@ TEST_F(OnLineHamlibDaemonsTest, TheScreenFollowsRigctld) {
             if (*command == "f" && asked == 6) {
                 EXPECT_EQ(std::system((rigctl + " M PKTUSB 3000").c_str()), 0);
             }
-            daemon.line.send(*command + "\n");
+            daemon.send(*command + "\n");
             // "f" has one line of answer, "m" two.
             for (int lines = *command == "m" ? 2 : 1; lines > 0; --lines) {
-                program.send(daemon.line.read_line().value_or("") + "\n");
+                program.send(daemon.read_line().value_or("") + "\n");
             }
         }
     });
@@ -105,44 +98,31 @@ TEST_F(OnLineHamlibDaemonsTest, TheScreenFollowsRigctld) {
 
 // What the real daemon will not do, each said once, and the program reconnecting after it.
 TEST_F(OnLineHamlibTest, TroubleWithTheDaemonIsSaidOnceAndOutlived) {
-    struct Case {
+    const std::string unreadable = "gave an answer that could not be read.";
+    const struct {
         const char* name;
-        test::FakeDaemon::Serve serve;
-        std::string trouble;  // the sentence's end, after "... port N "
-        const char* wait;     // enough for the trouble, a new connection and its answers
+        std::string first_answer;  // to the first question of the first connection, then nothing
+        std::string hertz;         // as the connections after it give it
+        int errors;                // of every connection, answered with an error
+        std::string trouble;       // the sentence's end, after "... port N "
+        const char* wait;          // enough for the trouble, a new connection and its answers
     } cases[] = {
-        {"unreadable",
-         first_then_rig(
-             [](test::PeerLine& line) {
-                 line.read_line();
-                 line.send("banana\n");
-             },
-             "14074000"),
-         "gave an answer that could not be read.", "wait 50\n"},
-        {"too long a line",
-         first_then_rig(
-             [](test::PeerLine& line) {
-                 line.read_line();
-                 line.send(std::string(300, '1'));
-                 line.read_line(3);
-             },
-             "14074000"),
-         "gave an answer that could not be read.", "wait 50\n"},
-        {"silent",
-         first_then_rig(
-             [](test::PeerLine& line) {
-                 while (line.read_line(8)) {
-                 }
-             },
-             "14074000.000000"),
-         "does not answer.", "wait 90\n"},
-        {"error from the radio",
-         [](test::PeerLine& line, int) { answer_as_rig(line, "14074000", "USB", 2); },
-         "could not read the radio.", "wait 50\n"},
+        {"unreadable", "banana\n", "14074000", 0, unreadable, "wait 50\n"},
+        {"too long a line", std::string(300, '1'), "14074000", 0, unreadable, "wait 50\n"},
+        {"silent", "", "14074000.000000", 0, "does not answer.", "wait 90\n"},
+        {"error from the radio", "", "14074000", 2, "could not read the radio.", "wait 50\n"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        test::FakeDaemon daemon(0, c.serve);
+        test::FakeDaemon daemon(0, [&c](test::PeerLine& line, int connection) {
+            if (connection > 0 || c.errors > 0) {
+                return answer_as_rig(line, c.hertz, "USB", c.errors);
+            }
+            line.read_line();
+            line.send(c.first_answer);
+            while (line.read_line(8)) {
+            }
+        });
         dir.write("HAMLIB.TXT", "rig=127.0.0.1:" + std::to_string(daemon.port()) + "\n");
         const Lines journal = run(std::string(c.wait) + "key F8\n");
         const std::string trouble = "static \"Hamlib rig control at 127.0.0.1 port " +
@@ -234,7 +214,7 @@ TEST_F(OnLineHamlibDaemonsTest, TheProgramStartsAndEndsRigctld) {
     expect_in_order(journal, {"static \"Two metres.\"", "static \"145 megahertz, FM.\""});
     // The daemon is given time to begin listening: no "not available" as the screen opens.
     EXPECT_EQ(trouble_said(journal), 0);
-    EXPECT_LT(test::Connected(port).fd, 0) << "rigctld was left running";
+    EXPECT_FALSE(test::PeerLine::to(port).connected()) << "rigctld was left running";
 }
 
 // Without Hamlib on the PATH, the choice says so once at start-up; the log runs on.
