@@ -109,8 +109,6 @@ void TextRadio::answer(const Bytes& frame) {
     } else if (!yaesu && command == "IF") {
         send(bytes_of("IF" + frequency + "     +0000000000" + std::string(1, mode_character) +
                       "0000000;"));
-    } else if (!yaesu && command == "MD") {
-        send(bytes_of(std::string("MD") + mode_character + ";"));
     } else if (yaesu && command == "MD0") {
         send(bytes_of(std::string("MD0") + mode_character + ";"));
     } else if (command.find('\0') == std::string::npos) {
@@ -127,9 +125,7 @@ void FiveByteRadio::answer(const Bytes& command) {
     if (!m_cat_on) {
         return;
     }
-    if (instruction == 0x80) {
-        m_cat_on = false;
-    } else if (instruction == 0x03) {
+    if (instruction == 0x03) {
         frequency_asked();
         const std::string digits = decimal(hertz / 10, 8);
         Bytes reply;
@@ -160,14 +156,14 @@ void RotatorBox::on_read() {
     if (m_target < 0 || !outgoing().empty()) {
         return;
     }
-    if (std::abs(m_target - heading) <= step) {
+    if (std::abs(m_target - heading) <= 10) {
         heading = m_target;
         m_target = -1;
         report('R');
         return;
     }
-    heading += m_target > heading ? step : -step;
-    report(moving);
+    heading += m_target > heading ? 10 : -10;
+    report('M');
 }
 
 void RotatorBox::report(char status) {

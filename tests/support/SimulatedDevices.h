@@ -64,8 +64,8 @@ private:
 };
 
 // Text commands ended by ";". Kenwood and Elecraft: 11-digit FA, the 38-byte IF answer with
-// the mode digit at byte 30, "MDx;". Yaesu "newcat": 9-digit FA and "MD0x;", the mode a hex
-// digit; a zero byte in place of the character 0 gets no answer.
+// the mode digit at byte 30. Yaesu "newcat": 9-digit FA and "MD0x;", the mode a hex digit; a
+// zero byte in place of the character 0 gets no answer.
 class TextRadio final : public SimulatedRadio {
 public:
     enum class Dialect { Kenwood, YaesuNewcat };
@@ -78,7 +78,7 @@ private:
 
 // Yaesu five-byte CAT (FT-817/857/897, FT-847): four parameter bytes and an instruction.
 // 03 reads the frequency (BCD in 10 Hz, most significant first) and the mode byte. The FT-847
-// answers nothing until CAT ON (00) and stops at CAT OFF (80).
+// answers nothing until CAT ON (00).
 class FiveByteRadio final : public SimulatedRadio {
 public:
     explicit FiveByteRadio(bool needs_cat_on) : SimulatedRadio(0, 5), m_cat_on(!needs_cat_on) {}
@@ -89,14 +89,12 @@ private:
 };
 
 // The rotator control box: STX text CR frames. "A?" is answered with a position report
-// "A,?,<heading>,R"; "AG<bearing>" with "A,G,R", after which the box reports once a read
-// while the antenna turns `step` degrees at a time, with `moving` as the status letter.
+// "A,?,<heading>,R"; "AG<bearing>" with "A,G,R", after which the box reports "A,?,<heading>,M"
+// once a read while the antenna turns 10 degrees at a time.
 class RotatorBox final : public FramedDevice {
 public:
     RotatorBox() : FramedDevice('\r') { split_waits_for_query = false; }
     int heading = 0;
-    int step = 10;
-    char moving = 'M';
     void on_read() override;
     // Every command the box received, STX and CR removed.
     const std::vector<std::string>& commands() const { return m_commands; }
