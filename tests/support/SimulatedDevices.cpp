@@ -144,9 +144,7 @@ void RotatorBox::answer(const Bytes& frame) {
     if (command == "A?") {
         report('R');
     } else if (command.starts_with("AG") && command.size() > 2) {
-        send(
-            bytes_of("\x02"
-                     "A,G,R\r"));
+        send(bytes_of('\x02' + std::string("A,G,R\r")));
         m_target = std::clamp(std::atoi(command.c_str() + 2), 0, 360);
     }
 }
@@ -167,10 +165,7 @@ void RotatorBox::on_read() {
 }
 
 void RotatorBox::report(char status) {
-    send(
-        bytes_of("\x02"
-                 "A,?," +
-                 std::to_string(heading) + "," + std::string(1, status) + "\r"));
+    send(bytes_of('\x02' + std::string("A,?,") + std::to_string(heading) + "," + status + '\r'));
 }
 
 }  // namespace vl::test
