@@ -111,8 +111,6 @@ void TextRadio::answer(const Bytes& frame) {
                       "0000000;"));
     } else if (yaesu && command == "MD0") {
         send(bytes_of(std::string("MD0") + mode_character + ";"));
-    } else if (command.find('\0') == std::string::npos) {
-        send(bytes_of("?;"));
     }
 }
 

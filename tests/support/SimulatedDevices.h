@@ -64,8 +64,8 @@ private:
 };
 
 // Text commands ended by ";". Kenwood and Elecraft: 11-digit FA, the 38-byte IF answer with
-// the mode digit at byte 30. Yaesu "newcat": 9-digit FA and "MD0x;", the mode a hex digit; a
-// zero byte in place of the character 0 gets no answer.
+// the mode digit at byte 30. Yaesu "newcat": 9-digit FA and "MD0x;", the mode a hex digit.
+// Anything else gets no answer.
 class TextRadio final : public SimulatedRadio {
 public:
     enum class Dialect { Kenwood, YaesuNewcat };
