@@ -80,15 +80,8 @@ void CivRadio::answer(const Bytes& frame) {
         reply.insert(reply.end(), {data[0], mode_byte, 0x00, 0x01});
     } else if (command == 0x1A && data == Bytes{0x06}) {
         reply.insert(reply.end(), {0x06, 0x00, 0x00});
-    } else if (command == 0x05 && data.size() >= 5) {
-        hertz = 0;
-        for (int i = 4; i >= 0; --i) {
-            hertz = hertz * 100 + (data[static_cast<std::size_t>(i)] >> 4) * 10 +
-                    (data[static_cast<std::size_t>(i)] & 0x0F);
-        }
-        reply.back() = 0xFB;  // good
     } else {
-        const Bytes taken{0x06, 0x07, 0x0F, 0x14, 0x16, 0x1A, 0x1C, 0x25, 0x26};
+        const Bytes taken{0x05, 0x06, 0x07, 0x0F, 0x14, 0x16, 0x1A, 0x1C, 0x25, 0x26};
         const bool good = std::find(taken.begin(), taken.end(), command) != taken.end();
         reply.back() = good ? 0xFB : 0xFA;
     }

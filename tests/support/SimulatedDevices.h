@@ -51,8 +51,8 @@ private:
 // Icom CI-V: FE FE <to> <from> <command> <data> FD, frequency in BCD least significant
 // byte first. Mode numbers: 00 LSB, 01 USB, 02 AM, 03 CW, 04 RTTY, 05 FM. Besides 03 and 04
 // it answers what Hamlib's IC-7300 backend asks: 25 and 26 (the frequency and mode of a VFO),
-// 1A 06 (data mode, off), 05 (set the frequency); settings are taken, anything else (the
-// meters, 15) refused.
+// 1A 06 (data mode, off). Settings are taken but not kept (a frequency set by 05 or 25 too);
+// anything else (the meters, 15) is refused.
 class CivRadio final : public SimulatedRadio {
 public:
     explicit CivRadio(std::uint8_t address) : SimulatedRadio(0xFD), m_address(address) {}
