@@ -23,16 +23,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     vl::fuzz::Chunks bytes{std::span(data + 6, size - 6), data[5] % 32 + 1u};
     vl::CatSession session(format);
-    while (true) {
+    do {
         session.receive(bytes.take(std::numeric_limits<std::size_t>::max()));
         const vl::CatPollResult result = session.poll();
         vl::fuzz::require(!result.hertz ||
                           (std::isfinite(*result.hertz) && *result.hertz >= 100000));
         vl::fuzz::require(!result.mode_index || (*result.mode_index & ~format.mode_mask) == 0);
         vl::fuzz::require(!result.next_command.empty());
-        if (bytes.rest.empty()) {
-            break;
-        }
-    }
+    } while (!bytes.rest.empty());
     return 0;
 }

@@ -9,6 +9,7 @@
 
 #include "support/LocalDaemons.h"
 #include "support/OnLineScreen.h"
+#include "support/SimulatedDevices.h"
 
 namespace vl {
 namespace {
@@ -38,22 +39,22 @@ protected:
     }
 };
 
-// Answers "f" and "m" as rigctld does, with the frequency and mode the connection is given.
-void answer_as_rig(test::PeerLine& line, const std::string& hertz, const std::string& mode) {
+// Answers "f" and "m" as rigctld does, with the frequency and mode the connection is given:
+// the first `errors` frequency questions and the mode questions after them with an error,
+// and the connection closed at frequency question `hang_up_at` when that is not 0.
+void answer_as_rig(test::PeerLine& line, const std::string& hertz, const std::string& mode,
+                   int errors = 0, int hang_up_at = 0) {
+    int asked = 0;
     while (auto command = line.read_line()) {
+        if (*command == "f" && ++asked == hang_up_at) {
+            return;
+        }
         if (*command == "f") {
-            line.send(hertz + "\n");
+            line.send(asked <= errors ? "RPRT -5\n" : hertz + "\n");
         } else if (*command == "m") {
-            line.send(mode + "\n2400\n");
+            line.send(asked <= errors ? "RPRT -5\n" : mode + "\n2400\n");
         }
     }
-}
-
-// Serves the first connection as `first` does, and the next ones as rigctld on 20 m.
-test::FakeDaemon::Serve first_then_rig(void (*first)(test::PeerLine&), std::string hertz) {
-    return [first, hertz](test::PeerLine& line, int connection) {
-        connection == 0 ? first(line) : answer_as_rig(line, hertz, "USB");
-    };
 }
 
 // The dummy radio starts on 40 m; through rigctl, as an operator's other program would, it
@@ -69,7 +70,7 @@ TEST_F(OnLineHamlibDaemonsTest, TheScreenFollowsRigctld) {
     // Between the program and the daemon, counting the program's questions.
     const std::string rigctl = "rigctl -m 2 -r 127.0.0.1:" + std::to_string(rig_port);
     test::FakeDaemon relay(0, [&](test::PeerLine& program, int) {
-        test::Connected daemon(rig_port);
+        test::PeerLine daemon = test::PeerLine::to(rig_port);
         int asked = 0;
         while (auto command = program.read_line()) {
             if (*command == "f" && ++asked == 3) {
@@ -78,10 +79,10 @@ TEST_F(OnLineHamlibDaemonsTest, TheScreenFollowsRigctld) {
             if (*command == "f" && asked == 6) {
                 EXPECT_EQ(std::system((rigctl + " M PKTUSB 3000").c_str()), 0);
             }
-            daemon.line.send(*command + "\n");
+            daemon.send(*command + "\n");
             // "f" has one line of answer, "m" two.
             for (int lines = *command == "m" ? 2 : 1; lines > 0; --lines) {
-                program.send(daemon.line.read_line().value_or("") + "\n");
+                program.send(daemon.read_line().value_or("") + "\n");
             }
         }
     });
@@ -97,53 +98,31 @@ TEST_F(OnLineHamlibDaemonsTest, TheScreenFollowsRigctld) {
 
 // What the real daemon will not do, each said once, and the program reconnecting after it.
 TEST_F(OnLineHamlibTest, TroubleWithTheDaemonIsSaidOnceAndOutlived) {
-    struct Case {
+    const std::string unreadable = "gave an answer that could not be read.";
+    const struct {
         const char* name;
-        test::FakeDaemon::Serve serve;
-        std::string trouble;  // the sentence's end, after "... port N "
-        const char* wait;     // enough for the trouble, a new connection and its answers
+        std::string first_answer;  // to the first question of the first connection, then nothing
+        std::string hertz;         // as the connections after it give it
+        int errors;                // of every connection, answered with an error
+        std::string trouble;       // the sentence's end, after "... port N "
+        const char* wait;          // enough for the trouble, a new connection and its answers
     } cases[] = {
-        {"unreadable",
-         first_then_rig(
-             [](test::PeerLine& line) {
-                 line.read_line();
-                 line.send("banana\n");
-             },
-             "14074000"),
-         "gave an answer that could not be read.", "wait 50\n"},
-        {"too long a line",
-         first_then_rig(
-             [](test::PeerLine& line) {
-                 line.read_line();
-                 line.send(std::string(300, '1'));
-                 line.read_line(3);
-             },
-             "14074000"),
-         "gave an answer that could not be read.", "wait 50\n"},
-        {"silent",
-         first_then_rig(
-             [](test::PeerLine& line) {
-                 while (line.read_line(8)) {
-                 }
-             },
-             "14074000.000000"),
-         "does not answer.", "wait 90\n"},
-        {"error from the radio",
-         [](test::PeerLine& line, int) {
-             int asked = 0;
-             while (auto command = line.read_line()) {
-                 if (*command == "f") {
-                     line.send(++asked < 3 ? "RPRT -5\n" : "14074000\n");
-                 } else if (*command == "m") {
-                     line.send(asked < 3 ? "RPRT -5\n" : "USB\n2400\n");
-                 }
-             }
-         },
-         "could not read the radio.", "wait 50\n"},
+        {"unreadable", "banana\n", "14074000", 0, unreadable, "wait 50\n"},
+        {"too long a line", std::string(300, '1'), "14074000", 0, unreadable, "wait 50\n"},
+        {"silent", "", "14074000.000000", 0, "does not answer.", "wait 90\n"},
+        {"error from the radio", "", "14074000", 2, "could not read the radio.", "wait 50\n"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        test::FakeDaemon daemon(0, c.serve);
+        test::FakeDaemon daemon(0, [&c](test::PeerLine& line, int connection) {
+            if (connection > 0 || c.errors > 0) {
+                return answer_as_rig(line, c.hertz, "USB", c.errors);
+            }
+            line.read_line();
+            line.send(c.first_answer);
+            while (line.read_line(8)) {
+            }
+        });
         dir.write("HAMLIB.TXT", "rig=127.0.0.1:" + std::to_string(daemon.port()) + "\n");
         const Lines journal = run(std::string(c.wait) + "key F8\n");
         const std::string trouble = "static \"Hamlib rig control at 127.0.0.1 port " +
@@ -163,13 +142,7 @@ TEST_F(OnLineHamlibTest, ADaemonThatComesAndGoes) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2500));
         std::atomic<bool> gone{false};
         test::FakeDaemon daemon(port, [&gone](test::PeerLine& line, int) {
-            int asked = 0;
-            while (auto command = line.read_line()) {
-                if (*command == "f" && ++asked == 3) {
-                    break;
-                }
-                line.send(*command == "f" ? "7074000\n" : "LSB\n2400\n");
-            }
+            answer_as_rig(line, "7074000", "LSB", 0, 3);
             gone = true;
         });
         while (!gone) {
@@ -241,7 +214,7 @@ TEST_F(OnLineHamlibDaemonsTest, TheProgramStartsAndEndsRigctld) {
     expect_in_order(journal, {"static \"Two metres.\"", "static \"145 megahertz, FM.\""});
     // The daemon is given time to begin listening: no "not available" as the screen opens.
     EXPECT_EQ(trouble_said(journal), 0);
-    EXPECT_LT(test::Connected(port).fd, 0) << "rigctld was left running";
+    EXPECT_FALSE(test::PeerLine::to(port).connected()) << "rigctld was left running";
 }
 
 // Without Hamlib on the PATH, the choice says so once at start-up; the log runs on.
@@ -259,19 +232,18 @@ TEST_F(OnLineHamlibTest, AModelWithoutHamlibInstalledIsSaid) {
 }
 
 // Hamlib's real IC-7300 backend between the program and the bytes: rigctld -m 3073 on a
-// pseudo-terminal where a CI-V radio of our own answers. The radio starts on 14.074 MHz USB
-// and the operator turns it to 7.074 MHz LSB a few seconds in.
+// pseudo-terminal where our CI-V radio answers, echoing each command as the radio's USB port
+// does. The radio starts on 14.074 MHz USB; the tenth time the frequency is read (rigctld
+// reads it five times as it opens) the operator turns it to 7.074 MHz LSB.
 TEST_F(OnLineHamlibDaemonsTest, AnIcomRadioThroughHamlibsOwnBackend) {
-    const std::string path_file = dir.file("radio.path");
-    test::ChildProcess radio(
-        {"python3", std::string(VARROW_TESTS_DIR) + "/logging/civ_radio.py", path_file});
-    for (int attempt = 0; attempt < 100 && !dir.exists("radio.path"); ++attempt) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    ASSERT_TRUE(dir.exists("radio.path"));
+    test::CivRadio radio(0x94);
+    radio.echo = true;
+    radio.turn_dial_after(9, 7074000, 0x00);
+    test::SimulatedPorts ports;
+    const std::string path = ports.serve(radio);
     const int port = test::free_port();
-    test::ChildProcess rigctld({"rigctld", "-m", "3073", "-r", dir.read("radio.path"), "-s",
-                                "19200", "-T", "127.0.0.1", "-t", std::to_string(port)});
+    test::ChildProcess rigctld({"rigctld", "-m", "3073", "-r", path, "-s", "19200", "-T",
+                                "127.0.0.1", "-t", std::to_string(port)});
     ASSERT_TRUE(test::wait_for_listener(port));
     dir.write("HAMLIB.TXT", "rig=127.0.0.1:" + std::to_string(port) + "\n");
     const Lines journal = run("wait 25\nkey F8\nwait 60\nkey F8\n");

@@ -27,19 +27,6 @@ sockaddr_in loopback(int port) {
     return address;
 }
 
-int connect_to(int port) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const sockaddr_in address = loopback(port);
-    if (fd >= 0 &&
-        ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
-        return fd;
-    }
-    if (fd >= 0) {
-        ::close(fd);
-    }
-    return -1;
-}
-
 }  // namespace
 
 int free_port() {
@@ -86,6 +73,22 @@ ChildProcess::~ChildProcess() {
     }
 }
 
+PeerLine PeerLine::to(int port) {
+    PeerLine line(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    const sockaddr_in address = loopback(port);
+    if (line.m_fd >= 0 &&
+        ::connect(line.m_fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        ::close(std::exchange(line.m_fd, -1));
+    }
+    return line;
+}
+
+PeerLine::~PeerLine() {
+    if (m_fd >= 0) {
+        ::close(m_fd);
+    }
+}
+
 std::optional<std::string> PeerLine::read_line(double seconds) {
     const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     while (true) {
@@ -114,17 +117,9 @@ void PeerLine::send(const std::string& text) {
     ::send(m_fd, text.data(), text.size(), MSG_NOSIGNAL);
 }
 
-Connected::Connected(int port) : fd(connect_to(port)), line(fd) {}
-
-Connected::~Connected() {
-    if (fd >= 0) {
-        ::close(fd);
-    }
-}
-
 bool wait_for_listener(int port) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        if (Connected(port).fd >= 0) {
+        if (PeerLine::to(port).connected()) {
             return true;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -133,10 +128,10 @@ bool wait_for_listener(int port) {
 }
 
 std::string ask(int port, const std::string& command) {
-    Connected daemon(port);
-    daemon.line.send(command);
+    PeerLine daemon = PeerLine::to(port);
+    daemon.send(command);
     std::string answer;
-    while (auto line = daemon.line.read_line(0.5)) {
+    while (auto line = daemon.read_line(0.5)) {
         answer += *line + "\n";
     }
     return answer;
@@ -175,7 +170,6 @@ void FakeDaemon::run() {
         }
         PeerLine line(fd);
         m_serve(line, connection++);
-        ::close(fd);
     }
 }
 

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace vl::test {
@@ -34,10 +35,16 @@ bool wait_for_listener(int port);
 // second.
 std::string ask(int port, const std::string& command);
 
-// One accepted connection of the stand-in daemon: lines in, text out.
+// A loopback connection, lines in and text out, closed when this goes: one the stand-in daemon
+// accepted, or one of the test's own to `port` when made by to().
 class PeerLine {
 public:
     explicit PeerLine(int fd) : m_fd(fd) {}
+    static PeerLine to(int port);
+    ~PeerLine();
+    PeerLine(PeerLine&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+    PeerLine& operator=(PeerLine&&) = delete;
+    bool connected() const { return m_fd >= 0; }
     // The next line the program sent, without its LF; nothing when it closed the connection
     // or `seconds` passed.
     std::optional<std::string> read_line(double seconds = 5);
@@ -46,16 +53,6 @@ public:
 private:
     int m_fd;
     std::string m_buffer;
-};
-
-// A connection of the test's own to a daemon, closed when this goes.
-struct Connected {
-    explicit Connected(int port);
-    ~Connected();
-    Connected(const Connected&) = delete;
-    Connected& operator=(const Connected&) = delete;
-    int fd;
-    PeerLine line;
 };
 
 // Listens on a loopback port and hands each connection, numbered from 0, to `serve` on a

@@ -4,11 +4,31 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 
 #include "support/Scripts.h"
 #include "support/TestSupport.h"
 
 namespace vl::test {
+
+// The whole journal must be the one kept in `name` under tests/; VARROW_BLESS=1 writes it
+// instead.
+inline void expect_kept(const std::vector<std::string>& journal, const std::string& name) {
+    ASSERT_FALSE(journal.empty()) << "the journal is empty";
+    const std::string kept = std::string(VARROW_TESTS_DIR) + "/" + name;
+    std::string text;
+    for (const std::string& line : journal) {
+        text += line + "\n";
+    }
+    if (std::getenv("VARROW_BLESS") != nullptr) {
+        std::ofstream(kept, std::ios::binary) << text;
+        return;
+    }
+    std::ifstream in(kept, std::ios::binary);
+    EXPECT_EQ(text, std::string(std::istreambuf_iterator<char>(in), {})) << kept;
+}
 
 class OnLineScreenTest : public ::testing::Test {
 protected:

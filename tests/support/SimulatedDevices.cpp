@@ -27,100 +27,83 @@ Bytes bytes_of(const std::string& text) {
 
 }  // namespace
 
-void SimulatedRadio::turn_dial_after(int queries, long new_hertz, int new_mode) {
-    m_turns.push_back({queries, new_hertz, new_mode});
-}
-
-void SimulatedRadio::frequency_asked() {
-    for (const DialTurn& turn : m_turns) {
-        if (turn.queries == m_frequency_queries) {
-            hertz = turn.hertz;
-            mode = turn.mode;
-        }
-    }
-    ++m_frequency_queries;
-}
-
-void CivRadio::hear(std::span<const std::uint8_t> bytes) {
+void FramedDevice::hear(std::span<const std::uint8_t> bytes) {
     m_buffer.insert(m_buffer.end(), bytes.begin(), bytes.end());
     while (true) {
-        const auto end = std::find(m_buffer.begin(), m_buffer.end(), 0xFD);
+        const auto end = m_length == 0 ? std::find(m_buffer.begin(), m_buffer.end(), m_end)
+                         : m_buffer.size() >= m_length ? m_buffer.begin() + m_length - 1
+                                                       : m_buffer.end();
         if (end == m_buffer.end()) {
             return;
         }
         const Bytes frame(m_buffer.begin(), end + 1);
         m_buffer.erase(m_buffer.begin(), end + 1);
-        if (echo) {
-            send(frame);
-        }
         answer(frame);
     }
 }
 
+void SimulatedRadio::turn_dial_after(int queries, long new_hertz, int new_mode) {
+    m_turn_at = queries;
+    m_turned_hertz = new_hertz;
+    m_turned_mode = new_mode;
+}
+
+void SimulatedRadio::frequency_asked() {
+    if (m_queries++ == m_turn_at) {
+        hertz = m_turned_hertz;
+        mode = m_turned_mode;
+    }
+}
+
 void CivRadio::answer(const Bytes& frame) {
+    if (echo) {
+        send(frame);
+    }
     if (frame.size() < 6 || frame[0] != 0xFE || frame[1] != 0xFE || frame[2] != m_address) {
         return;
     }
-    const std::uint8_t controller = frame[3];
     const std::uint8_t command = frame[4];
-    Bytes reply{0xFE, 0xFE, controller, m_address, command};
-    if (command == 0x03) {
+    const Bytes data(frame.begin() + 5, frame.end() - 1);
+    const auto mode_byte = static_cast<std::uint8_t>(mode);
+    Bytes reply{0xFE, 0xFE, frame[3], m_address, command};
+    if (command == 0x03 || (command == 0x25 && data.size() == 1)) {
         frequency_asked();
+        reply.insert(reply.end(), data.begin(), data.end());  // the VFO asked for
         const std::string digits = decimal(hertz, 10);
         for (int i = 4; i >= 0; --i) {
             reply.push_back(bcd_pair(digits[static_cast<std::size_t>(2 * i)],
                                      digits[static_cast<std::size_t>(2 * i + 1)]));
         }
     } else if (command == 0x04) {
-        reply.push_back(static_cast<std::uint8_t>(mode));
-        reply.push_back(0x01);  // filter
+        reply.insert(reply.end(), {mode_byte, 0x01});  // filter 1
+    } else if (command == 0x26 && data.size() == 1) {
+        reply.insert(reply.end(), {data[0], mode_byte, 0x00, 0x01});
+    } else if (command == 0x1A && data == Bytes{0x06}) {
+        reply.insert(reply.end(), {0x06, 0x00, 0x00});
     } else {
-        reply = {0xFE, 0xFE, controller, m_address, 0xFA};  // not good
+        const Bytes taken{0x05, 0x06, 0x07, 0x0F, 0x14, 0x16, 0x1A, 0x1C, 0x25, 0x26};
+        const bool good = std::find(taken.begin(), taken.end(), command) != taken.end();
+        reply.back() = good ? 0xFB : 0xFA;
     }
     reply.push_back(0xFD);
     send(reply);
 }
 
-void TextRadio::hear(std::span<const std::uint8_t> bytes) {
-    m_buffer.append(bytes.begin(), bytes.end());
-    std::size_t end = m_buffer.find(';');
-    while (end != std::string::npos) {
-        const std::string command = m_buffer.substr(0, end);
-        m_buffer.erase(0, end + 1);
-        answer(command);
-        end = m_buffer.find(';');
-    }
-}
-
-std::string TextRadio::frequency_digits() const {
-    return decimal(hertz, m_dialect == Dialect::Kenwood ? 11 : 9);
-}
-
-void TextRadio::answer(const std::string& command) {
+void TextRadio::answer(const Bytes& frame) {
+    const std::string command(frame.begin(), frame.end() - 1);
     const bool yaesu = m_dialect == Dialect::YaesuNewcat;
+    if (command == "FA" || (!yaesu && command == "IF")) {
+        frequency_asked();  // the dial may turn now
+    }
+    const std::string frequency = decimal(hertz, yaesu ? 9 : 11);
     const char mode_character = static_cast<char>(mode < 10 ? '0' + mode : 'A' + mode - 10);
     if (command == "FA") {
-        frequency_asked();
-        send(bytes_of("FA" + frequency_digits() + ";"));
+        send(bytes_of("FA" + frequency + ";"));
     } else if (!yaesu && command == "IF") {
-        frequency_asked();
-        send(bytes_of("IF" + frequency_digits() + "     +0000000000" +
-                      std::string(1, mode_character) + "0000000;"));
-    } else if (!yaesu && command == "MD") {
-        send(bytes_of(std::string("MD") + mode_character + ";"));
+        send(bytes_of("IF" + frequency + "     +0000000000" + std::string(1, mode_character) +
+                      "0000000;"));
     } else if (yaesu && command == "MD0") {
         send(bytes_of(std::string("MD0") + mode_character + ";"));
-    } else if (command.find('\0') == std::string::npos) {
-        send(bytes_of("?;"));
-    }
-}
-
-void FiveByteRadio::hear(std::span<const std::uint8_t> bytes) {
-    m_buffer.insert(m_buffer.end(), bytes.begin(), bytes.end());
-    while (m_buffer.size() >= 5) {
-        const Bytes command(m_buffer.begin(), m_buffer.begin() + 5);
-        m_buffer.erase(m_buffer.begin(), m_buffer.begin() + 5);
-        answer(command);
     }
 }
 
@@ -133,9 +116,7 @@ void FiveByteRadio::answer(const Bytes& command) {
     if (!m_cat_on) {
         return;
     }
-    if (instruction == 0x80) {
-        m_cat_on = false;
-    } else if (instruction == 0x03) {
+    if (instruction == 0x03) {
         frequency_asked();
         const std::string digits = decimal(hertz / 10, 8);
         Bytes reply;
@@ -147,23 +128,15 @@ void FiveByteRadio::answer(const Bytes& command) {
     }
 }
 
-void RotatorBox::hear(std::span<const std::uint8_t> bytes) {
-    m_buffer.append(bytes.begin(), bytes.end());
-    std::size_t end = m_buffer.find('\r');
-    while (end != std::string::npos) {
-        std::string command = m_buffer.substr(0, end);
-        m_buffer.erase(0, end + 1);
-        std::erase(command, '\x02');
-        m_commands.push_back(command);
-        if (command == "A?") {
-            report('R');
-        } else if (command.starts_with("AG") && command.size() > 2) {
-            send(
-                bytes_of("\x02"
-                         "A,G,R\r"));
-            m_target = std::clamp(std::atoi(command.c_str() + 2), 0, 360);
-        }
-        end = m_buffer.find('\r');
+void RotatorBox::answer(const Bytes& frame) {
+    std::string command(frame.begin(), frame.end() - 1);
+    std::erase(command, '\x02');
+    m_commands.push_back(command);
+    if (command == "A?") {
+        report('R');
+    } else if (command.starts_with("AG") && command.size() > 2) {
+        send(bytes_of('\x02' + std::string("A,G,R\r")));
+        m_target = std::clamp(std::atoi(command.c_str() + 2), 0, 360);
     }
 }
 
@@ -172,21 +145,18 @@ void RotatorBox::on_read() {
     if (m_target < 0 || !outgoing().empty()) {
         return;
     }
-    if (std::abs(m_target - heading) <= step) {
+    if (std::abs(m_target - heading) <= 10) {
         heading = m_target;
         m_target = -1;
         report('R');
         return;
     }
-    heading += m_target > heading ? step : -step;
-    report(moving);
+    heading += m_target > heading ? 10 : -10;
+    report('M');
 }
 
 void RotatorBox::report(char status) {
-    send(
-        bytes_of("\x02"
-                 "A,?," +
-                 std::to_string(heading) + "," + std::string(1, status) + "\r"));
+    send(bytes_of('\x02' + std::string("A,?,") + std::to_string(heading) + "," + status + '\r'));
 }
 
 }  // namespace vl::test

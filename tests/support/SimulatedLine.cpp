@@ -3,6 +3,7 @@
 #include "support/SimulatedLine.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <array>
@@ -42,21 +43,23 @@ struct SimulatedPorts::Line {
     int program_writes = 0;           // write calls: one a query
     int held_since = -1;              // the write count when a held chunk reached the front
 
+    // The device hears what waits on the line; false when nothing did.
+    bool hear() {
+        std::array<std::uint8_t, 512> buffer{};
+        const ssize_t got = ::read(master, buffer.data(), buffer.size());
+        if (got > 0) {
+            device->hear(std::span(buffer).first(static_cast<std::size_t>(got)));
+            device_heard += static_cast<std::size_t>(got);
+        }
+        return got > 0;
+    }
+
     // Before the program reads: the device hears everything sent so far and puts its next
     // chunk on the wire, and both have crossed the kernel when this returns.
     void exchange(platform::SerialPort& program_end) {
         const auto deadline = Clock::now() + std::chrono::seconds(1);
-        std::array<std::uint8_t, 512> buffer{};
-        while (true) {
-            const ssize_t got = ::read(master, buffer.data(), buffer.size());
-            if (got > 0) {
-                device->hear(std::span(buffer).first(static_cast<std::size_t>(got)));
-                device_heard += static_cast<std::size_t>(got);
-            } else if (device_heard >= program_written || Clock::now() > deadline) {
-                break;
-            } else {
-                std::this_thread::sleep_for(std::chrono::microseconds(50));
-            }
+        while (hear() || (device_heard < program_written && Clock::now() < deadline)) {
+            std::this_thread::sleep_for(std::chrono::microseconds(50));
         }
         device->on_read();
         auto& outgoing = device->outgoing();
@@ -129,6 +132,10 @@ private:
 SimulatedPorts::SimulatedPorts() = default;
 
 SimulatedPorts::~SimulatedPorts() {
+    m_stop = true;
+    for (std::thread& served : m_served) {
+        served.join();
+    }
     for (const auto& line : m_lines) {
         if (line->master >= 0) {
             ::close(line->master);
@@ -145,6 +152,23 @@ std::string SimulatedPorts::attach(SimulatedDevice& device) {
     }
     m_lines.push_back(std::move(line));
     return m_lines.back()->slave;
+}
+
+std::string SimulatedPorts::serve(SimulatedDevice& device) {
+    const std::string path = attach(device);
+    m_served.emplace_back([this, &line = *m_lines.back()] {
+        while (!m_stop) {
+            pollfd wait{line.master, POLLIN, 0};
+            if (::poll(&wait, 1, 20) > 0 && !line.hear()) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));  // not open
+            }
+            for (auto& outgoing = line.device->outgoing(); !outgoing.empty();
+                 outgoing.pop_front()) {
+                line.put_on_wire(outgoing.front().bytes, Clock::now() + std::chrono::seconds(1));
+            }
+        }
+    });
+    return path;
 }
 
 std::unique_ptr<platform::SerialPort> SimulatedPorts::open(const std::string& device_path) {

@@ -5,11 +5,13 @@
 // next chunk on the wire, and the read waits until those bytes have crossed the kernel.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <memory>
 #include <span>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/Serial.h"
@@ -67,11 +69,16 @@ public:
     // A new pseudo-terminal with `device` on its far end; returns the path the program opens.
     std::string attach(SimulatedDevice& device);
     std::unique_ptr<platform::SerialPort> open(const std::string& device_path) override;
+    // The same for another program: `device` hears and answers on a thread of its own, at
+    // once and whole, until these ports go.
+    std::string serve(SimulatedDevice& device);
 
     struct Line;
 
 private:
     std::vector<std::unique_ptr<Line>> m_lines;
+    std::atomic<bool> m_stop{false};
+    std::vector<std::thread> m_served;
 };
 
 }  // namespace vl::test
