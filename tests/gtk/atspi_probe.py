@@ -47,9 +47,17 @@ def of_role(root, role):
     return [node for node in walk(root) if node.getRole() == role]
 
 
+def showing(node):
+    return node.getState().contains(pyatspi.STATE_SHOWING)
+
+
+def extents(node):
+    """The node's box in its window."""
+    return node.queryComponent().getExtents(pyatspi.WINDOW_COORDS)
+
+
 def frame(app, name):
-    return next((w for w in app if w is not None and w.name == name and
-                 w.getState().contains(pyatspi.STATE_SHOWING)), None)
+    return next((w for w in app if w is not None and w.name == name and showing(w)), None)
 
 
 def text_of(node):

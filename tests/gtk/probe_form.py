@@ -10,14 +10,10 @@ import subprocess
 import sys
 
 import pyatspi
-from atspi_probe import (check, frame, has_focus, key, labelled_by, named, run,
+from atspi_probe import (check, extents, frame, has_focus, key, labelled_by, named, run,
                          started, text_of, type_text, wait_for)
 
 PROGRAM = sys.argv[1]
-
-
-def extents(node):
-    return node.queryComponent().getExtents(pyatspi.WINDOW_COORDS)
 
 
 def probe():
