@@ -1,9 +1,8 @@
 // A small form built through the same UI interface the screens use, for the accessibility
 // probe: a label and edit box, an upper-case box, a read-only box, a list, a drop-down and
 // a password box.
-// F2 asks a Yes/No question, F3 one that answers No to Enter; F4 puts a text longer than the
-// screen is wide in the read-only box. On Escape it prints each box's text as Windows-1252
-// bytes in hex.
+// F4 puts a text longer than the screen is wide in the read-only box. On Escape it prints
+// each box's text as Windows-1252 bytes in hex.
 #include <cstdio>
 #include <string>
 
@@ -13,9 +12,7 @@ namespace {
 
 using namespace vl::platform;
 
-constexpr int kCmdAsk = 50;
-constexpr int kCmdAskSafely = 51;  // F3: a question whose Yes would destroy something
-constexpr int kCmdLongText = 52;
+constexpr int kCmdLongText = 50;
 
 class Form final : public WindowEvents {
 public:
@@ -44,9 +41,7 @@ public:
         m_ui.set_items(m_window, 109, {"CW", "SSB"});
         m_ui.select_item(m_window, 109, 1);
         m_ui.set_focus(m_window, 101);
-        m_ui.set_key_table(m_window, {{plain(kKeyF2), kCmdAsk},
-                                      {plain(kKeyF3), kCmdAskSafely},
-                                      {plain(kKeyF4), kCmdLongText}});
+        m_ui.set_key_table(m_window, {{plain(kKeyF4), kCmdLongText}});
         return m_ui.run_modal(m_window);
     }
 
@@ -72,11 +67,6 @@ public:
                     "Entry " + std::to_string(entry) + ", Twelfth January Two thousand fourteen, ";
             }
             m_ui.set_text(m_window, 105, text + "the end.");
-        } else if (command == kCmdAsk || command == kCmdAskSafely) {
-            Answer answer = m_ui.message_box(
-                m_window, "Delete Entry", "Are you sure?",
-                command == kCmdAsk ? MessageButtons::YesNo : MessageButtons::YesNoDefaultNo);
-            m_ui.set_text(m_window, 105, answer == Answer::Yes ? "answered yes" : "answered no");
         }
     }
 

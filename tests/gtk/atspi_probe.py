@@ -47,9 +47,17 @@ def of_role(root, role):
     return [node for node in walk(root) if node.getRole() == role]
 
 
+def showing(node):
+    return node.getState().contains(pyatspi.STATE_SHOWING)
+
+
+def extents(node):
+    """The node's box in its window."""
+    return node.queryComponent().getExtents(pyatspi.WINDOW_COORDS)
+
+
 def frame(app, name):
-    return next((w for w in app if w is not None and w.name == name and
-                 w.getState().contains(pyatspi.STATE_SHOWING)), None)
+    return next((w for w in app if w is not None and w.name == name and showing(w)), None)
 
 
 def text_of(node):
@@ -89,25 +97,23 @@ def labelled_by(node, kind=pyatspi.RELATION_LABELLED_BY):
 
 
 @contextlib.contextmanager
-def started(program, name, files=None, folder=True, copies=None, **popen):
-    """Starts program (copied alone into a fresh folder with files, when folder) and yields
-    (process, application) once it is on the AT-SPI bus; kills it and removes the folder after."""
-    where = tempfile.mkdtemp() if folder else None
-    if where:
-        program = shutil.copy(program, os.path.join(where, name))
-        for file, text in (files or {"COUNTRY.LST": "G,G,England,1,52,-1\r\n"}).items():
-            with open(os.path.join(where, file), "w") as out:
-                out.write(text)
-        for file, source in (copies or {}).items():
-            shutil.copy(source, os.path.join(where, file))
+def started(program, name, files=None, copies=None, **popen):
+    """Starts program, copied alone into a fresh folder with files, and yields (process,
+    application) once it is on the AT-SPI bus; kills it and removes the folder after."""
+    where = tempfile.mkdtemp()
+    program = shutil.copy(program, os.path.join(where, name))
+    for file, text in (files or {}).items():
+        with open(os.path.join(where, file), "w") as out:
+            out.write(text)
+    for file, source in (copies or {}).items():
+        shutil.copy(source, os.path.join(where, file))
     process = subprocess.Popen([program], **popen)
     try:
         yield process, wait_for("the program on the AT-SPI bus", lambda: application(name))
     finally:
         if process.poll() is None:
             process.kill()
-        if where:
-            shutil.rmtree(where, ignore_errors=True)
+        shutil.rmtree(where, ignore_errors=True)
 
 
 def named(root, role):
@@ -120,19 +126,13 @@ def has_focus(node, what):
     print("ok:", what)
 
 
-def answer(app, keys):
-    """Waits for a message box, answers it with keys, and gives its title and every text it held."""
-    box = wait_for("a message box", lambda: next(
-        (w for w in app if w is not None and w.getRole() == pyatspi.ROLE_ALERT), None))
-    said = (box.name, {text_of(n) for n in walk(box)} | {n.name for n in walk(box)})
-    xdotool("key", *keys)
-    return said
-
-
 def leave(process, app, screen):
     """Escape on screen, Enter on its question, Escape on the main menu: the program ends well."""
     key(screen, ["Escape"])
-    check(answer(app, ["Return"])[0].startswith("Exit"), "Escape asks before leaving")
+    question = wait_for("a message box", lambda: next(
+        (w for w in app if w is not None and w.getRole() == pyatspi.ROLE_ALERT), None))
+    check(question.name.startswith("Exit"), "Escape asks before leaving")
+    xdotool("key", "Return")
     wait_for("the screen to close", lambda: frame(app, screen) is None)
     key("Varrow Log version", ["Escape"])
     process.wait(timeout=5)

@@ -8,27 +8,23 @@ left out. Prints each cut text; exits 1 if there is one.
 import sys
 
 import pyatspi
-from atspi_probe import application, walk
+from atspi_probe import application, extents, showing, walk
 
 SLACK = 2  # pixels of a frame's edge that a letter's box may touch
 
 
-def extents(node):
-    box = node.queryComponent().getExtents(pyatspi.WINDOW_COORDS)
+def edges(node):
+    box = extents(node)
     return box.x, box.y, box.x + box.width, box.y + box.height
-
-
-def showing(node):
-    return node.getState().contains(pyatspi.STATE_SHOWING)
 
 
 def cut_rows(view):
     """The rows of a list shown only in part at its bottom edge."""
-    bottom = extents(view)[3]
+    bottom = edges(view)[3]
     found = []
     for node in walk(view):
         if node is not view and showing(node):
-            _, top, _, row_bottom = extents(node)
+            _, top, _, row_bottom = edges(node)
             if top < bottom and row_bottom > bottom + SLACK:
                 found.append("%r (%s): a row cut by the list's bottom edge (row %d to %d, list ends at %d)" % (
                     node.name, view.name, top, row_bottom, bottom))
@@ -36,7 +32,7 @@ def cut_rows(view):
 
 
 def cut_texts(window):
-    window_right = extents(window)[2]
+    window_right = edges(window)[2]
     found = []
     for node in walk(window):
         if node.getRole() == pyatspi.ROLE_LIST:
@@ -54,7 +50,7 @@ def cut_texts(window):
         length = len(whole.rstrip())
         if length == 0:
             continue
-        left, top, right, bottom = extents(node)
+        left, top, right, bottom = edges(node)
         x, y, width, height = text.getRangeExtents(0, length, pyatspi.WINDOW_COORDS)
         if width <= 0 or height <= 0:
             continue

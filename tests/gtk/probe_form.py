@@ -2,26 +2,22 @@
 box, list and drop-down is named by the label before it and related to it both ways; the
 read-only box is read-only text, not a label, and a text longer than the screen is wide
 shows whole on further lines, the box read as one line and covering nothing below it;
-Enter and Tab move in creation order; typed
-text is folded to upper case where asked and crosses as Windows-1252; a password box is
-password text that never shows what is typed."""
+Enter moves to the next box; typed text is folded to upper case where asked and crosses as
+Windows-1252; a password box is password text that never shows what is typed. Tab order and
+message boxes are heard through Orca on the real screens (tests/orca/*.speech)."""
 import re
 import subprocess
 import sys
 
 import pyatspi
-from atspi_probe import (answer, check, frame, has_focus, key, labelled_by, named, run,
+from atspi_probe import (check, extents, frame, has_focus, key, labelled_by, named, run,
                          started, text_of, type_text, wait_for)
 
 PROGRAM = sys.argv[1]
 
 
-def extents(node):
-    return node.queryComponent().getExtents(pyatspi.WINDOW_COORDS)
-
-
 def probe():
-    with started(PROGRAM, "gtk_form_probe", folder=False, stdout=subprocess.PIPE, text=True) as (
+    with started(PROGRAM, "gtk_form_probe", stdout=subprocess.PIPE, text=True) as (
             program, app):
         form = wait_for("the form", lambda: frame(app, "Form Probe"))
         labels = named(form, pyatspi.ROLE_LABEL)
@@ -33,12 +29,9 @@ def probe():
             check(labels[name] in labelled_by(node) and
                   labelled_by(labels[name], pyatspi.RELATION_LABEL_FOR)[:1] == [node],
                   name + " box and label are related both ways")
+        # That a read-only box is focusable and not editable, and an edit box editable, the
+        # on-line probe and Orca's "read only text" see on the real screens.
         read_only = by_name["Last QSO:"]
-        check(not read_only.getState().contains(pyatspi.STATE_EDITABLE) and
-              read_only.getState().contains(pyatspi.STATE_FOCUSABLE),
-              "the read-only box is focusable read-only text")
-        check(text_of(read_only) == "No previous contact", "the read-only box holds its text")
-        check(by_name["Call Sign:"].getState().contains(pyatspi.STATE_EDITABLE), "the edit box is editable")
         lists, combos = named(form, pyatspi.ROLE_LIST), named(form, pyatspi.ROLE_COMBO_BOX)
         check(list(lists) == ["Band:"] and labels["Band:"] in labelled_by(lists["Band:"]),
               "the list is named and labelled by its label")
@@ -71,7 +64,6 @@ def probe():
         check(extents(lists["Band:"]).y >= box.y + box.height,
               "the list below the box is not covered by its lines")
 
-        check(by_name["Call Sign:"].getState().contains(pyatspi.STATE_FOCUSED), "the focus starts where the screen put it")
         type_text("Form Probe", "g9zza é")
         wait_for("typed text reaching the edit box", lambda: text_of(by_name["Call Sign:"]) == "g9zza é")
         key("Form Probe", ["Return"])
@@ -79,22 +71,10 @@ def probe():
         type_text("Form Probe", "e:Ω")
         wait_for("the upper-case box folding letters, a character outside Windows-1252 becoming ?",
                  lambda: text_of(by_name["Drive:"]) == "E:?")
-        key("Form Probe", ["Tab", "Tab"])
-        has_focus(lists["Band:"], "Tab moves in creation order, through the read-only box to the list")
-        key("Form Probe", ["shift+Tab"])
-        has_focus(read_only, "Shift+Tab moves back")
-        # F2 asks a question whose Enter is Yes, F3 one whose Enter is No; Y answers Yes.
-        for keys, said in ((["F2", "Return"], "answered yes"), (["F3", "Return"], "answered no"),
-                           (["F3", "y"], "answered yes")):
-            key("Form Probe", [keys[0]])
-            title, texts = answer(app, [keys[1]])
-            check(title == "Delete Entry" and "Are you sure?" in texts,
-                  "the message box is an alert named by its title and holding its text")
-            wait_for(" ".join(keys) + ": " + said, lambda: text_of(read_only) == said)
         passwords = named(form, pyatspi.ROLE_PASSWORD_TEXT)
         check(list(passwords) == ["Password:"] and labels["Password:"] in labelled_by(passwords["Password:"]),
               "the password box is password text named by its label")
-        key("Form Probe", ["Tab", "Tab", "Tab"])
+        key("Form Probe", ["Tab", "Tab", "Tab", "Tab"])
         has_focus(passwords["Password:"], "Tab reaches the password box")
         type_text("Form Probe", "se cret")
         wait_for("typed marks", lambda: len(text_of(passwords["Password:"])) == 7)

@@ -26,10 +26,7 @@ screen_width=$(xdpyinfo | sed -n 's/^ *dimensions: *\([0-9]*\)x.*/\1/p')
 failed=0
 shot() {
     local caption=$1 name=$2 window= WIDTH=0
-    for attempt in $(seq 100); do
-        window=$(xdotool search --onlyvisible --name "$caption" 2>/dev/null | tail -1) && break
-        sleep 0.05
-    done
+    window=$(timeout 5 xdotool search --sync --onlyvisible --name "$caption" 2>/dev/null | tail -1) || true
     sleep 0.4
     import -window root "$out/$name-$scale.png"
     [ -n "$window" ] || { echo "$name: no window named '$caption' came"; failed=1; return; }

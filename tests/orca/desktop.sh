@@ -10,27 +10,13 @@ shift
 here=$(cd "$(dirname "$0")" && pwd)
 
 if [ "${VL_ORCA_INNER:-}" != 1 ]; then
-    for attempt in $(seq 20); do
-        number=$((100 + RANDOM % 800))
-        [ -e "/tmp/.X${number}-lock" ] || break
-    done
-    export DISPLAY=":${number}"
-    Xvfb "$DISPLAY" -screen 0 1280x1024x24 -noreset -nolisten tcp >/dev/null 2>&1 &
-    xvfb=$!
-    trap 'kill "$xvfb" 2>/dev/null || true' EXIT
-    for attempt in $(seq 100); do
-        xdpyinfo >/dev/null 2>&1 && break
-        sleep 0.05
-    done
-    unset NO_AT_BRIDGE GTK_MODULES SPEECHD_ADDRESS
+    unset SPEECHD_ADDRESS
     export VL_ORCA_INNER=1
     # A private runtime folder: speech-dispatcher's socket and the AT-SPI bus live there.
     export XDG_RUNTIME_DIR="$work/run"
     mkdir -p "$XDG_RUNTIME_DIR"
     chmod 700 "$XDG_RUNTIME_DIR"
-    status=0
-    dbus-run-session -- "$0" "$work" "$@" || status=$?
-    exit "$status"
+    exec "$here/../gtk/with_desktop.sh" "$0" "$work" "$@"
 fi
 
 # Inside the private session.
@@ -58,18 +44,10 @@ AddVoice "en" "MALE1" "en"
 CONF
 cp "$here/user-settings.conf" "$work/orca/user-settings.conf"
 
-# A sound server with only a null sink: speech-dispatcher's modules need one to start, and
-# the program's sound cues play into it.
-pulseaudio -n --daemonize=no --exit-idle-time=-1 --disable-shm=yes --use-pid-file=no \
-    -L "module-null-sink sink_name=silent" \
-    -L "module-native-protocol-unix socket=$work/pulse.sock auth-anonymous=1" \
-    >"$work/pulse.log" 2>&1 &
-pulse=$!
-export PULSE_SERVER="unix:$work/pulse.sock"
-for attempt in $(seq 100); do
-    pactl info >/dev/null 2>&1 && break
-    sleep 0.05
-done
+# speech-dispatcher's modules need a sound server to start, and the program's sound cues
+# play into its null sink.
+. "$here/../sound/with_sound_server.sh"
+start_sound_server "$work"
 
 metacity --sm-disable >/dev/null 2>&1 &
 wm=$!
@@ -87,7 +65,7 @@ cleanup() {
     done
     kill -9 "$orca" 2>/dev/null || true
     kill "$wm" 2>/dev/null || true
-    kill "$pulse" 2>/dev/null || true
+    kill "$sound_server" 2>/dev/null || true
     # speech-dispatcher was started by Orca and left running on its own.
     local pid_file="$XDG_RUNTIME_DIR/speech-dispatcher/pid/speech-dispatcher.pid"
     if [ -s "$pid_file" ]; then kill "$(cat "$pid_file")" 2>/dev/null || true; fi

@@ -16,6 +16,7 @@ import os
 import subprocess
 import sys
 import time
+from pathlib import Path
 
 # Key names of the key scripts, as xdotool names them.
 KEYSYMS = {
@@ -32,14 +33,9 @@ HOLD_SECONDS = 0.3  # well under the keyboard's repeat delay
 
 
 def xdotool_key(name):
-    parts = name.split("+")
-    key = parts[-1]
-    mods = [MODIFIERS[m] for m in parts[:-1]]
-    if key in KEYSYMS:
-        key = KEYSYMS[key]
-    elif len(key) == 1:
-        key = key.lower()
-    return "+".join(mods + [key])
+    *mods, key = name.split("+")
+    key = KEYSYMS.get(key, key.lower() if len(key) == 1 else key)
+    return "+".join([MODIFIERS[m] for m in mods] + [key])
 
 
 def steps_of(script_path):
@@ -150,16 +146,13 @@ def without_orca_races(transcript):
 def main():
     program, script, expected_path, transcript_path = sys.argv[1:5]
     speech_file = os.environ["ORCA_SPEECH"]
-    try:
-        with open(expected_path, encoding="utf-8") as expected_file:
-            expected = expected_file.read().splitlines()
-    except FileNotFoundError:
-        expected = None
+    expected = None
+    if os.path.exists(expected_path):
+        expected = Path(expected_path).read_text(encoding="utf-8").splitlines()
     steps = expected_steps(without_orca_races(expected or []))
     def expected_lines(step):
         return steps[step] if step < len(steps) else []
     env = dict(os.environ)
-    env.pop("GTK_MODULES", None)
     command = [os.path.abspath(program)]
     clock = clock_of(script)
     if clock is not None:

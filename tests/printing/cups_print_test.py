@@ -92,14 +92,17 @@ def run_program(program_dir, script, env, program=(PROGRAM,)):
     return subprocess.run(command, env=env, capture_output=True, text=True, timeout=60).stdout.splitlines()
 
 
-def wait_for_jobs(folder, count):
-    deadline = time.time() + 30
-    while time.time() < deadline:
-        jobs = sorted(f for f in os.listdir(folder) if f.endswith(".pdf"))
-        if len(jobs) >= count:
-            return [os.path.join(folder, f) for f in jobs]
+def wait_until(ready, seconds):
+    """ready()'s answer once it is true, or its last answer when the seconds have passed."""
+    deadline = time.time() + seconds
+    while not (answer := ready()) and time.time() < deadline:
         time.sleep(0.2)
-    return []
+    return answer
+
+
+def spooled_jobs(folder, count):
+    jobs = sorted(os.path.join(folder, f) for f in os.listdir(folder) if f.endswith(".pdf"))
+    return jobs if len(jobs) >= count else []
 
 
 def as_pdf(job):
@@ -129,7 +132,7 @@ def page_text(pdf, page):
 
 
 def menu(entry):
-    """Opens main menu entry `entry` (0..17)."""
+    """Opens main menu entry `entry` (0..18)."""
     return "key Home\n" + "key Down\n" * entry + "key Enter\n"
 
 
@@ -146,9 +149,7 @@ def main():
     program_dir = os.path.join(root, "program")
     os.makedirs(program_dir)
     try:
-        deadline = time.time() + 20
-        while not os.path.exists(socket) and time.time() < deadline:
-            time.sleep(0.1)
+        wait_until(lambda: os.path.exists(socket), 20)
         subprocess.run(["lpadmin", "-p", "varrow", "-E", "-v", f"vlfile:{root}/out"], env=env,
                        check=True, capture_output=True)
         subprocess.run(["lpadmin", "-d", "varrow"], env=env, check=True)
@@ -170,7 +171,7 @@ def main():
         journal = run_program(program_dir, menu(6) + "type BRS-1234\nkey Tab\ntype q1abc\n"
                               "key Tab\ntype 1 Jan\nkey Tab\ntype 1305\nkey Tab\ntype 20\n"
                               "key Tab\ntype ssb\nkey F12\nkey Escape\nkey Escape\n", env)
-        jobs = wait_for_jobs(os.path.join(root, "out"), 3)
+        jobs = wait_until(lambda: spooled_jobs(os.path.join(root, "out"), 3), 30)
         check(len(jobs) == 3, "three jobs spooled: the log, the labels and the SWL card")
         expected = [
             # A real printer's unprintable margins leave fewer lines to a page than a PDF's.
