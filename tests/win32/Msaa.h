@@ -69,15 +69,6 @@ struct Accessible {
         }
         return value.lVal;
     }
-    // The focused item of a list: what the reader speaks after an arrow key.
-    std::string focused_item() const {
-        VARIANT focus;
-        VariantInit(&focus);
-        if (object == nullptr || object->get_accFocus(&focus) != S_OK || focus.vt != VT_I4) {
-            return {};
-        }
-        return name(focus.lVal);
-    }
 };
 
 inline std::string class_of(HWND hwnd) {
@@ -133,6 +124,35 @@ inline std::string label_before(HWND box) {
     HWND label = GetWindow(box, GW_HWNDPREV);
     return label != nullptr && class_of(label) == "Static" ? without_ampersand(text_of(label))
                                                            : std::string();
+}
+
+// A message box is a dialog whose text is the static control 0xFFFF.
+inline HWND message_text(HWND dialog) {
+    HWND text = GetDlgItem(dialog, 0xFFFF);
+    return text != nullptr && class_of(dialog) == "#32770" ? text : nullptr;
+}
+
+// What a reader says of a box: its kind, its name and its value.
+struct Said {
+    std::string kind, name, value;
+};
+inline Said said_of(HWND hwnd) {
+    Accessible control(hwnd, OBJID_CLIENT);
+    const std::string window_class = class_of(hwnd);
+    if (window_class == "ListBox") {
+        return {"list", control.name(), list_item(hwnd)};
+    }
+    if (window_class == "ComboBox") {
+        return {"dropdown", label_before(hwnd), list_item(hwnd)};
+    }
+    if (window_class == "Button") {
+        return {"button", "", without_ampersand(text_of(hwnd))};
+    }
+    if (window_class == "Edit") {
+        const bool read_only = (control.state() & STATE_SYSTEM_READONLY) != 0;
+        return {read_only ? "readonly" : "edit", control.name(), control.value()};
+    }
+    return {window_class, control.name(), control.value()};
 }
 
 }  // namespace vl::test

@@ -74,7 +74,7 @@ int check_shipped_program(const std::string& exe) {
     Program program;
     std::istringstream walk(
         "window Varrow Log version 1 point 3 7 by Q 0 Z Z Z.\n"
-        "focus ListBox \"\" item \"Instructions.\"\n"
+        "focus list \"\" \"Instructions.\"\n"
         "key Escape\n"
         "ended\n");
     return program.start(exe) && play_walk(program, walk, ".") == 0 && failed == 0 ? 0 : 1;

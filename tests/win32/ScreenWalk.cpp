@@ -9,6 +9,7 @@
 #include "win32/ScreenWalk.h"
 
 #include "win32/Msaa.h"
+#include "win32/reader/Transcript.h"
 
 #include <cstdio>
 #include <set>
@@ -169,35 +170,14 @@ std::size_t check_screen(const std::string& screen, HWND window) {
     return boxes.size();
 }
 
-// What the reader says for the focus: a box's kind and name, a list's item too, and a
-// read-only box's text.
+// What the reader says for the focus, as the reader stand-in's transcript has it.
 std::string spoken_focus(DWORD thread) {
     HWND focus = focused_window(thread);
     if (focus == nullptr) {
         return "(nothing)";
     }
-    Accessible control(focus, OBJID_CLIENT);
-    const std::string kind = class_of(focus);
-    if (kind == "Edit" && (control.state() & STATE_SYSTEM_READONLY) != 0) {
-        return "read only \"" + control.value() + "\"";
-    }
-    std::string said = kind + " \"" + control.name() + "\"";
-    if (kind == "ListBox") {
-        std::string item = control.focused_item();
-        said += " item \"" + (item.empty() ? list_item(focus) : item) + "\"";
-    }
-    return said;
-}
-
-// Whether `said` is `expected`, where one * in it stands for one or more characters.
-bool matches(const std::string& said, const std::string& expected) {
-    const std::size_t star = expected.find('*');
-    if (star == std::string::npos) {
-        return said == expected;
-    }
-    const std::string after = expected.substr(star + 1);
-    return said.size() > expected.size() - 1 && said.rfind(expected.substr(0, star), 0) == 0 &&
-           said.compare(said.size() - after.size(), after.size(), after) == 0;
+    const Said said = said_of(focus);
+    return said.kind + " " + quoted(said.name) + " " + quoted(said.value);
 }
 
 }  // namespace
@@ -273,7 +253,7 @@ int play_walk(Program& program, std::istream& walk, const std::string& shot_fold
         } else if (verb == "asked" && comes(rest, 5000)) {
             press("Y");
         } else if (verb == "focus" &&
-                   !wait_for([&] { return matches(spoken_focus(thread), rest); })) {
+                   !wait_for([&] { return spoken_focus(thread) == rest; })) {
             fail(where, "the focus: " + spoken_focus(thread));
         } else if (verb == "ended" && !program.ended(10000)) {
             fail(where, "the program does not end");

@@ -6,7 +6,7 @@
 //   message TITLE|TEXT  a message box comes, its title read and its text there to read
 //   shot NAME CAPTION   the window comes, is read and measured, and is saved as NAME.bmp
 //   boxes N R           the last shot has N boxes, R of them read only, at least
-//   focus SAID          what the reader says of the focus (* stands for any text)
+//   focus SAID          what the reader says of the focus: KIND "NAME" "VALUE"
 //   gone CAPTION        the window closes         asked CAPTION   Y, if the question comes
 //   ended               the program ends
 #pragma once
