@@ -184,6 +184,7 @@ std::string spoken_focus(DWORD thread) {
 
 int play_walk(Program& program, std::istream& walk, const std::string& shot_folder) {
     g_failed = 0;
+    const DWORD started = GetTickCount();
     DWORD thread = 0;
     std::size_t boxes = 0;
     std::string line;
@@ -226,10 +227,13 @@ int play_walk(Program& program, std::istream& walk, const std::string& shot_fold
             const std::string caption = verb == "shot"      ? rest.substr(name.size() + 1)
                                         : verb == "message" ? rest.substr(0, rest.find('|'))
                                                             : rest;
-            if (!comes(caption, 60000)) {
+            // Two minutes, for the main menu of the largest log under a loaded Wine.
+            if (!comes(caption, 120000)) {
                 fail(where, "no window \"" + caption + "\" came");
                 return g_failed;
             }
+            std::printf("%s: \"%s\" after %lu ms\n", where.c_str(), caption.c_str(),
+                        GetTickCount() - started);
             thread = thread != 0 ? thread : GetWindowThreadProcessId(window, nullptr);
             if (Accessible(window, OBJID_CLIENT).name() != text_of(window)) {
                 fail(where, "the caption \"" + text_of(window) + "\" is not read");

@@ -2,7 +2,8 @@
 // partially sighted operator must find, a line each:
 //   key KEY...          keys as the key scripts name them       type TEXT
 //   menu N              the main menu's entry N (from 0) opened afresh
-//   window CAPTION      a window whose caption holds CAPTION comes, read by its caption
+//   window CAPTION      a window whose caption holds CAPTION comes, read by its caption;
+//                       the time since the start is printed
 //   message TITLE|TEXT  a message box comes, its title read and its text there to read
 //   shot NAME CAPTION   the window comes, is read and measured, and is saved as NAME.bmp
 //   boxes N R           the last shot has N boxes, R of them read only, at least
