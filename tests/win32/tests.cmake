@@ -21,7 +21,7 @@ add_test(NAME win_script_runner_call_book
 
 # varrowlog.exe under Xvfb and Wine, driven by key presses and read through MSAA by a
 # program of our own; the screenshots go to the Linux build's test artefacts.
-add_executable(msaa_probe win32/MsaaProbe.cpp win32/ScreenWalk.cpp)
+add_executable(msaa_probe win32/MsaaProbe.cpp)
 target_include_directories(msaa_probe PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(msaa_probe PRIVATE oleacc ole32 oleaut32 uuid version)
 if(NOT VARROW_ARTIFACTS)
