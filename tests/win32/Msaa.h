@@ -1,6 +1,6 @@
 // What a screen reader reads of a window through MSAA (oleacc): an object's name, value,
-// role and state, and the window's class and text. Shared by the test programs that read
-// the Windows program as NVDA and JAWS do.
+// role and state, and the window's class and text, and the transcript the reader stand-ins
+// write of it. Shared by the test programs that read the Windows program as NVDA and JAWS do.
 #pragma once
 
 #include <windows.h>
@@ -153,6 +153,31 @@ inline Said said_of(HWND hwnd) {
         return {read_only ? "readonly" : "edit", control.name(), control.value()};
     }
     return {window_class, control.name(), control.value()};
+}
+
+// The reader stand-ins' transcript: each text quoted (\" and \\, a line break as a blank),
+// each line appended by whichever process heard it.
+inline std::string quoted(const std::string& text) {
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+        }
+        out += c == '\r' || c == '\n' ? ' ' : c;
+    }
+    return out + "\"";
+}
+
+inline void append_line(const std::string& path, const std::string& line) {
+    HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    std::string text = line + "\n";
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
 }
 
 }  // namespace vl::test

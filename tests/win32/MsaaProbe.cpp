@@ -26,7 +26,6 @@
 // process a window's font, so they are seen in the screenshots.
 #include "win32/Drive.h"
 #include "win32/Msaa.h"
-#include "win32/reader/Transcript.h"
 
 #include <cstdio>
 #include <fstream>

@@ -14,7 +14,6 @@
 
 #include "win32/Drive.h"
 #include "win32/Msaa.h"
-#include "win32/reader/Transcript.h"
 
 namespace {
 
