@@ -3,10 +3,8 @@
 # screen with Club Log and QRZ set up against the local stand-in server
 # (tests/uploads/upload_server.py). The screen must say both took it, the server must hold
 # it once each, and no journal line may hold the key or password. A second run against the
-# server's wrong-key answers (an HTTP 403, and a refusal in a page of 200) must say why and
-# keep the contact queued. LoTW goes through a stand-in tqsl (TqslStandIn.cpp) that keeps its
-# arguments and exits as told. The server's other answers are the same status and page
-# through WinHTTP, and what the program makes of each is checked on Linux (UploadsTest.cpp).
+# server's wrong-key and error answers must say why and keep the contact queued. LoTW goes
+# through a stand-in tqsl (TqslStandIn.cpp) that keeps its arguments and exits as told.
 #   uploads_under_wine.sh WINDOWS_RUNNER TESTS_FOLDER TQSL_STANDIN
 set -euo pipefail
 runner="$1" tests="$2" tqsl="$3"
@@ -57,6 +55,9 @@ expect_line 'static "Club Log: 1 contact kept to send later, wrong e-mail, passw
 no_secret
 same "the queue holds" "$(cat "$work/run/UPLOADS.QUE")" \
     "$(printf 'CLUBLOG 20250314 1402 G4ABC N\r\nQRZ 20250314 1402 G4ABC N\r\nLOTW 20250314 1402 G4ABC N\r')"
+
+play wine error 0
+expect_line 'static "Club Log: 1 contact kept to send later, the server failed, HTTP error 500. QRZ: 1 contact kept to send later, the server failed, HTTP error 500. LoTW: 1 contact sent."'
 
 [ "$failed" = 0 ] && echo "uploads through WinHTTP and tqsl: sent, held once, failures said and kept"
 exit "$failed"
