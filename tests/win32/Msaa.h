@@ -1,6 +1,6 @@
 // What a screen reader reads of a window through MSAA (oleacc): an object's name, value,
-// role and state, and the window's class and text. Shared by the test programs that read
-// the Windows program as NVDA and JAWS do.
+// role and state, and the window's class and text, and the transcript the reader stand-ins
+// write of it. Shared by the test programs that read the Windows program as NVDA and JAWS do.
 #pragma once
 
 #include <windows.h>
@@ -69,15 +69,6 @@ struct Accessible {
         }
         return value.lVal;
     }
-    // The focused item of a list: what the reader speaks after an arrow key.
-    std::string focused_item() const {
-        VARIANT focus;
-        VariantInit(&focus);
-        if (object == nullptr || object->get_accFocus(&focus) != S_OK || focus.vt != VT_I4) {
-            return {};
-        }
-        return name(focus.lVal);
-    }
 };
 
 inline std::string class_of(HWND hwnd) {
@@ -133,6 +124,60 @@ inline std::string label_before(HWND box) {
     HWND label = GetWindow(box, GW_HWNDPREV);
     return label != nullptr && class_of(label) == "Static" ? without_ampersand(text_of(label))
                                                            : std::string();
+}
+
+// A message box is a dialog whose text is the static control 0xFFFF.
+inline HWND message_text(HWND dialog) {
+    HWND text = GetDlgItem(dialog, 0xFFFF);
+    return text != nullptr && class_of(dialog) == "#32770" ? text : nullptr;
+}
+
+// What a reader says of a box: its kind, its name and its value.
+struct Said {
+    std::string kind, name, value;
+};
+inline Said said_of(HWND hwnd) {
+    Accessible control(hwnd, OBJID_CLIENT);
+    const std::string window_class = class_of(hwnd);
+    if (window_class == "ListBox") {
+        return {"list", control.name(), list_item(hwnd)};
+    }
+    if (window_class == "ComboBox") {
+        return {"dropdown", label_before(hwnd), list_item(hwnd)};
+    }
+    if (window_class == "Button") {
+        return {"button", "", without_ampersand(text_of(hwnd))};
+    }
+    if (window_class == "Edit") {
+        const bool read_only = (control.state() & STATE_SYSTEM_READONLY) != 0;
+        return {read_only ? "readonly" : "edit", control.name(), control.value()};
+    }
+    return {window_class, control.name(), control.value()};
+}
+
+// The reader stand-ins' transcript: each text quoted (\" and \\, a line break as a blank),
+// each line appended by whichever process heard it.
+inline std::string quoted(const std::string& text) {
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+        }
+        out += c == '\r' || c == '\n' ? ' ' : c;
+    }
+    return out + "\"";
+}
+
+inline void append_line(const std::string& path, const std::string& line) {
+    HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    std::string text = line + "\n";
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
 }
 
 }  // namespace vl::test

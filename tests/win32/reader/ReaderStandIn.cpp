@@ -14,7 +14,6 @@
 
 #include "win32/Drive.h"
 #include "win32/Msaa.h"
-#include "win32/reader/Transcript.h"
 
 namespace {
 
@@ -22,35 +21,6 @@ using namespace vl::test;
 
 std::string g_transcript;
 Program g_program;
-
-// A message box is a dialog whose text is the static control 0xFFFF.
-HWND message_text(HWND dialog) {
-    HWND text = GetDlgItem(dialog, 0xFFFF);
-    return text != nullptr && class_of(dialog) == "#32770" ? text : nullptr;
-}
-
-// What a reader says of a box: its kind, its name and its value.
-struct Said {
-    std::string kind, name, value;
-};
-Said said_of(HWND hwnd) {
-    Accessible control(hwnd, OBJID_CLIENT);
-    const std::string window_class = class_of(hwnd);
-    if (window_class == "ListBox") {
-        return {"list", control.name(), list_item(hwnd)};
-    }
-    if (window_class == "ComboBox") {
-        return {"dropdown", label_before(hwnd), list_item(hwnd)};
-    }
-    if (window_class == "Button") {
-        return {"button", "", without_ampersand(text_of(hwnd))};
-    }
-    if (window_class == "Edit") {
-        const bool read_only = (control.state() & STATE_SYSTEM_READONLY) != 0;
-        return {read_only ? "readonly" : "edit", control.name(), control.value()};
-    }
-    return {window_class, control.name(), control.value()};
-}
 
 // A state seen once and gone at the next look (Wine's X11 driver passes the activation
 // through the window underneath as a new one comes up) is not spoken: a reader takes the

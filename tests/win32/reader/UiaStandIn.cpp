@@ -12,7 +12,6 @@
 #include <string>
 
 #include "win32/Msaa.h"
-#include "win32/reader/Transcript.h"
 
 namespace {
 

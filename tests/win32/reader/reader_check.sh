@@ -2,8 +2,9 @@
 # NVDA's and JAWS's part, proved under Wine: each key script of the Orca check is played to
 # varrowlog.exe on a Wine desktop while reader_standin listens from its own process, and what
 # it heard (focus, windows, message boxes, and the notifications the stand-in
-# UIAutomationCore.dll beside the program took) must be what the key-script runner's journal
-# says, once and in the same order. The transcripts are left in OUT.
+# UIAutomationCore.dll beside the program took) must be what the script's kept journal says
+# (tests/orca/NAME.journal, which the scenario test and win_same_journal_as_linux hold both
+# runners to), once and in the same order. The transcripts are left in OUT.
 #   reader_check.sh READER_EXE UIA_DLL PROGRAM_EXE RUNNER_EXE DATA_FOLDER TESTS_FOLDER OUT
 #                   CALL_BOOK_DLL
 set -euo pipefail
@@ -34,17 +35,12 @@ rm -rf "$out"
 orca_fixture "$out/fixture" "$runner" "$data" "$tests" "$call_book"
 
 scripts=()
-for script in "$tests"/orca/*.script; do
-    name="$(basename "$script" .script)"
-    # Scripts played beside a simulated radio, the call book's server or WSJT-X need them; the
-    # Windows build has no web client, and its COM ports are tested on their own. A script
-    # that sets the program's clock hears times this run cannot give the real program.
-    [ "$name" = fixture ] && continue
-    head -1 "$script" | grep -q -e '^# Devices' -e '^# Call book server' -e '^# Hamlib' \
-        -e '^# WSJT-X' -e '^# Clock' && continue
-    scripts+=("$script")
-    cp -r "$out/fixture" "$out/$name.journal-folder"
-    play_in_wine "$runner" "$out/$name.journal-folder" "$script" >"$out/$name.journal" || true
+# Every script with a kept journal (those beside a radio, a server or WSJT-X have none), but
+# one that sets the program's clock hears times this run cannot give the real program.
+for journal in "$tests"/orca/*.journal; do
+    name="$(basename "$journal" .journal)"
+    head -1 "$tests/orca/$name.script" | grep -q '^# Clock' && continue
+    scripts+=("$tests/orca/$name.script")
     cp -r "$out/fixture" "$out/$name"
     cp "$program" "$uia" "$out/$name/"
 done
@@ -57,6 +53,6 @@ WINEPREFIX="$desktop_prefix" WINEDLLOVERRIDES="uiautomationcore=n,b;${WINEDLLOVE
     on_display --on-display "$reader" "$out" "${scripts[@]}" || status=$?
 for script in "${scripts[@]}"; do
     name="$(basename "$script" .script)"
-    python3 "$here/same_speech.py" "$script" "$out/$name.journal" "$out/$name.heard" || status=1
+    python3 "$here/same_speech.py" "$script" "$tests/orca/$name.journal" "$out/$name.heard" || status=1
 done
 exit "$status"
