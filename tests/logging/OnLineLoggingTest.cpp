@@ -56,6 +56,30 @@ TEST_F(OnLineLoggingTest, AFailedLogOffLeavesTheNetAsItWas) {
     test::expect_kept(failed.journal, "logging/kept/failed_log_off.journal");
 }
 
+// Two stations left on the net when the screen closes on a disk that has failed: both log-offs
+// fail, and the operator hears it once. Counting back from the end of a run that logs both
+// on, the first failure that leaves both log-ons standing is one of the exit's steps.
+TEST_F(OnLineLoggingTest, ExitLogOffsThatFailAreSaidOnce) {
+    const std::string two_on = kStart + "type dl1abc\nkey F2\n";
+    test::FaultyFiles counting;
+    run(two_on, counting);
+    test::HeadlessRun failed;
+    for (int at = counting.operations(); at >= 1; --at) {
+        SetUp();
+        test::FaultyFiles files;
+        files.crash_at(at);  // this step and every one after it fail
+        failed = run(two_on + "key Escape\nanswer yes\nanswer ok\n", files);
+        const auto& lines = failed.journal;
+        if (std::count(lines.begin(), lines.end(), "static \"DL1ABC logged on, QSO 2.\"") == 1 &&
+            std::none_of(lines.begin(), lines.end(), [](const std::string& line) {
+                return line.find("logged off") != std::string::npos;
+            })) {
+            break;
+        }
+    }
+    test::expect_kept(failed.journal, "logging/kept/failed_exit_log_off.journal");
+}
+
 // A full log refuses a log-on and an off-line entry alike, keeps every byte, and nobody is
 // on the net.
 TEST_F(OnLineLoggingTest, AFullLogRefusesTheEntryOnAndOffLine) {
