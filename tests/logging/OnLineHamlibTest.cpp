@@ -175,6 +175,30 @@ TEST_F(OnLineHamlibDaemonsTest, TheBearingTurnsRotctld) {
     EXPECT_EQ(test::ask(port, "p\n").substr(0, 5), "12.00");
 }
 
+// An antenna reported one degree further at each ask: the bearing box shows each heading, and
+// a beep sounds on every fifth report of a new one.
+TEST_F(OnLineHamlibTest, AMovingAntennaBeepsOnEveryFifthNewHeading) {
+    std::atomic<int> heading{100};
+    test::FakeDaemon daemon(0, [&heading](test::PeerLine& line, int) {
+        while (auto command = line.read_line()) {
+            if (*command == "p") {
+                line.send(std::to_string(heading++) + ".000000\n0.000000\n");
+            }
+        }
+    });
+    dir.write("HAMLIB.TXT", "rotator=127.0.0.1:" + std::to_string(daemon.port()) + "\n");
+    int beeps = 0, headings = 0;
+    for (const std::string& line : run("key Alt+B\nwait 40\n")) {
+        if (line.starts_with("text \"1")) {
+            ++headings;
+        } else if (line == "beep default") {
+            EXPECT_TRUE(beeps++ == 0 || headings == 5) << headings << " headings before a beep";
+            headings = 0;
+        }
+    }
+    EXPECT_GE(beeps, 2);
+}
+
 // Alt+1 and Alt+2 send the short and long path of the beam heading shown to rotctld, as
 // "P az el"; here a stand-in daemon keeps what it was told.
 TEST_F(OnLineHamlibTest, AltOneAndAltTwoTurnToTheBeamsPaths) {
