@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
                 return 2;
             }
         }
-    } catch (const ScriptError& error) {
+    } catch (const std::exception& error) {  // a bad script, or a screen's own fault
         std::cout << journal.text();
         std::cerr << "varrowlog-script: " << error.what() << "\n";
         return 2;

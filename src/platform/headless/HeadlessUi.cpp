@@ -6,6 +6,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <stdexcept>
+#include <string>
 #include <thread>
 
 #include "platform/FocusLog.h"
@@ -140,6 +142,11 @@ WindowId HeadlessUi::create_window(const platform::WindowSpec& shape,
 
 void HeadlessUi::add_control(WindowId id, const platform::ControlSpec& shape) {
     Window& window = window_of(id);
+    // A desktop would show both: a box left over from a form that was rebuilt.
+    if (std::any_of(window.controls.begin(), window.controls.end(),
+                    [&shape](const Control& c) { return c.shape.id == shape.id; })) {
+        throw std::logic_error("control " + std::to_string(shape.id) + " added twice");
+    }
     Control control;
     control.shape = shape;
     control.text =
