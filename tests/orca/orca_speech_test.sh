@@ -72,25 +72,36 @@ stop_helpers() {
     fi
 }
 for name in ${names[*]}; do
-    rm -rf "$out/program"
-    cp -r "$out/fixture" "$out/program"
     echo "== \$name"
     # The same script on the key-script backend first: both must tell the screens of the
     # same focus moves.
     rm -rf "$out/headless"
     : >"$out/\$name.focus-headless"
-    : >"$out/\$name.focus-desktop"
     cp -r "$out/fixture" "$out/headless"
     start_helpers "\$name" "$out/headless"
     VARROW_FOCUS_LOG="$out/\$name.focus-headless" "$build/varrowlog-script" "$out/headless" \
         "$here/\$name.script" >"$out/\$name.journal" 2>&1 || true
     stop_helpers
-    start_helpers "\$name" "$out/program"
-    if ! VARROW_FOCUS_LOG="$out/\$name.focus-desktop" timeout 120 "$here/speech_check.py" \
-            "$out/program/varrowlog" "$here/\$name.script" "$here/\$name.speech" "$out/\$name.said"; then
-        failed=1
-    fi
-    stop_helpers
+    # Orca now and then passes over a window's activation as old news and says nothing of
+    # it; a script heard otherwise is played once more on a fresh folder, and must then be
+    # heard as expected. The first hearing is kept as NAME.said.first.
+    for attempt in 1 2; do
+        rm -rf "$out/program"
+        cp -r "$out/fixture" "$out/program"
+        : >"$out/\$name.focus-desktop"
+        start_helpers "\$name" "$out/program"
+        heard=0
+        VARROW_FOCUS_LOG="$out/\$name.focus-desktop" timeout 120 "$here/speech_check.py" \
+            "$out/program/varrowlog" "$here/\$name.script" "$here/\$name.speech" \
+            "$out/\$name.said" && heard=1
+        stop_helpers
+        [ "\$heard" = 1 ] && break
+        if [ "\$attempt" = 1 ]; then
+            mv "$out/\$name.said" "$out/\$name.said.first"
+            echo "\$name: heard otherwise; played once more"
+        fi
+    done
+    [ "\$heard" = 1 ] || failed=1
     if ! diff -u "$out/\$name.focus-headless" "$out/\$name.focus-desktop"; then
         echo "\$name: the desktop told the screens of other focus moves than the key-script backend"
         failed=1
