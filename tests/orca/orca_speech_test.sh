@@ -83,9 +83,10 @@ for name in ${names[*]}; do
         "$here/\$name.script" >"$out/\$name.journal" 2>&1 || true
     stop_helpers
     # Orca now and then passes over a window's activation as old news and says nothing of
-    # it; a script heard otherwise is played once more on a fresh folder, and must then be
-    # heard as expected. The first hearing is kept as NAME.said.first.
-    for attempt in 1 2; do
+    # it; a script heard otherwise is played again on a fresh folder, up to three plays in
+    # all, and one play must be heard exactly as expected. Each other hearing is kept as
+    # NAME.said.N.
+    for attempt in 1 2 3; do
         rm -rf "$out/program"
         cp -r "$out/fixture" "$out/program"
         : >"$out/\$name.focus-desktop"
@@ -96,10 +97,8 @@ for name in ${names[*]}; do
             "$out/\$name.said" && heard=1
         stop_helpers
         [ "\$heard" = 1 ] && break
-        if [ "\$attempt" = 1 ]; then
-            mv "$out/\$name.said" "$out/\$name.said.first"
-            echo "\$name: heard otherwise; played once more"
-        fi
+        mv "$out/\$name.said" "$out/\$name.said.\$attempt"
+        echo "\$name: heard otherwise in play \$attempt"
     done
     [ "\$heard" = 1 ] || failed=1
     if ! diff -u "$out/\$name.focus-headless" "$out/\$name.focus-desktop"; then
@@ -110,4 +109,4 @@ done
 exit \$failed
 PLAY
 chmod +x "$out/play_all.sh"
-timeout 600 "$here/desktop.sh" "$out/desktop" "$out/play_all.sh"
+timeout 1100 "$here/desktop.sh" "$out/desktop" "$out/play_all.sh"
