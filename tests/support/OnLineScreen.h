@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -74,7 +75,7 @@ protected:
         }
     }
 
-    static long count(const Lines& journal, const std::string& line) {
+    static std::ptrdiff_t count(const Lines& journal, const std::string& line) {
         return std::count(journal.begin(), journal.end(), line);
     }
 
