@@ -1,6 +1,9 @@
 // Logging where a scenario cannot go: a write that fails and a log at its limit, each run's
 // whole journal kept in logging/kept/NAME.journal. The screens' walks are the on_line_* and
 // off_line scenarios of tests/scenarios.
+#include <filesystem>
+#include <functional>
+
 #include "dxdata/DxccChart.h"
 #include "logstore/LogStore.h"
 #include "support/FaultyFiles.h"
@@ -24,6 +27,29 @@ protected:
     test::HeadlessRun run(const std::string& script, test::FaultyFiles& files) {
         return test::run_program_headless(dir.path(), script, test::TestPrinter::Ready, &files);
     }
+    // Counting back from fault `from`, the first run of `script` with that fault planted
+    // whose journal `found` holds of; each run starts from the folder as the test began. A
+    // fault that leaves the script a question it cannot answer is not the one.
+    test::HeadlessRun last_fault_found(int from, const std::string& script,
+                                       void (test::FaultyFiles::*plant)(int),
+                                       const std::function<bool(const test::HeadlessRun&)>& found) {
+        for (int at = from; at >= 1; --at) {
+            for (const auto& file : std::filesystem::directory_iterator(dir.path())) {
+                std::filesystem::remove_all(file);
+            }
+            SetUp();
+            test::FaultyFiles files;
+            (files.*plant)(at);
+            try {
+                test::HeadlessRun faulty = run(script, files);
+                if (found(faulty)) {
+                    return faulty;
+                }
+            } catch (const std::exception&) {
+            }
+        }
+        return {};
+    }
     test::TempDir dir;
 };
 
@@ -40,19 +66,13 @@ TEST_F(OnLineLoggingTest, AFailedLogOnTakesNoSlot) {
 // chart is as it was.
 TEST_F(OnLineLoggingTest, AFailedLogOffLeavesTheNetAsItWas) {
     test::FaultyFiles counting;
-    run(kStart, counting);
-    // The run that stops after the log-on also counts the exit's steps: counting back, the
-    // first failure the program survives is the log-off's write.
-    test::HeadlessRun failed;
-    for (int at = counting.operations(); at >= 1; --at) {
-        SetUp();
-        test::FaultyFiles files;
-        files.fail_at(at);
-        failed = run(kStart + "key F12\nanswer ok\nkey Down\n" + kLeave, files);
-        if (failed.exit_code == 0) {
-            break;
-        }
-    }
+    run(kStart + "key F12\nkey Down\n" + kLeave, counting);
+    // Counting back from the end of the same run without a fault, the first failure the program
+    // survives is the log-off's write: one after it leaves the script's answer no question.
+    const test::HeadlessRun failed =
+        last_fault_found(counting.operations(), kStart + "key F12\nanswer ok\nkey Down\n" + kLeave,
+                         &test::FaultyFiles::fail_at,
+                         [](const test::HeadlessRun& run) { return run.exit_code == 0; });
     test::expect_kept(failed.journal, "logging/kept/failed_log_off.journal");
 }
 
@@ -63,20 +83,17 @@ TEST_F(OnLineLoggingTest, ExitLogOffsThatFailAreSaidOnce) {
     const std::string two_on = kStart + "type dl1abc\nkey F2\n";
     test::FaultyFiles counting;
     run(two_on, counting);
-    test::HeadlessRun failed;
-    for (int at = counting.operations(); at >= 1; --at) {
-        SetUp();
-        test::FaultyFiles files;
-        files.crash_at(at);  // this step and every one after it fail
-        failed = run(two_on + "key Escape\nanswer yes\nanswer ok\n", files);
-        const auto& lines = failed.journal;
-        if (std::count(lines.begin(), lines.end(), "static \"DL1ABC logged on, QSO 2.\"") == 1 &&
-            std::none_of(lines.begin(), lines.end(), [](const std::string& line) {
-                return line.find("logged off") != std::string::npos;
-            })) {
-            break;
-        }
-    }
+    // crash_at: this step and every one after it fail.
+    const test::HeadlessRun failed = last_fault_found(
+        counting.operations(), two_on + "key Escape\nanswer yes\nanswer ok\n",
+        &test::FaultyFiles::crash_at, [](const test::HeadlessRun& run) {
+            const auto& lines = run.journal;
+            return std::count(lines.begin(), lines.end(), "static \"DL1ABC logged on, QSO 2.\"") ==
+                       1 &&
+                   std::none_of(lines.begin(), lines.end(), [](const std::string& line) {
+                       return line.find("logged off") != std::string::npos;
+                   });
+        });
     test::expect_kept(failed.journal, "logging/kept/failed_exit_log_off.journal");
 }
 

@@ -197,8 +197,6 @@ std::string spoken_focus(DWORD thread) {
     return said.kind + " " + quoted(said.name) + " " + quoted(said.value);
 }
 
-}  // namespace
-
 // Plays WALK to the started PROGRAM, saving its shots in SHOT_FOLDER; the number of checks
 // that failed.
 int play_walk(Program& program, std::istream& walk, const std::string& shot_folder) {
@@ -275,8 +273,7 @@ int play_walk(Program& program, std::istream& walk, const std::string& shot_fold
             fail(where, "the window stays");
         } else if (verb == "asked" && comes(rest, 5000)) {
             press("Y");
-        } else if (verb == "focus" &&
-                   !wait_for([&] { return spoken_focus(thread) == rest; })) {
+        } else if (verb == "focus" && !wait_for([&] { return spoken_focus(thread) == rest; })) {
             fail(where, "the focus: " + spoken_focus(thread));
         } else if (verb == "ended" && !program.ended(10000)) {
             fail(where, "the program does not end");
@@ -286,6 +283,7 @@ int play_walk(Program& program, std::istream& walk, const std::string& shot_fold
     return g_failed;
 }
 
+}  // namespace
 }  // namespace vl::test
 
 namespace {
